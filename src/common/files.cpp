@@ -1,0 +1,343 @@
+#include "common/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "common/text.h"
+
+namespace kv {
+
+namespace fs = std::filesystem;
+
+FileError::FileError(Kind kind, std::string fileName, const std::string& what)
+    : std::runtime_error(what), kind_(kind), fileName_(std::move(fileName)) {}
+
+namespace {
+
+constexpr int kMaxFileNumber = 511;
+
+struct Image {
+  fs::path path;
+  std::string name;  // as found on disk, Windows-1254
+  int fd = -1;
+  std::vector<std::uint8_t> bytes;
+  int handles = 0;
+};
+
+struct Handle {
+  std::shared_ptr<Image> image;
+  int recordLength = 1;
+  std::int32_t maxRecords = kMaxRecords16;
+  std::vector<std::uint8_t> scratch;  // zero-padded copy of a record that reaches past the end
+};
+
+struct State {
+  fs::path folder;
+  bool folderSet = false;
+  std::map<int, Handle> handles;
+  std::map<fs::path, std::weak_ptr<Image>> images;
+};
+
+State& state() {
+  static State s;
+  return s;
+}
+
+// Names match without regard to case, Turkish or not: both i's fold to I.
+std::string foldName(std::string_view name) {
+  std::string f = upperCase(name);
+  for (auto& c : f)
+    if (static_cast<unsigned char>(c) == 0xDD) c = 'I';
+  return f;
+}
+
+std::string errnoText() { return std::strerror(errno); }
+
+void checkName(std::string_view name) {
+  std::string n(name);
+  if (n.empty() || n == "." || n == ".." || n.find('/') != std::string::npos || n.find('\0') != std::string::npos)
+    throw FileError(FileError::Kind::BadName, n, "invalid file name");
+}
+
+struct Resolved {
+  fs::path path;
+  std::string name;  // Windows-1254 name on disk (or the requested one when missing)
+  bool exists = false;
+};
+
+Resolved resolve(std::string_view name) {
+  checkName(name);
+  fs::path folder = workingFolder();
+  fs::path exact = folder / toUtf8(name);
+  std::error_code ec;
+  if (fs::is_regular_file(exact, ec)) return {exact, std::string(name), true};
+  std::string want = foldName(name);
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    auto converted = fromUtf8(entry.path().filename().string());
+    if (!converted || foldName(*converted) != want) continue;
+    std::error_code ec2;
+    if (!entry.is_regular_file(ec2)) continue;
+    return {entry.path(), *converted, true};
+  }
+  return {exact, std::string(name), false};
+}
+
+Handle& handle(int fileNumber) {
+  auto it = state().handles.find(fileNumber);
+  if (it == state().handles.end())
+    throw FileError(FileError::Kind::BadFileNumber, "", "no file open on number " + std::to_string(fileNumber));
+  return it->second;
+}
+
+bool isOpenPath(const fs::path& p) {
+  auto it = state().images.find(p);
+  return it != state().images.end() && !it->second.expired();
+}
+
+// Half to even for the record count of a partial last record.
+std::int64_t roundedCount(std::int64_t length, int recordLength) {
+  std::int64_t whole = length / recordLength;
+  std::int64_t rest = length % recordLength;
+  std::int64_t twice = rest * 2;
+  if (twice > recordLength || (twice == recordLength && whole % 2 == 1)) ++whole;
+  return whole;
+}
+
+bool globMatch(std::string_view pattern, std::string_view text) {
+  std::size_t p = 0, t = 0, starP = std::string_view::npos, starT = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+      ++p;
+      ++t;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starT = t;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      t = ++starT;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+void writeAll(Image& img, std::int64_t offset, const std::uint8_t* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::pwrite(img.fd, data + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(FileError::Kind::Io, img.name, "write failed: " + errnoText());
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+void setWorkingFolder(const fs::path& folder) {
+  state().folder = folder;
+  state().folderSet = true;
+}
+
+fs::path workingFolder() {
+  if (!state().folderSet) return fs::current_path();
+  return state().folder;
+}
+
+int nextFreeFileNumber() {
+  for (int n = 1; n <= kMaxFileNumber; ++n)
+    if (!state().handles.count(n)) return n;
+  throw FileError(FileError::Kind::BadFileNumber, "", "too many files open");
+}
+
+void openRandom(int fileNumber, std::string_view name, int recordLength, std::int32_t maxRecords) {
+  if (fileNumber < 1 || fileNumber > kMaxFileNumber || state().handles.count(fileNumber))
+    throw FileError(FileError::Kind::BadFileNumber, std::string(name),
+                    "file number " + std::to_string(fileNumber) + " cannot be used");
+  if (recordLength < 1) throw FileError(FileError::Kind::BadRecordNumber, std::string(name), "bad record length");
+  Resolved r = resolve(name);
+  std::shared_ptr<Image> img;
+  auto it = state().images.find(r.path);
+  if (it != state().images.end()) img = it->second.lock();
+  if (!img) {
+    img = std::make_shared<Image>();
+    img->path = r.path;
+    img->name = r.name;
+    img->fd = ::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (img->fd < 0) throw FileError(FileError::Kind::Io, r.name, "cannot open: " + errnoText());
+    struct stat st {};
+    if (::fstat(img->fd, &st) != 0) {
+      ::close(img->fd);
+      throw FileError(FileError::Kind::Io, r.name, "cannot read: " + errnoText());
+    }
+    img->bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < img->bytes.size()) {
+      ssize_t n = ::pread(img->fd, img->bytes.data() + done, img->bytes.size() - done, static_cast<off_t>(done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        ::close(img->fd);
+        throw FileError(FileError::Kind::Io, r.name, "cannot read: " + errnoText());
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    state().images[r.path] = img;
+  }
+  ++img->handles;
+  Handle h;
+  h.image = img;
+  h.recordLength = recordLength;
+  h.maxRecords = maxRecords;
+  state().handles.emplace(fileNumber, std::move(h));
+}
+
+void closeFile(int fileNumber) {
+  auto it = state().handles.find(fileNumber);
+  if (it == state().handles.end()) return;  // closing a closed number is harmless, as it was
+  std::shared_ptr<Image> img = it->second.image;
+  state().handles.erase(it);
+  if (--img->handles == 0) {
+    ::close(img->fd);
+    img->fd = -1;
+    state().images.erase(img->path);
+  }
+}
+
+void closeAllFiles() {
+  while (!state().handles.empty()) closeFile(state().handles.begin()->first);
+}
+
+bool isOpen(int fileNumber) { return state().handles.count(fileNumber) != 0; }
+
+std::string openFileName(int fileNumber) { return handle(fileNumber).image->name; }
+
+std::int64_t fileLength(int fileNumber) { return static_cast<std::int64_t>(handle(fileNumber).image->bytes.size()); }
+
+std::int32_t recordCount(int fileNumber) {
+  Handle& h = handle(fileNumber);
+  std::int64_t n = roundedCount(static_cast<std::int64_t>(h.image->bytes.size()), h.recordLength);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(n, h.maxRecords));
+}
+
+void getRecord(int fileNumber, std::int32_t n, std::span<std::uint8_t> out) {
+  Handle& h = handle(fileNumber);
+  if (n < 1 || n > h.maxRecords)
+    throw FileError(FileError::Kind::BadRecordNumber, h.image->name, "bad record number " + std::to_string(n));
+  std::fill(out.begin(), out.end(), 0);
+  std::int64_t offset = static_cast<std::int64_t>(n - 1) * h.recordLength;
+  std::int64_t size = static_cast<std::int64_t>(h.image->bytes.size());
+  std::int64_t want = std::min<std::int64_t>(static_cast<std::int64_t>(out.size()), h.recordLength);
+  if (offset < size) {
+    std::int64_t have = std::min(want, size - offset);
+    std::memcpy(out.data(), h.image->bytes.data() + offset, static_cast<std::size_t>(have));
+  }
+}
+
+void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in) {
+  Handle& h = handle(fileNumber);
+  Image& img = *h.image;
+  if (in.size() > static_cast<std::size_t>(h.recordLength))
+    throw FileError(FileError::Kind::BadRecordNumber, img.name, "record longer than the record length");
+  std::int64_t count = roundedCount(static_cast<std::int64_t>(img.bytes.size()), h.recordLength);
+  if (n < 1 || n > h.maxRecords || n > count + 1)
+    throw FileError(FileError::Kind::BadRecordNumber, img.name, "bad record number " + std::to_string(n));
+  std::int64_t offset = static_cast<std::int64_t>(n - 1) * h.recordLength;
+  std::int64_t end = offset + static_cast<std::int64_t>(in.size());
+  if (end <= static_cast<std::int64_t>(img.bytes.size()) &&
+      std::equal(in.begin(), in.end(), img.bytes.begin() + offset))
+    return;  // nothing changes on disk
+  writeAll(img, offset, in.data(), in.size());
+  if (end > static_cast<std::int64_t>(img.bytes.size())) img.bytes.resize(static_cast<std::size_t>(end), 0);
+  std::memcpy(img.bytes.data() + offset, in.data(), in.size());
+}
+
+std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
+  Handle& h = handle(fileNumber);
+  if (n < 1 || n > h.maxRecords)
+    throw FileError(FileError::Kind::BadRecordNumber, h.image->name, "bad record number " + std::to_string(n));
+  std::int64_t offset = static_cast<std::int64_t>(n - 1) * h.recordLength;
+  std::int64_t size = static_cast<std::int64_t>(h.image->bytes.size());
+  auto len = static_cast<std::size_t>(h.recordLength);
+  if (offset + h.recordLength <= size) return {h.image->bytes.data() + offset, len};
+  h.scratch.assign(len, 0);
+  if (offset < size)
+    std::memcpy(h.scratch.data(), h.image->bytes.data() + offset, static_cast<std::size_t>(size - offset));
+  return {h.scratch.data(), len};
+}
+
+bool fileExists(std::string_view name) { return resolve(name).exists; }
+
+std::int64_t fileLengthByName(std::string_view name) {
+  Resolved r = resolve(name);
+  if (!r.exists) return 0;
+  std::error_code ec;
+  auto size = fs::file_size(r.path, ec);
+  return ec ? 0 : static_cast<std::int64_t>(size);
+}
+
+void deleteFile(std::string_view name) {
+  Resolved r = resolve(name);
+  if (!r.exists) throw FileError(FileError::Kind::NotFound, r.name, "file not found");
+  if (isOpenPath(r.path)) throw FileError(FileError::Kind::InUse, r.name, "file is open");
+  std::error_code ec;
+  if (!fs::remove(r.path, ec) || ec) throw FileError(FileError::Kind::Io, r.name, "cannot delete: " + ec.message());
+}
+
+void renameFile(std::string_view from, std::string_view to) {
+  Resolved a = resolve(from);
+  if (!a.exists) throw FileError(FileError::Kind::NotFound, a.name, "file not found");
+  Resolved b = resolve(to);
+  if (isOpenPath(a.path)) throw FileError(FileError::Kind::InUse, a.name, "file is open");
+  if (b.exists && b.path != a.path) throw FileError(FileError::Kind::AlreadyExists, b.name, "file exists");
+  checkName(to);
+  fs::path target = workingFolder() / toUtf8(to);
+  std::error_code ec;
+  fs::rename(a.path, target, ec);
+  if (ec) throw FileError(FileError::Kind::Io, a.name, "cannot rename: " + ec.message());
+}
+
+void copyFile(std::string_view from, std::string_view to) {
+  Resolved a = resolve(from);
+  if (!a.exists) throw FileError(FileError::Kind::NotFound, a.name, "file not found");
+  Resolved b = resolve(to);
+  if (b.path == a.path) return;
+  if (isOpenPath(b.path)) throw FileError(FileError::Kind::InUse, b.name, "file is open");
+  std::error_code ec;
+  fs::copy_file(a.path, b.path, fs::copy_options::overwrite_existing, ec);
+  if (ec) throw FileError(FileError::Kind::Io, b.name, "cannot copy: " + ec.message());
+}
+
+std::vector<std::string> listFiles(std::string_view pattern) {
+  std::string want = foldName(pattern);
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(workingFolder(), ec)) {
+    std::error_code ec2;
+    if (!entry.is_regular_file(ec2)) continue;
+    auto converted = fromUtf8(entry.path().filename().string());
+    if (!converted) continue;
+    if (globMatch(want, foldName(*converted))) out.push_back(*converted);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::string diskName(std::string_view name) { return resolve(name).name; }
+
+void syncFile(int fileNumber) {
+  Handle& h = handle(fileNumber);
+  if (::fsync(h.image->fd) != 0) throw FileError(FileError::Kind::Io, h.image->name, "cannot flush: " + errnoText());
+}
+
+}  // namespace kv

@@ -1,0 +1,111 @@
+// The file layer: everything the program does with files goes through here.
+//
+// Files are opened for random access on a file number with a record length, and read and written record
+// by record (1-based). Several file numbers may be open on one file at once (a hidden window keeps its
+// handles); they share one in-memory image of the file, and every write goes through to disk at once, so
+// all handles, and the length by name, always see the same bytes.
+//
+// Names are the program's own texts (Windows-1254) of files in the working folder. They are stored on
+// disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+class FileError : public std::runtime_error {
+ public:
+  enum class Kind {
+    NotFound,         // no such file
+    InUse,            // the program holds the file open (delete, rename, copy onto it)
+    AlreadyExists,    // rename onto an existing name
+    Io,               // the system refused a read or write
+    BadRecordNumber,  // a record number outside what the file allows
+    BadFileNumber,    // no file open on that number, or the number is taken
+    BadName,          // a name that cannot be a file of the working folder
+  };
+  FileError(Kind kind, std::string fileName, const std::string& what);
+  Kind kind() const { return kind_; }
+  // The file concerned, as the program names it (Windows-1254).
+  const std::string& fileName() const { return fileName_; }
+
+ private:
+  Kind kind_;
+  std::string fileName_;
+};
+
+// Record numbers and counts of the product-side files are 16-bit: such a file holds at most 32767 records.
+inline constexpr std::int32_t kMaxRecords16 = 32767;
+inline constexpr std::int32_t kMaxRecords32 = 2147483647;
+
+// The folder that holds the company files: the current directory unless set.
+void setWorkingFolder(const std::filesystem::path& folder);
+std::filesystem::path workingFolder();
+
+// Lowest file number (1..511) not in use.
+int nextFreeFileNumber();
+
+// Opens (and creates when missing) a file for random access. maxRecords bounds the record numbers of the
+// file: kMaxRecords16 for the 16-bit files, kMaxRecords32 for the recipe files.
+void openRandom(int fileNumber, std::string_view name, int recordLength, std::int32_t maxRecords = kMaxRecords16);
+void closeFile(int fileNumber);
+void closeAllFiles();
+bool isOpen(int fileNumber);
+std::string openFileName(int fileNumber);
+
+// Length in bytes of an open file.
+std::int64_t fileLength(int fileNumber);
+// Number of records: length / record length rounded to the nearest whole number (halves to even),
+// capped at the file's record limit.
+std::int32_t recordCount(int fileNumber);
+
+// Reads record n into out (at most one record). Bytes beyond the end of the file read as zeros.
+void getRecord(int fileNumber, std::int32_t n, std::span<std::uint8_t> out);
+// Writes record n: n must lie in 1..count + 1 and within the record limit (the only write past the end
+// is the append). Written through to disk before it returns.
+void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in);
+
+// Record types declare Length and encode/decode themselves.
+template <class Rec>
+Rec get(int fileNumber, std::int32_t n) {
+  std::uint8_t buf[Rec::Length];
+  getRecord(fileNumber, n, buf);
+  return Rec::decode(buf);
+}
+template <class Rec>
+void get(int fileNumber, std::int32_t n, Rec& rec) {
+  rec = get<Rec>(fileNumber, n);
+}
+template <class Rec>
+void put(int fileNumber, std::int32_t n, const Rec& rec) {
+  std::uint8_t buf[Rec::Length];
+  rec.encode(buf);
+  putRecord(fileNumber, n, buf);
+}
+
+// Read-only view of record n's bytes in the shared image, for walks that look at a few fields of many
+// records. Valid until the next write to the file or its close; empty when n lies beyond the end.
+std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n);
+
+// By name, in the working folder.
+bool fileExists(std::string_view name);
+std::int64_t fileLengthByName(std::string_view name);  // 0 when missing
+void deleteFile(std::string_view name);                 // refused while open
+void renameFile(std::string_view from, std::string_view to);  // refused while either is open
+void copyFile(std::string_view from, std::string_view to);    // refused while the target is open
+// Names of the files matching a pattern with * and ?, without regard to case, sorted by byte value.
+// "*.DAT" lists a file named only ".DAT".
+std::vector<std::string> listFiles(std::string_view pattern);
+// The name as it is stored on disk (Windows-1254), or the name itself when no file matches it.
+std::string diskName(std::string_view name);
+
+// Flushes an open file to stable storage.
+void syncFile(int fileNumber);
+
+}  // namespace kv

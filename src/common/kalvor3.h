@@ -1,0 +1,56 @@
+// The program-wide variables through which the windows pass state. No window reads or sets another
+// window's controls; everything that passes between windows passes through here or through the files.
+// Each variable's meaning is told by the window that writes it. All start as 0, empty text or false.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/dates.h"
+#include "common/product_record.h"
+
+namespace kv {
+
+struct Kalvor3 {
+  // Start-up and main window.
+  std::string CompanyName;      // base name of every company data file
+  std::string CollationString;  // the 109-character ordering, set at every activation of the main window
+  std::int16_t CurrentRecordNumber = 0;
+  std::array<std::int16_t, 8> TabRecordNumber{};  // 1..7, one per kind tab; [0] is not used
+  std::int16_t CurrentTab = 0;                     // 1..7, 8 for "Tümü", 0 before the first choice
+  bool NoRecordShown = false;
+  bool DateInitialised = false;
+  Date StaticDate;  // the working date
+  Date RecipeDate;  // the recipe cost date
+  std::string DateText;
+  bool DateFromOperations = false;
+  std::int32_t ChainStepLimit = 0;
+
+  // Recipe costing and reports.
+  std::int16_t ActiveRecordNumber = 0;
+  bool ListMode = false;
+  std::int16_t ListKind = 0;
+  bool ListReady = false;
+  std::int32_t RecipeStart = 0;
+  std::int32_t ListHead = 0;
+  std::int32_t OwnerRandomNumber = 0;
+  std::string OwnerCode;
+  std::int16_t ServiceRequest = 0;
+  std::string ReportProductCode;  // at most 20 characters
+  std::string ReportProductName;  // at most 40 characters
+  float GrandTotal = 0;
+
+  // Open files and record buffers.
+  std::int16_t ProductFileNumber = 0;
+  std::int16_t IndexFileNumber = 0;
+  std::int16_t ListFileNumber = 0;
+  std::int16_t RecipeFileNumber = 0;
+  IndexEntry IndexRec;
+  ExchangeRateRecord RateRec;
+};
+
+// The one instance. Tests put a fresh one in place with `KALVOR3 = Kalvor3{}`.
+inline Kalvor3 KALVOR3;
+
+}  // namespace kv

@@ -1,0 +1,34 @@
+// How engine code speaks to the user without knowing about windows: the window that starts an operation
+// passes in a sink, which shows message boxes and beeps in that window (or records them, in tests).
+#pragma once
+
+#include <string>
+
+namespace kv {
+
+enum class MsgIcon { None, Exclamation, Question, Stop };
+enum class MsgButtons { Ok, YesNo, RetryCancel };
+enum class MsgAnswer { Ok, Yes, No, Retry, Cancel };
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  virtual void beep() = 0;
+  // text and title in Windows-1254; a carriage return (13) breaks the line.
+  virtual MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) = 0;
+};
+
+// Progress of a long operation, shown where the window shows it (usually its title).
+class ProgressSink {
+ public:
+  virtual ~ProgressSink() = default;
+  virtual void progress(const std::string& text) = 0;
+};
+
+// A message box text and title, as the policies of the engines carry them.
+struct UserMessage {
+  std::string text;
+  std::string title;
+};
+
+}  // namespace kv

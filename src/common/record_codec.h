@@ -1,0 +1,57 @@
+// Encoding and decoding of packed records from one field list. A record type lists its fields once:
+//
+//   template <class Self, class Visitor> static void fields(Self& r, Visitor&& v) {
+//     v(0, r.Kind); v(2, r.Code); ...
+//   }
+//
+// and the same list serves both directions, so a field can never be written at one offset and read at
+// another.
+#pragma once
+
+#include <cstdint>
+
+#include "common/bytes.h"
+#include "common/fixed_text.h"
+#include "common/numbers.h"
+
+namespace kv {
+
+struct FieldEncoder {
+  std::uint8_t* out;
+  void operator()(int off, std::int16_t v) const { bytes::putI16(out + off, v); }
+  void operator()(int off, std::int32_t v) const { bytes::putI32(out + off, v); }
+  void operator()(int off, float v) const { bytes::putF32(out + off, v); }
+  void operator()(int off, double v) const { bytes::putF64(out + off, v); }
+  void operator()(int off, Currency v) const { bytes::putCurrency(out + off, v); }
+  template <std::size_t N>
+  void operator()(int off, const FixedText<N>& t) const {
+    bytes::putText(out + off, t.view(), N);
+  }
+};
+
+struct FieldDecoder {
+  const std::uint8_t* in;
+  void operator()(int off, std::int16_t& v) const { v = bytes::getI16(in + off); }
+  void operator()(int off, std::int32_t& v) const { v = bytes::getI32(in + off); }
+  void operator()(int off, float& v) const { v = bytes::getF32(in + off); }
+  void operator()(int off, double& v) const { v = bytes::getF64(in + off); }
+  void operator()(int off, Currency& v) const { v = bytes::getCurrency(in + off); }
+  template <std::size_t N>
+  void operator()(int off, FixedText<N>& t) const {
+    t.assign(std::string_view(reinterpret_cast<const char*>(in + off), N));
+  }
+};
+
+template <class Rec>
+void encodeFields(const Rec& r, std::uint8_t* out) {
+  Rec::fields(r, FieldEncoder{out});
+}
+
+template <class Rec>
+Rec decodeFields(const std::uint8_t* in) {
+  Rec r;
+  Rec::fields(r, FieldDecoder{in});
+  return r;
+}
+
+}  // namespace kv

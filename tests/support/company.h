@@ -1,0 +1,101 @@
+// Test support: company files in a temporary folder, built through the real file layer and the real
+// chain insertion, so that a test starts from sound files in a few lines. Texts given here are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/alphabetic_chain.h"
+#include "common/messages.h"
+#include "common/product_record.h"
+
+namespace kv::testing {
+
+// A fresh folder under the system's temporary folder, made the working folder; removed (with every file
+// the layer still holds closed) when the object goes.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  // The bytes of a file of the folder (UTF-8 name); empty when missing.
+  std::vector<std::uint8_t> bytes(const std::string& utf8Name) const;
+  void write(const std::string& utf8Name, const std::vector<std::uint8_t>& content) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A product record as a test wants it: code, name (UTF-8) and kind; everything else blank or zero.
+ProductRecord makeProduct(std::string_view codeUtf8, std::string_view nameUtf8 = "", int kind = 1);
+
+// The product file and alphabetic index of one company, open on file numbers of their own.
+class Company {
+ public:
+  explicit Company(std::string nameUtf8 = "KLVR952");
+  ~Company();
+  Company(const Company&) = delete;
+  Company& operator=(const Company&) = delete;
+
+  // Appends a product and links it with the real insertion (quietly). Returns its record number.
+  std::int16_t add(std::string_view codeUtf8, std::string_view nameUtf8 = "", int kind = 1);
+  // Appends a record as given, not linked.
+  std::int16_t append(const ProductRecord& rec);
+  // Several at once: {code, name, kind}.
+  struct Spec {
+    std::string code;
+    std::string name;
+    int kind = 1;
+  };
+  void addAll(const std::vector<Spec>& specs);
+
+  ProductRecord record(std::int16_t n) const;
+  void write(std::int16_t n, const ProductRecord& rec);
+  IndexEntry entry(int bucket) const;
+  std::int16_t count() const;
+
+  int dataFile() const { return dataFile_; }
+  int indexFile() const { return indexFile_; }
+  ChainFiles files() const { return {dataFile_, indexFile_, ChainKey::Code}; }
+  const std::string& name() const { return name_; }  // Windows-1254
+  void close();
+
+ private:
+  std::string name_;
+  int dataFile_ = 0;
+  int indexFile_ = 0;
+};
+
+// Records every beep and message box; answers message boxes from a script (then with `fallback`).
+class RecordingSink : public MessageSink {
+ public:
+  struct Shown {
+    std::string text;  // UTF-8, for readable assertions
+    std::string title;
+    MsgButtons buttons;
+    MsgIcon icon;
+  };
+  void beep() override { ++beeps; }
+  MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override;
+
+  int beeps = 0;
+  std::vector<Shown> shown;
+  std::vector<MsgAnswer> script;
+  MsgAnswer fallback = MsgAnswer::Ok;
+};
+
+// The chain checker: one doubly linked list in key order over every linkable record, its ends pointing to
+// themselves, every bucket's First and Last right, deleted and unlinkable records out of the chain.
+struct ChainReport {
+  bool sound = true;
+  std::vector<std::string> problems;
+  std::vector<std::int16_t> order;  // the records along the chain
+};
+ChainReport checkChain(const ChainFiles& files);
+
+}  // namespace kv::testing
