@@ -278,6 +278,8 @@ std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
 
 bool fileExists(std::string_view name) { return resolve(name).exists; }
 
+bool fileIsOpen(std::string_view name) { return isOpenPath(resolve(name).path); }
+
 std::int64_t fileLengthByName(std::string_view name) {
   Resolved r = resolve(name);
   if (!r.exists) return 0;
@@ -305,6 +307,17 @@ void renameFile(std::string_view from, std::string_view to) {
   std::error_code ec;
   fs::rename(a.path, target, ec);
   if (ec) throw FileError(FileError::Kind::Io, a.name, "cannot rename: " + ec.message());
+}
+
+void replaceFile(std::string_view from, std::string_view to) {
+  Resolved a = resolve(from);
+  if (!a.exists) throw FileError(FileError::Kind::NotFound, a.name, "file not found");
+  Resolved b = resolve(to);
+  if (isOpenPath(a.path)) throw FileError(FileError::Kind::InUse, a.name, "file is open");
+  if (isOpenPath(b.path)) throw FileError(FileError::Kind::InUse, b.name, "file is open");
+  std::error_code ec;
+  fs::rename(a.path, b.path, ec);
+  if (ec) throw FileError(FileError::Kind::Io, b.name, "cannot replace: " + ec.message());
 }
 
 void copyFile(std::string_view from, std::string_view to) {
@@ -338,6 +351,16 @@ std::string diskName(std::string_view name) { return resolve(name).name; }
 void syncFile(int fileNumber) {
   Handle& h = handle(fileNumber);
   if (::fsync(h.image->fd) != 0) throw FileError(FileError::Kind::Io, h.image->name, "cannot flush: " + errnoText());
+}
+
+void syncFileByName(std::string_view name) {
+  Resolved r = resolve(name);
+  if (!r.exists) throw FileError(FileError::Kind::NotFound, r.name, "file not found");
+  int fd = ::open(r.path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw FileError(FileError::Kind::Io, r.name, "cannot open: " + errnoText());
+  int rc = ::fsync(fd);
+  ::close(fd);
+  if (rc != 0) throw FileError(FileError::Kind::Io, r.name, "cannot flush: " + errnoText());
 }
 
 }  // namespace kv

@@ -95,17 +95,22 @@ std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n);
 
 // By name, in the working folder.
 bool fileExists(std::string_view name);
+bool fileIsOpen(std::string_view name);  // some file number holds it open
 std::int64_t fileLengthByName(std::string_view name);  // 0 when missing
 void deleteFile(std::string_view name);                 // refused while open
 void renameFile(std::string_view from, std::string_view to);  // refused while either is open
 void copyFile(std::string_view from, std::string_view to);    // refused while the target is open
+// Renames `from` onto `to` in one step, replacing an existing `to` (keeping its name on disk); refused
+// while either is open.
+void replaceFile(std::string_view from, std::string_view to);
 // Names of the files matching a pattern with * and ?, without regard to case, sorted by byte value.
 // "*.DAT" lists a file named only ".DAT".
 std::vector<std::string> listFiles(std::string_view pattern);
 // The name as it is stored on disk (Windows-1254), or the name itself when no file matches it.
 std::string diskName(std::string_view name);
 
-// Flushes an open file to stable storage.
+// Flushes an open file, or a file by name, to stable storage.
 void syncFile(int fileNumber);
+void syncFileByName(std::string_view name);
 
 }  // namespace kv

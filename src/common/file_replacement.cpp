@@ -1,0 +1,118 @@
+#include "common/file_replacement.h"
+
+#include "common/files.h"
+
+namespace kv {
+
+namespace {
+
+// A name for a temporary file next to the target that no listing of company files ("*.DAT") picks up.
+std::string temporaryName(std::string_view base, std::string_view suffix) {
+  std::string name = std::string(base) + std::string(suffix);
+  for (int n = 1; fileExists(name); ++n) name = std::string(base) + std::string(suffix) + std::to_string(n);
+  return name;
+}
+
+void removeIfPresent(const std::string& name) {
+  try {
+    if (!name.empty() && fileExists(name)) deleteFile(name);
+  } catch (const FileError&) {
+  }
+}
+
+}  // namespace
+
+FileReplacement::~FileReplacement() { removeTemporaries(); }
+
+std::string FileReplacement::stage(std::string_view target, std::string_view backup) {
+  Item item;
+  item.target = std::string(target);
+  item.backup = std::string(backup);
+  item.fresh = temporaryName(target, ".~new");
+  int f = nextFreeFileNumber();
+  openRandom(f, item.fresh, 1);  // creates it empty
+  closeFile(f);
+  items_.push_back(std::move(item));
+  return items_.back().fresh;
+}
+
+bool FileReplacement::commit() {
+  std::string current;
+  try {
+    // 0. A file the program holds open cannot be replaced: find out before anything changes.
+    for (auto& item : items_) {
+      for (const std::string* name : {&item.target, &item.backup, &item.fresh}) {
+        current = *name;
+        if (fileIsOpen(*name)) throw FileError(FileError::Kind::InUse, *name, "file is open");
+      }
+    }
+    // 1. Everything new reaches the disk, and a copy of every old file stands ready under a temporary
+    //    name. Nothing live has changed yet.
+    for (auto& item : items_) {
+      current = item.fresh;
+      syncFileByName(item.fresh);
+      if (fileExists(item.target)) {
+        current = item.backup;
+        item.backupCopy = temporaryName(item.backup, ".~old");
+        copyFile(item.target, item.backupCopy);
+        syncFileByName(item.backupCopy);
+      }
+    }
+    // 2. The old content takes the backup names.
+    for (auto& item : items_) {
+      if (item.backupCopy.empty()) continue;
+      current = item.backup;
+      replaceFile(item.backupCopy, item.backup);
+      item.backupCopy.clear();
+    }
+    // 3. The new content takes the live names.
+    for (auto& item : items_) {
+      current = item.target;
+      replaceFile(item.fresh, item.target);
+      item.fresh.clear();
+    }
+  } catch (const FileError& e) {
+    failedFile_ = current;
+    failure_ = e.what();
+    removeTemporaries();
+    items_.clear();
+    return false;
+  }
+  items_.clear();
+  return true;
+}
+
+void FileReplacement::abandon() {
+  removeTemporaries();
+  items_.clear();
+}
+
+void FileReplacement::removeTemporaries() {
+  for (auto& item : items_) {
+    removeIfPresent(item.fresh);
+    removeIfPresent(item.backupCopy);
+    item.fresh.clear();
+    item.backupCopy.clear();
+  }
+}
+
+bool retireToBackup(std::string_view target, std::string_view backup, std::string* failedFile) {
+  std::string current(target);
+  try {
+    if (!fileExists(target)) return true;
+    if (fileLengthByName(target) == 0) {
+      deleteFile(target);
+      return true;
+    }
+    current = std::string(backup);
+    if (fileExists(backup)) deleteFile(backup);
+    current = std::string(target);
+    renameFile(target, backup);
+    return true;
+  } catch (const FileError&) {
+    if (failedFile) *failedFile = current;
+    return false;
+  }
+}
+
+}  // namespace kv

@@ -1,0 +1,62 @@
+// Replacing a company data file safely. The operations that rewrite a data file (rebuild, sort, import,
+// deletion of an exchange rate, the recipe rebuild) write the new content into a temporary file next to
+// it, and only when every write has succeeded and reached the disk does the old file become the fixed
+// backup "952KLVR.<ext>" and the new one take its name. When any step fails before that, the live files
+// and the old backups are untouched, and the caller can tell the user which file failed.
+//
+//   FileReplacement r;
+//   std::string tmp = r.stage(company + ".DAT", "952KLVR.DAT");
+//   ... open tmp through the file layer, write the new records, close it ...
+//   if (!r.commit()) tell the user r.failedFile();
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  // Deletes the temporary files of a replacement that was not committed.
+  ~FileReplacement();
+
+  // Declares that `target` is to be replaced and its present content kept as `backup`. Returns the name
+  // of a new, empty temporary file in the working folder, to be written through the file layer and
+  // closed before commit(). A target that does not exist yet simply appears; no backup is made of it.
+  std::string stage(std::string_view target, std::string_view backup);
+
+  // Flushes the new files, refreshes the backups and renames the new files into place, in the order they
+  // were staged. The targets and backups must not be open. Returns false, with failedFile() set, when a
+  // step failed; when it failed before the first rename, nothing has changed but the temporary files,
+  // which are deleted.
+  bool commit();
+
+  // Deletes the temporary files; nothing else changes.
+  void abandon();
+
+  const std::string& failedFile() const { return failedFile_; }
+  const std::string& failure() const { return failure_; }
+
+ private:
+  struct Item {
+    std::string target;
+    std::string backup;
+    std::string fresh;       // the new content
+    std::string backupCopy;  // the old content on its way to the backup name
+  };
+  void removeTemporaries();
+
+  std::vector<Item> items_;
+  std::string failedFile_;
+  std::string failure_;
+};
+
+// The working-copy rule of the recipe side: a non-empty `target` becomes `backup` (replacing an older
+// backup), an empty one is deleted. Returns false, with the file's name in failedFile, when that fails.
+bool retireToBackup(std::string_view target, std::string_view backup, std::string* failedFile = nullptr);
+
+}  // namespace kv
