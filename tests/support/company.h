@@ -48,9 +48,10 @@ class Company {
   std::int16_t append(const ProductRecord& rec);
   // Several at once: {code, name, kind}.
   struct Spec {
+    Spec(std::string c, std::string n = "", int k = 1) : code(std::move(c)), name(std::move(n)), kind(k) {}
     std::string code;
     std::string name;
-    int kind = 1;
+    int kind;
   };
   void addAll(const std::vector<Spec>& specs);
 

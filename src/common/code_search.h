@@ -1,0 +1,39 @@
+// Finding a product by its code through the alphabetic index: the records of the bucket of the code's
+// first character are walked along the chain, then those of the bucket of its lower-case form, so that a
+// search is blind to the letter case of the first character. Every window that looks a code up (the
+// main window's save check and search, the analysis window, the recipe editor) uses this walk.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "common/product_record.h"
+
+namespace kv {
+
+enum class CodeMatch {
+  Exact,   // the record's trimmed, upper-cased code equals the search text
+  Prefix,  // it begins with the search text
+};
+
+struct CodeSearchResult {
+  enum class Status { Found, NotFound, Locked } status = Status::NotFound;
+  std::int16_t record = 0;  // the record found
+  std::int16_t lastRead = 0;  // the last record the walk read (0 when none)
+};
+
+// searchText must already be trimmed and upper-cased; an empty text finds nothing. `accept` tells which
+// matching records count (live ones, or those of a kind tab). Each bucket's walk is bounded by
+// stepLimit steps (twice the record count); a longer walk ends the search as Locked. Pointers leading
+// outside 1..recordCount end a bucket's walk.
+CodeSearchResult findByCode(int productFile, int indexFile, std::int16_t recordCount, std::string_view searchText,
+                            CodeMatch match, const std::function<bool(const ProductRecord&)>& accept,
+                            ProductRecord& buffer);
+
+// The texts of the lock error, shared by every window that searches.
+std::string codeSearchLockedText();
+std::string codeSearchLockedTitle();
+
+}  // namespace kv
