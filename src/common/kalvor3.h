@@ -9,6 +9,7 @@
 
 #include "common/dates.h"
 #include "common/product_record.h"
+#include "common/recipe_record.h"
 
 namespace kv {
 
@@ -47,6 +48,8 @@ struct Kalvor3 {
   std::int16_t ListFileNumber = 0;
   std::int16_t RecipeFileNumber = 0;
   IndexEntry IndexRec;
+  RecipeRecord RecipeRec;
+  LevelRecord LevelRec;
   ExchangeRateRecord RateRec;
 };
 

@@ -1,0 +1,208 @@
+#include "recipe/level_build.h"
+
+#include <optional>
+#include <string>
+
+#include "common/dates.h"
+#include "common/files.h"
+#include "common/kalvor3.h"
+#include "common/text.h"
+#include "recipe/cost_rollup.h"
+#include "recipe/level_arithmetic.h"
+#include "recipe/level_walk.h"
+#include "recipe/recipe_files.h"
+#include "recipe/scoped_file.h"
+
+namespace kv {
+
+namespace {
+
+std::string startTitle() { return "Kademe işlemleri başladı..."_w; }
+std::string failureText() { return "Kademe işlemleri esnasında hata oluştu..."_w; }
+std::string rollUpTitle() { return "İlgili reçete maliyetleri hesaplanıyor..."_w; }
+std::string analysisTitle() { return " KALVOR 952 Uyarlama 3.0  ANALİZ"_w; }
+const char* const kWalkEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
+const char* const kFinalTitle = " KALVOR 952 Uyarlama 3.0  BETA";
+
+class LevelBuildRun {
+ public:
+  LevelBuildRun(const LevelBuildPolicy& policy, MessageSink& messages, ProgressSink& title)
+      : policy_(policy), messages_(messages), title_(title), k3_(KALVOR3) {}
+
+  LevelBuildResult run();
+
+ private:
+  bool guardsPass();
+  void startLevelFileAndWalk();
+  std::int16_t reopenLevelFile();
+  void writeBack(const RolledUpCost& cost);
+  // Runs one stage of the run. A failure in it takes the policy's path; returns false when that ended
+  // the run.
+  template <class Stage>
+  bool survives(Stage&& stage);
+  // A failure after the start. Returns true when the policy ends the run there (the error path is taken).
+  bool failure();
+  void setWindowCount(std::int16_t count) {
+    if (policy_.levelRecordCount) *policy_.levelRecordCount = count;
+  }
+
+  const LevelBuildPolicy& policy_;
+  MessageSink& messages_;
+  ProgressSink& title_;
+  Kalvor3& k3_;
+  ScopedFile recipeFile_;  // when the run opens ".REC" itself
+  ScopedFile levelFile_;
+  std::int32_t recipeCount_ = 0;
+  ProductRecord product_;
+  std::optional<LevelWalk> walk_;
+  bool levelFileFresh_ = false;  // ".KDM" was made anew by this run
+  bool failed_ = false;
+};
+
+LevelBuildResult LevelBuildRun::run() {
+  const LevelBuildResult ended{LevelBuildOutcome::Failed, 0};
+  if (!guardsPass()) {
+    messages_.beep();
+    setWindowCount(0);
+    return {LevelBuildOutcome::GuardFailed, 0};
+  }
+  title_.progress(startTitle());
+  if (!survives([&] { startLevelFileAndWalk(); })) return ended;
+
+  if (!failed_) title_.progress(kWalkEndTitle);
+  levelFile_.close();
+  recipeFile_.close();
+  std::int16_t count = 0;
+  if (!survives([&] { count = reopenLevelFile(); })) return ended;
+  setWindowCount(count);
+
+  bool costed = false;
+  if (count > 0) {
+    title_.progress(rollUpTitle());
+    bool goesOn = survives([&] {
+      RolledUpCost cost = rollUpLevelCosts(levelFile_.number(), walk_->deepest());
+      if (failed_) return;  // the tree is incomplete: it is kept for the report, but it is no cost
+      writeBack(cost);
+      costed = true;
+    });
+    if (!goesOn) return ended;
+  }
+  levelFile_.close();
+  messages_.beep();
+  title_.progress(kFinalTitle);
+  LevelBuildOutcome outcome =
+      costed ? LevelBuildOutcome::Costed : failed_ ? LevelBuildOutcome::Failed : LevelBuildOutcome::Empty;
+  return {outcome, count};
+}
+
+template <class Stage>
+bool LevelBuildRun::survives(Stage&& stage) {
+  try {
+    stage();
+    return true;
+  } catch (const LevelRunFailure&) {
+  } catch (const FileError&) {
+  }
+  return !failure();
+}
+
+bool LevelBuildRun::guardsPass() {
+  const std::string recipeName = companyFileName(k3_.CompanyName, RecipeFileKind::Recipes);
+  try {
+    if (policy_.checksRecipeFilePresent && !listedUnderExactName(recipeName)) return false;
+    if (policy_.storeFile != 0) {
+      recipeCount_ = policy_.storeCount;
+    } else if (fileExists(recipeName)) {
+      recipeFile_.open(k3_.CompanyName, RecipeFileKind::Recipes);
+      recipeCount_ = recordCount(recipeFile_.number());
+    }
+    if (k3_.ActiveRecordNumber < 1 || k3_.ActiveRecordNumber > policy_.productCount) return false;
+    product_ = get<ProductRecord>(k3_.ProductFileNumber, k3_.ActiveRecordNumber);
+    if (policy_.currentLineInRecipeStart) k3_.RecipeStart = product_.RecipeNumber;
+    return isLineNumber(product_.RecipeNumber, recipeCount_);
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+void LevelBuildRun::startLevelFileAndWalk() {
+  const std::string levelName = companyFileName(k3_.CompanyName, RecipeFileKind::Levels);
+  if (fileExists(levelName)) deleteFile(levelName);
+  levelFile_.open(k3_.CompanyName, RecipeFileKind::Levels);
+  levelFileFresh_ = true;
+  WalkFiles files{policy_.storeFile != 0 ? policy_.storeFile : recipeFile_.number(), recipeCount_,
+                  levelFile_.number(), k3_.ProductFileNumber, policy_.productCount};
+  WalkBuffers buffers{&k3_.RecipeRec, &k3_.LevelRec, policy_.currentLineInRecipeStart ? &k3_.RecipeStart : nullptr};
+  walk_.emplace(files, messages_, buffers);
+  walk_->run(k3_.ActiveRecordNumber, product_);
+}
+
+// The count is taken again from the file. A level file that this run could not make anew is not the
+// product's: it counts as empty.
+std::int16_t LevelBuildRun::reopenLevelFile() {
+  if (!levelFileFresh_) return 0;
+  levelFile_.open(k3_.CompanyName, RecipeFileKind::Levels);
+  return static_cast<std::int16_t>(recordCount(levelFile_.number()));
+}
+
+void LevelBuildRun::writeBack(const RolledUpCost& cost) {
+  if (cost.product < 1 || cost.product > policy_.productCount) throw LevelRunFailure("the level file names no product");
+  ProductRecord p = get<ProductRecord>(k3_.ProductFileNumber, cost.product);
+  p.RecipeCost = storedSingle(cost.levelZeroSum);
+  const Date date = k3_.RecipeDate;
+  p.RecipeDay = static_cast<std::int16_t>(date.day());
+  p.RecipeMonth = static_cast<std::int16_t>(date.month());
+  p.RecipeYear = static_cast<std::int16_t>(date.year());
+  p.RecipeDate = shortDateText(Date::fromYmd(p.RecipeYear, p.RecipeMonth, p.RecipeDay));
+  put(k3_.ProductFileNumber, cost.product, p);
+}
+
+bool LevelBuildRun::failure() {
+  if (policy_.failureReport == LevelFailureReport::TitleGoesOn) {
+    title_.progress(failureText());
+    failed_ = true;
+    return false;
+  }
+  messages_.beep();
+  messages_.message(failureText(), MsgButtons::Ok, MsgIcon::Exclamation, analysisTitle());
+  recipeFile_.close();
+  levelFile_.close();
+  title_.progress(kFinalTitle);
+  return true;
+}
+
+}  // namespace
+
+LevelBuildPolicy analysisLevelBuild(std::int16_t productCount) {
+  LevelBuildPolicy p;
+  p.productCount = productCount;
+  p.checksRecipeFilePresent = true;
+  p.failureReport = LevelFailureReport::MessageBoxEndsRun;
+  return p;
+}
+
+LevelBuildPolicy editorLevelBuild(int storeFile, std::int32_t storeCount, std::int16_t productCount,
+                                  std::int16_t& levelRecordCount) {
+  LevelBuildPolicy p;
+  p.productCount = productCount;
+  p.storeFile = storeFile;
+  p.storeCount = storeCount;
+  p.failureReport = LevelFailureReport::TitleGoesOn;
+  p.levelRecordCount = &levelRecordCount;
+  return p;
+}
+
+LevelBuildPolicy reportDialogLevelBuild(std::int16_t productCount, std::int16_t& levelRecordCount) {
+  LevelBuildPolicy p;
+  p.productCount = productCount;
+  p.failureReport = LevelFailureReport::TitleGoesOn;
+  p.currentLineInRecipeStart = true;
+  p.levelRecordCount = &levelRecordCount;
+  return p;
+}
+
+LevelBuildResult BuildLevelFile(const LevelBuildPolicy& policy, MessageSink& messages, ProgressSink& title) {
+  return LevelBuildRun(policy, messages, title).run();
+}
+
+}  // namespace kv

@@ -1,0 +1,80 @@
+#include "recipe/recipe_files.h"
+
+#include "common/files.h"
+#include "common/text.h"
+
+namespace kv {
+
+namespace {
+
+std::string_view extensionOf(RecipeFileKind kind) {
+  switch (kind) {
+    case RecipeFileKind::Recipes: return ".REC";
+    case RecipeFileKind::ListDefinitions: return ".LTD";
+    case RecipeFileKind::WorkingCopy: return ".RCT";
+    case RecipeFileKind::Levels: return ".KDM";
+    case RecipeFileKind::RecipeScratch:
+    case RecipeFileKind::LevelScratch: return ".TMP";
+  }
+  return "";
+}
+
+bool isLevelFile(RecipeFileKind kind) { return kind == RecipeFileKind::Levels || kind == RecipeFileKind::LevelScratch; }
+
+bool isLiveHead(const RecipeRecord& line) { return isLiveLine(line) && line.Sequence == 1; }
+
+}  // namespace
+
+std::string companyFileName(std::string_view company, RecipeFileKind kind) {
+  return std::string(company) + std::string(extensionOf(kind));
+}
+
+std::string backupFileName(RecipeFileKind kind) {
+  switch (kind) {
+    case RecipeFileKind::Recipes:
+    case RecipeFileKind::ListDefinitions:
+    case RecipeFileKind::WorkingCopy: return "952KLVR" + std::string(extensionOf(kind));
+    default: return "";
+  }
+}
+
+int recordLengthOf(RecipeFileKind kind) { return isLevelFile(kind) ? LevelRecord::Length : RecipeRecord::Length; }
+
+void openRecipeSideFile(int fileNumber, std::string_view company, RecipeFileKind kind) {
+  openRandom(fileNumber, companyFileName(company, kind), recordLengthOf(kind),
+             isLevelFile(kind) ? kMaxRecords16 : kMaxRecords32);
+}
+
+bool listedUnderExactName(std::string_view name) { return fileExists(name) && diskName(name) == name; }
+
+bool isLiveLine(const RecipeRecord& line) { return line.Deleted == "H"; }
+
+std::int32_t successorForRewrite(const RecipeRecord& line, std::int32_t self, std::int32_t count) {
+  std::int32_t n = line.NextLine;
+  return n == self || !isLineNumber(n, count) ? 0 : n;
+}
+
+std::string codeKey(std::string_view code) { return upperCase(trimView(code)); }
+
+bool headsChainForRebuild(const RecipeRecord& line, std::int16_t ownerRecord, const ProductRecord& owner) {
+  if (!isLiveHead(line)) return false;
+  bool sameIdentity = line.OwnerRecord == ownerRecord && line.OwnerRandomNumber == owner.RandomNumber;
+  return sameIdentity || codeKey(line.OwnerCode) == codeKey(owner.Code);
+}
+
+bool headsChainForWorkingCopy(const RecipeRecord& line, std::int16_t ownerRecord, const ProductRecord& owner) {
+  if (!isLiveHead(line)) return false;
+  int matches = (line.OwnerRecord == ownerRecord) + (line.OwnerRandomNumber == owner.RandomNumber) +
+                (codeKey(line.OwnerCode) == codeKey(owner.Code));
+  return matches >= 2;
+}
+
+bool headsChainForListReport(const RecipeRecord& line, const ProductRecord& owner) {
+  return isLiveHead(line) && codeKey(line.OwnerCode) == codeKey(owner.Code);
+}
+
+bool headsChainForLevelExpansion(const RecipeRecord& line, std::string_view componentCode) {
+  return codeKey(line.OwnerCode) == codeKey(componentCode);
+}
+
+}  // namespace kv

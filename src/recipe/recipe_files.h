@@ -1,0 +1,58 @@
+// The files of the recipe side, the rules of their line chains and the owner tests that find a chain's
+// head. Every company file is the company name followed by its extension in the working folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/product_record.h"
+#include "common/recipe_record.h"
+
+namespace kv {
+
+enum class RecipeFileKind {
+  Recipes,          // ".REC", the lines of all recipes
+  ListDefinitions,  // ".LTD", the lines of all list definitions
+  WorkingCopy,      // ".RCT", one chain copied out for editing or reporting
+  RecipeScratch,    // ".TMP" with recipe lines
+  Levels,           // ".KDM", the explosion of one product
+  LevelScratch,     // ".TMP" with level lines
+};
+
+std::string companyFileName(std::string_view company, RecipeFileKind kind);
+// The fixed backup "952KLVR" with the file's extension; empty for the work files, which are never kept.
+std::string backupFileName(RecipeFileKind kind);
+int recordLengthOf(RecipeFileKind kind);
+
+// Opens a file of the company with the record length and record limit of its kind: recipe-line numbers
+// are 32-bit, level-file record numbers 16-bit.
+void openRecipeSideFile(int fileNumber, std::string_view company, RecipeFileKind kind);
+
+// The presence test of the windows: a directory lookup of the name gives back that name, letter case
+// included.
+bool listedUnderExactName(std::string_view name);
+
+// Chain rules. A chain follows NextLine and ends at a NextLine outside 1..record count and at a line that
+// is not live.
+bool isLiveLine(const RecipeRecord& line);
+inline bool isLineNumber(std::int32_t n, std::int32_t count) { return n >= 1 && n <= count; }
+// The successor of line `self` for the operations that rewrite chains: a NextLine naming the line itself
+// or lying outside 1..count reads as 0.
+std::int32_t successorForRewrite(const RecipeRecord& line, std::int32_t self, std::int32_t count);
+
+// Codes compare trimmed and in upper case.
+std::string codeKey(std::string_view code);
+
+// The owner tests: does `line` head the chain of product `owner`, stored at .DAT record `ownerRecord`?
+// The definition rebuild: a live head whose record number and random number, or whose code, match.
+bool headsChainForRebuild(const RecipeRecord& line, std::int16_t ownerRecord, const ProductRecord& owner);
+// The working copy: a live head matching at least two of record number, random number and code.
+bool headsChainForWorkingCopy(const RecipeRecord& line, std::int16_t ownerRecord, const ProductRecord& owner);
+// The list report: a live head whose code matches.
+bool headsChainForListReport(const RecipeRecord& line, const ProductRecord& owner);
+// The level expansion: the line the component's RecipeNumber names (already checked to lie in the
+// file) carries the component's code; neither its flag nor its position is tested.
+bool headsChainForLevelExpansion(const RecipeRecord& line, std::string_view componentCode);
+
+}  // namespace kv

@@ -1,0 +1,45 @@
+// A company in a temporary folder, set up as the analysis window leaves it for a level build: the product
+// file open in KALVOR3, the recipe date set, and a transcript standing for the window's title and boxes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "common/kalvor3.h"
+#include "recipe/level_build.h"
+#include "support/company.h"
+#include "support/recipes.h"
+
+namespace kv::testing {
+
+// The arithmetic the expectations are written in: Singles rounded from Doubles.
+inline float single(double v) { return static_cast<float>(v); }
+inline float total(float quantity, float cost) { return single(static_cast<double>(quantity) * cost); }
+
+class Costing : public ::testing::Test {
+ protected:
+  Costing() {
+    KALVOR3 = Kalvor3{};
+    KALVOR3.CompanyName = company.name();
+    KALVOR3.ProductFileNumber = static_cast<std::int16_t>(company.dataFile());
+    KALVOR3.RecipeDate = Date::fromYmd(2025, 2, 3);
+  }
+
+  // The analysis window's F5 on `product`.
+  LevelBuildResult cost(std::int16_t product) {
+    KALVOR3.ActiveRecordNumber = product;
+    return BuildLevelFile(analysisLevelBuild(company.count()), said, said);
+  }
+
+  std::vector<LevelRecord> levels() const { return readLevelFile(folder); }
+  float recipeCost(std::int16_t product) const { return company.record(product).RecipeCost; }
+
+  TempFolder folder;
+  Company company;
+  RecipeFile recipes{company};
+  Transcript said;
+};
+
+}  // namespace kv::testing

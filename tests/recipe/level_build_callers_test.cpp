@@ -1,0 +1,155 @@
+// The three windows that run a level build: where their recipe lines come from, how a failure is told,
+// and the level-file count they keep.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "common/files.h"
+#include "common/text.h"
+#include "costing_fixture.h"
+
+namespace kv::testing {
+namespace {
+
+const std::string kStart = "title: Kademe işlemleri başladı...";
+const std::string kFailed = "title: Kademe işlemleri esnasında hata oluştu...";
+const std::string kWalkEnd = "title:  KALVOR 952 Uyarlama 3.0 BETA";
+const std::string kRollUp = "title: İlgili reçete maliyetleri hesaplanıyor...";
+const std::string kFinal = "title:  KALVOR 952 Uyarlama 3.0  BETA";
+
+class Callers : public Costing {
+ protected:
+  LevelBuildResult dialog(std::int16_t product) {
+    KALVOR3.ActiveRecordNumber = product;
+    return BuildLevelFile(reportDialogLevelBuild(company.count(), windowCount), said, said);
+  }
+  LevelBuildResult editor(std::int16_t product, std::int32_t storeCount) {
+    KALVOR3.ActiveRecordNumber = product;
+    return BuildLevelFile(editorLevelBuild(recipes.file(), storeCount, company.count(), windowCount), said, said);
+  }
+
+  std::int16_t windowCount = 99;  // what an earlier report left
+};
+
+TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
+  std::int16_t p = company.add("P");
+  company.addAll({{"A"}, {"B"}});
+  recipes.define(p, {{"A", 2, 1.5f}, {"B", 1, 100}});
+
+  // The editor's count of its store is what bounds the lines: line 2 lies beyond it.
+  EXPECT_EQ(editor(p, 1).outcome, LevelBuildOutcome::Costed);
+
+  EXPECT_EQ(windowCount, 1);
+  EXPECT_EQ(recipeCost(p), 3);
+  EXPECT_TRUE(isOpen(recipes.file()));
+  EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, "beep", kFinal}));
+}
+
+TEST_F(Callers, TheDialogDoesNotLookForTheRecipeFileAndFollowsTheLineInRecipeStart) {
+  std::int16_t p = company.add("P");
+  std::int16_t a = company.add("A");
+  company.addAll({{"B"}, {"X"}});
+  recipes.define(a, {{"X", 1, 2}});
+  std::int32_t top = recipes.define(p, {{"A", 1, 0}, {"B", 1, 1}});
+  recipes.close();
+  std::filesystem::rename(folder.path() / "KLVR952.REC", folder.path() / "klvr952.rec");
+
+  EXPECT_EQ(cost(p).outcome, LevelBuildOutcome::GuardFailed);  // the analysis window wants the exact name
+  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::Costed);
+
+  EXPECT_EQ(windowCount, 3);
+  EXPECT_EQ(recipeCost(p), 3);
+  EXPECT_EQ(KALVOR3.RecipeStart, top + 1);  // the last line read
+}
+
+TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
+  std::int16_t p = company.add("P");
+  std::int16_t bare = company.add("BARE");
+  recipes.define(p, {{"BARE", 1, 1}});
+  ProductRecord r = company.record(bare);
+  r.RecipeNumber = 77;
+  company.write(bare, r);
+
+  EXPECT_EQ(dialog(0).outcome, LevelBuildOutcome::GuardFailed);
+  EXPECT_EQ(windowCount, 0);
+  EXPECT_EQ(KALVOR3.RecipeStart, 0);
+
+  windowCount = 99;
+  EXPECT_EQ(dialog(bare).outcome, LevelBuildOutcome::GuardFailed);
+  EXPECT_EQ(windowCount, 0);
+  EXPECT_EQ(KALVOR3.RecipeStart, 77);  // the guard set it before it tested it
+
+  windowCount = 99;
+  EXPECT_EQ(editor(p, 0).outcome, LevelBuildOutcome::GuardFailed);
+  EXPECT_EQ(windowCount, 0);
+  EXPECT_EQ(said.events, (std::vector<std::string>{"beep", "beep", "beep"}));
+}
+
+// A line whose total a Single cannot hold: the walk ends there, the tree so far is rolled up for the
+// report, and no cost is written.
+TEST_F(Callers, AFailureInTheWalkIsToldInTheTitleAndNoCostIsWritten) {
+  std::int16_t p = company.add("P");
+  company.addAll({{"A"}, {"X"}, {"B"}});
+  recipes.define(p, {{"A", 1, 1}, {"X", 3e38f, 10}, {"B", 1, 1}});
+
+  for (bool fromEditor : {false, true}) {
+    said.events.clear();
+    LevelBuildResult result = fromEditor ? editor(p, recipes.count()) : dialog(p);
+    EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
+    EXPECT_EQ(windowCount, 1);
+    EXPECT_EQ(levels().size(), 1u);
+    EXPECT_EQ(recipeCost(p), 0);
+    EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFailed, kRollUp, "beep", kFinal}));
+  }
+}
+
+TEST_F(Callers, AFailureInTheRollUpIsToldInTheTitleAndNoCostIsWritten) {
+  std::int16_t p = company.add("P");
+  std::int16_t a = company.add("A");
+  company.addAll({{"X"}, {"Y"}});
+  recipes.define(a, {{"X", 3e38f, 1}, {"Y", 3e38f, 1}});
+  recipes.define(p, {{"A", 1, 0}});
+
+  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::Failed);
+  EXPECT_EQ(windowCount, 3);
+  EXPECT_EQ(recipeCost(p), 0);
+  EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed, "beep", kFinal}));
+}
+
+TEST_F(Callers, ALevelFileThatCannotBeMadeAnewCountsAsEmpty) {
+  std::int16_t p = company.add("P");
+  company.add("A");
+  recipes.define(p, {{"A", 1, 1}});
+  folder.write("KLVR952.KDM", std::vector<std::uint8_t>(118 * 2, 0));  // an earlier product's tree
+  int held = nextFreeFileNumber();
+  openRandom(held, "KLVR952.KDM", LevelRecord::Length);
+
+  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::Failed);
+
+  closeFile(held);
+  EXPECT_EQ(windowCount, 0);
+  EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFailed, "beep", kFinal}));
+}
+
+TEST_F(Callers, TheModuleBuffersHoldTheLastLinesOfTheRun) {
+  std::int16_t p = company.add("P");
+  std::int16_t a = company.add("A");
+  company.addAll({{"X"}, {"B"}});
+  std::int32_t sub = recipes.define(a, {{"X", 1, 2}});
+  std::int32_t top = recipes.define(p, {{"B", 1, 1}, {"A", 1, 0}});
+  RecipeRecord lineA = recipes.line(top + 1);
+  lineA.NextLine = recipes.append(RecipeRecord{});  // an empty line, not live, ends the chain
+  recipes.write(top + 1, lineA);
+
+  cost(p);
+
+  EXPECT_EQ(KALVOR3.RecipeRec.Deleted.view(), " ");  // the empty line after A was the last one read
+  EXPECT_EQ(KALVOR3.LevelRec.RecipeLine, sub);       // X, under A, was the last level line written
+  EXPECT_EQ(KALVOR3.LevelRec.Level, 1);
+}
+
+}  // namespace
+}  // namespace kv::testing
