@@ -7,7 +7,7 @@
 namespace kv {
 
 enum class MsgIcon { None, Exclamation, Question, Stop };
-enum class MsgButtons { Ok, YesNo, RetryCancel };
+enum class MsgButtons { Ok, YesNo, RetryCancel, YesNoCancel };
 enum class MsgAnswer { Ok, Yes, No, Retry, Cancel };
 
 class MessageSink {

@@ -1,0 +1,96 @@
+#include "ui/application.h"
+
+#include <stdexcept>
+
+#include "common/files.h"
+#include "ui/forms_registry.h"
+
+namespace kv::ui {
+
+namespace {
+Application* g_current = nullptr;
+}
+
+Application::Application(Backend& backend) : backend_(backend), forms_(std::make_unique<Forms>(*this)) {
+  if (g_current) throw std::logic_error("only one forms application may run at a time");
+  g_current = this;
+}
+
+Application::~Application() {
+  forms_->unloadAllSilently();
+  forms_->destroyUnloaded();
+  g_current = nullptr;
+}
+
+Application& Application::current() {
+  if (!g_current) throw std::logic_error("no forms application is running");
+  return *g_current;
+}
+
+bool Application::exists() { return g_current != nullptr; }
+
+void Application::deliver(const std::function<void()>& event) {
+  if (ended_) return;
+  bool failed = false;
+  ++depth_;
+  try {
+    event();
+  } catch (const ProgramEnd&) {
+    // The program ended inside the handler; nothing more of it runs.
+  } catch (const std::exception& e) {
+    if (backend_.unhandledError(e.what())) {
+      if (--depth_ == 0) settle();
+      throw;
+    }
+    failed = true;
+  } catch (...) {
+    if (--depth_ == 0) settle();
+    throw;
+  }
+  --depth_;
+  if (failed) endNow();
+  if (depth_ == 0) settle();
+}
+
+void Application::run(const std::function<void()>& code) {
+  if (ended_) return;
+  if (depth_ > 0) {
+    code();
+    return;
+  }
+  deliver(code);
+}
+
+void Application::settle() {
+  forms_->destroyUnloaded();
+  if (!ended_ && forms_->started() && !forms_->visible()) endNow();
+  if (!ended_) backend_.flush();
+}
+
+void Application::end() {
+  endNow();
+  throw ProgramEnd{};
+}
+
+void Application::endNow() {
+  if (ended_) return;
+  ended_ = true;
+  closeAllFiles();
+  forms_->unloadAllSilently();
+  if (depth_ == 0) forms_->destroyUnloaded();
+  backend_.ended();
+}
+
+void Application::stopIfEnded() const {
+  if (ended_) throw ProgramEnd{};
+}
+
+Forms& forms() { return Application::current().forms(); }
+
+void End() { Application::current().end(); }
+
+void Beep() { Application::current().backend().beep(); }
+
+ScreenSize Screen() { return Application::current().backend().screen(); }
+
+}  // namespace kv::ui

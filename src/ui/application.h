@@ -1,0 +1,63 @@
+// The running program: its back end, its windows, the depth of the event handlers that run, and its end.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "ui/backend.h"
+
+namespace kv::ui {
+
+class Forms;
+
+// Thrown by End() to leave every running handler at once; caught where the platform delivered the event.
+// It is no std::exception, so a window's `catch (const std::exception&)` around a file operation lets it
+// pass. Windows must not catch (...).
+struct ProgramEnd {};
+
+class Application {
+ public:
+  // The new application becomes the current one (one at a time).
+  explicit Application(Backend& backend);
+  // Unloads every window without running its events.
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  static Application& current();
+  static bool exists();
+
+  Backend& backend() { return backend_; }
+  Forms& forms() { return *forms_; }
+
+  // Runs an event that the platform delivers (a key, a click, a timer tick). Counts the handler depth;
+  // stops quietly at End(). When the outermost handler has returned: destroys the windows unloaded
+  // meanwhile, ends the program when no window is visible any more, and brings the back end in step.
+  void deliver(const std::function<void()>& event);
+  // Runs program code: directly inside a handler, as a delivered event outside one.
+  void run(const std::function<void()>& code);
+  int depth() const { return depth_; }
+
+  bool ended() const { return ended_; }
+  // Ends the program at once: every window goes without its events, open files are closed.
+  [[noreturn]] void end();
+  // Throws ProgramEnd when the program has ended (after a nested event loop returned).
+  void stopIfEnded() const;
+
+ private:
+  void settle();
+  void endNow();
+
+  Backend& backend_;
+  std::unique_ptr<Forms> forms_;
+  int depth_ = 0;
+  bool ended_ = false;
+};
+
+// The program's own calls, as the windows make them.
+Forms& forms();
+[[noreturn]] void End();
+void Beep();
+ScreenSize Screen();
+
+}  // namespace kv::ui

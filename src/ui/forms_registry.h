@@ -1,0 +1,75 @@
+// The windows of the program by name. Windows of different layers do not include each other: they show,
+// hide and unload each other through this registry, and the program (or a test) registers how each
+// window is made: registerForm("frmAnaliz", [] { return std::make_unique<frmAnaliz>(); });
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv::ui {
+
+class Application;
+class Form;
+
+using FormFactory = std::function<std::unique_ptr<Form>()>;
+
+// Registers (or replaces) the factory of a window name, for every application of the process.
+void registerForm(const std::string& name, FormFactory factory);
+
+class Forms {
+ public:
+  explicit Forms(Application& app);
+  ~Forms();
+  Forms(const Forms&) = delete;
+  Forms& operator=(const Forms&) = delete;
+
+  // The window of that name; loaded (constructed, then Form_Load) on first use.
+  Form& get(std::string_view name);
+  template <class T>
+  T& get(std::string_view name) {
+    return dynamic_cast<T&>(get(name));
+  }
+  // The loaded window of that name, or null; never loads.
+  Form* find(std::string_view name) const;
+  bool isLoaded(std::string_view name) const { return find(name) != nullptr; }
+
+  // Shows the window modeless (loading it first when needed); the window visible before is hidden.
+  void show(std::string_view name);
+  // Hides a loaded window; it keeps its state and its files.
+  void hide(std::string_view name);
+  // Unloads a loaded window (Form_QueryUnload, Form_Unload); its next use loads it afresh.
+  void unload(std::string_view name);
+
+  // The visible window, the active one (the last the program showed), the loaded ones.
+  Form* visible() const;
+  Form* active() const { return active_; }
+  std::vector<Form*> loaded() const;
+  // True once a window has been shown: from then on, the program ends when none is visible.
+  bool started() const { return started_; }
+
+ private:
+  friend class Application;
+  friend class Form;
+  friend class Input;
+
+  void load(Form& form);
+  void show(Form& form);
+  void hide(Form& form);
+  // Returns false when the window refused (Cancel).
+  bool unload(Form& form, int unloadMode);
+  void activate(Form& form);
+  void release(Form& form);
+  void unloadAllSilently();
+  void destroyUnloaded();
+
+  Application& app_;
+  std::vector<std::unique_ptr<Form>> loaded_;
+  std::vector<std::unique_ptr<Form>> unloaded_;  // destroyed when the outermost handler has returned
+  Form* active_ = nullptr;
+  bool started_ = false;
+};
+
+}  // namespace kv::ui

@@ -1,0 +1,48 @@
+// The forms layer: everything a window of the program is written with.
+//
+// A window is a class derived from Form (in the window's own namespace, with `using namespace kv::ui;`).
+// Its controls are members named as in the original, made with the window (or with the frame they stand
+// in); its handlers are member functions named control_Event, wired to the controls' events in the
+// constructor; the window's own events are virtual functions. Texts are Windows-1254 (literals through
+// _w); geometry is in pixels, laid out by the window itself.
+//
+//   class frmOrnek : public Form {                   // the program registers it:
+//    public:                                         //   registerForm("frmOrnek",
+//     frmOrnek() {                                   //     [] { return std::make_unique<frmOrnek>(); });
+//       Caption = " KALVOR 952"_w;  Move(0, 0, 420, 160);  KeyPreview = true;
+//       bilKod.Move(10, 10, 200, 24);  cmdKayitla.Move(10, 50, 120, 30);  cmdKayitla.Caption = "Kayıtla"_w;
+//       bilKod.KeyPress = [this](int& k) { bilKod_KeyPress(k); };
+//       cmdKayitla.Click = [this] { cmdKayitla_Click(); };
+//     }
+//    private:
+//     TextBox bilKod{*this, "bilKod"};
+//     CommandButton cmdKayitla{*this, "cmdKayitla"};
+//     void Form_Load() override { Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2); }
+//     void Form_KeyPress(int& KeyAscii) override { if (KeyAscii == Key::Escape) End(); }
+//     void bilKod_KeyPress(int& KeyAscii) { if (KeyAscii == 233) KeyAscii = 216; }
+//     void cmdKayitla_Click() {
+//       if (MsgBox("Emin misiniz?"_w, MsgButtons::YesNo) == MsgAnswer::Yes) {
+//         Unload(); forms().show("frmKalvor"); } }   // this window goes when the handler has returned
+//   };
+//
+// Properties are written with = and read with (): `bilKod.Text = ""; if (bilKod.Text().empty()) ...`;
+// grid cells likewise: `MSFlexGrid1.TextMatrix(r, c) = "x"_w; std::string s = MSFlexGrid1.TextMatrix(r, c)();`.
+// Windows reach each other only by name through forms() (show, hide, unload, get). Engines that talk to the
+// user get the window as their MessageSink (MsgBox, beep) or ProgressSink (the title). End() ends the
+// program at once; windows must not catch (...) around code that may end it.
+// Tests drive windows with HeadlessDriver (headless_driver.h); the desktop runs them with
+// kv::ui::desktop::runDesktop (ui/qt/desktop.h).
+#pragma once
+
+#include "common/messages.h"
+#include "common/text.h"
+#include "ui/application.h"
+#include "ui/combobox.h"
+#include "ui/controls.h"
+#include "ui/drawing.h"
+#include "ui/flexgrid.h"
+#include "ui/form.h"
+#include "ui/forms_registry.h"
+#include "ui/keys.h"
+#include "ui/tabstrip.h"
+#include "ui/textbox.h"
