@@ -1,8 +1,8 @@
-// KALVOR 952: the program starts with the company choice. Until the windows exist, it only reports that
-// the build is complete.
-#include <cstdio>
+// KALVOR 952: the program starts with the company choice in the start-up dialog.
+#include "product/windows.h"
+#include "ui/qt/desktop.h"
 
-int main() {
-  std::puts("KALVOR 952 Uyarlama 3.0");
-  return 0;
+int main(int argc, char** argv) {
+  kv::registerProductWindows();
+  return kv::ui::desktop::runDesktop(argc, argv, "frmStart");
 }

@@ -1,0 +1,128 @@
+// The main window: product records of seven kinds are created, edited, found, browsed and deleted here,
+// with the alphabetic chain kept in step; from here the user reaches every other part of the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/product_record.h"
+#include "ui/ui.h"
+
+namespace kv {
+
+class frmKalvor : public ui::Form {
+ public:
+  frmKalvor();
+
+ private:
+  // ---- Controls, in the order of the platform's tab order ----
+  ui::Label lblFirma{*this, "lblFirma"};
+  ui::Frame FrameTarih{*this, "FrameTarih"};
+  ui::Label LblTarih{FrameTarih, "LblTarih"};
+  ui::TabStrip TabStrip1{*this, "TabStrip1"};
+
+  ui::Label lblMalKodu{*this, "lblMalKodu"};
+  ui::TextBox bilKod{*this, "bilKod"};
+  ui::Label lblMalAdi{*this, "lblMalAdi"};
+  ui::TextBox bilAd{*this, "bilAd"};
+  ui::Label lblAciklama{*this, "lblAciklama"};
+  ui::TextBox bilAciklama{*this, "bilAciklama"};
+  ui::Label lblBirim{*this, "lblBirim"};
+  ui::TextBox bilBirim{*this, "bilBirim"};
+  ui::Label lblUrunGrubu{*this, "lblUrunGrubu"};
+  ui::TextBox bilUrunGrubu{*this, "bilUrunGrubu"};
+
+  ui::Frame FrameMaliyet{*this, "FrameMaliyet"};
+  ui::Label lblMaliyet{FrameMaliyet, "lblMaliyet"};
+  ui::TextBox bilMaliyet{FrameMaliyet, "bilMaliyet"};
+  ui::Label lblTipi{FrameMaliyet, "lblTipi"};
+  ui::OptionButton optSatinAlma{FrameMaliyet, "optSatinAlma"};
+  ui::OptionButton optYaptirma{FrameMaliyet, "optYaptirma"};
+  ui::OptionButton optKalvor{FrameMaliyet, "optKalvor"};
+  ui::Label lblMTarih{FrameMaliyet, "lblMTarih"};
+  ui::TextBox bilMTarih{FrameMaliyet, "bilMTarih"};
+  ui::Label lblEvrakNo{FrameMaliyet, "lblEvrakNo"};
+  ui::TextBox bilEvrakNo{FrameMaliyet, "bilEvrakNo"};
+
+  ui::Label lblOzelKod{*this, "lblOzelKod"};
+  ui::TextBox bilOzelKod{*this, "bilOzelKod"};
+  ui::Label lblKatsayi{*this, "lblKatsayi"};
+  ui::TextBox bilKatsayi{*this, "bilKatsayi"};
+  ui::Label lblTedarikci{*this, "lblTedarikci"};
+  ui::TextBox bilTedarikci{*this, "bilTedarikci"};
+  ui::Label lblBoyutlar{*this, "lblBoyutlar"};
+  ui::TextBox bilBoyutlar{*this, "bilBoyutlar"};
+  ui::Label lblAgirlik{*this, "lblAgirlik"};
+  ui::TextBox bilAgirlik{*this, "bilAgirlik"};
+  ui::CheckBox chkResimVar{*this, "chkResimVar"};
+  ui::Label lblOzelNot{*this, "lblOzelNot"};
+  ui::TextBox bilOzelNot{*this, "bilOzelNot"};
+
+  ui::Frame FrameSira{*this, "FrameSira"};
+  ui::CommandButton cmdBirinci{FrameSira, "cmdBirinci"};
+  ui::CommandButton cmdOnceki{FrameSira, "cmdOnceki"};
+  ui::CommandButton cmdSonraki{FrameSira, "cmdSonraki"};
+  ui::CommandButton cmdSonuncu{FrameSira, "cmdSonuncu"};
+  ui::OptionButton OptAlfabetik{FrameSira, "OptAlfabetik"};
+  ui::OptionButton OptKayitsal{FrameSira, "OptKayitsal"};
+
+  ui::CommandButton cmdYeni{*this, "cmdYeni"};
+  ui::CommandButton cmdKayitla{*this, "cmdKayitla"};
+  ui::CommandButton cmdAraBul{*this, "cmdAraBul"};
+  ui::CommandButton cmdSil{*this, "cmdSil"};
+  ui::CommandButton cmdAnaliz{*this, "cmdAnaliz"};
+  ui::CommandButton cmdIslemler{*this, "cmdIslemler"};
+  ui::CommandButton cmdListe{*this, "cmdListe"};
+  ui::CommandButton cmdServis{*this, "cmdServis"};
+  ui::CommandButton cmdExport{*this, "cmdExport"};
+  ui::CommandButton cmdImport{*this, "cmdImport"};
+  ui::CommandButton cmdYardim{*this, "cmdYardim"};
+  ui::CommandButton cmdCikis{*this, "cmdCikis"};
+
+  // ---- Window state ----
+  ProductRecord Record;  // the record last read: every display, search and save reads into it
+  std::int16_t RecordLength = 0;
+  std::int16_t RecordCount = 0;
+  std::int16_t BucketCount = 0;
+  int Direction = 0;
+  bool NewEntry = false;
+  bool SearchMode = false;
+  bool CodeChanged = false;
+  bool CostDisplay = false;
+  bool KeepTitle = false;
+  bool QuietInsert = false;
+  std::string ShownCode;
+  float ShownCost = 0;
+  std::int32_t StepCount = 0;
+
+  // ---- Layout (frmKalvor_layout.cpp) ----
+  void layOut();
+  void wireEvents();
+
+  // ---- Lifecycle (frmKalvor.cpp) ----
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_Click() override;
+  void Form_Unload(int& Cancel) override;
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+  void Form_KeyPress(int& KeyAscii) override;
+  void recountProducts();
+  void checkIndex();
+
+  // ---- Display and kind tabs (frmKalvor_display.cpp) ----
+  void ShowRecord();
+  void ShowRecordFields();
+  void ClearRecordFields();
+  void ShowCostFields();
+  void TabStrip1_Click();
+  void TabStrip1_KeyDown(int& KeyCode, int Shift);
+  void TabStrip1_KeyPress(int& KeyAscii);
+  int selectedTab() const;
+  void showRecordTitle(std::int16_t record);
+  void emptyEntryBoxes();
+
+  // ---- Keys and commands (frmKalvor_keys.cpp) ----
+  void HandleFunctionKey(int KeyCode);
+};
+
+}  // namespace kv

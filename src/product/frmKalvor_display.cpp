@@ -1,0 +1,135 @@
+// How a record reaches the main window: the record-order scan, the boxes, the cost boxes and the kind tabs.
+#include "product/frmKalvor.h"
+
+#include "common/dates.h"
+#include "common/kalvor3.h"
+#include "common/numbers.h"
+#include "product/record_scan.h"
+
+namespace kv {
+
+using namespace ui;
+
+int frmKalvor::selectedTab() const { return TabStrip1.SelectedIndex(); }
+
+void frmKalvor::showRecordTitle(std::int16_t record) {
+  Caption = " KALVOR 952 Uyarlama 3.0  Kayıt :"_w + recordNumberText(record) + " /" + recordNumberText(RecordCount);
+}
+
+void frmKalvor::ShowRecord() {
+  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  if (current < 1) return;
+  KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
+  MousePointer = Pointer::Hourglass;
+  ScanOutcome scan = scanToFittingRecord(KALVOR3.ProductFileNumber, RecordCount, selectedTab(), current, Direction,
+                                         Record);
+  StepCount = scan.steps;
+  if (scan.disablePrevious) cmdOnceki.Enabled = false;
+  if (scan.disableNext) cmdSonraki.Enabled = false;
+  MousePointer = Pointer::Default;
+  if (scan.found) {
+    ShowRecordFields();
+    KALVOR3.NoRecordShown = false;
+    if (!KeepTitle) showRecordTitle(current);
+  } else {
+    Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+    ClearRecordFields();
+    KALVOR3.NoRecordShown = true;
+  }
+  int tab = selectedTab();
+  if (tab >= 1 && tab <= 7) KALVOR3.TabRecordNumber[tab] = current;
+  ShownCode = Record.Code.str();
+  KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+}
+
+void frmKalvor::ShowRecordFields() {
+  // A date written under other regional settings, or none, leaves the label blank.
+  auto updated = parseShortDate(Record.UpdatedDate.view());
+  LblTarih.Caption = updated ? DateToTurkishText(*updated) : std::string();
+  bilKod.Text = trim(Record.Code.view());
+  bilAd.Text = trim(Record.Name.view());
+  bilAciklama.Text = trim(Record.Description.view());
+  bilBirim.Text = trim(Record.Unit.view());
+  bilUrunGrubu.Text = trim(Record.ProductGroup.view());
+  if (CostDisplay) {
+    ShowCostFields();
+  } else {
+    bilMaliyet.Text = "";
+    bilMTarih.Text = "";
+    bilEvrakNo.Text = "";
+  }
+  switch (Record.CostType) {
+    case 1: optSatinAlma.Value = true; break;
+    case 2: optYaptirma.Value = true; break;
+    case 3: optKalvor.Value = true; break;
+    default:
+      optSatinAlma.Value = false;
+      optYaptirma.Value = false;
+      optKalvor.Value = false;
+  }
+  bilOzelKod.Text = trim(Record.SpecialCode.view());
+  bilKatsayi.Text = trim(singleText(Record.Coefficient));
+  bilTedarikci.Text = trim(Record.Supplier.view());
+  bilBoyutlar.Text = trim(Record.Dimensions.view());
+  bilAgirlik.Text = trim(Record.Weight.view());
+  chkResimVar.Value = Record.HasPicture > 0 ? 1 : 0;
+  bilOzelNot.Text = trim(Record.SpecialNote.view());
+  ShownCost = Record.Cost;
+}
+
+void frmKalvor::ShowCostFields() {
+  bilMaliyet.Text = singleText(Record.Cost) + " " + trim(Record.CostCurrency.view());
+  bilMTarih.Text = trim(Record.CostDate.view());
+  bilEvrakNo.Text = trim(Record.DocumentNo.view());
+}
+
+// The boxes a new entry, a search and a blank window empty; the document number stays.
+void frmKalvor::emptyEntryBoxes() {
+  for (TextBox* box : {&bilKod, &bilAd, &bilAciklama, &bilBirim, &bilUrunGrubu, &bilKatsayi, &bilMaliyet, &bilMTarih,
+                       &bilOzelKod, &bilTedarikci, &bilBoyutlar, &bilAgirlik, &bilOzelNot})
+    box->Text = "";
+  optSatinAlma.Value = false;
+  optYaptirma.Value = false;
+  optKalvor.Value = false;
+  chkResimVar.Value = 0;
+}
+
+void frmKalvor::ClearRecordFields() { emptyEntryBoxes(); }
+
+void frmKalvor::TabStrip1_Click() {
+  static const char* const codeCaptions[] = {"", "Ürün Kodu :", "Parça Kodu :", "Y. M. Kodu :", "H. M. Kodu :",
+                                             "Gurup Kodu :", "Kit Kodu :", "Kaynak Kodu :"};
+  static const char* const nameCaptions[] = {"", "Ürün Adı :", "Parça Adı :", "Y. M. Adı :", "H. M. Adı :",
+                                             "Gurup Adı :", "Kit Adı :", "Kaynak Adı :"};
+  int tab = selectedTab();
+  KALVOR3.CurrentTab = static_cast<std::int16_t>(tab);
+  if (tab < 1 || tab > 7) return;
+  lblMalKodu.Caption = w(codeCaptions[tab]);
+  lblMalAdi.Caption = w(nameCaptions[tab]);
+  KALVOR3.CurrentRecordNumber = KALVOR3.TabRecordNumber[tab];
+  if (KALVOR3.CurrentRecordNumber < 1) {
+    // Nothing of this kind was found the last time: show the tab empty rather than the other tab's record.
+    Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+    ClearRecordFields();
+    KALVOR3.NoRecordShown = true;
+    KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+    return;
+  }
+  ShowRecord();
+}
+
+void frmKalvor::TabStrip1_KeyDown(int& KeyCode, int Shift) {
+  (void)Shift;
+  if (KeyCode == Key::Down)
+    bilKod.SetFocus();
+  else if (KeyCode == Key::Up)
+    bilOzelNot.SetFocus();
+  else
+    HandleFunctionKey(KeyCode);
+}
+
+void frmKalvor::TabStrip1_KeyPress(int& KeyAscii) {
+  if (KeyAscii == Key::Enter) bilKod.SetFocus();
+}
+
+}  // namespace kv

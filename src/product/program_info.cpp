@@ -1,0 +1,23 @@
+#include "product/program_info.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/text.h"
+
+namespace kv {
+
+std::string programVersionLine() { return "Uyarlama 3.0.3  Linux sürümü"_w; }
+
+std::string programIconPath() {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  for (auto dir = self.parent_path(); !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
+    auto icon = dir / "resources" / "kalvor952.png";
+    if (std::filesystem::exists(icon, ec)) return icon.string();
+  }
+  return {};
+}
+
+}  // namespace kv

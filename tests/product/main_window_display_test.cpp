@@ -1,0 +1,225 @@
+// The main window's opening, activation and display: the record-order scan on the screen, the kind tabs,
+// the titles and the date label.
+#include "window_fixture.h"
+
+#include "common/files.h"
+
+namespace kv::testing {
+namespace {
+
+class MainWindowDisplayTest : public WindowTest {
+ protected:
+  // Products in record order: kinds chosen per record.
+  void makeCompany(const std::vector<Company::Spec>& specs) {
+    Company c;
+    c.addAll(specs);
+  }
+  void chooseTab(int index) { ui.chooseTab("TabStrip1", index); }
+};
+
+TEST_F(MainWindowDisplayTest, FirstStartOnAnEmptyFolder) {
+  openMain();
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 BETA   [ KLVR952 ]");
+  EXPECT_EQ(label("lblFirma"), "KLVR952");
+  EXPECT_EQ(tab(), 8);
+  EXPECT_TRUE(option("OptKayitsal"));
+  EXPECT_FALSE(option("OptAlfabetik"));
+  EXPECT_EQ(label("LblTarih"), " 5 Mart 2008  ");
+  EXPECT_EQ(text("bilKod"), "");
+  EXPECT_TRUE(KALVOR3.NoRecordShown);
+  EXPECT_EQ(KALVOR3.CurrentRecordNumber, 0);
+  EXPECT_EQ(KALVOR3.CollationString.size(), 109u);
+  EXPECT_EQ(KALVOR3.StaticDate, Date::fromYmd(2008, 3, 5));
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(MainWindowDisplayTest, ALongCompanyNameIsCutInTheLabelOnly) {
+  openMain("ABCDEFGHIJKL");
+  EXPECT_EQ(label("lblFirma"), "ABCDEFGH");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 BETA   [ ABCDEFGHIJKL ]");
+}
+
+TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
+  {
+    Company c;
+    c.add("A1", "Birinci", 1);
+    auto rec = testing::makeProduct("  KASNAK-12  ", "Kasnak", 2);
+    rec.Description = w("Döküm gövde");
+    rec.Unit = "AD";
+    rec.ProductGroup = w("Güç aktarma");
+    rec.SpecialCode = "X1";
+    rec.Coefficient = 1.5f;
+    rec.Supplier = w("Çelik AŞ");
+    rec.Dimensions = "100 x 40";
+    rec.Weight = "2,5 kg";
+    rec.SpecialNote = w("Özel");
+    rec.HasPicture = 1;
+    rec.CostType = 2;
+    rec.Cost = 12.5f;
+    rec.UpdatedDate = "31.12.2009";
+    c.append(rec);
+  }
+  KALVOR3.CurrentRecordNumber = 2;
+  KALVOR3.CurrentTab = 2;
+  openMain();
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 2 / 2");
+  EXPECT_EQ(text("bilKod"), "KASNAK-12");
+  EXPECT_EQ(text("bilAd"), "Kasnak");
+  EXPECT_EQ(text("bilAciklama"), "Döküm gövde");
+  EXPECT_EQ(text("bilBirim"), "AD");
+  EXPECT_EQ(text("bilUrunGrubu"), "Güç aktarma");
+  EXPECT_EQ(text("bilOzelKod"), "X1");
+  EXPECT_EQ(text("bilKatsayi"), "1,5");
+  EXPECT_EQ(text("bilTedarikci"), "Çelik AŞ");
+  EXPECT_EQ(text("bilBoyutlar"), "100 x 40");
+  EXPECT_EQ(text("bilAgirlik"), "2,5 kg");
+  EXPECT_EQ(text("bilOzelNot"), "Özel");
+  EXPECT_TRUE(option("optYaptirma"));
+  EXPECT_EQ(ui.get<ui::CheckBox>("chkResimVar").Value(), 1);
+  EXPECT_EQ(label("LblTarih"), " 31 Aralık 2009  ");
+  EXPECT_EQ(label("lblMalKodu"), "Parça Kodu :");
+  EXPECT_EQ(label("lblMalAdi"), "Parça Adı :");
+  // The cost display is off when the window loads.
+  EXPECT_EQ(text("bilMaliyet"), "");
+}
+
+TEST_F(MainWindowDisplayTest, TheTabsStepToTheNearestRecordOfTheirKind) {
+  makeCompany({{"U1", "", 1}, {"P1", "", 2}, {"U2", "", 1}, {"Y1", "", 3}, {"U3", "", 1}});
+  KALVOR3.CurrentRecordNumber = 3;
+  KALVOR3.CurrentTab = 1;
+  openMain();
+  EXPECT_EQ(text("bilKod"), "U2");
+  // Every tab remembered the record current at load; "Parça" steps on from there to the end, turns back
+  // and finds P1 before it.
+  chooseTab(2);
+  EXPECT_EQ(text("bilKod"), "P1");
+  EXPECT_EQ(KALVOR3.CurrentRecordNumber, 2);
+  EXPECT_FALSE(enabled("cmdSonraki"));
+  chooseTab(3);
+  EXPECT_EQ(text("bilKod"), "Y1");
+  EXPECT_EQ(label("lblMalKodu"), "Y. M. Kodu :");
+  chooseTab(2);
+  EXPECT_EQ(text("bilKod"), "P1");
+  EXPECT_EQ(KALVOR3.TabRecordNumber[3], 4);
+  // "Tümü" changes only the current tab.
+  chooseTab(8);
+  EXPECT_EQ(KALVOR3.CurrentTab, 8);
+  EXPECT_EQ(text("bilKod"), "P1");
+  EXPECT_EQ(label("lblMalKodu"), "Parça Kodu :");
+}
+
+TEST_F(MainWindowDisplayTest, KindZeroIsShownOnlyUnderAllAndDeletedRecordsNever) {
+  makeCompany({{"SIFIR", "", 0}, {"SILINDI", "", -1}, {"URUN", "", 1}});
+  KALVOR3.CurrentRecordNumber = 1;
+  KALVOR3.CurrentTab = 8;
+  openMain();
+  EXPECT_EQ(text("bilKod"), "SIFIR");
+  KALVOR3.CurrentRecordNumber = 2;
+  chooseTab(1);
+  EXPECT_EQ(text("bilKod"), "URUN");
+}
+
+TEST_F(MainWindowDisplayTest, ATabWithoutItsKindShowsTheWindowBlank) {
+  makeCompany({{"U1", "", 1}, {"U2", "", 1}});
+  KALVOR3.CurrentRecordNumber = 1;
+  KALVOR3.CurrentTab = 1;
+  openMain();
+  EXPECT_EQ(text("bilKod"), "U1");
+  chooseTab(5);
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  BETA");
+  EXPECT_EQ(text("bilKod"), "");
+  EXPECT_TRUE(KALVOR3.NoRecordShown);
+  EXPECT_EQ(KALVOR3.TabRecordNumber[5], 0);
+  // Chosen again, the tab whose remembered record is 0 stays blank instead of showing another tab's record.
+  chooseTab(1);
+  EXPECT_EQ(text("bilKod"), "U1");
+  chooseTab(5);
+  EXPECT_EQ(text("bilKod"), "");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  BETA");
+  EXPECT_TRUE(KALVOR3.NoRecordShown);
+}
+
+TEST_F(MainWindowDisplayTest, AnUpdatedDateThatIsNoDateLeavesTheLabelBlank) {
+  {
+    Company c;
+    auto rec = testing::makeProduct("A1");
+    rec.UpdatedDate = "2008/03/05";
+    c.append(rec);
+  }
+  KALVOR3.CurrentRecordNumber = 1;
+  KALVOR3.CurrentTab = 1;
+  openMain();
+  EXPECT_EQ(text("bilKod"), "A1");
+  EXPECT_EQ(label("LblTarih"), "");
+}
+
+TEST_F(MainWindowDisplayTest, AnIndexOfTheWrongLengthIsResetAndTheUserIsToldWhenThereAreRecords) {
+  makeCompany({{"A1"}, {"B1"}});
+  folder.write("KLVR952.ABC", std::vector<std::uint8_t>(40, 0));
+  openMain();
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0],
+            "! İNDEKS HATASI !|Alfabetik indeks dosyası (KLVR952.ABC) hatalı olduğu için boş olarak yeniden "
+            "oluşturuldu!...  Kayıtları alfabetik sırada bulabilmek için, 'SERVİS' menüsüne geçip, 'Oluştur' "
+            "komutunu çalıştırın...");
+  EXPECT_EQ(folder.bytes("KLVR952.ABC"), std::vector<std::uint8_t>(436, 0));
+}
+
+TEST_F(MainWindowDisplayTest, AnEmptyCompanyGetsItsIndexWithoutAWord) {
+  folder.write("KLVR952.ABC", {});
+  openMain();
+  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(folder.bytes("KLVR952.ABC").size(), 436u);
+}
+
+TEST_F(MainWindowDisplayTest, ActivationCountsTheProductFileAfreshAndKeepsTheCurrentRecordWithinIt) {
+  makeCompany({{"A1"}, {"B1"}, {"C1"}, {"D1"}});
+  KALVOR3.CurrentRecordNumber = 4;
+  KALVOR3.CurrentTab = 1;
+  openMain();
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 4 / 4");
+  // Another window replaces the product file with a shorter one while the main window is hidden.
+  ui::forms().hide("frmKalvor");
+  closeFile(KALVOR3.ProductFileNumber);
+  {
+    auto bytes = folder.bytes("KLVR952.DAT");
+    bytes.resize(2 * 512);
+    folder.write("KLVR952.DAT", bytes);
+  }
+  openRandom(KALVOR3.ProductFileNumber, "KLVR952.DAT", 512);
+  ui::forms().show("frmKalvor");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 2 / 2");
+  EXPECT_EQ(text("bilKod"), "B1");
+  EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), 1024u);
+}
+
+TEST_F(MainWindowDisplayTest, ReturningAfterAnUnloadKeepsTheRecordAndTab) {
+  makeCompany({{"U1", "", 1}, {"P1", "", 2}, {"P2", "", 2}});
+  KALVOR3.CurrentRecordNumber = 3;
+  KALVOR3.CurrentTab = 2;
+  openMain();
+  EXPECT_EQ(text("bilKod"), "P2");
+  ui::forms().unload("frmKalvor");
+  EXPECT_FALSE(isOpen(KALVOR3.ProductFileNumber));
+  ui::forms().show("frmKalvor");
+  EXPECT_EQ(tab(), 2);
+  EXPECT_EQ(text("bilKod"), "P2");
+}
+
+TEST_F(MainWindowDisplayTest, ABackgroundClickShowsTheCurrentRecordAgain) {
+  makeCompany({{"U1", "", 1}});
+  KALVOR3.CurrentRecordNumber = 1;
+  KALVOR3.CurrentTab = 1;
+  openMain();
+  box("bilAd").Text = w("değişti");
+  // After the load the window is in search mode: a click does not redisplay.
+  ui.clickForm();
+  EXPECT_EQ(text("bilAd"), "değişti");
+  ui.chooseTab("TabStrip1", 1);
+  box("bilAd").Text = w("yine");
+  ui.clickForm();
+  EXPECT_EQ(text("bilAd"), "");
+}
+
+}  // namespace
+}  // namespace kv::testing

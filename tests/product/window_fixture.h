@@ -1,0 +1,60 @@
+// A company folder and the headless forms layer with the product windows registered, the clock standing
+// still on 5 March 2008 and a seeded random source: the start of every test of the product windows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/clock.h"
+#include "common/kalvor3.h"
+#include "common/text.h"
+#include "product/windows.h"
+#include "support/company.h"
+#include "ui/headless_driver.h"
+#include "ui/ui.h"
+
+namespace kv::testing {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() : today(Date::fromYmd(2008, 3, 5), 10 * 3600.0), random(makeSeededRandom(952)) {
+    KALVOR3 = Kalvor3{};
+    setClock(&today);
+    setRandomSource(random.get());
+    registerProductWindows();
+    ui.setScreen(1024, 768);
+  }
+  ~WindowTest() override {
+    setClock(nullptr);
+    setRandomSource(nullptr);
+  }
+
+  // Opens the main window on a company, as the start-up dialog would.
+  void openMain(const std::string& companyUtf8 = "KLVR952") {
+    KALVOR3.CompanyName = w(companyUtf8);
+    ui.start("frmKalvor");
+  }
+
+  ui::TextBox& box(std::string_view name) { return ui.get<ui::TextBox>(name); }
+  std::string text(std::string_view name) { return toUtf8(box(name).Text()); }
+  std::string caption() { return toUtf8(ui.visible()->Caption()); }
+  std::string label(std::string_view name) { return toUtf8(ui.get<ui::Label>(name).Caption()); }
+  bool enabled(std::string_view name) { return ui.control(name).Enabled(); }
+  bool option(std::string_view name) { return ui.get<ui::OptionButton>(name).Value(); }
+  int tab() { return ui.get<ui::TabStrip>("TabStrip1").SelectedIndex(); }
+  // The message boxes shown so far, as UTF-8 "title|text".
+  std::vector<std::string> messages() {
+    std::vector<std::string> out;
+    for (const auto& m : ui.messages()) out.push_back(toUtf8(m.title) + "|" + toUtf8(m.text));
+    return out;
+  }
+
+  TempFolder folder;
+  FixedClock today;
+  std::unique_ptr<RandomSource> random;
+  ui::HeadlessDriver ui;
+};
+
+}  // namespace kv::testing
