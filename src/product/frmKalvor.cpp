@@ -13,8 +13,10 @@ namespace kv {
 using namespace ui;
 
 frmKalvor::frmKalvor() {
+  KeyPreview = true;
   layOut();
   wireEvents();
+  wireKeys();
 }
 
 void frmKalvor::Form_Load() {
@@ -103,6 +105,11 @@ void frmKalvor::Form_Click() {
     NewEntry = false;
     CodeChanged = false;
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
+  } else if (SearchMode) {
+    FindRecordByCode();
+  } else {
+    // A click on the window saves the entry, with the same checks as the save button.
+    checkAndSave();
   }
 }
 
@@ -112,11 +119,5 @@ void frmKalvor::Form_Unload(int& Cancel) {
   closeFile(KALVOR3.IndexFileNumber);
 }
 
-void frmKalvor::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  (void)Cancel;
-  (void)UnloadMode;
-}
-
-void frmKalvor::Form_KeyPress(int& KeyAscii) { (void)KeyAscii; }
 
 }  // namespace kv

@@ -121,8 +121,59 @@ class frmKalvor : public ui::Form {
   void showRecordTitle(std::int16_t record);
   void emptyEntryBoxes();
 
+  // ---- New entry and saving (frmKalvor_entry.cpp) ----
+  void cmdYeni_Click();
+  void bilKod_Change();
+  void cmdKayitla_Click();
+  // Check mode: the typed code against the file, then the save. Search mode: frmKalvor_find.cpp.
+  void FindRecordByCode();
+  void checkAndSave();
+  bool SaveRecord();
+  bool savePendingEntry();
+  bool askToSavePendingEntry(const std::string& title);
+  std::string typedCode() const;
+  bool refuseOnAllTab();
+  bool validateNumbers();
+  void fillRecordFromBoxes();
+  void stampNewRecord();
+
+  // ---- Finding (frmKalvor_find.cpp) ----
+  void cmdAraBul_Click();
+  void searchByCode();
+  void FindRecordByName();
+  void showLockedSearch();
+
+  // ---- Deleting (frmKalvor_delete.cpp) ----
+  void cmdSil_Click();
+  void refuseDelete();
+
+  // ---- Browsing (frmKalvor_browse.cpp) ----
+  enum NavCommands { NavFirst = 1, NavPrevious = 2, NavNext = 3, NavLast = 4 };
+  int NavCommand = 0;
+  std::int16_t WalkRecord = 0;
+  std::int16_t ChainFirst = 0;
+  std::int16_t ChainLast = 0;
+  void cmdBirinci_Click();
+  void cmdOnceki_Click();
+  void cmdSonraki_Click();
+  void cmdSonuncu_Click();
+  bool leavePendingEntry(int command);
+  void NavigateAlphabetic();
+  void OptAlfabetik_Click();
+  void OptKayitsal_Click();
+
   // ---- Keys and commands (frmKalvor_keys.cpp) ----
   void HandleFunctionKey(int KeyCode);
+  void wireKeys();
+  void entryBoxKeyDown(ui::TextBox& box, int& KeyCode, bool trimLeadingBlanks, ui::Control* up, ui::Control& down);
+  void entryBoxKeyPress(ui::TextBox& box, int& KeyAscii, ui::Control& next);
+  void showKeyList();
+  void cmdAnaliz_Click();
+  void cmdIslemler_Click();
+  void cmdListe_Click();
+  void cmdServis_Click();
+  void cmdYardim_Click();
+  void cmdCikis_Click();
 };
 
 }  // namespace kv

@@ -106,6 +106,23 @@ void frmKalvor::wireEvents() {
   TabStrip1.Click = [this] { TabStrip1_Click(); };
   TabStrip1.KeyDown = [this](int& k, int s) { TabStrip1_KeyDown(k, s); };
   TabStrip1.KeyPress = [this](int& k) { TabStrip1_KeyPress(k); };
+  bilKod.Change = [this] { bilKod_Change(); };
+  cmdYeni.Click = [this] { cmdYeni_Click(); };
+  cmdKayitla.Click = [this] { cmdKayitla_Click(); };
+  cmdAraBul.Click = [this] { cmdAraBul_Click(); };
+  cmdSil.Click = [this] { cmdSil_Click(); };
+  cmdBirinci.Click = [this] { cmdBirinci_Click(); };
+  cmdOnceki.Click = [this] { cmdOnceki_Click(); };
+  cmdSonraki.Click = [this] { cmdSonraki_Click(); };
+  cmdSonuncu.Click = [this] { cmdSonuncu_Click(); };
+  OptAlfabetik.Click = [this] { OptAlfabetik_Click(); };
+  OptKayitsal.Click = [this] { OptKayitsal_Click(); };
+  cmdAnaliz.Click = [this] { cmdAnaliz_Click(); };
+  cmdIslemler.Click = [this] { cmdIslemler_Click(); };
+  cmdListe.Click = [this] { cmdListe_Click(); };
+  cmdServis.Click = [this] { cmdServis_Click(); };
+  cmdYardim.Click = [this] { cmdYardim_Click(); };
+  cmdCikis.Click = [this] { cmdCikis_Click(); };
 }
 
 }  // namespace kv
