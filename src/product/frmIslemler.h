@@ -1,0 +1,31 @@
+// The other-operations window: the working date, the two sorts of the product file and the exchange-rate
+// table are reached from here; its exit leads back to the main window.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/ui.h"
+
+namespace kv {
+
+class frmIslemler : public ui::Form {
+ public:
+  frmIslemler();
+
+ private:
+  ui::CommandButton cmdTarih{*this, "cmdTarih"};
+  ui::CommandButton cmdAlfabetik{*this, "cmdAlfabetik"};
+  ui::CommandButton cmdAdSira{*this, "cmdAdSira"};
+  ui::CommandButton cmdExit{*this, "cmdExit"};
+  ui::CommandButton cmdDoviz{*this, "cmdDoviz"};
+
+  std::int16_t RecordCount = 0;
+
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+  void DispatchOperationsKey(int KeyCode);
+  void cmdExit_Click();
+};
+
+}  // namespace kv

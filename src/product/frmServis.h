@@ -1,0 +1,83 @@
+// The data-file service window: one record of the product file at a time, by its record number, with the
+// records its chain pointers name, so that a broken alphabetic chain can be seen and mended.
+#pragma once
+
+#include <cstdint>
+
+#include "common/product_record.h"
+#include "ui/ui.h"
+
+namespace kv {
+
+class frmServis : public ui::Form {
+ public:
+  frmServis();
+
+ private:
+  ui::Frame FrameDat{*this, "FrameDat"};
+  ui::Label lblKatsayi{FrameDat, "lblKatsayi"};
+  ui::TextBox bilKatsayi{FrameDat, "bilKatsayi"};
+  ui::Label lblKod{FrameDat, "lblKod"};
+  ui::TextBox bilKod{FrameDat, "bilKod"};
+  ui::Label lblPointer{FrameDat, "lblPointer"};
+  ui::TextBox bilPointer{FrameDat, "bilPointer"};
+
+  ui::Frame FrameArama{*this, "FrameArama"};
+  ui::Label lblArananKod{FrameArama, "lblArananKod"};
+  ui::TextBox bilArananKod{FrameArama, "bilArananKod"};
+  ui::CommandButton cmdTamam{FrameArama, "cmdTamam"};
+
+  ui::Frame FrameSay{*this, "FrameSay"};
+  ui::Label lblCurrent{FrameSay, "lblCurrent"};
+  ui::TextBox bilCurrent{FrameSay, "bilCurrent"};
+  ui::Label lblPrevious{FrameSay, "lblPrevious"};
+  ui::TextBox bilPrevious{FrameSay, "bilPrevious"};
+  ui::Label lblNext{FrameSay, "lblNext"};
+  ui::TextBox bilNext{FrameSay, "bilNext"};
+
+  ui::Label lblOnceki{*this, "lblOnceki"};
+  ui::TextBox bilOncekiKod{*this, "bilOncekiKod"};
+  ui::TextBox bilOncekiAd{*this, "bilOncekiAd"};
+  ui::Label lblSimdiki{*this, "lblSimdiki"};
+  ui::TextBox bilSimdikiKod{*this, "bilSimdikiKod"};
+  ui::TextBox bilSimdikiAd{*this, "bilSimdikiAd"};
+  ui::Label lblSonraki{*this, "lblSonraki"};
+  ui::TextBox bilSonrakiKod{*this, "bilSonrakiKod"};
+  ui::TextBox bilSonrakiAd{*this, "bilSonrakiAd"};
+
+  ui::Frame FrameSequental{*this, "FrameSequental"};
+  ui::CommandButton cmdBirinci{FrameSequental, "cmdBirinci"};
+  ui::CommandButton cmdOnceki{FrameSequental, "cmdOnceki"};
+  ui::CommandButton cmdSonraki{FrameSequental, "cmdSonraki"};
+  ui::CommandButton cmdSonuncu{FrameSequental, "cmdSonuncu"};
+
+  ui::Frame FrameSy32{*this, "FrameSy32"};
+  ui::CommandButton cmdSyBir{FrameSy32, "cmdSyBir"};
+  ui::CommandButton cmdSyOnceki{FrameSy32, "cmdSyOnceki"};
+  ui::CommandButton cmdSySonraki{FrameSy32, "cmdSySonraki"};
+  ui::CommandButton cmdSySon{FrameSy32, "cmdSySon"};
+
+  ui::CommandButton cmdKayitla{*this, "cmdKayitla"};
+  ui::CommandButton cmdRebuild{*this, "cmdRebuild"};
+  ui::CommandButton cmdArama{*this, "cmdArama"};
+  ui::CommandButton cmdTrueSil{*this, "cmdTrueSil"};
+  ui::CommandButton cmdYardim{*this, "cmdYardim"};
+  ui::CommandButton cmdExit{*this, "cmdExit"};
+
+  std::int16_t RecordLength = 0;
+  std::int16_t RecordCount = 0;
+  std::int16_t ServiceIndexFileNumber = 0;
+  std::int16_t ServiceRecordNumber = 0;
+  std::int16_t ChainMode = 0;
+  ProductRecord ServiceRecord;
+
+  void layOut();
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+  void ShowServiceRecord();
+  void DispatchServiceKey(int KeyCode);
+  void cmdExit_Click();
+};
+
+}  // namespace kv
