@@ -2,9 +2,12 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "common/files.h"
 #include "common/kalvor3.h"
 #include "desktop_test.h"
+#include "lists/windows.h"
 #include "product/windows.h"
+#include "recipe/windows.h"
 #include "support/company.h"
 
 namespace kv::ui::desktop::testing {
@@ -15,6 +18,8 @@ class ProductWindowsOnTheDesktop : public ::testing::Test {
   ProductWindowsOnTheDesktop() {
     KALVOR3 = Kalvor3{};
     registerProductWindows();
+    registerRecipeWindows();
+    registerListWindows();
   }
   QImage render(std::string_view name) {
     Form& form = session.app().forms().get(name);
@@ -48,6 +53,24 @@ TEST_F(ProductWindowsOnTheDesktop, TheStartDialogAndTheMainWindowRender) {
   QImage main = render("frmKalvor");
   ASSERT_FALSE(main.isNull());
   EXPECT_EQ(main.width(), 940);
+}
+
+TEST_F(ProductWindowsOnTheDesktop, TheWindowsTheMainWindowHandsOverToRender) {
+  {
+    kv::testing::Company c;
+    c.add("KASNAK", "Kasnak", 1);
+  }
+  KALVOR3.CompanyName = "KLVR952";
+  KALVOR3.CurrentRecordNumber = 1;
+  for (const char* name : {"frmAnaliz", "frmDizgi", "frmIslemler", "frmServis"}) {
+    session.app().run([name] { forms().show(name); });
+    EXPECT_FALSE(render(name).isNull()) << name;
+    session.app().run([name] {
+      forms().show("frmStart");
+      forms().unload(name);
+    });
+    closeAllFiles();
+  }
 }
 
 }  // namespace

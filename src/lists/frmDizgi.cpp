@@ -1,0 +1,269 @@
+#include "lists/frmDizgi.h"
+
+#include "common/files.h"
+#include "common/kalvor3.h"
+#include "common/product_record.h"
+
+namespace kv {
+
+using namespace ui;
+
+namespace {
+
+constexpr int kEAcute = 233;  // "é", which has no place in the collation
+constexpr int kOSlash = 216;  // "Ø", the last character of the collation: a range end after every code
+constexpr double kFontSize = 9.75;
+const char* const kListTitle = "KALVOR 952 Uyarlama 3.0  LİSTE";
+
+// The dialog is designed in twips, 15 to the pixel.
+constexpr int px(int twips) { return (twips + 7) / 15; }
+
+void place(Control& c, int left, int top, int width, int height, int tabIndex) {
+  c.Move(px(left), px(top), px(width), px(height));
+  c.TabIndex = tabIndex;
+  c.FontSize = kFontSize;
+}
+
+// The whole code range: nothing before the first code, the highest character twenty times after the last.
+std::string highestCode() { return std::string(20, static_cast<char>(kOSlash)); }
+
+// Of two options, selects the second when the first is selected, else the first.
+void toggle(OptionButton& first, OptionButton& second) {
+  if (first.Value())
+    second.Value = true;
+  else
+    first.Value = true;
+}
+
+// A file that cannot be deleted is left where it is.
+void deleteIfPresent(const std::string& name) {
+  try {
+    if (fileExists(name)) deleteFile(name);
+  } catch (const FileError&) {
+  }
+}
+
+}  // namespace
+
+frmDizgi::frmDizgi() {
+  layOut();
+  wireEvents();
+}
+
+void frmDizgi::layOut() {
+  Caption = " KALVOR 952 Uyarlama 3.0  LİSTE"_w;
+  Move(0, 0, px(6495), px(2835));
+
+  struct Item {
+    CaptionControl* control;
+    const char* caption;
+    int left, top, width, height, tabIndex;
+  };
+  const Item items[] = {
+      {&FrameAlfabetik, "", 120, 0, 6255, 1215, 0},
+      {&lblBirinci, "İlk Kayıt : ", 120, 285, 1095, 255, 16},
+      {&lblSonuncu, "Son Kayıt : ", 120, 765, 1095, 255, 17},
+      {&OptKayitsal, "Kayıtsal", 4850, 360, 1095, 255, 6},
+      {&OptAlfabetik, "Alfabetik", 4850, 720, 1215, 255, 7},
+      {&FrameListe, "", 120, 1320, 2175, 615, 14},
+      {&OptEkran, "Ekran", 120, 240, 975, 255, 8},
+      {&OptYazici, "Yazıcı", 1080, 240, 1020, 300, 9},
+      {&FramePrint, "", 2400, 1320, 3975, 615, 15},
+      {&optKod, "Kod", 120, 240, 735, 255, 13},
+      {&OptMaliyet, "Maliyet", 960, 240, 1095, 255, 10},
+      {&OptFiyat, "Fiyat", 2040, 240, 855, 255, 11},
+      {&OptSayim, "Sayım", 2920, 240, 900, 255, 12},
+      {&cmdFiltre, "Filtre", 120, 2160, 1335, 375, 5},
+      {&cmdPrint, "Yazdır", 2520, 2160, 1335, 375, 3},
+      {&cmdVazgec, "Vazgeç", 5040, 2160, 1335, 375, 4},
+  };
+  for (const Item& it : items) {
+    place(*it.control, it.left, it.top, it.width, it.height, it.tabIndex);
+    it.control->Caption = w(it.caption);
+  }
+  place(txtBirinci, 1320, 240, 3375, 375, 1);
+  place(txtSonuncu, 1320, 720, 3375, 375, 2);
+  txtBirinci.FontBold = true;
+  txtSonuncu.FontBold = true;
+  txtSonuncu.Text = highestCode();
+  // Set before the click handlers are wired: the design's choices, not a user's.
+  OptAlfabetik.Value = true;
+  OptEkran.Value = true;
+  optKod.Value = true;
+}
+
+// The option buttons have no keys of their own: function keys act in the two boxes and on the commands.
+void frmDizgi::wireEvents() {
+  FrameAlfabetik.Click = [this] { FrameAlfabetik_Click(); };
+  OptAlfabetik.Click = [this] { OptAlfabetik_Click(); };
+  OptKayitsal.Click = [this] { OptKayitsal_Click(); };
+  optKod.Click = [this] { OptKod_Click(); };
+  OptMaliyet.Click = [this] { optMaliyet_Click(); };
+  OptFiyat.Click = [this] { OptFiyat_Click(); };
+  OptSayim.Click = [this] { OptSayim_Click(); };
+  txtBirinci.KeyDown = [this](int& k, int s) { txtBirinci_KeyDown(k, s); };
+  txtSonuncu.KeyDown = [this](int& k, int s) { txtSonuncu_KeyDown(k, s); };
+  txtBirinci.KeyPress = [this](int& k) { txtBirinci_KeyPress(k); };
+  txtSonuncu.KeyPress = [this](int& k) { txtSonuncu_KeyPress(k); };
+  for (CommandButton* b : {&cmdFiltre, &cmdPrint, &cmdVazgec})
+    b->KeyDown = [this](int& k, int) { ListOptionsKeyDown(k); };
+  cmdFiltre.Click = [this] { cmdFiltre_Click(); };
+  cmdPrint.Click = [this] { cmdPrint_Click(); };
+  cmdVazgec.Click = [this] { cmdVazgec_Click(); };
+}
+
+std::string frmDizgi::listFileName() const { return KALVOR3.CompanyName + ".LST"; }
+
+// ---- Lifecycle ----
+
+void frmDizgi::Form_Load() {
+  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  // The main window keeps its own handles on these files: the dialog opens them on numbers of its own.
+  ProductFile = nextFreeFileNumber();
+  openRandom(ProductFile, KALVOR3.CompanyName + ".DAT", ProductRecord::Length);
+  IndexFile = nextFreeFileNumber();
+  openRandom(IndexFile, KALVOR3.CompanyName + ".ABC", IndexEntry::Length);
+  deleteIfPresent(listFileName());
+  KALVOR3.ListReady = false;
+  Beep();
+  KALVOR3.ListKind = 1;
+}
+
+// Every activation, also a return while the dialog was only hidden: the product file may have changed,
+// and the list file was closed before the dialog was left.
+void frmDizgi::Form_Activate() {
+  ProductCount = static_cast<std::int16_t>(recordCount(ProductFile));
+  KALVOR3.ListFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
+  openRandom(KALVOR3.ListFileNumber, listFileName(), ProductRecord::Length);
+}
+
+// The close box leaves as Vazgeç does.
+void frmDizgi::Form_QueryUnload(int& Cancel, int UnloadMode) {
+  if (UnloadMode != UnloadMode::CloseBox) return;
+  Cancel = 1;
+  cmdVazgec_Click();
+}
+
+void frmDizgi::Form_Unload(int& Cancel) {
+  (void)Cancel;
+  closeFile(ProductFile);
+  closeFile(IndexFile);
+}
+
+void frmDizgi::closeFiles() {
+  closeFile(ProductFile);
+  closeFile(IndexFile);
+  closeFile(KALVOR3.ListFileNumber);
+}
+
+// The main window was only hidden: showing it runs its activation, which shows its record again.
+void frmDizgi::leaveForMainWindow() {
+  closeFiles();
+  deleteIfPresent(listFileName());
+  forms().show("frmKalvor");
+  Unload();
+}
+
+// ---- Options ----
+
+void frmDizgi::FrameAlfabetik_Click() { txtBirinci.SetFocus(); }
+
+void frmDizgi::OptAlfabetik_Click() {
+  txtBirinci.Text = "";
+  txtSonuncu.Text = highestCode();
+}
+
+void frmDizgi::OptKayitsal_Click() {
+  txtBirinci.Text = "1";
+  txtSonuncu.Text = std::to_string(ProductCount);
+}
+
+void frmDizgi::OptKod_Click() { KALVOR3.ListKind = 1; }
+void frmDizgi::optMaliyet_Click() { KALVOR3.ListKind = 2; }
+void frmDizgi::OptFiyat_Click() { KALVOR3.ListKind = 3; }
+void frmDizgi::OptSayim_Click() { KALVOR3.ListKind = 4; }
+
+// ---- Keys ----
+
+void frmDizgi::txtBirinci_KeyDown(int& KeyCode, int Shift) {
+  (void)Shift;
+  if (KeyCode == Key::Up || KeyCode == Key::Down)
+    txtSonuncu.SetFocus();
+  else
+    ListOptionsKeyDown(KeyCode);
+}
+
+void frmDizgi::txtSonuncu_KeyDown(int& KeyCode, int Shift) {
+  (void)Shift;
+  if (KeyCode == Key::Up || KeyCode == Key::Down)
+    txtBirinci.SetFocus();
+  else
+    ListOptionsKeyDown(KeyCode);
+}
+
+// ENTER three times from the first box starts the list: first box, last box, Yazdır.
+void frmDizgi::txtBirinci_KeyPress(int& KeyAscii) {
+  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  if (KeyAscii == Key::Enter) txtSonuncu.SetFocus();
+}
+
+void frmDizgi::txtSonuncu_KeyPress(int& KeyAscii) {
+  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  if (KeyAscii == Key::Enter) cmdPrint.SetFocus();
+}
+
+// Selecting an option from a key runs its click handler, as a click with the mouse does.
+void frmDizgi::ListOptionsKeyDown(int KeyCode) {
+  switch (KeyCode) {
+    case Key::F1: cmdPrint_Click(); break;
+    case Key::F2: cmdFiltre_Click(); break;
+    case Key::F3: toggle(OptEkran, OptYazici); break;
+    case Key::F4: toggle(OptKayitsal, OptAlfabetik); break;
+    case Key::F5:
+      if (OptFiyat.Value())
+        OptMaliyet.Value = true;
+      else if (OptMaliyet.Value())
+        optKod.Value = true;
+      else if (optKod.Value())
+        OptSayim.Value = true;
+      else
+        OptFiyat.Value = true;
+      break;
+    case Key::Home: txtBirinci.SetFocus(); break;
+    case Key::End: txtSonuncu.SetFocus(); break;
+    case Key::F10: showKeyList(); break;
+    case Key::Escape: cmdVazgec_Click(); break;
+    default: break;
+  }
+}
+
+void frmDizgi::showKeyList() {
+  Beep();
+  MsgBox("F1 = Yazdır...\rF2 = Filtre...\rF3 = Ekran / Yazıcı Seçimi...\rF4 = Alfabetik / Kayıtsal Seçimi...\r"
+         "F5 = Liste Seçimi...\rF10 = Tuş yardımı...\rHOME= Başlangıç kodu alanına geçiş...\r"
+         "END = Bitiş kodu alanına geçiş...\rESC = Vazgeç... ( Çıkış... )"_w,
+         MsgButtons::Ok, MsgIcon::None, w(kListTitle));
+}
+
+// ---- Commands ----
+
+// Nothing to list: the dialog says so and returns to the main window.
+void frmDizgi::abandonEmptyList(const std::string& text) {
+  Beep();
+  MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, w(kListTitle));
+  leaveForMainWindow();
+}
+
+// Building the list from a product file that holds records comes with the list file itself.
+void frmDizgi::cmdFiltre_Click() {
+  if (ProductCount == 0) abandonEmptyList("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w);
+}
+
+void frmDizgi::cmdPrint_Click() {
+  if (!KALVOR3.ListReady && ProductCount == 0)
+    abandonEmptyList("Yazdırılacak kayıt olmadığından\ryazma işlemi iptal edildi!..."_w);
+}
+
+void frmDizgi::cmdVazgec_Click() { leaveForMainWindow(); }
+
+}  // namespace kv

@@ -1,0 +1,261 @@
+#include "recipe/frmAnaliz.h"
+
+#include <initializer_list>
+#include <utility>
+
+#include "common/alphabetic_chain.h"
+#include "common/files.h"
+#include "common/kalvor3.h"
+#include "common/numbers.h"
+#include "recipe/recipe_files.h"
+
+namespace kv {
+
+using namespace ui;
+
+namespace {
+
+constexpr int kEAcute = 233;  // "é", which has no place in the collation
+constexpr int kOSlash = 216;  // "Ø", the last character of the collation
+
+const char* const kAnalysisTitle = " KALVOR 952 Uyarlama 3.0 ANALİZ";
+
+}  // namespace
+
+frmAnaliz::frmAnaliz() {
+  Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+  KeyPreview = true;
+  layOut();
+  wireEvents();
+}
+
+void frmAnaliz::layOut() {
+  Move(0, 0, 640, 362);
+
+  struct Field {
+    Frame* frame;
+    Control* content;
+    const char* caption;
+    int left, top, width;
+  };
+  const int lx = 12, rx = 324, cw = 304;
+  const Field fields[] = {
+      {&FrameKod, &txtKod, "Kalvor Kodu", lx, 8, cw},
+      {&FrameAd, &lblAd, "Kalvor Adı", rx, 8, cw},
+      {&FrameBirim, &lblBirim, "Birim", lx, 68, 96},
+      {&FrameUrunGrubu, &lblUrunGrubu, "Ürün Gurubu", lx + 104, 68, cw - 104},
+      {&FrameOzelKod, &lblOzelKod, "Özel Kod", rx, 68, cw},
+      {&FrameMaliyet, &lblMaliyet, "Reçete Maliyeti", lx, 128, cw},
+      {&FrameMalTar, &lblMalTar, "Hesaplama Tarihi", rx, 128, cw},
+      {&FrameStatikMaliyet, &lblStatikMaliyet, "Giriş Maliyeti", lx, 188, cw},
+      {&FrameStatikMTarih, &lblStatikMTarih, "Maliyet Giriş Tarihi", rx, 188, cw},
+      {&FrameOlTarih, &lblOlTarih, "Oluşturma Tarihi", lx, 248, cw},
+      {&FrameStatikTarih, &lblStatikTarih, "Aktif Tarih", rx, 248, cw},
+  };
+  for (const Field& f : fields) {
+    f.frame->Move(f.left, f.top, f.width, 54);
+    f.frame->Caption = w(f.caption);
+    f.content->Move(10, 20, f.width - 20, 26);
+  }
+  txtKod.MaxLength = 20;
+  txtKod.FontBold = true;
+  txtKod.TabIndex = 0;
+
+  // The commands in the order of their function keys, which is also the Tab order after the code box.
+  const std::pair<CommandButton*, const char*> commands[] = {
+      {&cmdAraBul, "Arama "}, {&cmdRecete, "Reçete"}, {&cmdListe, "Liste"},   {&cmdPrint, "Yazdır"},
+      {&cmdHesap, "Hesaplat"}, {&cmdServis, "Servis"}, {&cmdYardim, "Yardım"}, {&cmdCikis, "Çıkış"}};
+  for (int i = 0; i < 8; ++i) {
+    CommandButton& b = *commands[i].first;
+    b.Move(lx + i * 78, 316, 72, 34);
+    b.Caption = w(commands[i].second);
+    b.TabIndex = i + 1;
+  }
+}
+
+void frmAnaliz::wireEvents() {
+  for (Control* c : std::initializer_list<Control*>{&txtKod, &cmdAraBul, &cmdCikis, &cmdListe, &cmdPrint,
+                                                    &cmdRecete, &cmdServis, &cmdYardim})
+    c->KeyDown = [this](int& k, int) { HandleFunctionKey(k); };
+  cmdHesap.KeyDown = [this](int& k, int) {
+    Beep();
+    HandleFunctionKey(k);
+  };
+  cmdYardim.Click = [this] { cmdYardim_Click(); };
+  cmdCikis.Click = [this] { cmdCikis_Click(); };
+}
+
+// ---- Lifecycle ----
+
+void frmAnaliz::Form_Load() {
+  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  const std::string& company = KALVOR3.CompanyName;
+
+  KALVOR3.ProductFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
+  openRandom(KALVOR3.ProductFileNumber, company + ".DAT", ProductRecord::Length);
+  RecordCount = static_cast<std::int16_t>(recordCount(KALVOR3.ProductFileNumber));
+
+  KALVOR3.IndexFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
+  openRandom(KALVOR3.IndexFileNumber, company + ".ABC", IndexEntry::Length);
+  applyIndexOpeningRule(KALVOR3.IndexFileNumber);
+
+  KALVOR3.RecipeDate = KALVOR3.StaticDate;
+  KALVOR3.ServiceRequest = 0;
+  ActivationPending = true;
+  CurrentRecord = KALVOR3.CurrentRecordNumber;
+}
+
+void frmAnaliz::Form_Activate() {
+  // Costing and reports need the recipe file.
+  const bool haveRecipes = listedUnderExactName(companyFileName(KALVOR3.CompanyName, RecipeFileKind::Recipes));
+  cmdHesap.Enabled = haveRecipes;
+  cmdPrint.Enabled = haveRecipes;
+  KALVOR3.ListReady = false;
+
+  if (!ActivationPending) return;
+  ActivationPending = false;
+  if (CurrentRecord > RecordCount || CurrentRecord == 0) CurrentRecord = RecordCount;
+  Beep();
+  handleServiceRequest();
+  Caption = w(kAnalysisTitle);
+  KeepTitle = true;
+  ShowProduct();
+  txtKod.SetFocus();
+}
+
+// The recipe service leaves its request here; a changed recipe date (1) needs nothing more.
+void frmAnaliz::handleServiceRequest() {
+  if (KALVOR3.ServiceRequest > 0) KALVOR3.ServiceRequest = 0;
+}
+
+void frmAnaliz::Form_Click() {
+  Beep();
+  if (SearchMode) return;
+  ShowProduct();
+  txtKod.SetFocus();
+}
+
+// Every typed character passes here first.
+void frmAnaliz::Form_KeyPress(int& KeyAscii) {
+  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  if (KeyAscii != Key::Escape) return;
+  KeyAscii = 0;
+  if (SearchMode)
+    ShowProduct();
+  else
+    cmdCikis_Click();
+}
+
+// The close box leaves as the exit button does.
+void frmAnaliz::Form_QueryUnload(int& Cancel, int UnloadMode) {
+  if (UnloadMode != UnloadMode::CloseBox) return;
+  Cancel = 1;
+  cmdCikis_Click();
+}
+
+void frmAnaliz::Form_Unload(int& Cancel) {
+  (void)Cancel;
+  closeFile(KALVOR3.ProductFileNumber);
+  closeFile(KALVOR3.IndexFileNumber);
+}
+
+// ---- Keys ----
+
+void frmAnaliz::HandleFunctionKey(int KeyCode) {
+  switch (KeyCode) {
+    case Key::F10: cmdYardim_Click(); break;
+    case Key::F12: Beep(); break;
+    case Key::Home: stepTo(1, RecordCount >= 1); break;
+    case Key::End: stepTo(RecordCount, RecordCount >= 1); break;
+    case Key::PageUp: stepTo(static_cast<std::int16_t>(CurrentRecord - 1), CurrentRecord >= 2); break;
+    case Key::PageDown: stepTo(static_cast<std::int16_t>(CurrentRecord + 1), CurrentRecord < RecordCount); break;
+    default: break;
+  }
+}
+
+// A navigation key: to `record` when the step is possible, else a beep and the window's title.
+void frmAnaliz::stepTo(std::int16_t record, bool possible) {
+  if (possible) {
+    CurrentRecord = record;
+    ShowProduct();
+  } else {
+    Beep();
+    Caption = w(kAnalysisTitle);
+  }
+  txtKod.SetFocus();
+}
+
+// ---- Display ----
+
+void frmAnaliz::ShowProduct() {
+  KALVOR3.ActiveRecordNumber = CurrentRecord;
+  SearchMode = false;
+  if (CurrentRecord > RecordCount || CurrentRecord < 1) {
+    if (RecordCount < 1) {
+      Beep();
+      return;
+    }
+    CurrentRecord = RecordCount;
+  }
+  // A deleted record gives its place to the next live one; the display keeps its content when none follows.
+  get(KALVOR3.ProductFileNumber, CurrentRecord, Product);
+  while (Product.Kind < 0) {
+    if (CurrentRecord >= RecordCount) {
+      Beep();
+      MsgBox("Geçerli kayıt olmadığı için görüntülenemiyor..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+      return;
+    }
+    ++CurrentRecord;
+    get(KALVOR3.ProductFileNumber, CurrentRecord, Product);
+  }
+  showProductFields();
+  if (KeepTitle) {
+    KeepTitle = false;
+    return;
+  }
+  Caption = " KALVOR 952  Kayıt :"_w + recordNumberText(CurrentRecord) + " /" + recordNumberText(RecordCount);
+}
+
+void frmAnaliz::showProductFields() {
+  txtKod.Text = trim(Product.Code.view());
+  lblAd.Caption = trim(Product.Name.view());
+  lblBirim.Caption = trim(Product.Unit.view());
+  lblUrunGrubu.Caption = trim(Product.ProductGroup.view());
+  lblOzelKod.Caption = trim(Product.SpecialCode.view());
+  lblMaliyet.Caption = currencyText(Product.RecipeCost);
+  lblMalTar.Caption = DateToTurkishText(Product.RecipeDate.view());
+  lblStatikMaliyet.Caption = currencyText(Product.Cost);
+  lblStatikMTarih.Caption = DateToTurkishText(Product.UpdatedDate.view());
+  lblOlTarih.Caption = DateToTurkishText(Product.CreatedDate.view());
+  lblStatikTarih.Caption = DateToTurkishText(KALVOR3.RecipeDate);
+}
+
+// This window's own date form: "5 Mart 2008", without the blanks around the shared long form.
+std::string frmAnaliz::DateToTurkishText(Date d) const {
+  return std::to_string(d.day()) + " " + turkishMonthName(d.month()) + recordNumberText(d.year());
+}
+
+// A record's date text; one that is no date (a blank field) is shown as it stands.
+std::string frmAnaliz::DateToTurkishText(std::string_view recordDate) const {
+  if (auto d = parseShortDate(recordDate)) return DateToTurkishText(*d);
+  return std::string(recordDate);
+}
+
+// ---- Commands ----
+
+void frmAnaliz::cmdYardim_Click() {
+  Beep();
+  MsgBox("FONKSİYON TUŞLARI: \r\rF1    =  Arama\rF2    =  Reçete\rF3    =  Liste\rF4    =  Yazdır\r"
+         "F5    =  Hesaplat (Maliyetlendir)\rF6    =  Servis\rF10  =  Yardım\rESC =  Çıkış (Vazgeç)\r\r"
+         "AÇIKLAMA: Programın bu bölümü reçete (ürün ağacı) ve liste hazırlamak için kullanılır."_w,
+         MsgButtons::Ok, MsgIcon::None, w(kAnalysisTitle));
+  txtKod.SetFocus();
+}
+
+// Unloading closes the product file and the index; the main window opens them again when it loads.
+void frmAnaliz::cmdCikis_Click() {
+  Unload();
+  forms().show("frmKalvor");
+}
+
+}  // namespace kv

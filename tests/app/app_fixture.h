@@ -1,0 +1,52 @@
+// The whole program headless: the product windows, the analysis window and the list dialog registered,
+// a company folder, and what the tests of the hand-overs between them look at.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "../product/window_fixture.h"
+#include "common/files.h"
+#include "lists/windows.h"
+#include "recipe/windows.h"
+
+namespace kv::testing {
+
+class AppTest : public WindowTest {
+ protected:
+  AppTest() {
+    registerRecipeWindows();
+    registerListWindows();
+  }
+
+  // A company of products {code, name, kind}, the main window opened on record `current` of tab `tab`.
+  void openMainOn(const std::vector<Company::Spec>& specs, int current, int tab) {
+    {
+      Company c;
+      c.addAll(specs);
+    }
+    KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(current);
+    KALVOR3.CurrentTab = static_cast<std::int16_t>(tab);
+    openMain();
+  }
+
+  // Every file number the program holds open, whoever opened it.
+  static int openHandles() {
+    int n = 0;
+    for (int number = 1; number <= 511; ++number)
+      if (isOpen(number)) ++n;
+    return n;
+  }
+  std::string visibleName() const { return ui.visible() ? ui.visible()->Name() : std::string(); }
+  bool loaded(std::string_view name) { return ui.app().forms().isLoaded(name); }
+  // How often a window's title was set to `utf8`.
+  int titleCount(std::string_view form, std::string_view utf8) {
+    int n = 0;
+    for (const std::string& c : ui.captions(form))
+      if (toUtf8(c) == utf8) ++n;
+    return n;
+  }
+};
+
+}  // namespace kv::testing

@@ -1,0 +1,145 @@
+// The main window hands over to the analysis window (F5) and to the list dialog (F7) and gets back the
+// record and kind tab that were current; no window keeps a handle on a file behind another one.
+#include <functional>
+
+#include "app_fixture.h"
+
+namespace kv::testing {
+namespace {
+
+const char* const kMainLoadTitle = " KALVOR 952 Uyarlama 3.0 BETA   [ KLVR952 ]";
+
+class HandOverTest : public AppTest {
+ protected:
+  // Three products; the second "Parça" is current on the "Parça" tab.
+  void openOnSecondPart() { openMainOn({{"U1", "", 1}, {"P1", "", 2}, {"P2", "", 2}}, 3, 2); }
+  void expectMainOnSecondPart() {
+    ASSERT_EQ(visibleName(), "frmKalvor");
+    EXPECT_EQ(text("bilKod"), "P2");
+    EXPECT_EQ(tab(), 2);
+    EXPECT_EQ(KALVOR3.CurrentRecordNumber, 3);
+    EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 3 / 3");
+  }
+};
+
+TEST_F(HandOverTest, F5OpensTheAnalysisOnTheSameProductWithOnlyItsOwnFilesOpen) {
+  openOnSecondPart();
+  ASSERT_EQ(openHandles(), 2);
+  ui.key(ui::Key::F5);
+
+  ASSERT_EQ(visibleName(), "frmAnaliz");
+  EXPECT_FALSE(loaded("frmKalvor"));
+  // The main window closed its two handles before the analysis window opened its own two.
+  EXPECT_EQ(openHandles(), 2);
+  EXPECT_TRUE(isOpen(KALVOR3.ProductFileNumber));
+  EXPECT_TRUE(isOpen(KALVOR3.IndexFileNumber));
+  EXPECT_TRUE(fileIsOpen("KLVR952.DAT"));
+  EXPECT_TRUE(fileIsOpen("KLVR952.ABC"));
+  EXPECT_EQ(text("txtKod"), "P2");
+  EXPECT_EQ(KALVOR3.ActiveRecordNumber, 3);
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 ANALİZ");
+  EXPECT_EQ(KALVOR3.RecipeDate, KALVOR3.StaticDate);
+  EXPECT_EQ(KALVOR3.ServiceRequest, 0);
+  EXPECT_EQ(ui.focused(), "txtKod");
+}
+
+TEST_F(HandOverTest, EveryWayOutOfTheAnalysisReloadsTheMainWindowOnTheSameRecordAndTab) {
+  openOnSecondPart();
+  int loads = 1;
+  const std::vector<std::pair<std::string, std::function<void()>>> exits = {
+      {"ESC", [&] { ui.key(ui::Key::Escape); }},
+      {"Çıkış", [&] { ui.click("cmdCikis"); }},
+      {"close box", [&] { ui.closeBox(); }},
+  };
+  for (const auto& [how, leave] : exits) {
+    SCOPED_TRACE(how);
+    ui.key(ui::Key::F5);
+    ASSERT_EQ(visibleName(), "frmAnaliz");
+    // Stepping through the analysis window leaves the main window's record alone.
+    ui.key(ui::Key::Home);
+    EXPECT_EQ(text("txtKod"), "U1");
+    leave();
+    EXPECT_FALSE(loaded("frmAnaliz"));
+    EXPECT_FALSE(ui.ended());
+    expectMainOnSecondPart();
+    EXPECT_EQ(titleCount("frmKalvor", kMainLoadTitle), ++loads);
+    EXPECT_EQ(openHandles(), 2);
+    EXPECT_TRUE(isOpen(KALVOR3.ProductFileNumber));
+    EXPECT_TRUE(isOpen(KALVOR3.IndexFileNumber));
+  }
+}
+
+TEST_F(HandOverTest, F7OpensTheListDialogBehindWhichTheMainWindowKeepsItsFiles) {
+  {
+    Company c;
+    c.addAll({{"U1", "", 1}, {"P1", "", 2}, {"P2", "", 2}});
+  }
+  folder.write("KLVR952.LST", std::vector<std::uint8_t>(1024, 7));  // left over from an earlier run
+  KALVOR3.CurrentRecordNumber = 3;
+  KALVOR3.CurrentTab = 2;
+  KALVOR3.ListReady = true;
+  openMain();
+  const int mainProducts = KALVOR3.ProductFileNumber;
+  const int mainIndex = KALVOR3.IndexFileNumber;
+  ui.key(ui::Key::F7);
+
+  ASSERT_EQ(visibleName(), "frmDizgi");
+  ASSERT_TRUE(loaded("frmKalvor"));
+  EXPECT_FALSE(ui.form("frmKalvor").Visible());
+  EXPECT_TRUE(isOpen(mainProducts));
+  EXPECT_TRUE(isOpen(mainIndex));
+  // The dialog's own product file and index, and the list file, which it started afresh.
+  EXPECT_EQ(openHandles(), 5);
+  EXPECT_TRUE(isOpen(KALVOR3.ListFileNumber));
+  EXPECT_TRUE(fileIsOpen("KLVR952.LST"));
+  EXPECT_EQ(folder.bytes("KLVR952.LST").size(), 0u);
+  EXPECT_FALSE(KALVOR3.ListReady);
+  EXPECT_EQ(KALVOR3.ListKind, 1);
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  LİSTE");
+  EXPECT_EQ(ui.focused(), "txtBirinci");
+}
+
+TEST_F(HandOverTest, EveryWayOutOfTheListDialogActivatesTheMainWindowAndLeavesNoListFile) {
+  openOnSecondPart();
+  const int mainProducts = KALVOR3.ProductFileNumber;
+  const std::vector<std::pair<std::string, std::function<void()>>> exits = {
+      {"Vazgeç", [&] { ui.click("cmdVazgec"); }},
+      {"ESC", [&] { ui.key(ui::Key::Escape); }},
+      {"ESC on a button", [&] {
+         ui.focus("cmdFiltre");
+         ui.key(ui::Key::Escape);
+       }},
+      {"close box", [&] { ui.closeBox(); }},
+  };
+  for (const auto& [how, leave] : exits) {
+    SCOPED_TRACE(how);
+    ui.key(ui::Key::F7);
+    ASSERT_EQ(visibleName(), "frmDizgi");
+    leave();
+    EXPECT_FALSE(loaded("frmDizgi"));
+    EXPECT_FALSE(ui.ended());
+    expectMainOnSecondPart();
+    // Only activated: the main window was not loaded again and kept its handles.
+    EXPECT_EQ(titleCount("frmKalvor", kMainLoadTitle), 1);
+    EXPECT_EQ(KALVOR3.ProductFileNumber, mainProducts);
+    EXPECT_EQ(openHandles(), 2);
+    EXPECT_FALSE(fileExists("KLVR952.LST"));
+  }
+}
+
+TEST_F(HandOverTest, FromTheAnalysisToTheListDialogAndBackNoHandleIsLeftBehind) {
+  openOnSecondPart();
+  for (int round = 0; round < 3; ++round) {
+    ui.key(ui::Key::F5);
+    ui.key(ui::Key::Escape);
+    ui.key(ui::Key::F7);
+    ui.click("cmdVazgec");
+  }
+  expectMainOnSecondPart();
+  EXPECT_EQ(openHandles(), 2);
+  EXPECT_TRUE(isOpen(KALVOR3.ProductFileNumber));
+  EXPECT_TRUE(isOpen(KALVOR3.IndexFileNumber));
+}
+
+}  // namespace
+}  // namespace kv::testing
