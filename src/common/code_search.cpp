@@ -57,6 +57,20 @@ CodeSearchResult findByCode(int productFile, int indexFile, std::int16_t recordC
 
   if (walk(upperBucket)) return result;
   if (lowerBucket != upperBucket && walk(lowerBucket)) return result;
+
+  // A code whose first character has no place in the collation is never on the chain: an exact lookup
+  // (the duplicate check above all) must still find such a record, so it looks through the file.
+  if (match == CodeMatch::Exact && collationRank(first) == 0) {
+    for (int r = 1; r <= recordCount; ++r) {
+      get(productFile, r, buffer);
+      result.lastRead = static_cast<std::int16_t>(r);
+      if (matches(buffer)) {
+        result.status = CodeSearchResult::Status::Found;
+        result.record = static_cast<std::int16_t>(r);
+        return result;
+      }
+    }
+  }
   return result;
 }
 

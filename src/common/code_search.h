@@ -27,7 +27,8 @@ struct CodeSearchResult {
 // searchText must already be trimmed and upper-cased; an empty text finds nothing. `accept` tells which
 // matching records count (live ones, or those of a kind tab). Each bucket's walk is bounded by
 // stepLimit steps (twice the record count); a longer walk ends the search as Locked. Pointers leading
-// outside 1..recordCount end a bucket's walk.
+// outside 1..recordCount end a bucket's walk. An exact lookup of a code that begins with a character outside
+// the collation, which no chain holds, reads the file in record order.
 CodeSearchResult findByCode(int productFile, int indexFile, std::int16_t recordCount, std::string_view searchText,
                             CodeMatch match, const std::function<bool(const ProductRecord&)>& accept,
                             ProductRecord& buffer);

@@ -1,5 +1,6 @@
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -70,6 +71,36 @@ std::string generalText(double value, int digits, int fixedFrom, int fixedTo) {
   return out;
 }
 
+// The power of ten of the first significant digit of a non-zero number text such as "-0.05e3" (1), to
+// tell an overflow from an underflow: "0,000...1" is tiny even without an exponent, "1000...e-10" is not.
+// The exponent saturates far beyond the range of a double.
+long long decimalMagnitude(std::string_view number) {
+  std::size_t e = number.find('e');
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::size_t j = e + 1;
+    bool negative = j < number.size() && number[j] == '-';
+    if (j < number.size() && (number[j] == '-' || number[j] == '+')) ++j;
+    for (; j < number.size(); ++j) exponent = std::min(exponent * 10 + (number[j] - '0'), 1000000LL);
+    if (negative) exponent = -exponent;
+  }
+  long long integerDigits = 0, leadingFractionZeros = 0;
+  bool significant = false, fraction = false;
+  for (char c : number.substr(0, e)) {
+    if (c == '.') {
+      fraction = true;
+    } else if (c >= '1' && c <= '9') {
+      if (!fraction) ++integerDigits;
+      significant = true;
+      if (fraction) break;
+    } else if (c == '0') {
+      if (!fraction && significant) ++integerDigits;
+      if (fraction && !significant) ++leadingFractionZeros;
+    }
+  }
+  return (integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1)) + exponent;
+}
+
 }  // namespace
 
 std::optional<Currency> Currency::fromDouble(double value) {
@@ -110,19 +141,21 @@ std::string singleText(float value) { return generalText(static_cast<double>(val
 std::string doubleText(double value) { return generalText(value, 15, -4, 14); }
 
 std::string currencyText(double value) {
+  if (!std::isfinite(value)) return doubleText(value) + " TL";
   double scaled = std::round(std::fabs(value) * 100.0);  // halves away from zero, as amounts are shown
   bool negative = value < 0 && scaled > 0;
-  auto whole = static_cast<unsigned long long>(scaled / 100.0);
-  auto fraction = static_cast<unsigned>(scaled - static_cast<double>(whole) * 100.0);
-  std::string digits = std::to_string(whole);
+  // The exact digits of the amount in hundredths: an integer type would overflow beyond 1,8E+17.
+  char buf[400];
+  auto res = std::to_chars(buf, buf + sizeof buf, scaled, std::chars_format::fixed, 0);
+  std::string cents(buf, res.ptr);
+  if (cents.size() < 3) cents.insert(0, 3 - cents.size(), '0');
+  std::string digits = cents.substr(0, cents.size() - 2);
   std::string grouped;
   for (std::size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back('.');
     grouped.push_back(digits[i]);
   }
-  char frac[8];
-  std::snprintf(frac, sizeof frac, ",%02u", fraction);
-  return (negative ? "-" : "") + grouped + frac + " TL";
+  return (negative ? "-" : "") + grouped + "," + cents.substr(cents.size() - 2) + " TL";
 }
 
 double leadingNumber(std::string_view text) {
@@ -163,9 +196,8 @@ double leadingNumber(std::string_view text) {
   auto res = std::from_chars(first, number.c_str() + number.size(), value);
   if (res.ec == std::errc::result_out_of_range) {
     // Too large becomes infinite, so that callers can refuse it; too small is zero.
-    bool tiny = number.find("e-") != std::string::npos;
     bool negative = number[0] == '-';
-    if (tiny) return negative ? -0.0 : 0.0;
+    if (decimalMagnitude(number) < 0) return negative ? -0.0 : 0.0;
     return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
   }
   return value;

@@ -122,6 +122,9 @@ std::optional<std::string> fromUtf8(std::string_view utf8) {
       if ((cc & 0xC0) != 0x80) return std::nullopt;
       cp = (cp << 6) | (cc & 0x3F);
     }
+    // An overlong form (C0 AF for "/") is malformed: it would let a character in by the back door.
+    static constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kShortest[extra]) return std::nullopt;
     i += extra + 1;
     auto byte = unicodeToCp1254(cp);
     if (!byte) return std::nullopt;

@@ -58,7 +58,7 @@ void frmKalvor::cmdKayitla_Click() {
     return;
   }
   Beep();
-  if (!typedCode().empty()) checkAndSave();
+  checkAndSave();
   bilKod.SetFocus();
 }
 
@@ -71,9 +71,10 @@ bool frmKalvor::refuseOnAllTab() {
   return true;
 }
 
-// Every way of saving goes through here: the save button, a click on the window during an entry.
+// Every way of saving goes through here: the save button, a click on the window during an entry. A code
+// of blanks alone is no code: nothing is saved, and nothing said.
 void frmKalvor::checkAndSave() {
-  if (refuseOnAllTab()) return;
+  if (typedCode().empty() || refuseOnAllTab()) return;
   FindRecordByCode();
 }
 
@@ -102,8 +103,10 @@ void frmKalvor::FindRecordByCode() {
       MsgBox("Girdiğiniz mal kodu kayıtlıdır!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
       return;
     }
-    cmdSonraki.Enabled = false;
-    if (SaveRecord()) ShowRecord();
+    if (SaveRecord()) {
+      cmdSonraki.Enabled = false;  // the new record is the last one
+      ShowRecord();
+    }
     return;
   }
 
@@ -280,7 +283,7 @@ bool frmKalvor::SaveRecord() {
 // A pending new entry, when the user leaves it and agrees to save it, is checked as the save button checks
 // it; a refusal keeps the entry as typed and the caller abandons its command.
 bool frmKalvor::savePendingEntry() {
-  if (refuseOnAllTab()) return false;
+  if (typedCode().empty() || refuseOnAllTab()) return false;
   KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
   ProductRecord scratch;
   CodeSearchResult found =

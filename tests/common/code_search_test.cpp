@@ -66,5 +66,16 @@ TEST_F(CodeSearchTest, APointerOutsideTheFileEndsTheWalk) {
   EXPECT_EQ(find("M3", CodeMatch::Exact).status, CodeSearchResult::Status::NotFound);
 }
 
+TEST_F(CodeSearchTest, AnExactLookupFindsACodeThatNoChainHolds) {
+  c.add("A1");
+  auto r = c.append(testing::makeProduct("€URO"));
+  EXPECT_EQ(find("€uro", CodeMatch::Exact).record, r);
+  EXPECT_EQ(find("€U", CodeMatch::Prefix).status, CodeSearchResult::Status::NotFound);
+  auto rec = c.record(r);
+  rec.Kind = -1;
+  c.write(r, rec);
+  EXPECT_EQ(find("€URO", CodeMatch::Exact).status, CodeSearchResult::Status::NotFound);
+}
+
 }  // namespace
 }  // namespace kv
