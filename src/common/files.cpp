@@ -288,6 +288,11 @@ std::int64_t fileLengthByName(std::string_view name) {
   return ec ? 0 : static_cast<std::int64_t>(size);
 }
 
+std::int32_t recordCountByName(std::string_view name, int recordLength, std::int32_t maxRecords) {
+  std::int64_t n = roundedCount(fileLengthByName(name), recordLength);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(n, maxRecords));
+}
+
 void deleteFile(std::string_view name) {
   Resolved r = resolve(name);
   if (!r.exists) throw FileError(FileError::Kind::NotFound, r.name, "file not found");

@@ -97,6 +97,8 @@ std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n);
 bool fileExists(std::string_view name);
 bool fileIsOpen(std::string_view name);  // some file number holds it open
 std::int64_t fileLengthByName(std::string_view name);  // 0 when missing
+// The record count of a file by name, counted as recordCount() counts an open file (0 when missing).
+std::int32_t recordCountByName(std::string_view name, int recordLength, std::int32_t maxRecords = kMaxRecords16);
 void deleteFile(std::string_view name);                 // refused while open
 void renameFile(std::string_view from, std::string_view to);  // refused while either is open
 void copyFile(std::string_view from, std::string_view to);    // refused while the target is open

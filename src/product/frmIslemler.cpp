@@ -1,10 +1,8 @@
 #include "product/frmIslemler.h"
 
-#include <algorithm>
 
 #include "common/files.h"
 #include "common/kalvor3.h"
-#include "common/numbers.h"
 #include "common/product_record.h"
 
 namespace kv {
@@ -47,8 +45,7 @@ void frmIslemler::Form_Load() { Move((Screen().Width - Width()) / 2, (Screen().H
 
 void frmIslemler::Form_Activate() {
   // Counted by name: another window may have replaced the file since this one was loaded.
-  double records = static_cast<double>(fileLengthByName(KALVOR3.CompanyName + ".DAT")) / ProductRecord::Length;
-  RecordCount = static_cast<std::int16_t>(std::min<std::int32_t>(kMaxRecords16, roundToLong(records).value_or(0)));
+  RecordCount = static_cast<std::int16_t>(recordCountByName(KALVOR3.CompanyName + ".DAT", ProductRecord::Length));
 }
 
 void frmIslemler::DispatchOperationsKey(int KeyCode) {

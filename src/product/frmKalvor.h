@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "common/code_search.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
 
@@ -129,6 +131,8 @@ class frmKalvor : public ui::Form {
   void FindRecordByCode();
   void checkAndSave();
   bool SaveRecord();
+  std::optional<CodeSearchResult> lookUpTypedCode();
+  bool saveNewEntry();
   bool savePendingEntry();
   bool askToSavePendingEntry(const std::string& title);
   std::string typedCode() const;

@@ -242,10 +242,7 @@ void frmKalvor::NavigateAlphabetic() {
     ClearRecordFields();
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
     KALVOR3.NoRecordShown = true;
-    if (locked) {
-      Beep();
-      MsgBox(codeSearchLockedText(), MsgButtons::Ok, MsgIcon::Exclamation, codeSearchLockedTitle());
-    }
+    if (locked) showLockedSearch();
   }
   KeepTitle = NewEntry = SearchMode = CodeChanged = false;
   bilKod.SetFocus();

@@ -1,5 +1,7 @@
 // New entries and saving: the code check against the file, and the writing of the boxes into a record
 // with the alphabetic chain kept in step.
+#include <optional>
+
 #include "common/alphabetic_chain.h"
 #include "common/clock.h"
 #include "common/code_search.h"
@@ -78,40 +80,53 @@ void frmKalvor::checkAndSave() {
   FindRecordByCode();
 }
 
+// The typed code among the live records, along the chain; a walk that does not end is told here and gives
+// nothing.
+std::optional<CodeSearchResult> frmKalvor::lookUpTypedCode() {
+  KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
+  MousePointer = Pointer::Hourglass;
+  CodeSearchResult found =
+      findByCode(KALVOR3.ProductFileNumber, KALVOR3.IndexFileNumber, RecordCount, upperCase(typedCode()),
+                 CodeMatch::Exact, [](const ProductRecord& r) { return r.Kind >= 0; }, Record);
+  MousePointer = Pointer::Default;
+  if (found.status == CodeSearchResult::Status::Locked) {
+    showLockedSearch();
+    return std::nullopt;
+  }
+  return found;
+}
+
+// A new entry is saved only under a code no live record carries.
+bool frmKalvor::saveNewEntry() {
+  auto found = lookUpTypedCode();
+  if (!found) return false;
+  if (found->status == CodeSearchResult::Status::Found) {
+    Beep();
+    MsgBox("Girdiğiniz mal kodu kayıtlıdır!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
+    return false;
+  }
+  return SaveRecord();
+}
+
 void frmKalvor::FindRecordByCode() {
   if (SearchMode) {
     searchByCode();
     return;
   }
-  const std::string code = typedCode();
-  KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
-  MousePointer = Pointer::Hourglass;
-  CodeSearchResult found =
-      findByCode(KALVOR3.ProductFileNumber, KALVOR3.IndexFileNumber, RecordCount, upperCase(code), CodeMatch::Exact,
-                 [](const ProductRecord& r) { return r.Kind >= 0; }, Record);
-  MousePointer = Pointer::Default;
-  if (found.status == CodeSearchResult::Status::Locked) {
-    Beep();
-    MsgBox(codeSearchLockedText(), MsgButtons::Ok, MsgIcon::Exclamation, codeSearchLockedTitle());
-    return;
-  }
-  const bool isFound = found.status == CodeSearchResult::Status::Found;
-
   if (NewEntry) {
-    if (isFound) {
-      Beep();
-      MsgBox("Girdiğiniz mal kodu kayıtlıdır!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
-      return;
-    }
-    if (SaveRecord()) {
+    if (saveNewEntry()) {
       cmdSonraki.Enabled = false;  // the new record is the last one
       ShowRecord();
     }
     return;
   }
+  const std::string code = typedCode();
+  auto found = lookUpTypedCode();
+  if (!found) return;
+  const bool isFound = found->status == CodeSearchResult::Status::Found;
 
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
-  if (isFound && found.record != current) {
+  if (isFound && found->record != current) {
     Beep();
     MsgBox("Girdiğiniz kod kayıtlı olduğu için yaptığınız değişiklik iptal edilecek!..."_w, MsgButtons::Ok,
            MsgIcon::Exclamation, "! DÜZELTME HATASI !"_w);
@@ -284,22 +299,7 @@ bool frmKalvor::SaveRecord() {
 // it; a refusal keeps the entry as typed and the caller abandons its command.
 bool frmKalvor::savePendingEntry() {
   if (typedCode().empty() || refuseOnAllTab()) return false;
-  KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
-  ProductRecord scratch;
-  CodeSearchResult found =
-      findByCode(KALVOR3.ProductFileNumber, KALVOR3.IndexFileNumber, RecordCount, upperCase(typedCode()),
-                 CodeMatch::Exact, [](const ProductRecord& r) { return r.Kind >= 0; }, scratch);
-  if (found.status == CodeSearchResult::Status::Locked) {
-    Beep();
-    MsgBox(codeSearchLockedText(), MsgButtons::Ok, MsgIcon::Exclamation, codeSearchLockedTitle());
-    return false;
-  }
-  if (found.status == CodeSearchResult::Status::Found) {
-    Beep();
-    MsgBox("Girdiğiniz mal kodu kayıtlıdır!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
-    return false;
-  }
-  return SaveRecord();
+  return saveNewEntry();
 }
 
 // The question of a command that leaves a new entry with a code. Returns false when the command must be

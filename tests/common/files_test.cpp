@@ -149,6 +149,7 @@ TEST_F(FileLayer, ACountIsTheLengthOverTheRecordLengthRoundedHalfToEven) {
     int f = open("C.DAT", 512);
     EXPECT_EQ(recordCount(f), c.count) << c.length << " bytes";
     closeFile(f);
+    EXPECT_EQ(recordCountByName("c.dat", 512), c.count) << c.length << " bytes, by name";
   }
 }
 
@@ -159,6 +160,7 @@ TEST_F(FileLayer, ACountOfA16BitFileStopsAt32767) {
   EXPECT_EQ(fileLength(f16), 32773 * 4);
   int f32 = open("BIG.DAT", 4, kMaxRecords32);
   EXPECT_EQ(recordCount(f32), 32773);
+  EXPECT_EQ(recordCountByName("BIG.DAT", 4), 32767);
 }
 
 TEST_F(FileLayer, ReadsBeyondTheEndGiveZerosAndAPartialLastRecordIsZeroFilled) {
