@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "common/text.h"
 
@@ -366,6 +367,38 @@ void syncFileByName(std::string_view name) {
   int rc = ::fsync(fd);
   ::close(fd);
   if (rc != 0) throw FileError(FileError::Kind::Io, r.name, "cannot flush: " + errnoText());
+}
+
+
+FileHandle::FileHandle(std::string_view name, int recordLength, std::int32_t maxRecords) {
+  open(name, recordLength, maxRecords);
+}
+
+FileHandle::~FileHandle() { close(); }
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : number_(std::exchange(other.number_, 0)), name_(std::move(other.name_)) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    close();
+    number_ = std::exchange(other.number_, 0);
+    name_ = std::move(other.name_);
+  }
+  return *this;
+}
+
+void FileHandle::open(std::string_view name, int recordLength, std::int32_t maxRecords) {
+  close();
+  name_ = std::string(name);
+  int n = nextFreeFileNumber();
+  openRandom(n, name, recordLength, maxRecords);
+  number_ = n;
+}
+
+void FileHandle::close() {
+  if (number_) closeFile(number_);
+  number_ = 0;
 }
 
 }  // namespace kv

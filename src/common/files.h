@@ -93,6 +93,49 @@ void put(int fileNumber, std::int32_t n, const Rec& rec) {
 // records. Valid until the next write to the file or its close; empty when n lies beyond the end.
 std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n);
 
+// Flushes an open file, or a file by name, to stable storage.
+void syncFile(int fileNumber);
+void syncFileByName(std::string_view name);
+
+// An open file owned by one window or engine: opened on the next free file number, closed when the handle
+// goes (or is moved from). Windows and engines hold their files through handles, never bare numbers.
+class FileHandle {
+ public:
+  FileHandle() = default;
+  // Opens (and creates when missing), as openRandom does.
+  FileHandle(std::string_view name, int recordLength, std::int32_t maxRecords = kMaxRecords16);
+  ~FileHandle();
+  FileHandle(FileHandle&& other) noexcept;
+  FileHandle& operator=(FileHandle&& other) noexcept;
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  // Closes what the handle held, then opens the file. On failure the handle is left closed.
+  void open(std::string_view name, int recordLength, std::int32_t maxRecords = kMaxRecords16);
+  void close();
+  bool isOpen() const { return number_ != 0; }
+  int number() const { return number_; }
+  // The file's name as the program gave it (also after a failed open, for the messages).
+  const std::string& name() const { return name_; }
+
+  std::int32_t count() const { return recordCount(number_); }
+  std::int64_t length() const { return fileLength(number_); }
+  template <class Rec>
+  Rec get(std::int32_t n) const {
+    return kv::get<Rec>(number_, n);
+  }
+  template <class Rec>
+  void put(std::int32_t n, const Rec& rec) {
+    kv::put(number_, n, rec);
+  }
+  std::span<const std::uint8_t> peek(std::int32_t n) const { return peekRecord(number_, n); }
+  void sync() { syncFile(number_); }
+
+ private:
+  int number_ = 0;
+  std::string name_;
+};
+
 // By name, in the working folder.
 bool fileExists(std::string_view name);
 bool fileIsOpen(std::string_view name);  // some file number holds it open
@@ -111,8 +154,5 @@ std::vector<std::string> listFiles(std::string_view pattern);
 // The name as it is stored on disk (Windows-1254), or the name itself when no file matches it.
 std::string diskName(std::string_view name);
 
-// Flushes an open file, or a file by name, to stable storage.
-void syncFile(int fileNumber);
-void syncFileByName(std::string_view name);
 
 }  // namespace kv

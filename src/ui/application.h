@@ -1,6 +1,8 @@
 // The running program: its back end, its windows, the depth of the event handlers that run, and its end.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <functional>
 #include <memory>
 

@@ -3,6 +3,8 @@
 // delivers the user's input through Input (input.h).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 #include <string_view>
 

@@ -1,6 +1,8 @@
 // A combo box with a list and free text (the original's drop-down combo).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 #include <vector>
 

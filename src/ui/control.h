@@ -1,6 +1,8 @@
 // The base of every control: name, container, geometry, state and the events all controls share.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <functional>
 #include <string>
 

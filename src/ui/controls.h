@@ -2,6 +2,8 @@
 // The text box, combo box, tab strip and grid have their own headers; ui.h includes them all.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 
 #include "ui/control.h"

@@ -3,6 +3,8 @@
 // which the desktop back end paints and tests inspect.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <cstdint>
 #include <string>
 

@@ -2,6 +2,8 @@
 // event, and the editing that follows the KeyDown and KeyPress handlers.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <functional>
 #include <string>
 

@@ -3,6 +3,8 @@
 // Shift to select, and the clipboard keys.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 #include <string_view>
 

@@ -2,6 +2,8 @@
 // selection, a whole number per row that travels with its row when the grid sorts.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,6 +1,8 @@
 // A window of the program. Each window is a class derived from Form; see ui.h for how one is written.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 #include <string_view>
 #include <vector>

@@ -3,6 +3,8 @@
 // window is made: registerForm("frmAnaliz", [] { return std::make_unique<frmAnaliz>(); });
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <functional>
 #include <memory>
 #include <string>

@@ -3,6 +3,8 @@
 // timers on a clock of its own that moves only when the test says so.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <deque>
 #include <string>
 #include <vector>

@@ -12,6 +12,8 @@
 //   EXPECT_EQ(ui.messages().at(0).title, "! DİKKAT !"_w);
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <memory>
 #include <string>
 #include <string_view>

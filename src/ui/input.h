@@ -3,6 +3,8 @@
 // platform: the handlers it runs may unload windows, which go when it returns.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <optional>
 
 namespace kv::ui {

@@ -2,6 +2,8 @@
 // KeyPress the Windows-1254 code of the character (Enter 13, Esc 27, Backspace 8 are characters too).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <optional>
 #include <string>
 #include <string_view>

@@ -2,6 +2,8 @@
 // a time as the original wrote them (`Left = 10`) or all at once (Move).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include "ui/property.h"
 
 namespace kv::ui {

@@ -2,6 +2,8 @@
 // setter (and with it the events the change raises), `bilKod.Text()` reads the value.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <tuple>
 #include <utility>
 

@@ -1,6 +1,8 @@
 // A tab strip (the original's common-controls TabStrip): tabs numbered from 1, one of them selected.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 #include <vector>
 

@@ -1,6 +1,8 @@
 // A single-line entry box.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 
 #include "ui/edit_control.h"

@@ -34,6 +34,8 @@
 // kv::ui::desktop::runDesktop (ui/qt/desktop.h).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include "common/messages.h"
 #include "common/text.h"
 #include "ui/application.h"

@@ -1,6 +1,8 @@
 // The widget of each kind of control, and how it shows the control's state.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 class QWidget;
 
 namespace kv::ui {

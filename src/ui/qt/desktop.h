@@ -3,6 +3,8 @@
 // become the windows' events (Input), with the same effect as in the headless back end.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <memory>
 #include <string_view>
 

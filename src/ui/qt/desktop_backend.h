@@ -2,6 +2,8 @@
 // after every event, and the platform's input turned into Input calls.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <memory>

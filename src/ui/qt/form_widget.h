@@ -2,6 +2,8 @@
 // background, the close box and the user's resizing into the window's events.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <QFont>
 #include <QWidget>
 

@@ -2,6 +2,8 @@
 // scrolls), and turns clicks on cells into the grid's events.
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <QAbstractScrollArea>
 #include <utility>
 

@@ -2,6 +2,8 @@
 // Windows-1254 characters (a character without a byte is refused).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <QString>
 #include <Qt>
 #include <optional>

@@ -3,6 +3,8 @@
 // button).
 #pragma once
 
+#include "ui/layer_guard.h"
+
 #include <string>
 
 #include "common/messages.h"
