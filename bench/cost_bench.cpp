@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "common/files.h"
-#include "common/kalvor3.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/level_build.h"
 #include "support/company.h"
@@ -34,20 +33,14 @@ class Window : public CostRefreshWindow {
  public:
   std::int16_t currentRecord() const override { return current_; }
   void setCurrentRecord(std::int16_t record) override { current_ = record; }
-  void setRecordCount(std::int16_t) override {}
-  void showProduct() override { KALVOR3.ActiveRecordNumber = current_; }
+  void showProduct() override {}
   void enableCostCommand(bool) override {}
 
  private:
   std::int16_t current_ = 1;
 };
 
-void useCompany(const Company& company) {
-  KALVOR3 = Kalvor3{};
-  KALVOR3.CompanyName = company.name();
-  KALVOR3.ProductFileNumber = static_cast<std::int16_t>(company.dataFile());
-  KALVOR3.RecipeDate = Date::fromYmd(2025, 2, 3);
-}
+const Date kRecipeDate = Date::fromYmd(2025, 2, 3);
 
 void BM_BinaryTreeOf32767LevelLines(benchmark::State& state) {
   TempFolder folder;
@@ -58,11 +51,12 @@ void BM_BinaryTreeOf32767LevelLines(benchmark::State& state) {
     testing::defineBinaryTree(company, recipes, 14);
     recipes.define(product, {{"C0", 1, 0}});
   }
-  useCompany(company);
-  KALVOR3.ActiveRecordNumber = product;
+  ProductFile products;
+  products.open(company.name());
   Quiet quiet;
   for (auto _ : state) {
-    LevelBuildResult r = BuildLevelFile(analysisLevelBuild(company.count()), quiet, quiet);
+    LevelBuildResult r =
+        BuildLevelFile({company.name(), &products, product, kRecipeDate}, analysisLevelBuild(), quiet, quiet);
     if (r.outcome != LevelBuildOutcome::Costed || r.levelRecordCount != kMaxRecords16)
       throw std::runtime_error("the binary tree was not costed");
   }
@@ -89,10 +83,11 @@ void BM_RefreshAllRecipeCostsOf5000Products(benchmark::State& state) {
       }
     }
   }
-  useCompany(company);
+  ProductFile products;
+  products.open(company.name());
   Quiet quiet;
   Window window;
-  for (auto _ : state) RefreshAllRecipeCosts(window, quiet, quiet);
+  for (auto _ : state) RefreshAllRecipeCosts(window, products, company.name(), kRecipeDate, quiet, quiet);
   if (company.record(5000).RecipeCost <= 0) throw std::runtime_error("the products were not costed");
   state.counters["products"] = 5000;
 }

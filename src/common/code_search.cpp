@@ -1,7 +1,7 @@
 #include "common/code_search.h"
 
+#include "common/chain_walk.h"
 #include "common/collation.h"
-#include "common/files.h"
 #include "common/text.h"
 
 namespace kv {
@@ -15,9 +15,9 @@ int bucketOrLast(unsigned char c) {
 
 }  // namespace
 
-CodeSearchResult findByCode(int productFile, int indexFile, std::int16_t recordCount, std::string_view searchText,
-                            CodeMatch match, const std::function<bool(const ProductRecord&)>& accept,
-                            ProductRecord& buffer) {
+CodeSearchResult findByCode(const FileHandle& products, const FileHandle& index, std::int16_t recordCount,
+                            std::string_view searchText, CodeMatch match,
+                            const std::function<bool(const ProductRecord&)>& accept, ProductRecord& buffer) {
   CodeSearchResult result;
   if (searchText.empty()) return result;
   const auto first = static_cast<unsigned char>(searchText[0]);
@@ -33,36 +33,32 @@ CodeSearchResult findByCode(int productFile, int indexFile, std::int16_t recordC
     return textMatches && accept(rec);
   };
 
-  auto walk = [&](int bucket) {
-    IndexEntry e = get<IndexEntry>(indexFile, bucket);
-    std::int32_t steps = 0;
-    int r = e.First;
-    while (r >= 1 && r <= recordCount) {
-      if (++steps > stepLimit) {
-        result.status = CodeSearchResult::Status::Locked;
-        return true;
-      }
-      get(productFile, r, buffer);
-      result.lastRead = static_cast<std::int16_t>(r);
-      if (matches(buffer)) {
-        result.status = CodeSearchResult::Status::Found;
-        result.record = static_cast<std::int16_t>(r);
-        return true;
-      }
-      if (r == e.Last || buffer.ChainNext == r) return false;
-      r = buffer.ChainNext;
+  // Each bucket's records, from its First to its Last along the chain. Returns true when the search ends.
+  auto walkBucket = [&](int bucket) {
+    const IndexEntry e = index.get<IndexEntry>(bucket);
+    ChainWalkEnd end = walkChain(products, recordCount, e.First, true, e.Last, stepLimit, buffer,
+                                 [&](std::int16_t, const ProductRecord& rec) { return matches(rec); });
+    if (end.at) result.lastRead = end.at;
+    if (end.how == ChainWalkEnd::How::Found) {
+      result.status = CodeSearchResult::Status::Found;
+      result.record = end.at;
+      return true;
+    }
+    if (end.how == ChainWalkEnd::How::Locked) {
+      result.status = CodeSearchResult::Status::Locked;
+      return true;
     }
     return false;
   };
 
-  if (walk(upperBucket)) return result;
-  if (lowerBucket != upperBucket && walk(lowerBucket)) return result;
+  if (walkBucket(upperBucket)) return result;
+  if (lowerBucket != upperBucket && walkBucket(lowerBucket)) return result;
 
   // A code whose first character has no place in the collation is never on the chain: an exact lookup
   // (the duplicate check above all) must still find such a record, so it looks through the file.
   if (match == CodeMatch::Exact && collationRank(first) == 0) {
     for (int r = 1; r <= recordCount; ++r) {
-      get(productFile, r, buffer);
+      buffer = products.get<ProductRecord>(r);
       result.lastRead = static_cast<std::int16_t>(r);
       if (matches(buffer)) {
         result.status = CodeSearchResult::Status::Found;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/files.h"
 #include "common/product_record.h"
 
 namespace kv {
@@ -29,9 +30,9 @@ struct CodeSearchResult {
 // stepLimit steps (twice the record count); a longer walk ends the search as Locked. Pointers leading
 // outside 1..recordCount end a bucket's walk. An exact lookup of a code that begins with a character outside
 // the collation, which no chain holds, reads the file in record order.
-CodeSearchResult findByCode(int productFile, int indexFile, std::int16_t recordCount, std::string_view searchText,
-                            CodeMatch match, const std::function<bool(const ProductRecord&)>& accept,
-                            ProductRecord& buffer);
+CodeSearchResult findByCode(const FileHandle& products, const FileHandle& index, std::int16_t recordCount,
+                            std::string_view searchText, CodeMatch match,
+                            const std::function<bool(const ProductRecord&)>& accept, ProductRecord& buffer);
 
 // The texts of the lock error, shared by every window that searches.
 std::string codeSearchLockedText();

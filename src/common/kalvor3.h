@@ -8,15 +8,14 @@
 #include <string>
 
 #include "common/dates.h"
-#include "common/product_record.h"
-#include "common/recipe_record.h"
 
 namespace kv {
 
+// Only what one window hands to another lives here. Files belong to the windows and engines that open
+// them, and record buffers to the code that reads them; the collation is collationString().
 struct Kalvor3 {
   // Start-up and main window.
-  std::string CompanyName;      // base name of every company data file
-  std::string CollationString;  // the 109-character ordering, set at every activation of the main window
+  std::string CompanyName;  // base name of every company data file
   std::int16_t CurrentRecordNumber = 0;
   std::array<std::int16_t, 8> TabRecordNumber{};  // 1..7, one per kind tab; [0] is not used
   std::int16_t CurrentTab = 0;                     // 1..7, 8 for "Tümü", 0 before the first choice
@@ -24,9 +23,8 @@ struct Kalvor3 {
   bool DateInitialised = false;
   Date StaticDate;  // the working date
   Date RecipeDate;  // the recipe cost date
-  std::string DateText;
+  std::string DateText;  // the working date as Turkish text, for the page heads of the reports
   bool DateFromOperations = false;
-  std::int32_t ChainStepLimit = 0;
 
   // Recipe costing and reports.
   std::int16_t ActiveRecordNumber = 0;
@@ -41,16 +39,6 @@ struct Kalvor3 {
   std::string ReportProductCode;  // at most 20 characters
   std::string ReportProductName;  // at most 40 characters
   float GrandTotal = 0;
-
-  // Open files and record buffers.
-  std::int16_t ProductFileNumber = 0;
-  std::int16_t IndexFileNumber = 0;
-  std::int16_t ListFileNumber = 0;
-  std::int16_t RecipeFileNumber = 0;
-  IndexEntry IndexRec;
-  RecipeRecord RecipeRec;
-  LevelRecord LevelRec;
-  ExchangeRateRecord RateRec;
 };
 
 // The one instance. Tests put a fresh one in place with `KALVOR3 = Kalvor3{}`.

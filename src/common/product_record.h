@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/dates.h"
 #include "common/fixed_text.h"
 #include "common/numbers.h"
 
@@ -136,6 +137,11 @@ inline constexpr int NameWidth = 40;
 inline constexpr int ChainPrev = 500;
 inline constexpr int ChainNext = 502;
 }  // namespace product_offsets
+
+// The dates of a product record are kept twice, as short date text and as day, month and year: one
+// stamp sets both, so that the two never disagree.
+enum class RecordDate { Created, Updated, Cost, Recipe, Price };
+void stampDate(ProductRecord& r, RecordDate which, Date d);
 
 struct IndexEntry {
   static constexpr int Length = 4;

@@ -119,10 +119,7 @@ std::string frmDizgi::listFileName() const { return KALVOR3.CompanyName + ".LST"
 void frmDizgi::Form_Load() {
   Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
   // The main window keeps its own handles on these files: the dialog opens them on numbers of its own.
-  ProductFile = nextFreeFileNumber();
-  openRandom(ProductFile, KALVOR3.CompanyName + ".DAT", ProductRecord::Length);
-  IndexFile = nextFreeFileNumber();
-  openRandom(IndexFile, KALVOR3.CompanyName + ".ABC", IndexEntry::Length);
+  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   deleteIfPresent(listFileName());
   KALVOR3.ListReady = false;
   Beep();
@@ -132,9 +129,8 @@ void frmDizgi::Form_Load() {
 // Every activation, also a return while the dialog was only hidden: the product file may have changed,
 // and the list file was closed before the dialog was left.
 void frmDizgi::Form_Activate() {
-  ProductCount = static_cast<std::int16_t>(recordCount(ProductFile));
-  KALVOR3.ListFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.ListFileNumber, listFileName(), ProductRecord::Length);
+  ProductCount = Products.recount();
+  ListFile.open(listFileName(), ProductRecord::Length);
 }
 
 // The close box leaves as Vazgeç does.
@@ -146,14 +142,12 @@ void frmDizgi::Form_QueryUnload(int& Cancel, int UnloadMode) {
 
 void frmDizgi::Form_Unload(int& Cancel) {
   (void)Cancel;
-  closeFile(ProductFile);
-  closeFile(IndexFile);
+  closeFiles();
 }
 
 void frmDizgi::closeFiles() {
-  closeFile(ProductFile);
-  closeFile(IndexFile);
-  closeFile(KALVOR3.ListFileNumber);
+  Products.close();
+  ListFile.close();
 }
 
 // The main window was only hidden: showing it runs its activation, which shows its record again.

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/files.h"
+#include "common/product_file.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -36,8 +38,8 @@ class frmDizgi : public ui::Form {
 
   // ---- Dialog state ----
   std::int16_t ProductCount = 0;
-  int ProductFile = 0;  // the dialog's own opening of the product file
-  int IndexFile = 0;    // and of the alphabetic index
+  ProductFile Products;  // the dialog's own opening of the product file and index
+  FileHandle ListFile;   // ".LST", open while the dialog is active
 
   void layOut();
   void wireEvents();

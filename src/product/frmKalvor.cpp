@@ -2,10 +2,7 @@
 // closing.
 #include "product/frmKalvor.h"
 
-#include "common/alphabetic_chain.h"
 #include "common/clock.h"
-#include "common/collation.h"
-#include "common/files.h"
 #include "common/kalvor3.h"
 
 namespace kv {
@@ -24,23 +21,17 @@ void frmKalvor::Form_Load() {
   const std::string& company = KALVOR3.CompanyName;
   lblFirma.Caption = company.size() >= 9 ? company.substr(0, 8) : company;
 
-  KALVOR3.ProductFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  RecordLength = ProductRecord::Length;
-  openRandom(KALVOR3.ProductFileNumber, company + ".DAT", RecordLength);
+  const ProductFile::Opened opened = Products.open(company);
   Beep();
-  recountProducts();
-
-  KALVOR3.IndexFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.IndexFileNumber, company + ".ABC", IndexEntry::Length);
-  checkIndex();
+  if (opened.indexRenewed) tellIndexRenewed();
 
   SearchMode = true;
   Direction = 1;
-  if (KALVOR3.CurrentRecordNumber >= 1 && KALVOR3.CurrentRecordNumber <= RecordCount) {
+  if (KALVOR3.CurrentRecordNumber >= 1 && KALVOR3.CurrentRecordNumber <= Products.count()) {
     KALVOR3.NoRecordShown = false;
   } else {
     KALVOR3.NoRecordShown = true;
-    KALVOR3.CurrentRecordNumber = RecordCount;
+    KALVOR3.CurrentRecordNumber = Products.count();
   }
   for (int tab = 1; tab <= 7; ++tab) KALVOR3.TabRecordNumber[tab] = KALVOR3.CurrentRecordNumber;
   Caption = " KALVOR 952 Uyarlama 3.0 BETA   [ "_w + company + " ]";
@@ -50,18 +41,13 @@ void frmKalvor::Form_Load() {
     TabStrip1_Click();
   else
     TabStrip1.SelectedIndex = tab;  // runs the tab's click handling
+  bilKod.SetFocus();
 }
 
-void frmKalvor::recountProducts() {
-  RecordCount = static_cast<std::int16_t>(recordCount(KALVOR3.ProductFileNumber));
-}
-
-// An index that is not 109 entries long is replaced by empty buckets. When the product file already holds
-// records, they can no longer be found alphabetically until the rebuild has linked them again: say so.
-void frmKalvor::checkIndex() {
-  BucketCount = static_cast<std::int16_t>(recordCount(KALVOR3.IndexFileNumber));
-  if (!applyIndexOpeningRule(KALVOR3.IndexFileNumber)) return;
-  if (RecordCount == 0) return;
+// An index that was not 109 entries long has been replaced by empty buckets. When the product file already
+// holds records, they can no longer be found alphabetically until the rebuild has linked them again: say so.
+void frmKalvor::tellIndexRenewed() {
+  if (Products.count() == 0) return;
   Beep();
   MsgBox("Alfabetik indeks dosyası ("_w + KALVOR3.CompanyName +
              ".ABC) hatalı olduğu için boş olarak yeniden oluşturuldu!...  Kayıtları alfabetik sırada bulabilmek "
@@ -70,12 +56,13 @@ void frmKalvor::checkIndex() {
 }
 
 void frmKalvor::Form_Activate() {
-  // Another window may have changed the product file (a sort drops deleted records): count it afresh and
-  // keep the current record within it.
-  recountProducts();
-  if (KALVOR3.CurrentRecordNumber > RecordCount) {
-    KALVOR3.CurrentRecordNumber = RecordCount;
-    if (RecordCount == 0) KALVOR3.NoRecordShown = true;
+  // Another window may have changed the product file (a sort drops deleted records): open it again when
+  // it was let go, count it afresh and keep the current record within it.
+  if (!Products.isOpen() && Products.open(KALVOR3.CompanyName).indexRenewed) tellIndexRenewed();
+  const std::int16_t count = Products.recount();
+  if (KALVOR3.CurrentRecordNumber > count) {
+    KALVOR3.CurrentRecordNumber = count;
+    if (count == 0) KALVOR3.NoRecordShown = true;
   }
 
   if (KALVOR3.CurrentRecordNumber < 2) {
@@ -84,12 +71,11 @@ void frmKalvor::Form_Activate() {
       const Date today = clock().today();
       Record = ProductRecord{};
       Record.Kind = static_cast<std::int16_t>(selectedTab());
-      Record.CreatedDate = shortDateText(today);
-      Record.UpdatedDate = shortDateText(today);
+      stampDate(Record, RecordDate::Created, today);
+      stampDate(Record, RecordDate::Updated, today);
       ShownCost = 0;
     }
   }
-  KALVOR3.CollationString = collationString();
   emptyEntryBoxes();
   Direction = 1;
   if (!KALVOR3.DateInitialised) KALVOR3.StaticDate = clock().today();
@@ -101,7 +87,7 @@ void frmKalvor::Form_Activate() {
 void frmKalvor::Form_Click() {
   if (!NewEntry && !SearchMode) {
     ShowRecord();
-  } else if (NewEntry && bilKod.Text().empty()) {
+  } else if (NewEntry && typedCode().empty()) {
     NewEntry = false;
     CodeChanged = false;
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
@@ -115,8 +101,7 @@ void frmKalvor::Form_Click() {
 
 void frmKalvor::Form_Unload(int& Cancel) {
   (void)Cancel;
-  closeFile(KALVOR3.ProductFileNumber);
-  closeFile(KALVOR3.IndexFileNumber);
+  Products.close();
 }
 
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "common/code_search.h"
+#include "common/product_file.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
 
@@ -82,10 +82,8 @@ class frmKalvor : public ui::Form {
   ui::CommandButton cmdCikis{*this, "cmdCikis"};
 
   // ---- Window state ----
+  ProductFile Products;  // the company's product file and index, open while the window is loaded
   ProductRecord Record;  // the record last read: every display, search and save reads into it
-  std::int16_t RecordLength = 0;
-  std::int16_t RecordCount = 0;
-  std::int16_t BucketCount = 0;
   int Direction = 0;
   bool NewEntry = false;
   bool SearchMode = false;
@@ -95,7 +93,10 @@ class frmKalvor : public ui::Form {
   bool QuietInsert = false;
   std::string ShownCode;
   float ShownCost = 0;
-  std::int32_t StepCount = 0;
+  // The texts the cost and coefficient boxes were given: a box still showing them keeps the stored value,
+  // which the seven digits of the shown number may not hold exactly.
+  std::string ShownCostText;
+  std::string ShownCoefficientText;
 
   // ---- Layout (frmKalvor_layout.cpp) ----
   void layOut();
@@ -108,8 +109,7 @@ class frmKalvor : public ui::Form {
   void Form_Unload(int& Cancel) override;
   void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_KeyPress(int& KeyAscii) override;
-  void recountProducts();
-  void checkIndex();
+  void tellIndexRenewed();
 
   // ---- Display and kind tabs (frmKalvor_display.cpp) ----
   void ShowRecord();
@@ -130,13 +130,16 @@ class frmKalvor : public ui::Form {
   // Check mode: the typed code against the file, then the save. Search mode: frmKalvor_find.cpp.
   void FindRecordByCode();
   void checkAndSave();
-  bool SaveRecord();
+  enum class Saved { Yes, Refused, PointerError };
+  Saved SaveRecord();
   std::optional<CodeSearchResult> lookUpTypedCode();
-  bool saveNewEntry();
+  Saved saveNewEntry();
   bool savePendingEntry();
   bool askToSavePendingEntry(const std::string& title);
   std::string typedCode() const;
   bool refuseOnAllTab();
+  bool costBoxEdited() const;
+  bool coefficientBoxEdited() const;
   bool validateNumbers();
   void fillRecordFromBoxes();
   void stampNewRecord();
@@ -152,17 +155,12 @@ class frmKalvor : public ui::Form {
   void refuseDelete();
 
   // ---- Browsing (frmKalvor_browse.cpp) ----
-  enum NavCommands { NavFirst = 1, NavPrevious = 2, NavNext = 3, NavLast = 4 };
-  int NavCommand = 0;
-  std::int16_t WalkRecord = 0;
-  std::int16_t ChainFirst = 0;
-  std::int16_t ChainLast = 0;
   void cmdBirinci_Click();
   void cmdOnceki_Click();
   void cmdSonraki_Click();
   void cmdSonuncu_Click();
-  bool leavePendingEntry(int command);
-  void NavigateAlphabetic();
+  bool leavePendingEntry(ChainCommand command);
+  void NavigateAlphabetic(ChainCommand command);
   void OptAlfabetik_Click();
   void OptKayitsal_Click();
 

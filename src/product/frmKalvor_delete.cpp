@@ -1,7 +1,4 @@
 // Deleting a product: the record keeps its place with Kind -1 and leaves its bucket and the chain.
-#include "common/alphabetic_chain.h"
-#include "common/collation.h"
-#include "common/files.h"
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
 
@@ -27,11 +24,11 @@ void frmKalvor::cmdSil_Click() {
     return;
   }
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
-  if (current < 1 || current > RecordCount) {
+  if (current < 1 || current > Products.count()) {
     refuseDelete();
     return;
   }
-  ProductRecord stored = get<ProductRecord>(KALVOR3.ProductFileNumber, current);
+  const ProductRecord stored = Products.read(current);
   MsgAnswer answer =
       stored.RecipeNumber > 0
           ? MsgBox("Silmek istediğiniz kayıt reçetesi olan bir kayıt!...\r\rBu kayıt silinirse reçetesine "
@@ -45,26 +42,17 @@ void frmKalvor::cmdSil_Click() {
     bilKod.SetFocus();
     return;
   }
-  // A record out of the chain (both pointers 0) is marked deleted as it stands: either its code has no place
-  // in the collation, or an insertion left it out. Only one pointer at 0 is damage the service must mend.
-  const bool outOfChain = stored.ChainPrev == 0 && stored.ChainNext == 0;
-  if (!outOfChain && (stored.ChainPrev == 0 || stored.ChainNext == 0)) {
+  MousePointer = Pointer::Hourglass;
+  const ProductFile::DeleteResult result = Products.remove(current, this);
+  MousePointer = Pointer::Default;
+  if (result == ProductFile::DeleteResult::NotLinked) {
     Beep();
     refuseDelete();
     return;
   }
   emptyEntryBoxes();
-  MousePointer = Pointer::Hourglass;
-  if (outOfChain) {
-    stored.Kind = -1;
-    put(KALVOR3.ProductFileNumber, current, stored);
-  } else if (unlinkFromAlphabeticIndex({KALVOR3.ProductFileNumber, KALVOR3.IndexFileNumber, ChainKey::Code}, current,
-                                       UnlinkVariant::Delete, this) == UnlinkResult::PointerError) {
-    MousePointer = Pointer::Default;
-    return;
-  }
-  MousePointer = Pointer::Default;
-  if (current == RecordCount) Direction = -1;
+  if (result == ProductFile::DeleteResult::PointerError) return;
+  if (current == Products.count()) Direction = -1;
   current = static_cast<std::int16_t>(current + Direction);
   ShowRecord();
   bilKod.SetFocus();

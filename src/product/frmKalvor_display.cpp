@@ -4,7 +4,6 @@
 #include "common/dates.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
-#include "product/record_scan.h"
 
 namespace kv {
 
@@ -13,17 +12,16 @@ using namespace ui;
 int frmKalvor::selectedTab() const { return TabStrip1.SelectedIndex(); }
 
 void frmKalvor::showRecordTitle(std::int16_t record) {
-  Caption = " KALVOR 952 Uyarlama 3.0  Kayıt :"_w + recordNumberText(record) + " /" + recordNumberText(RecordCount);
+  Caption =
+      " KALVOR 952 Uyarlama 3.0  Kayıt :"_w + recordNumberText(record) + " /" + recordNumberText(Products.count());
 }
 
 void frmKalvor::ShowRecord() {
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
   if (current < 1) return;
-  KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
   MousePointer = Pointer::Hourglass;
-  ScanOutcome scan = scanToFittingRecord(KALVOR3.ProductFileNumber, RecordCount, selectedTab(), current, Direction,
-                                         Record);
-  StepCount = scan.steps;
+  RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
+  if (scan.last) Record = *scan.last;
   if (scan.disablePrevious) cmdOnceki.Enabled = false;
   if (scan.disableNext) cmdSonraki.Enabled = false;
   MousePointer = Pointer::Default;
@@ -54,6 +52,7 @@ void frmKalvor::ShowRecordFields() {
   if (CostDisplay) {
     ShowCostFields();
   } else {
+    ShownCostText.clear();
     bilMaliyet.Text = "";
     bilMTarih.Text = "";
     bilEvrakNo.Text = "";
@@ -68,7 +67,8 @@ void frmKalvor::ShowRecordFields() {
       optKalvor.Value = false;
   }
   bilOzelKod.Text = trim(Record.SpecialCode.view());
-  bilKatsayi.Text = trim(singleText(Record.Coefficient));
+  ShownCoefficientText = trim(singleText(Record.Coefficient));
+  bilKatsayi.Text = ShownCoefficientText;
   bilTedarikci.Text = trim(Record.Supplier.view());
   bilBoyutlar.Text = trim(Record.Dimensions.view());
   bilAgirlik.Text = trim(Record.Weight.view());
@@ -78,7 +78,8 @@ void frmKalvor::ShowRecordFields() {
 }
 
 void frmKalvor::ShowCostFields() {
-  bilMaliyet.Text = singleText(Record.Cost) + " " + trim(Record.CostCurrency.view());
+  ShownCostText = singleText(Record.Cost) + " " + trim(Record.CostCurrency.view());
+  bilMaliyet.Text = ShownCostText;
   bilMTarih.Text = trim(Record.CostDate.view());
   bilEvrakNo.Text = trim(Record.DocumentNo.view());
 }

@@ -2,15 +2,12 @@
 // with the alphabetic chain kept in step.
 #include <optional>
 
-#include "common/alphabetic_chain.h"
 #include "common/clock.h"
-#include "common/code_search.h"
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
 #include "product/cost_text.h"
 #include "product/frmKalvor.h"
-#include "product/record_scan.h"
 
 namespace kv {
 
@@ -83,11 +80,9 @@ void frmKalvor::checkAndSave() {
 // The typed code among the live records, along the chain; a walk that does not end is told here and gives
 // nothing.
 std::optional<CodeSearchResult> frmKalvor::lookUpTypedCode() {
-  KALVOR3.ChainStepLimit = 2 * static_cast<std::int32_t>(RecordCount);
   MousePointer = Pointer::Hourglass;
-  CodeSearchResult found =
-      findByCode(KALVOR3.ProductFileNumber, KALVOR3.IndexFileNumber, RecordCount, upperCase(typedCode()),
-                 CodeMatch::Exact, [](const ProductRecord& r) { return r.Kind >= 0; }, Record);
+  CodeSearchResult found = Products.findByCode(upperCase(typedCode()), CodeMatch::Exact,
+                                               [](const ProductRecord& r) { return r.Kind >= 0; });
   MousePointer = Pointer::Default;
   if (found.status == CodeSearchResult::Status::Locked) {
     showLockedSearch();
@@ -97,13 +92,13 @@ std::optional<CodeSearchResult> frmKalvor::lookUpTypedCode() {
 }
 
 // A new entry is saved only under a code no live record carries.
-bool frmKalvor::saveNewEntry() {
+frmKalvor::Saved frmKalvor::saveNewEntry() {
   auto found = lookUpTypedCode();
-  if (!found) return false;
+  if (!found) return Saved::Refused;
   if (found->status == CodeSearchResult::Status::Found) {
     Beep();
     MsgBox("Girdiğiniz mal kodu kayıtlıdır!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
-    return false;
+    return Saved::Refused;
   }
   return SaveRecord();
 }
@@ -114,7 +109,7 @@ void frmKalvor::FindRecordByCode() {
     return;
   }
   if (NewEntry) {
-    if (saveNewEntry()) {
+    if (saveNewEntry() == Saved::Yes) {
       cmdSonraki.Enabled = false;  // the new record is the last one
       ShowRecord();
     }
@@ -133,7 +128,7 @@ void frmKalvor::FindRecordByCode() {
     ShowRecord();
     return;
   }
-  if (current < 1 || current > RecordCount) {
+  if (current < 1 || current > Products.count()) {
     Beep();
     MsgBox("Geçersiz kayıt olduğundan, değişikler işlenemedi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
            "! DÜZELTME HATASI !"_w);
@@ -154,13 +149,18 @@ void frmKalvor::FindRecordByCode() {
       return;
     }
   }
-  if (SaveRecord()) ShowRecord();
+  // After the pointer message the record is shown as it is stored; a refused number keeps what was typed.
+  if (SaveRecord() != Saved::Refused) ShowRecord();
 }
+
+// A box that still shows the text it was given keeps the stored value (see ShownCostText).
+bool frmKalvor::costBoxEdited() const { return NewEntry || bilMaliyet.Text() != ShownCostText; }
+bool frmKalvor::coefficientBoxEdited() const { return NewEntry || bilKatsayi.Text() != ShownCoefficientText; }
 
 // A number too large for its field is refused before anything is written; the entry stays as typed.
 bool frmKalvor::validateNumbers() {
-  bool costOk = trimView(bilMaliyet.Text()).empty() || readCostText(bilMaliyet.Text()).has_value();
-  bool coefficientOk = readSingleBox(bilKatsayi.Text()).has_value();
+  bool costOk = !costBoxEdited() || trimView(bilMaliyet.Text()).empty() || readCostText(bilMaliyet.Text()).has_value();
+  bool coefficientOk = !coefficientBoxEdited() || readSingleBox(bilKatsayi.Text()).has_value();
   if (costOk && coefficientOk) return true;
   Beep();
   MsgBox((costOk ? "Katsayı"_w : "Maliyet"_w) + " alanına girilen sayı çok büyük!...  Kayıt yapılamadı..."_w,
@@ -169,41 +169,17 @@ bool frmKalvor::validateNumbers() {
   return false;
 }
 
-// What a new record gets before the boxes are copied into it.
+// What a new record gets before the boxes are copied into it. It is built from nothing: the reserved
+// fields are blank and zero, not those of the record the code check read last.
 void frmKalvor::stampNewRecord() {
-  // A new record is built from nothing: the reserved fields are blank and zero, not those of the record the
-  // code check read last.
   Record = ProductRecord{};
-  const Date today = clock().today();
-  const Date costDate = KALVOR3.StaticDate;
-  Record.CreatedDay = static_cast<std::int16_t>(today.day());
-  Record.CreatedMonth = static_cast<std::int16_t>(today.month());
-  Record.CreatedYear = static_cast<std::int16_t>(today.year());
-  Record.CreatedDate = shortDateText(today);
-  Record.CostLocal = Currency{};
+  stampDate(Record, RecordDate::Created, clock().today());
   Record.CostCurrency = "YTL";
-  Record.Cost = 0;
-  Record.CostType = 0;
-  Record.DocumentNo = "";
-  Record.CostDate = shortDateText(costDate);
-  Record.CostDay = static_cast<std::int16_t>(costDate.day());
-  Record.CostMonth = static_cast<std::int16_t>(costDate.month());
-  Record.CostYear = static_cast<std::int16_t>(costDate.year());
-  Record.RecipeCost = 0;
-  Record.RecipeCostLocal = Currency{};
-  Record.RecipeDate = "";
-  Record.RecipeDay = Record.RecipeMonth = Record.RecipeYear = 0;
-  Record.Price = 0;
-  Record.PriceCurrency = "";
-  Record.PriceDate = "";
-  Record.PriceDay = Record.PriceMonth = Record.PriceYear = 0;
-  Record.ChainPrev = Record.ChainNext = 0;
-  Record.Coefficient = 0;
+  stampDate(Record, RecordDate::Cost, KALVOR3.StaticDate);
   ShownCost = 0;
-  KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(RecordCount + 1);
+  KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(Products.count() + 1);
   Record.RecordNumber = KALVOR3.CurrentRecordNumber;
   Record.RandomNumber = drawRandomIdentity();
-  Record.RecipeNumber = 0;
 }
 
 void frmKalvor::fillRecordFromBoxes() {
@@ -214,9 +190,11 @@ void frmKalvor::fillRecordFromBoxes() {
   Record.Unit = trim(bilBirim.Text());
   Record.ProductGroup = trim(bilUrunGrubu.Text());
   if (!trimView(bilMaliyet.Text()).empty()) {
-    CostText cost = *readCostText(bilMaliyet.Text());
-    Record.Cost = cost.cost;
-    if (cost.currency) Record.CostCurrency = *cost.currency;
+    if (costBoxEdited()) {
+      CostText cost = *readCostText(bilMaliyet.Text());
+      Record.Cost = cost.cost;
+      if (cost.currency) Record.CostCurrency = *cost.currency;
+    }
     if (optSatinAlma.Value())
       Record.CostType = 1;
     else if (optYaptirma.Value())
@@ -225,81 +203,58 @@ void frmKalvor::fillRecordFromBoxes() {
       Record.CostType = 3;
     Record.DocumentNo = trim(bilEvrakNo.Text());
   }
-  if (Record.Cost != ShownCost) {
-    const Date d = KALVOR3.StaticDate;
-    Record.CostDate = shortDateText(d);
-    Record.CostDay = static_cast<std::int16_t>(d.day());
-    Record.CostMonth = static_cast<std::int16_t>(d.month());
-    Record.CostYear = static_cast<std::int16_t>(d.year());
-  }
+  if (Record.Cost != ShownCost) stampDate(Record, RecordDate::Cost, KALVOR3.StaticDate);
   Record.SpecialCode = trim(bilOzelKod.Text());
-  Record.Coefficient = *readSingleBox(trim(bilKatsayi.Text()));
+  if (coefficientBoxEdited()) Record.Coefficient = *readSingleBox(trim(bilKatsayi.Text()));
   Record.Supplier = trim(bilTedarikci.Text());
   Record.Dimensions = trim(bilBoyutlar.Text());
   Record.Weight = trim(bilAgirlik.Text());
   Record.HasPicture = static_cast<std::int16_t>(chkResimVar.Value() == 1 ? 1 : 0);
   Record.SpecialNote = trim(bilOzelNot.Text());
-  const Date today = clock().today();
-  Record.UpdatedDay = static_cast<std::int16_t>(today.day());
-  Record.UpdatedMonth = static_cast<std::int16_t>(today.month());
-  Record.UpdatedYear = static_cast<std::int16_t>(today.year());
-  Record.UpdatedDate = shortDateText(today);
+  stampDate(Record, RecordDate::Updated, clock().today());
 }
 
-// Writes the boxes into record CurrentRecordNumber, or appends a new record, and keeps the chain in step.
-// Returns false when it refused or stopped; the window then keeps what was typed.
-bool frmKalvor::SaveRecord() {
-  if (NewEntry && RecordCount >= kMaxRecords16) {
+// Writes the boxes into record CurrentRecordNumber, or appends a new record; the product file keeps the
+// chain in step. Refused: nothing written, the window keeps what was typed.
+frmKalvor::Saved frmKalvor::SaveRecord() {
+  if (NewEntry && Products.count() >= kMaxRecords16) {
     Beep();
     MsgBox("Data dosyası en fazla 32767 kayıt alabilir!...  Yeni kayıt yapılamadı..."_w, MsgButtons::Ok,
            MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
-    return false;
+    return Saved::Refused;
   }
-  if (!validateNumbers()) return false;
+  if (!validateNumbers()) return Saved::Refused;
 
   MousePointer = Pointer::Hourglass;
-  const ChainFiles chain{KALVOR3.ProductFileNumber, KALVOR3.IndexFileNumber, ChainKey::Code};
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
-  if (!NewEntry) {
-    if (typedCode() == trim(ShownCode)) CodeChanged = false;
-    get(KALVOR3.ProductFileNumber, current, Record);
-    if (CodeChanged) {
-      // A record that was never linked (its code had no place in the collation) is simply linked anew.
-      if (unlinkFromAlphabeticIndex(chain, current, UnlinkVariant::Save, this) == UnlinkResult::PointerError) {
-        MousePointer = Pointer::Default;
-        return false;
-      }
-      get(KALVOR3.ProductFileNumber, current, Record);
-      // Out of the chain until it is linked at its new place; a new code that has no place in the collation
-      // leaves it out for good, and then it must not point at its former neighbours.
-      Record.ChainPrev = Record.ChainNext = 0;
-    }
-  } else {
+  if (NewEntry) {
     stampNewRecord();
+  } else {
+    if (typedCode() == trim(ShownCode)) CodeChanged = false;
+    Record = Products.read(current);
   }
   fillRecordFromBoxes();
-  put(KALVOR3.ProductFileNumber, current, Record);
-
+  QuietInsert = false;
+  const InsertPolicy policy = mainWindowInsertPolicy(QuietInsert);
+  if (NewEntry) {
+    current = Products.append(Record, policy, this);
+    NewEntry = false;
+  } else if (Products.save(current, Record, policy, this) == ProductFile::SaveResult::PointerError) {
+    MousePointer = Pointer::Default;
+    return Saved::PointerError;
+  }
   MousePointer = Pointer::Default;
   KeepTitle = true;
   Caption = " Kayıt yapıldı...  Kayıt Numarası :"_w + recordNumberText(current);
-  QuietInsert = false;
-  if (NewEntry) {
-    RecordCount = current;
-    insertIntoAlphabeticIndex(chain, current, mainWindowInsertPolicy(QuietInsert), this);
-    NewEntry = false;
-  } else if (CodeChanged) {
-    insertIntoAlphabeticIndex(chain, current, mainWindowInsertPolicy(QuietInsert), this);
-  }
   CodeChanged = false;
-  return true;
+  return Saved::Yes;
 }
 
 // A pending new entry, when the user leaves it and agrees to save it, is checked as the save button checks
 // it; a refusal keeps the entry as typed and the caller abandons its command.
 bool frmKalvor::savePendingEntry() {
   if (typedCode().empty() || refuseOnAllTab()) return false;
-  return saveNewEntry();
+  return saveNewEntry() == Saved::Yes;
 }
 
 // The question of a command that leaves a new entry with a code. Returns false when the command must be

@@ -1,6 +1,5 @@
 // The main window's keys: the function-key dispatcher that every control hands its keys to, the walk from
 // box to box with the arrows and Enter, ESC, and the commands that leave the window or end the program.
-#include "common/files.h"
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
 
@@ -171,20 +170,16 @@ void frmKalvor::Form_KeyPress(int& KeyAscii) {
 
 void frmKalvor::cmdAnaliz_Click() {
   // The analysis window opens the files itself: none stays open behind it.
-  closeFile(KALVOR3.ProductFileNumber);
-  closeFile(KALVOR3.IndexFileNumber);
+  Products.close();
   Unload();
   forms().show("frmAnaliz");
 }
 
 void frmKalvor::cmdIslemler_Click() {
   MousePointer = Pointer::Hourglass;
-  closeFile(KALVOR3.ProductFileNumber);
-  closeFile(KALVOR3.IndexFileNumber);
-  KALVOR3.ProductFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.ProductFileNumber, KALVOR3.CompanyName + ".DAT", ProductRecord::Length);
-  KALVOR3.IndexFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.IndexFileNumber, KALVOR3.CompanyName + ".ABC", IndexEntry::Length);
+  // The operations window sorts the product file into new files: nothing may hold the old ones open
+  // behind it. The activation opens them again.
+  Products.close();
   MousePointer = Pointer::Default;
   Hide();
   Beep();
@@ -197,13 +192,12 @@ void frmKalvor::cmdListe_Click() {
 }
 
 void frmKalvor::cmdServis_Click() {
-  if (NewEntry && !bilKod.Text().empty()) {
+  if (NewEntry && !typedCode().empty()) {
     Beep();
     if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
   }
   if (KALVOR3.CurrentRecordNumber >= 1) {
-    closeFile(KALVOR3.ProductFileNumber);
-    closeFile(KALVOR3.IndexFileNumber);
+    Products.close();
     Unload();
     forms().show("frmServis");
     return;
@@ -223,7 +217,7 @@ void frmKalvor::cmdYardim_Click() {
 }
 
 void frmKalvor::cmdCikis_Click() {
-  if (NewEntry && !bilKod.Text().empty()) {
+  if (NewEntry && !typedCode().empty()) {
     Beep();
     if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
   }

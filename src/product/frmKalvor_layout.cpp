@@ -87,6 +87,7 @@ void frmKalvor::layOut() {
   OptAlfabetik.Caption = "Alfabetik Sıra"_w;
   OptKayitsal.Move(180, 58, 160, 24);
   OptKayitsal.Caption = "Kayıt Sırası"_w;
+  OptKayitsal.Value = true;  // the order the window opens in, chosen before its click is wired
 
   // Commands, in two rows.
   const std::pair<CommandButton*, const char*> commands[] = {

@@ -1,6 +1,5 @@
 #include "product/frmServis.h"
 
-#include "common/files.h"
 #include "common/kalvor3.h"
 
 namespace kv {
@@ -94,13 +93,8 @@ void frmServis::layOut() {
 
 void frmServis::Form_Load() {
   Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
-  RecordLength = ProductRecord::Length;
-  KALVOR3.ProductFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.ProductFileNumber, KALVOR3.CompanyName + ".DAT", RecordLength);
-  RecordCount = static_cast<std::int16_t>(recordCount(KALVOR3.ProductFileNumber));
-  if (RecordCount == 0) RecordCount = 1;
-  ServiceIndexFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(ServiceIndexFileNumber, KALVOR3.CompanyName + ".ABC", IndexEntry::Length);
+  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
+  RecordCount = Products.count() == 0 ? 1 : Products.count();
   const std::int16_t current = KALVOR3.CurrentRecordNumber;
   ServiceRecordNumber = current >= 1 && current <= RecordCount ? current : 1;
   Beep();
@@ -117,7 +111,7 @@ void frmServis::ShowServiceRecord() {
     return;
   }
   cmdKayitla.Enabled = true;
-  get(KALVOR3.ProductFileNumber, ServiceRecordNumber, ServiceRecord);
+  ServiceRecord = Products.read(ServiceRecordNumber);
   const std::string number = std::to_string(ServiceRecordNumber);
   bilPointer.Text = number;
   bilKod.Text = trim(ServiceRecord.Code.view());
@@ -129,7 +123,7 @@ void frmServis::ShowServiceRecord() {
   bilSimdikiAd.Text = trim(ServiceRecord.Name.view());
   auto showNeighbour = [&](int r, TextBox& code, TextBox& name) {
     if (valid(r)) {
-      ProductRecord neighbour = get<ProductRecord>(KALVOR3.ProductFileNumber, r);
+      const ProductRecord neighbour = Products.read(static_cast<std::int16_t>(r));
       code.Text = trim(neighbour.Code.view());
       name.Text = trim(neighbour.Name.view());
     } else {
@@ -141,7 +135,6 @@ void frmServis::ShowServiceRecord() {
   const int next = ServiceRecord.ChainNext;
   showNeighbour(previous, bilOncekiKod, bilOncekiAd);
   showNeighbour(next, bilSonrakiKod, bilSonrakiAd);
-  get(KALVOR3.ProductFileNumber, ServiceRecordNumber, ServiceRecord);
 }
 
 void frmServis::DispatchServiceKey(int KeyCode) {
@@ -149,8 +142,7 @@ void frmServis::DispatchServiceKey(int KeyCode) {
 }
 
 void frmServis::cmdExit_Click() {
-  closeFile(KALVOR3.ProductFileNumber);
-  closeFile(ServiceIndexFileNumber);
+  Products.close();
   Unload();
   forms().show("frmKalvor");
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "common/product_file.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
 
@@ -64,9 +65,8 @@ class frmServis : public ui::Form {
   ui::CommandButton cmdYardim{*this, "cmdYardim"};
   ui::CommandButton cmdExit{*this, "cmdExit"};
 
-  std::int16_t RecordLength = 0;
-  std::int16_t RecordCount = 0;
-  std::int16_t ServiceIndexFileNumber = 0;
+  ProductFile Products;  // the product file and the window's own handle on the index, taken as they are
+  std::int16_t RecordCount = 0;  // counted at opening; 1 for an empty file, so that record 1 can be shown
   std::int16_t ServiceRecordNumber = 0;
   std::int16_t ChainMode = 0;
   ProductRecord ServiceRecord;

@@ -9,26 +9,26 @@
 namespace kv {
 
 std::optional<Component> ComponentLookup::componentOf(const RecipeRecord& line) {
-  if (line.ItemRecord < 1 || line.ItemRecord > count_) return std::nullopt;
+  if (line.ItemRecord < 1 || line.ItemRecord > products_.count()) return std::nullopt;
   std::string key = codeKey(line.Code);
   std::int16_t found = line.ItemRecord;
-  ProductRecord product = get<ProductRecord>(file_, found);
+  ProductRecord product = products_.read(found);
   if (codeKey(product.Code) != key) {
     const auto& candidates = liveWithCode(key);
     if (candidates.empty()) return std::nullopt;
     found = candidates.front();
-    product = get<ProductRecord>(file_, found);
+    product = products_.read(found);
   }
   return Component{found, trim(product.Code), product.RecipeNumber};
 }
 
 void ComponentLookup::returnChainToOwner(const RecipeRecord& headLine, std::int32_t head) {
   for (std::int16_t r : liveWithCode(codeKey(headLine.OwnerCode))) {
-    ProductRecord owner = get<ProductRecord>(file_, r);
+    ProductRecord owner = products_.read(r);
     if (owner.RecipeNumber == head) return;
     if (owner.RecipeNumber == 0) {
       owner.RecipeNumber = head;
-      put(file_, r, owner);
+      products_.write(r, owner);
       return;
     }
   }
@@ -37,8 +37,8 @@ void ComponentLookup::returnChainToOwner(const RecipeRecord& headLine, std::int3
 const std::vector<std::int16_t>& ComponentLookup::liveWithCode(const std::string& key) {
   if (!indexed_) {
     indexed_ = true;
-    for (int r = 1; r <= count_; ++r) {
-      const std::uint8_t* p = peekRecord(file_, r).data();
+    for (int r = 1; r <= products_.count(); ++r) {
+      const std::uint8_t* p = products_.peek(static_cast<std::int16_t>(r)).data();
       if (bytes::getI16(p + product_offsets::Kind) < 0) continue;
       std::string_view code(reinterpret_cast<const char*>(p + product_offsets::Code), product_offsets::CodeWidth);
       byCode_[codeKey(code)].push_back(static_cast<std::int16_t>(r));

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/product_file.h"
 #include "common/recipe_record.h"
 
 namespace kv {
@@ -20,7 +21,7 @@ struct Component {
 
 class ComponentLookup {
  public:
-  ComponentLookup(int productFile, std::int16_t productCount) : file_(productFile), count_(productCount) {}
+  explicit ComponentLookup(ProductFile& products) : products_(products) {}
 
   // The product at the line's ItemRecord when its code is the line's code; otherwise the first live
   // product, from record 1 on, with the line's code (the line itself is not corrected). None when the
@@ -37,8 +38,7 @@ class ComponentLookup {
   // changes no code or kind, so it stays right for the whole run.
   const std::vector<std::int16_t>& liveWithCode(const std::string& key);
 
-  int file_;
-  std::int16_t count_;
+  ProductFile& products_;
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<std::int16_t>> byCode_;
 };

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "common/dates.h"
 #include "common/messages.h"
+#include "common/product_file.h"
 
 namespace kv {
 
@@ -14,13 +17,13 @@ class CostRefreshWindow {
   virtual ~CostRefreshWindow() = default;
   virtual std::int16_t currentRecord() const = 0;
   virtual void setCurrentRecord(std::int16_t record) = 0;
-  virtual void setRecordCount(std::int16_t count) = 0;
   // Shows the current record (and makes it the active one).
   virtual void showProduct() = 0;
   virtual void enableCostCommand(bool enabled) = 0;
 };
 
-// Reads KALVOR3.ProductFileNumber (the window's open product file); sets ActiveRecordNumber.
-void RefreshAllRecipeCosts(CostRefreshWindow& window, MessageSink& messages, ProgressSink& title);
+// Every product of the window's open product file (counted afresh) is costed with the recipe date.
+void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, const std::string& company,
+                           Date recipeDate, MessageSink& messages, ProgressSink& title);
 
 }  // namespace kv

@@ -3,8 +3,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "common/alphabetic_chain.h"
-#include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
 #include "recipe/recipe_files.h"
@@ -89,15 +87,7 @@ void frmAnaliz::wireEvents() {
 
 void frmAnaliz::Form_Load() {
   Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
-  const std::string& company = KALVOR3.CompanyName;
-
-  KALVOR3.ProductFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.ProductFileNumber, company + ".DAT", ProductRecord::Length);
-  RecordCount = static_cast<std::int16_t>(recordCount(KALVOR3.ProductFileNumber));
-
-  KALVOR3.IndexFileNumber = static_cast<std::int16_t>(nextFreeFileNumber());
-  openRandom(KALVOR3.IndexFileNumber, company + ".ABC", IndexEntry::Length);
-  applyIndexOpeningRule(KALVOR3.IndexFileNumber);
+  Products.open(KALVOR3.CompanyName);
 
   KALVOR3.RecipeDate = KALVOR3.StaticDate;
   KALVOR3.ServiceRequest = 0;
@@ -114,7 +104,7 @@ void frmAnaliz::Form_Activate() {
 
   if (!ActivationPending) return;
   ActivationPending = false;
-  if (CurrentRecord > RecordCount || CurrentRecord == 0) CurrentRecord = RecordCount;
+  if (CurrentRecord > Products.count() || CurrentRecord == 0) CurrentRecord = Products.count();
   Beep();
   handleServiceRequest();
   Caption = w(kAnalysisTitle);
@@ -155,8 +145,7 @@ void frmAnaliz::Form_QueryUnload(int& Cancel, int UnloadMode) {
 
 void frmAnaliz::Form_Unload(int& Cancel) {
   (void)Cancel;
-  closeFile(KALVOR3.ProductFileNumber);
-  closeFile(KALVOR3.IndexFileNumber);
+  Products.close();
 }
 
 // ---- Keys ----
@@ -165,10 +154,10 @@ void frmAnaliz::HandleFunctionKey(int KeyCode) {
   switch (KeyCode) {
     case Key::F10: cmdYardim_Click(); break;
     case Key::F12: Beep(); break;
-    case Key::Home: stepTo(1, RecordCount >= 1); break;
-    case Key::End: stepTo(RecordCount, RecordCount >= 1); break;
+    case Key::Home: stepTo(1, Products.count() >= 1); break;
+    case Key::End: stepTo(Products.count(), Products.count() >= 1); break;
     case Key::PageUp: stepTo(static_cast<std::int16_t>(CurrentRecord - 1), CurrentRecord >= 2); break;
-    case Key::PageDown: stepTo(static_cast<std::int16_t>(CurrentRecord + 1), CurrentRecord < RecordCount); break;
+    case Key::PageDown: stepTo(static_cast<std::int16_t>(CurrentRecord + 1), CurrentRecord < Products.count()); break;
     default: break;
   }
 }
@@ -190,30 +179,30 @@ void frmAnaliz::stepTo(std::int16_t record, bool possible) {
 void frmAnaliz::ShowProduct() {
   KALVOR3.ActiveRecordNumber = CurrentRecord;
   SearchMode = false;
-  if (CurrentRecord > RecordCount || CurrentRecord < 1) {
-    if (RecordCount < 1) {
+  if (CurrentRecord > Products.count() || CurrentRecord < 1) {
+    if (Products.count() < 1) {
       Beep();
       return;
     }
-    CurrentRecord = RecordCount;
+    CurrentRecord = Products.count();
   }
   // A deleted record gives its place to the next live one; the display keeps its content when none follows.
-  get(KALVOR3.ProductFileNumber, CurrentRecord, Product);
+  Product = Products.read(CurrentRecord);
   while (Product.Kind < 0) {
-    if (CurrentRecord >= RecordCount) {
+    if (CurrentRecord >= Products.count()) {
       Beep();
       MsgBox("Geçerli kayıt olmadığı için görüntülenemiyor..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
       return;
     }
     ++CurrentRecord;
-    get(KALVOR3.ProductFileNumber, CurrentRecord, Product);
+    Product = Products.read(CurrentRecord);
   }
   showProductFields();
   if (KeepTitle) {
     KeepTitle = false;
     return;
   }
-  Caption = " KALVOR 952  Kayıt :"_w + recordNumberText(CurrentRecord) + " /" + recordNumberText(RecordCount);
+  Caption = " KALVOR 952  Kayıt :"_w + recordNumberText(CurrentRecord) + " /" + recordNumberText(Products.count());
 }
 
 void frmAnaliz::showProductFields() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/dates.h"
+#include "common/product_file.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
 
@@ -52,7 +53,7 @@ class frmAnaliz : public ui::Form {
   ui::CommandButton cmdCikis{*this, "cmdCikis"};
 
   // ---- Window state ----
-  std::int16_t RecordCount = 0;
+  ProductFile Products;  // the company's product file and index, open while the window is loaded
   std::int16_t CurrentRecord = 0;
   bool SearchMode = false;
   bool KeepTitle = false;

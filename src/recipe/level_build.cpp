@@ -5,13 +5,11 @@
 
 #include "common/dates.h"
 #include "common/files.h"
-#include "common/kalvor3.h"
 #include "common/text.h"
 #include "recipe/cost_rollup.h"
 #include "recipe/level_arithmetic.h"
 #include "recipe/level_walk.h"
 #include "recipe/recipe_files.h"
-#include "recipe/scoped_file.h"
 
 namespace kv {
 
@@ -26,8 +24,9 @@ const char* const kFinalTitle = " KALVOR 952 Uyarlama 3.0  BETA";
 
 class LevelBuildRun {
  public:
-  LevelBuildRun(const LevelBuildPolicy& policy, MessageSink& messages, ProgressSink& title)
-      : policy_(policy), messages_(messages), title_(title), k3_(KALVOR3) {}
+  LevelBuildRun(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
+                ProgressSink& title)
+      : in_(input), products_(*input.products), policy_(policy), messages_(messages), title_(title) {}
 
   LevelBuildResult run();
 
@@ -46,12 +45,13 @@ class LevelBuildRun {
     if (policy_.levelRecordCount) *policy_.levelRecordCount = count;
   }
 
+  const LevelBuildInput& in_;
+  ProductFile& products_;
   const LevelBuildPolicy& policy_;
   MessageSink& messages_;
   ProgressSink& title_;
-  Kalvor3& k3_;
-  ScopedFile recipeFile_;  // when the run opens ".REC" itself
-  ScopedFile levelFile_;
+  FileHandle recipeFile_;  // when the run opens ".REC" itself
+  FileHandle levelFile_;
   std::int32_t recipeCount_ = 0;
   ProductRecord product_;
   std::optional<LevelWalk> walk_;
@@ -107,18 +107,18 @@ bool LevelBuildRun::survives(Stage&& stage) {
 }
 
 bool LevelBuildRun::guardsPass() {
-  const std::string recipeName = companyFileName(k3_.CompanyName, RecipeFileKind::Recipes);
+  const std::string recipeName = companyFileName(in_.company, RecipeFileKind::Recipes);
   try {
     if (policy_.checksRecipeFilePresent && !listedUnderExactName(recipeName)) return false;
-    if (policy_.storeFile != 0) {
+    if (policy_.store) {
       recipeCount_ = policy_.storeCount;
     } else if (fileExists(recipeName)) {
-      recipeFile_.open(k3_.CompanyName, RecipeFileKind::Recipes);
-      recipeCount_ = recordCount(recipeFile_.number());
+      recipeFile_ = openRecipeSideFile(in_.company, RecipeFileKind::Recipes);
+      recipeCount_ = recipeFile_.count();
     }
-    if (k3_.ActiveRecordNumber < 1 || k3_.ActiveRecordNumber > policy_.productCount) return false;
-    product_ = get<ProductRecord>(k3_.ProductFileNumber, k3_.ActiveRecordNumber);
-    if (policy_.currentLineInRecipeStart) k3_.RecipeStart = product_.RecipeNumber;
+    if (in_.activeRecord < 1 || in_.activeRecord > products_.count()) return false;
+    product_ = products_.read(in_.activeRecord);
+    if (policy_.currentLine) *policy_.currentLine = product_.RecipeNumber;
     return isLineNumber(product_.RecipeNumber, recipeCount_);
   } catch (const FileError&) {
     return false;
@@ -126,35 +126,29 @@ bool LevelBuildRun::guardsPass() {
 }
 
 void LevelBuildRun::startLevelFileAndWalk() {
-  const std::string levelName = companyFileName(k3_.CompanyName, RecipeFileKind::Levels);
+  const std::string levelName = companyFileName(in_.company, RecipeFileKind::Levels);
   if (fileExists(levelName)) deleteFile(levelName);
-  levelFile_.open(k3_.CompanyName, RecipeFileKind::Levels);
+  levelFile_ = openRecipeSideFile(in_.company, RecipeFileKind::Levels);
   levelFileFresh_ = true;
-  WalkFiles files{policy_.storeFile != 0 ? policy_.storeFile : recipeFile_.number(), recipeCount_,
-                  levelFile_.number(), k3_.ProductFileNumber, policy_.productCount};
-  WalkBuffers buffers{&k3_.RecipeRec, &k3_.LevelRec, policy_.currentLineInRecipeStart ? &k3_.RecipeStart : nullptr};
-  walk_.emplace(files, messages_, buffers);
-  walk_->run(k3_.ActiveRecordNumber, product_);
+  WalkFiles files{policy_.store ? policy_.store : &recipeFile_, recipeCount_, &levelFile_, &products_};
+  walk_.emplace(files, messages_, policy_.currentLine);
+  walk_->run(in_.activeRecord, product_);
 }
 
 // The count is taken again from the file. A level file that this run could not make anew is not the
 // product's: it counts as empty.
 std::int16_t LevelBuildRun::reopenLevelFile() {
   if (!levelFileFresh_) return 0;
-  levelFile_.open(k3_.CompanyName, RecipeFileKind::Levels);
-  return static_cast<std::int16_t>(recordCount(levelFile_.number()));
+  levelFile_ = openRecipeSideFile(in_.company, RecipeFileKind::Levels);
+  return static_cast<std::int16_t>(levelFile_.count());
 }
 
 void LevelBuildRun::writeBack(const RolledUpCost& cost) {
-  if (cost.product < 1 || cost.product > policy_.productCount) throw LevelRunFailure("the level file names no product");
-  ProductRecord p = get<ProductRecord>(k3_.ProductFileNumber, cost.product);
+  if (cost.product < 1 || cost.product > products_.count()) throw LevelRunFailure("the level file names no product");
+  ProductRecord p = products_.read(cost.product);
   p.RecipeCost = storedSingle(cost.levelZeroSum);
-  const Date date = k3_.RecipeDate;
-  p.RecipeDay = static_cast<std::int16_t>(date.day());
-  p.RecipeMonth = static_cast<std::int16_t>(date.month());
-  p.RecipeYear = static_cast<std::int16_t>(date.year());
-  p.RecipeDate = shortDateText(Date::fromYmd(p.RecipeYear, p.RecipeMonth, p.RecipeDay));
-  put(k3_.ProductFileNumber, cost.product, p);
+  stampDate(p, RecordDate::Recipe, in_.recipeDate);
+  products_.write(cost.product, p);
 }
 
 bool LevelBuildRun::failure() {
@@ -173,36 +167,33 @@ bool LevelBuildRun::failure() {
 
 }  // namespace
 
-LevelBuildPolicy analysisLevelBuild(std::int16_t productCount) {
+LevelBuildPolicy analysisLevelBuild() {
   LevelBuildPolicy p;
-  p.productCount = productCount;
   p.checksRecipeFilePresent = true;
   p.failureReport = LevelFailureReport::MessageBoxEndsRun;
   return p;
 }
 
-LevelBuildPolicy editorLevelBuild(int storeFile, std::int32_t storeCount, std::int16_t productCount,
-                                  std::int16_t& levelRecordCount) {
+LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount, std::int16_t& levelRecordCount) {
   LevelBuildPolicy p;
-  p.productCount = productCount;
-  p.storeFile = storeFile;
+  p.store = &store;
   p.storeCount = storeCount;
   p.failureReport = LevelFailureReport::TitleGoesOn;
   p.levelRecordCount = &levelRecordCount;
   return p;
 }
 
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t productCount, std::int16_t& levelRecordCount) {
+LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount, std::int32_t& reportStart) {
   LevelBuildPolicy p;
-  p.productCount = productCount;
   p.failureReport = LevelFailureReport::TitleGoesOn;
-  p.currentLineInRecipeStart = true;
+  p.currentLine = &reportStart;
   p.levelRecordCount = &levelRecordCount;
   return p;
 }
 
-LevelBuildResult BuildLevelFile(const LevelBuildPolicy& policy, MessageSink& messages, ProgressSink& title) {
-  return LevelBuildRun(policy, messages, title).run();
+LevelBuildResult BuildLevelFile(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
+                                ProgressSink& title) {
+  return LevelBuildRun(input, policy, messages, title).run();
 }
 
 }  // namespace kv

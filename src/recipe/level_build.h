@@ -7,13 +7,15 @@
 // recipe lines come from, which guard comes first, how a failure is told, and who keeps the level-file
 // count; each passes its policy, and its window's title and message boxes as sinks.
 //
-// Reads KALVOR3.CompanyName, ActiveRecordNumber, RecipeDate and ProductFileNumber (the open product file).
-// Leaves the last recipe line read in KALVOR3.RecipeRec and the last level line written in LevelRec.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "common/dates.h"
+#include "common/files.h"
 #include "common/messages.h"
+#include "common/product_file.h"
 
 namespace kv {
 
@@ -24,29 +26,37 @@ enum class LevelFailureReport {
   TitleGoesOn,
 };
 
+// What a build works on: the company (whose ".REC" and ".KDM" it uses), the window's open product file
+// (its count is the window's), the product to cost and the date the cost is stamped with.
+struct LevelBuildInput {
+  std::string company;
+  ProductFile* products = nullptr;
+  std::int16_t activeRecord = 0;
+  Date recipeDate;
+};
+
 struct LevelBuildPolicy {
-  std::int16_t productCount = 0;  // the window's product record count
-  // 0: the run opens CompanyName ".REC" itself and closes it at the end of the walk. Otherwise the
+  // None: the run opens the company's ".REC" itself and closes it at the end of the walk. Otherwise the
   // window's open store of `storeCount` lines, which stays open.
-  int storeFile = 0;
+  const FileHandle* store = nullptr;
   std::int32_t storeCount = 0;
-  // First guard: CompanyName ".REC" is listed under its exact name.
+  // First guard: the company's ".REC" is listed under its exact name.
   bool checksRecipeFilePresent = false;
   LevelFailureReport failureReport = LevelFailureReport::MessageBoxEndsRun;
-  // KALVOR3.RecipeStart follows the line being read (set to the product's RecipeNumber by the guard).
-  bool currentLineInRecipeStart = false;
+  // Follows the line being read (set to the product's RecipeNumber by the guard): the report dialog's
+  // report start.
+  std::int32_t* currentLine = nullptr;
   // The window's level-file count: set at the end of the walk, and to 0 when a guard fails, so that a
   // report never prints an earlier product's tree.
   std::int16_t* levelRecordCount = nullptr;
 };
 
 // F5 and the full refresh of the analysis window.
-LevelBuildPolicy analysisLevelBuild(std::int16_t productCount);
+LevelBuildPolicy analysisLevelBuild();
 // The recipe editor, in recipe mode, with its store open.
-LevelBuildPolicy editorLevelBuild(int storeFile, std::int32_t storeCount, std::int16_t productCount,
-                                  std::int16_t& levelRecordCount);
+LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount, std::int16_t& levelRecordCount);
 // The report dialog.
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t productCount, std::int16_t& levelRecordCount);
+LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount, std::int32_t& reportStart);
 
 enum class LevelBuildOutcome {
   GuardFailed,  // no product or no recipe: one beep, nothing written
@@ -62,6 +72,7 @@ struct LevelBuildResult {
 };
 
 // `title` shows the window title; `messages` beeps and shows the message boxes.
-LevelBuildResult BuildLevelFile(const LevelBuildPolicy& policy, MessageSink& messages, ProgressSink& title);
+LevelBuildResult BuildLevelFile(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
+                                ProgressSink& title);
 
 }  // namespace kv

@@ -9,8 +9,8 @@
 
 namespace kv {
 
-LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages, WalkBuffers buffers)
-    : files_(files), messages_(messages), buffers_(buffers), components_(files.productFile, files.productCount) {}
+LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages, std::int32_t* currentLine)
+    : files_(files), messages_(messages), currentLine_(currentLine), components_(*files.products) {}
 
 void LevelWalk::run(std::int16_t record, const ProductRecord& product) {
   level_ = 0;
@@ -36,9 +36,8 @@ void LevelWalk::run(std::int16_t record, const ProductRecord& product) {
 }
 
 RecipeRecord LevelWalk::read(std::int32_t n) {
-  RecipeRecord line = get<RecipeRecord>(files_.recipeFile, n);
-  if (buffers_.line) *buffers_.line = line;
-  if (buffers_.currentLine) *buffers_.currentLine = n;
+  RecipeRecord line = files_.recipeFile->get<RecipeRecord>(n);
+  if (currentLine_) *currentLine_ = n;
   return line;
 }
 
@@ -61,10 +60,9 @@ void LevelWalk::write(const RecipeRecord& line, std::int32_t n) {
   r.Quantity = line.Quantity;
   r.UnitCost = line.Cost;
   r.Total = lineTotal(line.Quantity, line.Cost);
-  put(files_.levelFile, written_ + 1, r);
+  files_.levelFile->put(written_ + 1, r);
   ++written_;
   groups_[level_].lastWritten = written_;
-  if (buffers_.levelLine) *buffers_.levelLine = r;
 }
 
 // Decides whether the line's component is expanded; a component's head line may in turn name a

@@ -12,6 +12,8 @@
 #include <unordered_map>
 
 #include "common/messages.h"
+#include "common/files.h"
+#include "common/product_file.h"
 #include "common/product_record.h"
 #include "common/recipe_record.h"
 #include "recipe/component_lookup.h"
@@ -19,26 +21,18 @@
 namespace kv {
 
 struct WalkFiles {
-  int recipeFile = 0;
+  const FileHandle* recipeFile = nullptr;
   std::int32_t recipeCount = 0;
-  int levelFile = 0;  // empty, open with 118-byte records
-  int productFile = 0;
-  std::int16_t productCount = 0;
-};
-
-// Where the walk leaves what it reads and writes besides the files (each may be null): the last recipe
-// line read, the last level line written, and the number of the line being read.
-struct WalkBuffers {
-  RecipeRecord* line = nullptr;
-  LevelRecord* levelLine = nullptr;
-  std::int32_t* currentLine = nullptr;
+  FileHandle* levelFile = nullptr;  // empty, open with 118-byte records
+  ProductFile* products = nullptr;
 };
 
 class LevelWalk {
  public:
   static constexpr int kDeepestLevel = 20;
 
-  LevelWalk(const WalkFiles& files, MessageSink& messages, WalkBuffers buffers = {});
+  // currentLine, when given, follows the number of the line being read.
+  LevelWalk(const WalkFiles& files, MessageSink& messages, std::int32_t* currentLine = nullptr);
 
   // Expands the recipe of `product`, stored at .DAT record `record`. Throws LevelRunFailure or FileError
   // on a failure; what was written until then stays.
@@ -68,7 +62,7 @@ class LevelWalk {
 
   WalkFiles files_;
   MessageSink& messages_;
-  WalkBuffers buffers_;
+  std::int32_t* currentLine_;
   ComponentLookup components_;
   std::array<Group, kDeepestLevel + 1> groups_;
   int level_ = 0;

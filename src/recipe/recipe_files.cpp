@@ -40,9 +40,9 @@ std::string backupFileName(RecipeFileKind kind) {
 
 int recordLengthOf(RecipeFileKind kind) { return isLevelFile(kind) ? LevelRecord::Length : RecipeRecord::Length; }
 
-void openRecipeSideFile(int fileNumber, std::string_view company, RecipeFileKind kind) {
-  openRandom(fileNumber, companyFileName(company, kind), recordLengthOf(kind),
-             isLevelFile(kind) ? kMaxRecords16 : kMaxRecords32);
+FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind) {
+  return FileHandle(companyFileName(company, kind), recordLengthOf(kind),
+                    isLevelFile(kind) ? kMaxRecords16 : kMaxRecords32);
 }
 
 bool listedUnderExactName(std::string_view name) { return fileExists(name) && diskName(name) == name; }

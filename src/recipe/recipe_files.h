@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/files.h"
 #include "common/product_record.h"
 #include "common/recipe_record.h"
 
@@ -27,7 +28,7 @@ int recordLengthOf(RecipeFileKind kind);
 
 // Opens a file of the company with the record length and record limit of its kind: recipe-line numbers
 // are 32-bit, level-file record numbers 16-bit.
-void openRecipeSideFile(int fileNumber, std::string_view company, RecipeFileKind kind);
+FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind);
 
 // The presence test of the windows: a directory lookup of the name gives back that name, letter case
 // included.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/code_search.h"
+#include "common/product_file.h"
 #include "common/files.h"
 #include "common/text.h"
 #include "support/company.h"
@@ -15,10 +16,11 @@ using testing::TempFolder;
 class CodeSearchTest : public ::testing::Test {
  protected:
   CodeSearchResult find(std::string_view typedUtf8, CodeMatch m, int kindOnly = -1) {
-    ProductRecord buffer;
-    return findByCode(c.dataFile(), c.indexFile(), c.count(), upperCase(w(typedUtf8)), m,
-                      [&](const ProductRecord& r) { return r.Kind >= 0 && (kindOnly < 0 || r.Kind == kindOnly); },
-                      buffer);
+    ProductFile products;
+    products.open(c.name());
+    return products.findByCode(upperCase(w(typedUtf8)), m, [&](const ProductRecord& r) {
+      return r.Kind >= 0 && (kindOnly < 0 || r.Kind == kindOnly);
+    });
   }
   TempFolder folder;
   Company c;

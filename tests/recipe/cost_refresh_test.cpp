@@ -20,11 +20,7 @@ class FakeAnalysisWindow : public CostRefreshWindow {
     current_ = record;
     t_.events.push_back("current " + std::to_string(record));
   }
-  void setRecordCount(std::int16_t count) override { t_.events.push_back("count " + std::to_string(count)); }
-  void showProduct() override {
-    KALVOR3.ActiveRecordNumber = current_;
-    t_.events.push_back("show");
-  }
+  void showProduct() override { t_.events.push_back("show"); }
   void enableCostCommand(bool enabled) override { t_.events.push_back(enabled ? "enable" : "disable"); }
 
  private:
@@ -46,7 +42,7 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   FakeAnalysisWindow window(said, 2);
   const int freeNumber = nextFreeFileNumber();
 
-  RefreshAllRecipeCosts(window, said, said);
+  RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);
 
   EXPECT_EQ(recipeCost(p), 6);
   EXPECT_EQ(recipeCost(gone), 4);
@@ -55,7 +51,7 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   const std::vector<std::string> costed = {"title: Kademe işlemleri başladı...", "title:  KALVOR 952 Uyarlama 3.0 BETA",
                                            "title: İlgili reçete maliyetleri hesaplanıyor...", "beep",
                                            "title:  KALVOR 952 Uyarlama 3.0  BETA"};
-  std::vector<std::string> want = {"count 3", "disable", "title: Kayıt 1 yenilemeye hazırlanıyor...", "current 1",
+  std::vector<std::string> want = {"disable", "title: Kayıt 1 yenilemeye hazırlanıyor...", "current 1",
                                    "show"};
   want.insert(want.end(), costed.begin(), costed.end());
   // A has no recipe: its one beep.
@@ -69,8 +65,8 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
 
 TEST_F(Refresh, AnEmptyProductFileOnlyShowsTheRecordAgain) {
   FakeAnalysisWindow window(said, 5);
-  RefreshAllRecipeCosts(window, said, said);
-  EXPECT_EQ(said.events, (std::vector<std::string>{"count 0", "current 5", "show"}));
+  RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);
+  EXPECT_EQ(said.events, (std::vector<std::string>{"current 5", "show"}));
 }
 
 }  // namespace

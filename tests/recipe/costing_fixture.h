@@ -1,5 +1,5 @@
 // A company in a temporary folder, set up as the analysis window leaves it for a level build: the product
-// file open in KALVOR3, the recipe date set, and a transcript standing for the window's title and boxes.
+// file open, the recipe date set, and a transcript standing for the window's title and boxes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,22 +22,24 @@ class Costing : public ::testing::Test {
  protected:
   Costing() {
     KALVOR3 = Kalvor3{};
-    KALVOR3.CompanyName = company.name();
-    KALVOR3.ProductFileNumber = static_cast<std::int16_t>(company.dataFile());
-    KALVOR3.RecipeDate = Date::fromYmd(2025, 2, 3);
+    products.open(company.name());
   }
 
-  // The analysis window's F5 on `product`.
-  LevelBuildResult cost(std::int16_t product) {
-    KALVOR3.ActiveRecordNumber = product;
-    return BuildLevelFile(analysisLevelBuild(company.count()), said, said);
+  // What a window passes to a build on `product`, its product file counted as the test left it.
+  LevelBuildInput input(std::int16_t product) {
+    products.recount();
+    return {company.name(), &products, product, recipeDate};
   }
+  // The analysis window's F5 on `product`.
+  LevelBuildResult cost(std::int16_t product) { return BuildLevelFile(input(product), analysisLevelBuild(), said, said); }
 
   std::vector<LevelRecord> levels() const { return readLevelFile(folder); }
   float recipeCost(std::int16_t product) const { return company.record(product).RecipeCost; }
 
   TempFolder folder;
   Company company;
+  ProductFile products;
+  Date recipeDate = Date::fromYmd(2025, 2, 3);
   RecipeFile recipes{company};
   Transcript said;
 };

@@ -23,15 +23,14 @@ const std::string kFinal = "title:  KALVOR 952 Uyarlama 3.0  BETA";
 class Callers : public Costing {
  protected:
   LevelBuildResult dialog(std::int16_t product) {
-    KALVOR3.ActiveRecordNumber = product;
-    return BuildLevelFile(reportDialogLevelBuild(company.count(), windowCount), said, said);
+    return BuildLevelFile(input(product), reportDialogLevelBuild(windowCount, reportStart), said, said);
   }
   LevelBuildResult editor(std::int16_t product, std::int32_t storeCount) {
-    KALVOR3.ActiveRecordNumber = product;
-    return BuildLevelFile(editorLevelBuild(recipes.file(), storeCount, company.count(), windowCount), said, said);
+    return BuildLevelFile(input(product), editorLevelBuild(recipes.file(), storeCount, windowCount), said, said);
   }
 
   std::int16_t windowCount = 99;  // what an earlier report left
+  std::int32_t reportStart = 0;
 };
 
 TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
@@ -44,7 +43,7 @@ TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
 
   EXPECT_EQ(windowCount, 1);
   EXPECT_EQ(recipeCost(p), 3);
-  EXPECT_TRUE(isOpen(recipes.file()));
+  EXPECT_TRUE(recipes.file().isOpen());
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, "beep", kFinal}));
 }
 
@@ -62,7 +61,7 @@ TEST_F(Callers, TheDialogDoesNotLookForTheRecipeFileAndFollowsTheLineInRecipeSta
 
   EXPECT_EQ(windowCount, 3);
   EXPECT_EQ(recipeCost(p), 3);
-  EXPECT_EQ(KALVOR3.RecipeStart, top + 1);  // the last line read
+  EXPECT_EQ(reportStart, top + 1);  // the last line read
 }
 
 TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
@@ -75,12 +74,12 @@ TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
 
   EXPECT_EQ(dialog(0).outcome, LevelBuildOutcome::GuardFailed);
   EXPECT_EQ(windowCount, 0);
-  EXPECT_EQ(KALVOR3.RecipeStart, 0);
+  EXPECT_EQ(reportStart, 0);
 
   windowCount = 99;
   EXPECT_EQ(dialog(bare).outcome, LevelBuildOutcome::GuardFailed);
   EXPECT_EQ(windowCount, 0);
-  EXPECT_EQ(KALVOR3.RecipeStart, 77);  // the guard set it before it tested it
+  EXPECT_EQ(reportStart, 77);  // the guard set it before it tested it
 
   windowCount = 99;
   EXPECT_EQ(editor(p, 0).outcome, LevelBuildOutcome::GuardFailed);
@@ -132,23 +131,6 @@ TEST_F(Callers, ALevelFileThatCannotBeMadeAnewCountsAsEmpty) {
   closeFile(held);
   EXPECT_EQ(windowCount, 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFailed, "beep", kFinal}));
-}
-
-TEST_F(Callers, TheModuleBuffersHoldTheLastLinesOfTheRun) {
-  std::int16_t p = company.add("P");
-  std::int16_t a = company.add("A");
-  company.addAll({{"X"}, {"B"}});
-  std::int32_t sub = recipes.define(a, {{"X", 1, 2}});
-  std::int32_t top = recipes.define(p, {{"B", 1, 1}, {"A", 1, 0}});
-  RecipeRecord lineA = recipes.line(top + 1);
-  lineA.NextLine = recipes.append(RecipeRecord{});  // an empty line, not live, ends the chain
-  recipes.write(top + 1, lineA);
-
-  cost(p);
-
-  EXPECT_EQ(KALVOR3.RecipeRec.Deleted.view(), " ");  // the empty line after A was the last one read
-  EXPECT_EQ(KALVOR3.LevelRec.RecipeLine, sub);       // X, under A, was the last level line written
-  EXPECT_EQ(KALVOR3.LevelRec.Level, 1);
 }
 
 }  // namespace

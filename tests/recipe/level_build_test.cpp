@@ -101,7 +101,7 @@ TEST_F(LevelBuild, AComponentWithItsOwnRecipeCostsWhatItsLinesCost) {
   company.add("Z", "", 4);
   recipes.define(p, {{"A", 0.2f, 99}, {"Z", 1, 0.7f}});
   recipes.define(a, {{"X", 0.1f, 0.3f}, {"Y", 3, 1.7f}});
-  KALVOR3.RecipeDate = Date::fromYmd(2009, 12, 25);
+  recipeDate = Date::fromYmd(2009, 12, 25);
 
   EXPECT_EQ(cost(p).levelRecordCount, 4);
 

@@ -29,12 +29,10 @@ TEST(RecipeFiles, NamesBackupsAndRecordShapes) {
 
 TEST(RecipeFiles, RecipeLinesAreNumberedIn32BitsAndLevelLinesIn16) {
   testing::TempFolder folder;
-  int rec = nextFreeFileNumber();
-  openRecipeSideFile(rec, "KLVR952", RecipeFileKind::Recipes);
-  int kdm = nextFreeFileNumber();
-  openRecipeSideFile(kdm, "KLVR952", RecipeFileKind::Levels);
-  EXPECT_EQ(get<RecipeRecord>(rec, 40000).NextLine, 0);  // beyond the end: a zero record, no error
-  EXPECT_THROW(get<LevelRecord>(kdm, 32768), FileError);
+  FileHandle rec = openRecipeSideFile("KLVR952", RecipeFileKind::Recipes);
+  FileHandle kdm = openRecipeSideFile("KLVR952", RecipeFileKind::Levels);
+  EXPECT_EQ(rec.get<RecipeRecord>(40000).NextLine, 0);  // beyond the end: a zero record, no error
+  EXPECT_THROW(kdm.get<LevelRecord>(32768), FileError);
 }
 
 TEST(RecipeFiles, PresenceIsTheExactName) {

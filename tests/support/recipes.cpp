@@ -6,15 +6,13 @@
 namespace kv::testing {
 
 RecipeFile::RecipeFile(Company& company) : company_(company) {
-  file_ = nextFreeFileNumber();
-  openRandom(file_, company.name() + ".REC", RecipeRecord::Length, kMaxRecords32);
+  file_.open(company.name() + ".REC", RecipeRecord::Length, kMaxRecords32);
 }
 
 RecipeFile::~RecipeFile() { close(); }
 
 void RecipeFile::close() {
-  if (file_) closeFile(file_);
-  file_ = 0;
+  file_.close();
 }
 
 RecipeRecord RecipeFile::makeLine(std::int16_t owner, const Line& given) const {
@@ -64,7 +62,7 @@ std::int32_t RecipeFile::define(std::int16_t owner, const std::vector<Line>& lin
 
 std::int32_t RecipeFile::append(const RecipeRecord& line) {
   const std::int32_t n = count() + 1;
-  put(file_, n, line);
+  file_.put(n, line);
   return n;
 }
 
@@ -74,9 +72,9 @@ void RecipeFile::padTo(std::int32_t n) {
   while (count() < n) append(filler);
 }
 
-RecipeRecord RecipeFile::line(std::int32_t n) const { return get<RecipeRecord>(file_, n); }
-void RecipeFile::write(std::int32_t n, const RecipeRecord& line) { put(file_, n, line); }
-std::int32_t RecipeFile::count() const { return recordCount(file_); }
+RecipeRecord RecipeFile::line(std::int32_t n) const { return file_.get<RecipeRecord>(n); }
+void RecipeFile::write(std::int32_t n, const RecipeRecord& line) { file_.put(n, line); }
+std::int32_t RecipeFile::count() const { return file_.count(); }
 
 std::int16_t defineBinaryTree(Company& company, RecipeFile& recipes, int depth) {
   std::vector<std::int16_t> c;

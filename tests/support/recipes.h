@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/files.h"
 #include "common/messages.h"
 #include "common/recipe_record.h"
 #include "support/company.h"
@@ -42,14 +43,14 @@ class RecipeFile {
   RecipeRecord line(std::int32_t n) const;
   void write(std::int32_t n, const RecipeRecord& line);
   std::int32_t count() const;
-  int file() const { return file_; }
+  const FileHandle& file() const { return file_; }
   void close();
 
  private:
   std::int16_t productWithCode(const std::string& code) const;
 
   Company& company_;
-  int file_ = 0;
+  FileHandle file_;
   mutable std::int16_t indexed_ = 0;  // products looked at so far by productWithCode
   mutable std::unordered_map<std::string, std::int16_t> byCode_;
 };

@@ -1,7 +1,7 @@
-// The record-order scan of the main window's display.
+// The record-order scan with which the main window puts a record on the screen.
 #include <gtest/gtest.h>
 
-#include "product/record_scan.h"
+#include "common/product_file.h"
 #include "support/company.h"
 
 namespace kv {
@@ -13,13 +13,14 @@ using testing::TempFolder;
 struct Scan {
   std::int16_t current;
   int direction;
-  ScanOutcome out;
-  ProductRecord buffer;
+  RecordScan out;
 };
 
 Scan scan(Company& c, int tab, std::int16_t current, int direction) {
-  Scan s{current, direction, {}, {}};
-  s.out = scanToFittingRecord(c.dataFile(), c.count(), tab, s.current, s.direction, s.buffer);
+  ProductFile products;
+  products.open(c.name());
+  Scan s{current, direction, {}};
+  s.out = products.scanToFitting(tab, s.current, s.direction);
   return s;
 }
 

@@ -1,0 +1,225 @@
+#include "common/product_file.h"
+
+#include "common/chain_walk.h"
+#include "common/collation.h"
+#include "common/text.h"
+
+namespace kv {
+
+ProductFile::Opened ProductFile::open(std::string_view company, IndexRule rule) {
+  close();
+  company_ = std::string(company);
+  Opened opened;
+  try {
+    data_.open(company_ + ".DAT", ProductRecord::Length);
+    index_.open(company_ + ".ABC", IndexEntry::Length);
+    recount();
+    if (rule == IndexRule::Apply) opened.indexRenewed = applyIndexOpeningRule(index_.number());
+  } catch (...) {
+    close();
+    throw;
+  }
+  return opened;
+}
+
+void ProductFile::close() {
+  data_.close();
+  index_.close();
+  count_ = 0;
+}
+
+std::int16_t ProductFile::recount() {
+  count_ = static_cast<std::int16_t>(data_.count());
+  return count_;
+}
+
+void ProductFile::write(std::int16_t n, const ProductRecord& rec) {
+  data_.put(n, rec);
+  if (n > count_) count_ = n;
+}
+
+ProductFile::SaveResult ProductFile::save(std::int16_t n, ProductRecord rec, const InsertPolicy& policy,
+                                          MessageSink* sink) {
+  const ProductRecord stored = read(n);
+  // A record keeps its place in the chain unless its code changes; the pointers of the buffer the window
+  // filled are never trusted.
+  const bool relink = trimView(stored.Code.view()) != trimView(rec.Code.view());
+  if (relink) {
+    if (unlinkFromAlphabeticIndex(chainFiles(), n, UnlinkVariant::Save, sink) == UnlinkResult::PointerError)
+      return SaveResult::PointerError;
+    // Out of the chain until it is linked at its new place; a new code that has no place in the collation
+    // leaves it out for good, and then it must not point at its former neighbours.
+    rec.ChainPrev = rec.ChainNext = 0;
+  } else {
+    rec.ChainPrev = stored.ChainPrev;
+    rec.ChainNext = stored.ChainNext;
+  }
+  write(n, rec);
+  if (relink) insertIntoAlphabeticIndex(chainFiles(), n, policy, sink);
+  return SaveResult::Saved;
+}
+
+std::int16_t ProductFile::append(ProductRecord rec, const InsertPolicy& policy, MessageSink* sink) {
+  if (count_ >= kMaxRecords16) return 0;
+  const auto n = static_cast<std::int16_t>(count_ + 1);
+  rec.RecordNumber = n;
+  rec.ChainPrev = rec.ChainNext = 0;
+  write(n, rec);
+  insertIntoAlphabeticIndex(chainFiles(), n, policy, sink);
+  return n;
+}
+
+ProductFile::DeleteResult ProductFile::remove(std::int16_t n, MessageSink* sink) {
+  ProductRecord stored = read(n);
+  if (stored.ChainPrev == 0 || stored.ChainNext == 0) {
+    // Only a record whose code has no place in the collation was never meant to be linked: it is marked
+    // deleted as it stands. Any other record out of the chain may still be named by its bucket, which must
+    // not be left naming a deleted record: the service's rebuild mends it.
+    const bool neverLinkable = bucketOf(keyOf(stored.Code.view())) == 0;
+    if (!neverLinkable || stored.ChainPrev != 0 || stored.ChainNext != 0) return DeleteResult::NotLinked;
+    stored.Kind = -1;
+    write(n, stored);
+    return DeleteResult::Deleted;
+  }
+  return unlinkFromAlphabeticIndex(chainFiles(), n, UnlinkVariant::Delete, sink) == UnlinkResult::PointerError
+             ? DeleteResult::PointerError
+             : DeleteResult::Deleted;
+}
+
+CodeSearchResult ProductFile::findByCode(std::string_view searchText, CodeMatch match,
+                                         const std::function<bool(const ProductRecord&)>& accept) const {
+  ProductRecord buffer;
+  return kv::findByCode(data_, index_, count_, searchText, match, accept, buffer);
+}
+
+std::int16_t ProductFile::findByName(std::string_view nameText, std::int16_t current, int tab) const {
+  if (count_ < 2) return 0;
+  // From the record after the current one, so that repeated searches step through the matches, wrapping
+  // round to record 1.
+  const int start = current >= 1 && current < count_ ? current + 1 : 1;
+  for (int i = 0; i < count_; ++i) {
+    const int r = (start - 1 + i) % count_ + 1;
+    const ProductRecord rec = read(static_cast<std::int16_t>(r));
+    if (fitsTab(rec.Kind, tab) && upperCase(trimView(rec.Name.view())).find(nameText) != std::string::npos)
+      return static_cast<std::int16_t>(r);
+  }
+  return 0;
+}
+
+RecordScan ProductFile::scanToFitting(int tab, std::int16_t& current, int& direction) const {
+  RecordScan out;
+  const std::int32_t limit = stepLimit();
+  for (;;) {
+    if (++out.steps > limit) {
+      current = 0;
+      return out;
+    }
+    if (current > count_) current = count_;
+    out.last = read(current);
+    if (fitsTab(out.last->Kind, tab)) {
+      out.found = true;
+      return out;
+    }
+    const int next = current + direction;
+    if (count_ == 1) {
+      out.disablePrevious = out.disableNext = true;
+      current = 1;
+      return out;
+    }
+    if (next <= 1) {
+      current = 1;
+      direction = 1;
+      out.disablePrevious = true;
+    } else if (next >= count_) {
+      current = count_;
+      direction = -1;
+      out.disableNext = true;
+    } else {
+      current = static_cast<std::int16_t>(next);
+    }
+  }
+}
+
+ChainStep ProductFile::step(ChainCommand command, std::int16_t from, int tab) const {
+  using How = ChainWalkEnd::How;
+  ChainStep result;
+  const bool towardsStart = command == ChainCommand::First || command == ChainCommand::Previous;
+  auto fits = [tab](const ProductRecord& rec) { return fitsTab(rec.Kind, tab); };
+  auto failed = [&](bool locked) {
+    (towardsStart ? result.previous : result.next) = ButtonChange::Disable;
+    result.status = locked ? ChainStep::Status::Locked : ChainStep::Status::NotFound;
+    return result;
+  };
+  auto set = [](ButtonChange& b, bool enable) { b = enable ? ButtonChange::Enable : ButtonChange::Disable; };
+
+  // The chain's ends: the First of the lowest bucket and the Last of the highest that name a record.
+  std::int16_t chainFirst = 0, chainLast = 0;
+  for (int b = 2; b <= kBucketCount && !chainFirst; ++b)
+    if (IndexEntry e = entry(b); inRange(e.First)) chainFirst = e.First;
+  for (int b = kBucketCount; b >= 2 && !chainLast; --b)
+    if (IndexEntry e = entry(b); inRange(e.Last)) chainLast = e.Last;
+  if (!chainFirst || !chainLast) return failed(false);
+
+  ProductRecord rec;
+  if (command == ChainCommand::First || command == ChainCommand::Last) {
+    const bool first = command == ChainCommand::First;
+    // Seen from the end the walk starts at: "back" towards that end, "ahead" away from it.
+    ButtonChange& back = first ? result.previous : result.next;
+    ButtonChange& ahead = first ? result.next : result.previous;
+    const std::int16_t start = first ? chainFirst : chainLast;
+    const std::int16_t far = first ? chainLast : chainFirst;
+    back = ButtonChange::Disable;
+    if (chainFirst != chainLast) ahead = ButtonChange::Enable;
+    result.beep = true;
+    const ChainWalkEnd end =
+        walkChain(data_, count_, start, first, far, stepLimit(), rec, [&](std::int16_t w, const ProductRecord& r) {
+          const std::int16_t behind = first ? r.ChainPrev : r.ChainNext;
+          const std::int16_t onward = first ? r.ChainNext : r.ChainPrev;
+          if (w == start || w == behind) {
+            back = ButtonChange::Disable;
+          } else {
+            back = ButtonChange::Enable;
+            set(ahead, !(w == far || w == onward));
+          }
+          return fits(r);
+        });
+    if (end.how != How::Found) return failed(end.how == How::Locked);
+    result.record = end.at;
+  } else {
+    const bool previous = command == ChainCommand::Previous;
+    if (chainFirst == chainLast) {
+      result.previous = result.next = ButtonChange::Disable;
+    } else {
+      (previous ? result.next : result.previous) = ButtonChange::Enable;
+    }
+    if (!inRange(from)) return failed(false);
+    const ProductRecord origin = read(from);
+    const std::int16_t candidate = previous ? origin.ChainPrev : origin.ChainNext;
+    const ChainWalkEnd end = walkChain(
+        data_, count_, candidate, !previous, previous ? chainFirst : chainLast, stepLimit(), rec,
+        [&](std::int16_t c, const ProductRecord& r) {
+          if (!fits(r)) return false;
+          const bool notFirst = c != chainFirst && c != r.ChainPrev;
+          const bool notLast = c != chainLast && c != r.ChainNext;
+          if (notFirst || previous) set(result.previous, notFirst);
+          if (notLast || !previous) set(result.next, notLast);
+          return true;
+        });
+    if (end.how == How::End) {
+      // The start or the end of the chain: the record shown before stays, when it still fits.
+      (previous ? result.previous : result.next) = ButtonChange::Disable;
+      if (!fits(origin)) return failed(false);
+      result.record = from;
+      rec = origin;
+    } else if (end.how != How::Found) {
+      return failed(end.how == How::Locked);
+    } else {
+      result.record = end.at;
+    }
+  }
+  result.status = ChainStep::Status::Found;
+  result.found = rec;
+  return result;
+}
+
+}  // namespace kv
