@@ -201,6 +201,9 @@ TEST_F(MainWindowDisplayTest, ReturningAfterAnUnloadKeepsTheRecordAndTab) {
   });
   EXPECT_EQ(tab(), 2);
   EXPECT_EQ(text("bilKod"), "P2");
+  // The window opens in record order, without the option's click, with the focus in the code box.
+  EXPECT_TRUE(option("OptKayitsal"));
+  EXPECT_EQ(ui.focused(), "bilKod");
 }
 
 TEST_F(MainWindowDisplayTest, ABackgroundClickShowsTheCurrentRecordAgain) {

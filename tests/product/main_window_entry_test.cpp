@@ -247,6 +247,29 @@ TEST_F(MainWindowEntryTest, APointerErrorInTheSaveLeavesTheIndexAsItWas) {
   EXPECT_EQ(text("bilKod"), "B1");
 }
 
+// A number of more than seven digits is shown rounded; saved without an edit it keeps its stored value,
+// and the cost date stays.
+TEST_F(MainWindowEntryTest, NumbersShownRoundedAreKeptWhenTheirBoxIsNotEdited) {
+  makeCompany({{"A1"}});
+  patch(1, [](ProductRecord& r) {
+    r.Cost = r.Coefficient = 12345678;
+    stampDate(r, RecordDate::Cost, Date::fromYmd(2001, 1, 2));
+  });
+  openOn({}, 1, 1);
+  ui.key(Key::F12);
+  EXPECT_EQ(text("bilKatsayi"), "1,234568E+07");
+  ProductRecord want = stored(1);
+  fill("bilAd", "Kasnak");
+  ui.key(Key::F2);
+  want.Name = "Kasnak";
+  updatedToday(want);
+  expectRecord(1, want);
+  // Edited, the box is read as typed.
+  fill("bilKatsayi", "1,5E+07");
+  ui.key(Key::F2);
+  EXPECT_EQ(stored(1).Coefficient, 15000000.0f);
+}
+
 // "€" has no place in the collation: such a code is saved out of the chain, and can still be changed
 // (then linked) and deleted.
 TEST_F(MainWindowEntryTest, ACodeOutsideTheCollationIsSavedUnlinkedAndCanBeChangedAndDeleted) {
