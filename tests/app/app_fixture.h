@@ -7,18 +7,14 @@
 #include <vector>
 
 #include "../product/window_fixture.h"
+#include "app/program_windows.h"
 #include "common/files.h"
-#include "lists/windows.h"
-#include "recipe/windows.h"
 
 namespace kv::testing {
 
 class AppTest : public WindowTest {
  protected:
-  AppTest() {
-    registerRecipeWindows();
-    registerListWindows();
-  }
+  AppTest() { registerProgramWindows(); }
 
   // A company of products {code, name, kind}, the main window opened on record `current` of tab `tab`.
   void openMainOn(const std::vector<Company::Spec>& specs, int current, int tab) {
