@@ -10,22 +10,18 @@ using namespace ui;
 
 namespace {
 
-constexpr int kEAcute = 233;  // "é", which has no place in the collation
-constexpr int kOSlash = 216;  // "Ø", the last character of the collation: a range end after every code
 constexpr double kFontSize = 9.75;
 const char* const kListTitle = "KALVOR 952 Uyarlama 3.0  LİSTE";
 
-// The dialog is designed in twips, 15 to the pixel.
-constexpr int px(int twips) { return (twips + 7) / 15; }
-
+// The dialog is designed in twips.
 void place(Control& c, int left, int top, int width, int height, int tabIndex) {
-  c.Move(px(left), px(top), px(width), px(height));
+  moveTwips(c, left, top, width, height);
   c.TabIndex = tabIndex;
   c.FontSize = kFontSize;
 }
 
 // The whole code range: nothing before the first code, the highest character twenty times after the last.
-std::string highestCode() { return std::string(20, static_cast<char>(kOSlash)); }
+std::string highestCode() { return std::string(20, static_cast<char>(kKeyOSlash)); }
 
 // Of two options, selects the second when the first is selected, else the first.
 void toggle(OptionButton& first, OptionButton& second) {
@@ -52,7 +48,7 @@ frmDizgi::frmDizgi() {
 
 void frmDizgi::layOut() {
   Caption = " KALVOR 952 Uyarlama 3.0  LİSTE"_w;
-  Move(0, 0, px(6495), px(2835));
+  moveTwips(*this, 0, 0, 6495, 2835);
 
   struct Item {
     CaptionControl* control;
@@ -110,6 +106,7 @@ void frmDizgi::wireEvents() {
   cmdFiltre.Click = [this] { cmdFiltre_Click(); };
   cmdPrint.Click = [this] { cmdPrint_Click(); };
   cmdVazgec.Click = [this] { cmdVazgec_Click(); };
+  closeBoxRuns([this] { cmdVazgec_Click(); });
 }
 
 std::string frmDizgi::listFileName() const { return KALVOR3.CompanyName + ".LST"; }
@@ -117,7 +114,7 @@ std::string frmDizgi::listFileName() const { return KALVOR3.CompanyName + ".LST"
 // ---- Lifecycle ----
 
 void frmDizgi::Form_Load() {
-  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  centreOnScreen(*this);
   // The main window keeps its own handles on these files: the dialog opens them on numbers of its own.
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   deleteIfPresent(listFileName());
@@ -133,18 +130,14 @@ void frmDizgi::Form_Activate() {
   ListFile.open(listFileName(), ProductRecord::Length);
 }
 
-// The close box leaves as Vazgeç does.
-void frmDizgi::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (UnloadMode != UnloadMode::CloseBox) return;
-  Cancel = 1;
-  cmdVazgec_Click();
-}
-
+// However the dialog goes, it leaves none of its files open, the list file included.
 void frmDizgi::Form_Unload(int& Cancel) {
   (void)Cancel;
   closeFiles();
 }
 
+// A number is forgotten once closed: closing again (the dialog's unload after its exit) must not reach a
+// file that another window has opened on the same number meanwhile.
 void frmDizgi::closeFiles() {
   Products.close();
   ListFile.close();
@@ -197,12 +190,12 @@ void frmDizgi::txtSonuncu_KeyDown(int& KeyCode, int Shift) {
 
 // ENTER three times from the first box starts the list: first box, last box, Yazdır.
 void frmDizgi::txtBirinci_KeyPress(int& KeyAscii) {
-  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  typeOSlashForEAcute(KeyAscii);
   if (KeyAscii == Key::Enter) txtSonuncu.SetFocus();
 }
 
 void frmDizgi::txtSonuncu_KeyPress(int& KeyAscii) {
-  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  typeOSlashForEAcute(KeyAscii);
   if (KeyAscii == Key::Enter) cmdPrint.SetFocus();
 }
 

@@ -46,7 +46,6 @@ class frmDizgi : public ui::Form {
 
   void Form_Load() override;
   void Form_Activate() override;
-  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_Unload(int& Cancel) override;
 
   void FrameAlfabetik_Click();

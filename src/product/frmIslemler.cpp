@@ -1,6 +1,5 @@
 #include "product/frmIslemler.h"
 
-
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/product_record.h"
@@ -39,9 +38,10 @@ frmIslemler::frmIslemler() {
   cmdAdSira.Enabled = false;
   cmdDoviz.Enabled = false;
   cmdExit.Click = [this] { cmdExit_Click(); };
+  closeBoxRuns([this] { cmdExit_Click(); });
 }
 
-void frmIslemler::Form_Load() { Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2); }
+void frmIslemler::Form_Load() { centreOnScreen(*this); }
 
 void frmIslemler::Form_Activate() {
   // Counted by name: another window may have replaced the file since this one was loaded.
@@ -64,13 +64,6 @@ void frmIslemler::cmdExit_Click() {
   Unload();
   Beep();
   forms().show("frmKalvor");
-}
-
-// The close box leaves as the exit button does.
-void frmIslemler::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (UnloadMode != UnloadMode::CloseBox) return;
-  Cancel = 1;
-  cmdExit_Click();
 }
 
 }  // namespace kv

@@ -23,7 +23,6 @@ class frmIslemler : public ui::Form {
 
   void Form_Load() override;
   void Form_Activate() override;
-  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void DispatchOperationsKey(int KeyCode);
   void cmdExit_Click();
 };

@@ -11,13 +11,14 @@ using namespace ui;
 
 frmKalvor::frmKalvor() {
   KeyPreview = true;
+  closeBoxRuns([this] { cmdCikis_Click(); });
   layOut();
   wireEvents();
   wireKeys();
 }
 
 void frmKalvor::Form_Load() {
-  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  centreOnScreen(*this);
   const std::string& company = KALVOR3.CompanyName;
   lblFirma.Caption = company.size() >= 9 ? company.substr(0, 8) : company;
 

@@ -107,7 +107,6 @@ class frmKalvor : public ui::Form {
   void Form_Activate() override;
   void Form_Click() override;
   void Form_Unload(int& Cancel) override;
-  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_KeyPress(int& KeyAscii) override;
   void tellIndexRenewed();
 

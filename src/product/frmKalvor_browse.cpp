@@ -121,13 +121,13 @@ void frmKalvor::cmdSonuncu_Click() {
 // The product file walks the chain from its ends or from the current record to the nearest record of the
 // selected kind; the window shows what it found, or turns blank.
 void frmKalvor::NavigateAlphabetic(ChainCommand command) {
-  MousePointer = Pointer::Hourglass;
+  BusyPointer busy(*this);
   const int tab = selectedTab();
   const ChainStep step = Products.step(command, KALVOR3.CurrentRecordNumber, tab);
   if (step.beep) Beep();
   apply(cmdOnceki, step.previous);
   apply(cmdSonraki, step.next);
-  MousePointer = Pointer::Default;
+  busy.restore();
   if (step.status == ChainStep::Status::Found) {
     Record = step.found;
     ShowRecordFields();

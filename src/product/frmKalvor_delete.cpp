@@ -42,9 +42,9 @@ void frmKalvor::cmdSil_Click() {
     bilKod.SetFocus();
     return;
   }
-  MousePointer = Pointer::Hourglass;
+  BusyPointer busy(*this);
   const ProductFile::DeleteResult result = Products.remove(current, this);
-  MousePointer = Pointer::Default;
+  busy.restore();
   if (result == ProductFile::DeleteResult::NotLinked) {
     Beep();
     refuseDelete();

@@ -19,12 +19,12 @@ void frmKalvor::showRecordTitle(std::int16_t record) {
 void frmKalvor::ShowRecord() {
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
   if (current < 1) return;
-  MousePointer = Pointer::Hourglass;
+  BusyPointer busy(*this);
   RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
   if (scan.last) Record = *scan.last;
   if (scan.disablePrevious) cmdOnceki.Enabled = false;
   if (scan.disableNext) cmdSonraki.Enabled = false;
-  MousePointer = Pointer::Default;
+  busy.restore();
   if (scan.found) {
     ShowRecordFields();
     KALVOR3.NoRecordShown = false;

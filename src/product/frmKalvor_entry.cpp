@@ -80,10 +80,10 @@ void frmKalvor::checkAndSave() {
 // The typed code among the live records, along the chain; a walk that does not end is told here and gives
 // nothing.
 std::optional<CodeSearchResult> frmKalvor::lookUpTypedCode() {
-  MousePointer = Pointer::Hourglass;
+  BusyPointer busy(*this);
   CodeSearchResult found = Products.findByCode(upperCase(typedCode()), CodeMatch::Exact,
                                                [](const ProductRecord& r) { return r.Kind >= 0; });
-  MousePointer = Pointer::Default;
+  busy.restore();
   if (found.status == CodeSearchResult::Status::Locked) {
     showLockedSearch();
     return std::nullopt;
@@ -225,7 +225,7 @@ frmKalvor::Saved frmKalvor::SaveRecord() {
   }
   if (!validateNumbers()) return Saved::Refused;
 
-  MousePointer = Pointer::Hourglass;
+  BusyPointer busy(*this);
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
   if (NewEntry) {
     stampNewRecord();
@@ -240,10 +240,9 @@ frmKalvor::Saved frmKalvor::SaveRecord() {
     current = Products.append(Record, policy, this);
     NewEntry = false;
   } else if (Products.save(current, Record, policy, this) == ProductFile::SaveResult::PointerError) {
-    MousePointer = Pointer::Default;
     return Saved::PointerError;
   }
-  MousePointer = Pointer::Default;
+  busy.restore();
   KeepTitle = true;
   Caption = " Kayıt yapıldı...  Kayıt Numarası :"_w + recordNumberText(current);
   CodeChanged = false;

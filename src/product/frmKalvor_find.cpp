@@ -18,7 +18,6 @@ void frmKalvor::cmdAraBul_Click() {
 }
 
 void frmKalvor::showLockedSearch() {
-  MousePointer = Pointer::Default;
   Beep();
   MsgBox(codeSearchLockedText(), MsgButtons::Ok, MsgIcon::Exclamation, codeSearchLockedTitle());
 }
@@ -28,15 +27,16 @@ void frmKalvor::searchByCode() {
   if (bilKod.Text().empty()) return;
   const std::string text = upperCase(trim(bilKod.Text()));
   const int tab = selectedTab();
-  MousePointer = Pointer::Hourglass;
+  BusyPointer busy(*this);  // until the record found is shown
   CodeSearchResult found =
       Products.findByCode(text, CodeMatch::Prefix, [tab](const ProductRecord& r) { return fitsTab(r.Kind, tab); });
   if (found.status == CodeSearchResult::Status::Locked) {
+    busy.restore();
     showLockedSearch();
     return;
   }
   if (found.status == CodeSearchResult::Status::NotFound) {
-    MousePointer = Pointer::Default;
+    busy.restore();
     Beep();
     MsgBox("Aranan kayıt bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0"_w);
     ShowRecord();
@@ -64,10 +64,11 @@ void frmKalvor::searchByCode() {
 // The next record in record order, of the selected tab, whose name contains the typed text.
 void frmKalvor::FindRecordByName() {
   if (Products.count() < 2) return;
-  MousePointer = Pointer::Hourglass;
-  const std::int16_t r =
-      Products.findByName(upperCase(trim(bilAd.Text())), KALVOR3.CurrentRecordNumber, selectedTab());
-  MousePointer = Pointer::Default;
+  std::int16_t r;
+  {
+    BusyPointer busy(*this);
+    r = Products.findByName(upperCase(trim(bilAd.Text())), KALVOR3.CurrentRecordNumber, selectedTab());
+  }
   if (r == 0) return;
   KALVOR3.CurrentRecordNumber = r;
   ShowRecord();

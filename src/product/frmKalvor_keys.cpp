@@ -7,13 +7,6 @@ namespace kv {
 
 using namespace ui;
 
-namespace {
-
-constexpr int kEAcute = 233;  // "é", which has no place in the collation
-constexpr int kOSlash = 216;  // "Ø", the last character of the collation
-
-}  // namespace
-
 void frmKalvor::HandleFunctionKey(int KeyCode) {
   switch (KeyCode) {
     case Key::PageDown:
@@ -78,7 +71,7 @@ void frmKalvor::entryBoxKeyDown(TextBox& box, int& KeyCode, bool trimLeadingBlan
 }
 
 void frmKalvor::entryBoxKeyPress(TextBox& box, int& KeyAscii, Control& next) {
-  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  typeOSlashForEAcute(KeyAscii);
   if (KeyAscii != Key::Enter) return;
   if (SearchMode && (&box == &bilKod || &box == &bilAd)) {
     if (&box == &bilKod)
@@ -176,11 +169,9 @@ void frmKalvor::cmdAnaliz_Click() {
 }
 
 void frmKalvor::cmdIslemler_Click() {
-  MousePointer = Pointer::Hourglass;
   // The operations window sorts the product file into new files: nothing may hold the old ones open
   // behind it. The activation opens them again.
   Products.close();
-  MousePointer = Pointer::Default;
   Hide();
   Beep();
   forms().show("frmIslemler");
@@ -223,13 +214,6 @@ void frmKalvor::cmdCikis_Click() {
   }
   Beep();
   End();
-}
-
-// The close box does what the exit button does.
-void frmKalvor::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (UnloadMode != UnloadMode::CloseBox) return;
-  Cancel = 1;
-  cmdCikis_Click();
 }
 
 }  // namespace kv

@@ -22,6 +22,7 @@ frmServis::frmServis() {
     if (c->kind() == ControlKind::TextBox || c->kind() == ControlKind::CommandButton)
       c->KeyDown = [this](int& k, int) { DispatchServiceKey(k); };
   cmdExit.Click = [this] { cmdExit_Click(); };
+  closeBoxRuns([this] { cmdExit_Click(); });
 }
 
 void frmServis::layOut() {
@@ -89,10 +90,15 @@ void frmServis::layOut() {
     button->Caption = w(caption);
     x += 116;
   }
+  // The moves, the search, the repair, the wipe, the rebuild and the key list come with the service's own
+  // commands; until then they are disabled.
+  for (CommandButton* b : {&cmdTamam, &cmdBirinci, &cmdOnceki, &cmdSonraki, &cmdSonuncu, &cmdSyBir, &cmdSyOnceki,
+                           &cmdSySonraki, &cmdSySon, &cmdKayitla, &cmdRebuild, &cmdArama, &cmdTrueSil, &cmdYardim})
+    b->Enabled = false;
 }
 
 void frmServis::Form_Load() {
-  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   RecordCount = Products.count() == 0 ? 1 : Products.count();
   const std::int16_t current = KALVOR3.CurrentRecordNumber;
@@ -110,7 +116,6 @@ void frmServis::ShowServiceRecord() {
     Beep();
     return;
   }
-  cmdKayitla.Enabled = true;
   ServiceRecord = Products.read(ServiceRecordNumber);
   const std::string number = std::to_string(ServiceRecordNumber);
   bilPointer.Text = number;
@@ -145,12 +150,6 @@ void frmServis::cmdExit_Click() {
   Products.close();
   Unload();
   forms().show("frmKalvor");
-}
-
-void frmServis::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (UnloadMode != UnloadMode::CloseBox) return;
-  Cancel = 1;
-  cmdExit_Click();
 }
 
 }  // namespace kv

@@ -74,7 +74,6 @@ class frmServis : public ui::Form {
   void layOut();
   void Form_Load() override;
   void Form_Activate() override;
-  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void ShowServiceRecord();
   void DispatchServiceKey(int KeyCode);
   void cmdExit_Click();

@@ -31,6 +31,7 @@ frmStart::frmStart() {
   Combo1.Text = std::string(kDefaultCompany);
   cmdOK.Move(480, 158, 96, 30);
   cmdOK.Caption = "OK";
+  cmdOK.Default = true;
 
   Label2.Move(24, 204, 552, 110);
   Label2.Caption =
@@ -44,20 +45,14 @@ frmStart::frmStart() {
   Combo1.Change = [this] { Combo1_Change(); };
   Combo1.Click = [this] { Combo1_Click(); };
   Combo1.LostFocus = [this] { Combo1_LostFocus(); };
+  // The dialog has no cancel button: its close box ends the program.
+  closeBoxRuns([] { End(); });
 }
 
 void frmStart::Form_Load() {
-  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  centreOnScreen(*this);
   for (const std::string& name : listCompanies()) Combo1.AddItem(name);
   KALVOR3.CompanyName.clear();
-}
-
-// The dialog has no cancel button: its close box ends the program.
-void frmStart::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (UnloadMode == UnloadMode::CloseBox) {
-    Cancel = 1;
-    End();
-  }
 }
 
 void frmStart::Combo1_Change() { KALVOR3.CompanyName = normaliseCompanyName(Combo1.Text()); }

@@ -21,7 +21,6 @@ class frmStart : public ui::Form {
   ui::Label Label2{*this, "Label2"};
 
   void Form_Load() override;
-  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void cmdOK_Click();
   void Combo1_Change();
   void Combo1_Click();

@@ -5,16 +5,12 @@
 
 #include "common/kalvor3.h"
 #include "common/numbers.h"
-#include "recipe/recipe_files.h"
 
 namespace kv {
 
 using namespace ui;
 
 namespace {
-
-constexpr int kEAcute = 233;  // "é", which has no place in the collation
-constexpr int kOSlash = 216;  // "Ø", the last character of the collation
 
 const char* const kAnalysisTitle = " KALVOR 952 Uyarlama 3.0 ANALİZ";
 
@@ -23,6 +19,7 @@ const char* const kAnalysisTitle = " KALVOR 952 Uyarlama 3.0 ANALİZ";
 frmAnaliz::frmAnaliz() {
   Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
   KeyPreview = true;
+  closeBoxRuns([this] { cmdCikis_Click(); });
   layOut();
   wireEvents();
 }
@@ -69,6 +66,9 @@ void frmAnaliz::layOut() {
     b.Caption = w(commands[i].second);
     b.TabIndex = i + 1;
   }
+  // The search, the recipe editor, the definitions, the reports, the costing and the recipe service come
+  // with their own windows; until then their commands are disabled.
+  for (CommandButton* b : {&cmdAraBul, &cmdRecete, &cmdListe, &cmdPrint, &cmdHesap, &cmdServis}) b->Enabled = false;
 }
 
 void frmAnaliz::wireEvents() {
@@ -86,7 +86,7 @@ void frmAnaliz::wireEvents() {
 // ---- Lifecycle ----
 
 void frmAnaliz::Form_Load() {
-  Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2);
+  centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName);
 
   KALVOR3.RecipeDate = KALVOR3.StaticDate;
@@ -96,10 +96,6 @@ void frmAnaliz::Form_Load() {
 }
 
 void frmAnaliz::Form_Activate() {
-  // Costing and reports need the recipe file.
-  const bool haveRecipes = listedUnderExactName(companyFileName(KALVOR3.CompanyName, RecipeFileKind::Recipes));
-  cmdHesap.Enabled = haveRecipes;
-  cmdPrint.Enabled = haveRecipes;
   KALVOR3.ListReady = false;
 
   if (!ActivationPending) return;
@@ -127,20 +123,13 @@ void frmAnaliz::Form_Click() {
 
 // Every typed character passes here first.
 void frmAnaliz::Form_KeyPress(int& KeyAscii) {
-  if (KeyAscii == kEAcute) KeyAscii = kOSlash;
+  typeOSlashForEAcute(KeyAscii);
   if (KeyAscii != Key::Escape) return;
   KeyAscii = 0;
   if (SearchMode)
     ShowProduct();
   else
     cmdCikis_Click();
-}
-
-// The close box leaves as the exit button does.
-void frmAnaliz::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (UnloadMode != UnloadMode::CloseBox) return;
-  Cancel = 1;
-  cmdCikis_Click();
 }
 
 void frmAnaliz::Form_Unload(int& Cancel) {

@@ -67,7 +67,6 @@ class frmAnaliz : public ui::Form {
   void Form_Activate() override;
   void Form_Click() override;
   void Form_KeyPress(int& KeyAscii) override;
-  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_Unload(int& Cancel) override;
   void handleServiceRequest();
 

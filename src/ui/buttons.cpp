@@ -7,6 +7,22 @@ namespace kv::ui {
 CommandButton::CommandButton(Form& form, std::string name) : CaptionControl(form, std::move(name), true) {}
 CommandButton::CommandButton(Frame& frame, std::string name) : CaptionControl(frame, std::move(name), true) {}
 
+void CommandButton::setDefault(const bool& v) {
+  if (v == default_) return;
+  if (v) {
+    for (Control* c : Parent().Controls()) {
+      if (c == this || c->kind() != ControlKind::CommandButton) continue;
+      auto* other = static_cast<CommandButton*>(c);
+      if (other->default_) {
+        other->default_ = false;
+        other->changed();
+      }
+    }
+  }
+  default_ = v;
+  changed();
+}
+
 // Enter and Space on a focused button click it, as on Windows.
 void CommandButton::keyPressAction(int KeyAscii) {
   if (KeyAscii == Key::Enter || KeyAscii == Key::Space) userClick();

@@ -67,6 +67,11 @@ const std::string& ComboBox::List(int index) const {
   return items_[index];
 }
 
+void ComboBox::focusArrived() {
+  edit_.select(0, static_cast<int>(edit_.text().size()));
+  changed();
+}
+
 void ComboBox::keyDownAction(int KeyCode, int Shift) {
   if (KeyCode == Key::Down || KeyCode == Key::Up) {
     const int next = listIndex_ + (KeyCode == Key::Down ? 1 : -1);

@@ -12,7 +12,8 @@ namespace kv::ui {
 
 // Events: Change (the text changed by typing or by code; not by a choice from the list), Click (a choice
 // from the list, Up and Down, or ListIndex set by code to another item), GotFocus, LostFocus, KeyDown,
-// KeyPress.
+// KeyPress. As a Windows combo box, it selects its whole text when it gets the focus, so that typing
+// replaces the text (a click with the mouse then places the caret where it falls).
 class ComboBox : public EditControl {
  private:
   const std::string& text() const { return edit_.text(); }
@@ -38,6 +39,7 @@ class ComboBox : public EditControl {
 
  protected:
   void keyDownAction(int KeyCode, int Shift) override;
+  void focusArrived() override;
   void textChanged() override { listIndex_ = indexOfText(); }
 
  private:

@@ -106,6 +106,8 @@ class Control : public Placement {
     (void)Shift;
   }
   virtual void keyPressAction(int KeyAscii) { (void)KeyAscii; }
+  // The focus arrived here, before GotFocus runs.
+  virtual void focusArrived() {}
   virtual void enabledChanged() {}
 
   static void raise(const std::function<void()>& event) {

@@ -35,14 +35,26 @@ class Label : public CaptionControl {
 // Events: Click (mouse, Enter or Space when focused; a double click is two clicks), GotFocus, LostFocus,
 // KeyDown, KeyPress.
 class CommandButton : public CaptionControl {
+ private:
+  bool isDefault() const { return default_; }
+  void setDefault(const bool& v);
+
  public:
   CommandButton(Form& form, std::string name);
   CommandButton(Frame& frame, std::string name);
   ControlKind kind() const override { return ControlKind::CommandButton; }
+  // The window's default button (at most one: setting it clears the others of the window). Enter clicks
+  // it wherever the focus is, except on another button, which Enter clicks itself; the control that has
+  // the focus sees no KeyDown or KeyPress of that Enter. A default button that is disabled or hidden
+  // leaves Enter to the focused control.
+  Property<CommandButton, bool, &CommandButton::isDefault, &CommandButton::setDefault> Default{this};
 
  protected:
   void userDblClick() override { userClick(); }
   void keyPressAction(int KeyAscii) override;
+
+ private:
+  bool default_ = false;
 };
 
 // Grouped by their container: selecting one clears the others of the same frame (or of the form).

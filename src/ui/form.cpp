@@ -104,7 +104,9 @@ void Form::moveFocus(Control* target) {
   changed(FormChange::Focus);
   if (old && old->LostFocus) old->LostFocus();
   if (!alive()) return;
-  if (target && focused_ == target && target->GotFocus) target->GotFocus();
+  if (!target || focused_ != target) return;
+  target->focusArrived();
+  if (alive() && focused_ == target && target->GotFocus) target->GotFocus();
 }
 
 namespace {

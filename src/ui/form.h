@@ -3,6 +3,7 @@
 
 #include "ui/layer_guard.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,11 @@ class Form : public MessageSink, public ProgressSink, public Placement {
   // The user may resize the window (Form_Resize follows); windows are of fixed size otherwise.
   Property<Form, bool, &Form::sizable, &Form::setSizable> Sizable{this};
 
+  // Names the window's exit command (what its exit button or ESC does): the title-bar close box then runs
+  // it instead of unloading the window, and the command decides whether the window goes. Without one,
+  // the close box unloads the window after Form_QueryUnload (UnloadMode::CloseBox).
+  void closeBoxRuns(std::function<void()> exitCommand) { exitCommand_ = std::move(exitCommand); }
+
   // The control that has the focus (null when none).
   Control* ActiveControl() const { return focused_; }
   // A control by name (null when none), and all of them in the order they were made.
@@ -129,8 +135,7 @@ class Form : public MessageSink, public ProgressSink, public Placement {
   virtual void Form_Deactivate() {}
   virtual void Form_Resize() {}
   // The title-bar close box and Unload run QueryUnload first; Cancel = 1 keeps the window. A window whose
-  // close box should do what its exit command does sets Cancel = 1 for UnloadMode::CloseBox and runs that
-  // command.
+  // close box should do what its exit command does names that command with closeBoxRuns instead.
   virtual void Form_QueryUnload(int& Cancel, int UnloadMode) {
     (void)Cancel;
     (void)UnloadMode;
@@ -175,6 +180,7 @@ class Form : public MessageSink, public ProgressSink, public Placement {
   int mousePointer_ = Pointer::Default;
   bool keyPreview_ = false;
   bool sizable_ = false;
+  std::function<void()> exitCommand_;
   std::vector<Control*> controls_;
   int nextTabIndex_ = 0;
   Control* focused_ = nullptr;

@@ -20,6 +20,12 @@ std::map<std::string, FormFactory, std::less<>>& factories() {
 
 void registerForm(const std::string& name, FormFactory factory) { factories()[name] = std::move(factory); }
 
+std::vector<std::string> registeredForms() {
+  std::vector<std::string> names;
+  for (const auto& [name, factory] : factories()) names.push_back(name);
+  return names;
+}
+
 Forms::Forms(Application& app) : app_(app) {}
 
 Forms::~Forms() = default;

@@ -20,6 +20,8 @@ using FormFactory = std::function<std::unique_ptr<Form>()>;
 
 // Registers (or replaces) the factory of a window name, for every application of the process.
 void registerForm(const std::string& name, FormFactory factory);
+// The names registered so far, sorted.
+std::vector<std::string> registeredForms();
 
 class Forms {
  public:

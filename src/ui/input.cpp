@@ -11,15 +11,40 @@
 
 namespace kv::ui {
 
+namespace {
+
+bool usable(const Control& c) { return c.Parent().Loaded() && c.EffectivelyEnabled() && c.EffectivelyVisible(); }
+
+// The button that Enter clicks: the window's default button, unless the focus is on a button (Enter
+// clicks that one) or the default button cannot be used now.
+CommandButton* enterButton(const Form& form, const Control* focused) {
+  if (focused && focused->kind() == ControlKind::CommandButton) return nullptr;
+  for (Control* c : form.Controls()) {
+    if (c->kind() != ControlKind::CommandButton) continue;
+    auto* button = static_cast<CommandButton*>(c);
+    if (button->Default()) return usable(*button) ? button : nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void Input::keystroke(Form& form, int keyCode, int shift, std::optional<unsigned char> character) {
   form.app().deliver([&] {
     if (!form.alive()) return;
-    if (keyCode == Key::Tab && (shift & (Mask::Ctrl | Mask::Alt)) == 0) {
+    const bool plain = (shift & (Mask::Ctrl | Mask::Alt)) == 0;
+    if (keyCode == Key::Tab && plain) {
       form.tabFocus((shift & Mask::Shift) != 0);
       return;
     }
     // The keystroke belongs to the control that had the focus when the key went down, as on Windows.
     Control* target = form.focused_;
+    if (keyCode == Key::Enter && plain) {
+      if (Control* button = enterButton(form, target)) {
+        button->userClick();
+        return;
+      }
+    }
     if (keyCode != 0) {
       int code = keyCode;
       if (!target || form.keyPreview_) {
@@ -48,12 +73,6 @@ void Input::keystroke(Form& form, int keyCode, int shift, std::optional<unsigned
 void Input::keyDown(Form& form, int keyCode, int shift) { keystroke(form, keyCode, shift, std::nullopt); }
 
 void Input::keyPress(Form& form, unsigned char character) { keystroke(form, 0, 0, character); }
-
-namespace {
-
-bool usable(const Control& c) { return c.Parent().Loaded() && c.EffectivelyEnabled() && c.EffectivelyVisible(); }
-
-}  // namespace
 
 void Input::click(Control& control) {
   Form& form = control.Parent();
@@ -131,7 +150,11 @@ void Input::gridDblClick(FlexGrid& grid, int row, int col) {
 
 void Input::closeBox(Form& form) {
   form.app().deliver([&] {
-    if (form.alive()) form.app().forms().unload(form, UnloadMode::CloseBox);
+    if (!form.alive()) return;
+    if (form.exitCommand_)
+      form.exitCommand_();
+    else
+      form.app().forms().unload(form, UnloadMode::CloseBox);
   });
 }
 

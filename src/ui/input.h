@@ -21,7 +21,8 @@ class Input {
   // A key of the keyboard, to the control that has the focus (to the form when none has): KeyDown (the
   // form's first with KeyPreview), then, when the key types a character, KeyPress (likewise), then the
   // control's own work (typing into a box, Enter and Space on a button, ...). keyCode 0 raises no
-  // KeyDown. Tab moves the focus in the Tab order and raises nothing.
+  // KeyDown. Tab moves the focus in the Tab order and raises nothing. Enter, when the window has a usable
+  // default button and the focus is on no other button, clicks the default button and raises nothing else.
   static void keystroke(Form& form, int keyCode, int shift, std::optional<unsigned char> character);
   static void keyDown(Form& form, int keyCode, int shift);
   static void keyPress(Form& form, unsigned char character);
@@ -42,7 +43,8 @@ class Input {
   static void gridClick(FlexGrid& grid, int row, int col);
   static void gridDblClick(FlexGrid& grid, int row, int col);
 
-  // The title-bar close box: Form_QueryUnload (UnloadMode::CloseBox), then the window unloads.
+  // The title-bar close box: the window's exit command when it names one; else Form_QueryUnload
+  // (UnloadMode::CloseBox), then the window unloads.
   static void closeBox(Form& form);
   // The user resized a sizable window.
   static void resized(Form& form, int width, int height);

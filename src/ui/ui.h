@@ -13,18 +13,23 @@
 //       bilKod.Move(10, 10, 200, 24);  cmdKayitla.Move(10, 50, 120, 30);  cmdKayitla.Caption = "Kayıtla"_w;
 //       bilKod.KeyPress = [this](int& k) { bilKod_KeyPress(k); };
 //       cmdKayitla.Click = [this] { cmdKayitla_Click(); };
+//       cmdCikis.Click = [this] { cmdCikis_Click(); };
+//       closeBoxRuns([this] { cmdCikis_Click(); });  // the close box leaves as the exit button does
 //     }
 //    private:
 //     TextBox bilKod{*this, "bilKod"};
 //     CommandButton cmdKayitla{*this, "cmdKayitla"};
-//     void Form_Load() override { Move((Screen().Width - Width()) / 2, (Screen().Height - Height()) / 2); }
-//     void Form_KeyPress(int& KeyAscii) override { if (KeyAscii == Key::Escape) End(); }
-//     void bilKod_KeyPress(int& KeyAscii) { if (KeyAscii == 233) KeyAscii = 216; }
-//     void cmdKayitla_Click() {
+//     CommandButton cmdCikis{*this, "cmdCikis"};
+//     void Form_Load() override { centreOnScreen(*this); }
+//     void Form_KeyPress(int& KeyAscii) override { if (KeyAscii == Key::Escape) cmdCikis_Click(); }
+//     void bilKod_KeyPress(int& KeyAscii) { typeOSlashForEAcute(KeyAscii); }
+//     void cmdKayitla_Click() { BusyPointer busy(*this); /* a long save */ }
+//     void cmdCikis_Click() {
 //       if (MsgBox("Emin misiniz?"_w, MsgButtons::YesNo) == MsgAnswer::Yes) {
 //         Unload(); forms().show("frmKalvor"); } }   // this window goes when the handler has returned
 //   };
 //
+// Every enabled command button has a Click handler: a command still to come stays disabled.
 // Properties are written with = and read with (): `bilKod.Text = ""; if (bilKod.Text().empty()) ...`;
 // grid cells likewise: `MSFlexGrid1.TextMatrix(r, c) = "x"_w; std::string s = MSFlexGrid1.TextMatrix(r, c)();`.
 // Windows reach each other only by name through forms() (show, hide, unload, get). Engines that talk to the
@@ -48,3 +53,4 @@
 #include "ui/keys.h"
 #include "ui/tabstrip.h"
 #include "ui/textbox.h"
+#include "ui/window_kit.h"

@@ -118,23 +118,6 @@ TEST_F(AnalysisWindowTest, AnEmptyProductFileShowsNothingAndOnlyBeeps) {
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 ANALİZ");
 }
 
-TEST_F(AnalysisWindowTest, CostingAndReportsNeedTheRecipeFileUnderItsExactName) {
-  makeCompany({{"A1"}});
-  folder.write("klvr952.rec", {});
-  openAnalysisOn(1);
-  EXPECT_FALSE(enabled("cmdHesap"));
-  EXPECT_FALSE(enabled("cmdPrint"));
-  EXPECT_TRUE(enabled("cmdRecete"));
-  ui.key(ui::Key::Escape);
-
-  std::filesystem::remove(folder.path() / "klvr952.rec");
-  folder.write("KLVR952.REC", {});
-  ui.key(ui::Key::F5);
-  ASSERT_EQ(visibleName(), "frmAnaliz");
-  EXPECT_TRUE(enabled("cmdHesap"));
-  EXPECT_TRUE(enabled("cmdPrint"));
-}
-
 TEST_F(AnalysisWindowTest, TypingAndClicksAndTheHelpKey) {
   makeCompany({{"A1"}, {"B1"}});
   KALVOR3.ListReady = true;

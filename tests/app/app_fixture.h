@@ -7,18 +7,14 @@
 #include <vector>
 
 #include "../product/window_fixture.h"
+#include "app/program_windows.h"
 #include "common/files.h"
-#include "lists/windows.h"
-#include "recipe/windows.h"
 
 namespace kv::testing {
 
 class AppTest : public WindowTest {
  protected:
-  AppTest() {
-    registerRecipeWindows();
-    registerListWindows();
-  }
+  AppTest() { registerProgramWindows(); }
 
   // A company of products {code, name, kind}, the main window opened on record `current` of tab `tab`.
   void openMainOn(const std::vector<Company::Spec>& specs, int current, int tab) {
@@ -31,13 +27,14 @@ class AppTest : public WindowTest {
     openMain();
   }
 
-  // Every file number the program holds open, whoever opened it.
-  static int openHandles() {
-    int n = 0;
+  // The file of every file number the program holds open, whoever opened it (UTF-8).
+  static std::vector<std::string> openFiles() {
+    std::vector<std::string> names;
     for (int number = 1; number <= 511; ++number)
-      if (isOpen(number)) ++n;
-    return n;
+      if (isOpen(number)) names.push_back(toUtf8(openFileName(number)));
+    return names;
   }
+  static int openHandles() { return static_cast<int>(openFiles().size()); }
   std::string visibleName() const { return ui.visible() ? ui.visible()->Name() : std::string(); }
   bool loaded(std::string_view name) { return ui.app().forms().isLoaded(name); }
   // How often a window's title was set to `utf8`.

@@ -76,6 +76,21 @@ TEST_F(StartDialogTest, NamesWithOtherCharactersOrTheBackupNameAreRefused) {
   EXPECT_TRUE(listFiles("*").empty());
 }
 
+TEST_F(StartDialogTest, ANameTypedAtOnceReplacesTheDefaultAndEnterAcceptsIt) {
+  ui.start("frmStart");
+  ASSERT_EQ(ui.focused(), "Combo1");
+  ui.type("a b");
+  ui.key(ui::Key::Enter);
+  ASSERT_EQ(ui.messages().size(), 1u);  // refused: the dialog stays
+  EXPECT_EQ(ui.visible()->Name(), "frmStart");
+  ui.key(ui::Key::Back);
+  ui.key(ui::Key::Back);
+  ui.type("cme");
+  ui.key(ui::Key::Enter);
+  EXPECT_EQ(KALVOR3.CompanyName, "ACME");
+  EXPECT_EQ(ui.visible()->Name(), "frmKalvor");
+}
+
 TEST_F(StartDialogTest, TheCloseBoxEndsTheProgram) {
   ui.start("frmStart");
   ui.closeBox();

@@ -1,5 +1,8 @@
 // The product windows on the desktop back end under Qt's offscreen platform: each renders to an image.
+#include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include "common/files.h"
@@ -53,6 +56,24 @@ TEST_F(ProductWindowsOnTheDesktop, TheStartDialogAndTheMainWindowRender) {
   QImage main = render("frmKalvor");
   ASSERT_FALSE(main.isNull());
   EXPECT_EQ(main.width(), 940);
+}
+
+// As a new user would: the name typed at once replaces the offered one, and Enter accepts it.
+TEST_F(ProductWindowsOnTheDesktop, TheStartDialogTakesATypedNameAndEnter) {
+  session.app().run([] { forms().show("frmStart"); });
+  Form& start = session.app().forms().get("frmStart");
+  QLineEdit* edit = qobject_cast<QComboBox*>(session.widgetOf(*start.control("Combo1")))->lineEdit();
+  const auto press = [&](int key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(edit, &down);
+  };
+  press(Qt::Key_A, QStringLiteral("a"));
+  press(Qt::Key_C, QStringLiteral("c"));
+  EXPECT_EQ(edit->text(), QStringLiteral("ac"));
+  press(Qt::Key_Return, QStringLiteral("\r"));
+  EXPECT_EQ(KALVOR3.CompanyName, "AC");
+  ASSERT_NE(session.app().forms().visible(), nullptr);
+  EXPECT_EQ(session.app().forms().visible()->Name(), "frmKalvor");
 }
 
 TEST_F(ProductWindowsOnTheDesktop, TheWindowsTheMainWindowHandsOverToRender) {

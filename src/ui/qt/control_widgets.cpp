@@ -145,9 +145,14 @@ void syncControlWidget(Control& control, QWidget* w) {
       e->setAlignment(horizontal(c.Alignment()) | Qt::AlignVCenter);
       break;
     }
-    case ControlKind::CommandButton:
-      static_cast<QPushButton*>(w)->setText(captionText(static_cast<CaptionControl&>(control).Caption(), true));
+    case ControlKind::CommandButton: {
+      auto& c = static_cast<CommandButton&>(control);
+      auto* b = static_cast<QPushButton*>(w);
+      b->setText(captionText(c.Caption(), true));
+      // Drawn as the default button; Enter itself comes to the model like every key.
+      b->setDefault(c.Default());
       break;
+    }
     case ControlKind::OptionButton: {
       auto& c = static_cast<OptionButton&>(control);
       auto* r = static_cast<QRadioButton*>(w);
