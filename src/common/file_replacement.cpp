@@ -43,13 +43,13 @@ bool FileReplacement::commit() {
     for (auto& item : items_) {
       for (const std::string* name : {&item.target, &item.backup, &item.fresh}) {
         current = *name;
-        if (fileIsOpen(*name)) throw FileError(FileError::Kind::InUse, *name, "file is open");
+        if (fileIsOpen(*name)) throw FileError(FileError::Kind::InUse, FileOp::Rename, *name, 0, "file is open");
       }
     }
     // 1. Everything new reaches the disk, and a copy of every old file stands ready under a temporary
     //    name. Nothing live has changed yet.
     for (auto& item : items_) {
-      current = item.fresh;
+      current = item.target;  // the new content on its way to the target's name
       syncFileByName(item.fresh);
       if (fileExists(item.target)) {
         current = item.backup;
@@ -74,6 +74,7 @@ bool FileReplacement::commit() {
   } catch (const FileError& e) {
     failedFile_ = current;
     failure_ = e.what();
+    error_.emplace(e.kind(), e.op(), current, e.systemError(), e.what());
     removeTemporaries();
     items_.clear();
     return false;

@@ -7,12 +7,15 @@
 //   FileReplacement r;
 //   std::string tmp = r.stage(company + ".DAT", "952KLVR.DAT");
 //   ... open tmp through the file layer, write the new records, close it ...
-//   if (!r.commit()) tell the user r.failedFile();
+//   if (!r.commit()) tellFileError(window, *r.error());
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/files.h"
 
 namespace kv {
 
@@ -40,6 +43,9 @@ class FileReplacement {
 
   const std::string& failedFile() const { return failedFile_; }
   const std::string& failure() const { return failure_; }
+  // The failure as the file layer reported it, naming failedFile() (not a temporary name), for the
+  // window's message.
+  const std::optional<FileError>& error() const { return error_; }
 
  private:
   struct Item {
@@ -53,6 +59,7 @@ class FileReplacement {
   std::vector<Item> items_;
   std::string failedFile_;
   std::string failure_;
+  std::optional<FileError> error_;
 };
 
 // The working-copy rule of the recipe side: a non-empty `target` becomes `backup` (replacing an older
