@@ -52,6 +52,7 @@ bool FileReplacement::commit() {
       current = item.target;  // the new content on its way to the target's name
       syncFileByName(item.fresh);
       if (fileExists(item.target)) {
+        item.hadTarget = true;
         current = item.backup;
         item.backupCopy = temporaryName(item.backup, ".~old");
         copyFile(item.target, item.backupCopy);
@@ -70,11 +71,13 @@ bool FileReplacement::commit() {
       current = item.target;
       replaceFile(item.fresh, item.target);
       item.fresh.clear();
+      item.replaced = true;
     }
   } catch (const FileError& e) {
     failedFile_ = current;
     failure_ = e.what();
     error_.emplace(e.kind(), e.op(), current, e.systemError(), e.what());
+    putBackReplaced();
     removeTemporaries();
     items_.clear();
     return false;
@@ -86,6 +89,28 @@ bool FileReplacement::commit() {
 void FileReplacement::abandon() {
   removeTemporaries();
   items_.clear();
+}
+
+// Files replaced together (.DAT and .ABC) must stay in step: when a later rename fails, the targets that
+// already took their new content get the old one back from the backups just refreshed (a target that did
+// not exist goes again). The old content goes back as a copy renamed into place, never written over the
+// live file. Best effort: what cannot be put back keeps the new content.
+void FileReplacement::putBackReplaced() {
+  for (auto& item : items_) {
+    if (!item.replaced) continue;
+    try {
+      if (!item.hadTarget) {
+        deleteFile(item.target);
+        continue;
+      }
+      item.backupCopy = temporaryName(item.backup, ".~old");
+      copyFile(item.backup, item.backupCopy);
+      syncFileByName(item.backupCopy);
+      replaceFile(item.backupCopy, item.target);
+      item.backupCopy.clear();
+    } catch (const FileError&) {
+    }
+  }
 }
 
 void FileReplacement::removeTemporaries() {
