@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <random>
 
 #include "common/files.h"
 #include "support/company.h"
@@ -21,14 +20,6 @@ namespace fs = std::filesystem;
 using testing::FailOn;
 using testing::TempFolder;
 using Bytes = std::vector<std::uint8_t>;
-
-// A record of one byte, for the handles.
-struct Byte {
-  static constexpr std::size_t Length = 1;
-  std::uint8_t value = 0;
-  void encode(std::uint8_t* out) const { out[0] = value; }
-  static Byte decode(const std::uint8_t* in) { return {in[0]}; }
-};
 
 // Every file of the folder with its bytes.
 std::map<std::string, Bytes> snapshot(const TempFolder& folder) {
@@ -107,7 +98,7 @@ TEST(FileFaults, AHandleThatIsNotOpenNamesItsFile) {
   }
   EXPECT_FALSE(index.isOpen());
   for (const auto& call : std::vector<std::function<void()>>{[&] { index.count(); }, [&] { index.peek(1); },
-                                                             [&] { index.put(1, Byte{}); }, [&] { index.sync(); }}) {
+                                                             [&] { index.sync(); }}) {
     const FileError e = errorOf(call);
     EXPECT_EQ(e.op(), FileOp::NotOpen);
     EXPECT_EQ(e.kind(), FileError::Kind::BadFileNumber);
@@ -116,66 +107,6 @@ TEST(FileFaults, AHandleThatIsNotOpenNamesItsFile) {
   const FileError bare = errorOf([] { recordCount(7); });
   EXPECT_EQ(bare.op(), FileOp::NotOpen);
   EXPECT_EQ(bare.fileName(), "");
-}
-
-TEST(FileFaults, TheCountedWriteOfOneFileFailsAlone) {
-  TempFolder folder;
-  FileHandle dat("KLVR952.DAT", 1);
-  FileHandle abc("KLVR952.ABC", 1);
-  FailOn third(FileOp::Write, "klvr952.abc", ENOSPC, 3, 1);
-  for (std::int32_t n = 1; n <= 4; ++n) {
-    const Byte rec{static_cast<std::uint8_t>(n)};
-    dat.put(n, rec);
-    if (n == 3) {
-      EXPECT_EQ(errorOf([&] { abc.put(n, rec); }).systemError(), ENOSPC);
-      break;
-    }
-    abc.put(n, rec);
-  }
-  abc.put(3, Byte{3});
-  EXPECT_EQ(third.calls(), 4);
-  EXPECT_EQ(third.failures(), 1);
-  EXPECT_EQ(folder.bytes("KLVR952.ABC"), (Bytes{1, 2, 3}));
-}
-
-// Faults that refuse a random share of the writes.
-class RandomWriteFaults : public FileFaults {
- public:
-  explicit RandomWriteFaults(std::mt19937& rng) : rng_(rng) { setFileFaults(this); }
-  ~RandomWriteFaults() override { setFileFaults(nullptr); }
-  std::optional<int> fail(FileOp op, std::string_view, std::int32_t) override {
-    if (op == FileOp::Write && rng_() % 3 == 0) return ENOSPC;
-    return std::nullopt;
-  }
-
- private:
-  std::mt19937& rng_;
-};
-
-TEST(FileFaults, AfterAnyRefusedWriteTheImageIsWhatIsOnDisk) {
-  TempFolder folder;
-  std::mt19937 rng(952);
-  const int a = nextFreeFileNumber();
-  openRandom(a, "KLVR952.REC", 8, kMaxRecords32);
-  const int b = nextFreeFileNumber();
-  openRandom(b, "klvr952.rec", 8, kMaxRecords32);  // a second handle on the same file
-  Bytes model;  // the plain reference: the writes that succeeded
-  RandomWriteFaults faults(rng);
-  for (int step = 0; step < 300; ++step) {
-    const auto count = static_cast<std::int32_t>(model.size() / 8);
-    const std::int32_t n = 1 + static_cast<std::int32_t>(rng() % static_cast<unsigned>(count + 1));
-    Bytes rec(8);
-    for (auto& x : rec) x = static_cast<std::uint8_t>(rng());
-    try {
-      putRecord(step % 2 ? a : b, n, rec);
-      if (model.size() < static_cast<std::size_t>(n) * 8) model.resize(static_cast<std::size_t>(n) * 8);
-      std::copy(rec.begin(), rec.end(), model.begin() + (n - 1) * 8);
-    } catch (const FileError& e) {
-      ASSERT_EQ(e.op(), FileOp::Write);
-    }
-    ASSERT_EQ(imageOf("KLVR952.REC"), model) << "step " << step;
-    ASSERT_EQ(folder.bytes("KLVR952.REC"), model) << "step " << step;
-  }
 }
 
 TEST(FileFaults, AWriteTheSystemCutsShortLeavesTheImageAsTheDisk) {
