@@ -40,6 +40,7 @@ void Application::deliver(const std::function<void()>& event) {
     try {
       event();
     } catch (const FileError& e) {
+      bringBack(origin);
       showFileError(e, origin);
     }
   } catch (const ProgramEnd&) {
@@ -77,6 +78,17 @@ void Application::showFileError(const FileError& error, Form* where) {
   const UserMessage m = fileErrorMessage(error);
   backend_.beep();
   backend_.messageBox(nullptr, m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+}
+
+// A command that failed after its window had gone (hidden or unloaded on its way to the next one) left
+// no window on the screen: its window comes back (loaded afresh when it was unloaded), so that the
+// program does not end over a file.
+void Application::bringBack(Form* origin) {
+  if (!origin || forms_->visible()) return;
+  if (origin->Loaded())
+    forms_->show(*origin);
+  else
+    forms_->show(origin->Name());
 }
 
 void Application::settle() {

@@ -39,7 +39,8 @@ class Application {
 
   // Runs an event that the platform delivers (a key, a click, a timer tick). Counts the handler depth;
   // stops quietly at End(). A file that fails in it (a FileError that no handler caught) stops the event
-  // and is shown in the window that was visible when it came (showFileError); the program goes on. When
+  // and is shown in the window that was visible when it came (showFileError), which comes back when the
+  // event had left no window visible; the program goes on. When
   // the outermost handler has returned: destroys the windows unloaded meanwhile, ends the program when no
   // window is visible any more, and brings the back end in step.
   void deliver(const std::function<void()>& event);
@@ -58,6 +59,7 @@ class Application {
   void stopIfEnded() const;
 
  private:
+  void bringBack(Form* origin);
   void settle();
   void endNow();
 

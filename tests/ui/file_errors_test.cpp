@@ -54,6 +54,23 @@ TEST_F(FileErrors, ACommandStopsAndItsWindowShowsTheFile) {
   EXPECT_EQ(folder.bytes("KLVR952.ABC"), std::vector<std::uint8_t>{1});
 }
 
+TEST_F(FileErrors, ACommandThatFailsAfterItsWindowWentBringsItBack) {
+  ui.start("frmTest");
+  window().cmdGo.Click = [&] {
+    window().Unload();
+    save();
+    forms().show("frmOther");
+  };
+  {
+    FailOn full(FileOp::Write, "KLVR952.ABC", ENOSPC);
+    ui.click("cmdGo");
+  }
+  EXPECT_FALSE(ui.ended());
+  expectOneMessage("frmTest", "\"KLVR952.ABC\" dosyasına yazılamadı!...  (Disk dolu)");
+  EXPECT_EQ(ui.visible(), &window());  // loaded afresh
+  EXPECT_FALSE(forms().isLoaded("frmOther"));
+}
+
 TEST_F(FileErrors, AWindowWhoseLoadFailsComesUpAndCanBeLeft) {
   registerForm("frmLoadFails", [] {
     auto f = std::make_unique<frmTest>();
