@@ -43,15 +43,16 @@ bool FileReplacement::commit() {
     for (auto& item : items_) {
       for (const std::string* name : {&item.target, &item.backup, &item.fresh}) {
         current = *name;
-        if (fileIsOpen(*name)) throw FileError(FileError::Kind::InUse, *name, "file is open");
+        if (fileIsOpen(*name)) throw FileError(FileError::Kind::InUse, FileOp::Rename, *name, 0, "file is open");
       }
     }
     // 1. Everything new reaches the disk, and a copy of every old file stands ready under a temporary
     //    name. Nothing live has changed yet.
     for (auto& item : items_) {
-      current = item.fresh;
+      current = item.target;  // the new content on its way to the target's name
       syncFileByName(item.fresh);
       if (fileExists(item.target)) {
+        item.hadTarget = true;
         current = item.backup;
         item.backupCopy = temporaryName(item.backup, ".~old");
         copyFile(item.target, item.backupCopy);
@@ -70,10 +71,13 @@ bool FileReplacement::commit() {
       current = item.target;
       replaceFile(item.fresh, item.target);
       item.fresh.clear();
+      item.replaced = true;
     }
   } catch (const FileError& e) {
     failedFile_ = current;
     failure_ = e.what();
+    error_.emplace(e.kind(), e.op(), current, e.systemError(), e.what());
+    putBackReplaced();
     removeTemporaries();
     items_.clear();
     return false;
@@ -85,6 +89,28 @@ bool FileReplacement::commit() {
 void FileReplacement::abandon() {
   removeTemporaries();
   items_.clear();
+}
+
+// Files replaced together (.DAT and .ABC) must stay in step: when a later rename fails, the targets that
+// already took their new content get the old one back from the backups just refreshed (a target that did
+// not exist goes again). The old content goes back as a copy renamed into place, never written over the
+// live file. Best effort: what cannot be put back keeps the new content.
+void FileReplacement::putBackReplaced() {
+  for (auto& item : items_) {
+    if (!item.replaced) continue;
+    try {
+      if (!item.hadTarget) {
+        deleteFile(item.target);
+        continue;
+      }
+      item.backupCopy = temporaryName(item.backup, ".~old");
+      copyFile(item.backup, item.backupCopy);
+      syncFileByName(item.backupCopy);
+      replaceFile(item.backupCopy, item.target);
+      item.backupCopy.clear();
+    } catch (const FileError&) {
+    }
+  }
 }
 
 void FileReplacement::removeTemporaries() {

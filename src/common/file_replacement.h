@@ -1,18 +1,21 @@
 // Replacing a company data file safely. The operations that rewrite a data file (rebuild, sort, import,
 // deletion of an exchange rate, the recipe rebuild) write the new content into a temporary file next to
 // it, and only when every write has succeeded and reached the disk does the old file become the fixed
-// backup "952KLVR.<ext>" and the new one take its name. When any step fails before that, the live files
-// and the old backups are untouched, and the caller can tell the user which file failed.
+// backup "952KLVR.<ext>" and the new one take its name. When any step fails, the live files keep their
+// old content, and the caller can tell the user which file failed.
 //
 //   FileReplacement r;
 //   std::string tmp = r.stage(company + ".DAT", "952KLVR.DAT");
 //   ... open tmp through the file layer, write the new records, close it ...
-//   if (!r.commit()) tell the user r.failedFile();
+//   if (!r.commit()) tellFileError(window, *r.error());
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/files.h"
 
 namespace kv {
 
@@ -30,9 +33,10 @@ class FileReplacement {
   std::string stage(std::string_view target, std::string_view backup);
 
   // Flushes the new files, refreshes the backups and renames the new files into place, in the order they
-  // were staged. The targets and backups must not be open. Returns false, with failedFile() set, when a
-  // step failed; when it failed before the first rename, nothing has changed but the temporary files,
-  // which are deleted.
+  // were staged. The targets and backups must not be open. Returns false, with failedFile() and error()
+  // set, when a step failed: the temporary files are deleted and every target holds its old content (a
+  // target renamed into place before the failure gets it back from its backup); the backups already
+  // refreshed keep the old content too.
   bool commit();
 
   // Deletes the temporary files; nothing else changes.
@@ -40,6 +44,9 @@ class FileReplacement {
 
   const std::string& failedFile() const { return failedFile_; }
   const std::string& failure() const { return failure_; }
+  // The failure as the file layer reported it, naming failedFile() (not a temporary name), for the
+  // window's message.
+  const std::optional<FileError>& error() const { return error_; }
 
  private:
   struct Item {
@@ -47,12 +54,16 @@ class FileReplacement {
     std::string backup;
     std::string fresh;       // the new content
     std::string backupCopy;  // the old content on its way to the backup name
+    bool hadTarget = false;  // the target existed: its old content went to the backup
+    bool replaced = false;   // the new content has taken the target's name
   };
+  void putBackReplaced();
   void removeTemporaries();
 
   std::vector<Item> items_;
   std::string failedFile_;
   std::string failure_;
+  std::optional<FileError> error_;
 };
 
 // The working-copy rule of the recipe side: a non-empty `target` becomes `backup` (replacing an older

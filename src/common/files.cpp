@@ -18,8 +18,36 @@ namespace kv {
 
 namespace fs = std::filesystem;
 
-FileError::FileError(Kind kind, std::string fileName, const std::string& what)
-    : std::runtime_error(what), kind_(kind), fileName_(std::move(fileName)) {}
+namespace {
+
+const char* opText(FileOp op) {
+  switch (op) {
+    case FileOp::Open: return "open";
+    case FileOp::Read: return "read";
+    case FileOp::Write: return "write";
+    case FileOp::Flush: return "flush";
+    case FileOp::Delete: return "delete";
+    case FileOp::Rename: return "rename";
+    case FileOp::Copy: return "copy";
+    case FileOp::NotOpen: break;
+  }
+  return "use";
+}
+
+std::string describe(FileOp op, const std::string& fileName, int systemError, std::string_view detail) {
+  std::string what = std::string("cannot ") + opText(op) + " \"" + fileName + "\": ";
+  if (!detail.empty()) return what + std::string(detail);
+  return what + (systemError ? std::strerror(systemError) : op == FileOp::NotOpen ? "not open" : "refused");
+}
+
+}  // namespace
+
+FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError, std::string_view detail)
+    : std::runtime_error(describe(op, fileName, systemError, detail)),
+      kind_(kind),
+      op_(op),
+      systemError_(systemError),
+      fileName_(std::move(fileName)) {}
 
 namespace {
 
@@ -45,6 +73,7 @@ struct State {
   bool folderSet = false;
   std::map<int, Handle> handles;
   std::map<fs::path, std::weak_ptr<Image>> images;
+  FileFaults* faults = nullptr;
 };
 
 State& state() {
@@ -60,12 +89,20 @@ std::string foldName(std::string_view name) {
   return f;
 }
 
-std::string errnoText() { return std::strerror(errno); }
+// A system call about to be made for `op` on a file: the faults installed for tests may refuse it.
+void faultPoint(FileOp op, const std::string& name, std::int32_t record = 0) {
+  if (!state().faults) return;
+  if (auto error = state().faults->fail(op, name, record)) throw FileError(FileError::Kind::Io, op, name, *error);
+}
 
-void checkName(std::string_view name) {
+[[noreturn]] void refused(FileError::Kind kind, FileOp op, const std::string& name, std::string_view detail = {}) {
+  throw FileError(kind, op, name, 0, detail);
+}
+
+void checkName(std::string_view name, FileOp op) {
   std::string n(name);
   if (n.empty() || n == "." || n == ".." || n.find('/') != std::string::npos || n.find('\0') != std::string::npos)
-    throw FileError(FileError::Kind::BadName, n, "invalid file name");
+    refused(FileError::Kind::BadName, op, n, "invalid file name");
 }
 
 struct Resolved {
@@ -74,8 +111,9 @@ struct Resolved {
   bool exists = false;
 };
 
-Resolved resolve(std::string_view name) {
-  checkName(name);
+// Finds a name in the working folder; `op` is what the caller is about to do, for a name refused.
+Resolved resolve(std::string_view name, FileOp op = FileOp::Open) {
+  checkName(name, op);
   fs::path folder = workingFolder();
   fs::path exact = folder / toUtf8(name);
   std::error_code ec;
@@ -94,7 +132,7 @@ Resolved resolve(std::string_view name) {
 Handle& handle(int fileNumber) {
   auto it = state().handles.find(fileNumber);
   if (it == state().handles.end())
-    throw FileError(FileError::Kind::BadFileNumber, "", "no file open on number " + std::to_string(fileNumber));
+    refused(FileError::Kind::BadFileNumber, FileOp::NotOpen, "", "no file open on number " + std::to_string(fileNumber));
   return it->second;
 }
 
@@ -132,16 +170,68 @@ bool globMatch(std::string_view pattern, std::string_view text) {
   return p == pattern.size();
 }
 
-void writeAll(Image& img, std::int64_t offset, const std::uint8_t* data, std::size_t size) {
+// Writes bytes at an offset and then puts them in the image, so that the image always holds what is on
+// disk. When the system refuses part of the write, what reached the file past its old end is cut off again
+// and the image takes what stayed on disk.
+void writeThrough(Image& img, std::int64_t offset, const std::uint8_t* data, std::size_t size) {
+  const auto oldSize = static_cast<std::int64_t>(img.bytes.size());
   std::size_t done = 0;
+  int error = 0;
   while (done < size) {
     ssize_t n = ::pwrite(img.fd, data + done, size - done, static_cast<off_t>(offset + done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw FileError(FileError::Kind::Io, img.name, "write failed: " + errnoText());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : EIO;
+      break;
     }
     done += static_cast<std::size_t>(n);
   }
+  std::int64_t end = offset + static_cast<std::int64_t>(done);  // the file's end, when it grew
+  if (error && end > oldSize && (done == 0 || ::ftruncate(img.fd, static_cast<off_t>(oldSize)) == 0)) end = oldSize;
+  const std::int64_t kept = std::max<std::int64_t>(end - offset, 0);
+  if (end > oldSize) img.bytes.resize(static_cast<std::size_t>(end), 0);
+  std::memcpy(img.bytes.data() + offset, data, static_cast<std::size_t>(kept));
+  if (error) throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error);
+}
+
+// Closes a descriptor unless released: the open of an image fails half way without leaking it.
+struct FdGuard {
+  int fd;
+  ~FdGuard() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+// Opens a file that no handle holds yet and reads its content into a new image.
+std::shared_ptr<Image> loadImage(const Resolved& r) {
+  faultPoint(FileOp::Open, r.name);
+  FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
+  faultPoint(FileOp::Read, r.name);
+  struct stat st {};
+  if (::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
+  auto img = std::make_shared<Image>();
+  img->path = r.path;
+  img->name = r.name;
+  img->bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (done < img->bytes.size()) {
+    ssize_t n = ::pread(fd.fd, img->bytes.data() + done, img->bytes.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
+    if (n == 0) break;  // the file became shorter meanwhile: the image is what there is
+    done += static_cast<std::size_t>(n);
+  }
+  img->bytes.resize(done);
+  img->fd = std::exchange(fd.fd, -1);
+  return img;
+}
+
+// The lowest free file number; `name` is the file it is for, for the message when none is free.
+int freeFileNumber(const std::string& name) {
+  for (int n = 1; n <= kMaxFileNumber; ++n)
+    if (!state().handles.count(n)) return n;
+  refused(FileError::Kind::BadFileNumber, FileOp::Open, name, "too many files open");
 }
 
 }  // namespace
@@ -156,43 +246,21 @@ fs::path workingFolder() {
   return state().folder;
 }
 
-int nextFreeFileNumber() {
-  for (int n = 1; n <= kMaxFileNumber; ++n)
-    if (!state().handles.count(n)) return n;
-  throw FileError(FileError::Kind::BadFileNumber, "", "too many files open");
-}
+void setFileFaults(FileFaults* faults) { state().faults = faults; }
+
+int nextFreeFileNumber() { return freeFileNumber(""); }
 
 void openRandom(int fileNumber, std::string_view name, int recordLength, std::int32_t maxRecords) {
   if (fileNumber < 1 || fileNumber > kMaxFileNumber || state().handles.count(fileNumber))
-    throw FileError(FileError::Kind::BadFileNumber, std::string(name),
-                    "file number " + std::to_string(fileNumber) + " cannot be used");
-  if (recordLength < 1) throw FileError(FileError::Kind::BadRecordNumber, std::string(name), "bad record length");
+    refused(FileError::Kind::BadFileNumber, FileOp::Open, std::string(name),
+            "file number " + std::to_string(fileNumber) + " cannot be used");
+  if (recordLength < 1) refused(FileError::Kind::BadRecordNumber, FileOp::Open, std::string(name), "bad record length");
   Resolved r = resolve(name);
   std::shared_ptr<Image> img;
   auto it = state().images.find(r.path);
   if (it != state().images.end()) img = it->second.lock();
   if (!img) {
-    img = std::make_shared<Image>();
-    img->path = r.path;
-    img->name = r.name;
-    img->fd = ::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (img->fd < 0) throw FileError(FileError::Kind::Io, r.name, "cannot open: " + errnoText());
-    struct stat st {};
-    if (::fstat(img->fd, &st) != 0) {
-      ::close(img->fd);
-      throw FileError(FileError::Kind::Io, r.name, "cannot read: " + errnoText());
-    }
-    img->bytes.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (done < img->bytes.size()) {
-      ssize_t n = ::pread(img->fd, img->bytes.data() + done, img->bytes.size() - done, static_cast<off_t>(done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        ::close(img->fd);
-        throw FileError(FileError::Kind::Io, r.name, "cannot read: " + errnoText());
-      }
-      done += static_cast<std::size_t>(n);
-    }
+    img = loadImage(r);
     state().images[r.path] = img;
   }
   ++img->handles;
@@ -234,7 +302,7 @@ std::int32_t recordCount(int fileNumber) {
 void getRecord(int fileNumber, std::int32_t n, std::span<std::uint8_t> out) {
   Handle& h = handle(fileNumber);
   if (n < 1 || n > h.maxRecords)
-    throw FileError(FileError::Kind::BadRecordNumber, h.image->name, "bad record number " + std::to_string(n));
+    refused(FileError::Kind::BadRecordNumber, FileOp::Read, h.image->name, "bad record number " + std::to_string(n));
   std::fill(out.begin(), out.end(), 0);
   std::int64_t offset = static_cast<std::int64_t>(n - 1) * h.recordLength;
   std::int64_t size = static_cast<std::int64_t>(h.image->bytes.size());
@@ -249,24 +317,23 @@ void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in)
   Handle& h = handle(fileNumber);
   Image& img = *h.image;
   if (in.size() > static_cast<std::size_t>(h.recordLength))
-    throw FileError(FileError::Kind::BadRecordNumber, img.name, "record longer than the record length");
+    refused(FileError::Kind::BadRecordNumber, FileOp::Write, img.name, "record longer than the record length");
   std::int64_t count = roundedCount(static_cast<std::int64_t>(img.bytes.size()), h.recordLength);
   if (n < 1 || n > h.maxRecords || n > count + 1)
-    throw FileError(FileError::Kind::BadRecordNumber, img.name, "bad record number " + std::to_string(n));
+    refused(FileError::Kind::BadRecordNumber, FileOp::Write, img.name, "bad record number " + std::to_string(n));
   std::int64_t offset = static_cast<std::int64_t>(n - 1) * h.recordLength;
   std::int64_t end = offset + static_cast<std::int64_t>(in.size());
   if (end <= static_cast<std::int64_t>(img.bytes.size()) &&
       std::equal(in.begin(), in.end(), img.bytes.begin() + offset))
     return;  // nothing changes on disk
-  writeAll(img, offset, in.data(), in.size());
-  if (end > static_cast<std::int64_t>(img.bytes.size())) img.bytes.resize(static_cast<std::size_t>(end), 0);
-  std::memcpy(img.bytes.data() + offset, in.data(), in.size());
+  faultPoint(FileOp::Write, img.name, n);
+  writeThrough(img, offset, in.data(), in.size());
 }
 
 std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
   Handle& h = handle(fileNumber);
   if (n < 1 || n > h.maxRecords)
-    throw FileError(FileError::Kind::BadRecordNumber, h.image->name, "bad record number " + std::to_string(n));
+    refused(FileError::Kind::BadRecordNumber, FileOp::Read, h.image->name, "bad record number " + std::to_string(n));
   std::int64_t offset = static_cast<std::int64_t>(n - 1) * h.recordLength;
   std::int64_t size = static_cast<std::int64_t>(h.image->bytes.size());
   auto len = static_cast<std::size_t>(h.recordLength);
@@ -295,46 +362,49 @@ std::int32_t recordCountByName(std::string_view name, int recordLength, std::int
 }
 
 void deleteFile(std::string_view name) {
-  Resolved r = resolve(name);
-  if (!r.exists) throw FileError(FileError::Kind::NotFound, r.name, "file not found");
-  if (isOpenPath(r.path)) throw FileError(FileError::Kind::InUse, r.name, "file is open");
+  Resolved r = resolve(name, FileOp::Delete);
+  if (!r.exists) refused(FileError::Kind::NotFound, FileOp::Delete, r.name);
+  if (isOpenPath(r.path)) refused(FileError::Kind::InUse, FileOp::Delete, r.name, "file is open");
+  faultPoint(FileOp::Delete, r.name);
   std::error_code ec;
-  if (!fs::remove(r.path, ec) || ec) throw FileError(FileError::Kind::Io, r.name, "cannot delete: " + ec.message());
+  if (!fs::remove(r.path, ec) || ec) throw FileError(FileError::Kind::Io, FileOp::Delete, r.name, ec ? ec.value() : ENOENT);
 }
 
 void renameFile(std::string_view from, std::string_view to) {
-  Resolved a = resolve(from);
-  if (!a.exists) throw FileError(FileError::Kind::NotFound, a.name, "file not found");
-  Resolved b = resolve(to);
-  if (isOpenPath(a.path)) throw FileError(FileError::Kind::InUse, a.name, "file is open");
-  if (b.exists && b.path != a.path) throw FileError(FileError::Kind::AlreadyExists, b.name, "file exists");
-  checkName(to);
+  Resolved a = resolve(from, FileOp::Rename);
+  if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Rename, a.name);
+  Resolved b = resolve(to, FileOp::Rename);
+  if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
+  if (b.exists && b.path != a.path) refused(FileError::Kind::AlreadyExists, FileOp::Rename, b.name, "file exists");
   fs::path target = workingFolder() / toUtf8(to);
+  faultPoint(FileOp::Rename, a.name);
   std::error_code ec;
   fs::rename(a.path, target, ec);
-  if (ec) throw FileError(FileError::Kind::Io, a.name, "cannot rename: " + ec.message());
+  if (ec) throw FileError(FileError::Kind::Io, FileOp::Rename, a.name, ec.value());
 }
 
 void replaceFile(std::string_view from, std::string_view to) {
-  Resolved a = resolve(from);
-  if (!a.exists) throw FileError(FileError::Kind::NotFound, a.name, "file not found");
-  Resolved b = resolve(to);
-  if (isOpenPath(a.path)) throw FileError(FileError::Kind::InUse, a.name, "file is open");
-  if (isOpenPath(b.path)) throw FileError(FileError::Kind::InUse, b.name, "file is open");
+  Resolved a = resolve(from, FileOp::Rename);
+  if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Rename, a.name);
+  Resolved b = resolve(to, FileOp::Rename);
+  if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
+  if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Rename, b.name, "file is open");
+  faultPoint(FileOp::Rename, b.name);
   std::error_code ec;
   fs::rename(a.path, b.path, ec);
-  if (ec) throw FileError(FileError::Kind::Io, b.name, "cannot replace: " + ec.message());
+  if (ec) throw FileError(FileError::Kind::Io, FileOp::Rename, b.name, ec.value());
 }
 
 void copyFile(std::string_view from, std::string_view to) {
-  Resolved a = resolve(from);
-  if (!a.exists) throw FileError(FileError::Kind::NotFound, a.name, "file not found");
-  Resolved b = resolve(to);
+  Resolved a = resolve(from, FileOp::Copy);
+  if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Copy, a.name);
+  Resolved b = resolve(to, FileOp::Copy);
   if (b.path == a.path) return;
-  if (isOpenPath(b.path)) throw FileError(FileError::Kind::InUse, b.name, "file is open");
+  if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Copy, b.name, "file is open");
+  faultPoint(FileOp::Copy, b.name);
   std::error_code ec;
   fs::copy_file(a.path, b.path, fs::copy_options::overwrite_existing, ec);
-  if (ec) throw FileError(FileError::Kind::Io, b.name, "cannot copy: " + ec.message());
+  if (ec) throw FileError(FileError::Kind::Io, FileOp::Copy, b.name, ec.value());
 }
 
 std::vector<std::string> listFiles(std::string_view pattern) {
@@ -356,19 +426,17 @@ std::string diskName(std::string_view name) { return resolve(name).name; }
 
 void syncFile(int fileNumber) {
   Handle& h = handle(fileNumber);
-  if (::fsync(h.image->fd) != 0) throw FileError(FileError::Kind::Io, h.image->name, "cannot flush: " + errnoText());
+  faultPoint(FileOp::Flush, h.image->name);
+  if (::fsync(h.image->fd) != 0) throw FileError(FileError::Kind::Io, FileOp::Flush, h.image->name, errno);
 }
 
 void syncFileByName(std::string_view name) {
-  Resolved r = resolve(name);
-  if (!r.exists) throw FileError(FileError::Kind::NotFound, r.name, "file not found");
-  int fd = ::open(r.path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw FileError(FileError::Kind::Io, r.name, "cannot open: " + errnoText());
-  int rc = ::fsync(fd);
-  ::close(fd);
-  if (rc != 0) throw FileError(FileError::Kind::Io, r.name, "cannot flush: " + errnoText());
+  Resolved r = resolve(name, FileOp::Flush);
+  if (!r.exists) refused(FileError::Kind::NotFound, FileOp::Flush, r.name);
+  faultPoint(FileOp::Flush, r.name);
+  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (fd.fd < 0 || ::fsync(fd.fd) != 0) throw FileError(FileError::Kind::Io, FileOp::Flush, r.name, errno);
 }
-
 
 FileHandle::FileHandle(std::string_view name, int recordLength, std::int32_t maxRecords) {
   open(name, recordLength, maxRecords);
@@ -391,9 +459,14 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 void FileHandle::open(std::string_view name, int recordLength, std::int32_t maxRecords) {
   close();
   name_ = std::string(name);
-  int n = nextFreeFileNumber();
+  int n = freeFileNumber(name_);
   openRandom(n, name, recordLength, maxRecords);
   number_ = n;
+}
+
+int FileHandle::openNumber() const {
+  if (!number_) refused(FileError::Kind::BadFileNumber, FileOp::NotOpen, name_, "not open");
+  return number_;
 }
 
 void FileHandle::close() {

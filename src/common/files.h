@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -18,6 +19,18 @@
 #include <vector>
 
 namespace kv {
+
+// What the layer was doing when a file failed.
+enum class FileOp {
+  Open,     // opening or creating a file, or finding it by name
+  Read,     // reading a file's content into memory, or a record outside the file's range
+  Write,    // writing a record
+  Flush,    // bringing a file to stable storage
+  Delete,
+  Rename,   // renaming, or moving a new file onto a name
+  Copy,
+  NotOpen,  // a record operation on a file number or handle with no file open
+};
 
 class FileError : public std::runtime_error {
  public:
@@ -30,15 +43,34 @@ class FileError : public std::runtime_error {
     BadFileNumber,    // no file open on that number, or the number is taken
     BadName,          // a name that cannot be a file of the working folder
   };
-  FileError(Kind kind, std::string fileName, const std::string& what);
+  // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for
+  // the log (what()); the system's text of systemError when empty.
+  FileError(Kind kind, FileOp op, std::string fileName, int systemError = 0, std::string_view detail = {});
   Kind kind() const { return kind_; }
-  // The file concerned, as the program names it (Windows-1254).
+  FileOp op() const { return op_; }
+  int systemError() const { return systemError_; }
+  // The file concerned, as the program names it (Windows-1254); empty for a bare file number that has no
+  // file open.
   const std::string& fileName() const { return fileName_; }
 
  private:
   Kind kind_;
+  FileOp op_;
+  int systemError_;
   std::string fileName_;
 };
+
+// Faults for tests: the layer asks the installed object before each system call it makes (the open of a
+// file, the read of its content at open, each record write, each flush, delete, rename and copy). A value
+// is the errno the call fails with: the call is not made and the layer reports it as the system's refusal.
+// fileName is the name the FileError would carry; record is the record number of a write, else 0.
+class FileFaults {
+ public:
+  virtual ~FileFaults() = default;
+  virtual std::optional<int> fail(FileOp op, std::string_view fileName, std::int32_t record) = 0;
+};
+// Installs faults (null removes them); the layer does not own them.
+void setFileFaults(FileFaults* faults);
 
 // Record numbers and counts of the product-side files are 16-bit: such a file holds at most 32767 records.
 inline constexpr std::int32_t kMaxRecords16 = 32767;
@@ -118,20 +150,23 @@ class FileHandle {
   // The file's name as the program gave it (also after a failed open, for the messages).
   const std::string& name() const { return name_; }
 
-  std::int32_t count() const { return recordCount(number_); }
-  std::int64_t length() const { return fileLength(number_); }
+  // Record operations on a handle that is not open throw FileError (FileOp::NotOpen) naming name().
+  std::int32_t count() const { return recordCount(openNumber()); }
+  std::int64_t length() const { return fileLength(openNumber()); }
   template <class Rec>
   Rec get(std::int32_t n) const {
-    return kv::get<Rec>(number_, n);
+    return kv::get<Rec>(openNumber(), n);
   }
   template <class Rec>
   void put(std::int32_t n, const Rec& rec) {
-    kv::put(number_, n, rec);
+    kv::put(openNumber(), n, rec);
   }
-  std::span<const std::uint8_t> peek(std::int32_t n) const { return peekRecord(number_, n); }
-  void sync() { syncFile(number_); }
+  std::span<const std::uint8_t> peek(std::int32_t n) const { return peekRecord(openNumber(), n); }
+  void sync() { syncFile(openNumber()); }
 
  private:
+  int openNumber() const;
+
   int number_ = 0;
   std::string name_;
 };

@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "common/file_error_message.h"
 #include "common/files.h"
+#include "ui/form.h"
 #include "ui/forms_registry.h"
 
 namespace kv::ui {
@@ -32,9 +34,15 @@ bool Application::exists() { return g_current != nullptr; }
 void Application::deliver(const std::function<void()>& event) {
   if (ended_) return;
   bool failed = false;
+  Form* origin = forms_->visible();
   ++depth_;
   try {
-    event();
+    try {
+      event();
+    } catch (const FileError& e) {
+      bringBack(origin);
+      showFileError(e, origin);
+    }
   } catch (const ProgramEnd&) {
     // The program ended inside the handler; nothing more of it runs.
   } catch (const std::exception& e) {
@@ -59,6 +67,28 @@ void Application::run(const std::function<void()>& code) {
     return;
   }
   deliver(code);
+}
+
+void Application::showFileError(const FileError& error, Form* where) {
+  if (!where || !where->Loaded()) where = forms_->visible();
+  if (where) {
+    tellFileError(*where, error);
+    return;
+  }
+  const UserMessage m = fileErrorMessage(error);
+  backend_.beep();
+  backend_.messageBox(nullptr, m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+}
+
+// A command that failed after its window had gone (hidden or unloaded on its way to the next one) left
+// no window on the screen: its window comes back (loaded afresh when it was unloaded), so that the
+// program does not end over a file.
+void Application::bringBack(Form* origin) {
+  if (!origin || forms_->visible()) return;
+  if (origin->Loaded())
+    forms_->show(*origin);
+  else
+    forms_->show(origin->Name());
 }
 
 void Application::settle() {

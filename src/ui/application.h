@@ -8,8 +8,13 @@
 
 #include "ui/backend.h"
 
+namespace kv {
+class FileError;
+}
+
 namespace kv::ui {
 
+class Form;
 class Forms;
 
 // Thrown by End() to leave every running handler at once; caught where the platform delivered the event.
@@ -33,12 +38,19 @@ class Application {
   Forms& forms() { return *forms_; }
 
   // Runs an event that the platform delivers (a key, a click, a timer tick). Counts the handler depth;
-  // stops quietly at End(). When the outermost handler has returned: destroys the windows unloaded
-  // meanwhile, ends the program when no window is visible any more, and brings the back end in step.
+  // stops quietly at End(). A file that fails in it (a FileError that no handler caught) stops the event
+  // and is shown in the window that was visible when it came (showFileError), which comes back when the
+  // event had left no window visible; the program goes on. When
+  // the outermost handler has returned: destroys the windows unloaded meanwhile, ends the program when no
+  // window is visible any more, and brings the back end in step.
   void deliver(const std::function<void()>& event);
   // Runs program code: directly inside a handler, as a delivered event outside one.
   void run(const std::function<void()>& code);
   int depth() const { return depth_; }
+
+  // The policy for a file that failed: a beep and the file message (fileErrorMessage) with the
+  // exclamation icon, over `where` while it is loaded, else over the visible window.
+  void showFileError(const FileError& error, Form* where);
 
   bool ended() const { return ended_; }
   // Ends the program at once: every window goes without its events, open files are closed.
@@ -47,6 +59,7 @@ class Application {
   void stopIfEnded() const;
 
  private:
+  void bringBack(Form* origin);
   void settle();
   void endNow();
 

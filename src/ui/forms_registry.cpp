@@ -3,6 +3,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "common/files.h"
 #include "ui/application.h"
 #include "ui/control.h"
 #include "ui/form.h"
@@ -52,10 +53,21 @@ Form& Forms::get(std::string_view name) {
   return *f;
 }
 
+template <class Event>
+bool Forms::raise(Form& form, Event&& event) {
+  try {
+    event();
+    return true;
+  } catch (const FileError& e) {
+    app_.showFileError(e, &form);
+    return false;
+  }
+}
+
 void Forms::load(Form& form) {
   form.loaded_ = true;
   app_.backend().formLoaded(form);
-  form.Form_Load();
+  raise(form, [&] { form.Form_Load(); });
 }
 
 void Forms::show(std::string_view name) {
@@ -95,7 +107,7 @@ void Forms::show(Form& form) {
     form.changed(FormChange::Visibility);
     if (!form.shownOnce_) {
       form.shownOnce_ = true;
-      form.Form_Resize();
+      raise(form, [&] { form.Form_Resize(); });
       if (!form.alive()) return;
     }
   }
@@ -107,8 +119,8 @@ void Forms::show(Form& form) {
 void Forms::activate(Form& form) {
   Form* previous = active_;
   active_ = &form;
-  if (previous && previous != &form && previous->alive()) previous->Form_Deactivate();
-  if (form.alive() && active_ == &form) form.Form_Activate();
+  if (previous && previous != &form && previous->alive()) raise(*previous, [&] { previous->Form_Deactivate(); });
+  if (form.alive() && active_ == &form) raise(form, [&] { form.Form_Activate(); });
 }
 
 void Forms::hide(Form& form) {
@@ -117,20 +129,20 @@ void Forms::hide(Form& form) {
   form.changed(FormChange::Visibility);
   if (active_ == &form) {
     active_ = nullptr;
-    if (form.alive()) form.Form_Deactivate();
+    if (form.alive()) raise(form, [&] { form.Form_Deactivate(); });
   }
 }
 
 // The window's exit command may run inside its own Form_QueryUnload and unload it there; an Unload inside
-// Form_Unload is ignored.
+// Form_Unload is ignored. A file that fails in either keeps the window, as Cancel does.
 bool Forms::unload(Form& form, int unloadMode) {
   if (!form.Loaded()) return true;
   if (form.unloading_) return false;
   int cancel = 0;
-  form.Form_QueryUnload(cancel, unloadMode);
+  if (!raise(form, [&] { form.Form_QueryUnload(cancel, unloadMode); })) cancel = 1;
   if (cancel == 0 && form.alive()) {
     form.unloading_ = true;
-    form.Form_Unload(cancel);
+    if (!raise(form, [&] { form.Form_Unload(cancel); })) cancel = 1;
     form.unloading_ = false;
   }
   if (cancel != 0 || !form.alive()) return !form.Loaded();

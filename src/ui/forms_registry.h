@@ -31,6 +31,15 @@ class Forms {
   Forms& operator=(const Forms&) = delete;
 
   // The window of that name; loaded (constructed, then Form_Load) on first use.
+  //
+  // A file that fails in a window's own event (Load, Activate, Deactivate, Resize, QueryUnload, Unload)
+  // is shown over that window (Application::showFileError) and the layer goes on as if the event had
+  // returned there, so the code that showed, hid or unloaded the window goes on too:
+  // - Load: the window stays loaded and comes up when it is shown, with what Form_Load did until then,
+  //   so that the user can leave it by its exit command;
+  // - Activate: the window is the active one and gets the focus as usual;
+  // - QueryUnload, Unload: the window is not unloaded (as with Cancel = 1): what the window does on its way
+  //   out did not finish, and the program must not lose its last window over it.
   Form& get(std::string_view name);
   template <class T>
   T& get(std::string_view name) {
@@ -59,6 +68,9 @@ class Forms {
   friend class Form;
   friend class Input;
 
+  // Runs one of the window's own events; false when a file failed in it (then shown over the window).
+  template <class Event>
+  bool raise(Form& form, Event&& event);
   void load(Form& form);
   void show(Form& form);
   void hide(Form& form);

@@ -35,6 +35,9 @@
 // Windows reach each other only by name through forms() (show, hide, unload, get). Engines that talk to the
 // user get the window as their MessageSink (MsgBox, beep) or ProgressSink (the title). End() ends the
 // program at once; windows must not catch (...) around code that may end it.
+// A file that fails (FileError) stops the handler; the layer shows which file failed, and why, in the
+// window, and the program goes on (Application::deliver, Forms). Windows do not catch FileError to report
+// it; one that must go on after a failure catches it and tells the user with tellFileError(*this, e).
 // Tests drive windows with HeadlessDriver (headless_driver.h); the desktop runs them with
 // kv::ui::desktop::runDesktop (ui/qt/desktop.h).
 #pragma once

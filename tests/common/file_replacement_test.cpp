@@ -7,6 +7,7 @@
 #include "common/file_replacement.h"
 #include "common/files.h"
 #include "support/company.h"
+#include "support/file_faults.h"
 
 namespace kv {
 namespace {
@@ -53,6 +54,43 @@ TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("old data"));
   EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("older backup"));
   EXPECT_EQ(listFiles("*").size(), 2u);
+}
+
+TEST(FileReplacement, AStepThatFailsLeavesTheLiveFilesAsTheyWereAndNamesTheFile) {
+  struct Case {
+    FileOp op;
+    const char* faultOn;  // "" for the first call of the op
+    const char* failed;
+    bool backupsRefreshed[2];
+  };
+  const Case cases[] = {
+      {FileOp::Flush, "", "KLVR952.DAT", {false, false}},        // the new data cannot reach the disk
+      {FileOp::Copy, "", "952KLVR.DAT", {false, false}},         // the old data cannot be copied aside
+      {FileOp::Rename, "952KLVR.ABC", "952KLVR.ABC", {true, false}},  // the second backup cannot take its name
+      {FileOp::Rename, "KLVR952.ABC", "KLVR952.ABC", {true, true}},   // the new index cannot take its name
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    folder.write("KLVR952.DAT", bytesOf("old data"));
+    folder.write("KLVR952.ABC", bytesOf("old index"));
+    folder.write("952KLVR.DAT", bytesOf("older data"));
+    folder.write("952KLVR.ABC", bytesOf("older index"));
+    FileReplacement r;
+    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    testing::FailOn fault(c.op, c.faultOn, EIO, 1, 1);
+    EXPECT_FALSE(r.commit());
+    EXPECT_EQ(r.failedFile(), c.failed);
+    ASSERT_TRUE(r.error());
+    EXPECT_EQ(r.error()->fileName(), c.failed);
+    EXPECT_EQ(r.error()->op(), c.op);
+    EXPECT_EQ(r.error()->systemError(), EIO);
+    EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("old data")) << c.failed;
+    EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("old index")) << c.failed;
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(c.backupsRefreshed[0] ? "old data" : "older data")) << c.failed;
+    EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf(c.backupsRefreshed[1] ? "old index" : "older index")) << c.failed;
+    EXPECT_EQ(listFiles("*").size(), 4u) << c.failed;
+  }
 }
 
 TEST(FileReplacement, AnAbandonedReplacementLeavesNoTrace) {

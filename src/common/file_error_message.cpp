@@ -1,0 +1,71 @@
+#include "common/file_error_message.h"
+
+#include <cerrno>
+
+#include "common/text.h"
+
+namespace kv {
+
+namespace {
+
+struct OpWords {
+  const char* afterName;  // follows the quoted name
+  const char* alone;      // when the file has no name (a bare file number)
+};
+
+OpWords wordsOf(FileOp op) {
+  switch (op) {
+    case FileOp::Open: return {" dosyası açılamadı", "Dosya açılamadı"};
+    case FileOp::Read: return {" dosyası okunamadı", "Dosya okunamadı"};
+    case FileOp::Write: return {" dosyasına yazılamadı", "Dosyaya yazılamadı"};
+    case FileOp::Flush: return {" dosyası diske aktarılamadı", "Dosya diske aktarılamadı"};
+    case FileOp::Delete: return {" dosyası silinemedi", "Dosya silinemedi"};
+    case FileOp::Rename: return {" dosyasının adı değiştirilemedi", "Dosyanın adı değiştirilemedi"};
+    case FileOp::Copy: return {" dosyası kopyalanamadı", "Dosya kopyalanamadı"};
+    case FileOp::NotOpen: break;
+  }
+  return {" dosyası açık değil", "Dosya açık değil"};
+}
+
+// Why, in a few words (UTF-8): the system's reason, else the layer's own; empty when there is none to say.
+std::string reasonOf(const FileError& e) {
+  switch (e.systemError()) {
+    case 0: break;
+    case ENOSPC: return "Disk dolu";
+    case EACCES:
+    case EPERM: return "Erişim izni yok";
+    case EROFS: return "Salt okunur disk";
+    case EIO: return "Okuma/yazma hatası";
+    case ENOENT: return "Bulunamadı";
+    default: return "Sistem hatası " + std::to_string(e.systemError());
+  }
+  if (e.op() == FileOp::NotOpen) return "";
+  switch (e.kind()) {
+    case FileError::Kind::NotFound: return "Bulunamadı";
+    case FileError::Kind::InUse: return "Program tarafından kullanılıyor";
+    case FileError::Kind::AlreadyExists: return "Bu adda bir dosya var";
+    case FileError::Kind::BadRecordNumber: return "Geçersiz kayıt numarası";
+    case FileError::Kind::BadFileNumber: return "Geçersiz dosya numarası";
+    case FileError::Kind::BadName: return "Geçersiz dosya adı";
+    case FileError::Kind::Io: break;
+  }
+  return "";
+}
+
+}  // namespace
+
+UserMessage fileErrorMessage(const FileError& error) {
+  const OpWords words = wordsOf(error.op());
+  std::string text = error.fileName().empty() ? w(words.alone) : "\"" + error.fileName() + "\"" + w(words.afterName);
+  text += "!...";
+  if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
+  return {text, "! DOSYA HATASI !"};
+}
+
+void tellFileError(MessageSink& sink, const FileError& error) {
+  const UserMessage m = fileErrorMessage(error);
+  sink.beep();
+  sink.message(m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+}
+
+}  // namespace kv

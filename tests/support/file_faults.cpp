@@ -1,0 +1,22 @@
+#include "support/file_faults.h"
+
+#include "common/text.h"
+
+namespace kv::testing {
+
+FailOn::FailOn(FileOp op, std::string file, int error, int first, int times)
+    : op_(op), file_(upperCase(file)), error_(error), first_(first), times_(times) {
+  setFileFaults(this);
+}
+
+FailOn::~FailOn() { setFileFaults(nullptr); }
+
+std::optional<int> FailOn::fail(FileOp op, std::string_view fileName, std::int32_t) {
+  if (op != op_ || (!file_.empty() && upperCase(fileName) != file_)) return std::nullopt;
+  ++calls_;
+  if (calls_ < first_ || (times_ > 0 && failures_ >= times_)) return std::nullopt;
+  ++failures_;
+  return error_;
+}
+
+}  // namespace kv::testing

@@ -1,0 +1,40 @@
+// Test support: makes the file layer's system calls fail, as a full disk or a file the system refuses.
+//
+//   FailOn third(FileOp::Write, "KLVR952.ABC", ENOSPC, 3, 1);  // the third write to the index fails
+//   FailOn locked(FileOp::Open, "KLVR952.DAT", EACCES);        // every open of the product file fails
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/files.h"
+
+namespace kv::testing {
+
+// Installed in the file layer while it lives. The calls of `op` on `file` (any file when empty; without
+// regard to case), counted from 1, fail with `error` from the `first` on, `times` of them (all when 0).
+class FailOn : public FileFaults {
+ public:
+  FailOn(FileOp op, std::string file, int error, int first = 1, int times = 0);
+  ~FailOn() override;
+  FailOn(const FailOn&) = delete;
+  FailOn& operator=(const FailOn&) = delete;
+
+  std::optional<int> fail(FileOp op, std::string_view fileName, std::int32_t record) override;
+
+  int calls() const { return calls_; }        // calls of the op on the file so far
+  int failures() const { return failures_; }  // of them, those that failed
+
+ private:
+  FileOp op_;
+  std::string file_;  // upper case
+  int error_;
+  int first_;
+  int times_;
+  int calls_ = 0;
+  int failures_ = 0;
+};
+
+}  // namespace kv::testing
