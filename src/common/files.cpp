@@ -31,7 +31,14 @@ struct Image {
   int fd = -1;
   std::vector<std::uint8_t> bytes;
   int handles = 0;
+  std::uint64_t stamp = 0;  // see fileStamp()
 };
+
+// Every opening of a file and every change of its bytes takes the next stamp.
+std::uint64_t nextStamp() {
+  static std::uint64_t last = 0;
+  return ++last;
+}
 
 struct Handle {
   std::shared_ptr<Image> image;
@@ -193,6 +200,7 @@ void openRandom(int fileNumber, std::string_view name, int recordLength, std::in
       }
       done += static_cast<std::size_t>(n);
     }
+    img->stamp = nextStamp();
     state().images[r.path] = img;
   }
   ++img->handles;
@@ -261,6 +269,7 @@ void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in)
   writeAll(img, offset, in.data(), in.size());
   if (end > static_cast<std::int64_t>(img.bytes.size())) img.bytes.resize(static_cast<std::size_t>(end), 0);
   std::memcpy(img.bytes.data() + offset, in.data(), in.size());
+  img.stamp = nextStamp();
 }
 
 std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
@@ -276,6 +285,10 @@ std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
     std::memcpy(h.scratch.data(), h.image->bytes.data() + offset, static_cast<std::size_t>(size - offset));
   return {h.scratch.data(), len};
 }
+
+std::span<const std::uint8_t> fileImage(int fileNumber) { return handle(fileNumber).image->bytes; }
+
+std::uint64_t fileStamp(int fileNumber) { return handle(fileNumber).image->stamp; }
 
 bool fileExists(std::string_view name) { return resolve(name).exists; }
 
