@@ -241,15 +241,6 @@ class ChainPlan {
   std::vector<Write> writes_;
 };
 
-// Writes a record's two pointers at once, outside any plan.
-void writePointers(int file, int r, int p, int n) {
-  std::array<std::uint8_t, ProductRecord::Length> buf;
-  getRecord(file, r, buf);
-  bytes::putI16(buf.data() + off::ChainPrev, static_cast<std::int16_t>(p));
-  bytes::putI16(buf.data() + off::ChainNext, static_cast<std::int16_t>(n));
-  putRecord(file, r, buf);
-}
-
 void tell(MessageSink* sink, const std::optional<UserMessage>& m) {
   if (!sink || !m) return;
   sink->beep();
@@ -397,7 +388,7 @@ InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t rec
   tell(sink, sorting ? policy.sortingError : policy.criticalError);
   // Leave the record visibly out of the chain.
   try {
-    if (inRange) writePointers(files.recordFile, record, 0, 0);
+    if (inRange) writeChainPointers(files.recordFile, record, 0, 0);
   } catch (const FileError&) {
   }
   return sorting ? InsertResult::SortingError : InsertResult::CriticalError;

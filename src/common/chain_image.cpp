@@ -27,4 +27,12 @@ IndexEntry ChainImage::entry(int b) const {
   return IndexEntry::decode(raw);
 }
 
+void writeChainPointers(int recordFile, int r, int prev, int next) {
+  std::array<std::uint8_t, ProductRecord::Length> buf;
+  getRecord(recordFile, r, buf);
+  bytes::putI16(buf.data() + off::ChainPrev, static_cast<std::int16_t>(prev));
+  bytes::putI16(buf.data() + off::ChainNext, static_cast<std::int16_t>(next));
+  putRecord(recordFile, r, buf);
+}
+
 }  // namespace kv

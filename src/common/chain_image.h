@@ -47,4 +47,7 @@ class ChainImage {
   std::array<std::uint8_t, ProductRecord::Length> tail_{};
 };
 
+// Writes record r's ChainPrev and ChainNext, and nothing else of it.
+void writeChainPointers(int recordFile, int r, int prev, int next);
+
 }  // namespace kv
