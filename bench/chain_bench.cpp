@@ -1,6 +1,6 @@
 // The alphabetic chain over a full product file (32767 records): linking every record into an empty
-// chain in ascending and in random code order, and unlinking every second record as a deletion does.
-// Each run starts from a fresh company folder built outside the timed part.
+// chain in ascending and in random code order, one by one and all at once, and unlinking every second
+// record as a deletion does. Each run starts from a fresh company folder built outside the timed part.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/alphabetic_chain.h"
+#include "common/chain_bulk_link.h"
 #include "common/files.h"
 #include "support/company.h"
 
@@ -65,13 +66,14 @@ struct Fixture {
   }
 };
 
-void linkBenchmark(benchmark::State& state, const std::vector<std::string>& codes) {
+template <class Link>
+void linkBenchmark(benchmark::State& state, const std::vector<std::string>& codes, Link link) {
   bool checked = false;
   for (auto _ : state) {
     state.PauseTiming();
     auto f = std::make_unique<Fixture>(codes);
     state.ResumeTiming();
-    f->linkAll(state);
+    link(*f);
     state.PauseTiming();
     if (!checked) f->requireSoundChain(state, kRecords);
     checked = true;
@@ -81,8 +83,16 @@ void linkBenchmark(benchmark::State& state, const std::vector<std::string>& code
   state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
-void BM_LinkAscending(benchmark::State& state) { linkBenchmark(state, ascendingCodes()); }
-void BM_LinkRandom(benchmark::State& state) { linkBenchmark(state, randomTurkishCodes()); }
+void BM_LinkAscending(benchmark::State& state) {
+  linkBenchmark(state, ascendingCodes(), [&](Fixture& f) { f.linkAll(state); });
+}
+void BM_LinkRandom(benchmark::State& state) {
+  linkBenchmark(state, randomTurkishCodes(), [&](Fixture& f) { f.linkAll(state); });
+}
+void BM_BulkLinkRandom(benchmark::State& state) {
+  linkBenchmark(state, randomTurkishCodes(),
+                [](Fixture& f) { kv::linkAllRecords(f.company.files(), kv::mainWindowInsertPolicy(true)); });
+}
 
 void BM_UnlinkEverySecond(benchmark::State& state) {
   const auto codes = randomTurkishCodes();
@@ -108,6 +118,7 @@ void BM_UnlinkEverySecond(benchmark::State& state) {
 
 BENCHMARK(BM_LinkAscending)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LinkRandom)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_BulkLinkRandom)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_UnlinkEverySecond)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

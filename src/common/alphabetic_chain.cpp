@@ -1,9 +1,15 @@
 #include "common/alphabetic_chain.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <span>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "common/bytes.h"
+#include "common/chain_image.h"
 #include "common/collation.h"
 #include "common/files.h"
 #include "common/numbers.h"
@@ -21,57 +27,218 @@ struct ChainFailure {
   bool sorting = false;
 };
 
-// Reads and writes of the two files, every record number checked against the file first.
-class ChainAccess {
- public:
-  explicit ChainAccess(const ChainFiles& f)
-      : files_(f),
-        count_(static_cast<std::int16_t>(recordCount(f.recordFile))),
-        keyOffset_(f.key == ChainKey::Code ? off::Code : off::Name),
-        keyWidth_(f.key == ChainKey::Code ? off::CodeWidth : off::NameWidth) {}
+// The ranks of a key, `width` of them, 0 beyond the key's end: two such arrays compare byte by byte as
+// compareKeys compares the keys.
+void padRanks(std::string_view key, std::uint8_t* out, int width) {
+  const std::string ranks = rankString(key);
+  std::fill(out, out + width, 0);
+  std::copy(ranks.begin(), ranks.end(), out);
+}
 
-  std::int16_t count() const { return count_; }
-  bool inRange(int r) const { return r >= 1 && r <= count_; }
+// What the insertion reads of the files (the two pointers and the key of every record, the index), copied
+// out of them. Linking many records one after another walks this compact copy instead of the records; the
+// file layer's stamps tell that the files have not changed since the copy was made or brought up to date.
+struct ChainMirror {
+  struct Stamps {
+    std::uint64_t records = 0;
+    std::uint64_t index = 0;
+    ChainKey key = ChainKey::Code;
+    friend bool operator==(const Stamps&, const Stamps&) = default;
+  };
+  static Stamps stampsOf(const ChainFiles& f) { return {fileStamp(f.recordFile), fileStamp(f.indexFile), f.key}; }
+
+  void build(const ChainImage& image) {
+    const int n = image.count();
+    width = image.keyWidth();
+    prev.assign(static_cast<std::size_t>(n) + 1, 0);
+    next.assign(static_cast<std::size_t>(n) + 1, 0);
+    ranks.assign((static_cast<std::size_t>(n) + 1) * static_cast<std::size_t>(width), 0);
+    for (int r = 1; r <= n; ++r) {
+      prev[r] = image.prev(r);
+      next[r] = image.next(r);
+      padRanks(keyOf(image.keyField(r)), rankOf(r), width);
+    }
+    for (int b = 1; b <= kBucketCount; ++b) entries[b] = image.entry(b);
+    stamps = stampsOf(image.files());
+  }
+  std::uint8_t* rankOf(int r) { return ranks.data() + static_cast<std::size_t>(r) * width; }
+  const std::uint8_t* rankOf(int r) const { return ranks.data() + static_cast<std::size_t>(r) * width; }
+
+  Stamps stamps;
+  int width = 0;
+  std::vector<std::int16_t> prev, next;
+  std::vector<std::uint8_t> ranks;
+  std::array<IndexEntry, kBucketCount + 1> entries{};
+};
+
+// The one mirror of the program, and the stamps the files had after the last insertion. A mirror is made
+// only for an insertion that follows another on unchanged files: the save of a single record, or an import
+// that appends each record before it links it, never pays for one.
+struct MirrorState {
+  ChainMirror mirror;
+  bool valid = false;
+  ChainMirror::Stamps afterLastInsertion;
+
+  const ChainMirror* use(const ChainImage& image) {
+    const auto now = ChainMirror::stampsOf(image.files());
+    if (valid && mirror.stamps == now) return &mirror;
+    valid = now == afterLastInsertion;
+    if (valid) mirror.build(image);
+    return valid ? &mirror : nullptr;
+  }
+};
+
+MirrorState& mirrorState() {
+  static MirrorState state;
+  return state;
+}
+
+// The key of the record being placed, ready for both ways of reading the others.
+struct PlacedKey {
+  PlacedKey(std::string_view k, int width) : text(k), prepared(k) { padRanks(k, ranks.data(), width); }
+  std::string_view text;
+  PreparedKey prepared;
+  std::array<std::uint8_t, off::NameWidth> ranks{};
+};
+
+// One operation on the chain. It reads the files' images (or their mirror), every record number checked
+// against the file first, and plans its writes instead of making them; its later reads see what it has
+// planned, as if it had written. Only when the operation has found its way through does apply() make the
+// writes, so an operation that fails on the way leaves the files as they were.
+class ChainPlan {
+ public:
+  ChainPlan(const ChainImage& image, const ChainMirror* mirror) : image_(image), mirror_(mirror) {}
+
+  std::int16_t count() const { return image_.count(); }
+  bool inRange(int r) const { return image_.inRange(r); }
   void require(int r) const {
     if (!inRange(r)) throw ChainFailure{};
   }
 
-  std::int16_t prev(int r) const { return bytes::getI16(peek(r) + off::ChainPrev); }
-  std::int16_t next(int r) const { return bytes::getI16(peek(r) + off::ChainNext); }
-  // Valid until the next write.
+  std::int16_t prev(int r) const {
+    if (const Write* w = planned(Target::Record, r)) return w->a;
+    require(r);
+    return mirror_ ? mirror_->prev[r] : image_.prev(r);
+  }
+  std::int16_t next(int r) const {
+    if (const Write* w = planned(Target::Record, r)) return w->b;
+    require(r);
+    return mirror_ ? mirror_->next[r] : image_.next(r);
+  }
   std::string_view key(int r) const {
-    return keyOf(std::string_view(reinterpret_cast<const char*>(peek(r) + keyOffset_), keyWidth_));
+    require(r);
+    return keyOf(image_.keyField(r));
+  }
+  // k against the key of record r, as compareKeys compares them.
+  int compare(const PlacedKey& k, int r) const {
+    require(r);
+    if (mirror_) return std::memcmp(k.ranks.data(), mirror_->rankOf(r), static_cast<std::size_t>(mirror_->width));
+    return k.prepared.compare(image_.keyField(r));
+  }
+  // The walk will read record r's pointers next: start fetching them while its key is compared.
+  void prefetch(int r) const {
+    if (!mirror_ && inRange(r)) __builtin_prefetch(image_.record(r) + off::ChainPrev);
   }
 
-  void setPrev(int r, int p) { patch(r, off::ChainPrev, p); }
-  void setNext(int r, int n) { patch(r, off::ChainNext, n); }
+  IndexEntry entry(int b) const {
+    if (const Write* w = planned(Target::Entry, b)) return {w->a, w->b};
+    return mirror_ ? mirror_->entries[b] : image_.entry(b);
+  }
+
+  void setPrev(int r, int p) { plan(r).a = static_cast<std::int16_t>(p); }
+  void setNext(int r, int n) { plan(r).b = static_cast<std::int16_t>(n); }
   void setBoth(int r, int p, int n) {
-    std::array<std::uint8_t, ProductRecord::Length> buf;
-    getRecord(files_.recordFile, r, buf);
-    bytes::putI16(buf.data() + off::ChainPrev, static_cast<std::int16_t>(p));
-    bytes::putI16(buf.data() + off::ChainNext, static_cast<std::int16_t>(n));
-    putRecord(files_.recordFile, r, buf);
+    Write& w = plan(r);
+    w.a = static_cast<std::int16_t>(p);
+    w.b = static_cast<std::int16_t>(n);
+  }
+  // Kind -1, both pointers 0.
+  void markDeleted(int r) {
+    setBoth(r, 0, 0);
+    plan(r).deleted = true;
+  }
+  void setEntry(int b, IndexEntry e) {
+    Write* w = planned(Target::Entry, b);
+    if (!w) w = &writes_.emplace_back(Write{Target::Entry, b});
+    w->a = e.First;
+    w->b = e.Last;
   }
 
-  IndexEntry entry(int b) const { return get<IndexEntry>(files_.indexFile, b); }
-  void setEntry(int b, IndexEntry e) { put(files_.indexFile, b, e); }
+  // Makes the planned writes in the order they were first planned. When one fails, what was written is
+  // put back as it was (as far as the files allow) and the FileError goes on to the caller. The images
+  // are not read again afterwards.
+  void apply() const {
+    std::vector<Bytes> before(writes_.size());
+    std::size_t known = 0;  // the writes whose bytes before were read, and so can be put back
+    try {
+      for (const Write& w : writes_) {
+        getRecord(fileOf(w), w.n, bytesOf(w, before[known]));
+        Bytes after = before[known++];
+        std::uint8_t* pair = after.data() + (w.target == Target::Entry ? 0 : off::ChainPrev);
+        bytes::putI16(pair, w.a);
+        bytes::putI16(pair + 2, w.b);
+        if (w.deleted) bytes::putI16(after.data() + off::Kind, -1);
+        putRecord(fileOf(w), w.n, bytesOf(w, after));
+      }
+    } catch (const FileError&) {
+      while (known-- > 0) {
+        try {
+          putRecord(fileOf(writes_[known]), writes_[known].n, bytesOf(writes_[known], before[known]));
+        } catch (const FileError&) {
+        }
+      }
+      throw;
+    }
+  }
+
+  // Brings a mirror of the files as they were read up to date with the applied writes.
+  void applyTo(ChainMirror& m) const {
+    for (const Write& w : writes_) {
+      if (w.target == Target::Entry) {
+        m.entries[w.n] = {w.a, w.b};
+      } else {
+        m.prev[w.n] = w.a;
+        m.next[w.n] = w.b;
+      }
+    }
+    m.stamps = ChainMirror::stampsOf(image_.files());
+  }
 
  private:
-  const std::uint8_t* peek(int r) const {
-    require(r);
-    return peekRecord(files_.recordFile, r).data();
+  enum class Target { Record, Entry };
+  // A record's ChainPrev and ChainNext, or an entry's First and Last.
+  struct Write {
+    Target target;
+    int n;
+    std::int16_t a = 0;
+    std::int16_t b = 0;
+    bool deleted = false;
+  };
+
+  // Few writes are planned (a handful on the longest path), so a look along them is enough.
+  const Write* planned(Target t, int n) const {
+    for (const Write& w : writes_)
+      if (w.n == n && w.target == t) return &w;
+    return nullptr;
   }
-  void patch(int r, int offset, int value) {
-    std::array<std::uint8_t, ProductRecord::Length> buf;
-    getRecord(files_.recordFile, r, buf);
-    bytes::putI16(buf.data() + offset, static_cast<std::int16_t>(value));
-    putRecord(files_.recordFile, r, buf);
+  Write* planned(Target t, int n) { return const_cast<Write*>(std::as_const(*this).planned(t, n)); }
+  // The planned write of record r, started from its pointers as they read now.
+  Write& plan(int r) {
+    if (Write* w = planned(Target::Record, r)) return *w;
+    return writes_.emplace_back(Write{Target::Record, r, prev(r), next(r)});
+  }
+  using Bytes = std::array<std::uint8_t, ProductRecord::Length>;
+  // The bytes of a record or of an entry.
+  static std::span<std::uint8_t> bytesOf(const Write& w, Bytes& b) {
+    return std::span(b).first(w.target == Target::Entry ? IndexEntry::Length : ProductRecord::Length);
+  }
+  int fileOf(const Write& w) const {
+    return w.target == Target::Entry ? image_.files().indexFile : image_.files().recordFile;
   }
 
-  ChainFiles files_;
-  std::int16_t count_;
-  int keyOffset_;
-  int keyWidth_;
+  const ChainImage& image_;
+  const ChainMirror* mirror_;
+  std::vector<Write> writes_;
 };
 
 void tell(MessageSink* sink, const std::optional<UserMessage>& m) {
@@ -80,9 +247,9 @@ void tell(MessageSink* sink, const std::optional<UserMessage>& m) {
   sink->message(m->text, MsgButtons::Ok, MsgIcon::Exclamation, m->title);
 }
 
-// The insertion proper. Returns normally when linked; throws ChainFailure or FileError otherwise. Every
-// record and entry it is going to write through is checked before the first write of each step.
-void linkRecord(ChainAccess& a, int R, const std::string& K, int b, const InsertPolicy& policy) {
+// The insertion proper, planned on `a`. Returns normally when the place is found; throws ChainFailure
+// otherwise. Every record and entry it follows is checked against the files before it is read.
+void linkRecord(ChainPlan& a, int R, const PlacedKey& key, int b, const InsertPolicy& policy) {
   IndexEntry e = a.entry(b);
   auto checkEntry = [&](int r) {
     a.require(r);
@@ -93,7 +260,7 @@ void linkRecord(ChainAccess& a, int R, const std::string& K, int b, const Insert
   if (e.Last >= 1) {
     int L = e.Last;
     checkEntry(L);
-    if (compareKeys(K, a.key(L)) >= 0) {
+    if (a.compare(key, L) >= 0) {
       int N = a.next(L);
       bool lEndsChain = N == L;
       if (!lEndsChain) checkEntry(N);
@@ -109,8 +276,7 @@ void linkRecord(ChainAccess& a, int R, const std::string& K, int b, const Insert
   if (e.First >= 1) {
     int F = e.First;
     checkEntry(F);
-    std::string_view fKey = a.key(F);
-    bool before = compareKeys(K, fKey) < 0 || (policy.equalFirstGoesBefore && K == fKey);
+    bool before = a.compare(key, F) < 0 || (policy.equalFirstGoesBefore && key.text == a.key(F));
     if (before) {
       int P = a.prev(F);
       bool fStartsChain = P == F;
@@ -143,7 +309,8 @@ void linkRecord(ChainAccess& a, int R, const std::string& K, int b, const Insert
     return;
   }
 
-  // Walk inside the bucket: here F's key <= K < L's key. Bounded by twice the record count.
+  // Walk inside the bucket: here F's key <= K < L's key. Bounded by twice the record count, so a walk
+  // that does not end fails before anything is written.
   int W = e.First;
   long steps = 0;
   const long limit = 2L * a.count();
@@ -151,7 +318,8 @@ void linkRecord(ChainAccess& a, int R, const std::string& K, int b, const Insert
     if (++steps > limit) throw ChainFailure{};
     int next = a.next(W);
     if (next == W) {
-      // The chain ends before the place was found: carry it on to the next bucket's first record.
+      // The chain ends before the place was found: carry it on to the next bucket's first record. The
+      // repair is only planned: should the walk fail further on, it is never written.
       int N = 0;
       for (int ub = b + 1; ub <= kBucketCount && N == 0; ++ub) {
         IndexEntry ue = a.entry(ub);
@@ -165,7 +333,8 @@ void linkRecord(ChainAccess& a, int R, const std::string& K, int b, const Insert
     }
     checkEntry(next);
     W = next;
-    if (compareKeys(K, a.key(W)) < 0) {
+    a.prefetch(W);
+    if (a.compare(key, W) < 0) {
       int P = a.prev(W);
       checkEntry(P);
       a.setPrev(W, R);
@@ -193,15 +362,23 @@ InsertPolicy mainWindowInsertPolicy(bool quietInsert) {
 
 InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t record, const InsertPolicy& policy,
                                        MessageSink* sink) {
-  ChainAccess a(files);
   bool sorting = false;
+  bool inRange = false;
   try {
-    a.require(record);
-    std::string K(a.key(record));
-    int b = bucketOf(K);
+    const ChainImage image(files);
+    inRange = image.inRange(record);
+    if (!inRange) throw ChainFailure{};
+    const std::string_view K = keyOf(image.keyField(record));
+    const int b = bucketOf(K);
     if (b == 0) return InsertResult::NoBucket;
     if (recordCount(files.indexFile) < kBucketCount) throw ChainFailure{};
-    linkRecord(a, record, K, b, policy);
+    MirrorState& mirrors = mirrorState();
+    const ChainMirror* mirror = mirrors.use(image);
+    ChainPlan a(image, mirror);
+    linkRecord(a, record, PlacedKey(K, image.keyWidth()), b, policy);
+    a.apply();
+    if (mirror) a.applyTo(mirrors.mirror);
+    mirrors.afterLastInsertion = ChainMirror::stampsOf(files);
     return InsertResult::Linked;
   } catch (const ChainFailure& f) {
     sorting = f.sorting;
@@ -211,7 +388,7 @@ InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t rec
   tell(sink, sorting ? policy.sortingError : policy.criticalError);
   // Leave the record visibly out of the chain.
   try {
-    if (a.inRange(record)) a.setBoth(record, 0, 0);
+    if (inRange) writeChainPointers(files.recordFile, record, 0, 0);
   } catch (const FileError&) {
   }
   return sorting ? InsertResult::SortingError : InsertResult::CriticalError;
@@ -219,7 +396,8 @@ InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t rec
 
 UnlinkResult unlinkFromAlphabeticIndex(const ChainFiles& files, std::int16_t record, UnlinkVariant variant,
                                        MessageSink* sink) {
-  ChainAccess a(files);
+  const ChainImage image(files);
+  ChainPlan a(image, nullptr);
   const int R = record;
   auto pointerError = [&] {
     if (sink) {
@@ -260,12 +438,11 @@ UnlinkResult unlinkFromAlphabeticIndex(const ChainFiles& files, std::int16_t rec
   }
 
   if (variant == UnlinkVariant::Delete) {
-    ProductRecord rec = get<ProductRecord>(files.recordFile, R);
-    rec.Kind = -1;
-    rec.ChainPrev = 0;
-    rec.ChainNext = 0;
-    put(files.recordFile, R, rec);
-    if (!pointersSound) return pointerError();
+    a.markDeleted(R);
+    if (!pointersSound) {
+      a.apply();
+      return pointerError();
+    }
   }
 
   if (P0 != R) {
@@ -282,6 +459,7 @@ UnlinkResult unlinkFromAlphabeticIndex(const ChainFiles& files, std::int16_t rec
     else if (!a.inRange(p))
       a.setPrev(N0, N0);
   }
+  a.apply();
   return UnlinkResult::Unlinked;
 }
 

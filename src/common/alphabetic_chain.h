@@ -7,8 +7,10 @@
 //
 // Every pointer and index entry is checked against the file before it is followed, and every walk is
 // bounded, so a damaged file ends the operation with its message and never loops or writes outside the
-// file. The checks come before the writes: an insertion either links the record completely or leaves the
-// chain as it was, with the record written out of the chain (both pointers 0).
+// file. An operation finds its whole way (repairs it makes on the way included) before it writes
+// anything: an insertion either links the record completely or leaves the chain as it was, with the
+// record written out of the chain (both pointers 0). When a write fails, what the operation had already
+// written is put back.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +49,8 @@ enum class InsertResult {
   CriticalError, // left out of the chain
 };
 
-// Links record `record` (already written with its final key) into the chain and its bucket.
+// Links record `record` (already written with its final key) into the chain and its bucket. A write that
+// fails (FileError) ends it as a CriticalError.
 InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t record, const InsertPolicy& policy,
                                        MessageSink* sink);
 
@@ -62,7 +65,8 @@ enum class UnlinkResult {
   PointerError,  // a pointer outside the file: the pointer message was shown
 };
 
-// Takes record `record` out of its bucket and out of the chain.
+// Takes record `record` out of its bucket and out of the chain. A write that fails throws its FileError
+// after what was written has been put back.
 UnlinkResult unlinkFromAlphabeticIndex(const ChainFiles& files, std::int16_t record, UnlinkVariant variant,
                                        MessageSink* sink);
 

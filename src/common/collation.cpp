@@ -42,6 +42,39 @@ int compareKeys(std::string_view a, std::string_view b) {
   return 0;
 }
 
+std::string rankString(std::string_view key) {
+  const auto& rank = rankTable();
+  std::string ranks(key.size(), '\0');
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    ranks[i] = static_cast<char>(rank[static_cast<unsigned char>(key[i])]);
+    if (ranks[i] != 0) end = i + 1;
+  }
+  ranks.resize(end);
+  return ranks;
+}
+
+int PreparedKey::compare(std::string_view field) const {
+  const auto& rank = rankTable();
+  std::size_t p = 0, end = field.size();
+  while (p < end && field[p] == ' ') ++p;
+  // Position i of the key against position p of the field. Where the field turns blank, the rest is looked
+  // at once: all blank, and the field's key ends there.
+  for (std::size_t i = 0;; ++i, ++p) {
+    int rf = 0;
+    if (p < end) {
+      const auto c = static_cast<unsigned char>(field[p]);
+      if (c == ' ' && field.find_first_not_of(' ', p) == std::string_view::npos)
+        end = p;
+      else
+        rf = rank[c];
+    }
+    const int rk = i < ranks_.size() ? static_cast<unsigned char>(ranks_[i]) : 0;
+    if (rk != rf) return rk < rf ? -1 : 1;
+    if (p >= end && i >= ranks_.size()) return 0;
+  }
+}
+
 int bucketOf(std::string_view key) { return key.empty() ? 0 : collationRank(static_cast<unsigned char>(key[0])); }
 
 }  // namespace kv

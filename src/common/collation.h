@@ -25,6 +25,21 @@ std::string_view keyOf(std::string_view field);
 // "AB" followed by such a character equals "AB". Returns <0, 0 or >0.
 int compareKeys(std::string_view a, std::string_view b);
 
+// The ranks of a key's characters as a byte string, without the rank-0 positions at its end: two such
+// strings compare as byte strings as compareKeys compares their keys. For sorting many keys.
+std::string rankString(std::string_view key);
+
+// A key prepared for comparison with the key fields of many records: compare(field) gives what
+// compareKeys(key, keyOf(field)) gives, without trimming the field or building a text.
+class PreparedKey {
+ public:
+  explicit PreparedKey(std::string_view key) : ranks_(rankString(key)) {}
+  int compare(std::string_view field) const;
+
+ private:
+  std::string ranks_;
+};
+
 // The bucket of a key: the rank of its first character; 0 for an empty key or an unknown first character.
 int bucketOf(std::string_view key);
 

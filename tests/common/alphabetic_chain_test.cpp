@@ -2,7 +2,10 @@
 // randomised property test against the checker, and damaged files.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <map>
 #include <random>
 
@@ -16,6 +19,7 @@ namespace kv {
 namespace {
 
 using testing::checkChain;
+using testing::randomTurkishCode;
 using testing::Company;
 using testing::RecordingSink;
 using testing::TempFolder;
@@ -238,19 +242,6 @@ TEST_F(ChainTest, NamesAreLinkedByTheNameField) {
 
 // ---- Randomised: any sequence of insertions and unlinks leaves a sound chain ----------------------------
 
-std::string randomTurkishCode(std::mt19937& rng) {
-  static const std::vector<std::string> pieces = {"A", "a", "B", "Ç", "ç", "C", "G", "Ğ", "ğ", "I", "ı", "İ",
-                                                  "i", "Ö", "ö", "Ş", "ş", "Ü", "ü", "Z", "0", "9", "-", " ", "."};
-  std::uniform_int_distribution<int> len(1, 6), pick(0, static_cast<int>(pieces.size()) - 1);
-  std::string code;
-  int n = len(rng);
-  for (int i = 0; i < n; ++i) code += pieces[pick(rng)];
-  // Codes are stored trimmed, as the save stores them.
-  auto b = code.find_first_not_of(' ');
-  if (b == std::string::npos) return "X";
-  return code.substr(b);
-}
-
 TEST_F(ChainTest, RandomInsertionsAndUnlinksKeepOneSoundChain) {
   for (unsigned seed = 1; seed <= 12; ++seed) {
     TempFolder f;
@@ -385,6 +376,74 @@ TEST_F(ChainTest, TheWalkRunningOffTheChainCarriesItOnToTheNextBucket) {
   EXPECT_EQ(c.record(m1).ChainNext, r);
   EXPECT_EQ(c.record(r).ChainNext, z);
   (void)m9;
+}
+
+TEST_F(ChainTest, ACarryOnThatEndsInALoopIsNeverWritten) {
+  Company c;
+  c.addAll({{"A1"}, {"M9"}, {"M3"}, {"Z2"}, {"M1"}, {"M2"}, {"M3"}, {"M2"}, {"M3"}, {"B1"}});
+  // The walk for M3 goes 5, 6, 8, 1, finds the chain ending at 1, carries it on to bucket N's first record,
+  // which leads back to 6: a loop.
+  auto rec = c.record(8);
+  rec.ChainNext = 1;
+  c.write(8, rec);
+  rec = c.record(1);
+  rec.ChainNext = 1;
+  c.write(1, rec);
+  put(c.indexFile(), collationRank('N'), IndexEntry{6, 0});
+  auto r = c.append(testing::makeProduct("M3"));
+  auto dat = folder.bytes("KLVR952.DAT");
+  auto abc = folder.bytes("KLVR952.ABC");
+  RecordingSink sink;
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::CriticalError);
+  EXPECT_EQ(sink.shown.size(), 1u);
+  EXPECT_EQ(folder.bytes("KLVR952.DAT"), dat);  // record 11 was appended with both pointers 0
+  EXPECT_EQ(folder.bytes("KLVR952.ABC"), abc);
+}
+
+// While it lives, every write that reaches `limit` bytes into a file fails, as on a full disk.
+class WriteLimit {
+ public:
+  explicit WriteLimit(rlim_t limit) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit l = old_;
+    l.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &l);
+  }
+  ~WriteLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(ChainTest, AWriteThatFailsHalfWayPutsBackWhatWasWritten) {
+  // Records 1 to 3 can be written, record 4 and the new one cannot: both the insertion after M1 and the
+  // deletion of M1 write the index and record 1 or 3 before they reach record 4.
+  for (bool insertion : {true, false}) {
+    TempFolder f;
+    Company c;
+    c.addAll({{"M1"}, {"B1"}, {"C1"}, {"Z1"}});
+    auto r = insertion ? c.append(testing::makeProduct("M5")) : std::int16_t{1};
+    auto dat = f.bytes("KLVR952.DAT");
+    auto abc = f.bytes("KLVR952.ABC");
+    {
+      WriteLimit limit(3 * ProductRecord::Length);
+      RecordingSink sink;
+      if (insertion) {
+        EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink),
+                  InsertResult::CriticalError);
+        EXPECT_EQ(sink.shown.size(), 1u);
+      } else {
+        EXPECT_THROW(unlinkFromAlphabeticIndex(c.files(), r, UnlinkVariant::Delete, &sink), FileError);
+      }
+    }
+    EXPECT_EQ(f.bytes("KLVR952.DAT"), dat) << insertion;
+    EXPECT_EQ(f.bytes("KLVR952.ABC"), abc) << insertion;
+  }
 }
 
 TEST_F(ChainTest, AShortIndexEndsTheInsertionWithItsMessage) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,26 @@ TEST(Collation, TheBucketIsTheRankOfTheFirstCharacterOfTheTrimmedKey) {
   EXPECT_EQ(bucketOf("Ø"_w), 109);
   EXPECT_EQ(bucketOf(""), 0);
   EXPECT_EQ(bucketOf("\x80X"), 0);
+}
+
+// The two fast forms of the comparison against compareKeys over random texts: blanks inside and around,
+// characters outside the ordering, Turkish letters, shared beginnings.
+TEST(Collation, RankStringsAndPreparedKeysCompareAsKeysDo) {
+  const std::string alphabet = std::string("AaBb  \x80\x01") + "ÇçİıŞş"_w;
+  std::mt19937 rng(7);
+  auto text = [&] {
+    std::string s;
+    for (int n = static_cast<int>(rng() % 7); n > 0; --n) s += alphabet[rng() % alphabet.size()];
+    return s;
+  };
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (int i = 0; i < 20000; ++i) {
+    const std::string a(keyOf(text())), field = text();
+    const std::string b(keyOf(field));
+    const int want = sign(compareKeys(a, b));
+    ASSERT_EQ(sign(rankString(a).compare(rankString(b))), want) << a << " | " << b;
+    ASSERT_EQ(sign(PreparedKey(a).compare(field + std::string(rng() % 3, ' '))), want) << a << " | " << field;
+  }
 }
 
 }  // namespace

@@ -48,6 +48,18 @@ ProductRecord makeProduct(std::string_view codeUtf8, std::string_view nameUtf8, 
   return r;
 }
 
+std::string randomTurkishCode(std::mt19937& rng) {
+  static const std::vector<std::string> pieces = {"A", "a", "B", "Ç", "ç", "C", "G", "Ğ", "ğ", "I", "ı", "İ",
+                                                  "i", "Ö", "ö", "Ş", "ş", "Ü", "ü", "Z", "0", "9", "-", " ", "."};
+  std::uniform_int_distribution<int> len(1, 6), pick(0, static_cast<int>(pieces.size()) - 1);
+  std::string code;
+  int n = len(rng);
+  for (int i = 0; i < n; ++i) code += pieces[pick(rng)];
+  auto b = code.find_first_not_of(' ');
+  if (b == std::string::npos) return "X";
+  return code.substr(b);
+}
+
 Company::Company(std::string nameUtf8) : name_(w(nameUtf8)) {
   dataFile_ = nextFreeFileNumber();
   openRandom(dataFile_, name_ + ".DAT", ProductRecord::Length);

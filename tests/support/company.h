@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,10 @@ class TempFolder {
 
 // A product record as a test wants it: code, name (UTF-8) and kind; everything else blank or zero.
 ProductRecord makeProduct(std::string_view codeUtf8, std::string_view nameUtf8 = "", int kind = 1);
+
+// A random code (UTF-8) of 1 to 6 pieces: letters of both cases with the Turkish ones, digits, signs and
+// inner blanks; stored trimmed, as the save stores codes. Many codes repeat over a few hundred draws.
+std::string randomTurkishCode(std::mt19937& rng);
 
 // The product file and alphabetic index of one company, open on file numbers of their own.
 class Company {

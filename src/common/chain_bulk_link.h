@@ -1,0 +1,16 @@
+// Linking a whole file at once, for the jobs that build a chain afresh (data-file rebuild, import, sorts).
+#pragma once
+
+#include "common/alphabetic_chain.h"
+
+namespace kv {
+
+// Links every record of files.recordFile into a fresh chain and writes all 109 entries of files.indexFile:
+// exactly the pointers and entries that inserting the records one by one in record order into an empty
+// index gives, equal keys placed by policy.equalFirstGoesBefore as the insertion places them (the messages
+// of the policy are never needed: a chain built afresh meets no damage). Records whose key has no bucket
+// (empty, or beginning with a character outside the collation) are left as they are. O(n log n); a file
+// that cannot be written throws FileError, with the files left part-written, as the jobs write new files.
+void linkAllRecords(const ChainFiles& files, const InsertPolicy& policy);
+
+}  // namespace kv
