@@ -27,87 +27,20 @@ struct ChainFailure {
   bool sorting = false;
 };
 
-// The ranks of a key, `width` of them, 0 beyond the key's end: two such arrays compare byte by byte as
-// compareKeys compares the keys.
-void padRanks(std::string_view key, std::uint8_t* out, int width) {
-  const std::string ranks = rankString(key);
-  std::fill(out, out + width, 0);
-  std::copy(ranks.begin(), ranks.end(), out);
-}
-
-// What the insertion reads of the files (the two pointers and the key of every record, the index), copied
-// out of them. Linking many records one after another walks this compact copy instead of the records; the
-// file layer's stamps tell that the files have not changed since the copy was made or brought up to date.
-struct ChainMirror {
-  struct Stamps {
-    std::uint64_t records = 0;
-    std::uint64_t index = 0;
-    ChainKey key = ChainKey::Code;
-    friend bool operator==(const Stamps&, const Stamps&) = default;
-  };
-  static Stamps stampsOf(const ChainFiles& f) { return {fileStamp(f.recordFile), fileStamp(f.indexFile), f.key}; }
-
-  void build(const ChainImage& image) {
-    const int n = image.count();
-    width = image.keyWidth();
-    prev.assign(static_cast<std::size_t>(n) + 1, 0);
-    next.assign(static_cast<std::size_t>(n) + 1, 0);
-    ranks.assign((static_cast<std::size_t>(n) + 1) * static_cast<std::size_t>(width), 0);
-    for (int r = 1; r <= n; ++r) {
-      prev[r] = image.prev(r);
-      next[r] = image.next(r);
-      padRanks(keyOf(image.keyField(r)), rankOf(r), width);
-    }
-    for (int b = 1; b <= kBucketCount; ++b) entries[b] = image.entry(b);
-    stamps = stampsOf(image.files());
-  }
-  std::uint8_t* rankOf(int r) { return ranks.data() + static_cast<std::size_t>(r) * width; }
-  const std::uint8_t* rankOf(int r) const { return ranks.data() + static_cast<std::size_t>(r) * width; }
-
-  Stamps stamps;
-  int width = 0;
-  std::vector<std::int16_t> prev, next;
-  std::vector<std::uint8_t> ranks;
-  std::array<IndexEntry, kBucketCount + 1> entries{};
-};
-
-// The one mirror of the program, and the stamps the files had after the last insertion. A mirror is made
-// only for an insertion that follows another on unchanged files: the save of a single record, or an import
-// that appends each record before it links it, never pays for one.
-struct MirrorState {
-  ChainMirror mirror;
-  bool valid = false;
-  ChainMirror::Stamps afterLastInsertion;
-
-  const ChainMirror* use(const ChainImage& image) {
-    const auto now = ChainMirror::stampsOf(image.files());
-    if (valid && mirror.stamps == now) return &mirror;
-    valid = now == afterLastInsertion;
-    if (valid) mirror.build(image);
-    return valid ? &mirror : nullptr;
-  }
-};
-
-MirrorState& mirrorState() {
-  static MirrorState state;
-  return state;
-}
-
-// The key of the record being placed, ready for both ways of reading the others.
+// The key of the record being placed, its ranks worked out once for every comparison of the walk.
 struct PlacedKey {
-  PlacedKey(std::string_view k, int width) : text(k), prepared(k) { padRanks(k, ranks.data(), width); }
+  explicit PlacedKey(std::string_view k) : text(k), prepared(k) {}
   std::string_view text;
   PreparedKey prepared;
-  std::array<std::uint8_t, off::NameWidth> ranks{};
 };
 
-// One operation on the chain. It reads the files' images (or their mirror), every record number checked
+// One operation on the chain. It reads the files' images, every record number checked
 // against the file first, and plans its writes instead of making them; its later reads see what it has
 // planned, as if it had written. Only when the operation has found its way through does apply() make the
 // writes, so an operation that fails on the way leaves the files as they were.
 class ChainPlan {
  public:
-  ChainPlan(const ChainImage& image, const ChainMirror* mirror) : image_(image), mirror_(mirror) {}
+  explicit ChainPlan(const ChainImage& image) : image_(image) {}
 
   std::int16_t count() const { return image_.count(); }
   bool inRange(int r) const { return image_.inRange(r); }
@@ -118,12 +51,12 @@ class ChainPlan {
   std::int16_t prev(int r) const {
     if (const Write* w = planned(Target::Record, r)) return w->a;
     require(r);
-    return mirror_ ? mirror_->prev[r] : image_.prev(r);
+    return image_.prev(r);
   }
   std::int16_t next(int r) const {
     if (const Write* w = planned(Target::Record, r)) return w->b;
     require(r);
-    return mirror_ ? mirror_->next[r] : image_.next(r);
+    return image_.next(r);
   }
   std::string_view key(int r) const {
     require(r);
@@ -132,17 +65,16 @@ class ChainPlan {
   // k against the key of record r, as compareKeys compares them.
   int compare(const PlacedKey& k, int r) const {
     require(r);
-    if (mirror_) return std::memcmp(k.ranks.data(), mirror_->rankOf(r), static_cast<std::size_t>(mirror_->width));
     return k.prepared.compare(image_.keyField(r));
   }
   // The walk will read record r's pointers next: start fetching them while its key is compared.
   void prefetch(int r) const {
-    if (!mirror_ && inRange(r)) __builtin_prefetch(image_.record(r) + off::ChainPrev);
+    if (inRange(r)) __builtin_prefetch(image_.record(r) + off::ChainPrev);
   }
 
   IndexEntry entry(int b) const {
     if (const Write* w = planned(Target::Entry, b)) return {w->a, w->b};
-    return mirror_ ? mirror_->entries[b] : image_.entry(b);
+    return image_.entry(b);
   }
 
   void setPrev(int r, int p) { plan(r).a = static_cast<std::int16_t>(p); }
@@ -191,19 +123,6 @@ class ChainPlan {
     }
   }
 
-  // Brings a mirror of the files as they were read up to date with the applied writes.
-  void applyTo(ChainMirror& m) const {
-    for (const Write& w : writes_) {
-      if (w.target == Target::Entry) {
-        m.entries[w.n] = {w.a, w.b};
-      } else {
-        m.prev[w.n] = w.a;
-        m.next[w.n] = w.b;
-      }
-    }
-    m.stamps = ChainMirror::stampsOf(image_.files());
-  }
-
  private:
   enum class Target { Record, Entry };
   // A record's ChainPrev and ChainNext, or an entry's First and Last.
@@ -237,7 +156,6 @@ class ChainPlan {
   }
 
   const ChainImage& image_;
-  const ChainMirror* mirror_;
   std::vector<Write> writes_;
 };
 
@@ -372,13 +290,9 @@ InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t rec
     const int b = bucketOf(K);
     if (b == 0) return InsertResult::NoBucket;
     if (recordCount(files.indexFile) < kBucketCount) throw ChainFailure{};
-    MirrorState& mirrors = mirrorState();
-    const ChainMirror* mirror = mirrors.use(image);
-    ChainPlan a(image, mirror);
-    linkRecord(a, record, PlacedKey(K, image.keyWidth()), b, policy);
+    ChainPlan a(image);
+    linkRecord(a, record, PlacedKey(K), b, policy);
     a.apply();
-    if (mirror) a.applyTo(mirrors.mirror);
-    mirrors.afterLastInsertion = ChainMirror::stampsOf(files);
     return InsertResult::Linked;
   } catch (const ChainFailure& f) {
     sorting = f.sorting;
@@ -397,7 +311,7 @@ InsertResult insertIntoAlphabeticIndex(const ChainFiles& files, std::int16_t rec
 UnlinkResult unlinkFromAlphabeticIndex(const ChainFiles& files, std::int16_t record, UnlinkVariant variant,
                                        MessageSink* sink) {
   const ChainImage image(files);
-  ChainPlan a(image, nullptr);
+  ChainPlan a(image);
   const int R = record;
   auto pointerError = [&] {
     if (sink) {

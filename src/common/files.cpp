@@ -59,14 +59,7 @@ struct Image {
   int fd = -1;
   std::vector<std::uint8_t> bytes;
   int handles = 0;
-  std::uint64_t stamp = 0;  // see fileStamp()
 };
-
-// Every opening of a file and every change of its bytes takes the next stamp.
-std::uint64_t nextStamp() {
-  static std::uint64_t last = 0;
-  return ++last;
-}
 
 struct Handle {
   std::shared_ptr<Image> image;
@@ -198,7 +191,6 @@ void writeThrough(Image& img, std::int64_t offset, const std::uint8_t* data, std
   const std::int64_t kept = std::max<std::int64_t>(end - offset, 0);
   if (end > oldSize) img.bytes.resize(static_cast<std::size_t>(end), 0);
   std::memcpy(img.bytes.data() + offset, data, static_cast<std::size_t>(kept));
-  img.stamp = nextStamp();
   if (error) throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error);
 }
 
@@ -269,7 +261,6 @@ void openRandom(int fileNumber, std::string_view name, int recordLength, std::in
   if (it != state().images.end()) img = it->second.lock();
   if (!img) {
     img = loadImage(r);
-    img->stamp = nextStamp();
     state().images[r.path] = img;
   }
   ++img->handles;
@@ -355,7 +346,6 @@ std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
 
 std::span<const std::uint8_t> fileImage(int fileNumber) { return handle(fileNumber).image->bytes; }
 
-std::uint64_t fileStamp(int fileNumber) { return handle(fileNumber).image->stamp; }
 
 bool fileExists(std::string_view name) { return resolve(name).exists; }
 

@@ -127,9 +127,6 @@ std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n);
 // Read-only view of the whole image of an open file (the bytes on disk), for walks over many records that
 // write nothing while they read. Valid until the next write to the file or its close.
 std::span<const std::uint8_t> fileImage(int fileNumber);
-// A number that changes whenever the bytes of an open file change (through any of its file numbers) and
-// that no other file or opening has had: what a walk learned of a file holds while the number stays.
-std::uint64_t fileStamp(int fileNumber);
 
 // Flushes an open file, or a file by name, to stable storage.
 void syncFile(int fileNumber);

@@ -217,49 +217,5 @@ TEST(ChainDamage, EveryWalkEndsStaysInsideItsFilesAndFailsWithoutSideEffects) {
   }
 }
 
-// Records linked one after another are placed from a copy of the chain kept between the insertions; an
-// unrelated write between them makes every insertion read the files themselves. Both must leave the same
-// bytes, on damaged files as on sound ones.
-TEST(ChainDamage, LinkingBackToBackPlacesAsLinkingOneByOne) {
-  TempFolder folder;
-  for (unsigned seed = 1; seed <= 300; ++seed) {
-    std::mt19937 rng(seed);
-    startEmpty(folder);
-    std::int16_t first = 0;
-    {
-      Company c;
-      auto codes = buildSound(c, rng);
-      if (rng() % 2) damage(c, rng);
-      first = static_cast<std::int16_t>(c.count() + 1);
-      for (int n = std::uniform_int_distribution<int>(2, 60)(rng); n > 0; --n)
-        c.append(testing::makeProduct(rng() % 2 ? testing::randomTurkishCode(rng) : randomCode(rng, codes)));
-    }
-    const auto dat = folder.bytes("KLVR952.DAT");
-    const auto abc = folder.bytes("KLVR952.ABC");
-    InsertPolicy policy;
-    policy.equalFirstGoesBefore = rng() % 2;
-    std::vector<std::uint8_t> result[2][2];
-    for (bool touching : {false, true}) {
-      replace(folder, "KLVR952.DAT", dat);
-      replace(folder, "KLVR952.ABC", abc);
-      Company c;
-      for (auto r = first; r <= c.count(); ++r) {
-        if (touching) {
-          const auto untouched = c.record(1);
-          auto touched = untouched;
-          touched.RandomNumber ^= 1;
-          c.write(1, touched);
-          c.write(1, untouched);
-        }
-        insertIntoAlphabeticIndex(c.files(), r, policy, nullptr);
-      }
-      result[touching][0] = folder.bytes("KLVR952.DAT");
-      result[touching][1] = folder.bytes("KLVR952.ABC");
-    }
-    ASSERT_EQ(result[0][0], result[1][0]) << "seed " << seed;
-    ASSERT_EQ(result[0][1], result[1][1]) << "seed " << seed;
-  }
-}
-
 }  // namespace
 }  // namespace kv
