@@ -1,5 +1,5 @@
 // The main window from the keyboard: the function keys, the walk from box to box, the typing rules of the
-// boxes, ESC, and the ways out of the program.
+// boxes and ESC. The exit and the close box with a pending entry: with the entry tests.
 #include "main_window_fixture.h"
 
 namespace kv::testing {
@@ -108,10 +108,9 @@ TEST_F(MainWindowKeysTest, LeadingBlanksGoAtTheNextKeyAndEAcuteBecomesOSlash) {
   fill("bilAd", " ");
   ui.key(Key::Down);
   EXPECT_EQ(text("bilAd"), "");
-  // The translated code is saved as typed: in the collation's last bucket.
+  // The translated code is saved as typed.
   ui.key(Key::F2);
   EXPECT_EQ(storedCode(2), "Ø");
-  EXPECT_EQ(chain(), (Strings{"A1", "Ø"}));
 }
 
 TEST_F(MainWindowKeysTest, EscAbandonsANewEntryAndOtherwiseEndsTheProgram) {
@@ -139,27 +138,6 @@ TEST_F(MainWindowKeysTest, EscInAnEmptyFileKeepsTheTypedBoxes) {
   ui.key(Key::Escape);
   EXPECT_TRUE(ui.ended());
   EXPECT_EQ(recordsOnDisk(), 0);
-}
-
-TEST_F(MainWindowKeysTest, TheExitSavesAPendingEntryWhenToldTo) {
-  openOn({{"A1"}}, 1, 1);
-  newEntry("B1");
-  ui.click("cmdCikis");
-  EXPECT_EQ(messages(), Strings{"KALVOR 952 Uyarlama 3.0 BETA|Yeni giriş tamamlanmadı!  Kayıtlansınmı?"});
-  EXPECT_EQ(lastIcon(), MsgIcon::Question);
-  EXPECT_TRUE(ui.ended());
-  EXPECT_EQ(recordsOnDisk(), 2);
-  EXPECT_EQ(chain(), (Strings{"A1", "B1"}));
-}
-
-TEST_F(MainWindowKeysTest, TheCloseBoxAsksAsTheExitDoes) {
-  openOn({{"A1"}}, 1, 1);
-  newEntry("B1");
-  ui.answer(MsgAnswer::No);
-  ui.closeBox();
-  EXPECT_EQ(messages(), Strings{"KALVOR 952 Uyarlama 3.0 BETA|Yeni giriş tamamlanmadı!  Kayıtlansınmı?"});
-  EXPECT_TRUE(ui.ended());
-  EXPECT_EQ(recordsOnDisk(), 1);
 }
 
 }  // namespace
