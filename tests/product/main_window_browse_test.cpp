@@ -103,6 +103,7 @@ TEST_F(MainWindowBrowseTest, ALoopedChainStopsEveryWalkWithTheLockMessage) {
     EXPECT_EQ(lastIcon(), MsgIcon::Exclamation);
     EXPECT_EQ(text("bilKod"), c.code);
     EXPECT_EQ(caption(), c.title);
+    EXPECT_EQ(KALVOR3.NoRecordShown, std::string_view(c.code).empty());
   }
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), dat);
 }

@@ -16,8 +16,8 @@ class MainWindowEntryTest : public MainWindowTest {
     EXPECT_EQ(recordsOnDisk(), records);
     EXPECT_FALSE(ui.ended());
   }
-  // Record n as a new entry of `kind` must lie on disk, chain pointers aside: the boxes, today's dates, and
-  // a random identity drawn for it alone from a generator seeded as the window's is.
+  // Record n as a new entry of `kind` must lie on disk (its chain pointers set by the caller): the boxes,
+  // today's dates, and a random identity drawn for it alone from a generator seeded as the window's is.
   ProductRecord newRecord(int n, int kind, std::string_view code, std::string_view name) {
     ProductRecord r = makeProduct(code, name, kind);
     updatedToday(r);
@@ -61,6 +61,10 @@ TEST_F(MainWindowEntryTest, ANewRecordHoldsTheBoxesTheDatesAndARandomIdentityOfI
   // Both saved within the same second, each with an identity of its own.
   EXPECT_NE(cark.RandomNumber, ara.RandomNumber);
   EXPECT_EQ(chain(), (Strings{"ARA-5", "çark", "M1"}));
+  // The record saved is shown as the last one; the next command gives the title back to its place.
+  EXPECT_FALSE(enabled("cmdSonraki"));
+  ui.key(Key::Home);
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 3 / 3");
 }
 
 TEST_F(MainWindowEntryTest, TheBoxesGoIntoTheirFieldsAndNumbersReadBackUnchanged) {
