@@ -232,6 +232,17 @@ TEST(ProductFileTest, RandomAppendsSavesAndDeletesKeepTheRecordsAndOneSoundChain
   }
 }
 
+// Record numbers are 16-bit: a full file takes no record 32768.
+TEST(ProductFileTest, AFullFileTakesNoNewRecord) {
+  TempFolder folder;
+  folder.write("KLVR952.DAT", std::vector<std::uint8_t>(static_cast<std::size_t>(kMaxRecords16) * 512, 0));
+  ProductFile products;
+  products.open("KLVR952");
+  EXPECT_EQ(products.append(testing::makeProduct("A"), mainWindowInsertPolicy(true), nullptr), 0);
+  EXPECT_EQ(products.count(), kMaxRecords16);
+  EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(kMaxRecords16) * 512);
+}
+
 TEST(ProductFileTest, TheNameSearchGoesOnAfterTheCurrentRecordAndWrapsRound) {
   TempFolder folder;
   Company c;
