@@ -4,11 +4,9 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <string_view>
 #include <vector>
 
-#include "common/collation.h"
 #include "common/files.h"
 #include "ui/keys.h"
 #include "window_fixture.h"
@@ -17,7 +15,6 @@ namespace kv::testing {
 
 namespace Key = ui::Key;
 using Strings = std::vector<std::string>;
-using Ends = std::pair<int, int>;  // First and Last of a bucket
 
 class MainWindowTest : public WindowTest {
  protected:
@@ -73,14 +70,6 @@ class MainWindowTest : public WindowTest {
     r.UpdatedYear = 2008;
   }
   int recordsOnDisk() { return static_cast<int>(folder.bytes("KLVR952.DAT").size() / 512); }
-  // The index entry of the bucket of a character (UTF-8), as on disk.
-  Ends bucket(std::string_view charUtf8) {
-    std::vector<std::uint8_t> b = folder.bytes("KLVR952.ABC");
-    const int n = collationRank(static_cast<unsigned char>(w(charUtf8)[0]));
-    if (n < 1 || b.size() < static_cast<std::size_t>(n) * 4) return {-1, -1};
-    IndexEntry e = IndexEntry::decode(b.data() + (n - 1) * 4);
-    return {e.First, e.Last};
-  }
   // The codes along the chain; every fault the chain checker finds fails the test.
   Strings chain() {
     Company c;
