@@ -1,5 +1,7 @@
 #include "common/product_file.h"
 
+#include <algorithm>
+
 #include "common/chain_walk.h"
 #include "common/collation.h"
 #include "common/text.h"
@@ -103,6 +105,12 @@ std::int16_t ProductFile::findByName(std::string_view nameText, std::int16_t cur
     if (fitsTab(rec.Kind, tab) && upperCase(trimView(rec.Name.view())).find(nameText) != std::string::npos)
       return static_cast<std::int16_t>(r);
   }
+  return 0;
+}
+
+std::int16_t ProductFile::liveFrom(std::int16_t n) const {
+  for (int r = std::max<int>(n, 1); r <= count_; ++r)
+    if (read(static_cast<std::int16_t>(r)).Kind >= 0) return static_cast<std::int16_t>(r);
   return 0;
 }
 

@@ -113,6 +113,8 @@ class ProductFile {
   // contains nameText and that fits the tab; from the first or the last record the scan starts at record
   // 1. 0 when none, or when the file holds fewer than two records.
   std::int16_t findByName(std::string_view nameText, std::int16_t current, int tab) const;
+  // The first record from n (1..count) on in record order that is not deleted; 0 when none.
+  std::int16_t liveFrom(std::int16_t n) const;
 
   // ---- Browsing ----
 

@@ -176,16 +176,15 @@ void frmAnaliz::ShowProduct() {
     CurrentRecord = Products.count();
   }
   // A deleted record gives its place to the next live one; the display keeps its content when none follows.
-  Product = Products.read(CurrentRecord);
-  while (Product.Kind < 0) {
-    if (CurrentRecord >= Products.count()) {
-      Beep();
-      MsgBox("Geçerli kayıt olmadığı için görüntülenemiyor..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
-      return;
-    }
-    ++CurrentRecord;
-    Product = Products.read(CurrentRecord);
+  const std::int16_t live = Products.liveFrom(CurrentRecord);
+  if (live == 0) {
+    CurrentRecord = Products.count();
+    Beep();
+    MsgBox("Geçerli kayıt olmadığı için görüntülenemiyor..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+    return;
   }
+  CurrentRecord = live;
+  Product = Products.read(CurrentRecord);
   showProductFields();
   if (KeepTitle) {
     KeepTitle = false;

@@ -261,5 +261,15 @@ TEST(ProductFileTest, TheNameSearchGoesOnAfterTheCurrentRecordAndWrapsRound) {
   EXPECT_EQ(products.findByName("", 1, 1), 2);  // an empty text is in every name
 }
 
+TEST(ProductFileTest, TheFirstLiveRecordFromAPlaceOn) {
+  TempFolder folder;
+  Company c;
+  c.addAll({{"A", "", -1}, {"B"}, {"C", "", -1}, {"D", "", 0}, {"E", "", -1}});
+  ProductFile products;
+  products.open(c.name());
+  for (auto [from, live] : {std::pair{0, 2}, {1, 2}, {2, 2}, {3, 4}, {5, 0}, {6, 0}})
+    EXPECT_EQ(products.liveFrom(static_cast<std::int16_t>(from)), live) << from;
+}
+
 }  // namespace
 }  // namespace kv
