@@ -5,12 +5,14 @@
 #include "lists/windows.h"
 #include "product/windows.h"
 #include "recipe/windows.h"
+#include "reports/windows.h"
 
 namespace kv {
 
 inline void registerProgramWindows() {
   registerProductWindows();
   registerRecipeWindows();
+  registerReportWindows();
   registerListWindows();
 }
 

@@ -21,6 +21,7 @@ struct ChainWalkEnd {
   };
   How how = How::OutOfRange;
   std::int16_t at = 0;
+  std::int16_t beyond = 0;  // OutOfRange: the pointer (or start) that led outside the file
 };
 
 // Walks from `start` towards the chain's end (forward, along ChainNext) or its start (along ChainPrev),
@@ -52,6 +53,7 @@ ChainWalkEnd walkChain(const FileHandle& products, std::int16_t count, std::int1
     r = onward;
   }
   end.how = ChainWalkEnd::How::OutOfRange;
+  end.beyond = static_cast<std::int16_t>(r);
   return end;
 }
 

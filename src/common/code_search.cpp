@@ -36,9 +36,14 @@ CodeSearchResult findByCode(const FileHandle& products, const FileHandle& index,
   // Each bucket's records, from its First to its Last along the chain. Returns true when the search ends.
   auto walkBucket = [&](int bucket) {
     const IndexEntry e = index.get<IndexEntry>(bucket);
+    result.leftAt = e.First;
+    if (e.First == 0) return false;
     ChainWalkEnd end = walkChain(products, recordCount, e.First, true, e.Last, stepLimit, buffer,
                                  [&](std::int16_t, const ProductRecord& rec) { return matches(rec); });
-    if (end.at) result.lastRead = end.at;
+    // A walk ends on its bucket's Last, or with the pointer that led nowhere (a record pointing to itself
+    // leads to 0).
+    if (end.how == ChainWalkEnd::How::End) result.leftAt = end.at == e.Last ? end.at : 0;
+    if (end.how == ChainWalkEnd::How::OutOfRange) result.leftAt = end.beyond;
     if (end.how == ChainWalkEnd::How::Found) {
       result.status = CodeSearchResult::Status::Found;
       result.record = end.at;
@@ -52,6 +57,7 @@ CodeSearchResult findByCode(const FileHandle& products, const FileHandle& index,
   };
 
   if (walkBucket(upperBucket)) return result;
+  if (lowerBucket == upperBucket) result.leftAt = 0;
   if (lowerBucket != upperBucket && walkBucket(lowerBucket)) return result;
 
   // A code whose first character has no place in the collation is never on the chain: an exact lookup
@@ -59,7 +65,6 @@ CodeSearchResult findByCode(const FileHandle& products, const FileHandle& index,
   if (match == CodeMatch::Exact && collationRank(first) == 0) {
     for (int r = 1; r <= recordCount; ++r) {
       buffer = products.get<ProductRecord>(r);
-      result.lastRead = static_cast<std::int16_t>(r);
       if (matches(buffer)) {
         result.status = CodeSearchResult::Status::Found;
         result.record = static_cast<std::int16_t>(r);

@@ -22,7 +22,10 @@ enum class CodeMatch {
 struct CodeSearchResult {
   enum class Status { Found, NotFound, Locked } status = Status::NotFound;
   std::int16_t record = 0;  // the record found
-  std::int16_t lastRead = 0;  // the last record the walk read (0 when none)
+  // Where a search that found nothing left its walk, as the analysis window shows it afterwards: the last
+  // record of the lower-case bucket when its walk reached it; 0, or a number outside the file, when that
+  // walk ran off the chain or there was no second bucket to walk.
+  std::int16_t leftAt = 0;
 };
 
 // searchText must already be trimmed and upper-cased; an empty text finds nothing. `accept` tells which

@@ -5,16 +5,11 @@
 
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "recipe/recipe_files.h"
 
 namespace kv {
 
 using namespace ui;
-
-namespace {
-
-const char* const kAnalysisTitle = " KALVOR 952 Uyarlama 3.0 ANALİZ";
-
-}  // namespace
 
 frmAnaliz::frmAnaliz() {
   Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
@@ -66,9 +61,8 @@ void frmAnaliz::layOut() {
     b.Caption = w(commands[i].second);
     b.TabIndex = i + 1;
   }
-  // The search, the recipe editor, the definitions, the reports, the costing and the recipe service come
-  // with their own windows; until then their commands are disabled.
-  for (CommandButton* b : {&cmdAraBul, &cmdRecete, &cmdListe, &cmdPrint, &cmdHesap, &cmdServis}) b->Enabled = false;
+  // The recipe editor comes with its own window; until then its two commands are disabled.
+  for (CommandButton* b : {&cmdRecete, &cmdListe}) b->Enabled = false;
 }
 
 void frmAnaliz::wireEvents() {
@@ -79,9 +73,16 @@ void frmAnaliz::wireEvents() {
     Beep();
     HandleFunctionKey(k);
   };
+  txtKod.KeyPress = [this](int& k) { txtKod_KeyPress(k); };
+  cmdAraBul.Click = [this] { cmdAraBul_Click(); };
+  cmdHesap.Click = [this] { cmdHesap_Click(); };
+  cmdPrint.Click = [this] { cmdPrint_Click(); };
+  cmdServis.Click = [this] { cmdServis_Click(); };
   cmdYardim.Click = [this] { cmdYardim_Click(); };
   cmdCikis.Click = [this] { cmdCikis_Click(); };
 }
+
+std::string frmAnaliz::analysisTitle() { return " KALVOR 952 Uyarlama 3.0 ANALİZ"_w; }
 
 // ---- Lifecycle ----
 
@@ -96,6 +97,10 @@ void frmAnaliz::Form_Load() {
 }
 
 void frmAnaliz::Form_Activate() {
+  // Costing and reports need the recipe file, under its exact name.
+  const bool haveRecipes = listedUnderExactName(companyFileName(KALVOR3.CompanyName, RecipeFileKind::Recipes));
+  cmdHesap.Enabled = haveRecipes;
+  cmdPrint.Enabled = haveRecipes;
   KALVOR3.ListReady = false;
 
   if (!ActivationPending) return;
@@ -103,15 +108,10 @@ void frmAnaliz::Form_Activate() {
   if (CurrentRecord > Products.count() || CurrentRecord == 0) CurrentRecord = Products.count();
   Beep();
   handleServiceRequest();
-  Caption = w(kAnalysisTitle);
+  Caption = analysisTitle();
   KeepTitle = true;
   ShowProduct();
   txtKod.SetFocus();
-}
-
-// The recipe service leaves its request here; a changed recipe date (1) needs nothing more.
-void frmAnaliz::handleServiceRequest() {
-  if (KALVOR3.ServiceRequest > 0) KALVOR3.ServiceRequest = 0;
 }
 
 void frmAnaliz::Form_Click() {
@@ -141,6 +141,10 @@ void frmAnaliz::Form_Unload(int& Cancel) {
 
 void frmAnaliz::HandleFunctionKey(int KeyCode) {
   switch (KeyCode) {
+    case Key::F1: cmdAraBul_Click(); break;
+    case Key::F4: cmdPrint_Click(); break;
+    case Key::F5: cmdHesap_Click(); break;
+    case Key::F6: cmdServis_Click(); break;
     case Key::F10: cmdYardim_Click(); break;
     case Key::F12: Beep(); break;
     case Key::Home: stepTo(1, Products.count() >= 1); break;
@@ -158,7 +162,7 @@ void frmAnaliz::stepTo(std::int16_t record, bool possible) {
     ShowProduct();
   } else {
     Beep();
-    Caption = w(kAnalysisTitle);
+    Caption = analysisTitle();
   }
   txtKod.SetFocus();
 }
@@ -207,6 +211,14 @@ void frmAnaliz::showProductFields() {
   lblStatikTarih.Caption = DateToTurkishText(KALVOR3.RecipeDate);
 }
 
+void frmAnaliz::ClearProductDisplay() {
+  Caption = SearchMode ? " KALVOR 952 Uyarlama 3.0 BETA [ Kayıt Arama ]"_w : " KALVOR 952 Uyarlama 3.0 BETA"_w;
+  txtKod.Text = "";
+  for (Label* l : {&lblAd, &lblBirim, &lblUrunGrubu, &lblOzelKod, &lblMaliyet, &lblMalTar, &lblStatikMaliyet,
+                   &lblStatikMTarih, &lblOlTarih, &lblStatikTarih})
+    l->Caption = "";
+}
+
 // This window's own date form: "5 Mart 2008", without the blanks around the shared long form.
 std::string frmAnaliz::DateToTurkishText(Date d) const {
   return std::to_string(d.day()) + " " + turkishMonthName(d.month()) + recordNumberText(d.year());
@@ -216,23 +228,6 @@ std::string frmAnaliz::DateToTurkishText(Date d) const {
 std::string frmAnaliz::DateToTurkishText(std::string_view recordDate) const {
   if (auto d = parseShortDate(recordDate)) return DateToTurkishText(*d);
   return std::string(recordDate);
-}
-
-// ---- Commands ----
-
-void frmAnaliz::cmdYardim_Click() {
-  Beep();
-  MsgBox("FONKSİYON TUŞLARI: \r\rF1    =  Arama\rF2    =  Reçete\rF3    =  Liste\rF4    =  Yazdır\r"
-         "F5    =  Hesaplat (Maliyetlendir)\rF6    =  Servis\rF10  =  Yardım\rESC =  Çıkış (Vazgeç)\r\r"
-         "AÇIKLAMA: Programın bu bölümü reçete (ürün ağacı) ve liste hazırlamak için kullanılır."_w,
-         MsgButtons::Ok, MsgIcon::None, w(kAnalysisTitle));
-  txtKod.SetFocus();
-}
-
-// Unloading closes the product file and the index; the main window opens them again when it loads.
-void frmAnaliz::cmdCikis_Click() {
-  Unload();
-  forms().show("frmKalvor");
 }
 
 }  // namespace kv

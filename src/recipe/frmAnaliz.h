@@ -68,15 +68,28 @@ class frmAnaliz : public ui::Form {
   void Form_Click() override;
   void Form_KeyPress(int& KeyAscii) override;
   void Form_Unload(int& Cancel) override;
+  static std::string analysisTitle();
   void handleServiceRequest();
+  bool confirmServiceJob(const std::string& text, const std::string& title);
+  void refreshAllRecipeCosts();
 
   void HandleFunctionKey(int KeyCode);
   void stepTo(std::int16_t record, bool possible);
   void ShowProduct();
   void showProductFields();
+  void ClearProductDisplay();
   std::string DateToTurkishText(Date d) const;
   std::string DateToTurkishText(std::string_view recordDate) const;
+  std::string typedCode() const;
+  bool typedCodeIsShownProduct(std::int16_t record);
 
+  // ---- Commands (frmAnaliz_commands.cpp) ----
+  void txtKod_KeyPress(int& KeyAscii);
+  void cmdAraBul_Click();
+  void FindProductByCode();
+  void cmdHesap_Click();
+  void cmdPrint_Click();
+  void cmdServis_Click();
   void cmdYardim_Click();
   void cmdCikis_Click();
 };

@@ -1,0 +1,171 @@
+// The analysis window's commands: the search by code, the cost roll-up, the hand-overs to the report
+// dialog and the recipe service, the jobs the recipe service leaves, the key help and the exit.
+#include "common/kalvor3.h"
+#include "recipe/cost_refresh.h"
+#include "recipe/frmAnaliz.h"
+#include "recipe/level_build.h"
+
+namespace kv {
+
+using namespace ui;
+
+std::string frmAnaliz::typedCode() const { return trim(txtKod.Text()); }
+
+// The commands that work on "the shown product" need the code box to still name record `record`: a code
+// edited after the product was shown names no product.
+bool frmAnaliz::typedCodeIsShownProduct(std::int16_t record) {
+  if (record < 1 || record > Products.count()) return false;
+  const std::string code = typedCode();
+  return !code.empty() && code == trim(Products.read(record).Code.view());
+}
+
+// ---- Search ----
+
+void frmAnaliz::txtKod_KeyPress(int& KeyAscii) {
+  if (KeyAscii != Key::Enter || !SearchMode || typedCode().empty()) return;
+  FindProductByCode();
+  txtKod.SetFocus();
+}
+
+// The first press empties the window for a code; the second (or Enter) looks the code up.
+void frmAnaliz::cmdAraBul_Click() {
+  if (!SearchMode) {
+    Beep();
+    SearchMode = true;
+    ClearProductDisplay();
+  } else if (!typedCode().empty()) {
+    FindProductByCode();
+  } else {
+    Beep();
+    ShowProduct();
+  }
+  txtKod.SetFocus();
+}
+
+// The first live product in code order whose code begins with the typed text. Nothing found, the window
+// shows the record where the walk stopped (the file's last record when that is none).
+void frmAnaliz::FindProductByCode() {
+  BusyPointer busy(*this);
+  const CodeSearchResult found = Products.findByCode(upperCase(typedCode()), CodeMatch::Prefix,
+                                                     [](const ProductRecord& r) { return r.Kind >= 0; });
+  busy.restore();
+  switch (found.status) {
+    case CodeSearchResult::Status::Locked:
+      Beep();
+      MsgBox(codeSearchLockedText(), MsgButtons::Ok, MsgIcon::Exclamation, codeSearchLockedTitle());
+      return;  // the search goes on
+    case CodeSearchResult::Status::Found: CurrentRecord = found.record; break;
+    case CodeSearchResult::Status::NotFound:
+      Beep();
+      MsgBox("Aranan kayıt bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0"_w);
+      CurrentRecord = found.leftAt;
+      break;
+  }
+  ShowProduct();
+}
+
+// ---- Costing ----
+
+// F5: the shown product's tree into the level file, its cost and date into its record.
+void frmAnaliz::cmdHesap_Click() {
+  Beep();
+  if (typedCode().empty()) return;
+  // Not run twice at once; the button comes back as the activation left it.
+  const bool wasEnabled = cmdHesap.Enabled();
+  cmdHesap.Enabled = false;
+  KALVOR3.ListMode = false;
+  if (CurrentRecord != 0) {
+    KALVOR3.ActiveRecordNumber = CurrentRecord;
+    BuildLevelFile({KALVOR3.CompanyName, &Products, CurrentRecord, KALVOR3.RecipeDate}, analysisLevelBuild(), *this,
+                   *this);
+  } else {
+    MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+  }
+  cmdHesap.Enabled = wasEnabled;
+  ShowProduct();
+}
+
+namespace {
+
+// The analysis window as the refresh of every product's cost steps it through the file.
+class RefreshedWindow : public CostRefreshWindow {
+ public:
+  RefreshedWindow(std::int16_t& current, CommandButton& costCommand, std::function<void()> show)
+      : current_(current), costCommand_(costCommand), show_(std::move(show)) {}
+  std::int16_t currentRecord() const override { return current_; }
+  void setCurrentRecord(std::int16_t record) override { current_ = record; }
+  void showProduct() override { show_(); }
+  void enableCostCommand(bool enabled) override { costCommand_.Enabled = enabled; }
+
+ private:
+  std::int16_t& current_;
+  CommandButton& costCommand_;
+  std::function<void()> show_;
+};
+
+}  // namespace
+
+void frmAnaliz::refreshAllRecipeCosts() {
+  RefreshedWindow window(CurrentRecord, cmdHesap, [this] { ShowProduct(); });
+  RefreshAllRecipeCosts(window, Products, KALVOR3.CompanyName, KALVOR3.RecipeDate, *this, *this);
+}
+
+// ---- The jobs of the recipe service ----
+
+bool frmAnaliz::confirmServiceJob(const std::string& text, const std::string& title) {
+  return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
+}
+
+// The recipe service leaves its job here. It is cleared first, so that No drops it for good.
+void frmAnaliz::handleServiceRequest() {
+  const std::int16_t request = KALVOR3.ServiceRequest;
+  if (request <= 0) return;
+  KALVOR3.ServiceRequest = 0;
+  if (request == 4 &&
+      confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
+                        "İşlem uzun sürebilir...\r\rDevam etmek istiyormusunuz?..."_w,
+                        "Reçete Maliyetlerinin Yenilenmesi"_w))
+    refreshAllRecipeCosts();
+}
+
+// ---- Hand-overs ----
+
+// F4: the report dialog on the shown product.
+void frmAnaliz::cmdPrint_Click() {
+  KALVOR3.ActiveRecordNumber = CurrentRecord;
+  if (!typedCodeIsShownProduct(CurrentRecord)) {
+    txtKod.SetFocus();
+    return;
+  }
+  const ProductRecord shown = Products.read(CurrentRecord);
+  KALVOR3.ReportProductCode = shown.Code.str();
+  KALVOR3.ReportProductName = shown.Name.str();
+  Hide();
+  Beep();
+  forms().show("frmRDizgi");
+}
+
+// F6: the recipe service, whose job this window runs when it comes back.
+void frmAnaliz::cmdServis_Click() {
+  ActivationPending = true;
+  Hide();
+  Beep();
+  forms().show("frmRServis");
+}
+
+void frmAnaliz::cmdYardim_Click() {
+  Beep();
+  MsgBox("FONKSİYON TUŞLARI: \r\rF1    =  Arama\rF2    =  Reçete\rF3    =  Liste\rF4    =  Yazdır\r"
+         "F5    =  Hesaplat (Maliyetlendir)\rF6    =  Servis\rF10  =  Yardım\rESC =  Çıkış (Vazgeç)\r\r"
+         "AÇIKLAMA: Programın bu bölümü reçete (ürün ağacı) ve liste hazırlamak için kullanılır."_w,
+         MsgButtons::Ok, MsgIcon::None, analysisTitle());
+  txtKod.SetFocus();
+}
+
+// Unloading closes the product file and the index; the main window opens them again when it loads.
+void frmAnaliz::cmdCikis_Click() {
+  Unload();
+  forms().show("frmKalvor");
+}
+
+}  // namespace kv

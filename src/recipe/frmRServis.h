@@ -1,0 +1,30 @@
+// The recipe service: the maintenance commands of the recipe side. It runs none of the jobs itself: it
+// leaves the job for the analysis window (ServiceRequest) and goes back to it.
+#pragma once
+
+#include "ui/ui.h"
+
+namespace kv {
+
+class frmRServis : public ui::Form {
+ public:
+  frmRServis();
+
+ private:
+  ui::CommandButton cmdTarih{*this, "cmdTarih"};
+  ui::CommandButton cmdRTanim{*this, "cmdRTanim"};
+  ui::CommandButton cmdLTanim{*this, "cmdLTanim"};
+  ui::CommandButton cmdADMaliyet{*this, "cmdADMaliyet"};
+  ui::CommandButton cmdRecExport{*this, "cmdRecExport"};
+  ui::CommandButton cmdRecImport{*this, "cmdRecImport"};
+  ui::CommandButton cmdLtdExport{*this, "cmdLtdExport"};
+  ui::CommandButton cmdLtdImport{*this, "cmdLtdImport"};
+  ui::CommandButton cmdExit{*this, "cmdExit"};
+
+  void Form_Load() override;
+  void Form_KeyDown(int& KeyCode, int Shift) override;
+  void HandleFunctionKey(int KeyCode);
+  void cmdExit_Click();
+};
+
+}  // namespace kv

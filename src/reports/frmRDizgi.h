@@ -1,0 +1,39 @@
+// The report dialog: the user chooses how to report on the product the analysis window was showing (the
+// list definition or the recipe, levels or total consumption, with or without costs, screen, printer or
+// workbook), then produces the report or returns to the analysis window.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/ui.h"
+
+namespace kv {
+
+class frmRDizgi : public ui::Form {
+ public:
+  frmRDizgi();
+
+ private:
+  ui::Frame FrameRecete{*this, "FrameRecete"};
+  ui::OptionButton OptRecete{FrameRecete, "OptRecete"};
+  ui::OptionButton OptListe{FrameRecete, "OptListe"};
+  ui::Frame FrameListe{*this, "FrameListe"};
+  ui::OptionButton OptEkran{FrameListe, "OptEkran"};
+  ui::OptionButton OptYazici{FrameListe, "OptYazici"};
+  ui::OptionButton optXLS{FrameListe, "optXLS"};
+  ui::Frame FrameFiltre{*this, "FrameFiltre"};
+  ui::CheckBox chkMaliyet{FrameFiltre, "chkMaliyet"};
+  ui::CheckBox chkTSarf{FrameFiltre, "chkTSarf"};
+  ui::CommandButton cmdPrint{*this, "cmdPrint"};
+  ui::CommandButton cmdVazgec{*this, "cmdVazgec"};
+
+  std::int16_t ProductCount = 0;
+
+  void layOut();
+  void Form_Load() override;
+  void Form_Activate() override;
+  void HandleDialogKey(int KeyCode);
+  void cmdVazgec_Click();
+};
+
+}  // namespace kv
