@@ -11,11 +11,8 @@ namespace {
 
 class AnalysisCommandsTest : public AppTest {
  protected:
-  void openAnalysisOn(int current) {
-    KALVOR3.CompanyName = "KLVR952";
-    KALVOR3.StaticDate = Date::fromYmd(2025, 2, 3);
-    KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(current);
-    ui.start("frmAnaliz");
+  void openOn(int current) {
+    openOn(current, Date::fromYmd(2025, 2, 3));
     ui.clearShown();
   }
   // F1, the code, Enter.
@@ -31,7 +28,7 @@ TEST_F(AnalysisCommandsTest, TheSearchFindsTheFirstLiveCodeBeginningWithTheTextI
     Company c;
     c.addAll({{"B1"}, {"kasnak"}, {"KAPAK", "", -1}, {"KAYIŞ"}, {"ince"}, {"İNCE"}, {"Z1"}});
   }
-  openAnalysisOn(1);
+  openOn(1);
   struct Case {
     const char* typed;
     const char* shown;
@@ -69,7 +66,7 @@ TEST_F(AnalysisCommandsTest, F5CostsTheShownProductThroughThreeLevelsAndShowsThe
     recipes.define(a, {{"X", 0.25f, 0}, {"Y", 3, 1.7f}});
     recipes.define(x, {{"Q", 0.5f, 2.25f}});
   }
-  openAnalysisOn(p);
+  openOn(p);
   ui.key(ui::Key::F5);
 
   const float q = 0.5f * 2.25f, xCost = q, aCost = static_cast<float>(0.25 * xCost + static_cast<float>(3 * 1.7f));
@@ -91,7 +88,7 @@ TEST_F(AnalysisCommandsTest, CostingAndReportsFollowTheRecipeFileUnderItsExactNa
     c.add("A1");
   }
   folder.write("klvr952.rec", {});
-  openAnalysisOn(1);
+  openOn(1);
   EXPECT_FALSE(enabled("cmdHesap"));
   EXPECT_FALSE(enabled("cmdPrint"));
   // F4 to the report dialog and back: the activation looks again.
@@ -114,7 +111,7 @@ TEST_F(AnalysisCommandsTest, TheRecipeServicesJobsRunOnYesAndAreDroppedOnNo) {
     RecipeFile recipes(c);
     recipes.define(p, {{"A", 2, 3}});
   }
-  openAnalysisOn(1);
+  openOn(1);
   auto comeBackWith = [&](int request, MsgAnswer answer) {
     ui.clearShown();
     ui.key(ui::Key::F6);

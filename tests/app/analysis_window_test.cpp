@@ -7,13 +7,6 @@ namespace {
 
 class AnalysisWindowTest : public AppTest {
  protected:
-  // The analysis window straight on record `current`, as the main window leaves it.
-  void openAnalysisOn(int current) {
-    KALVOR3.CompanyName = "KLVR952";
-    KALVOR3.StaticDate = Date::fromYmd(2008, 3, 5);
-    KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(current);
-    ui.start("frmAnaliz");
-  }
   void makeCompany(const std::vector<Company::Spec>& specs) {
     Company c;
     c.addAll(specs);

@@ -27,6 +27,14 @@ class AppTest : public WindowTest {
     openMain();
   }
 
+  // The analysis window straight on record `current`, as the main window leaves it, on the working date.
+  void openAnalysisOn(int current, Date workingDate = Date::fromYmd(2008, 3, 5)) {
+    KALVOR3.CompanyName = "KLVR952";
+    KALVOR3.StaticDate = workingDate;
+    KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(current);
+    ui.start("frmAnaliz");
+  }
+
   // The file of every file number the program holds open, whoever opened it (UTF-8).
   static std::vector<std::string> openFiles() {
     std::vector<std::string> names;
