@@ -12,7 +12,7 @@ namespace {
 class AnalysisCommandsTest : public AppTest {
  protected:
   void openOn(int current) {
-    openOn(current, Date::fromYmd(2025, 2, 3));
+    openAnalysisOn(current, Date::fromYmd(2025, 2, 3));
     ui.clearShown();
   }
   // F1, the code, Enter.
