@@ -44,7 +44,9 @@ class WorkingCopyRun {
   std::int32_t scanForHead();
   void copyChain(std::int32_t head);
   void refreshItem(RecipeRecord& line);
-  void own(RecipeRecord& line) const { stampOwner(line, in_.activeRecord, result_.ownerCode, result_.ownerRandomNumber); }
+  void own(RecipeRecord& line) const {
+    stampOwner(line, in_.activeRecord, result_.ownerCode, result_.ownerRandomNumber);
+  }
   void setRecipeNumber(std::int32_t head);
   WorkingCopyResult failed();
 
