@@ -14,20 +14,15 @@
 #include "recipe/level_build.h"
 #include "support/company.h"
 #include "support/recipes.h"
+#include "quiet_sink.h"
 
 namespace {
 
 using namespace kv;
+using kv::bench::Quiet;
 using kv::testing::Company;
 using kv::testing::RecipeFile;
 using kv::testing::TempFolder;
-
-class Quiet : public MessageSink, public ProgressSink {
- public:
-  void beep() override {}
-  MsgAnswer message(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgAnswer::Ok; }
-  void progress(const std::string&) override {}
-};
 
 class Window : public CostRefreshWindow {
  public:

@@ -14,9 +14,8 @@ std::optional<Component> ComponentLookup::componentOf(const RecipeRecord& line) 
   std::int16_t found = line.ItemRecord;
   ProductRecord product = products_.read(found);
   if (codeKey(product.Code) != key) {
-    const auto& candidates = liveWithCode(key);
-    if (candidates.empty()) return std::nullopt;
-    found = candidates.front();
+    found = firstLiveWithCode(key);
+    if (found == 0) return std::nullopt;
     product = products_.read(found);
   }
   return Component{found, trim(product.Code), product.RecipeNumber};
@@ -32,6 +31,11 @@ void ComponentLookup::returnChainToOwner(const RecipeRecord& headLine, std::int3
       return;
     }
   }
+}
+
+std::int16_t ComponentLookup::firstLiveWithCode(const std::string& key) {
+  const auto& candidates = liveWithCode(key);
+  return candidates.empty() ? 0 : candidates.front();
 }
 
 const std::vector<std::int16_t>& ComponentLookup::liveWithCode(const std::string& key) {

@@ -33,6 +33,9 @@ class ComponentLookup {
   // RecipeNumber is set to `head` and written).
   void returnChainToOwner(const RecipeRecord& headLine, std::int32_t head);
 
+  // The first live product in record order whose code, trimmed and upper-cased, is `key`; 0 when none.
+  std::int16_t firstLiveWithCode(const std::string& key);
+
  private:
   // The live products with a code, in record order. Built on first use by one pass over the file; a run
   // changes no code or kind, so it stays right for the whole run.

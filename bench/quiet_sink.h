@@ -1,0 +1,17 @@
+// A window that shows nothing: the sinks a timed engine run reports to.
+#pragma once
+
+#include <string>
+
+#include "common/messages.h"
+
+namespace kv::bench {
+
+class Quiet : public MessageSink, public ProgressSink {
+ public:
+  void beep() override {}
+  MsgAnswer message(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgAnswer::Ok; }
+  void progress(const std::string&) override {}
+};
+
+}  // namespace kv::bench

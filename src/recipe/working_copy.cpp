@@ -1,0 +1,355 @@
+#include "recipe/working_copy.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/file_replacement.h"
+#include "common/files.h"
+#include "common/text.h"
+#include "recipe/component_lookup.h"
+#include "recipe/recipe_files.h"
+
+namespace kv {
+
+namespace {
+
+const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
+
+RecipeFileKind storeKind(bool listMode) { return listMode ? RecipeFileKind::ListDefinitions : RecipeFileKind::Recipes; }
+
+void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code, std::int32_t randomNumber) {
+  line.OwnerRecord = record;
+  line.OwnerCode = code;
+  line.OwnerRandomNumber = randomNumber;
+}
+
+void deleteQuietly(const std::string& name) {
+  try {
+    if (fileExists(name)) deleteFile(name);
+  } catch (const FileError&) {
+  }
+}
+
+class WorkingCopyRun {
+ public:
+  WorkingCopyRun(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title)
+      : in_(input), products_(*input.products), messages_(messages), title_(title), components_(*input.products) {}
+
+  WorkingCopyResult run();
+
+ private:
+  void readOwner();
+  std::int32_t findHead();
+  std::int32_t scanForHead();
+  void copyChain(std::int32_t head);
+  void refreshItem(RecipeRecord& line);
+  void own(RecipeRecord& line) const {
+    stampOwner(line, in_.activeRecord, result_.ownerCode, result_.ownerRandomNumber);
+  }
+  void setRecipeNumber(std::int32_t head);
+  WorkingCopyResult failed();
+
+  const WorkingCopyInput& in_;
+  ProductFile& products_;
+  MessageSink& messages_;
+  ProgressSink& title_;
+  ComponentLookup components_;
+  FileHandle store_;
+  FileHandle copy_;
+  bool copyMade_ = false;  // ".RCT" was created by this run
+  std::int32_t storeCount_ = 0;
+  ProductRecord product_;
+  WorkingCopyResult result_;
+};
+
+WorkingCopyResult WorkingCopyRun::run() {
+  title_.progress("Listeye dönüştürme işlemi başladı..."_w);
+  try {
+    store_ = openRecipeSideFile(in_.company, storeKind(in_.listMode));
+    storeCount_ = store_.count();
+    readOwner();
+    const std::int32_t head = findHead();
+    title_.progress("İşlem devam ediyor..."_w);
+    const std::string copyName = companyFileName(in_.company, RecipeFileKind::WorkingCopy);
+    std::string failedFile;
+    if (!retireToBackup(copyName, backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
+      throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
+    if (head == 0) {
+      store_.close();
+      title_.progress(kEndTitle);
+      result_.outcome = WorkingCopyOutcome::NoHead;
+      return result_;
+    }
+    copyMade_ = true;
+    copy_ = openRecipeSideFile(in_.company, RecipeFileKind::WorkingCopy);
+    copyChain(head);
+    copy_.close();
+    store_.close();
+  } catch (const FileError&) {
+    return failed();
+  }
+  title_.progress(kEndTitle);
+  result_.outcome = WorkingCopyOutcome::Copied;
+  return result_;
+}
+
+void WorkingCopyRun::readOwner() {
+  if (in_.activeRecord < 1 || in_.activeRecord > products_.count())
+    throw FileError(FileError::Kind::BadRecordNumber, FileOp::Read, products_.data().name());
+  product_ = products_.read(in_.activeRecord);
+  result_.ownerCode = codeKey(product_.Code);
+  result_.ownerRandomNumber = product_.RandomNumber;
+}
+
+// A recipe's own pointer is tried first; when it is out of range or names another chain it is set to 0
+// and the head is looked for as a list definition's always is.
+std::int32_t WorkingCopyRun::findHead() {
+  if (!in_.listMode && product_.RecipeNumber >= 1) {
+    const std::int32_t pointed = product_.RecipeNumber;
+    if (isLineNumber(pointed, storeCount_) &&
+        headsChainForWorkingCopy(store_.get<RecipeRecord>(pointed), in_.activeRecord, product_))
+      return pointed;
+    setRecipeNumber(0);
+  }
+  const std::int32_t head = scanForHead();
+  if (!in_.listMode && head != 0) setRecipeNumber(head);
+  return head;
+}
+
+std::int32_t WorkingCopyRun::scanForHead() {
+  result_.listHead = 0;
+  for (std::int32_t r = 1; r <= storeCount_; ++r) {
+    if (headsChainForWorkingCopy(store_.get<RecipeRecord>(r), in_.activeRecord, product_)) {
+      if (in_.listMode) result_.listHead = r;
+      return r;
+    }
+    title_.progress(std::to_string(r));
+  }
+  return 0;
+}
+
+void WorkingCopyRun::setRecipeNumber(std::int32_t head) {
+  product_.RecipeNumber = head;
+  products_.write(in_.activeRecord, product_);
+}
+
+// The head goes to the copy as it is, with its owner fields; every following live line is refreshed,
+// written back to the store with its NextLine mended, and appended. In the copy NextLine holds the line's
+// home in the store. A NextLine back into the chain ends it, as one naming its own line does.
+void WorkingCopyRun::copyChain(std::int32_t head) {
+  std::vector<bool> inChain(static_cast<std::size_t>(storeCount_) + 1);
+  inChain[head] = true;
+  RecipeRecord line = store_.get<RecipeRecord>(head);
+  own(line);
+  std::int32_t next = line.NextLine == head ? 0 : line.NextLine;
+  line.NextLine = head;
+  std::int32_t copied = 1;
+  copy_.put(copied, line);
+
+  while (isLineNumber(next, storeCount_)) {
+    const std::int32_t self = next;
+    line = store_.get<RecipeRecord>(self);
+    if (!isLiveLine(line)) break;
+    inChain[self] = true;
+    refreshItem(line);
+    own(line);
+    next = line.NextLine;
+    if (next > 0 && (next > storeCount_ || inChain[next])) next = 0;
+    line.NextLine = next;
+    store_.put(self, line);
+    line.NextLine = self;
+    copy_.put(++copied, line);
+    title_.progress(std::to_string(copied));
+  }
+  result_.lines = copied;
+}
+
+// The product the line names, when it is live and still carries the line's code; otherwise the first
+// live product with that code. When none has it, the line keeps its item data.
+void WorkingCopyRun::refreshItem(RecipeRecord& line) {
+  const std::string key = codeKey(line.Code);
+  std::int16_t found = 0;
+  ProductRecord item;
+  if (line.ItemRecord >= 1 && line.ItemRecord <= products_.count()) {
+    item = products_.read(line.ItemRecord);
+    if (item.Kind >= 0 && codeKey(item.Code) == key) found = line.ItemRecord;
+  }
+  if (found == 0) {
+    found = components_.firstLiveWithCode(key);
+    if (found == 0) return;
+    item = products_.read(found);
+  }
+  line.ItemRecord = found;
+  line.LineType = item.Kind;
+  line.Code = item.Code.view();
+  line.Name = item.Name.view();
+  line.Unit = item.Unit.view();
+}
+
+// Told once; a half-made copy is not left for the editor. The store keeps the lines mended so far, and the
+// product keeps its pointer.
+WorkingCopyResult WorkingCopyRun::failed() {
+  messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+  copy_.close();
+  store_.close();
+  if (copyMade_) deleteQuietly(companyFileName(in_.company, RecipeFileKind::WorkingCopy));
+  title_.progress(kEndTitle);
+  result_.outcome = WorkingCopyOutcome::Failed;
+  result_.lines = 0;
+  return result_;
+}
+
+}  // namespace
+
+WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title) {
+  return WorkingCopyRun(input, messages, title).run();
+}
+
+// ---- The editor's operations ----
+
+void RecipeEditSession::open() {
+  store = openRecipeSideFile(company, storeKind(listMode));
+  workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+  lineCount = workingCopy.count();
+}
+
+bool RecipeEditSession::SaveGridPage(std::int32_t firstLine, const GridPage& rows) {
+  bool wrote = false;
+  for (std::int32_t r = 0; r < static_cast<std::int32_t>(rows.size()); ++r) {
+    const GridRow& row = rows[r];
+    const std::string code = trim(row.code);
+    const std::int32_t own = firstLine + r;
+    if (code.empty() || own < 1) continue;
+    const std::int32_t held = workingCopy.count();
+    RecipeRecord line;
+    std::int32_t at = own;
+    if (own > held) {
+      at = held + 1;  // a new line: no home in the store yet (NextLine 0), no price
+      line.Deleted = "H";
+    } else {
+      line = workingCopy.get<RecipeRecord>(own);
+    }
+    stampOwner(line, activeRecord, ownerCode, ownerRandomNumber);
+    line.ItemRecord = row.itemRecord;
+    line.LineType = row.lineType;
+    line.Code = code;
+    line.Name = row.name;
+    line.Quantity = row.quantity;
+    line.Unit = row.unit;
+    line.Cost = row.cost;
+    line.Total = static_cast<float>(static_cast<double>(row.cost) * static_cast<double>(row.quantity));
+    line.Day = static_cast<std::int16_t>(recipeDate.day());
+    line.Month = static_cast<std::int16_t>(recipeDate.month());
+    line.Year = static_cast<std::int16_t>(recipeDate.year());
+    workingCopy.put(at, line);
+    lineCount = std::max(lineCount, at);
+    wrote = true;
+  }
+  return wrote;
+}
+
+std::int32_t RecipeEditSession::WriteBackRecipeLines() {
+  const std::int32_t n = std::min(lineCount, workingCopy.count());
+  if (n < 1) return 0;
+  const std::int32_t count = storeCount();
+  std::vector<RecipeRecord> lines;
+  lines.reserve(n);
+  // Homes: a line without one, or with a home an earlier line already took, gets the next new record.
+  std::vector<bool> taken(static_cast<std::size_t>(count) + n + 1);
+  std::int32_t newHome = count;
+  for (std::int32_t i = 1; i <= n; ++i) {
+    RecipeRecord line = workingCopy.get<RecipeRecord>(i);
+    if (!isLineNumber(line.NextLine, count) || taken[line.NextLine]) {
+      line.NextLine = ++newHome;
+      line.Deleted = "H";
+    }
+    taken[line.NextLine] = true;
+    line.Sequence = static_cast<std::int16_t>(i);
+    lines.push_back(line);
+  }
+  // Line by line, the store first: when a write fails, the lines written so far form a chain that ends
+  // where the store ends, and the working copy knows the homes of exactly those lines.
+  for (std::int32_t i = 0; i < n; ++i) {
+    RecipeRecord linked = lines[i];
+    linked.NextLine = i + 1 < n ? lines[i + 1].NextLine : 0;
+    store.put(lines[i].NextLine, linked);
+    workingCopy.put(i + 1, lines[i]);
+  }
+  if (!listMode) {
+    ProductRecord product = products->read(activeRecord);
+    product.RecipeNumber = lines.front().NextLine;
+    products->write(activeRecord, product);
+  }
+  return n;
+}
+
+DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
+  if (current < 1 || current > lineCount) return DeleteLineResult::NoLine;
+  const std::int32_t held = workingCopy.count();
+  if (current > held) {  // the new line counted ahead was never saved: it is simply dropped
+    lineCount = held;
+    return DeleteLineResult::Deleted;
+  }
+  const std::int32_t home = workingCopy.get<RecipeRecord>(current).NextLine;
+  if (isLineNumber(home, storeCount())) {
+    RecipeRecord stored = store.get<RecipeRecord>(home);
+    stored.Deleted = "E";
+    store.put(home, stored);
+  }
+
+  const std::string scratchName = companyFileName(company, RecipeFileKind::RecipeScratch);
+  if (fileExists(scratchName)) deleteFile(scratchName);
+  try {
+    FileHandle scratch = openRecipeSideFile(company, RecipeFileKind::RecipeScratch);
+    std::int32_t out = 0;
+    for (std::int32_t i = 1; i <= held; ++i)
+      if (i != current) scratch.put(++out, workingCopy.get<RecipeRecord>(i));
+    scratch.sync();
+  } catch (const FileError&) {
+    deleteQuietly(scratchName);
+    throw;
+  }
+  workingCopy.close();
+  try {
+    replaceFile(scratchName, companyFileName(company, RecipeFileKind::WorkingCopy));
+  } catch (const FileError&) {
+    deleteQuietly(scratchName);
+    try {
+      workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+    } catch (const FileError&) {
+    }
+    throw;
+  }
+  workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+  lineCount = workingCopy.count();
+  return DeleteLineResult::Deleted;
+}
+
+void RecipeEditSession::EraseRecipeChain() {
+  std::int32_t start = listHead;
+  if (!listMode) {
+    ProductRecord product = products->read(activeRecord);
+    start = product.RecipeNumber;
+    product.RecipeNumber = 0;
+    products->write(activeRecord, product);
+  }
+  const std::int32_t count = storeCount();
+  if (!isLineNumber(start, count)) return;
+  // The head is erased whatever its flag, then the live lines after it. A line is erased before the next
+  // is read, so a chain that leads back into itself meets an erased line and ends: at most `count` steps.
+  std::int32_t at = start;
+  RecipeRecord line = store.get<RecipeRecord>(at);
+  for (;;) {
+    const std::int32_t next = line.NextLine;
+    line.NextLine = 0;
+    line.Deleted = "E";
+    store.put(at, line);
+    if (!isLineNumber(next, count)) return;
+    line = store.get<RecipeRecord>(next);
+    if (!isLiveLine(line)) return;
+    at = next;
+  }
+}
+
+}  // namespace kv

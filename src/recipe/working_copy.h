@@ -1,0 +1,115 @@
+// The working copy ".RCT" of one product's recipe (".REC") or list definition (".LTD"). A chain in the
+// store is never edited in place: the analysis window copies it out line by line before the editor opens,
+// mending on the way what it can (a stale head pointer, stale item data, a chain that leads back into
+// itself); the editor saves its grid pages and deletes single lines in the copy, and when it is left or
+// prints, writes the whole copy back into the store as a freshly linked chain, or erases the chain when the
+// copy was emptied. Lines leave a store only by being marked erased ("E").
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/dates.h"
+#include "common/files.h"
+#include "common/messages.h"
+#include "common/product_file.h"
+
+namespace kv {
+
+// ---- Preparing the copy (the analysis window's recipe and list commands) ----
+
+struct WorkingCopyInput {
+  std::string company;
+  ProductFile* products = nullptr;  // the window's open product file
+  std::int16_t activeRecord = 0;    // the product whose chain is copied
+  bool listMode = false;            // ".LTD" when true, else ".REC"
+};
+
+enum class WorkingCopyOutcome {
+  Copied,  // ".RCT" holds the chain, head first
+  NoHead,  // the product has no chain in the store: there is no ".RCT" (the editor starts with an empty one)
+  Failed,  // a file failed: the message was shown and no ".RCT" is left; the editor is not to be opened
+};
+
+struct WorkingCopyResult {
+  WorkingCopyOutcome outcome = WorkingCopyOutcome::Failed;
+  // The owner of every line written for the product: its code trimmed and upper-cased, its random number.
+  std::string ownerCode;
+  std::int32_t ownerRandomNumber = 0;
+  // Set when the store was scanned for the head: in list mode the head found there, otherwise 0 (0 too
+  // when none was found). Left unset when the product's own pointer named its head.
+  std::optional<std::int32_t> listHead;
+  std::int32_t lines = 0;  // lines in ".RCT"
+};
+
+// Copies the product's live chain into a new ".RCT" (a non-empty old one becomes "952KLVR.RCT", an empty
+// one is deleted). In recipe mode a stale RecipeNumber is set to 0 and then to the head found by scanning.
+// Every line but the head has its item data refreshed from the product file and is written back to the
+// store with its owner fields and a mended NextLine. Titles go to `title`, the failure message to
+// `messages`. Leaves the store and ".RCT" closed.
+WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title);
+
+// ---- Editing the copy (the recipe editor) ----
+
+// One row of the editor's grid page, as the page arrays hold it (texts in Windows-1254).
+struct GridRow {
+  std::int16_t itemRecord = 0;
+  std::int16_t lineType = 0;
+  std::string code;
+  std::string name;
+  float quantity = 0;
+  std::string unit;
+  float cost = 0;
+};
+using GridPage = std::array<GridRow, 10>;
+
+enum class DeleteLineResult {
+  Deleted,
+  NoLine,  // the current line is not a line of the working copy: nothing was written (the window beeps)
+};
+
+// What the editor holds from its load to its unload. Its file operations throw FileError, which the
+// editor tells the user; each leaves the files in a state the next operation can work from.
+struct RecipeEditSession {
+  std::string company;
+  ProductFile* products = nullptr;  // the editor's open product file
+  std::int16_t activeRecord = 0;
+  bool listMode = false;
+  std::string ownerCode;  // as PrepareWorkingCopy gave them
+  std::int32_t ownerRandomNumber = 0;
+  std::int32_t listHead = 0;  // list mode: the chain's head in ".LTD"
+  Date recipeDate;            // the editor's copy of the recipe date, stamped on saved lines
+
+  FileHandle store;        // ".LTD" in list mode, else ".REC"
+  FileHandle workingCopy;  // ".RCT": line k is record k
+  // The lines of the working copy. The editor counts a new line once its code is typed, so this may run
+  // one ahead of the file until the line is saved.
+  std::int32_t lineCount = 0;
+
+  // Opens (creating when missing) the store and the working copy; the line count is the copy's.
+  void open();
+  std::int32_t storeCount() const { return store.count(); }
+
+  // Writes the filled rows of the page whose first line is `firstLine`: a row of an existing line is
+  // written at that line, over the line as it was; any other row becomes a new line at the end of the
+  // working copy. Rows with an empty code are skipped. Returns whether a row was written.
+  bool SaveGridPage(std::int32_t firstLine, const GridPage& rows);
+
+  // Writes the lines of the working copy into the store as one chain in working-copy order: a line
+  // without a home in the store gets a new record at the end, every line its position as Sequence. In
+  // recipe mode the product's RecipeNumber names the first line. Returns the lines written; 0 when the
+  // working copy holds no line (nothing is written: the editor's unload then erases the chain instead).
+  std::int32_t WriteBackRecipeLines();
+
+  // Removes line `current` from the working copy and marks its home in the store erased. ".RCT" is
+  // replaced in one step by a copy without the line, so a failure leaves it as it was.
+  DeleteLineResult DeleteRecipeLine(std::int32_t current);
+
+  // Erases the product's chain in the store, from its head (RecipeNumber, which becomes 0; in list mode
+  // listHead) along the live lines that follow.
+  void EraseRecipeChain();
+};
+
+}  // namespace kv
