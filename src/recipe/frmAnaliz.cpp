@@ -61,8 +61,6 @@ void frmAnaliz::layOut() {
     b.Caption = w(commands[i].second);
     b.TabIndex = i + 1;
   }
-  // The recipe editor comes with its own window; until then its two commands are disabled.
-  for (CommandButton* b : {&cmdRecete, &cmdListe}) b->Enabled = false;
 }
 
 void frmAnaliz::wireEvents() {
@@ -76,6 +74,8 @@ void frmAnaliz::wireEvents() {
   txtKod.KeyPress = [this](int& k) { txtKod_KeyPress(k); };
   cmdAraBul.Click = [this] { cmdAraBul_Click(); };
   cmdHesap.Click = [this] { cmdHesap_Click(); };
+  cmdRecete.Click = [this] { cmdRecete_Click(); };
+  cmdListe.Click = [this] { cmdListe_Click(); };
   cmdPrint.Click = [this] { cmdPrint_Click(); };
   cmdServis.Click = [this] { cmdServis_Click(); };
   cmdYardim.Click = [this] { cmdYardim_Click(); };
@@ -142,6 +142,8 @@ void frmAnaliz::Form_Unload(int& Cancel) {
 void frmAnaliz::HandleFunctionKey(int KeyCode) {
   switch (KeyCode) {
     case Key::F1: cmdAraBul_Click(); break;
+    case Key::F2: cmdRecete_Click(); break;
+    case Key::F3: cmdListe_Click(); break;
     case Key::F4: cmdPrint_Click(); break;
     case Key::F5: cmdHesap_Click(); break;
     case Key::F6: cmdServis_Click(); break;

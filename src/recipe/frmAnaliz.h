@@ -88,6 +88,9 @@ class frmAnaliz : public ui::Form {
   void cmdAraBul_Click();
   void FindProductByCode();
   void cmdHesap_Click();
+  void cmdRecete_Click();
+  void cmdListe_Click();
+  void openEditor(bool listMode);
   void cmdPrint_Click();
   void cmdServis_Click();
   void cmdYardim_Click();

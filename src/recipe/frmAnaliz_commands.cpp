@@ -4,6 +4,7 @@
 #include "recipe/cost_refresh.h"
 #include "recipe/frmAnaliz.h"
 #include "recipe/level_build.h"
+#include "recipe/working_copy.h"
 
 namespace kv {
 
@@ -129,6 +130,31 @@ void frmAnaliz::handleServiceRequest() {
 }
 
 // ---- Hand-overs ----
+
+void frmAnaliz::cmdRecete_Click() { openEditor(false); }
+void frmAnaliz::cmdListe_Click() { openEditor(true); }
+
+// F2 and F3: the shown product's recipe or list definition copied out for the editor. The product the
+// window last showed must still be the one named in the code box.
+void frmAnaliz::openEditor(bool listMode) {
+  KALVOR3.ListMode = listMode;
+  if (!Products.isOpen()) return;
+  if (!typedCodeIsShownProduct(KALVOR3.ActiveRecordNumber)) {
+    if (!listMode) txtKod.SetFocus();
+    return;
+  }
+  KALVOR3.ActiveRecordNumber = CurrentRecord;
+  const WorkingCopyResult copy =
+      PrepareWorkingCopy({KALVOR3.CompanyName, &Products, CurrentRecord, listMode}, *this, *this);
+  KALVOR3.OwnerCode = copy.ownerCode;
+  KALVOR3.OwnerRandomNumber = copy.ownerRandomNumber;
+  if (copy.listHead) KALVOR3.ListHead = *copy.listHead;
+  if (copy.outcome == WorkingCopyOutcome::Failed) return;  // it has said so; the editor is not opened
+  Products.recount();
+  Hide();
+  Beep();
+  forms().show("frmRecete");
+}
 
 // F4: the report dialog on the shown product.
 void frmAnaliz::cmdPrint_Click() {

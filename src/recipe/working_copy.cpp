@@ -276,7 +276,7 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     store.put(lines[i].NextLine, linked);
     workingCopy.put(i + 1, lines[i]);
   }
-  if (!listMode) {
+  if (!listMode && hasProduct()) {
     ProductRecord product = products->read(activeRecord);
     product.RecipeNumber = lines.front().NextLine;
     products->write(activeRecord, product);
@@ -329,6 +329,7 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
 void RecipeEditSession::EraseRecipeChain() {
   std::int32_t start = listHead;
   if (!listMode) {
+    if (!hasProduct()) return;
     ProductRecord product = products->read(activeRecord);
     start = product.RecipeNumber;
     product.RecipeNumber = 0;

@@ -91,6 +91,8 @@ struct RecipeEditSession {
   // Opens (creating when missing) the store and the working copy; the line count is the copy's.
   void open();
   std::int32_t storeCount() const { return store.count(); }
+  // The active product is a record of the product file (the editor shown on no product writes no pointer).
+  bool hasProduct() const { return products && activeRecord >= 1 && activeRecord <= products->count(); }
 
   // Writes the filled rows of the page whose first line is `firstLine`: a row of an existing line is
   // written at that line, over the line as it was; any other row becomes a new line at the end of the

@@ -142,5 +142,47 @@ TEST_F(AnalysisCommandsTest, TheRecipeServicesJobsRunOnYesAndAreDroppedOnNo) {
   EXPECT_EQ(KALVOR3.ServiceRequest, 0);
 }
 
+TEST_F(AnalysisCommandsTest, F2AndF3OpenTheEditorOnAWorkingCopyThatGoesBackAsAFreshChain) {
+  std::int16_t p = 0;
+  {
+    Company c;
+    p = c.add("P", "Pompa");
+    c.addAll({{"A"}, {"B"}});
+    RecipeFile recipes(c);
+    recipes.padTo(3);  // erased lines before the chain
+    recipes.define(p, {{"A", 2, 3}, {"B", 1, 4}});
+  }
+  openOn(p);
+  // An edited code box names no product: nothing opens.
+  box("txtKod").Text = "X";
+  ui.key(ui::Key::F2);
+  EXPECT_EQ(visibleName(), "frmAnaliz");
+  ui.clickForm();
+  ui.key(ui::Key::F2);
+  ASSERT_EQ(visibleName(), "frmRecete");
+  EXPECT_EQ(label("LblAnaKod"), "P");
+  EXPECT_EQ(label("LblAnaAd"), "Pompa");
+  EXPECT_EQ(folder.bytes("KLVR952.RCT").size(), 2u * RecipeRecord::Length);
+  EXPECT_EQ(KALVOR3.OwnerCode, "P");
+  ui.key(ui::Key::Escape);
+  ASSERT_EQ(visibleName(), "frmAnaliz");
+  // The chain is where it was, head first, the product pointing at it.
+  Company c;
+  RecipeFile recipes(c);
+  EXPECT_EQ(c.record(p).RecipeNumber, 4);
+  EXPECT_EQ(recipes.line(4).NextLine, 5);
+  EXPECT_EQ(recipes.line(5).NextLine, 0);
+  EXPECT_EQ(recipes.line(5).Sequence, 2);
+  recipes.close();
+  c.close();
+  // No list definition: the editor starts empty, and leaving it leaves no empty file behind.
+  ui.key(ui::Key::F3);
+  ASSERT_EQ(visibleName(), "frmRecete");
+  ui.key(ui::Key::Escape);
+  EXPECT_FALSE(fileExists("KLVR952.LTD"));
+  EXPECT_FALSE(fileExists("KLVR952.RCT"));
+  EXPECT_EQ(openHandles(), 2);
+}
+
 }  // namespace
 }  // namespace kv::testing
