@@ -82,8 +82,17 @@ bool FileReplacement::commit() {
     items_.clear();
     return false;
   }
+  committed_ = std::move(items_);
   items_.clear();
   return true;
+}
+
+void FileReplacement::revert() {
+  items_ = std::move(committed_);
+  committed_.clear();
+  putBackReplaced();
+  removeTemporaries();
+  items_.clear();
 }
 
 void FileReplacement::abandon() {

@@ -42,6 +42,11 @@ class FileReplacement {
   // Deletes the temporary files; nothing else changes.
   void abandon();
 
+  // After a commit that succeeded, when a later step of the same job fails (the job writes other files
+  // that must agree with the new ones): every target gets its old content back from the backup the commit
+  // refreshed, a target that did not exist goes again. Best effort, as the put-back of a failed commit.
+  void revert();
+
   const std::string& failedFile() const { return failedFile_; }
   const std::string& failure() const { return failure_; }
   // The failure as the file layer reported it, naming failedFile() (not a temporary name), for the
@@ -61,6 +66,7 @@ class FileReplacement {
   void removeTemporaries();
 
   std::vector<Item> items_;
+  std::vector<Item> committed_;  // what the last successful commit replaced, for revert()
   std::string failedFile_;
   std::string failure_;
   std::optional<FileError> error_;

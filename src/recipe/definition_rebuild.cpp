@@ -1,0 +1,306 @@
+#include "recipe/definition_rebuild.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/file_error_message.h"
+#include "common/file_replacement.h"
+#include "common/files.h"
+#include "common/text.h"
+
+namespace kv {
+
+namespace {
+
+struct StoreTexts {  // UTF-8
+  const char* started;
+  const char* continuing;
+  const char* finished;
+  const char* saved;  // follows the line count in the closing message
+};
+
+StoreTexts textsOf(RecipeFileKind store) {
+  if (store == RecipeFileKind::Recipes)
+    return {"Reçetelerin yenilenmesi işlemi başladı...", "Reçetelerin yenilenmesi işlemi devam ediyor...",
+            "Reçetelerin yenilenmesi işlemi tamamlandı...", " kayıt reçete tanım dosyasına kayıtlandı..."};
+  return {"Listelerin yenilenmesi işlemi başladı...", "Listelerin yenilenmesi işlemi devam ediyor...",
+          "Listelerin yenilenmesi işlemi tamamlandı...", " kayıt liste tanım dosyasına kayıtlandı..."};
+}
+
+const char* const kProgramTitle = " KALVOR 952 Uyarlama 3.0";
+const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
+
+// Positions in a chain (Sequence) are 16-bit: a chain is copied up to this many lines.
+constexpr std::int32_t kLongestChain = 32767;
+
+// The new store, written into the temporary file of the replacement in blocks of lines (one write per
+// block instead of one per line; the bytes on disk are the same). Its failures name the store, not the
+// temporary file.
+class NewStore {
+ public:
+  NewStore(const std::string& temporary, const std::string& store) : store_(store) {
+    named([&] { file_.open(temporary, kBlockLength, kMaxRecords32); });
+    block_.reserve(kBlockLength);
+  }
+  std::int32_t count() const { return count_; }
+  void append(const RecipeRecord& line) {
+    if (count_ == kMaxRecords32)
+      throw FileError(FileError::Kind::BadRecordNumber, FileOp::Write, store_, 0, "the new store is full");
+    block_.resize(block_.size() + RecipeRecord::Length);
+    line.encode(block_.data() + block_.size() - RecipeRecord::Length);
+    ++count_;
+    if (block_.size() == kBlockLength) flush();
+  }
+  void close() {
+    flush();
+    file_.close();
+  }
+
+ private:
+  static constexpr int kLinesPerBlock = 256;
+  static constexpr int kBlockLength = kLinesPerBlock * RecipeRecord::Length;
+
+  void flush() {
+    if (block_.empty()) return;
+    named([&] { putRecord(file_.number(), ++blocks_, block_); });
+    block_.clear();
+  }
+  template <class Op>
+  void named(Op&& op) {
+    try {
+      op();
+    } catch (const FileError& e) {
+      throw FileError(e.kind(), e.op(), store_, e.systemError(), e.what());
+    }
+  }
+
+  FileHandle file_;
+  std::string store_;
+  std::vector<std::uint8_t> block_;
+  std::int32_t blocks_ = 0;
+  std::int32_t count_ = 0;
+};
+
+class DefinitionRebuild {
+ public:
+  DefinitionRebuild(RecipeFileKind kind, const std::string& company, ProductFile& products, MessageSink& messages,
+                    ProgressSink& title)
+      : kind_(kind),
+        texts_(textsOf(kind)),
+        company_(company),
+        storeName_(companyFileName(company, kind)),
+        products_(products),
+        messages_(messages),
+        title_(title) {}
+
+  RebuildResult run();
+
+ private:
+  // A product whose RecipeNumber the new store changes.
+  struct NewHead {
+    std::int16_t product;
+    std::int32_t old;
+    std::int32_t now;
+  };
+
+  void copyChains(NewStore& out);
+  std::int32_t headOf(std::int16_t p, const ProductRecord& product, const RebuildHeads& heads) const;
+  std::int32_t copyChain(std::int16_t p, const ProductRecord& product, std::int32_t head, NewStore& out);
+  RecipeRecord line(std::int32_t n) const { return store_.get<RecipeRecord>(n); }
+  void writeProducts();
+  void putProductsBack() noexcept;
+  RebuildResult failed(const FileError& e);
+
+  RecipeFileKind kind_;
+  StoreTexts texts_;
+  const std::string& company_;
+  std::string storeName_;
+  ProductFile& products_;
+  MessageSink& messages_;
+  ProgressSink& title_;
+
+  FileHandle store_;  // open while the chains are copied
+  std::int32_t storeCount_ = 0;
+  std::vector<std::int16_t> visitedBy_;  // per store line: the product whose chain last took it
+  std::vector<NewHead> changed_;         // recipes only
+  std::size_t written_ = 0;              // of changed_, the products written so far
+};
+
+// The new store is complete in its temporary file before anything live changes; it takes the store's
+// place (the old one becoming the backup, a non-empty ".RCT" going to its backup with it), and only then
+// do the products get their new RecipeNumbers. A failure at any point leaves the store, the products and
+// ".RCT" as they were.
+RebuildResult DefinitionRebuild::run() {
+  title_.progress(w(texts_.started));
+  if (!fileExists(storeName_)) {
+    messages_.beep();
+    messages_.message(storeName_ + " dosyası bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
+                      "! DOSYA HATASI !");
+    title_.progress(kEndTitle);
+    return {RebuildOutcome::StoreMissing, 0};
+  }
+  const std::string workingCopy = companyFileName(company_, RecipeFileKind::WorkingCopy);
+  FileReplacement replacement;
+  try {
+    store_ = openRecipeSideFile(company_, kind_);
+    storeCount_ = store_.count();
+    NewStore out(replacement.stage(storeName_, backupFileName(kind_)), storeName_);
+    if (fileLengthByName(workingCopy) > 0) replacement.stage(workingCopy, backupFileName(RecipeFileKind::WorkingCopy));
+    copyChains(out);
+    out.close();
+    store_.close();
+  } catch (const FileError& e) {
+    store_.close();
+    replacement.abandon();
+    return failed(e);
+  }
+  title_.progress(w(texts_.continuing));
+  if (!replacement.commit()) return failed(*replacement.error());
+  try {
+    writeProducts();
+    // The working copy, emptied by the replacement or empty before, goes last: until here a failure
+    // still finds it where it was.
+    if (fileExists(workingCopy)) deleteFile(workingCopy);
+  } catch (const FileError& e) {
+    putProductsBack();
+    replacement.revert();
+    return failed(e);
+  }
+
+  const std::int32_t count = recordCountByName(storeName_, RecipeRecord::Length, kMaxRecords32);
+  title_.progress(w(texts_.finished));
+  messages_.beep();
+  messages_.message(std::to_string(count) + w(texts_.saved), MsgButtons::Ok, MsgIcon::None, kProgramTitle);
+  title_.progress(kEndTitle);
+  return {RebuildOutcome::Rebuilt, count};
+}
+
+void DefinitionRebuild::copyChains(NewStore& out) {
+  RebuildHeads heads;
+  for (std::int32_t n = 1; n <= storeCount_; ++n) heads.add(n, line(n));
+  visitedBy_.assign(static_cast<std::size_t>(storeCount_) + 1, 0);
+
+  const std::int16_t count = products_.recount();
+  for (int n = 1; n <= count; ++n) {
+    const auto p = static_cast<std::int16_t>(n);
+    const ProductRecord product = products_.read(p);
+    const std::int32_t head = headOf(p, product, heads);
+    const std::int32_t newHead = head ? copyChain(p, product, head, out) : 0;
+    if (kind_ == RecipeFileKind::Recipes && newHead != product.RecipeNumber)
+      changed_.push_back({p, product.RecipeNumber, newHead});
+    title_.progress(company_ + ".DAT  Kayıt Numarası="_w + std::to_string(n));
+  }
+}
+
+// List definitions are always looked for; a recipe is looked for only when the product's RecipeNumber
+// names a line of the store that is not its head.
+std::int32_t DefinitionRebuild::headOf(std::int16_t p, const ProductRecord& product, const RebuildHeads& heads) const {
+  if (kind_ == RecipeFileKind::ListDefinitions) return heads.first(p, product);
+  const std::int32_t candidate = product.RecipeNumber;
+  if (!isLineNumber(candidate, storeCount_)) return 0;
+  if (headsChainForRebuild(line(candidate), p, product)) return candidate;
+  return heads.first(p, product);
+}
+
+// Copies product p's chain from `head` as consecutive new lines, the owner fields taken from the product,
+// and returns the new head's number. The chain ends at a NextLine outside the store, at a line that is
+// erased or not the product's, at a line that leads back into the chain (itself included), and at
+// kLongestChain lines.
+std::int32_t DefinitionRebuild::copyChain(std::int16_t p, const ProductRecord& product, std::int32_t head,
+                                          NewStore& out) {
+  const std::string ownerKey = codeKey(product.Code);
+  const std::string ownerCode = trim(product.Code.view());
+  auto owned = [&](const RecipeRecord& l) {
+    return isLiveLine(l) && ((l.OwnerRecord == p && l.OwnerRandomNumber == product.RandomNumber) ||
+                             codeKey(l.OwnerCode) == ownerKey);
+  };
+  const std::int32_t newHead = out.count() + 1;
+  std::int32_t at = head;
+  for (std::int32_t position = 1;; ++position) {
+    visitedBy_[static_cast<std::size_t>(at)] = p;
+    RecipeRecord l = line(at);
+    if (position > 1) l.Sequence = static_cast<std::int16_t>(position);
+    l.OwnerRecord = p;
+    l.OwnerRandomNumber = product.RandomNumber;
+    l.OwnerCode = ownerCode;
+    const std::int32_t next = l.NextLine;
+    const bool goesOn = position < kLongestChain && isLineNumber(next, storeCount_) &&
+                        visitedBy_[static_cast<std::size_t>(next)] != p && owned(line(next));
+    // Beyond the largest line number the next append fails before anything is written.
+    l.NextLine = goesOn ? static_cast<std::int32_t>(std::int64_t{out.count()} + 2) : 0;
+    out.append(l);
+    if (!goesOn) return newHead;
+    at = next;
+  }
+}
+
+void DefinitionRebuild::writeProducts() {
+  for (; written_ < changed_.size(); ++written_) {
+    const NewHead& c = changed_[written_];
+    ProductRecord r = products_.read(c.product);
+    r.RecipeNumber = c.now;
+    products_.write(c.product, r);
+  }
+}
+
+// The products written, and the one whose write failed, get their old RecipeNumber back.
+void DefinitionRebuild::putProductsBack() noexcept {
+  for (std::size_t i = 0; i <= written_ && i < changed_.size(); ++i) {
+    const NewHead& c = changed_[i];
+    try {
+      ProductRecord r = products_.read(c.product);
+      r.RecipeNumber = c.old;
+      products_.write(c.product, r);
+    } catch (const FileError&) {
+    }
+  }
+}
+
+RebuildResult DefinitionRebuild::failed(const FileError& e) {
+  tellFileError(messages_, e);
+  title_.progress(kEndTitle);
+  return {RebuildOutcome::Failed, 0};
+}
+
+}  // namespace
+
+void RebuildHeads::add(std::int32_t number, const RecipeRecord& line) {
+  if (!isLiveLine(line) || line.Sequence != 1) return;
+  byCode_.try_emplace(codeKey(line.OwnerCode), number);
+  byIdentity_.try_emplace(identity(line.OwnerRecord, line.OwnerRandomNumber), number);
+}
+
+std::int32_t RebuildHeads::first(std::int16_t ownerRecord, const ProductRecord& owner) const {
+  std::int32_t found = 0;
+  auto take = [&found](const auto& map, const auto& key) {
+    auto it = map.find(key);
+    if (it != map.end() && (found == 0 || it->second < found)) found = it->second;
+  };
+  take(byCode_, codeKey(owner.Code));
+  take(byIdentity_, identity(ownerRecord, owner.RandomNumber));
+  return found;
+}
+
+std::uint64_t RebuildHeads::identity(std::int16_t record, std::int32_t randomNumber) {
+  return std::uint64_t{static_cast<std::uint16_t>(record)} << 32 | static_cast<std::uint32_t>(randomNumber);
+}
+
+RebuildResult RebuildDefinitionFile(RecipeFileKind store, const std::string& company, ProductFile& products,
+                                    MessageSink& messages, ProgressSink& title) {
+  if (store != RecipeFileKind::Recipes && store != RecipeFileKind::ListDefinitions)
+    throw std::invalid_argument("only the recipe and list-definition files are rebuilt");
+  return DefinitionRebuild(store, company, products, messages, title).run();
+}
+
+RebuildResult RebuildRecipeFile(const std::string& company, ProductFile& products, MessageSink& messages,
+                                ProgressSink& title) {
+  return RebuildDefinitionFile(RecipeFileKind::Recipes, company, products, messages, title);
+}
+
+RebuildResult RebuildListDefinitionFile(const std::string& company, ProductFile& products, MessageSink& messages,
+                                        ProgressSink& title) {
+  return RebuildDefinitionFile(RecipeFileKind::ListDefinitions, company, products, messages, title);
+}
+
+}  // namespace kv

@@ -1,0 +1,65 @@
+// The rebuild of a definition store: the recipe file ".REC" or the list-definition file ".LTD" written
+// anew from the product file. For every product, in record order, its chain is found, checked line by
+// line against the product, and copied as one run of consecutive lines, head first, renumbered and
+// relinked, with the owner fields taken from the product; erased lines, lines no chain reaches and lines
+// after the first one that fails are dropped. The recipe rebuild also points every product's RecipeNumber
+// at its new head. The old store is kept as "952KLVR.REC" / "952KLVR.LTD", a non-empty working copy
+// ".RCT" as "952KLVR.RCT", and ".RCT" is gone afterwards.
+//
+// The analysis window runs it when the recipe service asked for it, with itself as both sinks, and
+// counts its product file again afterwards.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "common/messages.h"
+#include "common/product_file.h"
+#include "common/product_record.h"
+#include "common/recipe_record.h"
+#include "recipe/recipe_files.h"
+
+namespace kv {
+
+enum class RebuildOutcome {
+  Rebuilt,       // the new store is in place and its line count was told
+  StoreMissing,  // there is no store to rebuild: told, nothing changed
+  Failed,        // a file failed: told, and the store, the products and ".RCT" are as they were
+};
+
+struct RebuildResult {
+  RebuildOutcome outcome = RebuildOutcome::Failed;
+  std::int32_t storeCount = 0;  // lines in the new store; 0 unless rebuilt
+};
+
+// store: RecipeFileKind::Recipes or RecipeFileKind::ListDefinitions. `products` is the window's open
+// product file; it is counted afresh. `title` shows the stages and the product being worked on;
+// `messages` beeps and shows the closing count or what failed.
+RebuildResult RebuildDefinitionFile(RecipeFileKind store, const std::string& company, ProductFile& products,
+                                    MessageSink& messages, ProgressSink& title);
+RebuildResult RebuildRecipeFile(const std::string& company, ProductFile& products, MessageSink& messages,
+                                ProgressSink& title);
+RebuildResult RebuildListDefinitionFile(const std::string& company, ProductFile& products, MessageSink& messages,
+                                        ProgressSink& title);
+
+// The chain heads of a store as the rebuild finds them: for a product, the first line in record order
+// that passes headsChainForRebuild. A literal scan from record 1 for every product is quadratic; this
+// index is built in one pass. A head passes by the owner's code or by its record and random number, so
+// the index keeps the first live head under each code and under each (record, random number), and the
+// answer is the smaller of the two.
+class RebuildHeads {
+ public:
+  // Takes line `number` of the store into account; lines come in record order.
+  void add(std::int32_t number, const RecipeRecord& line);
+  // The head of the chain of the product stored at .DAT record ownerRecord; 0 when there is none.
+  std::int32_t first(std::int16_t ownerRecord, const ProductRecord& owner) const;
+
+ private:
+  static std::uint64_t identity(std::int16_t record, std::int32_t randomNumber);
+
+  std::unordered_map<std::string, std::int32_t> byCode_;
+  std::unordered_map<std::uint64_t, std::int32_t> byIdentity_;
+};
+
+}  // namespace kv
