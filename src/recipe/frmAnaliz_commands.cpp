@@ -2,6 +2,7 @@
 // dialog and the recipe service, the jobs the recipe service leaves, the key help and the exit.
 #include "common/kalvor3.h"
 #include "recipe/cost_refresh.h"
+#include "recipe/definition_rebuild.h"
 #include "recipe/frmAnaliz.h"
 #include "recipe/level_build.h"
 #include "recipe/working_copy.h"
@@ -122,11 +123,28 @@ void frmAnaliz::handleServiceRequest() {
   const std::int16_t request = KALVOR3.ServiceRequest;
   if (request <= 0) return;
   KALVOR3.ServiceRequest = 0;
-  if (request == 4 &&
-      confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
-                        "İşlem uzun sürebilir...\r\rDevam etmek istiyormusunuz?..."_w,
-                        "Reçete Maliyetlerinin Yenilenmesi"_w))
-    refreshAllRecipeCosts();
+  const std::string& company = KALVOR3.CompanyName;
+  auto rebuildQuestion = [](const std::string& which) {
+    return "Ana dosyada kayıtlı olmayan "_w + which +
+           " tanımları silinecek ve diğer tanımlar yeniden oluşturulacak...\r\rDevam etmek istiyormusunuz?..."_w;
+  };
+  switch (request) {
+    case 2:
+      if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w))
+        RebuildRecipeFile(company, Products, *this, *this);
+      break;
+    case 3:
+      if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w))
+        RebuildListDefinitionFile(company, Products, *this, *this);
+      break;
+    case 4:
+      if (confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
+                            "İşlem uzun sürebilir...\r\rDevam etmek istiyormusunuz?..."_w,
+                            "Reçete Maliyetlerinin Yenilenmesi"_w))
+        refreshAllRecipeCosts();
+      break;
+    default: break;
+  }
 }
 
 // ---- Hand-overs ----

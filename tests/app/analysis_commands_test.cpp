@@ -1,6 +1,7 @@
 // The analysis window's commands: the search by code, the cost roll-up shown in the window, the jobs the
 // recipe service leaves, and the commands that follow the recipe file.
 #include <filesystem>
+#include <tuple>
 
 #include "app_fixture.h"
 #include "common/numbers.h"
@@ -135,6 +136,17 @@ TEST_F(AnalysisCommandsTest, TheRecipeServicesJobsRunOnYesAndAreDroppedOnNo) {
   comeBackWith(4, MsgAnswer::Yes);
   EXPECT_EQ(Company().record(p).RecipeCost, 6);
   EXPECT_EQ(text("txtKod"), "P");  // the record shown before
+  // The rebuilds: the question, then the count of the new store (a missing ".LTD" is told).
+  for (auto [request, title, said] :
+       {std::tuple{2, "KLVR952.REC Yenileme", " KALVOR 952 Uyarlama 3.0|1 kayıt reçete tanım dosyasına kayıtlandı..."},
+        std::tuple{3, "KLVR952.LTD Yenileme", "! DOSYA HATASI !|KLVR952.LTD dosyası bulunamadı!..."}}) {
+    comeBackWith(request, MsgAnswer::No);
+    EXPECT_EQ(messages().back().substr(0, messages().back().find('|')), title);
+    comeBackWith(request, MsgAnswer::Yes);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[1], said);
+  }
+  EXPECT_TRUE(fileExists("952KLVR.REC"));
   // ESC in the service leaves no job.
   ui.key(ui::Key::F6);
   ui.key(ui::Key::Escape);
