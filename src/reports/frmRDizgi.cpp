@@ -12,9 +12,21 @@ using namespace ui;
 
 frmRDizgi::frmRDizgi() {
   layOut();
-  for (Control* c : {static_cast<Control*>(&cmdPrint), static_cast<Control*>(&cmdVazgec),
-                     static_cast<Control*>(&OptEkran), static_cast<Control*>(&OptYazici)})
-    c->KeyDown = [this](int& k, int) { HandleDialogKey(k); };
+  wireEvents();
+}
+
+// Only the two buttons and the screen and printer options hand their keys to the dispatcher; with the
+// focus anywhere else the function keys do nothing, as in the original dialog.
+void frmRDizgi::wireEvents() {
+  for (Control* c : std::initializer_list<Control*>{&cmdPrint, &cmdVazgec, &OptEkran, &OptYazici})
+    c->KeyDown = [this](int& k, int) {
+      int copy = k;
+      HandleDialogKey(copy);
+    };
+  OptRecete.Click = [this] { OptRecete_Click(); };
+  OptListe.Click = [this] { OptListe_Click(); };
+  chkTSarf.Click = [this] { chkTSarf_Click(); };
+  cmdPrint.Click = [this] { cmdPrint_Click(); };
   cmdVazgec.Click = [this] { cmdVazgec_Click(); };
   closeBoxRuns([this] { cmdVazgec_Click(); });
 }
@@ -49,13 +61,12 @@ void frmRDizgi::layOut() {
   for (Control* c : std::initializer_list<Control*>{&cmdPrint, &cmdVazgec, &OptRecete, &OptListe, &OptEkran, &OptYazici,
                                                     &optXLS, &chkMaliyet, &chkTSarf})
     c->TabIndex = tab++;
-  // The choices every load starts from: the recipe, on the screen, with costs, as total consumption.
+  // The choices every load starts from, set before the click handlers are wired: the recipe, on the
+  // screen, with costs, as total consumption.
   OptRecete.Value = true;
   OptEkran.Value = true;
   chkMaliyet.Value = 1;
   chkTSarf.Value = 1;
-  // Producing the reports comes with the report issue; until then the command is disabled.
-  cmdPrint.Enabled = false;
 }
 
 void frmRDizgi::Form_Load() {
@@ -67,8 +78,71 @@ void frmRDizgi::Form_Load() {
 
 void frmRDizgi::Form_Activate() { Caption = " Kalvor Kodu= "_w + KALVOR3.ReportProductCode; }
 
+// Choosing from a key runs the option's or the box's click handler, as a click with the mouse does.
 void frmRDizgi::HandleDialogKey(int KeyCode) {
-  if (KeyCode == Key::Escape) cmdVazgec_Click();
+  switch (KeyCode) {
+    case Key::F1:
+      if (OptEkran.Value())
+        OptYazici.Value = true;
+      else if (OptYazici.Value())
+        optXLS.Value = true;
+      else
+        OptEkran.Value = true;
+      break;
+    case Key::F2:
+      if (OptRecete.Value())
+        OptListe.Value = true;
+      else
+        OptRecete.Value = true;
+      break;
+    case Key::F3:
+      if (chkTSarf.Value() == 1) {
+        chkTSarf.Value = 0;
+      } else {
+        OptRecete.Value = true;
+        chkTSarf.Value = 1;
+      }
+      break;
+    case Key::F4: chkMaliyet.Value = chkMaliyet.Value() == 1 ? 0 : 1; break;
+    case Key::F5: cmdPrint_Click(); break;
+    case Key::F10: showKeyList(); break;
+    case Key::Escape: cmdVazgec_Click(); break;
+    default: break;
+  }
+}
+
+void frmRDizgi::showKeyList() {
+  Beep();
+  MsgBox("F1 = Ekran/Yazıcı/Excel Seçimi\rF2 = Reçete/Liste Seçimi\rF3 = Toplam Sarf Seçeneği\rF4 = Maliyet Seçeneği\r"
+         "F5 = Yazdır\rF10 = Tuş Yardımı\r\rESC = Çıkış"_w,
+         MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
+}
+
+void frmRDizgi::OptRecete_Click() { KALVOR3.ListMode = false; }
+
+// The list definition has one level: total consumption means nothing for it.
+void frmRDizgi::OptListe_Click() {
+  KALVOR3.ListMode = true;
+  chkTSarf.Value = 0;
+}
+
+void frmRDizgi::chkTSarf_Click() {
+  if (OptListe.Value()) chkTSarf.Value = 0;
+}
+
+ReportKind frmRDizgi::chosenKind() const {
+  return reportKind(chkMaliyet.Value() == 1, KALVOR3.ListMode, chkTSarf.Value() == 1);
+}
+
+// The screen report and the workbook come with their own windows; until then those choices say so.
+void frmRDizgi::cmdPrint_Click() {
+  if (OptEkran.Value() || optXLS.Value()) {
+    Beep();
+    MsgBox((OptEkran.Value() ? "Ekrana listeleme"_w : "Excel'e aktarma"_w) + " henüz yapılamıyor!..."_w,
+           MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    return;
+  }
+  Beep();
 }
 
 void frmRDizgi::cmdVazgec_Click() {

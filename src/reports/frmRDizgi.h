@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "reports/report_kind.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -30,10 +31,17 @@ class frmRDizgi : public ui::Form {
   std::int16_t ProductCount = 0;
 
   void layOut();
+  void wireEvents();
   void Form_Load() override;
   void Form_Activate() override;
   void HandleDialogKey(int KeyCode);
+  void OptRecete_Click();
+  void OptListe_Click();
+  void chkTSarf_Click();
+  void cmdPrint_Click();
   void cmdVazgec_Click();
+  void showKeyList();
+  ReportKind chosenKind() const;
 };
 
 }  // namespace kv
