@@ -44,21 +44,12 @@ RecipeRecord LevelWalk::read(std::int32_t n) {
 void LevelWalk::write(const RecipeRecord& line, std::int32_t n) {
   if (written_ == kMaxRecords16) throw LevelRunFailure("the level file is full");
   const Group& group = groups_[level_];
-  LevelRecord r;
-  r.Code = line.Code;
-  r.Name = line.Name;
-  r.Unit = line.Unit;
-  r.TypeChar = std::to_string(line.LineType).substr(0, 1);
+  LevelRecord r = levelLineFrom(line, n);
   r.ParentCode = group.parentCode;
   r.ParentRecord = group.parentRecord;
-  r.LineType = line.LineType;
-  r.RecipeLine = n;
-  r.NextLine = line.NextLine;
   r.Level = static_cast<std::int16_t>(level_);
   r.IndexInGroup = group.siblings;
   r.ParentLevelRecord = level_ == 0 ? 0 : groups_[level_ - 1].lastWritten;
-  r.Quantity = line.Quantity;
-  r.UnitCost = line.Cost;
   r.Total = lineTotal(line.Quantity, line.Cost);
   files_.levelFile->put(written_ + 1, r);
   ++written_;

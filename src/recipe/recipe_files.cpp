@@ -1,5 +1,7 @@
 #include "recipe/recipe_files.h"
 
+#include <string>
+
 #include "common/files.h"
 #include "common/text.h"
 
@@ -52,6 +54,20 @@ bool isLiveLine(const RecipeRecord& line) { return line.Deleted == "H"; }
 std::int32_t successorForRewrite(const RecipeRecord& line, std::int32_t self, std::int32_t count) {
   std::int32_t n = line.NextLine;
   return n == self || !isLineNumber(n, count) ? 0 : n;
+}
+
+LevelRecord levelLineFrom(const RecipeRecord& line, std::int32_t n) {
+  LevelRecord r;
+  r.Code = line.Code;
+  r.Name = line.Name;
+  r.Unit = line.Unit;
+  r.TypeChar = std::to_string(line.LineType).substr(0, 1);
+  r.LineType = line.LineType;
+  r.RecipeLine = n;
+  r.NextLine = line.NextLine;
+  r.Quantity = line.Quantity;
+  r.UnitCost = line.Cost;
+  return r;
 }
 
 std::string codeKey(std::string_view code) { return upperCase(trimView(code)); }

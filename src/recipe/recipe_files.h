@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "common/files.h"
 #include "common/product_record.h"
@@ -41,6 +42,28 @@ inline bool isLineNumber(std::int32_t n, std::int32_t count) { return n >= 1 && 
 // The successor of line `self` for the operations that rewrite chains: a NextLine naming the line itself
 // or lying outside 1..count reads as 0.
 std::int32_t successorForRewrite(const RecipeRecord& line, std::int32_t self, std::int32_t count);
+
+// Walks the chain that starts at line `head` of `store` (`count` lines): calls visit(n, line) for each line
+// reached until it returns false. The walk ends, too, at a NextLine outside 1..count and at one that leads
+// back to a line the walk has already read, so it reads each line at most once. Returns the last line read
+// (0 when `head` lies outside the store).
+template <class Visit>
+std::int32_t walkChain(const FileHandle& store, std::int32_t count, std::int32_t head, Visit&& visit) {
+  std::unordered_set<std::int32_t> read;
+  std::int32_t n = head, last = 0;
+  while (isLineNumber(n, count) && read.insert(n).second) {
+    const RecipeRecord line = store.get<RecipeRecord>(n);
+    last = n;
+    if (!visit(n, line)) break;
+    n = line.NextLine;
+  }
+  return last;
+}
+
+// A level line made from recipe line `n`: the item's code, name, unit and type (TypeChar: the first
+// character of the type number's text), the line and its successor, its quantity and its cost as the unit
+// cost. Where it stands in the tree and its total are the caller's.
+LevelRecord levelLineFrom(const RecipeRecord& line, std::int32_t n);
 
 // Codes compare trimmed and in upper case.
 std::string codeKey(std::string_view code);

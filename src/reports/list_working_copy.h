@@ -1,0 +1,39 @@
+// The working copy ".RCT" of the list reports: the live lines of the active product's list definition,
+// copied from ".LTD" in chain order and byte for byte as stored (NextLine still points into ".LTD").
+// Unlike the editor's preparation of the same file, nothing is refreshed from the product file and
+// nothing is written back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/messages.h"
+#include "common/product_file.h"
+
+namespace kv {
+
+struct ListWorkingCopyInput {
+  std::string company;
+  ProductFile* products = nullptr;  // the window's open product file
+  std::int16_t activeRecord = 0;
+};
+
+enum class ListWorkingCopyOutcome {
+  Copied,         // ".RCT" holds the list, head first
+  NothingToList,  // the product has no list definition: ".RCT" is empty
+  Failed,         // a file failed, or the list outgrows 32767 lines: the title tells it, and no list is
+                  // left (an old ".RCT" that could not be set aside stays as it was)
+};
+
+struct ListWorkingCopyResult {
+  ListWorkingCopyOutcome outcome = ListWorkingCopyOutcome::Failed;
+  std::int16_t listRecordCount = 0;  // the records of ".RCT"; 0 unless Copied
+  std::int32_t head = 0;             // the head line's record in ".LTD"; 0 when none was found
+};
+
+// The head is the first live line, in record order, with Sequence 1 and the product's code (trimmed,
+// without regard to case) as its owner. A non-empty old ".RCT" becomes "952KLVR.RCT" first, an empty one
+// is deleted; when that fails, nothing else is done. The title shows the progress.
+ListWorkingCopyResult PrepareListWorkingCopy(const ListWorkingCopyInput& input, ProgressSink& title);
+
+}  // namespace kv

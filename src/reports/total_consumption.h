@@ -1,0 +1,73 @@
+// The total consumption of one product: its recipe flattened level after level, every line whose item has
+// a recipe of its own replaced by that recipe's lines with the quantities multiplied down, and then the
+// lines of one item added up. The result goes into the level file ".KDM", from which the total
+// consumption reports are printed, shown and exported.
+//
+// The flattening goes in whole passes, as the reports expect it: every line a pass adds carries the pass's
+// number as its level and the position its parent had in the list that pass read. A line still carrying
+// a recipe after 20 levels stays as it is. A list longer than the level file's 32767 records is a failure:
+// nothing is kept of it.
+//
+// Two windows run it: the report dialog (report kinds 2 and 5) and the recipe editor before it prints a
+// total consumption list. They differ in where the recipe lines come from, whether one code with two line
+// types makes two items, and one title; each passes its policy, and its window's title and beeps as sinks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/files.h"
+#include "common/messages.h"
+#include "common/product_file.h"
+
+namespace kv {
+
+// What a build works on: the company (whose ".REC", ".KDM" and ".TMP" it uses), the window's open
+// product file with the count the window took of it (the range of the active record and of a line's
+// item, and the end of the search by code), and the product.
+struct TotalConsumptionInput {
+  std::string company;
+  ProductFile* products = nullptr;
+  std::int16_t productCount = 0;
+  std::int16_t activeRecord = 0;
+};
+
+struct TotalConsumptionPolicy {
+  // None: the build opens the company's ".REC" itself (a missing one is a product without a recipe) and
+  // closes it at the end. Otherwise the window's open store of `storeCount` lines, which stays open.
+  const FileHandle* store = nullptr;
+  std::int32_t storeCount = 0;
+  // One code with two line types makes two items (the editor's list); otherwise only the code counts.
+  bool separatesLineTypes = false;
+  // " KALVOR 952 Uyarlama 3.0 BETA" between the flattening and the adding up.
+  bool showsFlattenedTitle = false;
+  // Follows the line of the product's own recipe being read (set to its RecipeNumber by the guard).
+  std::int32_t* currentLine = nullptr;
+  // The window's level-file count: 0 from the start of every build, the level file's count at its end.
+  std::int16_t* levelRecordCount = nullptr;
+};
+
+// The report dialog: its LevelRecordCount and the report start.
+TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount, std::int32_t& reportStart);
+// The recipe editor, in recipe mode, with its store open.
+TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount,
+                                              std::int16_t& levelRecordCount, std::int32_t& recipeStart);
+
+enum class TotalConsumptionOutcome {
+  GuardFailed,  // no product or no recipe: one beep; the level file is not touched
+  Empty,        // the recipe's first line is erased: an empty level file, nothing to list
+  Built,        // the level file holds the total consumption
+  Failed,       // a file failed, a quantity overflowed or the list outgrew the level file: the title
+                // tells it and nothing of the list is kept
+};
+
+struct TotalConsumptionResult {
+  TotalConsumptionOutcome outcome = TotalConsumptionOutcome::GuardFailed;
+  std::int16_t levelRecordCount = 0;  // the records of ".KDM"; 0 unless Built
+};
+
+TotalConsumptionResult BuildTotalConsumptionFile(const TotalConsumptionInput& input,
+                                                 const TotalConsumptionPolicy& policy, MessageSink& messages,
+                                                 ProgressSink& title);
+
+}  // namespace kv

@@ -1,0 +1,49 @@
+// A company in a temporary folder, set up as the report dialog finds it: the product file open, the
+// recipe lines in ".REC", and a transcript standing for the dialog's caption and beeps.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "reports/total_consumption.h"
+#include "support/company.h"
+#include "support/recipes.h"
+
+namespace kv::testing {
+
+inline float single(double v) { return static_cast<float>(v); }
+
+class Reports : public ::testing::Test {
+ protected:
+  Reports() { products.open(company.name()); }
+
+  TotalConsumptionInput input(std::int16_t product) {
+    products.recount();
+    return {company.name(), &products, products.count(), product};
+  }
+  TotalConsumptionResult dialogBuild(std::int16_t product) {
+    return BuildTotalConsumptionFile(input(product), reportDialogTotalConsumption(windowCount, reportStart), said,
+                                     said);
+  }
+  TotalConsumptionResult editorBuild(std::int16_t product) {
+    return BuildTotalConsumptionFile(
+        input(product), editorTotalConsumption(recipes.file(), recipes.count(), windowCount, reportStart), said, said);
+  }
+  template <class Change>
+  void setLine(std::int32_t n, Change&& change) {
+    RecipeRecord r = recipes.line(n);
+    change(r);
+    recipes.write(n, r);
+  }
+
+  TempFolder folder;
+  Company company;
+  ProductFile products;
+  RecipeFile recipes{company};
+  Transcript said;
+  std::int16_t windowCount = 99;  // what an earlier report left
+  std::int32_t reportStart = 0;
+};
+
+}  // namespace kv::testing
