@@ -1,37 +1,86 @@
 #include "recipe/frmRecete.h"
 
 #include "common/kalvor3.h"
+#include "common/numbers.h"
 #include "recipe/recipe_files.h"
 
 namespace kv {
 
 using namespace ui;
 
-frmRecete::frmRecete() {
+namespace {
+
+std::vector<std::unique_ptr<TextBox>> makeGridBoxes(Form& form) {
+  std::vector<std::unique_ptr<TextBox>> boxes;
+  for (int n = 1; n <= 4 * kGridRows; ++n) boxes.push_back(std::make_unique<TextBox>(form, "Text" + std::to_string(n)));
+  return boxes;
+}
+
+// The grid in twips: ten rows one below the other, four columns.
+constexpr int kGridTop = 720, kRowHeight = 285;
+constexpr int kColumnLeft[4] = {120, 1920, 7200, 8160};
+constexpr int kColumnWidth[4] = {1695, 5175, 855, 735};
+
+}  // namespace
+
+frmRecete::frmRecete() : TextBoxes(makeGridBoxes(*this)) {
   KeyPreview = true;
   layOut();
-  cmdCikis.Click = [this] { cmdCikis_Click(); };
-  closeBoxRuns([this] { cmdCikis_Click(); });
+  wireEvents();
 }
 
 void frmRecete::layOut() {
   Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
-  Move(0, 0, 640, 420);
-  LblAnaKod.Move(16, 12, 220, 24);
+  moveTwips(*this, 0, 0, 9135, 4800);
+  moveTwips(LblAnaKod, 120, 120, 1695, 285);
   LblAnaKod.FontBold = true;
-  LblAnaAd.Move(246, 12, 378, 24);
-  LblTarih.Move(16, 44, 300, 24);
-  int x = 16;
+  moveTwips(LblAnaAd, 1920, 120, 5175, 285);
+  moveTwips(LblTarih, 7080, 120, 1935, 285);
+  Label* headers[4] = {&Label1, &Label2, &Label3, &Label4};
+  Label* mirrors[4] = {&LblKod, &LblAd, &LblStok, &LblBirim};
+  const char* captions[4] = {"Kod", "Ad", "Miktar", "Birim"};
+  for (int c = 0; c < 4; ++c) {
+    moveTwips(*headers[c], kColumnLeft[c], 450, kColumnWidth[c], 255);
+    headers[c]->Caption = captions[c];
+    moveTwips(*mirrors[c], kColumnLeft[c], kGridTop + kGridRows * kRowHeight + 90, kColumnWidth[c], 285);
+    mirrors[c]->BorderStyle = 1;
+    for (int r = 0; r < kGridRows; ++r)
+      moveTwips(Text(4 * r + c + 1), kColumnLeft[c], kGridTop + r * kRowHeight, kColumnWidth[c], kRowHeight);
+  }
+  moveTwips(FrameTip, 120, 4020, 1695, 600);
+  FrameTip.Caption = "Tip";
+  moveTwips(LblTip, 120, 240, 1455, 285);
+  moveTwips(FrameMaliyet, 1920, 4020, 2535, 600);
+  FrameMaliyet.Caption = "Maliyet";
+  moveTwips(chkPara, 120, 270, 255, 255);
+  chkPara.Value = 0;
+  moveTwips(txtPara, 480, 240, 1935, 285);
+  moveTwips(LblSayfa, 4560, 4200, 1200, 285);
+  int x = 5880;
   for (auto [button, caption] :
        {std::pair{&cmdKayitla, "Kayıtla"}, std::pair{&cmdPrint, "Yazdır"}, std::pair{&cmdCikis, "Çıkış"}}) {
-    button->Move(x, 372, 110, 34);
+    moveTwips(*button, x, 4110, 975, 420);
     button->Caption = w(caption);
-    x += 120;
+    x += 1080;
   }
-  // The grid, its page save and the reports come with the editor's own issue; until then the editor only
-  // opens the working copy and writes it back.
-  cmdKayitla.Enabled = false;
-  cmdPrint.Enabled = false;
+}
+
+void frmRecete::wireEvents() {
+  cmdKayitla.Click = [this] { cmdKayitla_Click(); };
+  cmdPrint.Click = [this] { cmdPrint_Click(); };
+  cmdCikis.Click = [this] { cmdCikis_Click(); };
+  for (CommandButton* button : {&cmdKayitla, &cmdPrint, &cmdCikis})
+    button->KeyDown = [this](int& KeyCode, int) { HandleFunctionKey(KeyCode); };
+  for (int n = 1; n <= 4 * kGridRows; ++n) {
+    Text(n).Change = [this, n] { Text_Change(n); };
+    Text(n).GotFocus = [this, n] { Text_GotFocus(n); };
+    Text(n).KeyDown = [this, n](int& KeyCode, int) { Text_KeyDown(n, KeyCode); };
+  }
+  txtPara.Change = [this] { txtPara_Change(); };
+  txtPara.KeyDown = [this](int& KeyCode, int) { txtPara_KeyDown(KeyCode); };
+  txtPara.LostFocus = [this] { txtPara_LostFocus(); };
+  chkPara.Click = [this] { chkPara_Click(); };
+  closeBoxRuns([this] { cmdCikis_Click(); });
 }
 
 void frmRecete::Form_Load() {
@@ -44,19 +93,33 @@ void frmRecete::Form_Load() {
   Session.ownerCode = KALVOR3.OwnerCode;
   Session.ownerRandomNumber = KALVOR3.OwnerRandomNumber;
   Session.listHead = KALVOR3.ListHead;
-  Session.recipeDate = KALVOR3.RecipeDate;
+  Session.recipeDate = RecipeDate = KALVOR3.RecipeDate;
   Session.open();
+  FirstLine = 1;
 }
 
+// The product and the first page; with lines the cursor starts in the first code box.
 void frmRecete::Form_Activate() {
   Products.recount();
-  LblTarih.Caption = DateToTurkishText(Session.recipeDate);
+  ClearGridPage();
+  showDate();
   const std::int16_t active = Session.activeRecord;
-  if (active < 1 || active > Products.count()) return;
-  const ProductRecord product = Products.read(active);
-  LblAnaKod.Caption = trim(product.Code.view());
-  LblAnaAd.Caption = trim(product.Name.view());
+  if (active >= 1 && active <= Products.count()) {
+    const ProductRecord product = Products.read(active);
+    LblAnaKod.Caption = trim(product.Code.view());
+    LblAnaAd.Caption = trim(product.Name.view());
+  }
+  CurrentLine = FirstLine;
+  PageNumber = pageOfLine(FirstLine);
+  LblSayfa.Caption = std::to_string(PageNumber);
+  if (Session.lineCount == 0) return;
+  LastLine = std::min(FirstLine + kGridRows - 1, Session.lineCount);
+  loadRows();
+  ShowGridPage();
+  Text(1).SetFocus();
 }
+
+void frmRecete::showDate() { LblTarih.Caption = DateToTurkishText(RecipeDate); }
 
 void frmRecete::Form_KeyPress(int& KeyAscii) {
   typeOSlashForEAcute(KeyAscii);
@@ -65,8 +128,9 @@ void frmRecete::Form_KeyPress(int& KeyAscii) {
   cmdCikis_Click();
 }
 
-// The working copy goes back into the store as a chain; an emptied one erases the product's chain. Empty
-// files are not left behind.
+// The working copy goes back into the store as a chain; an emptied one erases the product's chain. Only
+// lines that reached the working copy go back: a line typed but never written is not stored. Empty files
+// are not left behind.
 void frmRecete::Form_Unload(int& Cancel) {
   (void)Cancel;
   const bool hadLines = Session.WriteBackRecipeLines() > 0;
@@ -78,6 +142,29 @@ void frmRecete::Form_Unload(int& Cancel) {
   if (!hadLines && fileExists(copyName)) deleteFile(copyName);
   if (storeEmpty && fileExists(storeName)) deleteFile(storeName);
   Products.close();
+}
+
+// F1 and "Kayıtla": the shown page into the working copy.
+void frmRecete::cmdKayitla_Click() {
+  Caption = " Kayıt yapılıyor..."_w;
+  SkipStatus = true;
+  SaveGridPage();
+}
+
+// F2 and "Yazdır": the kind of report is asked for and the working copy is written back into the store,
+// which then holds the chain being edited; editing goes on. The reports themselves are not printed yet.
+void frmRecete::cmdPrint_Click() {
+  Beep();
+  if (Session.lineCount < 1) return;
+  const std::string title = "KALVOR 952 Uyarlama 3.0 PRİNTER"_w;
+  const MsgAnswer withCosts =
+      MsgBox("Yazdırmak istediğiniz liste 'Maliyet Listesi' mi?"_w, MsgButtons::YesNoCancel, MsgIcon::Question, title);
+  if (withCosts == MsgAnswer::Cancel) return;
+  Session.WriteBackRecipeLines();
+  if (!Session.listMode)
+    MsgBox("Toplam sarf listesi mi olsun?...", MsgButtons::YesNo, MsgIcon::Question, title);
+  Caption = " KALVOR 952 Uyarlama 3.0 BETA";
+  cmdPrint.Enabled = true;
 }
 
 void frmRecete::cmdCikis_Click() {

@@ -214,39 +214,87 @@ void RecipeEditSession::open() {
   lineCount = workingCopy.count();
 }
 
+PageSpan pageSpan(std::int32_t page, std::int32_t lineCount) {
+  PageSpan span;
+  span.page = page;
+  if (span.page < 1) {
+    span.beep = true;
+    span.page = 1;
+  } else if (span.page > lineCount / kGridRows + 1) {
+    span.beep = true;
+    --span.page;
+  }
+  span.first = span.page * kGridRows - (kGridRows - 1);
+  span.last = std::min(span.page * kGridRows, lineCount);
+  return span;
+}
+
+RecipeRecord RecipeEditSession::readLine(std::int32_t n) const {
+  if (!isLineNumber(n, workingCopy.count())) return RecipeRecord{};
+  return workingCopy.get<RecipeRecord>(n);
+}
+
+GridPage RecipeEditSession::readRows(std::int32_t first, std::int32_t last) const {
+  GridPage rows;
+  const std::int32_t held = workingCopy.count();
+  for (std::int32_t k = std::max(first, 1); k <= last && k <= held && k - first < kGridRows; ++k) {
+    const RecipeRecord line = workingCopy.get<RecipeRecord>(k);
+    rows[k - first] = {line.ItemRecord, line.LineType, line.Code.str(), line.Name.str(),
+                       line.Quantity,   line.Unit.str(), line.Cost};
+  }
+  return rows;
+}
+
+// A row of an existing line is written over that line; a new row goes after the last line from a blank
+// record, so that nothing of the line handled before it (its flag, position, price) is carried over.
+void RecipeEditSession::putRow(std::int32_t own, const GridRow& row) {
+  const std::int32_t held = workingCopy.count();
+  RecipeRecord line;
+  std::int32_t at = own;
+  if (own > held) {
+    at = held + 1;
+    line.Deleted = "H";
+  } else {
+    line = workingCopy.get<RecipeRecord>(own);
+  }
+  stampOwner(line, activeRecord, ownerCode, ownerRandomNumber);
+  line.ItemRecord = row.itemRecord;
+  line.LineType = row.lineType;
+  line.Code = trim(row.code);
+  line.Name = row.name;
+  line.Quantity = row.quantity;
+  line.Unit = row.unit;
+  line.Cost = row.cost;
+  line.Total = static_cast<float>(static_cast<double>(row.cost) * static_cast<double>(row.quantity));
+  line.Day = static_cast<std::int16_t>(recipeDate.day());
+  line.Month = static_cast<std::int16_t>(recipeDate.month());
+  line.Year = static_cast<std::int16_t>(recipeDate.year());
+  workingCopy.put(at, line);
+  lineCount = std::max(lineCount, at);
+}
+
+namespace {
+
+bool writable(const GridRow& row, std::int32_t own) { return own >= 1 && !trim(row.code).empty(); }
+
+}  // namespace
+
 bool RecipeEditSession::SaveGridPage(std::int32_t firstLine, const GridPage& rows) {
   bool wrote = false;
-  for (std::int32_t r = 0; r < static_cast<std::int32_t>(rows.size()); ++r) {
-    const GridRow& row = rows[r];
-    const std::string code = trim(row.code);
-    const std::int32_t own = firstLine + r;
-    if (code.empty() || own < 1) continue;
-    const std::int32_t held = workingCopy.count();
-    RecipeRecord line;
-    std::int32_t at = own;
-    if (own > held) {
-      at = held + 1;  // a new line: no home in the store yet (NextLine 0), no price
-      line.Deleted = "H";
-    } else {
-      line = workingCopy.get<RecipeRecord>(own);
-    }
-    stampOwner(line, activeRecord, ownerCode, ownerRandomNumber);
-    line.ItemRecord = row.itemRecord;
-    line.LineType = row.lineType;
-    line.Code = code;
-    line.Name = row.name;
-    line.Quantity = row.quantity;
-    line.Unit = row.unit;
-    line.Cost = row.cost;
-    line.Total = static_cast<float>(static_cast<double>(row.cost) * static_cast<double>(row.quantity));
-    line.Day = static_cast<std::int16_t>(recipeDate.day());
-    line.Month = static_cast<std::int16_t>(recipeDate.month());
-    line.Year = static_cast<std::int16_t>(recipeDate.year());
-    workingCopy.put(at, line);
-    lineCount = std::max(lineCount, at);
+  for (int r = 0; r < kGridRows; ++r) {
+    if (!writable(rows[r], firstLine + r)) continue;
+    putRow(firstLine + r, rows[r]);
     wrote = true;
   }
   return wrote;
+}
+
+bool RecipeEditSession::SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row) {
+  if (row < 0 || row >= kGridRows || !writable(rows[row], firstLine + row)) return false;
+  for (int r = 0; r < row; ++r)
+    if (firstLine + r > workingCopy.count() && writable(rows[r], firstLine + r)) putRow(firstLine + r, rows[r]);
+  putRow(firstLine + row, rows[row]);
+  return true;
 }
 
 std::int32_t RecipeEditSession::WriteBackRecipeLines() {

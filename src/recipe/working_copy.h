@@ -15,6 +15,7 @@
 #include "common/files.h"
 #include "common/messages.h"
 #include "common/product_file.h"
+#include "common/recipe_record.h"
 
 namespace kv {
 
@@ -63,7 +64,21 @@ struct GridRow {
   std::string unit;
   float cost = 0;
 };
-using GridPage = std::array<GridRow, 10>;
+inline constexpr int kGridRows = 10;
+using GridPage = std::array<GridRow, kGridRows>;
+
+// Paging: page p shows lines 10p - 9 .. 10p.
+constexpr std::int32_t pageOfLine(std::int32_t line) { return (line + kGridRows - 1) / kGridRows; }
+
+// The lines a page key leads to. Page 0 is page 1; a page beyond the one that holds the place of a new
+// line (line count + 1) falls back by one. Either correction beeps.
+struct PageSpan {
+  std::int32_t page = 1;
+  std::int32_t first = 1;  // the page's first line
+  std::int32_t last = 0;   // its last existing line (below `first` when it shows none)
+  bool beep = false;
+};
+PageSpan pageSpan(std::int32_t page, std::int32_t lineCount);
 
 enum class DeleteLineResult {
   Deleted,
@@ -94,10 +109,20 @@ struct RecipeEditSession {
   // The active product is a record of the product file (the editor shown on no product writes no pointer).
   bool hasProduct() const { return products && activeRecord >= 1 && activeRecord <= products->count(); }
 
+  // Line n of the working copy; a blank line (no code) for a number outside it.
+  RecipeRecord readLine(std::int32_t n) const;
+  // Lines first..last into the rows of a page, from the top; the other rows are empty.
+  GridPage readRows(std::int32_t first, std::int32_t last) const;
+
   // Writes the filled rows of the page whose first line is `firstLine`: a row of an existing line is
   // written at that line, over the line as it was; any other row becomes a new line at the end of the
-  // working copy. Rows with an empty code are skipped. Returns whether a row was written.
+  // working copy, made from a blank record. Rows with an empty code are skipped. Returns whether a row
+  // was written.
   bool SaveGridPage(std::int32_t firstLine, const GridPage& rows);
+  // Writes the one row `row` (0-based) of that page, as the page save writes it. A new line never lands
+  // beyond the end of the working copy: the new rows above it that are not yet written go first. A row
+  // with an empty code is not written, and then nothing is. Returns whether it was written.
+  bool SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row);
 
   // Writes the lines of the working copy into the store as one chain in working-copy order: a line
   // without a home in the store gets a new record at the end, every line its position as Sequence. In
@@ -112,6 +137,9 @@ struct RecipeEditSession {
   // Erases the product's chain in the store, from its head (RecipeNumber, which becomes 0; in list mode
   // listHead) along the live lines that follow.
   void EraseRecipeChain();
+
+ private:
+  void putRow(std::int32_t own, const GridRow& row);
 };
 
 }  // namespace kv

@@ -235,6 +235,46 @@ TEST_F(WorkingCopy, APageSavesExistingLinesInPlaceAndAppendsNewOnes) {
   EXPECT_EQ(got[2].OwnerRecord, p);
 }
 
+// New lines come from a blank record, nothing carried over from the line written before them; a row
+// confirmed on its own brings the unwritten new rows above it along, and a row without a code writes
+// nothing.
+TEST_F(WorkingCopy, NewLinesStartBlankAndNeverLeaveAGap) {
+  for (bool alone : {false, true}) {
+    std::int16_t p = company.add(alone ? "R" : "S");
+    recipes.define(p, {{"P"}, {"P"}});
+    RecipeEditSession s = edit(p);
+    RecipeRecord second = s.workingCopy.get<RecipeRecord>(2);
+    second.Coefficient = 7;
+    second.Price = 3;
+    s.workingCopy.put(2, second);
+    GridPage page = s.readRows(1, 2);
+    page[2] = {5, 2, "B", "", 2, "", 1};
+    page[3] = {6, 2, "C", "", 3, "", 1};
+    if (alone) {
+      EXPECT_FALSE(s.SaveGridRow(1, page, 4));
+      EXPECT_EQ(lines("KLVR952.RCT").size(), 2u);
+      EXPECT_TRUE(s.SaveGridRow(1, page, 3));
+    } else {
+      EXPECT_TRUE(s.SaveGridPage(1, page));
+    }
+    EXPECT_EQ(s.lineCount, 4);
+    const std::vector<RecipeRecord> got = lines("KLVR952.RCT");
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[1].Coefficient, 7);
+    for (const RecipeRecord& l : {got[2], got[3]}) {
+      EXPECT_EQ(l.Coefficient, 0);
+      EXPECT_EQ(l.Price, 0);
+      EXPECT_EQ(l.Sequence, 0);
+      EXPECT_EQ(l.NextLine, 0);
+      EXPECT_EQ(l.Deleted.str(), "H");
+    }
+    EXPECT_EQ(trim(got[2].Code.view()) + trim(got[3].Code.view()), "BC");
+    // A line counted ahead of the working copy is not written back.
+    s.lineCount = 5;
+    EXPECT_EQ(s.WriteBackRecipeLines(), 4);
+  }
+}
+
 TEST_F(WorkingCopy, DeletingLinesAndErasingTheChain) {
   for (bool listMode : {false, true}) {
     std::int16_t p = company.add(listMode ? "L" : "R");
