@@ -64,13 +64,10 @@ auto Printer::guarded(Call&& call) {
   }
 }
 
-Device& Printer::document() {
-  Device& d = device();
-  if (!begun_) {
-    guarded([](Device& dev) { dev.begin(); });
-    begun_ = true;
-  }
-  return d;
+void Printer::beginDocument() {
+  if (begun_) return;
+  guarded([](Device& d) { d.begin(); });
+  begun_ = true;
 }
 
 int Printer::FontCount() {
@@ -96,7 +93,7 @@ double Printer::TextHeight(std::string_view) {
 }
 
 void Printer::Print(std::string_view text, PrintEnd end) {
-  document();
+  beginDocument();
   guarded([&](Device& d) {
     if (!text.empty()) d.text(x_, y_, font_, text);
     if (end == PrintEnd::Stay) {
@@ -109,14 +106,14 @@ void Printer::Print(std::string_view text, PrintEnd end) {
 }
 
 void Printer::Line(double x1, double y1, double x2, double y2) {
-  document();
+  beginDocument();
   guarded([&](Device& d) { d.line(mm(x1), mm(y1), mm(x2), mm(y2)); });
   x_ = mm(x2);
   y_ = mm(y2);
 }
 
 void Printer::NewPage() {
-  document();
+  beginDocument();
   guarded([](Device& d) { d.newPage(); });
   x_ = y_ = 0;
 }

@@ -107,7 +107,7 @@ class Printer {
 
  private:
   Device& device();
-  Device& document();
+  void beginDocument();
   double mm(double v) const { return v / unitsPerMm_; }
   double units(double v) const { return v * unitsPerMm_; }
   // Runs a call of the device; a failure aborts the document before it goes on to the caller.
