@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev
   libxlsxwriter-dev libfreexl-dev libminizip-dev libexpat1-dev zlib1g-dev
-  xvfb xauth fonts-dejavu-core poppler-utils
+  xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils
 )
 
 missing=()

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <set>
 #include <utility>
 
 #include "common/text.h"
@@ -396,6 +398,28 @@ void replaceFile(std::string_view from, std::string_view to) {
   std::error_code ec;
   fs::rename(a.path, b.path, ec);
   if (ec) throw FileError(FileError::Kind::Io, FileOp::Rename, b.name, ec.value());
+}
+
+std::string renameToNewName(std::string_view from, std::string_view stem, std::string_view extension) {
+  Resolved a = resolve(from, FileOp::Rename);
+  if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Rename, a.name);
+  if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
+  const std::string tail = "." + std::string(extension);
+  std::set<std::string> taken;
+  for (const std::string& name : listFiles(std::string(stem) + "*" + tail)) taken.insert(foldName(name));
+  for (long n = 1;; ++n) {
+    const std::string name = std::string(stem) + std::to_string(n) + tail;
+    if (taken.count(foldName(name))) continue;
+    checkName(name, FileOp::Rename);
+    faultPoint(FileOp::Rename, name);
+    const fs::path target = workingFolder() / toUtf8(name);
+    // Atomically refused when the name has come into being meanwhile; a file system without that kind of
+    // rename gets the same guarantee from a hard link.
+    int done = ::renameat2(AT_FDCWD, a.path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+    if (done != 0 && errno == EINVAL && (done = ::link(a.path.c_str(), target.c_str())) == 0) ::unlink(a.path.c_str());
+    if (done == 0) return name;
+    if (errno != EEXIST) throw FileError(FileError::Kind::Io, FileOp::Rename, name, errno);
+  }
 }
 
 void copyFile(std::string_view from, std::string_view to) {

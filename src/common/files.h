@@ -186,6 +186,9 @@ void copyFile(std::string_view from, std::string_view to);    // refused while t
 // Renames `from` onto `to` in one step, replacing an existing `to` (keeping its name on disk); refused
 // while either is open.
 void replaceFile(std::string_view from, std::string_view to);
+// Renames `from` onto the first free name <stem>1.<extension>, <stem>2.<extension>, ... and returns it. A name
+// that an existing file has, also in other letter case, is never taken: no file is ever replaced.
+std::string renameToNewName(std::string_view from, std::string_view stem, std::string_view extension);
 // Names of the files matching a pattern with * and ?, without regard to case, sorted by byte value.
 // "*.DAT" lists a file named only ".DAT".
 std::vector<std::string> listFiles(std::string_view pattern);

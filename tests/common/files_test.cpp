@@ -330,6 +330,20 @@ TEST_F(FileLayer, RenamingOntoAnExistingNameIsRefused) {
   EXPECT_EQ(folder.bytes("a.dat"), Bytes{1});
 }
 
+TEST_F(FileLayer, ANewNameIsTheFirstThatNoFileHasInAnyCase) {
+  folder.write("Rapor1.pdf", Bytes{1});
+  folder.write("RAPOR2.PDF", Bytes{2});
+  folder.write("Rapor4.pdf", Bytes{4});
+  folder.write(".new", Bytes{3});
+  EXPECT_EQ(renameToNewName(".new", "Rapor", "pdf"), "Rapor3.pdf");
+  folder.write(".new", Bytes{5});
+  EXPECT_EQ(renameToNewName(".new", "Rapor", "pdf"), "Rapor5.pdf");
+  EXPECT_EQ(namesOnDisk(), (std::vector<std::string>{"RAPOR2.PDF", "Rapor1.pdf", "Rapor3.pdf", "Rapor4.pdf", "Rapor5.pdf"}));
+  EXPECT_EQ(folder.bytes("Rapor3.pdf"), Bytes{3});
+  EXPECT_EQ(folder.bytes("Rapor4.pdf"), Bytes{4});
+  EXPECT_EQ(failure([] { renameToNewName(".new", "Rapor", "pdf"); }), FileError::Kind::NotFound);
+}
+
 TEST_F(FileLayer, CopyingWritesTheBytesAndRefusesAnOpenTarget) {
   int f = open("KLVR952.DAT", 4);
   putRecord(f, 1, pattern(4));
