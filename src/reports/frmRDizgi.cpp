@@ -5,6 +5,11 @@
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/product_record.h"
+#include "print/printer.h"
+#include "recipe/level_build.h"
+#include "reports/list_working_copy.h"
+#include "reports/report_printer.h"
+#include "reports/total_consumption.h"
 
 namespace kv {
 
@@ -71,7 +76,8 @@ void frmRDizgi::layOut() {
 
 void frmRDizgi::Form_Load() {
   centreOnScreen(*this);
-  ProductCount = static_cast<std::int16_t>(recordCountByName(KALVOR3.CompanyName + ".DAT", ProductRecord::Length));
+  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
+  ProductCount = Products.count();
   KALVOR3.ListReady = false;
   KALVOR3.ListMode = false;
 }
@@ -143,6 +149,90 @@ void frmRDizgi::cmdPrint_Click() {
     return;
   }
   Beep();
+  if (KALVOR3.ActiveRecordNumber < 1) {
+    Beep();
+    MsgBox("Kayıt yazdırılamıyor!...\r\r( Aktif Kayıt Numarası = 0 )"_w, MsgButtons::Ok, MsgIcon::Exclamation,
+           "KALVOR 952 Uyarlama 3.0");
+    return;
+  }
+  const ReportKind kind = chosenKind();
+  const Prepared prepared = prepareWorkingFile(kind);
+  if (prepared != Prepared::Lines) {
+    // A preparation that failed has said so in the title; it gives no report.
+    if (prepared == Prepared::Nothing) {
+      Beep();
+      MsgBox("Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
+             "KALVOR 952 Uyarlama 3.0");
+    }
+    KALVOR3.ListReady = false;
+    return;
+  }
+  printReport(kind);
+}
+
+// The working file of the report, built anew: the list definition's working copy, the total consumption
+// or the tree level by level, into ".RCT" or ".KDM". Every preparation starts its count from 0, so that an
+// earlier product's file is never reported.
+frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
+  const std::string& company = KALVOR3.CompanyName;
+  const std::int16_t active = KALVOR3.ActiveRecordNumber;
+  bool failed = false;
+  std::int16_t lines = 0;
+  if (isList(kind)) {
+    const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
+    ListRecordCount = r.listRecordCount;
+    KALVOR3.RecipeStart = KALVOR3.ListHead = r.head;
+    failed = r.outcome == ListWorkingCopyOutcome::Failed;
+    lines = ListRecordCount;
+  } else if (isTotalConsumption(kind)) {
+    const TotalConsumptionResult r =
+        BuildTotalConsumptionFile({company, &Products, ProductCount, active},
+                                  reportDialogTotalConsumption(LevelRecordCount, KALVOR3.RecipeStart), *this, *this);
+    failed = r.outcome == TotalConsumptionOutcome::Failed;
+    lines = LevelRecordCount;
+  } else {
+    LevelBuildPolicy policy = reportDialogLevelBuild(LevelRecordCount, KALVOR3.RecipeStart);
+    policy.checksRecipeFilePresent = true;  // as the analysis window's own build does
+    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate}, policy, *this, *this);
+    failed = r.outcome == LevelBuildOutcome::Failed;
+    lines = LevelRecordCount;
+  }
+  if (failed) return Prepared::Failed;
+  return lines > 0 ? Prepared::Lines : Prepared::Nothing;
+}
+
+namespace {
+
+// The print command comes back whatever happens to the report.
+struct EnabledAgain {
+  CommandButton& button;
+  ~EnabledAgain() { button.Enabled = true; }
+};
+
+}  // namespace
+
+// A printer that fails has aborted its document: nothing of the report remains, and the dialog says so
+// instead of claiming the report printed.
+void frmRDizgi::printReport(ReportKind kind) {
+  Caption = reportCaption(kind);
+  cmdPrint.Enabled = false;
+  EnabledAgain again{cmdPrint};
+  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+  try {
+    print::Printer printer;
+    const PrintedReport done = printRecipeReport(
+        printer, kind, KALVOR3.CompanyName,
+        {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
+    KALVOR3.GrandTotal = done.grandTotal;
+    Caption = "Liste yazdırıldı..."_w;
+    if (!done.document.file.empty())
+      MsgBox("Yazıcı olmadığından rapor \""_w + done.document.file + "\" dosyasına yazıldı..."_w, MsgButtons::Ok,
+             MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
+  } catch (const print::PrinterError&) {
+    Beep();
+    MsgBox("Printer hazır değil ! ( Ayarlar doğru mu?! )"_w, MsgButtons::Ok, MsgIcon::Exclamation, "PRİNTER HATASI !"_w);
+    Caption = " KALVOR 952 Uyarlama 3.0";
+  }
 }
 
 void frmRDizgi::cmdVazgec_Click() {

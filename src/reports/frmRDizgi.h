@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "common/product_file.h"
+
 #include "reports/report_kind.h"
 #include "ui/ui.h"
 
@@ -28,7 +30,10 @@ class frmRDizgi : public ui::Form {
   ui::CommandButton cmdPrint{*this, "cmdPrint"};
   ui::CommandButton cmdVazgec{*this, "cmdVazgec"};
 
+  ProductFile Products;  // the dialog's own opening of the product file
   std::int16_t ProductCount = 0;
+  std::int16_t LevelRecordCount = 0;  // lines of ".KDM" after the last preparation
+  std::int16_t ListRecordCount = 0;   // lines of ".RCT" after the last preparation
 
   void layOut();
   void wireEvents();
@@ -42,6 +47,9 @@ class frmRDizgi : public ui::Form {
   void cmdVazgec_Click();
   void showKeyList();
   ReportKind chosenKind() const;
+  enum class Prepared { Lines, Nothing, Failed };
+  Prepared prepareWorkingFile(ReportKind kind);
+  void printReport(ReportKind kind);
 };
 
 }  // namespace kv

@@ -1,5 +1,7 @@
 // The report dialog's choices, by mouse and by key, and the way back to the analysis window.
 #include "app_fixture.h"
+#include "print/recording_printer.h"
+#include "support/recipes.h"
 
 namespace kv::testing {
 namespace {
@@ -58,6 +60,93 @@ TEST_F(ReportDialogTest, TheKeysChangeTheChoicesAsClicksDo) {
   ui.key(ui::Key::Escape);
   EXPECT_EQ(visibleName(), "frmAnaliz");
   EXPECT_FALSE(KALVOR3.ListReady);
+}
+
+// A product with a recipe (one component of its own recipe) and a list definition, the dialog opened on it.
+class ReportPrintingTest : public ReportDialogTest {
+ protected:
+  void openOnProductWithRecipeAndList() {
+    {
+      Company c;
+      const std::int16_t p = c.add("P1", "Pompa");
+      const std::int16_t a = c.add("A");
+      c.add("B");
+      RecipeFile recipes(c);
+      recipes.define(a, {{"B", 2, 1.5f}});
+      recipes.define(p, {{"A", 3, 0}, {"B", 1, 4}});
+      FileHandle ltd("KLVR952.LTD", RecipeRecord::Length);
+      RecipeRecord head = recipes.makeLine(p, {"B", 5, 2});
+      head.Sequence = 1;
+      ltd.put(1, head);
+    }
+    openAnalysisOn(1);
+    ui.key(ui::Key::F4);
+    ui.key(ui::Key::F1);  // to the printer
+  }
+  // The headings of the last printed document's first page.
+  std::vector<std::string> headings() {
+    std::vector<std::string> out;
+    const auto& page = printed.documents().back().pages.at(0);
+    const double y = page.texts.at(3).y;  // the first heading, after the three texts of the head line
+    for (const auto& t : page.texts)
+      if (t.y == y) out.push_back(toUtf8(t.text));
+    return out;
+  }
+  print::RecordingPrinter printed;
+};
+
+TEST_F(ReportPrintingTest, TheChoicesPickTheReportThatIsPrinted) {
+  openOnProductWithRecipeAndList();
+  using H = std::vector<std::string>;
+  struct Case {
+    std::vector<int> keys;  // from the first choices: the recipe, with cost, as total consumption
+    H headings;
+  };
+  const Case cases[] = {
+      {{}, H{"T", "KAYIT KODU", "KAYIT ADI", "MİKTAR", "MALİYET", "TOPLAM"}},
+      {{ui::Key::F3}, H{"T", "KAYIT KODU", "KAYIT ADI", "MİKTAR", "MALİYET", "TOPLAM", "D"}},
+      {{ui::Key::F4}, H{"T", "KAYIT KODU", "KAYIT ADI", "MİKTAR", "D"}},
+      {{ui::Key::F3}, H{"T", "KAYIT KODU", "KAYIT ADI", "MİKTAR"}},
+      {{ui::Key::F2}, H{"MAL KODU", "MAL ADI", "MİKTAR"}},
+      {{ui::Key::F4}, H{"MAL KODU", "MAL ADI", "MİKTAR", "MALİYET", "TOPLAM"}},
+  };
+  for (const Case& c : cases) {
+    for (int key : c.keys) ui.key(key);
+    ui.clearShown();
+    ui.key(ui::Key::F5);
+    ASSERT_EQ(printed.documents().back().state, print::RecordedDocument::State::Ended);
+    EXPECT_EQ(headings(), c.headings);
+    EXPECT_EQ(caption(), "Liste yazdırıldı...");
+    EXPECT_TRUE(messages().empty());
+  }
+  EXPECT_EQ(toUtf8(KALVOR3.DateText), " 5 Mart 2008  ");
+  EXPECT_EQ(printed.documents().size(), 6u);
+}
+
+TEST_F(ReportPrintingTest, AFailingPrinterIsToldOnceAndLeavesNoDocument) {
+  openOnProductWithRecipeAndList();
+  printed.failAt(print::DeviceCall::Text, 5);
+  ui.key(ui::Key::F5);
+  EXPECT_EQ(printed.documents().back().state, print::RecordedDocument::State::Aborted);
+  EXPECT_EQ(messages(), (std::vector<std::string>{"PRİNTER HATASI !|Printer hazır değil ! ( Ayarlar doğru mu?! )"}));
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0");
+  EXPECT_TRUE(enabled("cmdPrint"));
+  ui.key(ui::Key::F5);
+  EXPECT_EQ(printed.documents().back().state, print::RecordedDocument::State::Ended);
+}
+
+TEST_F(ReportPrintingTest, AProductWithoutARecipePrintsNothingOfAnEarlierOne) {
+  openOnProductWithRecipeAndList();
+  ui.key(ui::Key::F5);  // the pump's total consumption: ".KDM" holds it
+  ui.key(ui::Key::Escape);
+  ui.key(ui::Key::End);  // B has no recipe
+  ui.key(ui::Key::F4);
+  ui.key(ui::Key::F1);
+  ui.clearShown();
+  const std::size_t documents = printed.documents().size();
+  for (int key : {ui::Key::F5, ui::Key::F3, ui::Key::F5}) ui.key(key);  // total consumption, then the levels
+  EXPECT_EQ(printed.documents().size(), documents);
+  EXPECT_EQ(messages().back(), "KALVOR 952 Uyarlama 3.0|Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!...");
 }
 
 }  // namespace
