@@ -175,6 +175,13 @@ class frmKalvor : public ui::Form {
   void cmdServis_Click();
   void cmdYardim_Click();
   void cmdCikis_Click();
+
+  // ---- The product workbook (frmKalvor_workbook.cpp) ----
+  void cmdExport_Click();
+  void ExportProductsToExcel();
+  void cmdImport_Click();
+  void ImportProductsFromExcel();
+  void tell(const UserMessage& message, MsgIcon icon);
 };
 
 }  // namespace kv

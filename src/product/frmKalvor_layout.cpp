@@ -98,9 +98,6 @@ void frmKalvor::layOut() {
     commands[i].first->Move(20 + (i % 6) * 150, 440 + (i / 6) * 44, 140, 34);
     commands[i].first->Caption = w(commands[i].second);
   }
-  // The workbook exchange comes with its own part of the program.
-  cmdExport.Enabled = false;
-  cmdImport.Enabled = false;
 }
 
 void frmKalvor::wireEvents() {
@@ -122,6 +119,8 @@ void frmKalvor::wireEvents() {
   cmdIslemler.Click = [this] { cmdIslemler_Click(); };
   cmdListe.Click = [this] { cmdListe_Click(); };
   cmdServis.Click = [this] { cmdServis_Click(); };
+  cmdExport.Click = [this] { cmdExport_Click(); };
+  cmdImport.Click = [this] { cmdImport_Click(); };
   cmdYardim.Click = [this] { cmdYardim_Click(); };
   cmdCikis.Click = [this] { cmdCikis_Click(); };
 }

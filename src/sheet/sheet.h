@@ -1,0 +1,124 @@
+// The spreadsheet layer: what the exports and imports do with a workbook, in place of a spreadsheet
+// program's automation.
+//
+// Export (a new workbook, written row by row; its rows go to the file as they are finished, so a large
+// export needs little memory):
+//
+//   sheet::NewWorkbook book;                       // throws SheetError when no workbook can be made
+//   book.Name(company);                            // the first sheet's name, cut to 31 characters
+//   book.Cells(1, 1, sheet::Cell::text("Kayıt No."_w)); book.Bold(1, 1);
+//   book.Cells(2, 1, sheet::Cell::number(7));
+//   book.AutoFit(1);
+//   std::string file = book.Show();                // "Kitap1.xlsx", opened on the desktop when it can be
+//
+// Import (the first sheet of a workbook of the working folder, read whole before anything else happens):
+//
+//   sheet::Sheet s = sheet::readFirstSheet("KLVR952.XLS");   // throws SheetError when unreadable
+//   s.cell(2, 1).asText();
+//
+// Texts are Windows-1254 on this side and UTF-8 in the files. Texts are always written as literal text
+// cells: a code such as "00123", "1E3" or "=A1" stays exactly that text, never a number or a formula.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/dates.h"
+
+namespace kv::sheet {
+
+// A workbook that cannot be made, written or read.
+class SheetError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class CellKind : std::uint8_t { Empty, Number, Text, Date, Boolean, Error };
+
+struct Cell {
+  CellKind kind = CellKind::Empty;
+  double value = 0;  // Number; Date: the day number (with the time as fraction); Boolean: 0 or 1
+  std::string str;   // Text (Windows-1254); Error: its code ("#DIV/0!")
+
+  static Cell number(double v) { return {CellKind::Number, v, {}}; }
+  static Cell text(std::string_view cp1254) { return {CellKind::Text, 0, std::string(cp1254)}; }
+  static Cell date(double serial) { return {CellKind::Date, serial, {}}; }
+  static Cell boolean(bool b) { return {CellKind::Boolean, b ? 1.0 : 0.0, {}}; }
+  static Cell error(std::string_view code) { return {CellKind::Error, 0, std::string(code)}; }
+
+  // Nothing in it: an empty cell or an empty text.
+  bool isEmpty() const { return kind == CellKind::Empty || (kind == CellKind::Text && str.empty()); }
+  // The value as the program shows it: a number in the general form with a decimal comma ("12,5"), a
+  // date as dd.MM.yyyy, a boolean "True" or "False", an empty cell "". An error value has no text.
+  std::optional<std::string> asText() const;
+};
+
+// The longest sheet name a workbook takes.
+inline constexpr std::size_t kMaxSheetName = 31;
+
+// A new workbook with one sheet, filled in row order: a cell of a row above the last one written is a
+// programming error (std::logic_error). Rows and columns count from 1. A workbook that is not shown is
+// thrown away when the object goes, leaving no file.
+class NewWorkbook {
+ public:
+  NewWorkbook();
+  ~NewWorkbook();
+  NewWorkbook(const NewWorkbook&) = delete;
+  NewWorkbook& operator=(const NewWorkbook&) = delete;
+
+  // The sheet's name, cut to 31 characters; a name no workbook takes (one with []:*?/\ in it, or
+  // beginning or ending with an apostrophe, or empty) leaves the sheet its own name. Only before the first
+  // cell; later it changes nothing.
+  void Name(std::string_view cp1254);
+  void Cells(std::int32_t row, int column, const Cell& value);
+  void Bold(std::int32_t row, int column);
+  // Fits the column's width to the longest value written into it.
+  void AutoFit(int column);
+  // Writes the workbook into the working folder under the first free name Kitap1.xlsx, Kitap2.xlsx, ...
+  // (never replacing a file), opens it with the viewer installed by setWorkbookViewer, and returns the
+  // name. Throws SheetError when it cannot be written; no file is then left behind.
+  std::string Show();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// What opens a workbook that was written: the program installs the desktop's default application; tests
+// install nothing (no workbook is then opened).
+using WorkbookViewer = std::function<void(const std::string& utf8Path)>;
+void setWorkbookViewer(WorkbookViewer viewer);
+// The desktop's default application (xdg-open, started without waiting), when there is a desktop and the
+// command exists; otherwise nothing happens.
+void openWithDesktop(const std::string& utf8Path);
+
+// The first sheet of a workbook, read whole.
+class Sheet {
+ public:
+  // Empty beyond the cells the sheet holds.
+  const Cell& cell(std::int32_t row, int column) const;
+  std::int32_t rowCount() const { return static_cast<std::int32_t>(rows_.size()); }
+  void set(std::int32_t row, int column, Cell value);
+  const std::string& name() const { return name_; }
+  void setName(std::string n) { name_ = std::move(n); }
+
+ private:
+  std::string name_;
+  std::vector<std::vector<Cell>> rows_;
+};
+
+// Reads the first sheet of the workbook `name` (Windows-1254) in the working folder, whatever it holds by
+// its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing, is no workbook or
+// cannot be read.
+Sheet readFirstSheet(std::string_view name);
+
+// For the readers: a UTF-8 text as Windows-1254, a character that has no byte there as "?".
+std::string cp1254FromUtf8Lossy(std::string_view utf8);
+
+}  // namespace kv::sheet

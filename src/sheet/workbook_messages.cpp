@@ -1,0 +1,33 @@
+#include "sheet/workbook_messages.h"
+
+#include "common/text.h"
+
+namespace kv::sheet {
+
+UserMessage exportFailedMessage() {
+  return {"Bu işlemi yapabilmeniz için Microsoft Excel programının bilgisayarınıza yüklenmiş gerekir."_w,
+          " ! Microsoft Excel'e Aktarma yapılamıyor !"_w};
+}
+
+UserMessage importFailedMessage(std::string_view workbookName) {
+  return {"'"_w + std::string(workbookName) +
+              "' okunamadı: dosya bozuk ya da bir Excel çalışma kitabı değil; hiçbir dosya değiştirilmedi."_w,
+          " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
+}
+
+UserMessage importLayoutMessage(std::string_view workbookName) {
+  return {"'"_w + std::string(workbookName) +
+              "' dosyasının sütunları EXCEL'e aktar komutuyla elde edilen formatta değil; hiçbir dosya "
+              "değiştirilmedi."_w,
+          " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
+}
+
+UserMessage workbookWrittenMessage(std::string_view fileName) {
+  return {"Kayıtlar \""_w + std::string(fileName) + "\" dosyasına aktarıldı..."_w, "KALVOR 952 Uyarlama 3.0"_w};
+}
+
+UserMessage nothingToExportMessage() {
+  return {"Microsoft Excel' e aktarılacak herhangi bir kayıt bulunamadı."_w, "Hata !"_w};
+}
+
+}  // namespace kv::sheet

@@ -1,0 +1,135 @@
+// The spreadsheet layer: what a new workbook holds reads back the same, texts stay texts, the file takes
+// a new name, and what is no workbook is refused.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "common/files.h"
+#include "common/text.h"
+#include "sheet/record_cells.h"
+#include "sheet/sheet.h"
+#include "support/company.h"
+
+namespace kv::sheet {
+namespace {
+
+using kv::testing::TempFolder;
+
+std::string randomText(std::mt19937& rng) {
+  static const std::vector<std::string> pieces = {"00123", "1E3", "=A1", "ĞÜŞİÖÇ", "ığüşöç", " ", "12,5", "-",
+                                                  "'", "\"", "<a>", "&amp;", "TRUE", "#N/A", "x"};
+  std::string s;
+  for (int n = std::uniform_int_distribution<int>(1, 4)(rng); n > 0; --n)
+    s += w(pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)]);
+  return s;
+}
+
+TEST(Workbook, WhatIsWrittenReadsBackTheSame) {
+  TempFolder folder;
+  std::mt19937 rng(17);
+  std::vector<std::vector<Cell>> expected(60, std::vector<Cell>(6));
+  NewWorkbook book;
+  book.Name("Firma"_w);
+  for (int r = 1; r <= 60; ++r) {
+    for (int c = 1; c <= 6; ++c) {
+      Cell cell;
+      switch (std::uniform_int_distribution<int>(0, 4)(rng)) {
+        case 0: cell = Cell::number(std::uniform_int_distribution<int>(-1000000000, 1000000000)(rng) / 100.0); break;
+        case 1: cell = Cell::text(randomText(rng)); break;
+        case 2: cell = Cell::date(std::uniform_int_distribution<int>(1, 60000)(rng)); break;
+        case 3: cell = Cell::boolean(rng() % 2 == 0); break;
+        default: break;
+      }
+      book.Cells(r, c, cell);
+      if (r == 1) book.Bold(r, c);
+      expected[r - 1][c - 1] = cell;
+    }
+  }
+  for (int c = 1; c <= 6; ++c) book.AutoFit(c);
+  const std::string name = book.Show();
+  EXPECT_EQ(name, "Kitap1.xlsx");
+  const Sheet s = readFirstSheet(name);
+  for (int r = 1; r <= 60; ++r)
+    for (int c = 1; c <= 6; ++c) {
+      const Cell& want = expected[r - 1][c - 1];
+      const Cell& got = s.cell(r, c);
+      SCOPED_TRACE(::testing::Message() << r << "," << c);
+      EXPECT_EQ(got.isEmpty(), want.isEmpty());
+      if (want.isEmpty()) continue;
+      EXPECT_EQ(got.kind, want.kind);
+      EXPECT_EQ(got.value, want.value);
+      EXPECT_EQ(got.str, want.str);
+    }
+}
+
+TEST(Workbook, NeverReplacesAFileAndLeavesNothingWhenNotShown) {
+  TempFolder folder;
+  folder.write("Kitap1.xlsx", {'x'});
+  folder.write("kitap2.XLSX", {'y'});
+  { NewWorkbook unused; }
+  NewWorkbook book;
+  book.Cells(1, 1, Cell::text("a"));
+  EXPECT_EQ(book.Show(), "Kitap3.xlsx");
+  EXPECT_EQ(folder.bytes("Kitap1.xlsx"), std::vector<std::uint8_t>{'x'});
+  EXPECT_EQ(listFiles("*").size(), 3u);
+}
+
+TEST(Workbook, SheetNameIsCutTo31Characters) {
+  TempFolder folder;
+  const std::string longName = w("ŞİRKET_") + std::string(40, 'A');
+  NewWorkbook book;
+  book.Name(longName);
+  book.Cells(1, 1, Cell::number(1));
+  EXPECT_EQ(readFirstSheet(book.Show()).name(), longName.substr(0, kMaxSheetName));
+  NewWorkbook refused;
+  refused.Name("a/b"_w);
+  refused.Cells(1, 1, Cell::number(1));
+  EXPECT_EQ(readFirstSheet(refused.Show()).name(), "Sheet1");
+}
+
+TEST(Workbook, RowsAreWrittenInOrder) {
+  TempFolder folder;
+  NewWorkbook book;
+  book.Cells(3, 1, Cell::number(1));
+  EXPECT_THROW(book.Cells(2, 1, Cell::number(1)), std::logic_error);
+}
+
+TEST(Workbook, WhatIsNoWorkbookIsRefused) {
+  TempFolder folder;
+  folder.write("A.XLS", {'h', 'e', 'l', 'l', 'o', ' ', 'w'});
+  folder.write("B.XLS", {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1, 0, 0, 0});
+  folder.write("C.XLS", {'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0});
+  for (const char* name : {"A.XLS", "B.XLS", "C.XLS", "MISSING.XLS"})
+    EXPECT_THROW(readFirstSheet(name), SheetError) << name;
+}
+
+TEST(RecordCells, FieldsTravelBothWays) {
+  const struct {
+    Cell cell;
+    std::int16_t integer;
+    float single;
+    std::int64_t currencyRaw;
+  } cases[] = {
+      {Cell::text("12,5"), 12, 12.5f, 125000},   {Cell::number(2.5), 2, 2.5f, 25000},
+      {Cell::number(3.5), 4, 3.5f, 35000},       {Cell::text("abc"), 0, 0.0f, 0},
+      {Cell::number(40000), 0, 40000.0f, 400000000}, {Cell::error("#DIV/0!"), 0, 0.0f, 0},
+      {Cell{}, 0, 0.0f, 0},                      {Cell::text("-7 TL"), -7, -7.0f, -70000},
+  };
+  for (const auto& c : cases) {
+    std::int16_t i = 99;
+    float f = 99;
+    Currency m{99};
+    readField(c.cell, i);
+    readField(c.cell, f);
+    readField(c.cell, m);
+    EXPECT_EQ(i, c.integer);
+    EXPECT_EQ(f, c.single);
+    EXPECT_EQ(m.raw, c.currencyRaw);
+  }
+  FixedText<5> t;
+  readField(Cell::date(Date::fromYmd(2026, 12, 9).serial), t);
+  EXPECT_EQ(t.view(), "09.12");
+}
+
+}  // namespace
+}  // namespace kv::sheet
