@@ -7,7 +7,6 @@
 
 #include <cstdint>
 
-#include "common/chain_check.h"
 #include "common/product_file.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
