@@ -1,6 +1,9 @@
 #include "product/frmServis.h"
 
+#include "common/chain_check.h"
+#include "common/data_file_service.h"
 #include "common/kalvor3.h"
+#include "common/numbers.h"
 
 namespace kv {
 
@@ -18,11 +21,87 @@ void placeField(Label& label, TextBox& box, int y, int labelWidth, int boxWidth,
 
 frmServis::frmServis() {
   layOut();
-  for (Control* c : Controls())
-    if (c->kind() == ControlKind::TextBox || c->kind() == ControlKind::CommandButton)
-      c->KeyDown = [this](int& k, int) { DispatchServiceKey(k); };
+  wireKeys();
+  cmdBirinci.Click = [this] { cmdBirinci_Click(); };
+  cmdOnceki.Click = [this] { cmdOnceki_Click(); };
+  cmdSonraki.Click = [this] { cmdSonraki_Click(); };
+  cmdSonuncu.Click = [this] { cmdSonuncu_Click(); };
+  cmdSyBir.Click = [this] { cmdSyBir_Click(); };
+  cmdSyOnceki.Click = [this] { cmdSyOnceki_Click(); };
+  cmdSySonraki.Click = [this] { cmdSySonraki_Click(); };
+  cmdSySon.Click = [this] { cmdSySon_Click(); };
+  cmdKayitla.Click = [this] { cmdKayitla_Click(); };
+  cmdRebuild.Click = [this] { cmdRebuild_Click(); };
+  cmdArama.Click = [this] { cmdArama_Click(); };
+  cmdTrueSil.Click = [this] { cmdTrueSil_Click(); };
+  cmdYardim.Click = [this] { cmdYardim_Click(); };
   cmdExit.Click = [this] { cmdExit_Click(); };
+  cmdTamam.Click = [this] {
+    Beep();
+    SearchRecordByCode();
+  };
+  FrameArama.Click = lblArananKod.Click = [this] { bilArananKod.SetFocus(); };
+  FrameSy32.Click = [this] { bilPointer.SetFocus(); };
+  FrameDat.Click = [this] {
+    GoToPointerRecord();
+    bilPointer.SetFocus();
+  };
   closeBoxRuns([this] { cmdExit_Click(); });
+}
+
+void frmServis::wireKeys() {
+  // Up and Down move between the boxes; three boxes tidy their own text on every key.
+  enum class Tidy { None, Leading, Both };
+  struct Entry {
+    TextBox* box;
+    Control* up;
+    Control* down;
+    Tidy tidy;
+  };
+  const Entry entries[] = {
+      {&bilKatsayi, &bilKod, &bilPointer, Tidy::Both},
+      {&bilKod, &bilPointer, &bilKatsayi, Tidy::Leading},
+      {&bilPointer, &bilKatsayi, &bilKod, Tidy::Leading},
+      {&bilCurrent, &bilNext, &bilPrevious, Tidy::None},
+      {&bilPrevious, &bilNext, &bilNext, Tidy::None},
+      {&bilNext, &bilPrevious, &bilPrevious, Tidy::None},
+      {&bilOncekiKod, &bilSonrakiKod, &bilSimdikiKod, Tidy::None},
+      {&bilSimdikiKod, &bilOncekiKod, &bilSonrakiKod, Tidy::None},
+      {&bilSonrakiKod, &bilSimdikiKod, &bilOncekiKod, Tidy::None},
+      {&bilOncekiAd, &bilSonrakiAd, &bilSimdikiAd, Tidy::None},
+      {&bilSimdikiAd, &bilOncekiAd, &bilSonrakiAd, Tidy::None},
+      {&bilSonrakiAd, &bilSimdikiAd, &bilOncekiAd, Tidy::None},
+      {&bilArananKod, &cmdTamam, &cmdTamam, Tidy::None},
+  };
+  for (const Entry& e : entries) {
+    e.box->KeyDown = [this, e](int& k, int) {
+      if (e.tidy == Tidy::Leading) e.box->Text = trimLeft(e.box->Text());
+      if (e.tidy == Tidy::Both) e.box->Text = trim(e.box->Text());
+      if (k == Key::Up)
+        e.up->SetFocus();
+      else if (k == Key::Down)
+        e.down->SetFocus();
+      else
+        DispatchServiceKey(k);
+    };
+    e.box->KeyPress = [](int& k) { typeOSlashForEAcute(k); };
+  }
+  bilPointer.KeyPress = [this](int& k) {
+    typeOSlashForEAcute(k);
+    if (k == Key::Enter) GoToPointerRecord();
+  };
+  bilArananKod.KeyPress = [this](int& k) {
+    typeOSlashForEAcute(k);
+    if (k == Key::Enter) SearchRecordByCode();
+  };
+  for (Control* c : Controls())
+    if (c->kind() == ControlKind::CommandButton) c->KeyDown = [this](int& k, int) { DispatchServiceKey(k); };
+  cmdTamam.KeyDown = [this](int& k, int) {
+    if (k == Key::Up || k == Key::Down)
+      bilArananKod.SetFocus();
+    else
+      DispatchServiceKey(k);
+  };
 }
 
 void frmServis::layOut() {
@@ -90,17 +169,19 @@ void frmServis::layOut() {
     button->Caption = w(caption);
     x += 116;
   }
-  // The moves, the search, the repair, the wipe, the rebuild and the key list come with the service's own
-  // commands; until then they are disabled.
-  for (CommandButton* b : {&cmdTamam, &cmdBirinci, &cmdOnceki, &cmdSonraki, &cmdSonuncu, &cmdSyBir, &cmdSyOnceki,
-                           &cmdSySonraki, &cmdSySon, &cmdKayitla, &cmdRebuild, &cmdArama, &cmdTrueSil, &cmdYardim})
-    b->Enabled = false;
+}
+
+// The window looks at the files as they are: the index is not renewed, and a tail shorter than a record
+// is no record.
+void frmServis::openFiles() {
+  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
+  const std::int16_t whole = wholeRecords(Products.data());
+  RecordCount = whole == 0 ? 1 : whole;
 }
 
 void frmServis::Form_Load() {
   centreOnScreen(*this);
-  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
-  RecordCount = Products.count() == 0 ? 1 : Products.count();
+  openFiles();
   const std::int16_t current = KALVOR3.CurrentRecordNumber;
   ServiceRecordNumber = current >= 1 && current <= RecordCount ? current : 1;
   Beep();
@@ -116,6 +197,13 @@ void frmServis::ShowServiceRecord() {
     Beep();
     return;
   }
+  cmdKayitla.Enabled = true;
+  showRecordBoxes();
+  showNeighbours();
+}
+
+// Record ServiceRecordNumber, read into ServiceRecord, in the boxes of the record itself.
+void frmServis::showRecordBoxes() {
   ServiceRecord = Products.read(ServiceRecordNumber);
   const std::string number = std::to_string(ServiceRecordNumber);
   bilPointer.Text = number;
@@ -126,8 +214,11 @@ void frmServis::ShowServiceRecord() {
   bilNext.Text = std::to_string(ServiceRecord.ChainNext);
   bilSimdikiKod.Text = trim(ServiceRecord.Code.view());
   bilSimdikiAd.Text = trim(ServiceRecord.Name.view());
+}
+
+void frmServis::showNeighbours() {
   auto showNeighbour = [&](int r, TextBox& code, TextBox& name) {
-    if (valid(r)) {
+    if (r >= 1 && r <= RecordCount) {
       const ProductRecord neighbour = Products.read(static_cast<std::int16_t>(r));
       code.Text = trim(neighbour.Code.view());
       name.Text = trim(neighbour.Name.view());
@@ -136,14 +227,163 @@ void frmServis::ShowServiceRecord() {
       name.Text = "";
     }
   };
-  const int previous = ServiceRecord.ChainPrev;
-  const int next = ServiceRecord.ChainNext;
-  showNeighbour(previous, bilOncekiKod, bilOncekiAd);
-  showNeighbour(next, bilSonrakiKod, bilSonrakiAd);
+  showNeighbour(ServiceRecord.ChainPrev, bilOncekiKod, bilOncekiAd);
+  showNeighbour(ServiceRecord.ChainNext, bilSonrakiKod, bilSonrakiAd);
 }
 
+void frmServis::GoToPointerRecord() {
+  const double typed = leadingNumber(bilPointer.Text());
+  if (typed >= 1 && typed <= RecordCount) {
+    ServiceRecordNumber = *roundToInteger(typed);
+    ShowServiceRecord();
+  } else {
+    bilPointer.Text = std::to_string(ServiceRecordNumber);
+  }
+}
+
+// ---- Record order ----
+
+void frmServis::cmdBirinci_Click() {
+  if (ServiceRecordNumber != 1)
+    ServiceRecordNumber = 1;
+  else
+    Beep();
+  ShowServiceRecord();
+  cmdOnceki.Enabled = false;
+  cmdSonraki.Enabled = canMove();
+  bilPointer.SetFocus();
+}
+
+void frmServis::cmdOnceki_Click() {
+  cmdSonraki.Enabled = canMove();
+  if (ServiceRecordNumber != 1) {
+    --ServiceRecordNumber;
+    ShowServiceRecord();
+  } else {
+    Beep();
+    Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
+    cmdOnceki.Enabled = false;
+  }
+  bilPointer.SetFocus();
+}
+
+void frmServis::cmdSonraki_Click() {
+  cmdOnceki.Enabled = canMove();
+  if (ServiceRecordNumber != RecordCount) {
+    ++ServiceRecordNumber;
+    ShowServiceRecord();
+  } else {
+    Beep();
+    Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
+    cmdSonraki.Enabled = false;
+  }
+  bilPointer.SetFocus();
+}
+
+void frmServis::cmdSonuncu_Click() {
+  if (ServiceRecordNumber != RecordCount)
+    ServiceRecordNumber = RecordCount;
+  else
+    Beep();
+  ShowServiceRecord();
+  cmdSonraki.Enabled = false;
+  cmdOnceki.Enabled = canMove();
+  bilPointer.SetFocus();
+}
+
+// ---- Alphabetic order, checked at every step ----
+
+void frmServis::cmdSyBir_Click() {
+  if (!canMove()) cmdSyOnceki.Enabled = cmdSySonraki.Enabled = false;
+  ChainMode = 1;
+  StepCodeChain();
+  bilPointer.SetFocus();
+}
+
+void frmServis::cmdSyOnceki_Click() {
+  cmdSySonraki.Enabled = canMove();
+  ChainMode = 2;
+  StepCodeChain();
+  bilPointer.SetFocus();
+}
+
+void frmServis::cmdSySonraki_Click() {
+  cmdSyOnceki.Enabled = canMove();
+  ChainMode = 3;
+  StepCodeChain();
+  bilPointer.SetFocus();
+}
+
+void frmServis::cmdSySon_Click() {
+  if (!canMove()) cmdSyOnceki.Enabled = cmdSySonraki.Enabled = false;
+  ChainMode = 4;
+  StepCodeChain();
+  bilPointer.SetFocus();
+}
+
+void frmServis::StepCodeChain() {
+  const CheckedStep step =
+      checkedChainStep(Products.chainFiles(), RecordCount, static_cast<ChainCommand>(ChainMode), ServiceRecordNumber);
+  for (int i = 0; i < step.beeps; ++i) Beep();
+  auto apply = [](CommandButton& button, ButtonChange change) {
+    if (change != ButtonChange::Keep) button.Enabled = change == ButtonChange::Enable;
+  };
+  apply(cmdSyOnceki, step.previous);
+  apply(cmdSySonraki, step.next);
+  ServiceRecordNumber = step.record;
+  if (step.error == 0)
+    ShowServiceRecord();
+  else
+    MsgBox("Hata Numarası : "_w + std::to_string(step.error), MsgButtons::Ok, MsgIcon::Exclamation,
+           "ALFABETİK SIRALAMA HATASI !"_w);
+}
+
+// ---- Keys ----
+
 void frmServis::DispatchServiceKey(int KeyCode) {
-  if (KeyCode == Key::Escape) cmdExit_Click();
+  // While a search is typed, the keys that lead to a box lead to the search box.
+  auto focusOr = [this](TextBox& box) { (FrameArama.Visible() ? bilArananKod : box).SetFocus(); };
+  switch (KeyCode) {
+    case Key::F1:
+      if (cmdKayitla.Enabled()) cmdKayitla_Click();
+      break;
+    case Key::F2: cmdRebuild_Click(); break;
+    case Key::F3: cmdArama_Click(); break;
+    case Key::F4: cmdTrueSil_Click(); break;
+    case Key::F5: cmdSyBir_Click(); break;
+    case Key::F6:
+      if (cmdSyOnceki.Enabled()) cmdSyOnceki_Click();
+      break;
+    case Key::F7:
+      if (cmdSySonraki.Enabled()) cmdSySonraki_Click();
+      break;
+    case Key::F8: cmdSySon_Click(); break;
+    case Key::F9: focusOr(bilKod); break;
+    case Key::F10: cmdYardim_Click(); break;
+    case Key::F11: focusOr(bilPointer); break;
+    case Key::F12: focusOr(bilKatsayi); break;
+    case Key::PageUp:
+      if (cmdOnceki.Enabled()) cmdOnceki_Click();
+      break;
+    case Key::PageDown:
+      if (cmdSonraki.Enabled()) cmdSonraki_Click();
+      break;
+    case Key::Home: cmdBirinci_Click(); break;
+    case Key::End: cmdSonuncu_Click(); break;
+    case Key::Escape: cmdExit_Click(); break;
+    default: break;
+  }
+}
+
+void frmServis::cmdYardim_Click() {
+  Beep();
+  MsgBox("F1 = Kayıtla\rF2 = Yeniden Oluştur\rF3 = Arama\rF4 = Sil\r"
+         "F5 = SY-32 / TK-109 sırasına göre, İlk Kayıt\rF6 = SY-32 / TK-109 sırasına göre, Önceki Kayıt\r"
+         "F7 = SY-32 / TK-109 sırasına göre, Sonraki Kayıt\rF8 = SY-32 / TK-109 sırasına göre, Son Kayıt\r"
+         "F9 = Kod alanına geçiş...\rF10 = Fonksiyon Tuşları (Yardım) \rF11 = Pointer alanına geçiş...\r"
+         "F12 = Tip alanına geçiş...\r\rHOME = İlk Kayıt\rEND = Son Kayıt\rPAGE UP = Önceki Kayıt\r"
+         "PAGE DOWN = Sonraki Kayıt\r\rESC = Çıkış"_w,
+         MsgButtons::Ok, MsgIcon::None, " KALVOR 952 Uyarlama 3.0 SERVİS [ Ekim 2007 ]"_w);
 }
 
 void frmServis::cmdExit_Click() {

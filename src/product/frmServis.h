@@ -1,5 +1,8 @@
 // The data-file service window: one record of the product file at a time, by its record number, with the
-// records its chain pointers name, so that a broken alphabetic chain can be seen and mended.
+// records its chain pointers name, so that a broken alphabetic chain can be seen and mended. It moves in
+// record order and along the chain (each alphabetic step checks the chain and reports a numbered error),
+// finds a record by code, saves a record's kind, code, name and pointers as typed, erases a deleted
+// record's content, and rebuilds the product file with its index.
 #pragma once
 
 #include <cstdint>
@@ -66,17 +69,45 @@ class frmServis : public ui::Form {
   ui::CommandButton cmdExit{*this, "cmdExit"};
 
   ProductFile Products;  // the product file and the window's own handle on the index, taken as they are
-  std::int16_t RecordCount = 0;  // counted at opening; 1 for an empty file, so that record 1 can be shown
+  // The records the file holds whole, counted at opening (1 for an empty file, so that record 1 can be
+  // shown) and set by the rebuild to the records it wrote.
+  std::int16_t RecordCount = 0;
   std::int16_t ServiceRecordNumber = 0;
   std::int16_t ChainMode = 0;
   ProductRecord ServiceRecord;
 
   void layOut();
+  void wireKeys();
+  void openFiles();
   void Form_Load() override;
   void Form_Activate() override;
   void ShowServiceRecord();
+  void GoToPointerRecord();
   void DispatchServiceKey(int KeyCode);
+
+  void cmdBirinci_Click();
+  void cmdOnceki_Click();
+  void cmdSonraki_Click();
+  void cmdSonuncu_Click();
+  void cmdSyBir_Click();
+  void cmdSyOnceki_Click();
+  void cmdSySonraki_Click();
+  void cmdSySon_Click();
+  void StepCodeChain();
+  void cmdYardim_Click();
   void cmdExit_Click();
+
+  void cmdArama_Click();
+  void SearchRecordByCode();
+  void cmdKayitla_Click();
+  void cmdTrueSil_Click();
+  void cmdRebuild_Click();
+  bool RebuildDataAndIndex();  // false when a file failed (the window has said so)
+  void ShowRebuildResult();
+  void showRecordBoxes();
+  void showNeighbours();
+  // The record-order "Önceki" and "Sonraki" can move only in a file of two records or more.
+  bool canMove() const { return RecordCount >= 2; }
 };
 
 }  // namespace kv

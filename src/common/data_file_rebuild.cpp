@@ -1,0 +1,60 @@
+#include "common/data_file_rebuild.h"
+
+#include <cstring>
+#include <vector>
+
+#include "common/bytes.h"
+#include "common/data_file_service.h"
+#include "common/product_record.h"
+#include "common/text.h"
+
+namespace kv {
+
+namespace {
+
+namespace off = product_offsets;
+
+// The records carried over, as they will lie in the new file: in record order, code left-aligned, out of
+// the chain until they are linked.
+std::vector<std::uint8_t> carriedOver(const std::string& dataName, ProgressSink& title) {
+  const FileHandle old(dataName, ProductRecord::Length);
+  const int count = wholeRecords(old);
+  const std::span<const std::uint8_t> image = fileImage(old.number());
+  std::vector<std::uint8_t> kept;
+  kept.reserve(static_cast<std::size_t>(count) * ProductRecord::Length);
+  for (int r = 1; r <= count; ++r) {
+    const std::uint8_t* record = image.data() + static_cast<std::size_t>(r - 1) * ProductRecord::Length;
+    const std::string_view stored(reinterpret_cast<const char*>(record + off::Code), off::CodeWidth);
+    title.progress(" Rebuild : " + std::string(stored));
+    const std::string_view code = trimView(stored);
+    if (code.empty() || bytes::getI16(record + off::Kind) < 0) continue;
+    kept.insert(kept.end(), record, record + ProductRecord::Length);
+    std::uint8_t* copy = kept.data() + kept.size() - ProductRecord::Length;
+    std::memcpy(copy + off::Code, fitText(code, off::CodeWidth).data(), off::CodeWidth);
+    bytes::putI16(copy + off::ChainPrev, 0);
+    bytes::putI16(copy + off::ChainNext, 0);
+  }
+  return kept;
+}
+
+}  // namespace
+
+InsertPolicy serviceInsertPolicy() {
+  InsertPolicy policy;
+  policy.sortingError = UserMessage{"Alfabetik sıralama hatası!..."_w, "! HATA !"};
+  return policy;
+}
+
+ProductFileReplacement rebuildDataAndIndex(const std::string& company, ProgressSink& title) {
+  std::vector<std::uint8_t> kept;
+  try {
+    kept = carriedOver(company + ".DAT", title);
+  } catch (const FileError& e) {
+    ProductFileReplacement failed;
+    failed.failure = e;
+    return failed;
+  }
+  return replaceProductFile(company, kept, serviceInsertPolicy());
+}
+
+}  // namespace kv

@@ -1,0 +1,26 @@
+// The rebuild of a company's product file and alphabetic index, the cure for a damaged file, index or
+// chain. Every whole record of ".DAT" that is not deleted and has a code is copied, in record order, as
+// records 1..n of a new ".DAT", its code left-aligned and everything else as it was; a new ".ABC" and a
+// new chain are built over them, exactly as linking each record right after writing it would build them.
+// The old files become the backups "952KLVR.DAT" and "952KLVR.ABC".
+//
+// The new files are complete and on disk before anything live changes. When any step fails, the live
+// files and the old backups stay as they were, and the result names the file that failed.
+#pragma once
+
+#include <string>
+
+#include "common/alphabetic_chain.h"
+#include "common/messages.h"
+#include "common/product_file_replacement.h"
+
+namespace kv {
+
+// The data-file service's messages for its linking.
+InsertPolicy serviceInsertPolicy();
+
+// The company's ".DAT" and ".ABC" must not be open. `title` shows " Rebuild : " and the code of every
+// record read, as stored.
+ProductFileReplacement rebuildDataAndIndex(const std::string& company, ProgressSink& title);
+
+}  // namespace kv
