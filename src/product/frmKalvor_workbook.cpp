@@ -97,7 +97,7 @@ void frmKalvor::ImportProductsFromExcel() {
     return;
   }
   Products.close();
-  const std::optional<FileError> failure = replaceProductFile(company, book.records);
+  const std::optional<FileError> failure = importProductRecords(company, book.records);
   try {
     Products.open(company);
   } catch (const FileError& e) {

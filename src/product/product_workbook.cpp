@@ -3,10 +3,9 @@
 #include <cmath>
 
 #include "common/alphabetic_chain.h"
-#include "common/chain_bulk_link.h"
 #include "common/clock.h"
 #include "common/collation.h"
-#include "common/file_replacement.h"
+#include "common/product_file_replacement.h"
 #include "common/text.h"
 #include "sheet/record_cells.h"
 
@@ -47,9 +46,6 @@ const char* const kCodeHeaders[9][2] = {
     {"Ürün Kodu", "Ürün Adı"},   {"Ürün Kodu", "Ürün Adı"},     {"Parça Kodu", "Parça Adı"},
     {"Y. M. Kodu", "Y. M. Adı"}, {"H. M. Kodu", "H. M. Adı"},   {"Gurup Kodu", "Gurup Adı"},
     {"Kit Kodu", "Kit Adı"},     {"Kaynak Kodu", "Kaynak Adı"}, {"Ürün Kodu", "Ürün Adı"}};
-
-const std::string kIndexBackup = "952KLVR.ABC";
-const std::string kDataBackup = "952KLVR.DAT";
 
 ProductRecord fullFormRecord(const sheet::Sheet& s, std::int32_t row) {
   ProductRecord rec;
@@ -135,40 +131,33 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
   return result;
 }
 
-std::optional<FileError> replaceProductFile(std::string_view company, const std::vector<ProductRecord>& records) {
-  const std::string name(company);
-  FileReplacement replacement;
-  try {
-    const std::string data = replacement.stage(name + ".DAT", kDataBackup);
-    const std::string index = replacement.stage(name + ".ABC", kIndexBackup);
-    {
-      FileHandle dataFile(data, ProductRecord::Length);
-      FileHandle indexFile(index, IndexEntry::Length);
-      for (int b = 1; b <= kBucketCount; ++b) indexFile.put(b, IndexEntry{});
-      // A deleted record stays out of the chain: it is written with an empty code while the chain is
-      // built, and with its own code afterwards. Every record starts with both pointers 0, so one that
-      // stays unlinked holds no pointer into the chain.
-      std::int32_t n = 0;
-      for (ProductRecord rec : records) {
-        rec.ChainPrev = rec.ChainNext = 0;
-        if (rec.Kind < 0) rec.Code = "";
-        dataFile.put(++n, rec);
-      }
-      linkAllRecords({dataFile.number(), indexFile.number(), ChainKey::Code}, mainWindowInsertPolicy(true));
-      n = 0;
-      for (const ProductRecord& rec : records) {
-        ++n;
-        if (rec.Kind >= 0) continue;
-        ProductRecord deleted = rec;
-        deleted.ChainPrev = deleted.ChainNext = 0;
-        dataFile.put(n, deleted);
-      }
+std::optional<FileError> importProductRecords(const std::string& company, const std::vector<ProductRecord>& records) {
+  // Every record starts with both pointers 0, so one that stays unlinked holds no pointer into the chain.
+  // A deleted record must stay out of the chain as well: it goes in with an empty code, which has no
+  // bucket, and gets its own code back once the new file is in place.
+  std::vector<std::uint8_t> bytes(records.size() * ProductRecord::Length);
+  bool anyDeleted = false;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    ProductRecord rec = records[i];
+    rec.ChainPrev = rec.ChainNext = 0;
+    if (rec.Kind < 0) {
+      rec.Code = "";
+      anyDeleted = true;
     }
-    if (!replacement.commit())
-      return replacement.error() ? replacement.error()
-                                 : FileError(FileError::Kind::Io, FileOp::Write, replacement.failedFile());
+    rec.encode(bytes.data() + i * ProductRecord::Length);
+  }
+  const ProductFileReplacement done = replaceProductFile(company, bytes, mainWindowInsertPolicy(true));
+  if (!done.replaced) return done.failure;
+  if (!anyDeleted) return std::nullopt;
+  try {
+    FileHandle data(company + ".DAT", ProductRecord::Length);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      if (records[i].Kind >= 0) continue;
+      ProductRecord rec = records[i];
+      rec.ChainPrev = rec.ChainNext = 0;
+      data.put(static_cast<std::int32_t>(i + 1), rec);
+    }
   } catch (const FileError& e) {
-    replacement.abandon();
     return e;
   }
   return std::nullopt;

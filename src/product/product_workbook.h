@@ -42,10 +42,11 @@ struct ProductWorkbook {
 // once, here).
 ProductWorkbook readProductWorkbook(std::string_view name = kTransferWorkbook);
 
-// Replaces the company's ".DAT" and ".ABC" by the records, the old ones kept as "952KLVR.DAT" and
-// "952KLVR.ABC", every record linked into the code chain as one-by-one insertion in record order links it
-// (a record with an empty code or a negative kind stays unlinked, its pointers 0). Both files must be
-// closed. Returns the failure when a file could not be written; the live files then keep their content.
-std::optional<FileError> replaceProductFile(std::string_view company, const std::vector<ProductRecord>& records);
+// Replaces the company's ".DAT" and ".ABC" by the records through the product file replacement (the old
+// files kept as "952KLVR.DAT" and "952KLVR.ABC"), every record linked into the code chain as one-by-one
+// quiet insertion in record order links it; a record with an empty code or a negative kind stays
+// unlinked, its pointers 0. Both files must be closed. Returns the failure when a file could not be
+// written; the live files then keep their content.
+std::optional<FileError> importProductRecords(const std::string& company, const std::vector<ProductRecord>& records);
 
 }  // namespace kv
