@@ -88,10 +88,10 @@ void frmKalvor::ImportProductsFromExcel() {
   // The workbook is read and checked whole before any file is touched.
   BusyPointer busy(*this);
   const ProductWorkbook book = readProductWorkbook();
-  if (book.problem != ProductWorkbook::Problem::None) {
+  if (book.problem != sheet::ImportProblem::None) {
     busy.restore();
     Beep();
-    tell(book.problem == ProductWorkbook::Problem::Layout ? sheet::importLayoutMessage(kTransferWorkbook)
+    tell(book.problem == sheet::ImportProblem::Layout ? sheet::importLayoutMessage(kTransferWorkbook)
                                                           : sheet::importFailedMessage(kTransferWorkbook),
          MsgIcon::Exclamation);
     return;

@@ -83,11 +83,10 @@ std::string exportProductWorkbook(const ProductFile& products, int tab) {
   sheet::NewWorkbook book;
   book.Name(products.company());
   const int t = tab >= 1 && tab <= kTabAll ? tab : kTabAll;
-  for (int c = 1; c <= kProductWorkbookColumns; ++c) {
-    const char* header = c == 2 ? kCodeHeaders[t][0] : c == 3 ? kCodeHeaders[t][1] : kHeaders[c];
-    book.Cells(1, c, Cell::text(w(header)));
-  }
-  for (int c = 1; c <= kProductWorkbookColumns; ++c) book.Bold(1, c);
+  std::vector<std::string> headers;
+  for (int c = 1; c <= kProductWorkbookColumns; ++c)
+    headers.push_back(w(c == 2 ? kCodeHeaders[t][0] : c == 3 ? kCodeHeaders[t][1] : kHeaders[c]));
+  sheet::headerRow(book, headers);
 
   // Whole records only: a part record at the end of the file is no product.
   const std::int64_t whole = products.data().length() / ProductRecord::Length;
@@ -100,7 +99,7 @@ std::string exportProductWorkbook(const ProductFile& products, int tab) {
     book.Cells(row, 1, Cell::number(n));
     workbookFields(rec, [&](int column, const auto& field) { book.Cells(row, column, sheet::fieldCell(field)); });
   }
-  for (int c = 1; c <= kProductWorkbookColumns; ++c) book.AutoFit(c);
+  sheet::autoFitColumns(book, kProductWorkbookColumns);
   return book.Show();
 }
 
@@ -110,11 +109,11 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
   try {
     s = sheet::readFirstSheet(name);
   } catch (const sheet::SheetError&) {
-    result.problem = ProductWorkbook::Problem::Unreadable;
+    result.problem = sheet::ImportProblem::Unreadable;
     return result;
   }
   if (s.cell(1, 1).isEmpty() || !s.cell(1, kProductWorkbookColumns + 1).isEmpty()) {
-    result.problem = ProductWorkbook::Problem::Layout;
+    result.problem = sheet::ImportProblem::Layout;
     return result;
   }
   result.fullForm = !s.cell(1, kProductWorkbookColumns).isEmpty();

@@ -26,12 +26,8 @@ std::string exportProductWorkbook(const ProductFile& products, int tab);
 
 // The import workbook, read and checked before any file is touched.
 struct ProductWorkbook {
-  enum class Problem {
-    None,
-    Unreadable,  // missing, no workbook, or damaged
-    Layout,      // row 1 has no header in column 1, or headers beyond column 48
-  };
-  Problem problem = Problem::None;
+  // Layout: row 1 has no header in column 1, or headers beyond column 48.
+  sheet::ImportProblem problem = sheet::ImportProblem::None;
   bool fullForm = false;  // the 48-column form (row 1, column 48 holds its header)
   std::vector<ProductRecord> records;
   bool cut = false;  // more rows than a product file holds: only the first 32767 were taken

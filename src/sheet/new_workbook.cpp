@@ -215,6 +215,16 @@ void NewWorkbook::AutoFit(int column) {
   impl_->fit[static_cast<std::size_t>(column)] = true;
 }
 
+void headerRow(NewWorkbook& book, const std::vector<std::string>& headers) {
+  int c = 0;
+  for (const std::string& h : headers) book.Cells(1, ++c, Cell::text(h));
+  for (c = 1; c <= static_cast<int>(headers.size()); ++c) book.Bold(1, c);
+}
+
+void autoFitColumns(NewWorkbook& book, int columns) {
+  for (int c = 1; c <= columns; ++c) book.AutoFit(c);
+}
+
 std::string NewWorkbook::Show() {
   if (impl_->shown) throw std::logic_error("the workbook was shown already");
   impl_->flush();

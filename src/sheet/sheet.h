@@ -90,6 +90,11 @@ class NewWorkbook {
   std::unique_ptr<Impl> impl_;
 };
 
+// The export's common frame: row 1 holds the headers (Windows-1254), each made bold; at the end every
+// column from 1 to n is fitted.
+void headerRow(NewWorkbook& book, const std::vector<std::string>& headers);
+void autoFitColumns(NewWorkbook& book, int columns);
+
 // What opens a workbook that was written: the program installs the desktop's default application; tests
 // install nothing (no workbook is then opened).
 using WorkbookViewer = std::function<void(const std::string& utf8Path)>;
@@ -111,6 +116,13 @@ class Sheet {
  private:
   std::string name_;
   std::vector<std::vector<Cell>> rows_;
+};
+
+// Why an import workbook is refused before any file is touched.
+enum class ImportProblem {
+  None,
+  Unreadable,  // missing, no workbook, or damaged
+  Layout,      // its first row is not the header row the import reads
 };
 
 // Reads the first sheet of the workbook `name` (Windows-1254) in the working folder, whatever it holds by

@@ -1,0 +1,105 @@
+#include "recipe/definition_workbook.h"
+
+#include "common/file_replacement.h"
+#include "common/text.h"
+#include "recipe/recipe_files.h"
+#include "sheet/record_cells.h"
+
+namespace kv {
+
+namespace {
+
+using sheet::Cell;
+
+RecipeFileKind storeKind(bool listMode) { return listMode ? RecipeFileKind::ListDefinitions : RecipeFileKind::Recipes; }
+
+// Columns 2 to 19 of the workbook, each with its field, the same both ways; column 20, the erased flag,
+// has a rule of its own.
+template <class Rec, class V>
+void workbookFields(Rec& r, V&& v) {
+  v(2, r.LineType), v(3, r.ItemRecord), v(4, r.Code), v(5, r.Name), v(6, r.Quantity), v(7, r.Unit);
+  v(8, r.Cost), v(9, r.Coefficient), v(10, r.Price), v(11, r.Total), v(12, r.Day), v(13, r.Month);
+  v(14, r.Year), v(15, r.OwnerCode), v(16, r.OwnerRecord), v(17, r.OwnerRandomNumber), v(18, r.NextLine);
+  v(19, r.Sequence);
+}
+
+const char* const kHeaders[kDefinitionWorkbookColumns] = {
+    "Kayıt No.", "Tip",    "Ana Kayıt No.", "Kayıt Kodu",    "Kayıt Adı",    "Miktar",          "Birim",
+    "Maliyet",   "Katsayı", "Fiyat",        "Toplam",        "Gün",          "Ay",              "Yıl",
+    "Ait Olma Kodu", "Ait Olma No.", "Ait Olma RndNo.", "Sonraki", "Sıra No.", "Silindi"};
+
+}  // namespace
+
+std::int32_t definitionLineCount(std::string_view company, bool listMode) {
+  const std::string store = companyFileName(company, storeKind(listMode));
+  const std::int64_t whole = fileLengthByName(store) / RecipeRecord::Length;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(whole, kMaxRecords32));
+}
+
+std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
+  sheet::NewWorkbook book;
+  book.Name(company);
+  std::vector<std::string> headers;
+  for (const char* h : kHeaders) headers.push_back(w(h));
+  sheet::headerRow(book, headers);
+  const std::int32_t count = definitionLineCount(company, listMode);
+  {
+    const FileHandle store = openRecipeSideFile(company, storeKind(listMode));
+    for (std::int32_t i = 1; i <= count; ++i) {
+      const RecipeRecord line = store.get<RecipeRecord>(i);
+      const std::int32_t row = i + 1;
+      book.Cells(row, 1, Cell::number(i));
+      workbookFields(line, [&](int column, const auto& field) { book.Cells(row, column, sheet::fieldCell(field)); });
+      book.Cells(row, 20, sheet::fieldCell(line.Deleted));
+    }
+  }
+  sheet::autoFitColumns(book, kDefinitionWorkbookColumns);
+  return book.Show();
+}
+
+DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {
+  DefinitionWorkbook result;
+  sheet::Sheet s;
+  try {
+    s = sheet::readFirstSheet(name);
+  } catch (const sheet::SheetError&) {
+    result.problem = sheet::ImportProblem::Unreadable;
+    return result;
+  }
+  if (s.cell(1, 19).isEmpty() || !s.cell(1, 21).isEmpty()) {
+    result.problem = sheet::ImportProblem::Layout;
+    return result;
+  }
+  for (std::int32_t row = 2; sheet::cellNumber(s.cell(row, 1)) > 0 && row <= kMaxRecords32; ++row) {
+    RecipeRecord line;
+    // Texts are taken as they stand, blanks included; only their width is the field's.
+    workbookFields(line, [&](int column, auto& field) { sheet::readField(s.cell(row, column), field); });
+    const std::string deleted = sheet::cellText(s.cell(row, 20));
+    line.Deleted = deleted.empty() ? std::string("H") : deleted.substr(0, 1);
+    result.lines.push_back(line);
+  }
+  return result;
+}
+
+std::optional<FileError> importDefinitionLines(std::string_view company, bool listMode,
+                                               const std::vector<RecipeRecord>& lines) {
+  const RecipeFileKind kind = storeKind(listMode);
+  const std::string store = companyFileName(company, kind);
+  FileReplacement replacement;
+  try {
+    {
+      FileHandle out(replacement.stage(store, backupFileName(kind)), RecipeRecord::Length, kMaxRecords32);
+      std::int32_t n = 0;
+      for (const RecipeRecord& line : lines) out.put(++n, line);
+    }
+    if (!replacement.commit())
+      return replacement.error() ? replacement.error()
+                                 : FileError(FileError::Kind::Io, FileOp::Write, replacement.failedFile());
+  } catch (const FileError& e) {
+    replacement.abandon();
+    return e;
+  }
+  return std::nullopt;
+}
+
+}  // namespace kv
