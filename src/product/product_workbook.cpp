@@ -105,17 +105,12 @@ std::string exportProductWorkbook(const ProductFile& products, int tab) {
 
 ProductWorkbook readProductWorkbook(std::string_view name) {
   ProductWorkbook result;
-  sheet::Sheet s;
-  try {
-    s = sheet::readFirstSheet(name);
-  } catch (const sheet::SheetError&) {
-    result.problem = sheet::ImportProblem::Unreadable;
-    return result;
-  }
-  if (s.cell(1, 1).isEmpty() || !s.cell(1, kProductWorkbookColumns + 1).isEmpty()) {
-    result.problem = sheet::ImportProblem::Layout;
-    return result;
-  }
+  const sheet::ImportSheet read = sheet::readImportSheet(name, [](const sheet::Sheet& s) {
+    return !s.cell(1, 1).isEmpty() && s.cell(1, kProductWorkbookColumns + 1).isEmpty();
+  });
+  result.problem = read.problem;
+  if (read.problem != sheet::ImportProblem::None) return result;
+  const sheet::Sheet& s = read.sheet;
   result.fullForm = !s.cell(1, kProductWorkbookColumns).isEmpty();
   for (std::int32_t row = 2;; ++row) {
     const Cell& first = s.cell(row, 1);

@@ -59,17 +59,11 @@ std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
 
 DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {
   DefinitionWorkbook result;
-  sheet::Sheet s;
-  try {
-    s = sheet::readFirstSheet(name);
-  } catch (const sheet::SheetError&) {
-    result.problem = sheet::ImportProblem::Unreadable;
-    return result;
-  }
-  if (s.cell(1, 19).isEmpty() || !s.cell(1, 21).isEmpty()) {
-    result.problem = sheet::ImportProblem::Layout;
-    return result;
-  }
+  const sheet::ImportSheet read = sheet::readImportSheet(
+      name, [](const sheet::Sheet& s) { return !s.cell(1, 19).isEmpty() && s.cell(1, 21).isEmpty(); });
+  result.problem = read.problem;
+  if (read.problem != sheet::ImportProblem::None) return result;
+  const sheet::Sheet& s = read.sheet;
   for (std::int32_t row = 2; sheet::cellNumber(s.cell(row, 1)) > 0 && row <= kMaxRecords32; ++row) {
     RecipeRecord line;
     // Texts are taken as they stand, blanks included; only their width is the field's.

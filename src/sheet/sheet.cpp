@@ -61,6 +61,18 @@ std::string cp1254FromUtf8Lossy(std::string_view s) {
   return out;
 }
 
+ImportSheet readImportSheet(std::string_view name, const std::function<bool(const Sheet&)>& laidOut) {
+  ImportSheet result;
+  try {
+    result.sheet = readFirstSheet(name);
+  } catch (const SheetError&) {
+    result.problem = ImportProblem::Unreadable;
+    return result;
+  }
+  if (!laidOut(result.sheet)) result.problem = ImportProblem::Layout;
+  return result;
+}
+
 Sheet readFirstSheet(std::string_view name) {
   const std::string path = (workingFolder() / toUtf8(name)).string();
   unsigned char magic[8] = {};

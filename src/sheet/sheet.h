@@ -130,6 +130,13 @@ enum class ImportProblem {
 // cannot be read.
 Sheet readFirstSheet(std::string_view name);
 
+// The import workbook read, and its header row tested by `laidOut`: the sheet when both went well.
+struct ImportSheet {
+  ImportProblem problem = ImportProblem::None;
+  Sheet sheet;
+};
+ImportSheet readImportSheet(std::string_view name, const std::function<bool(const Sheet&)>& laidOut);
+
 // For the readers: a UTF-8 text as Windows-1254, a character that has no byte there as "?".
 std::string cp1254FromUtf8Lossy(std::string_view utf8);
 
