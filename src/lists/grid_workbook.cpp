@@ -1,0 +1,26 @@
+#include "lists/grid_workbook.h"
+
+#include <algorithm>
+
+#include "sheet/sheet.h"
+
+namespace kv {
+
+std::string exportGridWorkbook(const std::vector<std::vector<std::string>>& cells) {
+  sheet::NewWorkbook book;
+  book.Name("Kalvor");
+  std::size_t columns = 0;
+  for (std::size_t r = 0; r < cells.size(); ++r) {
+    const auto row = static_cast<std::int32_t>(r + 1);
+    columns = std::max(columns, cells[r].size());
+    for (std::size_t c = 0; c < cells[r].size(); ++c) {
+      // A price cell carries number, blank and currency in one text: it goes as the text the grid shows.
+      book.Cells(row, static_cast<int>(c + 1), sheet::Cell::text(cells[r][c]));
+      if (r == 0) book.Bold(1, static_cast<int>(c + 1));
+    }
+  }
+  sheet::autoFitColumns(book, static_cast<int>(columns));
+  return book.Show();
+}
+
+}  // namespace kv

@@ -1,0 +1,36 @@
+// The list grid into a workbook: every cell holds the text the grid shows, in the grid's order.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "common/text.h"
+#include "lists/grid_workbook.h"
+#include "sheet/record_cells.h"
+#include "support/company.h"
+
+namespace kv {
+namespace {
+
+TEST(GridWorkbook, EveryCellHoldsTheGridsText) {
+  testing::TempFolder folder;
+  std::mt19937 rng(4);
+  const char* texts[] = {"12,50 EUR", "00123", "1E3", "=A1", "Çelik ığüş", "", "7"};
+  std::vector<std::vector<std::string>> grid = {{"Kayıt No."_w, "Mal Kodu", "Mal Adı"_w, "Fiyat", "Sayım"_w}};
+  for (int r = 1; r <= 200; ++r) {
+    std::vector<std::string> row = {std::to_string(r)};
+    for (int c = 1; c < 5; ++c) row.push_back(w(texts[std::uniform_int_distribution<int>(0, 6)(rng)]));
+    grid.push_back(row);
+  }
+  const sheet::Sheet s = sheet::readFirstSheet(exportGridWorkbook(grid));
+  EXPECT_EQ(s.name(), "Kalvor");
+  ASSERT_EQ(s.rowCount(), 201);
+  for (int r = 0; r <= 200; ++r)
+    for (int c = 0; c < 5; ++c) {
+      const sheet::Cell& cell = s.cell(r + 1, c + 1);
+      EXPECT_TRUE(cell.kind == sheet::CellKind::Text || grid[r][c].empty());
+      EXPECT_EQ(sheet::cellText(cell), grid[r][c]) << r << "," << c;
+    }
+}
+
+}  // namespace
+}  // namespace kv
