@@ -112,6 +112,7 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
   if (read.problem != sheet::ImportProblem::None) return result;
   const sheet::Sheet& s = read.sheet;
   result.fullForm = !s.cell(1, kProductWorkbookColumns).isEmpty();
+  result.records.reserve(static_cast<std::size_t>(std::min(s.rowCount(), kMaxRecords16)));
   for (std::int32_t row = 2;; ++row) {
     const Cell& first = s.cell(row, 1);
     if (result.fullForm ? !(sheet::cellNumber(first) > 0) : first.isEmpty()) break;

@@ -227,7 +227,7 @@ struct SheetPart : Handler {
   Sheet sheet;
   std::int32_t row = 0;
   int column = 0;
-  std::string type;
+  char type = 'n';  // the first letter of the cell's type: s(hared), i(nline), (s)t(r), b, e, d, n
   int style = 0;
   std::string value;
   bool inValue = false;
@@ -250,7 +250,7 @@ struct SheetPart : Handler {
       row = rr;
       column = cc;
       const char* t = attribute(atts, "t");
-      type = t ? t : "n";
+      type = t == nullptr ? 'n' : std::string_view(t) == "str" ? 't' : t[0];
       const char* s = attribute(atts, "s");
       style = s ? std::atoi(s) : 0;
       value.clear();
@@ -278,18 +278,19 @@ struct SheetPart : Handler {
 
   void store() {
     Cell cell;
-    if (type == "s") {
+    if (type == 's') {
       const long i = std::strtol(value.c_str(), nullptr, 10);
       if (value.empty() || i < 0 || static_cast<std::size_t>(i) >= shared.size())
         throw SheetError("a shared string cannot be found");
       cell = Cell::text(shared[static_cast<std::size_t>(i)]);
-    } else if (type == "inlineStr" || type == "str") {
-      cell = Cell::text(cp1254FromUtf8Lossy(value));
-    } else if (type == "b") {
+    } else if (type == 'i' || type == 't') {
+      cell.kind = CellKind::Text;
+      cell.str = cp1254FromUtf8Lossy(value);
+    } else if (type == 'b') {
       cell = Cell::boolean(value == "1" || value == "true");
-    } else if (type == "e") {
+    } else if (type == 'e') {
       cell = Cell::error(value);
-    } else if (type == "d") {
+    } else if (type == 'd') {
       int y = 0, m = 0, d = 0;
       if (std::sscanf(value.c_str(), "%d-%d-%d", &y, &m, &d) == 3) cell = Cell::date(Date::fromYmd(y, m, d).serial);
       else cell = Cell::error("#VALUE!");

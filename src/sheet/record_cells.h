@@ -35,7 +35,8 @@ double cellNumber(const Cell& c);
 // A text cut to the field's width or filled with blanks.
 template <std::size_t N>
 void readField(const Cell& c, FixedText<N>& field) {
-  field = cellText(c);
+  if (c.kind == CellKind::Text) field = c.str;  // the common case, without a copy
+  else field = cellText(c);
 }
 inline void readField(const Cell& c, std::int16_t& v) { v = roundToInteger(cellNumber(c)).value_or(0); }
 inline void readField(const Cell& c, std::int32_t& v) { v = roundToLong(cellNumber(c)).value_or(0); }

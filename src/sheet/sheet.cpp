@@ -98,6 +98,7 @@ std::string cellText(const Cell& c) { return c.asText().value_or(std::string());
 
 double cellNumber(const Cell& c) {
   if (c.kind == CellKind::Number) return c.value;
+  if (c.kind == CellKind::Text) return leadingNumber(c.str);
   return leadingNumber(cellText(c));
 }
 
