@@ -6,7 +6,7 @@
 
 #include "main_window_fixture.h"
 #include "product/product_workbook.h"
-#include "sheet/sheet.h"
+#include "sheet/record_cells.h"
 
 namespace kv::testing {
 namespace {
@@ -87,6 +87,35 @@ TEST_F(ProductWorkbookTest, ExportThenImportGivesTheSameFiles) {
   EXPECT_TRUE(files() == before);
   EXPECT_EQ(folder.bytes("952KLVR.DAT").size(), 40u * 512);
   EXPECT_EQ(text("bilKod"), "ÇARK39");
+}
+
+TEST_F(ProductWorkbookTest, TheExportTakesTheTabsLiveRecordsAndAsksFirst) {
+  makeCompany({{"A", "", 2}, {"B", "", 1}, {"C", "", 2}});
+  patch(3, [](ProductRecord& r) { r.Kind = -1; });
+  openOn({}, 1, 2);
+  ui.answer(MsgAnswer::No);
+  ui.click("cmdExport");
+  EXPECT_EQ(messages().size(), 1u);
+  EXPECT_TRUE(listFiles("*.xlsx").empty());
+  clickExport();
+  const sheet::Sheet s = sheet::readFirstSheet("Kitap1.xlsx");
+  EXPECT_EQ(s.name(), "KLVR952");
+  EXPECT_EQ(s.rowCount(), 2);
+  EXPECT_EQ(sheet::cellText(s.cell(1, 2)), "Parça Kodu"_w);
+  EXPECT_EQ(sheet::cellText(s.cell(2, 2)), "A");
+  ui.click("cmdCikis");
+  // A tab no record carries gives the header row alone; with one record there is nothing to ask.
+  ProductFile products;
+  products.open("KLVR952");
+  EXPECT_EQ(sheet::readFirstSheet(exportProductWorkbook(products, 5)).rowCount(), 1);
+  products.close();
+  Company one("TEK");
+  one.add("X");
+  one.close();
+  openMain("TEK");
+  ui.clearShown();
+  ui.click("cmdExport");
+  EXPECT_TRUE(messages().empty());
 }
 
 // Made once from the export of makeFileOf(12, 3) by LibreOffice (saved as .xls and as .xlsx).

@@ -2,6 +2,7 @@
 // a new name, and what is no workbook is refused.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "common/files.h"
@@ -129,6 +130,34 @@ TEST(RecordCells, FieldsTravelBothWays) {
   FixedText<5> t;
   readField(Cell::date(Date::fromYmd(2026, 12, 9).serial), t);
   EXPECT_EQ(t.view(), "09.12");
+}
+
+}  // namespace
+}  // namespace kv::sheet
+
+namespace kv::sheet {
+namespace {
+
+// Made once by LibreOffice from a sheet "Değerler" (before a second sheet) holding a text, 12,5, the date
+// 05.03.2008 shown as dd.mm.yyyy, TRUE, =1/0 and "ĞÜŞİÖÇ 00123"; saved as .xls and as .xlsx.
+TEST(Workbook, WorkbooksASpreadsheetProgramWroteRead) {
+  kv::testing::TempFolder folder;
+  for (const char* fixture : {"values_libreoffice.xls", "values_libreoffice.xlsx"}) {
+    SCOPED_TRACE(fixture);
+    std::filesystem::copy_file(std::filesystem::path(KV_TEST_DATA) / fixture, folder.path() / "KLVR952.XLS",
+                               std::filesystem::copy_options::overwrite_existing);
+    const Sheet s = readFirstSheet("KLVR952.XLS");
+    EXPECT_EQ(s.name(), "Değerler"_w);
+    EXPECT_EQ(cellText(s.cell(1, 1)), "Kod");
+    EXPECT_EQ(s.cell(1, 2).kind, CellKind::Number);
+    EXPECT_EQ(cellText(s.cell(1, 2)), "12,5");
+    EXPECT_EQ(s.cell(1, 3).kind, CellKind::Date);
+    EXPECT_EQ(cellText(s.cell(1, 3)), "05.03.2008");
+    EXPECT_EQ(cellNumber(s.cell(1, 4)), 1);
+    EXPECT_EQ(cellNumber(s.cell(1, 5)), 0);
+    EXPECT_EQ(cellText(s.cell(1, 6)), "ĞÜŞİÖÇ 00123"_w);
+    EXPECT_EQ(s.rowCount(), 1);
+  }
 }
 
 }  // namespace
