@@ -1,5 +1,7 @@
 #include "recipe/definition_workbook.h"
 
+#include <algorithm>
+
 #include "common/file_replacement.h"
 #include "common/text.h"
 #include "recipe/recipe_files.h"
@@ -42,7 +44,8 @@ std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
   std::vector<std::string> headers;
   for (const char* h : kHeaders) headers.push_back(w(h));
   sheet::headerRow(book, headers);
-  const std::int32_t count = definitionLineCount(company, listMode);
+  // A sheet ends at its last row: lines beyond it cannot be exported.
+  const std::int32_t count = std::min(definitionLineCount(company, listMode), sheet::kMaxSheetRows - 1);
   {
     const FileHandle store = openRecipeSideFile(company, storeKind(listMode));
     for (std::int32_t i = 1; i <= count; ++i) {

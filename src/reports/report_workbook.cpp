@@ -1,5 +1,7 @@
 #include "reports/report_workbook.h"
 
+#include <algorithm>
+
 #include "common/numbers.h"
 #include "common/recipe_record.h"
 #include "common/text.h"
@@ -43,7 +45,8 @@ ExportedReport exportRecipeReport(ReportKind kind, std::string_view company, std
 
   ExportedReport result;
   const RecipeFileKind fileKind = isList(kind) ? RecipeFileKind::WorkingCopy : RecipeFileKind::Levels;
-  const std::int32_t count = wholeRecords(company, fileKind);
+  // A sheet ends at its last row, which the grand total may need.
+  const std::int32_t count = std::min(wholeRecords(company, fileKind), sheet::kMaxSheetRows - 2);
   {
     const FileHandle file = openRecipeSideFile(company, fileKind);
     for (std::int32_t i = 1; i <= count; ++i) {

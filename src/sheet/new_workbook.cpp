@@ -2,7 +2,6 @@
 // file as soon as the next one begins, so an export of 32767 rows of 48 columns stays small in memory.
 #include <xlsxwriter.h>
 
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +15,6 @@
 #include "common/files.h"
 #include "common/text.h"
 #include "sheet/sheet.h"
-
-extern char** environ;
 
 namespace kv::sheet {
 
@@ -62,14 +59,17 @@ void openWithDesktop(const std::string& utf8Path) {
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if ((display == nullptr || *display == 0) && (wayland == nullptr || *wayland == 0)) return;
-  // Started and left to run: the program does not wait for the spreadsheet program to close. The
-  // intermediate child exits at once so that no zombie is left behind.
+  // Started and left to run: the program does not wait for the spreadsheet program. The child starts the
+  // viewer in a grandchild and ends at once, so no zombie is left behind; between fork and exec only
+  // what is safe there is called, everything else is made ready before.
+  char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(utf8Path.c_str()), nullptr};
   const pid_t child = ::fork();
   if (child == 0) {
-    pid_t viewerPid = 0;
-    char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(utf8Path.c_str()), nullptr};
-    const int rc = ::posix_spawnp(&viewerPid, "xdg-open", nullptr, nullptr, argv, environ);
-    ::_exit(rc == 0 ? 0 : 1);
+    if (::fork() == 0) {
+      ::execvp(argv[0], argv);
+      ::_exit(127);
+    }
+    ::_exit(0);
   }
   if (child > 0) ::waitpid(child, nullptr, 0);
 }

@@ -50,7 +50,7 @@ Sheet readXls(const std::string& utf8Path) {
   if (freexl_get_worksheet_name(book.h, 0, &sheetName) == FREEXL_OK && sheetName != nullptr)
     sheet.setName(cp1254FromUtf8Lossy(sheetName));
   for (unsigned int r = 0; r < rows; ++r) {
-    for (unsigned short c = 0; c < columns; ++c) {
+    for (unsigned short c = 0; c < columns && c < kMaxReadColumns; ++c) {
       FreeXL_CellValue v;
       if (freexl_get_cell_value(book.h, r, c, &v) != FREEXL_OK) throw SheetError("an .xls cell cannot be read");
       Cell cell;

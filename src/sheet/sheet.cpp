@@ -40,7 +40,7 @@ const Cell& Sheet::cell(std::int32_t row, int column) const {
 }
 
 void Sheet::set(std::int32_t row, int column, Cell value) {
-  if (row < 1 || column < 1) return;
+  if (row < 1 || column < 1 || column > kMaxReadColumns || row > kMaxSheetRows) return;
   if (rows_.size() < static_cast<std::size_t>(row)) rows_.resize(static_cast<std::size_t>(row));
   auto& r = rows_[static_cast<std::size_t>(row - 1)];
   if (r.size() < static_cast<std::size_t>(column)) r.resize(static_cast<std::size_t>(column));

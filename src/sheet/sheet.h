@@ -59,8 +59,12 @@ struct Cell {
   std::optional<std::string> asText() const;
 };
 
-// The longest sheet name a workbook takes.
+// The longest sheet name a workbook takes, and its last row.
 inline constexpr std::size_t kMaxSheetName = 31;
+inline constexpr std::int32_t kMaxSheetRows = 1048576;
+// The columns a sheet that is read keeps: more than any import reads, so that a workbook with cells far
+// out cannot make the program run out of memory.
+inline constexpr int kMaxReadColumns = 64;
 
 // A new workbook with one sheet, filled in row order: a cell of a row above the last one written is a
 // programming error (std::logic_error). Rows and columns count from 1. A workbook that is not shown is
@@ -106,7 +110,7 @@ void openWithDesktop(const std::string& utf8Path);
 // The first sheet of a workbook, read whole.
 class Sheet {
  public:
-  // Empty beyond the cells the sheet holds.
+  // Empty beyond the cells the sheet holds; cells beyond column kMaxReadColumns are not kept.
   const Cell& cell(std::int32_t row, int column) const;
   std::int32_t rowCount() const { return static_cast<std::int32_t>(rows_.size()); }
   void set(std::int32_t row, int column, Cell value);

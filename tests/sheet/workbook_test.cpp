@@ -95,6 +95,18 @@ TEST(Workbook, RowsAreWrittenInOrder) {
   EXPECT_THROW(book.Cells(2, 1, Cell::number(1)), std::logic_error);
 }
 
+TEST(Workbook, CellsFarOutAreNotKept) {
+  TempFolder folder;
+  NewWorkbook book;
+  book.Cells(1, 1, Cell::text("a"));
+  for (int r = 2; r <= 2000; ++r) book.Cells(r, 16384, Cell::number(r));
+  book.Cells(kMaxSheetRows, 2, Cell::number(1));
+  const Sheet s = readFirstSheet(book.Show());
+  EXPECT_EQ(cellText(s.cell(1, 1)), "a");
+  EXPECT_TRUE(s.cell(2, 16384).isEmpty());
+  EXPECT_EQ(cellNumber(s.cell(kMaxSheetRows, 2)), 1);
+}
+
 TEST(Workbook, WhatIsNoWorkbookIsRefused) {
   TempFolder folder;
   folder.write("A.XLS", {'h', 'e', 'l', 'l', 'o', ' ', 'w'});
