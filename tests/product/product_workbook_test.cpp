@@ -5,6 +5,7 @@
 #include <random>
 
 #include "main_window_fixture.h"
+#include "support/file_faults.h"
 #include "product/product_workbook.h"
 #include "sheet/record_cells.h"
 
@@ -159,6 +160,22 @@ TEST_F(ProductWorkbookTest, AWorkbookThatCannotBeReadChangesNothing) {
   EXPECT_EQ(m[1], m[0]);
   EXPECT_NE(m[4].find("okunamadı"), std::string::npos);
   EXPECT_NE(m.back().find("formatta değil"), std::string::npos);
+}
+
+TEST_F(ProductWorkbookTest, AFileThatCannotBeReplacedIsToldAndKeepsItsContent) {
+  makeFileOf(5, 1);
+  openOn({}, 1, 8);
+  clickExport();
+  useAsImport(folder.path() / "Kitap1.xlsx");
+  patch(2, [](ProductRecord& r) { r.Name = "changed"; });
+  const auto before = files();
+  {
+    FailOn refused(FileOp::Rename, "", EACCES);
+    clickImport();
+  }
+  EXPECT_TRUE(files() == before);
+  EXPECT_EQ(messages().back().substr(0, messages().back().find('|')), "! DOSYA HATASI !");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 1 / 5");
 }
 
 TEST_F(ProductWorkbookTest, CellsThatDoNotFitGiveZeroOrBlanksAndOddRowsStayUnlinked) {
