@@ -1,0 +1,32 @@
+// Replacing a company's product file ".DAT" and its alphabetic index ".ABC" as a whole, for the jobs that
+// build the file anew: the rebuild, the sorts (records in a new order) and the workbook import (records
+// read from a workbook). The caller hands over the records in their new order; both files are written
+// into temporary files, linked into a fresh chain, and only then do the old files become the backups
+// "952KLVR.DAT" and "952KLVR.ABC" and the new ones take their names.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "common/alphabetic_chain.h"
+#include "common/files.h"
+
+namespace kv {
+
+struct ProductFileReplacement {
+  bool replaced = false;
+  std::int16_t written = 0;          // records in the new product file
+  std::optional<FileError> failure;  // when not replaced: what failed, naming the company's file
+};
+
+// `records` holds whole 512-byte product records, at most 32767 of them, in their new order, their chain
+// pointers cleared (a record whose key has no bucket stays as it is given). They become records 1..n of
+// the new ".DAT"; the new ".ABC" and the chain are exactly what inserting them one by one in that order
+// gives under `policy` (its messages are never shown). The company's ".DAT" and ".ABC" must not be open.
+// When any step fails, the live files and the old backups stay as they were.
+ProductFileReplacement replaceProductFile(const std::string& company, std::span<const std::uint8_t> records,
+                                          const InsertPolicy& policy);
+
+}  // namespace kv
