@@ -25,7 +25,8 @@ struct Files {
 
 // A linked product file of random codes and names, as bytes.
 Files unsortedFiles(const TempFolder& folder) {
-  static const char* const words[] = {"Vida", "Somun", "Pul", "Mil", "Rulman", "Kasnak", "Çark", "Şaft", "Gövde", "Kapak"};
+  static const char* const words[] = {"Vida",   "Somun", "Pul",  "Mil",   "Rulman",
+                                      "Kasnak", "Çark",  "Şaft", "Gövde", "Kapak"};
   std::mt19937 rng(952);
   {
     Company c;

@@ -43,7 +43,8 @@ void place(Bucket& bucket, std::string ranks, std::string_view key, std::int32_t
 std::vector<std::int32_t> chainOrder(std::span<const std::string_view> keys, const InsertPolicy& policy) {
   std::vector<Bucket> buckets(kBucketCount + 1);
   for (std::size_t i = 0; i < keys.size(); ++i)
-    if (const int b = bucketOf(keys[i])) place(buckets[b], rankString(keys[i]), keys[i], static_cast<std::int32_t>(i), policy);
+    if (const int b = bucketOf(keys[i]))
+      place(buckets[b], rankString(keys[i]), keys[i], static_cast<std::int32_t>(i), policy);
   // The buckets in order, each bucket's groups in key order.
   std::vector<std::int32_t> chain;
   chain.reserve(keys.size());

@@ -10,7 +10,9 @@ namespace kv {
 namespace {
 
 // The whole number at the start of a text, when it fits a 16-bit integer.
-std::optional<std::int16_t> leadingInteger(std::string_view text) { return roundToInteger(leadingNumber(trimView(text))); }
+std::optional<std::int16_t> leadingInteger(std::string_view text) {
+  return roundToInteger(leadingNumber(trimView(text)));
+}
 
 }  // namespace
 

@@ -19,8 +19,12 @@ namespace {
 
 constexpr std::size_t kRecord = ProductRecord::Length;
 
-std::int16_t countOf(std::span<const std::uint8_t> records) { return static_cast<std::int16_t>(records.size() / kRecord); }
-const std::uint8_t* recordAt(std::span<const std::uint8_t> records, int r) { return records.data() + (r - 1) * kRecord; }
+std::int16_t countOf(std::span<const std::uint8_t> records) {
+  return static_cast<std::int16_t>(records.size() / kRecord);
+}
+const std::uint8_t* recordAt(std::span<const std::uint8_t> records, int r) {
+  return records.data() + static_cast<std::size_t>(r - 1) * kRecord;
+}
 std::int16_t field16(std::span<const std::uint8_t> records, int r, int offset) {
   return bytes::getI16(recordAt(records, r) + offset);
 }
