@@ -196,6 +196,20 @@ TEST_F(ReportScreenTest, AnUnreadableWorkingFileGivesAnEmptyPage) {
   expectPage(1, ReportKind::TotalConsumptionWithCost);
 }
 
+// A product without a recipe has nothing to show: the dialog says so and stays.
+TEST_F(ReportScreenTest, NothingToShowKeepsTheDialog) {
+  ui.key(Key::Escape);
+  ui.key(Key::End);  // X43, a part
+  ui.key(Key::F4);
+  ui.clearShown();
+  for (const std::vector<int>& keys : {std::vector<int>{}, {Key::F3}, {Key::F2}}) {
+    for (int key : keys) ui.key(key);
+    ui.key(Key::F5);
+    EXPECT_EQ(visibleName(), "frmRDizgi");
+    EXPECT_EQ(messages().back(), "KALVOR 952 Uyarlama 3.0|Listelenecek kayıt olmadığından, liste işlemi iptal edildi!...");
+  }
+}
+
 TEST_F(ReportScreenTest, AReportOfAnUnknownKindClosesItsWindow) {
   showOnScreen({});
   KALVOR3.ListKind = 7;

@@ -217,6 +217,19 @@ TEST_F(Reports, EveryWalkEndsWhereItsChainLeadsBackOrNamesAnotherOwner) {
   }
 }
 
+TEST_F(Reports, RecipesStoredBeyondLine32767AreExpanded) {
+  std::int16_t p = company.add("P");
+  std::int16_t a = company.add("A");
+  company.addAll({{"X"}, {"Y"}});
+  recipes.padTo(40000);
+  recipes.define(a, {{"X", 2, 1}, {"Y", 1, 1}});
+  recipes.define(p, {{"A", 3, 1}});
+  for (bool fromEditor : {false, true}) {
+    EXPECT_EQ((fromEditor ? editorBuild(p) : dialogBuild(p)).outcome, TotalConsumptionOutcome::Built);
+    EXPECT_EQ(items(readLevelFile(folder)), (Items{{"X", 6}, {"Y", 3}}));
+  }
+}
+
 TEST_F(Reports, AProductInItsOwnRecipeStopsAtLevel20) {
   std::int16_t p = company.add("P");
   company.add("X");
