@@ -65,7 +65,6 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
   int stop = products_.entry(b).Last;
   while (!valid(stop) && b > 2) stop = products_.entry(--b).Last;
   bool anyStop = false;
-  std::string stopCode;
   if (valid(stop)) {
     ProductRecord rec = read(stop);
     for (int steps = 0; compareWithBound(keyOfCode(rec), last) > 0; ++steps) {
@@ -76,7 +75,6 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
       rec = read(stop);
     }
     anyStop = compareWithBound(keyOfCode(rec), last) <= 0;
-    stopCode = keyOfCode(rec);
   }
 
   // The first record of the range: from the start of the first bound's bucket (or the nearest filled one
@@ -106,7 +104,8 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
 
   for (int steps = 0;; ++steps) {
     output(rec, r);
-    if (keyOfCode(rec) == stopCode) {
+    // The range ends with the stop record itself, so that every record of a code listed twice is listed.
+    if (r == stop) {
       out_.ready = true;
       return out_;
     }
