@@ -3,7 +3,6 @@
 // back end, and the code list printed into a PDF file by the desktop back end.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -18,6 +17,7 @@
 #include "lists/list_printer.h"
 #include "lists/windows.h"
 #include "print/qt/desktop_printer.h"
+#include "qt_application.h"
 #include "quiet_sink.h"
 #include "support/company.h"
 #include "ui/headless_driver.h"
@@ -127,17 +127,8 @@ void BM_GridFillAndSort(benchmark::State& state) {
 }
 BENCHMARK(BM_GridFillAndSort)->DenseRange(-1, 4)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-QGuiApplication& qtApplication() {
-  static int argc = 1;
-  static char name[] = "kv_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(argc, argv);
-  return app;
-}
-
 void BM_PrintCodeListToPdf(benchmark::State& state) {
-  qtApplication();
+  bench::qtApplication();
   FullCompany company;
   company.buildList(ListOrder::Alphabetic);
   company.closeList();
