@@ -170,14 +170,16 @@ void frmListe::ShowListWindowKeyHelp() {
 }
 
 // A click on a heading sorts by that column (on "Kayıt No." back to list order); the grid's current row
-// is then picked, as after any click.
+// is then picked, as after any click. Costs and prices sort by their amounts, not by their digits.
 void frmListe::MSFlexGrid1_Click() {
   if (MSFlexGrid1.MouseRow() == 0) {
+    const ListKind kind = listKindOf(KALVOR3.ListKind);
+    const bool amounts = MSFlexGrid1.MouseCol() == 4 && (kind == ListKind::Cost || kind == ListKind::Price);
     if (MSFlexGrid1.MouseCol() == 0) {
       MSFlexGrid1.Col = 0;
       MSFlexGrid1.Sort(FlexSort::NumericAscending);
     } else {
-      MSFlexGrid1.Sort(FlexSort::StringNoCaseAscending);
+      MSFlexGrid1.Sort(amounts ? FlexSort::NumericAscending : FlexSort::StringNoCaseAscending);
     }
   }
   pickRow();

@@ -4,6 +4,7 @@
 
 #include "app_fixture.h"
 #include "common/collation.h"
+#include "common/numbers.h"
 #include "print/recording_printer.h"
 
 namespace kv::testing {
@@ -53,26 +54,27 @@ class ProductListsTest : public AppTest {
 
 TEST_F(ProductListsTest, AListShownInTheGridIsSortedByEachColumnAndAPickedRowIsShownByTheMainWindow) {
   openLists(products);
-  ui.key(Key::F5);  // the stock-count list
-  ui.key(Key::F5);  // the price list
+  for (int i = 0; i < 3; ++i) ui.key(Key::F5);  // the cost list
   setRange("B", "V");
   ui.key(Key::F1);
   ASSERT_EQ(visibleName(), "frmListe");
-  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 FİYAT LİSTESİ");
-  // The codes from B to V in code order; the price is cost times coefficient (0 here).
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 MALİYET LİSTESİ");
+  // The codes from B to V in code order.
   EXPECT_EQ(column(1), (std::vector<std::string>{"BURÇ", "CİVATA", "ÇARK", "ŞAFT"}));
   EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3", "4"}));
+  EXPECT_EQ(column(4), (std::vector<std::string>{"9 TL", "3 TL", "7,5 TL", "4,5 TL"}));
   EXPECT_EQ(cell(1, 2), "burç");
   EXPECT_EQ(cell(1, 3), "KG");
-  EXPECT_EQ(cell(1, 4), "0 TL");
 
-  // Each heading sorts by its column (texts by the collation without regard to case, equal ones in list
-  // order); every row keeps its list position; "Kayıt No." brings back the list order.
+  // Each heading sorts by its column (texts by the collation without regard to case, amounts as
+  // numbers, equal ones in list order); every row keeps its list position; "Kayıt No." brings back the
+  // list order.
   for (int c = 4; c >= 0; --c) {
+    ui.clickCell("MSFlexGrid1", 0, 0);
     ui.clickCell("MSFlexGrid1", 0, c);
     for (int r = 1; r + 1 < grid().Rows(); ++r) {
       const std::string a = upperCase(grid().TextMatrix(r, c)()), b = upperCase(grid().TextMatrix(r + 1, c)());
-      const int d = c == 0 ? std::stoi(a) - std::stoi(b) : compareKeys(a, b);
+      const double d = c == 0 || c == 4 ? leadingNumber(a) - leadingNumber(b) : compareKeys(a, b);
       EXPECT_TRUE(d < 0 || (d == 0 && grid().RowData(r) < grid().RowData(r + 1))) << "column " << c << " row " << r;
     }
     for (int r = 1; r < grid().Rows(); ++r) EXPECT_EQ(std::to_string(grid().RowData(r)), cell(r, 0));
