@@ -43,16 +43,13 @@ TEST(FilterMatchTest, OneConditionByCases) {
       {F::Code, "ABC-1", S::Left, M::Matching, "ab  ", true},  // trailing blanks of the pattern do not count
       {F::Code, "ABC-1", S::Left, M::Matching, " ab", false},  // leading ones do
       {F::Code, "ABC", S::Left, M::Matching, "ABCD", false},
-      {F::Code, "ABC", S::Right, M::NotMatching, "ABCD", true},
       {F::Name, "  Şaft göbeği ", S::Right, M::Matching, "BEĞİ", true},  // the field's blanks do not count
       {F::Name, "Şaft göbeği", S::Middle, M::Matching, "T GÖ", true},
       {F::ProductGroup, "Cıvata", S::Middle, M::Matching, "IVA", true},
       {F::SpecialCode, "X1", S::Middle, M::Matching, "", true},  // an empty pattern is in every text but a blank one
       {F::SpecialCode, "", S::Middle, M::Matching, "", false},
-      {F::SpecialCode, "", S::Middle, M::NotMatching, "", true},
       {F::Supplier, "", S::Left, M::Matching, "", true},
       {F::Supplier, "Acme  ", S::Right, M::Matching, "me", true},
-      {F::Supplier, "Acme", S::Right, M::NotMatching, "", false},
   };
   for (const Case& c : cases) {
     const FilterCondition cond{c.field, c.side, c.status, w(c.pattern)};
@@ -150,12 +147,6 @@ TEST_F(FilterFileTest, TheResultReplacesTheListWithItsRecordsUnchanged) {
   EXPECT_EQ(lst.get<ProductRecord>(2).RecordNumber, 12);
   EXPECT_FALSE(fileExists("KLVR952.TMP"));
   EXPECT_FALSE(fileExists("952Kalvor.LST"));
-}
-
-TEST_F(FilterFileTest, NothingLeftDeletesTheList) {
-  EXPECT_EQ(filterListFile("KLVR952", "KLVR952.LST", codeStartsWith("ZZ")), 0);
-  EXPECT_FALSE(fileExists("KLVR952.LST"));
-  EXPECT_FALSE(fileExists("KLVR952.TMP"));
 }
 
 TEST_F(FilterFileTest, AFailingWriteLeavesTheListAsItWas) {
