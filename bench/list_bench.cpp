@@ -3,6 +3,7 @@
 // back end, and the code list printed into a PDF file by the desktop back end.
 #include <benchmark/benchmark.h>
 
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -17,6 +18,8 @@
 #include "lists/list_printer.h"
 #include "lists/windows.h"
 #include "print/qt/desktop_printer.h"
+#include "ui/qt/desktop.h"
+#include "ui/qt/desktop_backend.h"
 #include "qt_application.h"
 #include "quiet_sink.h"
 #include "support/company.h"
@@ -126,6 +129,40 @@ void BM_GridFillAndSort(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GridFillAndSort)->DenseRange(-1, 4)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The grid window on the desktop back end: loaded, filled and painted (arg 0), then scrolled to its last
+// row and painted again (arg 1). The grid's widget paints the rows in view from the grid's own cells.
+void BM_GridOnTheDesktop(benchmark::State& state) {
+  bench::qtApplication();
+  FullCompany company;
+  company.buildList(ListOrder::Alphabetic);
+  company.closeList();
+  registerListWindows();
+  KALVOR3 = Kalvor3{};
+  KALVOR3.CompanyName = "KLVR952";
+  KALVOR3.ListKind = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto session = std::make_unique<ui::desktop::DesktopSession>();
+    if (state.range(0) == 1) {
+      session->app().forms().show("frmListe");
+      session->widgetOf(*session->app().forms().visible())->grab();
+    }
+    state.ResumeTiming();
+    if (state.range(0) == 0) {
+      session->app().forms().show("frmListe");
+    } else {
+      auto& grid = static_cast<ui::FlexGrid&>(*session->app().forms().visible()->control("MSFlexGrid1"));
+      grid.TopRow = grid.Rows() - 1;
+    }
+    session->backend().flush();
+    session->widgetOf(*session->app().forms().visible())->grab();
+    state.PauseTiming();
+    session.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_GridOnTheDesktop)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PrintCodeListToPdf(benchmark::State& state) {
   bench::qtApplication();

@@ -1,16 +1,17 @@
-// The Qt application the desktop printer back end needs, on the offscreen platform unless one is set.
+// The Qt application the desktop back ends need (the printer's and the windows'), on the offscreen
+// platform unless one is set.
 #pragma once
 
-#include <QGuiApplication>
+#include <QApplication>
 
 namespace kv::bench {
 
-inline QGuiApplication& qtApplication() {
+inline QApplication& qtApplication() {
   static int argc = 1;
   static char name[] = "kv_bench";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(argc, argv);
+  static QApplication app(argc, argv);
   return app;
 }
 
