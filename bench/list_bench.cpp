@@ -67,6 +67,15 @@ struct FullCompany {
     return buildProductList(products, list, {order, order == ListOrder::Alphabetic ? "" : "1", all}, quiet);
   }
   void closeList() { list.close(); }
+  // The whole list in code order, left for the grid window to show as a list of `kind`.
+  void readyForTheGrid(int kind) {
+    buildList(ListOrder::Alphabetic);
+    closeList();
+    registerListWindows();
+    KALVOR3 = Kalvor3{};
+    KALVOR3.CompanyName = "KLVR952";
+    KALVOR3.ListKind = static_cast<std::int16_t>(kind);
+  }
   ProductFile products;
   FileHandle list;
 };
@@ -106,12 +115,7 @@ BENCHMARK(BM_FilterWithThreeConditions)->Unit(benchmark::kMillisecond)->Iteratio
 // sorts by that column (arg c).
 void BM_GridFillAndSort(benchmark::State& state) {
   FullCompany company;
-  company.buildList(ListOrder::Alphabetic);
-  company.closeList();
-  registerListWindows();
-  KALVOR3 = Kalvor3{};
-  KALVOR3.CompanyName = "KLVR952";
-  KALVOR3.ListKind = 2;
+  company.readyForTheGrid(2);
   const int column = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
@@ -135,12 +139,7 @@ BENCHMARK(BM_GridFillAndSort)->DenseRange(-1, 4)->Unit(benchmark::kMillisecond)-
 void BM_GridOnTheDesktop(benchmark::State& state) {
   bench::qtApplication();
   FullCompany company;
-  company.buildList(ListOrder::Alphabetic);
-  company.closeList();
-  registerListWindows();
-  KALVOR3 = Kalvor3{};
-  KALVOR3.CompanyName = "KLVR952";
-  KALVOR3.ListKind = 1;
+  company.readyForTheGrid(1);
   for (auto _ : state) {
     state.PauseTiming();
     auto session = std::make_unique<ui::desktop::DesktopSession>();
