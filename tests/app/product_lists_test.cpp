@@ -24,6 +24,8 @@ class ProductListsTest : public AppTest {
         r.Unit = n % 2 ? "AD" : "KG";
         r.Cost = static_cast<float>(n) * 1.5f;
         r.CostCurrency = "TL";
+        r.Coefficient = 2;
+        r.Description = "Not " + std::to_string(n);
         c.write(n, r);
       }
     }
@@ -88,6 +90,38 @@ TEST_F(ProductListsTest, AListShownInTheGridIsSortedByEachColumnAndAPickedRowIsS
   EXPECT_EQ(text("bilKod"), "ŞAFT");
   EXPECT_FALSE(fileExists("KLVR952.LST"));
   EXPECT_EQ(openHandles(), 2);
+}
+
+// The columns of each kind, for the first record in record order (a unit, a cost of 1,5 and a
+// coefficient of 2).
+TEST_F(ProductListsTest, EachKindShowsItsOwnColumns) {
+  openLists(products);
+  struct Kind {
+    const char* option;
+    const char* caption;
+    std::vector<std::string> headings, cells;
+  };
+  const Kind kinds[] = {
+      {"optKod", " KALVOR 952 Uyarlama 3.0 KOD LİSTESİ", {"Birim", "Açıklama"}, {"AD", "Not 1"}},
+      {"OptMaliyet", " KALVOR 952 Uyarlama 3.0 MALİYET LİSTESİ", {"Birim", "Maliyet"}, {"AD", "1,5 TL"}},
+      {"OptFiyat", " KALVOR 952 Uyarlama 3.0 FİYAT LİSTESİ", {"Birim", "Fiyat"}, {"AD", "3 TL"}},
+      {"OptSayim", " KALVOR 952 Uyarlama 3.0 SAYIM LİSTESİ", {"Sayım", "Birim"}, {"", "AD"}},
+  };
+  for (const Kind& k : kinds) {
+    ui.click(k.option);
+    ui.focus("txtBirinci");
+    ui.key(Key::F4);  // record order
+    ui.key(Key::F1);
+    ASSERT_EQ(visibleName(), "frmListe");
+    EXPECT_EQ(caption(), k.caption);
+    EXPECT_EQ((std::vector<std::string>{cell(0, 0), cell(0, 1), cell(0, 2), cell(1, 0), cell(1, 1), cell(1, 2)}),
+              (std::vector<std::string>{"Kayıt No.", "Mal Kodu", "Mal Adı", "1", "VİDA-2", "vida"}));
+    EXPECT_EQ((std::vector<std::string>{cell(0, 3), cell(0, 4)}), k.headings);
+    EXPECT_EQ((std::vector<std::string>{cell(1, 3), cell(1, 4)}), k.cells);
+    EXPECT_EQ(grid().Rows(), 8);
+    ui.key(Key::Escape);
+    ui.key(Key::F7);
+  }
 }
 
 TEST_F(ProductListsTest, AClickEnterOrSpacePicksARowAndTheWindowStaysUntilEsc) {
