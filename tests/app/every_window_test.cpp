@@ -123,10 +123,15 @@ class EveryWindowTest : public AppTest {
         makeCompany(company.files);
         ASSERT_NO_THROW(ui.app().forms().show(name));
         ASSERT_FALSE(ui.ended());
-        ASSERT_EQ(visibleName(), name);
+        // The filter dialog has nothing to filter without a list: it hands back to the list dialog at once.
+        const std::string shown = visibleName();
+        if (!(name == "frmFiltre" && shown == "frmDizgi")) {
+          ASSERT_EQ(shown, name);
+        }
         lookAt(*ui.visible());
         ASSERT_NO_THROW(ui.app().run([&] {
-          ui::forms().unload(name);
+          ui::forms().unload(shown);
+          if (loaded(name)) ui::forms().unload(name);
           ui::forms().show("frmProbe");
         }));
         EXPECT_FALSE(loaded(name));
