@@ -39,12 +39,6 @@ std::string timeText(double seconds) {
   return buf;
 }
 
-// The print command comes back whatever happens to the list.
-struct EnabledAgain {
-  CommandButton& button;
-  ~EnabledAgain() { button.Enabled = true; }
-};
-
 }  // namespace
 
 frmLstPrn::frmLstPrn() {
