@@ -2,7 +2,6 @@
 // offscreen platform: about 120 pages of ruled rows, names cut to their column by measuring.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <string>
 
@@ -11,21 +10,13 @@
 #include "common/text.h"
 #include "print/printer.h"
 #include "print/qt/desktop_printer.h"
+#include "qt_application.h"
 #include "reports/report_printer.h"
 #include "support/company.h"
 
 namespace {
 
 using namespace kv;
-
-QGuiApplication& qtApplication() {
-  static int argc = 1;
-  static char name[] = "kv_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(argc, argv);
-  return app;
-}
 
 // The working copy of a list definition of 5000 lines with Turkish codes and names.
 void writeListOf5000Lines() {
@@ -49,7 +40,7 @@ int printRows() {
 }
 
 void BM_Print5000RowsToPdf(benchmark::State& state) {
-  qtApplication();
+  bench::qtApplication();
   testing::TempFolder folder;
   const print::DeviceFactory before = print::setDeviceFactory({});
   print::desktop::installDesktopPrinter({.systemPrinter = false, .openViewer = false});

@@ -1,6 +1,11 @@
 // Linking a whole file at once, for the jobs that build a chain afresh (data-file rebuild, import, sorts).
 #pragma once
 
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
 #include "common/alphabetic_chain.h"
 
 namespace kv {
@@ -12,5 +17,9 @@ namespace kv {
 // (empty, or beginning with a character outside the collation) are left as they are. O(n log n); a file
 // that cannot be written throws FileError, with the files left part-written, as the jobs write new files.
 void linkAllRecords(const ChainFiles& files, const InsertPolicy& policy);
+
+// The chain that inserting the keys one by one, in the order given, into an empty index yields, as
+// positions in `keys` in chain order; keys without a bucket are left out. O(n log n).
+std::vector<std::int32_t> chainOrder(std::span<const std::string_view> keys, const InsertPolicy& policy);
 
 }  // namespace kv

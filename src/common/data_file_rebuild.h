@@ -5,7 +5,7 @@
 // The old files become the backups "952KLVR.DAT" and "952KLVR.ABC".
 //
 // The new files are complete and on disk before anything live changes. When any step fails, the live
-// files and the old backups stay as they were, and the result names the file that failed.
+// files stay as they were, and the result names the file that failed (see replaceProductFile).
 #pragma once
 
 #include <string>

@@ -21,7 +21,7 @@ std::int16_t findCodeInRecordOrder(const FileHandle& products, std::int16_t coun
 }
 
 void eraseContent(ProductRecord& r) {
-  const std::string_view blank;
+  const std::string_view blank = "";
   r.Code = r.Name = r.Description = r.Unit = r.SpecialCode = r.ProductGroup = blank;
   r.Weight = r.Dimensions = r.Supplier = r.SpecialNote = r.CostCurrency = r.DocumentNo = r.CostDate = blank;
   r.Cost = r.Coefficient = 0;

@@ -25,7 +25,8 @@ struct ProductFileReplacement {
 // pointers cleared (a record whose key has no bucket stays as it is given). They become records 1..n of
 // the new ".DAT"; the new ".ABC" and the chain are exactly what inserting them one by one in that order
 // gives under `policy` (its messages are never shown). The company's ".DAT" and ".ABC" must not be open.
-// When any step fails, the live files and the old backups stay as they were.
+// When any step fails, the live files stay as they were; so do the old backups, unless the failure came
+// while the new files were being put in place, after a backup had been refreshed with the old live file.
 ProductFileReplacement replaceProductFile(const std::string& company, std::span<const std::uint8_t> records,
                                           const InsertPolicy& policy);
 

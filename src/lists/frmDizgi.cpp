@@ -1,8 +1,10 @@
 #include "lists/frmDizgi.h"
 
+#include "common/file_error_message.h"
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/product_record.h"
+#include "lists/list_file.h"
 
 namespace kv {
 
@@ -31,13 +33,23 @@ void toggle(OptionButton& first, OptionButton& second) {
     first.Value = true;
 }
 
-// A file that cannot be deleted is left where it is.
-void deleteIfPresent(const std::string& name) {
-  try {
-    if (fileExists(name)) deleteFile(name);
-  } catch (const FileError&) {
+// The build's messages are read with the ordinary pointer; a build that goes on after one (the list in
+// record order after the index notice) has the hourglass again.
+class PointerSink : public MessageSink {
+ public:
+  explicit PointerSink(Form& form) : form_(form) {}
+  void beep() override { form_.beep(); }
+  MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+    const int before = form_.MousePointer();
+    form_.MousePointer = Pointer::Default;
+    const MsgAnswer answer = form_.message(text, buttons, icon, title);
+    form_.MousePointer = before;
+    return answer;
   }
-}
+
+ private:
+  Form& form_;
+};
 
 }  // namespace
 
@@ -117,7 +129,7 @@ void frmDizgi::Form_Load() {
   centreOnScreen(*this);
   // The main window keeps its own handles on these files: the dialog opens them on numbers of its own.
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
-  deleteIfPresent(listFileName());
+  discardListFile(listFileName());
   KALVOR3.ListReady = false;
   Beep();
   KALVOR3.ListKind = 1;
@@ -146,7 +158,7 @@ void frmDizgi::closeFiles() {
 // The main window was only hidden: showing it runs its activation, which shows its record again.
 void frmDizgi::leaveForMainWindow() {
   closeFiles();
-  deleteIfPresent(listFileName());
+  discardListFile(listFileName());
   forms().show("frmKalvor");
   Unload();
 }
@@ -241,14 +253,61 @@ void frmDizgi::abandonEmptyList(const std::string& text) {
   leaveForMainWindow();
 }
 
-// Building the list from a product file that holds records comes with the list file itself.
-void frmDizgi::cmdFiltre_Click() {
-  if (ProductCount == 0) abandonEmptyList("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w);
+// Builds the list of the chosen range under the hourglass. False when a file failed (the user was told).
+bool frmDizgi::BuildProductListFile() {
+  BusyPointer busy(*this);
+  ListCount = 0;
+  try {
+    PointerSink sink(*this);
+    const ListRange range{OptAlfabetik.Value() ? ListOrder::Alphabetic : ListOrder::RecordOrder, txtBirinci.Text(),
+                          txtSonuncu.Text()};
+    const ListBuild built = buildProductList(Products, ListFile, range, sink);
+    ListCount = built.count;
+    if (built.ready) KALVOR3.ListReady = true;
+    return true;
+  } catch (const FileError& e) {
+    busy.restore();
+    tellFileError(*this, e);
+    return false;
+  }
 }
 
+// A list that is not ready (a broken chain, a range before the first code) leaves the dialog as it was.
+void frmDizgi::cmdFiltre_Click() {
+  if (ProductCount == 0) {
+    abandonEmptyList("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w);
+    return;
+  }
+  if (!BuildProductListFile() || !KALVOR3.ListReady) return;
+  ListFile.close();
+  Hide();
+  forms().show("frmFiltre");
+}
+
+// A filtered list waiting is output as it is; otherwise the list is built. What was written before a
+// broken chain stopped the build is output too.
 void frmDizgi::cmdPrint_Click() {
-  if (!KALVOR3.ListReady && ProductCount == 0)
+  if (KALVOR3.ListReady) {
+    try {
+      ListCount = static_cast<std::int16_t>(ListFile.count());
+    } catch (const FileError& e) {
+      tellFileError(*this, e);
+      return;
+    }
+  } else if (ProductCount == 0) {
+    ListCount = 0;
+  } else if (!BuildProductListFile()) {
+    return;
+  }
+  if (ListCount == 0) {
     abandonEmptyList("Yazdırılacak kayıt olmadığından\ryazma işlemi iptal edildi!..."_w);
+    return;
+  }
+  closeFiles();
+  const bool screen = OptEkran.Value();
+  Unload();
+  Beep();
+  forms().show(screen ? "frmListe" : "frmLstPrn");
 }
 
 void frmDizgi::cmdVazgec_Click() { leaveForMainWindow(); }

@@ -38,6 +38,7 @@ class frmDizgi : public ui::Form {
 
   // ---- Dialog state ----
   std::int16_t ProductCount = 0;
+  std::int16_t ListCount = 0;  // the length of the list built last
   ProductFile Products;  // the dialog's own opening of the product file and index
   FileHandle ListFile;   // ".LST", open while the dialog is active
 
@@ -62,6 +63,7 @@ class frmDizgi : public ui::Form {
   void ListOptionsKeyDown(int KeyCode);
   void showKeyList();
 
+  bool BuildProductListFile();
   void cmdFiltre_Click();
   void cmdPrint_Click();
   void cmdVazgec_Click();

@@ -3,6 +3,7 @@
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/product_record.h"
+#include "product/product_sort.h"
 
 namespace kv {
 
@@ -32,11 +33,13 @@ frmIslemler::frmIslemler() {
     b.button->TabIndex = b.tabIndex;
     b.button->KeyDown = [this](int& k, int) { DispatchOperationsKey(k); };
   }
-  // The sorts, the date dialog and the rate table come with their own windows.
-  cmdTarih.Enabled = false;
+  // The sorts are offered once the file holds something to sort (Form_Activate).
   cmdAlfabetik.Enabled = false;
   cmdAdSira.Enabled = false;
-  cmdDoviz.Enabled = false;
+  cmdTarih.Click = [this] { cmdTarih_Click(); };
+  cmdAlfabetik.Click = [this] { cmdAlfabetik_Click(); };
+  cmdAdSira.Click = [this] { cmdAdSira_Click(); };
+  cmdDoviz.Click = [this] { cmdDoviz_Click(); };
   cmdExit.Click = [this] { cmdExit_Click(); };
   closeBoxRuns([this] { cmdExit_Click(); });
 }
@@ -46,10 +49,19 @@ void frmIslemler::Form_Load() { centreOnScreen(*this); }
 void frmIslemler::Form_Activate() {
   // Counted by name: another window may have replaced the file since this one was loaded.
   RecordCount = static_cast<std::int16_t>(recordCountByName(KALVOR3.CompanyName + ".DAT", ProductRecord::Length));
+  if (RecordCount > 1) {
+    cmdAlfabetik.Enabled = true;
+    cmdAdSira.Enabled = true;
+  }
 }
 
 void frmIslemler::DispatchOperationsKey(int KeyCode) {
+  // The keys run the commands whatever the state of their buttons.
   switch (KeyCode) {
+    case Key::F1: cmdTarih_Click(); break;
+    case Key::F2: cmdAlfabetik_Click(); break;
+    case Key::F3: cmdAdSira_Click(); break;
+    case Key::F4: cmdDoviz_Click(); break;
     case Key::F10:
       Beep();
       MsgBox("F1 = Tarih Değiştirme...\rF2 = Kayıtları koda göre sıralama...\rF3 = Kayıtları ada göre sıralama...\r"
@@ -58,6 +70,41 @@ void frmIslemler::DispatchOperationsKey(int KeyCode) {
     case Key::Escape: cmdExit_Click(); break;
     default: break;
   }
+}
+
+// The date dialog edits the working date when it comes from here.
+void frmIslemler::cmdTarih_Click() {
+  KALVOR3.DateFromOperations = true;
+  Unload();
+  Beep();
+  forms().show("frmTarih");
+}
+
+bool frmIslemler::confirmSort(const char* order) {
+  Beep();
+  return MsgBox("Kayıtların ('"_w + KALVOR3.CompanyName + ".DAT' dosyasının) alfabetik kayıt ("_w + order +
+                    ") sırasına sokulmasını istiyormusunuz?..."_w,
+                MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0 BETA"_w) == MsgAnswer::Yes;
+}
+
+void frmIslemler::cmdAlfabetik_Click() {
+  if (!confirmSort("kod")) return;
+  BusyPointer busy(*this);
+  sortByCode(KALVOR3.CompanyName, *this, *this);
+  Caption = "DİĞER İŞLEMLER"_w;
+}
+
+void frmIslemler::cmdAdSira_Click() {
+  if (!confirmSort("ad")) return;
+  BusyPointer busy(*this);
+  sortByName(KALVOR3.CompanyName, *this, *this);
+  Caption = "DİĞER İŞLEMLER"_w;
+}
+
+void frmIslemler::cmdDoviz_Click() {
+  Unload();
+  Beep();
+  forms().show("frmDoviz");
 }
 
 void frmIslemler::cmdExit_Click() {

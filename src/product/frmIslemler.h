@@ -24,6 +24,11 @@ class frmIslemler : public ui::Form {
   void Form_Load() override;
   void Form_Activate() override;
   void DispatchOperationsKey(int KeyCode);
+  void cmdTarih_Click();
+  void cmdAlfabetik_Click();
+  void cmdAdSira_Click();
+  bool confirmSort(const char* order);
+  void cmdDoviz_Click();
   void cmdExit_Click();
 };
 

@@ -2,6 +2,8 @@
 // leaves the job for the analysis window (ServiceRequest) and goes back to it.
 #pragma once
 
+#include <cstdint>
+
 #include "ui/ui.h"
 
 namespace kv {
@@ -22,8 +24,14 @@ class frmRServis : public ui::Form {
   ui::CommandButton cmdExit{*this, "cmdExit"};
 
   void Form_Load() override;
+  void Form_Activate() override;
   void Form_KeyDown(int& KeyCode, int Shift) override;
   void HandleFunctionKey(int KeyCode);
+  void leaveFor(std::int16_t request, const char* next);
+  void cmdTarih_Click();
+  void cmdRTanim_Click();
+  void cmdLTanim_Click();
+  void cmdADMaliyet_Click();
   void cmdExit_Click();
 };
 

@@ -151,22 +151,6 @@ void frmRecete::cmdKayitla_Click() {
   SaveGridPage();
 }
 
-// F2 and "Yazdır": the kind of report is asked for and the working copy is written back into the store,
-// which then holds the chain being edited; editing goes on. The reports themselves are not printed yet.
-void frmRecete::cmdPrint_Click() {
-  Beep();
-  if (Session.lineCount < 1) return;
-  const std::string title = "KALVOR 952 Uyarlama 3.0 PRİNTER"_w;
-  const MsgAnswer withCosts =
-      MsgBox("Yazdırmak istediğiniz liste 'Maliyet Listesi' mi?"_w, MsgButtons::YesNoCancel, MsgIcon::Question, title);
-  if (withCosts == MsgAnswer::Cancel) return;
-  Session.WriteBackRecipeLines();
-  if (!Session.listMode)
-    MsgBox("Toplam sarf listesi mi olsun?...", MsgButtons::YesNo, MsgIcon::Question, title);
-  Caption = " KALVOR 952 Uyarlama 3.0 BETA";
-  cmdPrint.Enabled = true;
-}
-
 void frmRecete::cmdCikis_Click() {
   Unload();
   forms().show("frmAnaliz");

@@ -5,6 +5,7 @@
 // frmRecete.cpp        controls, loading, activation, unloading and the commands
 // frmRecete_grid.cpp   the page: its rows and boxes, scrolling, the status of the current line
 // frmRecete_keys.cpp   the key dispatcher, the grid boxes' keys, the component lookup and the cost box
+// frmRecete_print.cpp  the print command: the report of the product being edited, on the printer
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 #include "common/product_file.h"
 #include "recipe/working_copy.h"
+#include "reports/report_kind.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -66,6 +68,7 @@ class frmRecete : public ui::Form {
   bool SkipStatus = false;      // the save button leaves the status to the box that takes the focus back
   bool NewLine = false;         // ShowCurrentLineStatus: the current line is a new one
   bool ShowingCost = false;     // the editor itself is writing into the cost box
+  std::int16_t LevelRecordCount = 0;  // lines of ".KDM" after the last build for a report
 
   // frmRecete.cpp
   void layOut();
@@ -75,7 +78,6 @@ class frmRecete : public ui::Form {
   void Form_KeyPress(int& KeyAscii) override;
   void Form_Unload(int& Cancel) override;
   void cmdKayitla_Click();
-  void cmdPrint_Click();
   void cmdCikis_Click();
   void showDate();
 
@@ -111,6 +113,12 @@ class frmRecete : public ui::Form {
   void costBoxEnter();
   void showCost(const std::string& text);
   void chkPara_Click();
+
+  // frmRecete_print.cpp
+  void cmdPrint_Click();
+  enum class Prepared { Lines, Nothing, Failed };
+  Prepared prepareLevelFile(ReportKind kind);
+  void printReport(ReportKind kind, std::int32_t lines);
 };
 
 }  // namespace kv

@@ -157,10 +157,15 @@ bool LevelBuildRun::failure() {
     failed_ = true;
     return false;
   }
-  messages_.beep();
-  messages_.message(failureText(), MsgButtons::Ok, MsgIcon::Exclamation, analysisTitle());
   recipeFile_.close();
   levelFile_.close();
+  if (policy_.failureReport == LevelFailureReport::TitleEndsRun) {
+    title_.progress(failureText());
+    setWindowCount(0);
+    return true;
+  }
+  messages_.beep();
+  messages_.message(failureText(), MsgButtons::Ok, MsgIcon::Exclamation, analysisTitle());
   title_.progress(kFinalTitle);
   return true;
 }
@@ -178,7 +183,7 @@ LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCou
   LevelBuildPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
-  p.failureReport = LevelFailureReport::TitleGoesOn;
+  p.failureReport = LevelFailureReport::TitleEndsRun;
   p.levelRecordCount = &levelRecordCount;
   return p;
 }

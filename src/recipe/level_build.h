@@ -24,6 +24,9 @@ enum class LevelFailureReport {
   MessageBoxEndsRun,
   // The window title tells it; the run goes on with the level file it has, but writes no cost.
   TitleGoesOn,
+  // The window title tells it and keeps telling it: the files are closed, the run ends with no cost and
+  // the window's count at 0, so that nothing of a partial tree is reported.
+  TitleEndsRun,
 };
 
 // What a build works on: the company (whose ".REC" and ".KDM" it uses), the window's open product file

@@ -1,6 +1,7 @@
 #include "reports/frmRDizgi.h"
 
 #include <initializer_list>
+#include <optional>
 
 #include "common/files.h"
 #include "common/kalvor3.h"
@@ -14,6 +15,10 @@
 namespace kv {
 
 using namespace ui;
+
+namespace {
+const std::string kNothingToList = "Listelenecek kayıt olmadığından, liste işlemi iptal edildi!..."_w;
+}  // namespace
 
 frmRDizgi::frmRDizgi() {
   layOut();
@@ -140,12 +145,15 @@ ReportKind frmRDizgi::chosenKind() const {
   return reportKind(chkMaliyet.Value() == 1, KALVOR3.ListMode, chkTSarf.Value() == 1);
 }
 
-// The screen report and the workbook come with their own windows; until then those choices say so.
+// The workbook comes with its own window; until then that choice says so.
 void frmRDizgi::cmdPrint_Click() {
-  if (OptEkran.Value() || optXLS.Value()) {
+  if (OptEkran.Value()) {
+    ShowReportOnScreen();
+    return;
+  }
+  if (optXLS.Value()) {
     Beep();
-    MsgBox((OptEkran.Value() ? "Ekrana listeleme"_w : "Excel'e aktarma"_w) + " henüz yapılamıyor!..."_w,
-           MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    MsgBox("Excel'e aktarma henüz yapılamıyor!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
     return;
   }
   Beep();
@@ -168,6 +176,28 @@ void frmRDizgi::cmdPrint_Click() {
     return;
   }
   printReport(kind);
+}
+
+// The report window shows the kind chosen here from its working file, built anew; this dialog goes, and
+// comes back loaded afresh when the report window closes.
+void frmRDizgi::ShowReportOnScreen() {
+  if (KALVOR3.ActiveRecordNumber < 1) {
+    Beep();
+    MsgBox(kNothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    return;
+  }
+  const ReportKind kind = chosenKind();
+  if (static_cast<int>(kind) != KALVOR3.ListKind) KALVOR3.ListReady = false;
+  KALVOR3.ListKind = static_cast<std::int16_t>(kind);
+  Caption = " KALVOR 952 Uyarlama 3.0";
+  const Prepared prepared = prepareWorkingFile(kind);
+  if (prepared == Prepared::Failed) return;  // the title tells it
+  if (prepared == Prepared::Nothing) {
+    MsgBox(kNothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    return;
+  }
+  forms().show("frmRList");
+  Unload();
 }
 
 // The working file of the report, built anew: the list definition's working copy, the total consumption
@@ -201,16 +231,6 @@ frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
   return lines > 0 ? Prepared::Lines : Prepared::Nothing;
 }
 
-namespace {
-
-// The print command comes back whatever happens to the report.
-struct EnabledAgain {
-  CommandButton& button;
-  ~EnabledAgain() { button.Enabled = true; }
-};
-
-}  // namespace
-
 // A printer that fails has aborted its document: nothing of the report remains, and the dialog says so
 // instead of claiming the report printed.
 void frmRDizgi::printReport(ReportKind kind) {
@@ -218,21 +238,19 @@ void frmRDizgi::printReport(ReportKind kind) {
   cmdPrint.Enabled = false;
   EnabledAgain again{cmdPrint};
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
-  try {
-    print::Printer printer;
-    const PrintedReport done = printRecipeReport(
-        printer, kind, KALVOR3.CompanyName,
-        {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
-    KALVOR3.GrandTotal = done.grandTotal;
-    Caption = "Liste yazdırıldı..."_w;
-    if (!done.document.file.empty())
-      MsgBox("Yazıcı olmadığından rapor \""_w + done.document.file + "\" dosyasına yazıldı..."_w, MsgButtons::Ok,
-             MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
-  } catch (const print::PrinterError&) {
-    Beep();
-    MsgBox("Printer hazır değil ! ( Ayarlar doğru mu?! )"_w, MsgButtons::Ok, MsgIcon::Exclamation, "PRİNTER HATASI !"_w);
+  const std::optional<PrintedReport> done = printReportJob(
+      [&](print::Printer& printer) {
+        return printRecipeReport(printer, kind, KALVOR3.CompanyName,
+                                 {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
+      },
+      PrinterFailureChoice::Tell, *this);
+  if (!done) {
     Caption = " KALVOR 952 Uyarlama 3.0";
+    return;
   }
+  KALVOR3.GrandTotal = done->grandTotal;
+  Caption = "Liste yazdırıldı..."_w;
+  tellWhereReportWent(done->document, *this);
 }
 
 void frmRDizgi::cmdVazgec_Click() {

@@ -44,6 +44,7 @@ class frmRDizgi : public ui::Form {
   void OptListe_Click();
   void chkTSarf_Click();
   void cmdPrint_Click();
+  void ShowReportOnScreen();
   void cmdVazgec_Click();
   void showKeyList();
   ReportKind chosenKind() const;

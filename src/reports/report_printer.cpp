@@ -1,43 +1,22 @@
 #include "reports/report_printer.h"
 
+#include <stdexcept>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "common/files.h"
 #include "common/numbers.h"
-#include "common/recipe_record.h"
 #include "common/text.h"
-#include "recipe/recipe_files.h"
+#include "reports/report_rows.h"
 
 namespace kv {
 
 namespace {
 
-// What one row of any of the six reports can print, from a working-copy line or a level line.
-struct ReportRow {
-  std::string typeChar;
-  std::string code;  // as stored: blank-padded to its width
-  std::string name;
-  std::string unit;
-  float quantity = 0;
-  float cost = 0;  // Cost of a list line, UnitCost of a level line
-  float total = 0;
-  int level = 0;
-};
-
-ReportRow rowOf(const RecipeRecord& r) {
-  return {"", r.Code.str(), r.Name.str(), r.Unit.str(), r.Quantity, r.Cost, r.Total, 0};
-}
-ReportRow rowOf(const LevelRecord& r) {
-  return {r.TypeChar.str(), r.Code.str(), r.Name.str(), r.Unit.str(), r.Quantity, r.UnitCost, r.Total, r.Level};
-}
-
-enum class Field { TypeChar, Code, Name, Quantity, Unit, Cost, Total, Level };
-
 // A cell of a row. Text cells are left-aligned at x and cut to `limit`; number cells are cut alike and end
 // at x + limit; the one-character cells are centred in the 5 mm column that starts at x.
 struct Cell {
-  Field field;
+  ReportField field;
   double x;
   double limit;
   bool trimmed = true;   // text: blanks at both ends removed; otherwise as stored
@@ -50,13 +29,11 @@ struct Column {
   double width;
 };
 
-enum class GrandTotal { None, EveryRow, LevelZero };
-
 // One report's page frame: edges, header width, font sizes, columns with their rules, cells.
 struct Frame {
   double left, right, headerWidth;
   double headerSize, headingSize, bodySize;
-  GrandTotal grandTotal;
+  GrandTotalRule grandTotal;
   double totalEnd;
   std::vector<Column> columns;
   std::vector<double> rules;
@@ -64,40 +41,40 @@ struct Frame {
 };
 
 const Frame& frameOf(ReportKind kind) {
-  using F = Field;
+  using F = ReportField;
   static const Frame frames[] = {
       // 1: the list definition with cost
-      {10, 196, 184, 12, 11, 11, GrandTotal::EveryRow, 194,
+      {10, 196, 184, 12, 11, 11, GrandTotalRule::EveryRow, 194,
        {{"MAL KODU", 10, 29}, {"MAL ADI", 39, 62}, {"MİKTAR", 101, 23}, {"MALİYET", 124, 35}, {"TOPLAM", 159, 37}},
        {10, 39, 101, 124, 159, 196},
        {{F::Code, 12, 25}, {F::Name, 41, 58}, {F::Quantity, 102, 10}, {F::Unit, 113, 10}, {F::Cost, 126, 31},
         {F::Total, 161, 33}}},
       // 2: total consumption with cost
-      {8, 198, 189, 12, 11, 11, GrandTotal::EveryRow, 196,
+      {8, 198, 189, 12, 11, 11, GrandTotalRule::EveryRow, 196,
        {{"T", 8, 5}, {"KAYIT KODU", 13, 30}, {"KAYIT ADI", 43, 60}, {"MİKTAR", 103, 23}, {"MALİYET", 126, 35},
         {"TOPLAM", 161, 37}},
        {8, 13, 43, 103, 126, 161, 198},
        {{F::TypeChar, 8, 5}, {F::Code, 15, 26, false}, {F::Name, 45, 56, false}, {F::Quantity, 104, 10},
         {F::Unit, 115, 10}, {F::Cost, 128, 31}, {F::Total, 163, 33}}},
       // 3: the tree level by level with cost
-      {6, 201, 194, 11, 10, 10, GrandTotal::LevelZero, 193,
+      {6, 201, 194, 11, 10, 10, GrandTotalRule::LevelZero, 193,
        {{"T", 6, 5}, {"KAYIT KODU", 11, 30}, {"KAYIT ADI", 41, 60}, {"MİKTAR", 101, 23}, {"MALİYET", 124, 35},
         {"TOPLAM", 159, 37}, {"D", 196, 5}},
        {6, 11, 41, 101, 124, 159, 196, 201},
        {{F::TypeChar, 6, 5}, {F::Code, 13, 26, false, true}, {F::Name, 43, 56, false}, {F::Quantity, 102, 10},
         {F::Unit, 113, 10}, {F::Cost, 126, 31}, {F::Total, 161, 33}, {F::Level, 196, 5}}},
       // 4: the list definition
-      {18, 187, 168, 12, 11, 11, GrandTotal::None, 0,
+      {18, 187, 168, 12, 11, 11, GrandTotalRule::None, 0,
        {{"MAL KODU", 18, 45}, {"MAL ADI", 63, 90}, {"MİKTAR", 153, 35}},
        {18, 63, 153, 187},
        {{F::Code, 20, 42}, {F::Name, 65, 87}, {F::Quantity, 155, 18}, {F::Unit, 174, 12}}},
       // 5: total consumption
-      {15, 190, 173, 12, 11, 11, GrandTotal::None, 0,
+      {15, 190, 173, 12, 11, 11, GrandTotalRule::None, 0,
        {{"T", 15, 5}, {"KAYIT KODU", 20, 45}, {"KAYIT ADI", 65, 90}, {"MİKTAR", 155, 35}},
        {15, 20, 65, 155, 190},
        {{F::TypeChar, 15, 5}, {F::Code, 22, 42}, {F::Name, 67, 87}, {F::Quantity, 157, 18}, {F::Unit, 176, 12}}},
       // 6: the tree level by level
-      {13, 193, 178, 11, 10, 10, GrandTotal::None, 0,
+      {13, 193, 178, 11, 10, 10, GrandTotalRule::None, 0,
        {{"T", 13, 5}, {"KAYIT KODU", 18, 45}, {"KAYIT ADI", 63, 90}, {"MİKTAR", 153, 35}, {"D", 188, 5}},
        {13, 18, 63, 153, 188, 193},
        {{F::TypeChar, 13, 5}, {F::Code, 20, 42, false, true}, {F::Name, 65, 87, false}, {F::Quantity, 155, 18},
@@ -105,22 +82,6 @@ const Frame& frameOf(ReportKind kind) {
   };
   return frames[static_cast<int>(kind) - 1];
 }
-
-// The records of a report's working file, one at a time.
-class ReportFile {
- public:
-  ReportFile(const std::string& company, ReportKind kind)
-      : list_(isList(kind)),
-        file_(openRecipeSideFile(company, list_ ? RecipeFileKind::WorkingCopy : RecipeFileKind::Levels)) {}
-  std::int32_t count() const { return file_.count(); }
-  ReportRow row(std::int32_t n) const {
-    return list_ ? rowOf(file_.get<RecipeRecord>(n)) : rowOf(file_.get<LevelRecord>(n));
-  }
-
- private:
-  bool list_;
-  FileHandle file_;
-};
 
 // The printing of one report on one printer.
 class ReportRun {
@@ -137,7 +98,6 @@ class ReportRun {
   void closePage();
   void font(const std::string& name, double size);
   std::string cut(std::string text, double limit);
-  std::string cellText(const Cell& cell, const ReportRow& row) const;
 
   print::Printer& p_;
   const Frame& frame_;
@@ -151,13 +111,8 @@ class ReportRun {
 PrintedReport ReportRun::run() {
   PrintedReport out;
   const std::int32_t count = file_.count();
-  // The grand total is the sum of the stored totals, taken before anything is printed; the tree counts
-  // only its top level, whose totals hold those of the levels below.
-  if (frame_.grandTotal != GrandTotal::None)
-    for (std::int32_t n = 1; n <= count; ++n) {
-      const ReportRow r = file_.row(n);
-      if (frame_.grandTotal == GrandTotal::EveryRow || r.level == 0) out.grandTotal += r.total;
-    }
+  // The grand total is taken before anything is printed.
+  out.grandTotal = grandTotalOf(file_, frame_.grandTotal);
   chooseFonts();
   p_.ScaleMode = print::Scale::Millimetre;
   pageHeader();
@@ -171,7 +126,7 @@ PrintedReport ReportRun::run() {
     printRow(file_.row(n));
   }
   closePage();
-  if (frame_.grandTotal != GrandTotal::None) {
+  if (frame_.grandTotal != GrandTotalRule::None) {
     p_.CurrentY = p_.CurrentY() + 3;
     const std::string text = "Genel Toplam : " + currencyText(out.grandTotal);
     p_.CurrentX = frame_.totalEnd - p_.TextWidth(text);
@@ -237,25 +192,8 @@ void ReportRun::closePage() {
   for (double x : frame_.rules) p_.Line(x, tableTop_, x, lastRule_);
 }
 
-// The last characters go while the text is wider than its cell (trailing blanks of a stored text first).
 std::string ReportRun::cut(std::string text, double limit) {
-  while (!text.empty() && p_.TextWidth(text) > limit) text.pop_back();
-  return text;
-}
-
-std::string ReportRun::cellText(const Cell& cell, const ReportRow& row) const {
-  auto text = [&cell](const std::string& stored) { return cell.trimmed ? trim(stored) : stored; };
-  switch (cell.field) {
-    case Field::TypeChar: return row.typeChar;
-    case Field::Code: return (cell.indented ? std::string(2 * static_cast<std::size_t>(std::max(row.level, 0)), ' ') : "") + text(row.code);
-    case Field::Name: return text(row.name);
-    case Field::Unit: return trim(row.unit);
-    case Field::Quantity: return singleText(row.quantity);
-    case Field::Cost: return currencyText(row.cost);
-    case Field::Total: return currencyText(row.total);
-    case Field::Level: return row.level == 0 ? "*" : std::to_string(row.level);
-  }
-  return {};
+  return cutToWidth(std::move(text), limit, [this](std::string_view t) { return p_.TextWidth(t); });
 }
 
 void ReportRun::printRow(const ReportRow& row) {
@@ -263,13 +201,13 @@ void ReportRun::printRow(const ReportRow& row) {
   const std::vector<Cell>& cells = frame_.cells;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const Cell& c = cells[i];
-    std::string text = cellText(c, row);
+    std::string text = fieldText(c.field, row, c.trimmed, c.indented);
     switch (c.field) {
-      case Field::TypeChar:
-      case Field::Level: p_.CurrentX = c.x + (c.limit - p_.TextWidth(text)) / 2; break;
-      case Field::Quantity:
-      case Field::Cost:
-      case Field::Total:
+      case ReportField::TypeChar:
+      case ReportField::Level: p_.CurrentX = c.x + (c.limit - p_.TextWidth(text)) / 2; break;
+      case ReportField::Quantity:
+      case ReportField::Cost:
+      case ReportField::Total:
         text = cut(text, c.limit);
         p_.CurrentX = c.x + c.limit - p_.TextWidth(text);
         break;
@@ -294,6 +232,36 @@ PrintedReport printRecipeReport(print::Printer& printer, ReportKind kind, const 
                                 const ReportHeader& header) {
   const ReportFile file(company, kind);
   return ReportRun(printer, kind, file, header).run();
+}
+
+PrintedReport printListReport(print::Printer& printer, ReportKind kind, const FileHandle& workingCopy,
+                              std::int32_t lines, const ReportHeader& header) {
+  if (!isList(kind)) throw std::invalid_argument("a level report reads the level file");
+  const ReportFile file(workingCopy, lines);
+  return ReportRun(printer, kind, file, header).run();
+}
+
+std::optional<PrintedReport> printReportJob(const std::function<PrintedReport(print::Printer&)>& printing,
+                                            PrinterFailureChoice choice, MessageSink& messages) {
+  for (;;) {
+    try {
+      print::Printer printer;
+      return printing(printer);
+    } catch (const print::PrinterError&) {
+      messages.beep();
+      const bool retry = choice == PrinterFailureChoice::RetryOrCancel;
+      const MsgAnswer answer = messages.message("Printer hazır değil ! ( Ayarlar doğru mu?! )"_w,
+                                                retry ? MsgButtons::RetryCancel : MsgButtons::Ok,
+                                                MsgIcon::Exclamation, "PRİNTER HATASI !"_w);
+      if (answer != MsgAnswer::Retry) return std::nullopt;
+    }
+  }
+}
+
+void tellWhereReportWent(const print::PrintedDocument& document, MessageSink& messages) {
+  if (document.file.empty()) return;
+  messages.message("Yazıcı olmadığından rapor \""_w + document.file + "\" dosyasına yazıldı..."_w, MsgButtons::Ok,
+                   MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
 }
 
 }  // namespace kv

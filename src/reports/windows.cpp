@@ -3,9 +3,13 @@
 #include <memory>
 
 #include "reports/frmRDizgi.h"
+#include "reports/frmRList.h"
 
 namespace kv {
 
-void registerReportWindows() { ui::registerForm("frmRDizgi", [] { return std::make_unique<frmRDizgi>(); }); }
+void registerReportWindows() {
+  ui::registerForm("frmRDizgi", [] { return std::make_unique<frmRDizgi>(); });
+  ui::registerForm("frmRList", [] { return std::make_unique<frmRList>(); });
+}
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 
 #include "ui/layer_guard.h"
 
+#include "ui/controls.h"
 #include "ui/form.h"
 
 namespace kv::ui {
@@ -44,6 +45,12 @@ class BusyPointer {
   Form& form_;
   int before_;
   bool busy_ = true;
+};
+
+// A command button disabled while its command runs comes back enabled however the command ends.
+struct EnabledAgain {
+  CommandButton& button;
+  ~EnabledAgain() { button.Enabled = true; }
 };
 
 }  // namespace kv::ui

@@ -108,6 +108,7 @@ class EveryWindowTest : public AppTest {
     KALVOR3 = Kalvor3{};
     KALVOR3.CompanyName = "KLVR952";
     KALVOR3.CurrentRecordNumber = 2;
+    KALVOR3.ListKind = 3;  // as the report dialog leaves it before it shows the report window
   }
 
   // Each window on each company: loaded and shown, looked at, then unloaded. The windows that left a file
@@ -122,13 +123,24 @@ class EveryWindowTest : public AppTest {
         makeCompany(company.files);
         ASSERT_NO_THROW(ui.app().forms().show(name));
         ASSERT_FALSE(ui.ended());
-        ASSERT_EQ(visibleName(), name);
+        // The filter dialog has nothing to filter without a list: it hands back to the list dialog at once.
+        const std::string shown = visibleName();
+        if (!(name == "frmFiltre" && shown == "frmDizgi")) {
+          ASSERT_EQ(shown, name);
+        }
         lookAt(*ui.visible());
         ASSERT_NO_THROW(ui.app().run([&] {
-          ui::forms().unload(name);
+          ui::forms().unload(shown);
+          if (loaded(name)) ui::forms().unload(name);
           ui::forms().show("frmProbe");
         }));
         EXPECT_FALSE(loaded(name));
+        // A window that hands over to another as it goes (the report window to the report dialog) is not
+        // charged with the files of the one it brought back.
+        ASSERT_NO_THROW(ui.app().run([&] {
+          for (const std::string& other : windows)
+            if (loaded(other)) ui::forms().unload(other);
+        }));
         for (const std::string& file : openFiles()) leftOpen[name].insert(file);
       }
     }

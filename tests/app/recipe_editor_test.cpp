@@ -6,6 +6,7 @@
 
 #include "app_fixture.h"
 #include "common/numbers.h"
+#include "print/recording_printer.h"
 #include "support/recipes.h"
 
 namespace kv::testing {
@@ -15,6 +16,7 @@ namespace Key = ui::Key;
 
 class RecipeEditorTest : public AppTest {
  protected:
+  print::RecordingPrinter printed;
   // Products: the edited product P first, then {code, cost} components of kind 4.
   std::int16_t makeCompany(const std::vector<std::pair<std::string, float>>& components) {
     Company c;

@@ -71,7 +71,8 @@ TEST(ChainCheck, EachDamageGivesItsNumberedErrorAndLeavesTheStepWhereItStopped) 
       {"number below the file", [](Company&) {}, ChainCommand::Previous, 0, 7, 1},
       {"number above the file", [](Company&) {}, ChainCommand::Next, 4, 8, 3},
       {"pointer outside the file", [](Company& c) { setPointers(c, 2, 1, 1, 99); }, ChainCommand::Next, 2, 9, 2},
-      {"pointer to a deleted record", [](Company& c) { setPointers(c, 1, -1, 0, 0); }, ChainCommand::Previous, 2, 10, 2},
+      {"pointer to a deleted record", [](Company& c) { setPointers(c, 1, -1, 0, 0); }, ChainCommand::Previous, 2,
+       10, 2},
   };
   for (const Case& k : cases) {
     TempFolder folder;

@@ -46,8 +46,8 @@ TEST(ProductFileReplacement, TheNewFilesAreWhatInsertingEveryRecordGivesAndTheOl
       {
         Company reference("REF");
         for (int i = 0; i < n; ++i) {
-          putRecord(reference.dataFile(), i + 1,
-                    std::span(records).subspan(static_cast<std::size_t>(i) * ProductRecord::Length, ProductRecord::Length));
+          const std::size_t at = static_cast<std::size_t>(i) * ProductRecord::Length;
+          putRecord(reference.dataFile(), i + 1, std::span(records).subspan(at, ProductRecord::Length));
           insertIntoAlphabeticIndex(reference.files(), static_cast<std::int16_t>(i + 1), policy, nullptr);
         }
       }

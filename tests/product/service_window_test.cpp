@@ -191,15 +191,16 @@ TEST_F(ServiceWindowTest, TheWipeRefusesALiveRecordAndErasesADeletedOneForGood) 
   deleteRecord(4);
   openService(2);
   ui.key(Key::F4);
-  EXPECT_EQ(messages(),
-            (std::vector<std::string>{"HATA !  Geçerli kayıt silinmek isteniyor...|Bu komut ile yalnızca geçersiz kayıtlar silinebilir..."}));
+  EXPECT_EQ(messages(), (std::vector<std::string>{"HATA !  Geçerli kayıt silinmek isteniyor...|"
+                                                  "Bu komut ile yalnızca geçersiz kayıtlar silinebilir..."}));
   setText("bilPointer", "4");
   ui.focus("bilPointer");
   ui.key(Key::Enter);
   ui.clearShown();
   ui.answer(MsgAnswer::Yes);
   ui.key(Key::F4);
-  EXPECT_EQ(messages(), (std::vector<std::string>{"952 [ TAM SİLME ] 952|4 numaralı kayıtı gerçekten silmek istiyormusunuz?..."}));
+  EXPECT_EQ(messages(), (std::vector<std::string>{"952 [ TAM SİLME ] 952|"
+                                                  "4 numaralı kayıtı gerçekten silmek istiyormusunuz?..."}));
   const ProductRecord r = stored(4);
   EXPECT_EQ(trim(r.Code.view()) + trim(r.Name.view()) + trim(r.CostDate.view()), "");
   EXPECT_EQ(r.Kind, -1);

@@ -83,7 +83,8 @@ TEST_F(ProductWindowsOnTheDesktop, TheWindowsTheMainWindowHandsOverToRender) {
   }
   KALVOR3.CompanyName = "KLVR952";
   KALVOR3.CurrentRecordNumber = 1;
-  for (const char* name : {"frmAnaliz", "frmDizgi", "frmIslemler", "frmServis"}) {
+  for (const char* name :
+       {"frmAnaliz", "frmDizgi", "frmIslemler", "frmServis", "frmTarih", "frmDoviz", "frmRServis"}) {
     session.app().run([name] { forms().show(name); });
     EXPECT_FALSE(render(name).isNull()) << name;
     session.app().run([name] {

@@ -87,8 +87,9 @@ TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
   EXPECT_EQ(said.events, (std::vector<std::string>{"beep", "beep", "beep"}));
 }
 
-// A line whose total a Single cannot hold: the walk ends there, the tree so far is rolled up for the
-// report, and no cost is written.
+// A line whose total a Single cannot hold ends the walk. The dialog rolls the tree so far up for its
+// report; the editor, which would print it, ends there with the failure in its title. Neither writes a
+// cost.
 TEST_F(Callers, AFailureInTheWalkIsToldInTheTitleAndNoCostIsWritten) {
   std::int16_t p = company.add("P");
   company.addAll({{"A"}, {"X"}, {"B"}});
@@ -96,13 +97,18 @@ TEST_F(Callers, AFailureInTheWalkIsToldInTheTitleAndNoCostIsWritten) {
 
   for (bool fromEditor : {false, true}) {
     said.events.clear();
+    windowCount = 99;
     LevelBuildResult result = fromEditor ? editor(p, recipes.count()) : dialog(p);
     EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
-    EXPECT_EQ(windowCount, 1);
+    EXPECT_EQ(windowCount, fromEditor ? 0 : 1);
     EXPECT_EQ(levels().size(), 1u);
     EXPECT_EQ(recipeCost(p), 0);
-    EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFailed, kRollUp, "beep", kFinal}));
+    const std::vector<std::string> told =
+        fromEditor ? std::vector<std::string>{kStart, kFailed}
+                   : std::vector<std::string>{kStart, kFailed, kRollUp, "beep", kFinal};
+    EXPECT_EQ(said.events, told);
   }
+  EXPECT_TRUE(recipes.file().isOpen());
 }
 
 TEST_F(Callers, AFailureInTheRollUpIsToldInTheTitleAndNoCostIsWritten) {
@@ -116,6 +122,12 @@ TEST_F(Callers, AFailureInTheRollUpIsToldInTheTitleAndNoCostIsWritten) {
   EXPECT_EQ(windowCount, 3);
   EXPECT_EQ(recipeCost(p), 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed, "beep", kFinal}));
+
+  said.events.clear();
+  EXPECT_EQ(editor(p, recipes.count()).outcome, LevelBuildOutcome::Failed);
+  EXPECT_EQ(windowCount, 0);
+  EXPECT_EQ(recipeCost(p), 0);
+  EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed}));
 }
 
 TEST_F(Callers, ALevelFileThatCannotBeMadeAnewCountsAsEmpty) {

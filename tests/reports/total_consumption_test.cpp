@@ -209,9 +209,25 @@ TEST_F(Reports, EveryWalkEndsWhereItsChainLeadsBackOrNamesAnotherOwner) {
   setLine(7, [](RecipeRecord& r) { r.NextLine = 6; });                      // Y leads back to D's head
   setLine(5, [](RecipeRecord& r) { r.OwnerCode = "Q"; });                   // A's recipe names another owner
 
-  EXPECT_EQ(dialogBuild(p).outcome, TotalConsumptionOutcome::Built);
-  EXPECT_EQ(items(readLevelFile(folder)), (Items{{"A", 1}, {"X", 1}, {"Y", 1}, {"B", 1}, {"C", 1}}));
-  EXPECT_EQ(reportStart, 4);
+  for (bool fromEditor : {false, true}) {
+    reportStart = 0;
+    EXPECT_EQ((fromEditor ? editorBuild(p) : dialogBuild(p)).outcome, TotalConsumptionOutcome::Built);
+    EXPECT_EQ(items(readLevelFile(folder)), (Items{{"A", 1}, {"X", 1}, {"Y", 1}, {"B", 1}, {"C", 1}}));
+    EXPECT_EQ(reportStart, 4);
+  }
+}
+
+TEST_F(Reports, RecipesStoredBeyondLine32767AreExpanded) {
+  std::int16_t p = company.add("P");
+  std::int16_t a = company.add("A");
+  company.addAll({{"X"}, {"Y"}});
+  recipes.padTo(40000);
+  recipes.define(a, {{"X", 2, 1}, {"Y", 1, 1}});
+  recipes.define(p, {{"A", 3, 1}});
+  for (bool fromEditor : {false, true}) {
+    EXPECT_EQ((fromEditor ? editorBuild(p) : dialogBuild(p)).outcome, TotalConsumptionOutcome::Built);
+    EXPECT_EQ(items(readLevelFile(folder)), (Items{{"X", 6}, {"Y", 3}}));
+  }
 }
 
 TEST_F(Reports, AProductInItsOwnRecipeStopsAtLevel20) {
@@ -232,9 +248,9 @@ TEST_F(Reports, AFailedBuildKeepsNoListAndNoScratchFile) {
   recipes.define(2, {{"X", 1, 1}});
   FailOn full(FileOp::Write, "KLVR952.TMP", ENOSPC);  // B's list cannot be written
 
-  for (std::int16_t product : {1, 2}) {
+  for (const auto& [product, fromEditor] : {std::pair<std::int16_t, bool>{1, false}, {2, false}, {1, true}, {2, true}}) {
     windowCount = 99;
-    EXPECT_EQ(dialogBuild(product).outcome, TotalConsumptionOutcome::Failed);
+    EXPECT_EQ((fromEditor ? editorBuild(product) : dialogBuild(product)).outcome, TotalConsumptionOutcome::Failed);
     EXPECT_EQ(windowCount, 0);
     EXPECT_TRUE(readLevelFile(folder).empty());
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "KLVR952.TMP"));

@@ -1,0 +1,124 @@
+#include "lists/frmLstPrn.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/clock.h"
+#include "common/dates.h"
+#include "common/file_error_message.h"
+#include "common/kalvor3.h"
+#include "common/product_record.h"
+#include "common/text.h"
+#include "lists/list_kind.h"
+#include "lists/list_printer.h"
+
+namespace kv {
+
+using namespace ui;
+
+namespace {
+
+struct PrintTitles {
+  const char* printing;  // UTF-8
+  const char* done;
+};
+
+const PrintTitles& titlesOf(ListKind kind) {
+  static const PrintTitles code{"Kod Listesi yazdırılıyor..", "Kod Listesi yazdırıldı..."};
+  static const PrintTitles cost{"Maliyet Listesi yazdırılıyor...", "Maliyet Listesi yazdırıldı..."};
+  static const PrintTitles price{"Fiyat Listesi yazdırılıyor...", "Fiyat Listesi yazdırıldı..."};
+  static const PrintTitles count{"Sayım Listesi yazdırılıyor...", "Sayım Listesi yazdırıldı..."};
+  return ofKind(kind, code, cost, price, count);
+}
+
+// The time of day as hh:mm:ss.
+std::string timeText(double seconds) {
+  const long s = static_cast<long>(std::floor(seconds)) % 86400;
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+  return buf;
+}
+
+}  // namespace
+
+frmLstPrn::frmLstPrn() {
+  Caption = "KALVOR 952 Uyarlama 3.0  LİSTE"_w;
+  Move(0, 0, 320, 130);
+  lblMesaj.Move(12, 12, 296, 20);
+  lblSaat.Move(12, 40, 296, 20);
+  cmdYaz.Move(12, 84, 120, 30);
+  cmdYaz.Caption = "Yazdır"_w;
+  cmdVazgec.Move(188, 84, 120, 30);
+  cmdVazgec.Caption = "Çıkış"_w;
+  cmdYaz.TabIndex = 0;
+  cmdSaat.Interval = 1000;
+  cmdSaat.Tick = [this] { cmdSaat_Timer(); };
+  cmdYaz.Click = [this] { cmdYaz_Click(); };
+  cmdVazgec.Click = [this] { cmdVazgec_Click(); };
+  for (CommandButton* b : {&cmdYaz, &cmdVazgec}) b->KeyDown = [this](int& k, int) { buttonKeyDown(k); };
+  closeBoxRuns([this] { cmdVazgec_Click(); });
+}
+
+void frmLstPrn::Form_Load() {
+  centreOnScreen(*this);
+  try {
+    ListFile.open(KALVOR3.CompanyName + ".LST", ProductRecord::Length);
+    ListRecordCount = static_cast<std::int16_t>(ListFile.count());
+  } catch (const FileError& e) {
+    tellFileError(*this, e);
+  }
+}
+
+void frmLstPrn::Form_Activate() { lblMesaj.Caption = " KALVOR 952 Uyarlama 3.0 BETA"; }
+
+void frmLstPrn::cmdSaat_Timer() { lblSaat.Caption = timeText(clock().secondsSinceMidnight()); }
+
+// A failure aborts the document (nothing of it is printed) and the title then says the list was not
+// printed rather than that it was.
+void frmLstPrn::cmdYaz_Click() {
+  const ListKind kind = listKindOf(KALVOR3.ListKind);
+  const PrintTitles titles = titlesOf(kind);
+  cmdYaz.Enabled = false;
+  EnabledAgain again{cmdYaz};
+  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+  Caption = w(titles.printing);
+  try {
+    print::Printer printer;
+    const print::PrintedDocument done =
+        printProductList(printer, kind, ListFile, ListRecordCount, {KALVOR3.CompanyName, KALVOR3.DateText});
+    Caption = w(titles.done);
+    if (!done.file.empty())
+      MsgBox("Yazıcı olmadığından liste \""_w + done.file + "\" dosyasına yazıldı..."_w, MsgButtons::Ok, MsgIcon::None,
+             "KALVOR 952 Uyarlama 3.0  LİSTE"_w);
+  } catch (const print::PrinterError&) {
+    Beep();
+    MsgBox("Printer hazır değil ! ( Ayarlar doğru mu?! )"_w, MsgButtons::Ok, MsgIcon::Exclamation, "PRİNTER HATASI !"_w);
+    Caption = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
+  } catch (const FileError& e) {
+    tellFileError(*this, e);
+    Caption = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
+  }
+}
+
+// The list dialog comes back freshly loaded, with its first choices.
+void frmLstPrn::cmdVazgec_Click() {
+  ListFile.close();
+  Unload();
+  forms().show("frmDizgi");
+}
+
+void frmLstPrn::buttonKeyDown(int KeyCode) {
+  switch (KeyCode) {
+    case Key::F1: cmdYaz_Click(); break;
+    case Key::Escape: cmdVazgec_Click(); break;
+    case Key::F10: ShowPrintKeyHelp(); break;
+    default: break;
+  }
+}
+
+void frmLstPrn::ShowPrintKeyHelp() {
+  Beep();
+  MsgBox("F1 = Yazdır...\r\rF10 = Yardım...\r\rESC = Çıkış..."_w, MsgButtons::Ok, MsgIcon::None, "FONKSİYON TUŞLARI"_w);
+}
+
+}  // namespace kv

@@ -1,0 +1,187 @@
+#include "lists/list_file.h"
+
+#include <cmath>
+
+#include "common/collation.h"
+#include "common/numbers.h"
+#include "common/text.h"
+
+namespace kv {
+
+namespace {
+
+const char* const kTitle = "KALVOR 952 Uyarlama 3.0  LİSTE";
+
+int boundRank(std::string_view s, std::size_t i) {
+  return i < s.size() ? collationRank(static_cast<unsigned char>(s[i])) : 1;
+}
+
+// A bucket of the index: the first character's place; an empty text counts as a blank.
+int bucketOfBound(std::string_view s) { return s.empty() ? 1 : collationRank(static_cast<unsigned char>(s[0])); }
+
+std::string keyOfCode(const ProductRecord& rec) { return upperCase(trim(rec.Code.str())); }
+
+class ListBuilder {
+ public:
+  ListBuilder(const ProductFile& products, FileHandle& list, MessageSink& sink)
+      : products_(products), list_(list), sink_(sink), count_(products.count()) {}
+
+  ListBuild alphabetic(const std::string& first, const std::string& last);
+  ListBuild recordOrder(std::string first, std::int32_t from, std::int32_t to);
+
+ private:
+  bool valid(int r) const { return r >= 1 && r <= count_; }
+  ProductRecord read(int r) const { return products_.read(static_cast<std::int16_t>(r)); }
+  void output(const ProductRecord& rec, int r) {
+    if (rec.Kind < 0) return;
+    ++out_.count;
+    list_.put(out_.count, listRecordOf(rec, static_cast<std::int16_t>(r)));
+  }
+  ListBuild chainError() {
+    sink_.beep();
+    sink_.message("Alfabetik sıralama hatası!...\rDüzeltmek için 'SERVİS' menüsüne girin..."_w, MsgButtons::Ok,
+                  MsgIcon::Exclamation, w(kTitle));
+    return out_;
+  }
+  ListBuild outputChainError() {
+    sink_.beep();
+    sink_.message("Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin..."_w, MsgButtons::YesNo,
+                  MsgIcon::Question, w(kTitle));
+    return out_;
+  }
+
+  const ProductFile& products_;
+  FileHandle& list_;
+  MessageSink& sink_;
+  const std::int16_t count_;
+  ListBuild out_;
+};
+
+ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& last) {
+  // The last record of the range: from the end of the last bound's bucket (or the nearest filled one
+  // below it) back along the chain to the last code that does not pass the bound.
+  int b = bucketOfBound(last);
+  if (b < 2 || b > kBucketCount) b = kBucketCount;
+  int stop = products_.entry(b).Last;
+  while (!valid(stop) && b > 2) stop = products_.entry(--b).Last;
+  bool anyStop = false;
+  if (valid(stop)) {
+    ProductRecord rec = read(stop);
+    for (int steps = 0; compareWithBound(keyOfCode(rec), last) > 0; ++steps) {
+      const int p = rec.ChainPrev;
+      if (p == stop) break;  // the head of the chain
+      if (!valid(p) || steps >= count_) return chainError();
+      stop = p;
+      rec = read(stop);
+    }
+    anyStop = compareWithBound(keyOfCode(rec), last) <= 0;
+  }
+
+  // The first record of the range: from the start of the first bound's bucket (or the nearest filled one
+  // above it) on along the chain to the first code that is not before the bound.
+  b = bucketOfBound(first);
+  if (b < 2 || b > kBucketCount) b = 2;
+  int r = products_.entry(b).First;
+  while (!valid(r)) {
+    if (b >= kBucketCount) {
+      sink_.beep();
+      sink_.message("İndeks listelemeye uygun olmadığı için\rkayıt sırasına göre liste yapılacak..."_w, MsgButtons::Ok,
+                    MsgIcon::None, w(kTitle));
+      return recordOrder(first, 1, count_);
+    }
+    r = products_.entry(++b).First;
+  }
+  ProductRecord rec = read(r);
+  for (int steps = 0; compareWithBound(keyOfCode(rec), first) < 0; ++steps) {
+    const int x = rec.ChainNext;
+    if (x == r) return out_;  // the chain ends before the range begins
+    if (!valid(x) || steps >= count_) return chainError();
+    r = x;
+    rec = read(r);
+  }
+  // No code lies within the range: the list is empty rather than the rest of the chain.
+  if (!anyStop || compareWithBound(keyOfCode(rec), last) > 0) return out_;
+
+  for (int steps = 0;; ++steps) {
+    output(rec, r);
+    // The range ends with the stop record itself, so that every record of a code listed twice is listed.
+    if (r == stop) {
+      out_.ready = true;
+      return out_;
+    }
+    const int x = rec.ChainNext;
+    if (x == r) return out_;
+    if (!valid(x) || steps >= count_) return outputChainError();
+    r = x;
+    rec = read(r);
+  }
+}
+
+// Records from..to (within the file) whose code is `first`, or all of them when it is empty.
+ListBuild ListBuilder::recordOrder(std::string first, std::int32_t from, std::int32_t to) {
+  if (to > count_) to = count_;
+  for (std::int32_t r = std::max<std::int32_t>(from, 1); r <= to; ++r) {
+    const ProductRecord rec = read(r);
+    if (!first.empty() && keyOfCode(rec) != first) continue;
+    output(rec, r);
+  }
+  out_.ready = true;
+  return out_;
+}
+
+// A typed record number, rounded as the original rounded it (halves to the even neighbour), kept within
+// what a record number can be.
+std::int32_t recordNumberOf(double v) {
+  if (!(v < 1e9)) return 1000000000;
+  return static_cast<std::int32_t>(std::nearbyint(v));
+}
+
+}  // namespace
+
+int compareWithBound(std::string_view code, std::string_view bound) {
+  const std::size_t n = std::max(code.size(), bound.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const int d = boundRank(code, i) - boundRank(bound, i);
+    if (d != 0) return d;
+  }
+  return 0;
+}
+
+ProductRecord listRecordOf(ProductRecord rec, std::int16_t n) {
+  rec.RecordNumber = n;
+  rec.Code = trim(rec.Code.str());
+  return rec;
+}
+
+ListBuild buildProductList(const ProductFile& products, FileHandle& list, const ListRange& range, MessageSink& sink) {
+  // Every build starts from an empty file, so no record of an earlier, longer list is left at its end.
+  const std::string name = list.name();
+  list.close();
+  if (fileExists(name)) deleteFile(name);
+  list.open(name, ProductRecord::Length);
+
+  std::string first = upperCase(trim(range.first));
+  const std::string last = upperCase(trim(range.last));
+  ListBuilder builder(products, list, sink);
+  if (range.order == ListOrder::Alphabetic) return builder.alphabetic(first, last);
+
+  // A number in the first box starts the range there; a text names the one code to list.
+  std::int32_t from = 1;
+  const double start = leadingNumber(first);
+  if (start > 0) {
+    from = recordNumberOf(start - 1) + 1;
+    first.clear();
+  }
+  const double end = leadingNumber(last);
+  const std::int32_t to = end > from - 1 ? recordNumberOf(end) : products.count();
+  return builder.recordOrder(first, from, to);
+}
+
+void discardListFile(const std::string& name) {
+  try {
+    if (fileExists(name)) deleteFile(name);
+  } catch (const FileError&) {
+  }
+}
+
+}  // namespace kv

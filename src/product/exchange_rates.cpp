@@ -1,0 +1,50 @@
+#include "product/exchange_rates.h"
+
+#include <cmath>
+#include <vector>
+
+#include "common/file_replacement.h"
+#include "common/numbers.h"
+#include "common/text.h"
+
+namespace kv {
+
+void RatesTable::open(std::string_view company) {
+  company_ = std::string(company);
+  file_.open(name(), ExchangeRateRecord::Length);
+}
+
+std::int16_t RatesTable::find(const RateDay& day) const {
+  const std::int16_t n = count();
+  for (std::int16_t i = 1; i <= n; ++i) {
+    const ExchangeRateRecord r = read(i);
+    if (r.Year == day.year && r.Month == day.month && r.Day == day.day) return i;
+  }
+  return 0;
+}
+
+void RatesTable::remove(std::int16_t n) {
+  std::vector<ExchangeRateRecord> kept;
+  const std::int16_t total = count();
+  kept.reserve(total);
+  for (std::int16_t i = 1; i <= total; ++i)
+    if (i != n) kept.push_back(read(i));
+
+  FileReplacement replacement;
+  {
+    FileHandle fresh(replacement.stage(name(), "952KLVR.DVZ"), ExchangeRateRecord::Length);
+    for (std::size_t i = 0; i < kept.size(); ++i) fresh.put(static_cast<std::int32_t>(i + 1), kept[i]);
+  }
+  file_.close();
+  const bool replaced = replacement.commit();
+  file_.open(name(), ExchangeRateRecord::Length);
+  if (!replaced) throw *replacement.error();
+}
+
+std::optional<float> readRate(std::string_view text) {
+  if (text.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
+  // Two decimals, halves away from zero, as the rates are shown.
+  return toSingle(std::round(readCurrencyText(text) * 100.0) / 100.0);
+}
+
+}  // namespace kv

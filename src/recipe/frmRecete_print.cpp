@@ -1,0 +1,77 @@
+#include <optional>
+
+#include "common/kalvor3.h"
+#include "print/printer.h"
+#include "recipe/frmRecete.h"
+#include "recipe/level_build.h"
+#include "reports/report_printer.h"
+#include "reports/total_consumption.h"
+
+namespace kv {
+
+using namespace ui;
+
+// F2 and "Yazdır": the report asked for, of the product being edited. The working copy goes back into the
+// store first, so that the store holds the chain being edited (editing goes on); only the lines it wrote
+// back are reported. A build that fails leaves its failure in the title and prints nothing.
+void frmRecete::cmdPrint_Click() {
+  Beep();
+  if (Session.lineCount < 1) return;
+  const std::string title = "KALVOR 952 Uyarlama 3.0 PRİNTER"_w;
+  const MsgAnswer withCosts =
+      MsgBox("Yazdırmak istediğiniz liste 'Maliyet Listesi' mi?"_w, MsgButtons::YesNoCancel, MsgIcon::Question, title);
+  if (withCosts == MsgAnswer::Cancel) return;
+  const std::int32_t lines = Session.WriteBackRecipeLines();
+  const bool totalConsumption =
+      !Session.listMode &&
+      MsgBox("Toplam sarf listesi mi olsun?...", MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
+  const ReportKind kind = reportKind(withCosts == MsgAnswer::Yes, Session.listMode, totalConsumption);
+  if (lines > 0) {
+    const Prepared prepared = isList(kind) ? Prepared::Lines : prepareLevelFile(kind);
+    if (prepared == Prepared::Failed) return;
+    if (prepared == Prepared::Lines) printReport(kind, lines);
+  }
+  Caption = " KALVOR 952 Uyarlama 3.0 BETA";
+  cmdPrint.Enabled = true;
+}
+
+// The level file of a level kind, built anew from the store the chain was just written into: the tree
+// level by level (which also writes the product's recipe cost), or its total consumption, where one code
+// under two line types makes two items.
+frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
+  bool failed = false;
+  if (isTotalConsumption(kind)) {
+    const TotalConsumptionResult r = BuildTotalConsumptionFile(
+        {Session.company, &Products, Products.count(), Session.activeRecord},
+        editorTotalConsumption(Session.store, Session.storeCount(), LevelRecordCount, KALVOR3.RecipeStart), *this,
+        *this);
+    failed = r.outcome == TotalConsumptionOutcome::Failed;
+  } else {
+    const LevelBuildResult r =
+        BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
+                       editorLevelBuild(Session.store, Session.storeCount(), LevelRecordCount), *this, *this);
+    failed = r.outcome == LevelBuildOutcome::Failed;
+  }
+  if (failed) return Prepared::Failed;
+  return LevelRecordCount > 0 ? Prepared::Lines : Prepared::Nothing;
+}
+
+// Headed by the product as the editor shows it. A list kind reads the editor's own working copy, which
+// stays open; a level kind the level file just built. A printer that fails may be tried again, the report
+// from its first page, or given up.
+void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
+  EnabledAgain again{cmdPrint};
+  const std::optional<PrintedReport> done = printReportJob(
+      [&](print::Printer& printer) {
+        Caption = reportCaption(kind);
+        cmdPrint.Enabled = false;
+        KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+        const ReportHeader header{KALVOR3.DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
+        return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
+                            : printRecipeReport(printer, kind, KALVOR3.CompanyName, header);
+      },
+      PrinterFailureChoice::RetryOrCancel, *this);
+  if (done) tellWhereReportWent(done->document, *this);
+}
+
+}  // namespace kv

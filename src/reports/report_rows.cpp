@@ -1,0 +1,82 @@
+#include "reports/report_rows.h"
+
+#include <algorithm>
+
+#include "common/numbers.h"
+#include "common/recipe_record.h"
+#include "common/text.h"
+#include "recipe/recipe_files.h"
+
+namespace kv {
+
+namespace {
+
+ReportRow rowOf(const RecipeRecord& r) {
+  return {"", r.Code.str(), r.Name.str(), r.Unit.str(), r.Quantity, r.Cost, r.Total, 0};
+}
+ReportRow rowOf(const LevelRecord& r) {
+  return {r.TypeChar.str(), r.Code.str(), r.Name.str(), r.Unit.str(), r.Quantity, r.UnitCost, r.Total, r.Level};
+}
+
+}  // namespace
+
+ReportFile::ReportFile(const std::string& company, ReportKind kind)
+    : list_(isList(kind)),
+      owned_(openRecipeSideFile(company, list_ ? RecipeFileKind::WorkingCopy : RecipeFileKind::Levels)),
+      file_(owned_),
+      count_(owned_.count()) {}
+
+ReportFile::ReportFile(const FileHandle& workingCopy, std::int32_t lines)
+    : list_(true), file_(workingCopy), count_(std::max(lines, 0)) {}
+
+ReportRow ReportFile::row(std::int32_t n) const {
+  return list_ ? rowOf(file_.get<RecipeRecord>(n)) : rowOf(file_.get<LevelRecord>(n));
+}
+
+std::string fieldText(ReportField field, const ReportRow& row, bool trimmed, bool indented) {
+  auto text = [trimmed](const std::string& stored) { return trimmed ? trim(stored) : stored; };
+  switch (field) {
+    case ReportField::TypeChar: return row.typeChar;
+    case ReportField::Code:
+      return (indented ? std::string(2 * static_cast<std::size_t>(std::max(row.level, 0)), ' ') : "") + text(row.code);
+    case ReportField::Name: return text(row.name);
+    case ReportField::Unit: return trim(row.unit);
+    case ReportField::Quantity: return singleText(row.quantity);
+    case ReportField::Cost: return currencyText(row.cost);
+    case ReportField::Total: return currencyText(row.total);
+    case ReportField::QuantityTimesCost: return currencyText(row.quantity * row.cost);
+    case ReportField::Level: return row.level == 0 ? "*" : std::to_string(row.level);
+    case ReportField::Star: return "*";
+  }
+  return {};
+}
+
+float grandTotalOf(const ReportFile& file, GrandTotalRule rule) {
+  float sum = 0;
+  if (rule == GrandTotalRule::None) return sum;
+  const std::int32_t count = file.count();
+  for (std::int32_t n = 1; n <= count; ++n) {
+    const ReportRow r = file.row(n);
+    if (rule == GrandTotalRule::EveryRow || r.level == 0) sum += r.total;
+  }
+  return sum;
+}
+
+// Dropping one character at a time and measuring again costs the square of the length; a damaged level
+// line can put tens of thousands of blanks before a code. The longest prefix within the limit is found by
+// halving instead, which gives the same text since widths grow with the length.
+std::string cutToWidth(std::string text, double limit, const TextMeasure& width) {
+  if (text.empty() || width(text) <= limit) return text;
+  std::size_t fits = 0, tooWide = text.size();  // a prefix of `fits` characters is within the limit (or empty)
+  while (tooWide - fits > 1) {
+    const std::size_t mid = fits + (tooWide - fits) / 2;
+    if (width(std::string_view(text).substr(0, mid)) <= limit)
+      fits = mid;
+    else
+      tooWide = mid;
+  }
+  text.resize(fits);
+  return text;
+}
+
+}  // namespace kv
