@@ -48,7 +48,7 @@ void Sheet::set(std::int32_t row, int column, Cell value) {
 }
 
 std::string cp1254FromUtf8Lossy(std::string_view s) {
-  if (auto whole = fromUtf8(s)) return *whole;
+  if (auto whole = fromUtf8(s)) return std::move(*whole);
   // Character by character: a lead byte and its continuation bytes at a time.
   std::string out;
   for (std::size_t i = 0; i < s.size();) {
