@@ -56,7 +56,7 @@ std::vector<std::int32_t> chainOrder(std::span<const std::string_view> keys, con
   return chain;
 }
 
-void linkAllRecords(const ChainFiles& files, const InsertPolicy& policy) {
+void linkAllRecords(const ChainFiles& files, const InsertPolicy& policy, const std::function<bool(int record)>& linked) {
   int count = 0;
   std::vector<std::int16_t> chain;
   std::vector<IndexEntry> entries(kBucketCount + 1);
@@ -65,7 +65,7 @@ void linkAllRecords(const ChainFiles& files, const InsertPolicy& policy) {
     count = image.count();
     std::vector<std::string_view> keys;
     keys.reserve(static_cast<std::size_t>(count));
-    for (int r = 1; r <= count; ++r) keys.push_back(keyOf(image.keyField(r)));
+    for (int r = 1; r <= count; ++r) keys.push_back(!linked || linked(r) ? keyOf(image.keyField(r)) : std::string_view{});
     for (const std::int32_t at : chainOrder(keys, policy)) {
       const auto r = static_cast<std::int16_t>(at + 1);
       IndexEntry& e = entries[bucketOf(keys[at])];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/bytes.h"
 #include "common/chain_bulk_link.h"
 #include "common/file_replacement.h"
 #include "common/product_record.h"
@@ -48,7 +49,11 @@ ProductFileReplacement replaceProductFile(const std::string& company, std::span<
     writeRecords(newData, records);
     const FileHandle data(newData, ProductRecord::Length);
     const FileHandle index(newIndex, IndexEntry::Length);
-    linkAllRecords({data.number(), index.number(), ChainKey::Code}, policy);
+    const auto live = [records](int r) {
+      return bytes::getI16(records.data() + static_cast<std::size_t>(r - 1) * ProductRecord::Length +
+                           product_offsets::Kind) >= 0;
+    };
+    linkAllRecords({data.number(), index.number(), ChainKey::Code}, policy, live);
   } catch (const FileError& e) {
     result.failure = naming(e, dataName, indexName);
     return result;

@@ -22,7 +22,8 @@ struct ProductFileReplacement {
 };
 
 // `records` holds whole 512-byte product records, at most 32767 of them, in their new order, their chain
-// pointers cleared (a record whose key has no bucket stays as it is given). They become records 1..n of
+// pointers cleared (a record whose key has no bucket, and a deleted record, stays as it is given, out of
+// the chain). They become records 1..n of
 // the new ".DAT"; the new ".ABC" and the chain are exactly what inserting them one by one in that order
 // gives under `policy` (its messages are never shown). The company's ".DAT" and ".ABC" must not be open.
 // When any step fails, the live files stay as they were; so do the old backups, unless the failure came

@@ -127,34 +127,16 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
 }
 
 std::optional<FileError> importProductRecords(const std::string& company, const std::vector<ProductRecord>& records) {
-  // Every record starts with both pointers 0, so one that stays unlinked holds no pointer into the chain.
-  // A deleted record must stay out of the chain as well: it goes in with an empty code, which has no
-  // bucket, and gets its own code back once the new file is in place.
+  // Every record starts with both pointers 0, so one that stays unlinked (a deleted one, or one without a
+  // code) holds no pointer into the chain.
   std::vector<std::uint8_t> bytes(records.size() * ProductRecord::Length);
-  bool anyDeleted = false;
   for (std::size_t i = 0; i < records.size(); ++i) {
     ProductRecord rec = records[i];
     rec.ChainPrev = rec.ChainNext = 0;
-    if (rec.Kind < 0) {
-      rec.Code = "";
-      anyDeleted = true;
-    }
     rec.encode(bytes.data() + i * ProductRecord::Length);
   }
   const ProductFileReplacement done = replaceProductFile(company, bytes, mainWindowInsertPolicy(true));
   if (!done.replaced) return done.failure;
-  if (!anyDeleted) return std::nullopt;
-  try {
-    FileHandle data(company + ".DAT", ProductRecord::Length);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      if (records[i].Kind >= 0) continue;
-      ProductRecord rec = records[i];
-      rec.ChainPrev = rec.ChainNext = 0;
-      data.put(static_cast<std::int32_t>(i + 1), rec);
-    }
-  } catch (const FileError& e) {
-    return e;
-  }
   return std::nullopt;
 }
 
