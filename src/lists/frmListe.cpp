@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "lists/list_file.h"
 #include "common/text.h"
+#include "lists/grid_workbook.h"
 #include "lists/list_kind.h"
+#include "sheet/workbook_messages.h"
 
 namespace kv {
 
@@ -83,8 +87,7 @@ frmListe::frmListe() {
   MSFlexGrid1.FixedRows = 1;
   MSFlexGrid1.FixedCols = 1;
   cmdExcel.Caption = "Excel'e Aktar";
-  // The workbook export of the grid is not there yet: its button stays disabled and F1 does nothing.
-  cmdExcel.Enabled = false;
+  cmdExcel.Click = [this] { cmdExcel_Click(); };
   KeyPreview = true;
   Sizable = true;
   MSFlexGrid1.Click = [this] { MSFlexGrid1_Click(); };
@@ -157,10 +160,32 @@ void frmListe::FillGrid() {
 void frmListe::Form_KeyDown(int& KeyCode, int Shift) {
   (void)Shift;
   switch (KeyCode) {
+    case Key::F1: cmdExcel_Click(); break;
     case Key::F10: ShowListWindowKeyHelp(); break;
     case Key::Escape: closeWindow(); break;
-    default: break;  // F1 would run the workbook export, which is not there yet
+    default: break;
   }
+}
+
+// Every cell as the grid shows it, in the order the user sorted it, the headings first. An empty list
+// still shows one blank row; there is nothing to export then.
+void frmListe::cmdExcel_Click() {
+  const int rows = MSFlexGrid1.Rows(), cols = MSFlexGrid1.Cols();
+  if (rows <= 1 || ListRecordCount < 1) {
+    const UserMessage m = sheet::nothingToExportMessage();
+    MsgBox(m.text, MsgButtons::Ok, MsgIcon::Stop, m.title);
+    return;
+  }
+  sheet::exportAndTell(*this, [&] {
+    BusyPointer busy(*this);
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+      std::vector<std::string>& row = cells[static_cast<std::size_t>(r)];
+      row.reserve(static_cast<std::size_t>(cols));
+      for (int c = 0; c < cols; ++c) row.push_back(MSFlexGrid1.TextMatrix(r, c)());
+    }
+    return exportGridWorkbook(cells);
+  });
 }
 
 void frmListe::ShowListWindowKeyHelp() {

@@ -1,6 +1,7 @@
 // The product list on the screen: one grid row per list record in the columns of the list's kind, sorted
 // by a click on a heading; a row picked by a click, ENTER or SPACE becomes the main window's current
-// record, and a double click on it also closes the grid so that the main window shows that product.
+// record, and a double click on it also closes the grid so that the main window shows that product. The
+// grid as shown goes to a new workbook ("Excel'e Aktar", F1).
 #pragma once
 
 #include <cstdint>
@@ -32,6 +33,7 @@ class frmListe : public ui::Form {
   void Form_Unload(int& Cancel) override;
   void FillGrid();
   void ShowListWindowKeyHelp();
+  void cmdExcel_Click();
   void MSFlexGrid1_Click();
   void MSFlexGrid1_KeyPress(int& KeyAscii);
   void MSFlexGrid1_DblClick();

@@ -33,18 +33,10 @@ void frmKalvor::ExportProductsToExcel() {
     tell(sheet::nothingToExportMessage(), MsgIcon::Stop);
     return;
   }
-  std::string file;
-  try {
+  sheet::exportAndTell(*this, [this] {
     BusyPointer busy(*this);
-    file = exportProductWorkbook(Products, selectedTab());
-  } catch (const sheet::SheetError&) {
-    tell(sheet::exportFailedMessage(), MsgIcon::Exclamation);
-    return;
-  } catch (const FileError& e) {
-    tellFileError(*this, e);
-    return;
-  }
-  tell(sheet::workbookWrittenMessage(file), MsgIcon::None);
+    return exportProductWorkbook(Products, selectedTab());
+  });
 }
 
 void frmKalvor::cmdImport_Click() {
@@ -90,10 +82,7 @@ void frmKalvor::ImportProductsFromExcel() {
   const ProductWorkbook book = readProductWorkbook();
   if (book.problem != sheet::ImportProblem::None) {
     busy.restore();
-    Beep();
-    tell(book.problem == sheet::ImportProblem::Layout ? sheet::importLayoutMessage(kTransferWorkbook)
-                                                          : sheet::importFailedMessage(kTransferWorkbook),
-         MsgIcon::Exclamation);
+    sheet::tellImportProblem(*this, book.problem, kTransferWorkbook);
     return;
   }
   Products.close();

@@ -1,15 +1,24 @@
 #include "recipe/frmRServis.h"
 
+#include "common/file_error_message.h"
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/recipe_record.h"
+#include "recipe/definition_workbook.h"
+#include "sheet/workbook_messages.h"
 
 namespace kv {
 
 using namespace ui;
 
+namespace {
+const char* const kImportWorkbook = "KLVR952.XLS";
+// The window's title, which an export or import puts back.
+const char* const kTitle = " KALVOR 952 Uyarlama 3.0  ANALİZ";
+}  // namespace
+
 frmRServis::frmRServis() {
-  Caption = " KALVOR 952 Uyarlama 3.0  ANALİZ"_w;
+  Caption = w(kTitle);
   KeyPreview = true;
   moveTwips(*this, 0, 0, 4935, 4950);
   struct Button {
@@ -34,12 +43,14 @@ frmRServis::frmRServis() {
     b.button->Caption = w(b.caption);
     b.button->ToolTipText = w(b.toolTip);
   }
-  // The workbook exchange comes with the workbook layer; until then its buttons stay disabled.
-  for (CommandButton* b : {&cmdRecExport, &cmdRecImport, &cmdLtdExport, &cmdLtdImport}) b->Enabled = false;
   cmdTarih.Click = [this] { cmdTarih_Click(); };
   cmdRTanim.Click = [this] { cmdRTanim_Click(); };
   cmdLTanim.Click = [this] { cmdLTanim_Click(); };
   cmdADMaliyet.Click = [this] { cmdADMaliyet_Click(); };
+  cmdRecExport.Click = [this] { cmdRecExport_Click(); };
+  cmdLtdExport.Click = [this] { cmdLtdExport_Click(); };
+  cmdRecImport.Click = [this] { cmdRecImport_Click(); };
+  cmdLtdImport.Click = [this] { cmdLtdImport_Click(); };
   cmdExit.Click = [this] { cmdExit_Click(); };
   closeBoxRuns([this] { cmdExit_Click(); });
 }
@@ -66,6 +77,11 @@ void frmRServis::Form_Activate() {
     cmdLTanim.Enabled = false;
     cmdLtdExport.Enabled = false;
   }
+  // The name must be the workbook's exactly, letter case included.
+  if (!fileExists(kImportWorkbook) || diskName(kImportWorkbook) != kImportWorkbook) {
+    cmdRecImport.Enabled = false;
+    cmdLtdImport.Enabled = false;
+  }
 }
 
 // Key preview: every key reaches the dispatcher, whichever button has the focus.
@@ -87,11 +103,10 @@ void frmRServis::HandleFunctionKey(int KeyCode) {
     case Key::F2: ifEnabled(cmdRTanim, &frmRServis::cmdRTanim_Click); break;
     case Key::F3: ifEnabled(cmdLTanim, &frmRServis::cmdLTanim_Click); break;
     case Key::F4: ifEnabled(cmdADMaliyet, &frmRServis::cmdADMaliyet_Click); break;
-    // The workbook commands are not there yet: their buttons are disabled.
-    case Key::F5:
-    case Key::F6:
-    case Key::F7:
-    case Key::F8: Beep(); break;
+    case Key::F5: ifEnabled(cmdRecExport, &frmRServis::cmdRecExport_Click); break;
+    case Key::F6: ifEnabled(cmdLtdExport, &frmRServis::cmdLtdExport_Click); break;
+    case Key::F7: ifEnabled(cmdRecImport, &frmRServis::cmdRecImport_Click); break;
+    case Key::F8: ifEnabled(cmdLtdImport, &frmRServis::cmdLtdImport_Click); break;
     case Key::F10:
       Beep();
       MsgBox("F1 = Tarih Değiştirme...\rF2 = Reçete Tanımlarını Yenileme...\rF3 = Liste Tanımlarını Yenileme...\r"
@@ -121,5 +136,89 @@ void frmRServis::cmdRTanim_Click() { leaveFor(2, "frmAnaliz"); }
 void frmRServis::cmdLTanim_Click() { leaveFor(3, "frmAnaliz"); }
 void frmRServis::cmdADMaliyet_Click() { leaveFor(4, "frmAnaliz"); }
 void frmRServis::cmdExit_Click() { leaveFor(0, "frmAnaliz"); }
+
+
+void frmRServis::cmdRecExport_Click() { askToExport(false); }
+void frmRServis::cmdLtdExport_Click() { askToExport(true); }
+void frmRServis::cmdRecImport_Click() { askToImport(false); }
+void frmRServis::cmdLtdImport_Click() { askToImport(true); }
+
+namespace {
+const char* storeExtension(bool listMode) { return listMode ? ".LTD" : ".REC"; }
+}  // namespace
+
+// Each exchange asks first, after a beep; any answer but Yes changes nothing.
+bool frmRServis::confirmed(bool listMode, const char* question, const char* title) {
+  Beep();
+  return MsgBox(KALVOR3.CompanyName + storeExtension(listMode) + w(question), MsgButtons::YesNo, MsgIcon::Question,
+                w(title)) == MsgAnswer::Yes;
+}
+
+void frmRServis::askToExport(bool listMode) {
+  if (!confirmed(listMode, " dosyasındaki kayıtları Excel dosyasına aktarmak istiyormusunuz?", "EXCEL'e Export"))
+    return;
+  Caption = " EXCEL'e aktarma yapılıyor..."_w;
+  KALVOR3.ListMode = listMode;
+  ExportDefinitionsToExcel();
+  Caption = w(kTitle);
+}
+
+void frmRServis::askToImport(bool listMode) {
+  if (!confirmed(listMode, " dosyasındaki kayıtları Excel'den yenilemek istiyormusunuz?", "EXCEL'den Import"))
+    return;
+  KALVOR3.ListMode = listMode;
+  ImportDefinitionsFromExcel();
+}
+
+void frmRServis::ExportDefinitionsToExcel() {
+  Beep();
+  const bool listMode = KALVOR3.ListMode;
+  if (definitionLineCount(KALVOR3.CompanyName, listMode) < 1) {
+    const UserMessage m = sheet::nothingToExportMessage();
+    MsgBox(m.text, MsgButtons::Ok, MsgIcon::Stop, m.title);
+    return;
+  }
+  sheet::exportAndTell(*this, [this, listMode] {
+    BusyPointer busy(*this);
+    return exportDefinitionWorkbook(KALVOR3.CompanyName, listMode);
+  });
+}
+
+// The workbook is read and checked whole before the store is touched: a workbook that cannot be read or is
+// laid out otherwise leaves the store as it was and says why.
+void frmRServis::ImportDefinitionsFromExcel() {
+  Beep();
+  const std::string& company = KALVOR3.CompanyName;
+  const bool listMode = KALVOR3.ListMode;
+  if (definitionLineCount(company, listMode) >= 1) {
+    const std::string ext = storeExtension(listMode);
+    const char* what = listMode ? "liste" : "reçete";
+    const std::string text =
+        "Microsoft Excel'den alınacak kayıtlar "_w + company + ext +
+        " dosyasına kayıtlanacak; kayıt formatının yanlış olması durumunda, hatalı kayıt yapılmış olacak. (Doğru "
+        "kayıt formatı EXCEL'e aktar komutuyla elde edilen EXCEL dosyasının sütun, sayı-yazı formatıdır.) EXCEL "
+        "dosyasında bu programla ilgili, uyumsuz ve hatalı format kullanılması durumunda, program doğru "
+        "çalışmayabilir ve data kaybı olur.\r\rKALVOR 952 programı "_w +
+        w(what) + " tanım dosyasının yenilemeden önceki halinin kopyesini '952KLVR"_w + ext +
+        "' olarak kaydedecek. Bu dosyanın adını "_w + company + ext +
+        " olarak değiştirirseniz, dosyaları kurtarmış olursunuz; veya Excel dosyasından yüklenen yeni dosyayı "
+        "kullanabilirsiniz.\r\rExcel'den yükleme işlemine devam etmek istiyormusunuz?"_w;
+    const std::string title = "! DİKKAT ! EXCEL'den alınan kayıt "_w + company +
+                              (listMode ? " liste"_w : " reçete"_w) + " tanımları dosyasını değiştirecek..."_w;
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, title) != MsgAnswer::Yes) return;
+  }
+
+  BusyPointer busy(*this);
+  const DefinitionWorkbook book = readDefinitionWorkbook(kImportWorkbook);
+  if (book.problem != sheet::ImportProblem::None) {
+    busy.restore();
+    sheet::tellImportProblem(*this, book.problem, kImportWorkbook);
+    return;
+  }
+  const std::optional<FileError> failure = importDefinitionLines(company, listMode, book.lines);
+  busy.restore();
+  Caption = w(kTitle);
+  if (failure) tellFileError(*this, *failure);
+}
 
 }  // namespace kv

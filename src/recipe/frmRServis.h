@@ -1,5 +1,6 @@
 // The recipe service: the maintenance commands of the recipe side. It runs none of the jobs itself: it
-// leaves the job for the analysis window (ServiceRequest) and goes back to it.
+// leaves the job for the analysis window (ServiceRequest) and goes back to it. The workbook exchange of
+// the recipe and list-definition files runs here, and the window stays open after it.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,15 @@ class frmRServis : public ui::Form {
   void cmdLTanim_Click();
   void cmdADMaliyet_Click();
   void cmdExit_Click();
+  void cmdRecExport_Click();
+  void cmdLtdExport_Click();
+  void cmdRecImport_Click();
+  void cmdLtdImport_Click();
+  bool confirmed(bool listMode, const char* question, const char* title);
+  void askToExport(bool listMode);
+  void askToImport(bool listMode);
+  void ExportDefinitionsToExcel();
+  void ImportDefinitionsFromExcel();
 };
 
 }  // namespace kv

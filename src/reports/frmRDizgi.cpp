@@ -7,9 +7,11 @@
 #include "common/kalvor3.h"
 #include "common/product_record.h"
 #include "print/printer.h"
+#include "sheet/workbook_messages.h"
 #include "recipe/level_build.h"
 #include "reports/list_working_copy.h"
 #include "reports/report_printer.h"
+#include "reports/report_workbook.h"
 #include "reports/total_consumption.h"
 
 namespace kv {
@@ -18,6 +20,7 @@ using namespace ui;
 
 namespace {
 const std::string kNothingToList = "Listelenecek kayıt olmadığından, liste işlemi iptal edildi!..."_w;
+const std::string kNothingToExport = "Listelenecek kayıt olmadığından, listenin Excel'e export iptal edildi!..."_w;
 }  // namespace
 
 frmRDizgi::frmRDizgi() {
@@ -145,15 +148,13 @@ ReportKind frmRDizgi::chosenKind() const {
   return reportKind(chkMaliyet.Value() == 1, KALVOR3.ListMode, chkTSarf.Value() == 1);
 }
 
-// The workbook comes with its own window; until then that choice says so.
 void frmRDizgi::cmdPrint_Click() {
   if (OptEkran.Value()) {
     ShowReportOnScreen();
     return;
   }
   if (optXLS.Value()) {
-    Beep();
-    MsgBox("Excel'e aktarma henüz yapılamıyor!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    ExportReportToExcel();
     return;
   }
   Beep();
@@ -178,26 +179,45 @@ void frmRDizgi::cmdPrint_Click() {
   printReport(kind);
 }
 
-// The report window shows the kind chosen here from its working file, built anew; this dialog goes, and
-// comes back loaded afresh when the report window closes.
-void frmRDizgi::ShowReportOnScreen() {
+// The screen and the workbook report the kind chosen here from its working file, built anew; the kind is
+// remembered for the report window. Without an active product or without lines nothing is reported.
+std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& nothingToList) {
   if (KALVOR3.ActiveRecordNumber < 1) {
     Beep();
-    MsgBox(kNothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
-    return;
+    MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    return std::nullopt;
   }
   const ReportKind kind = chosenKind();
   if (static_cast<int>(kind) != KALVOR3.ListKind) KALVOR3.ListReady = false;
   KALVOR3.ListKind = static_cast<std::int16_t>(kind);
   Caption = " KALVOR 952 Uyarlama 3.0";
   const Prepared prepared = prepareWorkingFile(kind);
-  if (prepared == Prepared::Failed) return;  // the title tells it
+  if (prepared == Prepared::Failed) return std::nullopt;  // the title tells it
   if (prepared == Prepared::Nothing) {
-    MsgBox(kNothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
-    return;
+    MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    return std::nullopt;
   }
+  return kind;
+}
+
+// This dialog goes, and comes back loaded afresh when the report window closes.
+void frmRDizgi::ShowReportOnScreen() {
+  if (!prepareChosenReport(kNothingToList)) return;
   forms().show("frmRList");
   Unload();
+}
+
+// The dialog stays open; every export builds its working file anew.
+void frmRDizgi::ExportReportToExcel() {
+  const std::optional<ReportKind> kind = prepareChosenReport(kNothingToExport);
+  if (!kind) return;
+  Beep();
+  sheet::exportAndTell(*this, [this, &kind] {
+    BusyPointer busy(*this);
+    const ExportedReport done = exportRecipeReport(*kind, KALVOR3.CompanyName, KALVOR3.ReportProductCode);
+    if (hasCost(*kind)) KALVOR3.GrandTotal = done.grandTotal;
+    return done.file;
+  });
 }
 
 // The working file of the report, built anew: the list definition's working copy, the total consumption

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "common/product_file.h"
 
@@ -45,6 +47,8 @@ class frmRDizgi : public ui::Form {
   void chkTSarf_Click();
   void cmdPrint_Click();
   void ShowReportOnScreen();
+  void ExportReportToExcel();
+  std::optional<ReportKind> prepareChosenReport(const std::string& nothingToList);
   void cmdVazgec_Click();
   void showKeyList();
   ReportKind chosenKind() const;

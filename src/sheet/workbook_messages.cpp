@@ -1,5 +1,6 @@
 #include "sheet/workbook_messages.h"
 
+#include "common/file_error_message.h"
 #include "common/text.h"
 
 namespace kv::sheet {
@@ -28,6 +29,32 @@ UserMessage workbookWrittenMessage(std::string_view fileName) {
 
 UserMessage nothingToExportMessage() {
   return {"Microsoft Excel' e aktarılacak herhangi bir kayıt bulunamadı."_w, "Hata !"_w};
+}
+
+bool exportAndTell(MessageSink& sink, const std::function<std::string()>& write) {
+  std::string file;
+  try {
+    file = write();
+  } catch (const SheetError&) {
+    const UserMessage m = exportFailedMessage();
+    sink.message(m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+    return false;
+  } catch (const FileError& e) {
+    tellFileError(sink, e);
+    return false;
+  }
+  const UserMessage m = workbookWrittenMessage(file);
+  sink.message(m.text, MsgButtons::Ok, MsgIcon::None, m.title);
+  return true;
+}
+
+bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName) {
+  if (problem == ImportProblem::None) return false;
+  sink.beep();
+  const UserMessage m = problem == ImportProblem::Layout ? importLayoutMessage(workbookName)
+                                                         : importFailedMessage(workbookName);
+  sink.message(m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+  return true;
 }
 
 }  // namespace kv::sheet

@@ -2,10 +2,12 @@
 // stand for this layer failing to make or to read a workbook.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "common/messages.h"
+#include "sheet/sheet.h"
 
 namespace kv::sheet {
 
@@ -20,5 +22,14 @@ UserMessage importLayoutMessage(std::string_view workbookName);
 UserMessage workbookWrittenMessage(std::string_view fileName);
 // An export with nothing to export (stop icon).
 UserMessage nothingToExportMessage();
+
+// Runs `write`, which makes a workbook and returns its file name, and tells the user how it went: the
+// name when it was written, exportFailedMessage when no workbook could be made, the file's own message
+// when a file could not be read. Returns whether the workbook was written.
+bool exportAndTell(MessageSink& sink, const std::function<std::string()>& write);
+
+// When the import workbook was refused, beeps and tells why (importFailedMessage or importLayoutMessage);
+// returns whether it was refused.
+bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName);
 
 }  // namespace kv::sheet

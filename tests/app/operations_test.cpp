@@ -1,10 +1,13 @@
 // The operations window and what it leads to: the sorts, the date dialog and the exchange-rate table;
-// and the recipe service, whose jobs and date run through the analysis window.
+// and the recipe service, whose jobs and date run through the analysis window and whose workbook exchange
+// runs in it.
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "app_fixture.h"
 #include "common/files.h"
+#include "sheet/sheet.h"
 #include "support/file_faults.h"
 #include "support/recipes.h"
 
@@ -256,12 +259,12 @@ TEST_F(RecipeServiceTest, EachJobReachesTheAnalysisWindowAndRunsThereAfterItsQue
 }
 
 TEST_F(RecipeServiceTest, CommandsWithoutTheirFilesOnlyBeepAndTheDateDialogEditsTheRecipeDate) {
-  // No ".LTD" here: its rebuild and export are disabled; so are the workbook commands.
+  // No ".LTD" here: its rebuild and export are disabled; no "KLVR952.XLS": so are the imports.
   EXPECT_TRUE(enabled("cmdRTanim"));
   EXPECT_FALSE(enabled("cmdLTanim"));
   EXPECT_FALSE(enabled("cmdLtdExport"));
   EXPECT_FALSE(enabled("cmdRecImport"));
-  for (int k : {ui::Key::F3, ui::Key::F5, ui::Key::F6, ui::Key::F7, ui::Key::F8}) {
+  for (int k : {ui::Key::F3, ui::Key::F6, ui::Key::F7, ui::Key::F8}) {
     const int beeps = ui.beeps();
     ui.key(k);
     EXPECT_EQ(ui.beeps(), beeps + 1) << k;
@@ -286,6 +289,75 @@ TEST_F(RecipeServiceTest, CommandsWithoutTheirFilesOnlyBeepAndTheDateDialogEdits
   ui.key(ui::Key::Escape);
   ASSERT_EQ(visibleName(), "frmAnaliz");
   EXPECT_EQ(KALVOR3.ServiceRequest, 0);
+}
+
+// The recipe file goes out to a workbook and comes back through the window; the import workbook must be
+// there when the window is shown, and one that cannot be read or is laid out otherwise changes nothing.
+TEST_F(RecipeServiceTest, TheDefinitionsGoToAWorkbookAndComeBackFromIt) {
+  const std::vector<std::uint8_t> exported = folder.bytes("KLVR952.REC");
+  ui.answer(MsgAnswer::Yes);
+  ui.key(ui::Key::F5);
+  EXPECT_EQ(messages().back(), "KALVOR 952 Uyarlama 3.0|Kayıtlar \"Kitap1.xlsx\" dosyasına aktarıldı...");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  ANALİZ");
+  EXPECT_FALSE(KALVOR3.ListMode);
+  std::filesystem::copy_file(folder.path() / "Kitap1.xlsx", folder.path() / "KLVR952.XLS");
+  EXPECT_FALSE(enabled("cmdRecImport"));  // tested when the window is shown
+  {
+    FileHandle rec("KLVR952.REC", RecipeRecord::Length);
+    rec.put(rec.count() + 1, rec.get<RecipeRecord>(1));
+  }
+  const std::vector<std::uint8_t> changed = folder.bytes("KLVR952.REC");
+  ui.key(ui::Key::Escape);
+  ui.key(ui::Key::F6);
+  ASSERT_TRUE(enabled("cmdRecImport"));
+  ASSERT_TRUE(enabled("cmdLtdImport"));
+
+  // Refused workbooks, each asked about and then told: the store keeps what it had.
+  sheet::NewWorkbook wide;
+  for (int c = 1; c <= 21; ++c) wide.Cells(1, c, sheet::Cell::text("H"));
+  const std::string wideFile = wide.Show();
+  struct Bad {
+    std::string from;
+    const char* told;
+  };
+  for (const Bad& bad : {Bad{wideFile, "sütunları"}, Bad{"", "okunamadı"}}) {
+    SCOPED_TRACE(bad.told);
+    if (bad.from.empty())
+      folder.write("KLVR952.XLS", {'n', 'o', 't'});
+    else
+      std::filesystem::copy_file(folder.path() / bad.from, folder.path() / "KLVR952.XLS",
+                                 std::filesystem::copy_options::overwrite_existing);
+    ui.answer(MsgAnswer::Yes);
+    ui.answer(MsgAnswer::Yes);
+    ui.key(ui::Key::F7);
+    EXPECT_NE(messages().back().find(bad.told), std::string::npos) << messages().back();
+    EXPECT_EQ(folder.bytes("KLVR952.REC"), changed);
+    EXPECT_TRUE(folder.bytes("952KLVR.REC").empty());
+  }
+
+  // The exported workbook: the store as it was exported, the changed one kept as the backup; the same
+  // workbook makes a list-definition file that did not exist, without a warning.
+  std::filesystem::copy_file(folder.path() / "Kitap1.xlsx", folder.path() / "KLVR952.XLS",
+                             std::filesystem::copy_options::overwrite_existing);
+  ui.clearShown();
+  ui.answer(MsgAnswer::No);
+  ui.click("cmdRecImport");
+  EXPECT_EQ(folder.bytes("KLVR952.REC"), changed);
+  ui.answer(MsgAnswer::Yes);
+  ui.answer(MsgAnswer::Yes);
+  ui.key(ui::Key::F7);
+  EXPECT_EQ(folder.bytes("KLVR952.REC"), exported);
+  EXPECT_EQ(folder.bytes("952KLVR.REC"), changed);
+  ASSERT_EQ(messages().size(), 3u);  // the question refused, then the question and the warning
+  EXPECT_EQ(messages()[2].substr(0, messages()[2].find('|')),
+            "! DİKKAT ! EXCEL'den alınan kayıt KLVR952 reçete tanımları dosyasını değiştirecek...");
+  ui.answer(MsgAnswer::Yes);
+  ui.key(ui::Key::F8);
+  EXPECT_EQ(folder.bytes("KLVR952.LTD"), exported);
+  EXPECT_TRUE(KALVOR3.ListMode);
+  EXPECT_EQ(messages().size(), 4u);
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  ANALİZ");
+  EXPECT_EQ(visibleName(), "frmRServis");
 }
 
 }  // namespace

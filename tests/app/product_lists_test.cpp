@@ -6,6 +6,7 @@
 #include "common/collation.h"
 #include "common/numbers.h"
 #include "print/recording_printer.h"
+#include "sheet/sheet.h"
 
 namespace kv::testing {
 namespace {
@@ -141,7 +142,7 @@ TEST_F(ProductListsTest, AClickEnterOrSpacePicksARowAndTheWindowStaysUntilEsc) {
   ui.key(Key::F10);
   EXPECT_EQ(messages().back(),
             "LİSTE MENÜSÜ FONKSİYON TUŞLARI|F1 = Excel'e Aktar\r\rF10 = Yardım\r\rESC = Çıkış (Ana menüye dönüş)");
-  EXPECT_FALSE(enabled("cmdExcel"));
+  EXPECT_TRUE(enabled("cmdExcel"));
   EXPECT_EQ(visibleName(), "frmListe");
   ui.key(Key::Escape);
   EXPECT_EQ(visibleName(), "frmKalvor");
@@ -280,6 +281,33 @@ TEST_F(ProductListsTest, ThePrintDialogPrintsEachKindWithItsTitlesAndTellsAFaili
   ASSERT_EQ(visibleName(), "frmDizgi");
   EXPECT_TRUE(option("optKod"));
   EXPECT_EQ(fileLengthByName("KLVR952.LST"), 0);
+}
+
+// The grid as sorted on the screen goes to a new workbook cell for cell, by F1 and by its button; the
+// window stays.
+TEST_F(ProductListsTest, TheGridGoesToAWorkbookAsItIsShown) {
+  openLists(products);
+  for (int i = 0; i < 2; ++i) ui.key(Key::F5);  // the price list
+  ui.key(Key::F4);
+  ui.key(Key::F1);
+  ASSERT_EQ(visibleName(), "frmListe");
+  ui.clickCell("MSFlexGrid1", 0, 2);  // by name
+  for (int n = 1; n <= 2; ++n) {
+    ui.clearShown();
+    if (n == 1)
+      ui.key(Key::F1);
+    else
+      ui.click("cmdExcel");
+    const std::string file = "Kitap" + std::to_string(n) + ".xlsx";
+    ASSERT_EQ(messages(),
+              std::vector<std::string>{"KALVOR 952 Uyarlama 3.0|Kayıtlar \"" + file + "\" dosyasına aktarıldı..."});
+    const sheet::Sheet s = sheet::readFirstSheet(file);
+    ASSERT_EQ(s.rowCount(), grid().Rows());
+    for (int r = 0; r < grid().Rows(); ++r)
+      for (int c = 0; c < grid().Cols(); ++c)
+        EXPECT_EQ(s.cell(r + 1, c + 1).asText().value_or("#"), grid().TextMatrix(r, c)()) << r << "," << c;
+    EXPECT_EQ(visibleName(), "frmListe");
+  }
 }
 
 }  // namespace

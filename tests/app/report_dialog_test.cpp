@@ -1,6 +1,11 @@
 // The report dialog's choices, by mouse and by key, and the way back to the analysis window.
+#include <filesystem>
+
 #include "app_fixture.h"
+#include "common/recipe_record.h"
+#include "reports/report_kind.h"
 #include "print/recording_printer.h"
+#include "sheet/sheet.h"
 #include "support/recipes.h"
 
 namespace kv::testing {
@@ -147,6 +152,44 @@ TEST_F(ReportPrintingTest, AProductWithoutARecipePrintsNothingOfAnEarlierOne) {
   for (int key : {ui::Key::F5, ui::Key::F3, ui::Key::F5}) ui.key(key);  // total consumption, then the levels
   EXPECT_EQ(printed.documents().size(), documents);
   EXPECT_EQ(messages().back(), "KALVOR 952 Uyarlama 3.0|Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!...");
+}
+
+// "Excel'e": every choice builds its working file anew and writes one row per line of it (and the grand
+// total after the lines of a report with costs); the dialog stays. A product without lines writes nothing.
+TEST_F(ReportPrintingTest, EachChoiceGoesToAWorkbookOfItsWorkingFile) {
+  openOnProductWithRecipeAndList();
+  ui.key(ui::Key::F1);  // to a workbook
+  ASSERT_TRUE(option("optXLS"));
+  // From the first choices (the recipe, with cost, as total consumption) through all six kinds.
+  const int steps[] = {0, ui::Key::F3, ui::Key::F4, ui::Key::F3, ui::Key::F2, ui::Key::F4};
+  for (int n = 1; n <= 6; ++n) {
+    if (steps[n - 1] != 0) ui.key(steps[n - 1]);
+    ui.clearShown();
+    ui.key(ui::Key::F5);
+    const std::string file = "Kitap" + std::to_string(n) + ".xlsx";
+    ASSERT_EQ(messages(),
+              std::vector<std::string>{"KALVOR 952 Uyarlama 3.0|Kayıtlar \"" + file + "\" dosyasına aktarıldı..."});
+    const ReportKind kind = static_cast<ReportKind>(KALVOR3.ListKind);
+    const std::int32_t lines = isList(kind) ? FileHandle("KLVR952.RCT", RecipeRecord::Length).count()
+                                            : FileHandle("KLVR952.KDM", LevelRecord::Length).count();
+    ASSERT_GT(lines, 0);
+    const sheet::Sheet s = sheet::readFirstSheet(file);
+    EXPECT_EQ(s.name(), "P1");
+    EXPECT_EQ(s.rowCount(), lines + 1 + (hasCost(kind) ? 1 : 0)) << n;
+    EXPECT_EQ(visibleName(), "frmRDizgi");
+    EXPECT_FALSE(KALVOR3.ListReady);
+  }
+  ui.key(ui::Key::Escape);
+  ui.key(ui::Key::End);  // B has no list definition
+  ui.key(ui::Key::F4);
+  ui.key(ui::Key::F1);
+  ui.key(ui::Key::F1);
+  ui.key(ui::Key::F2);
+  ui.clearShown();
+  ui.key(ui::Key::F5);
+  EXPECT_EQ(messages(), std::vector<std::string>{"KALVOR 952 Uyarlama 3.0|Listelenecek kayıt olmadığından, listenin "
+                                                 "Excel'e export iptal edildi!..."});
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "Kitap7.xlsx"));
 }
 
 }  // namespace

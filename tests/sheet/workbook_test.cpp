@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "common/files.h"
 #include "common/text.h"
 #include "sheet/record_cells.h"
 #include "sheet/sheet.h"
+#include "sheet/workbook_messages.h"
 #include "support/company.h"
 
 namespace kv::sheet {
@@ -169,6 +171,28 @@ TEST(Workbook, WorkbooksASpreadsheetProgramWroteRead) {
     EXPECT_EQ(cellNumber(s.cell(1, 5)), 0);
     EXPECT_EQ(cellText(s.cell(1, 6)), "ĞÜŞİÖÇ 00123"_w);
     EXPECT_EQ(s.rowCount(), 1);
+  }
+}
+
+// An export tells one message, by how it ended: the workbook's name, the layer's failure, or the file's.
+TEST(WorkbookMessages, AnExportTellsHowItEnded) {
+  struct Case {
+    std::function<std::string()> write;
+    bool written;
+    std::string title;
+  };
+  const Case cases[] = {
+      {[] { return std::string("Kitap3.xlsx"); }, true, "KALVOR 952 Uyarlama 3.0"},
+      {[]() -> std::string { throw SheetError("disk"); }, false, " ! Microsoft Excel'e Aktarma yapılamıyor !"},
+      {[]() -> std::string { throw FileError(FileError::Kind::Io, FileOp::Read, "KLVR952.KDM"); }, false,
+       "! DOSYA HATASI !"},
+  };
+  for (const Case& c : cases) {
+    kv::testing::RecordingSink sink;
+    EXPECT_EQ(exportAndTell(sink, c.write), c.written);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].title, c.title);
+    EXPECT_EQ(sink.shown[0].text.find("Kitap3.xlsx") != std::string::npos, c.written);
   }
 }
 
