@@ -14,6 +14,8 @@ using namespace ui;
 namespace {
 
 const char* const kTitle = "KALVOR 952 Uyarlama 3.0 DÖVİZ";
+// A date without a rate, and a box that held no number, show the plain zero, not the currency text of 0.
+const char* const kNoRate = "0 TL";
 
 // The number a label shows (" 7"); 0 for "Y" or nothing.
 std::int16_t shownNumber(const std::string& caption) { return roundToInteger(leadingNumber(caption)).value_or(0); }
@@ -152,7 +154,7 @@ void frmDoviz::ShowRateOrBlank() {
   if (const std::int16_t n = Rates.find(Day)) {
     showRates(n, Rates.read(n));
   } else {
-    for (TextBox* box : rateBoxes()) box->Text = currencyText(0);
+    for (TextBox* box : rateBoxes()) box->Text = kNoRate;
     LabelNumara.Caption = "Y";
     RateRecordNumber = static_cast<std::int16_t>(RateCount + 1);
   }
@@ -196,7 +198,7 @@ void frmDoviz::cmdKayitla_Click() {
     TextBox* box = rateBoxes()[i];
     const std::optional<float> rate = readRate(box->Text());
     *values[i] = rate.value_or(0);
-    if (!rate) box->Text = currencyText(0);
+    if (!rate) box->Text = kNoRate;
   }
   // The record counts only once it is on disk: a failed write leaves the table as it was.
   Rates.write(n, rec);

@@ -73,7 +73,7 @@ void frmKalvor::ImportProductsFromExcel() {
         "ve onun otomatik oluşturulan indeks dosyasını kullanabilirsiniz.\r\rExcel'den yükleme işlemine devam "
         "etmek istiyormusunuz?"_w;
     if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question,
-               "! DİKKAT ! EXCEL'den alınan kayıt "_w + company + " data dosyasını değiştirecek...") != MsgAnswer::Yes)
+               "! DİKKAT ! EXCEL'den alınan kayıt "_w + company + " data dosyasını değiştirecek..."_w) != MsgAnswer::Yes)
       return;
   }
 

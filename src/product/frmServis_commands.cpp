@@ -100,7 +100,7 @@ void frmServis::cmdRebuild_Click() {
                                "32 harf / 109 karakter Türkçe sıralama yöntemine göre yeniden oluşturulacak...\r\n"
                                "\r\n"
                                "Yenileme öncesindeki data dosyası\r\n"_w +
-                               company + ".DAT\r\n952KLVR.DAT olarak ve indeks dosyası\r\n" + company +
+                               company + ".DAT\r\n952KLVR.DAT olarak ve indeks dosyası\r\n"_w + company +
                                ".ABC\r\n952KLVR.ABC olarak yedeklenecek...\r\n\r\nİşlem başlasın mı?..."_w;
   if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
     ShowServiceRecord();

@@ -61,6 +61,7 @@ frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
 // from its first page, or given up.
 void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
   EnabledAgain again{cmdPrint};
+  CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0 BETA"};
   const std::optional<PrintedReport> done = printReportJob(
       [&](print::Printer& printer) {
         Caption = reportCaption(kind);

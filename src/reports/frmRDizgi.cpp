@@ -257,6 +257,7 @@ void frmRDizgi::printReport(ReportKind kind) {
   Caption = reportCaption(kind);
   cmdPrint.Enabled = false;
   EnabledAgain again{cmdPrint};
+  CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0"};
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
   const std::optional<PrintedReport> done = printReportJob(
       [&](print::Printer& printer) {

@@ -5,6 +5,10 @@
 
 #include "ui/layer_guard.h"
 
+#include <exception>
+#include <string>
+#include <utility>
+
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -51,6 +55,24 @@ class BusyPointer {
 struct EnabledAgain {
   CommandButton& button;
   ~EnabledAgain() { button.Enabled = true; }
+};
+
+// The title a command puts back when a failure the window layer reports (a file that cannot be read, say)
+// ends it early, so that the title does not go on claiming the work is still in progress.
+class CaptionOnFailure {
+ public:
+  CaptionOnFailure(Form& form, std::string caption)
+      : form_(form), caption_(std::move(caption)), exceptions_(std::uncaught_exceptions()) {}
+  ~CaptionOnFailure() {
+    if (std::uncaught_exceptions() > exceptions_) form_.Caption = caption_;
+  }
+  CaptionOnFailure(const CaptionOnFailure&) = delete;
+  CaptionOnFailure& operator=(const CaptionOnFailure&) = delete;
+
+ private:
+  Form& form_;
+  std::string caption_;
+  int exceptions_;
 };
 
 }  // namespace kv::ui

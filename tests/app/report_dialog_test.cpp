@@ -1,4 +1,5 @@
 // The report dialog's choices, by mouse and by key, and the way back to the analysis window.
+#include <cerrno>
 #include <filesystem>
 
 #include "app_fixture.h"
@@ -6,6 +7,7 @@
 #include "reports/report_kind.h"
 #include "print/recording_printer.h"
 #include "sheet/sheet.h"
+#include "support/file_faults.h"
 #include "support/recipes.h"
 
 namespace kv::testing {
@@ -138,6 +140,26 @@ TEST_F(ReportPrintingTest, AFailingPrinterIsToldOnceAndLeavesNoDocument) {
   EXPECT_TRUE(enabled("cmdPrint"));
   ui.key(ui::Key::F5);
   EXPECT_EQ(printed.documents().back().state, print::RecordedDocument::State::Ended);
+}
+
+// A working file that cannot be read back for the printer is told by the window layer; the title does not
+// go on saying the report is being printed.
+TEST_F(ReportPrintingTest, AWorkingFileThatCannotBeReadEndsThePrintOutWithTheDialogsTitle) {
+  openOnProductWithRecipeAndList();
+  int opens = 0;
+  {
+    testing::FailOn count(FileOp::Open, "KLVR952.KDM", EACCES, 1000000);
+    ui.key(ui::Key::F5);
+    opens = count.calls();
+  }
+  ui.clearShown();
+  testing::FailOn last(FileOp::Open, "KLVR952.KDM", EACCES, opens);
+  ui.key(ui::Key::F5);
+  ASSERT_EQ(last.failures(), 1);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_NE(messages()[0].find("KLVR952.KDM"), std::string::npos);
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0");
+  EXPECT_TRUE(enabled("cmdPrint"));
 }
 
 TEST_F(ReportPrintingTest, AProductWithoutARecipePrintsNothingOfAnEarlierOne) {

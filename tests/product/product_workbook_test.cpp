@@ -84,8 +84,11 @@ TEST_F(ProductWorkbookTest, ExportThenImportGivesTheSameFiles) {
   ASSERT_EQ(messages().back(), "KALVOR 952 Uyarlama 3.0|Kayıtlar \"Kitap1.xlsx\" dosyasına aktarıldı...");
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 1 / 40");
   useAsImport(folder.path() / "Kitap1.xlsx");
+  ui.clearShown();
   clickImport();
   EXPECT_TRUE(files() == before);
+  EXPECT_EQ(messages().at(1).substr(0, messages()[1].find('|')),
+            "! DİKKAT ! EXCEL'den alınan kayıt KLVR952 data dosyasını değiştirecek...");
   EXPECT_EQ(folder.bytes("952KLVR.DAT").size(), 40u * 512);
   EXPECT_EQ(text("bilKod"), "ÇARK39");
 }

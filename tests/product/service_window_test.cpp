@@ -223,6 +223,7 @@ TEST_F(ServiceWindowTest, TheRebuildLeavesOutDeletedRecordsAndShowsTheLastOneWri
   openService(1);
   ui.answer(MsgAnswer::No);
   ui.key(Key::F2);
+  EXPECT_NE(messages().at(0).find("KLVR952.DAT\r\n952KLVR.DAT olarak ve indeks dosyası\r\nKLVR952.ABC"), std::string::npos);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), oldData);
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 SERVİS");
 
