@@ -4,6 +4,7 @@
 
 #include "common/numbers.h"
 #include "common/text.h"
+#include "print/text_fit.h"
 
 namespace kv {
 
@@ -74,8 +75,8 @@ class ListRun {
       : p_(p), kind_(kind), layout_(layoutOf(kind)), head_(head) {}
 
   print::PrintedDocument run(const FileHandle& list, std::int32_t count) {
-    headFont_ = offered("Times New Roman Tur") ? "Times New Roman Tur" : "Times New Roman";
-    bodyFont_ = offered("Arial Tur") ? "Arial Tur" : "Arial";
+    headFont_ = print::turkishFont(p_, "Times New Roman");
+    bodyFont_ = print::turkishFont(p_, "Arial");
     p_.ScaleMode = print::Scale::Millimetre;
     pageHead();
     for (std::int32_t n = 1; n <= count; ++n) {
@@ -92,17 +93,6 @@ class ListRun {
   }
 
  private:
-  bool offered(const std::string& name) {
-    for (int i = 0; i < p_.FontCount(); ++i)
-      if (p_.Fonts(i) == name) return true;
-    return false;
-  }
-  void font(const std::string& name, double size) {
-    p_.FontName = name;
-    p_.FontSize = size;
-    p_.FontBold = false;
-    p_.FontItalic = false;
-  }
   void rule(double y) {
     lastRule_ = y;
     p_.Line(kLeft, y, kRight, y);
@@ -111,7 +101,7 @@ class ListRun {
   void pageHead() {
     p_.CurrentY = 18;
     p_.CurrentX = kLeft;
-    font(headFont_, layout_.headSize);
+    print::useFont(p_, headFont_, layout_.headSize);
     const std::string title = head_.company + w(layout_.title);
     const std::string pageText = "Sayfa : " + recordNumberText(page_);
     const double spare = kHeadWidth - (p_.TextWidth(head_.dateText) + p_.TextWidth(title) + p_.TextWidth(pageText));
@@ -123,7 +113,7 @@ class ListRun {
     tableTop_ = p_.CurrentY() + 0.5;
     rule(tableTop_);
 
-    font(headFont_, 11);
+    print::useFont(p_, headFont_, 11);
     p_.CurrentY = tableTop_ + 1;
     const std::vector<Heading>& hs = layout_.headings;
     for (std::size_t i = 0; i < hs.size(); ++i) {
@@ -132,15 +122,14 @@ class ListRun {
       p_.Print(text, i + 1 < hs.size() ? p_.Stay : print::PrintEnd::NewLine);
     }
     rule(p_.CurrentY() + 0.7);
-    font(bodyFont_, layout_.bodySize);
+    print::useFont(p_, bodyFont_, layout_.bodySize);
     lineHeight_ = p_.TextHeight("Ay");
   }
 
   void row(const ProductRecord& rec) {
     p_.CurrentY = p_.CurrentY() + 1;
     for (const TextCell& c : layout_.cells) {
-      std::string text = fieldText(rec, c.field);
-      while (!text.empty() && p_.TextWidth(text) > c.cut) text.pop_back();
+      const std::string text = print::cutToWidth(p_, fieldText(rec, c.field), c.cut);
       p_.CurrentX = c.x;
       p_.Print(text, p_.Stay);
     }

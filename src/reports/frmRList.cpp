@@ -5,6 +5,7 @@
 #include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "print/text_fit.h"
 
 namespace kv {
 
@@ -147,17 +148,17 @@ void frmRList::drawGrid(const ScreenLayout& layout, int rows) {
 
 void frmRList::drawRow(const ScreenLayout& layout, const std::vector<std::string>& texts) {
   const double y = CurrentY();
-  const TextMeasure width = [this](std::string_view text) { return TextWidth(text); };
+  const print::TextMeasure width = [this](std::string_view text) { return TextWidth(text); };
   for (std::size_t i = 0; i < layout.cells.size(); ++i) {
     const ScreenCell& cell = layout.cells[i];
     std::string text = texts[i];
     switch (cell.align) {
       case CellAlign::Left:
-        text = cutToWidth(std::move(text), cell.limit, width);
+        text = print::cutToWidth(std::move(text), cell.limit, width);
         CurrentX = cell.x;
         break;
       case CellAlign::Right:
-        text = cutToWidth(std::move(text), cell.limit, width);
+        text = print::cutToWidth(std::move(text), cell.limit, width);
         CurrentX = cell.x - TextWidth(text);
         break;
       case CellAlign::Centre: CurrentX = cell.x + (cell.limit - TextWidth(text)) / 2; break;

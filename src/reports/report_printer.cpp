@@ -7,6 +7,7 @@
 
 #include "common/numbers.h"
 #include "common/text.h"
+#include "print/text_fit.h"
 #include "reports/report_rows.h"
 
 namespace kv {
@@ -96,8 +97,6 @@ class ReportRun {
   void pageHeader();
   void printRow(const ReportRow& row);
   void closePage();
-  void font(const std::string& name, double size);
-  std::string cut(std::string text, double limit);
 
   print::Printer& p_;
   const Frame& frame_;
@@ -139,20 +138,8 @@ PrintedReport ReportRun::run() {
 
 // The Turkish variants when the printer offers them by that exact name.
 void ReportRun::chooseFonts() {
-  auto offered = [this](const std::string& name) {
-    for (int i = 0; i < p_.FontCount(); ++i)
-      if (p_.Fonts(i) == name) return true;
-    return false;
-  };
-  times_ = offered("Times New Roman Tur") ? "Times New Roman Tur" : "Times New Roman";
-  arial_ = offered("Arial Tur") ? "Arial Tur" : "Arial";
-}
-
-void ReportRun::font(const std::string& name, double size) {
-  p_.FontName = name;
-  p_.FontSize = size;
-  p_.FontBold = false;
-  p_.FontItalic = false;
+  times_ = print::turkishFont(p_, "Times New Roman");
+  arial_ = print::turkishFont(p_, "Arial");
 }
 
 // The date at the left, the page number ending at the header's width, the product between them.
@@ -160,7 +147,7 @@ void ReportRun::pageHeader() {
   const Frame& f = frame_;
   p_.CurrentY = 18;
   p_.CurrentX = f.left;
-  font(times_, f.headerSize);
+  print::useFont(p_, times_, f.headerSize);
   const std::string middle = trim(header_.productCode) + "  " + trim(header_.productName);
   const std::string pageText = "Sayfa : " + recordNumberText(page_);
   const double gap = f.headerWidth - (p_.TextWidth(middle) + p_.TextWidth(header_.dateText) + p_.TextWidth(pageText));
@@ -173,7 +160,7 @@ void ReportRun::pageHeader() {
   double y = p_.CurrentY() + 0.5;
   tableTop_ = y;
   p_.Line(f.left, y, f.right, y);
-  font(times_, f.headingSize);
+  print::useFont(p_, times_, f.headingSize);
   p_.CurrentY = y + 1;
   for (std::size_t i = 0; i < f.columns.size(); ++i) {
     const std::string heading = w(f.columns[i].heading);
@@ -183,17 +170,13 @@ void ReportRun::pageHeader() {
   y = p_.CurrentY() + 1;
   lastRule_ = y;
   p_.Line(f.left, y, f.right, y);
-  font(arial_, f.bodySize);
+  print::useFont(p_, arial_, f.bodySize);
   lineHeight_ = p_.TextHeight("Ay");
 }
 
 // The rules between the columns, from under the header to the last row's rule.
 void ReportRun::closePage() {
   for (double x : frame_.rules) p_.Line(x, tableTop_, x, lastRule_);
-}
-
-std::string ReportRun::cut(std::string text, double limit) {
-  return cutToWidth(std::move(text), limit, [this](std::string_view t) { return p_.TextWidth(t); });
 }
 
 void ReportRun::printRow(const ReportRow& row) {
@@ -208,11 +191,11 @@ void ReportRun::printRow(const ReportRow& row) {
       case ReportField::Quantity:
       case ReportField::Cost:
       case ReportField::Total:
-        text = cut(text, c.limit);
+        text = print::cutToWidth(p_, text, c.limit);
         p_.CurrentX = c.x + c.limit - p_.TextWidth(text);
         break;
       default:
-        text = cut(text, c.limit);
+        text = print::cutToWidth(p_, text, c.limit);
         p_.CurrentX = c.x;
     }
     p_.Print(text, i + 1 < cells.size() ? p_.Stay : print::PrintEnd::NewLine);

@@ -62,21 +62,4 @@ float grandTotalOf(const ReportFile& file, GrandTotalRule rule) {
   return sum;
 }
 
-// Dropping one character at a time and measuring again costs the square of the length; a damaged level
-// line can put tens of thousands of blanks before a code. The longest prefix within the limit is found by
-// halving instead, which gives the same text since widths grow with the length.
-std::string cutToWidth(std::string text, double limit, const TextMeasure& width) {
-  if (text.empty() || width(text) <= limit) return text;
-  std::size_t fits = 0, tooWide = text.size();  // a prefix of `fits` characters is within the limit (or empty)
-  while (tooWide - fits > 1) {
-    const std::size_t mid = fits + (tooWide - fits) / 2;
-    if (width(std::string_view(text).substr(0, mid)) <= limit)
-      fits = mid;
-    else
-      tooWide = mid;
-  }
-  text.resize(fits);
-  return text;
-}
-
 }  // namespace kv

@@ -3,9 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <string_view>
 
 #include "common/files.h"
 #include "reports/report_kind.h"
@@ -67,10 +65,5 @@ enum class GrandTotalRule { None, EveryRow, LevelZero };
 // The sum of the stored totals, in record order: of every row, or only of the product's own lines, whose
 // totals already hold those of the levels below.
 float grandTotalOf(const ReportFile& file, GrandTotalRule rule);
-
-// A text too wide for its cell loses its last characters (trailing blanks of a stored text first) until
-// it is at most `limit` wide. `width` measures a text in the cell's font; a longer text is never narrower.
-using TextMeasure = std::function<double(std::string_view)>;
-std::string cutToWidth(std::string text, double limit, const TextMeasure& width);
 
 }  // namespace kv

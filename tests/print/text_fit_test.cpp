@@ -4,9 +4,9 @@
 #include <random>
 #include <string>
 
-#include "reports/report_rows.h"
+#include "print/text_fit.h"
 
-namespace kv::testing {
+namespace kv::print {
 namespace {
 
 TEST(CutToWidth, GivesWhatDroppingOneCharacterAtATimeGives) {
@@ -30,4 +30,4 @@ TEST(CutToWidth, GivesWhatDroppingOneCharacterAtATimeGives) {
 }
 
 }  // namespace
-}  // namespace kv::testing
+}  // namespace kv::print
