@@ -31,8 +31,6 @@ std::vector<std::uint8_t> carriedOver(const std::string& dataName, ProgressSink&
     kept.insert(kept.end(), record, record + ProductRecord::Length);
     std::uint8_t* copy = kept.data() + kept.size() - ProductRecord::Length;
     std::memcpy(copy + off::Code, fitText(code, off::CodeWidth).data(), off::CodeWidth);
-    bytes::putI16(copy + off::ChainPrev, 0);
-    bytes::putI16(copy + off::ChainNext, 0);
   }
   return kept;
 }

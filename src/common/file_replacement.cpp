@@ -29,11 +29,21 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
   item.target = std::string(target);
   item.backup = std::string(backup);
   item.fresh = temporaryName(target, ".~new");
-  int f = nextFreeFileNumber();
-  openRandom(f, item.fresh, 1);  // creates it empty
-  closeFile(f);
+  try {
+    int f = nextFreeFileNumber();
+    openRandom(f, item.fresh, 1);  // creates it empty
+    closeFile(f);
+  } catch (const FileError& e) {
+    throw FileError(e.kind(), e.op(), item.target, e.systemError(), e.what());
+  }
   items_.push_back(std::move(item));
   return items_.back().fresh;
+}
+
+FileError FileReplacement::naming(const FileError& e) const {
+  for (const Item& item : items_)
+    if (e.fileName() == item.fresh) return FileError(e.kind(), e.op(), item.target, e.systemError(), e.what());
+  return e;
 }
 
 bool FileReplacement::commit() {

@@ -32,6 +32,10 @@ class FileReplacement {
   // closed before commit(). A target that does not exist yet simply appears; no backup is made of it.
   std::string stage(std::string_view target, std::string_view backup);
 
+  // A failure the file layer reported while the new content was written into a temporary file of this
+  // replacement, told by the name of the file that content stands in for; any other failure as it is.
+  FileError naming(const FileError& e) const;
+
   // Flushes the new files, refreshes the backups and renames the new files into place, in the order they
   // were staged. The targets and backups must not be open. Returns false, with failedFile() and error()
   // set, when a step failed: the temporary files are deleted and every target holds its old content (a

@@ -1,6 +1,7 @@
 #include "common/product_file_replacement.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "common/bytes.h"
 #include "common/chain_bulk_link.h"
@@ -11,21 +12,22 @@ namespace kv {
 
 namespace {
 
-// Written in blocks of records: one write for many records, the same bytes on disk.
+// Written in blocks of records: one write for many records, the same bytes on disk. The chain pointers are
+// written as 0: the records leave whatever chain they came from and are linked afresh.
 void writeRecords(const std::string& name, std::span<const std::uint8_t> records) {
   constexpr std::size_t kBlock = 64 * ProductRecord::Length;
   const FileHandle file(name, static_cast<int>(kBlock));
-  std::int32_t block = 0;
-  for (std::size_t at = 0; at < records.size(); at += kBlock)
-    putRecord(file.number(), ++block, records.subspan(at, std::min(kBlock, records.size() - at)));
-}
-
-// A failure in a temporary file is told by the name of the file it stands in for.
-FileError naming(const FileError& e, const std::string& dataName, const std::string& indexName) {
-  std::string name = e.fileName();
-  for (const std::string* target : {&dataName, &indexName})
-    if (name.starts_with(*target + ".~")) name = *target;
-  return FileError(e.kind(), e.op(), name, e.systemError(), e.what());
+  std::vector<std::uint8_t> block;
+  std::int32_t n = 0;
+  for (std::size_t at = 0; at < records.size(); at += kBlock) {
+    const auto part = records.subspan(at, std::min(kBlock, records.size() - at));
+    block.assign(part.begin(), part.end());
+    for (std::size_t r = 0; r < block.size(); r += ProductRecord::Length) {
+      bytes::putI16(block.data() + r + product_offsets::ChainPrev, 0);
+      bytes::putI16(block.data() + r + product_offsets::ChainNext, 0);
+    }
+    putRecord(file.number(), ++n, block);
+  }
 }
 
 }  // namespace
@@ -55,7 +57,7 @@ ProductFileReplacement replaceProductFile(const std::string& company, std::span<
     };
     linkAllRecords({data.number(), index.number(), ChainKey::Code}, policy, live);
   } catch (const FileError& e) {
-    result.failure = naming(e, dataName, indexName);
+    result.failure = replacement.naming(e);
     return result;
   }
   if (!replacement.commit()) {

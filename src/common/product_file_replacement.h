@@ -21,9 +21,9 @@ struct ProductFileReplacement {
   std::optional<FileError> failure;  // when not replaced: what failed, naming the company's file
 };
 
-// `records` holds whole 512-byte product records, at most 32767 of them, in their new order, their chain
-// pointers cleared (a record whose key has no bucket, and a deleted record, stays as it is given, out of
-// the chain). They become records 1..n of
+// `records` holds whole 512-byte product records, at most 32767 of them, in their new order; their chain
+// pointers do not matter (a record whose key has no bucket, and a deleted record, is written as it is
+// given, out of the chain, with both pointers 0). They become records 1..n of
 // the new ".DAT"; the new ".ABC" and the chain are exactly what inserting them one by one in that order
 // gives under `policy` (its messages are never shown). The company's ".DAT" and ".ABC" must not be open.
 // When any step fails, the live files stay as they were; so do the old backups, unless the failure came

@@ -31,9 +31,11 @@ void RatesTable::remove(std::int16_t n) {
     if (i != n) kept.push_back(read(i));
 
   FileReplacement replacement;
-  {
+  try {
     FileHandle fresh(replacement.stage(name(), "952KLVR.DVZ"), ExchangeRateRecord::Length);
     for (std::size_t i = 0; i < kept.size(); ++i) fresh.put(static_cast<std::int32_t>(i + 1), kept[i]);
+  } catch (const FileError& e) {
+    throw replacement.naming(e);
   }
   file_.close();
   const bool replaced = replacement.commit();

@@ -119,10 +119,7 @@ bool RebuildFromSortedList(const std::string& company, std::span<const std::uint
   progress.progress("FAZ 2 : "_w + recordNumberText(static_cast<long long>(order.size())) + ". Kayıt"_w);
   std::vector<std::uint8_t> sorted(order.size() * kRecord);
   for (std::size_t i = 0; i < order.size(); ++i) {
-    std::uint8_t* out = sorted.data() + i * kRecord;
-    std::memcpy(out, recordAt(records, order[i]), kRecord);
-    bytes::putI16(out + product_offsets::ChainPrev, 0);
-    bytes::putI16(out + product_offsets::ChainNext, 0);
+    std::memcpy(sorted.data() + i * kRecord, recordAt(records, order[i]), kRecord);
   }
   progress.progress("İşlem tamamlanıyor..."_w);
   const ProductFileReplacement replaced = replaceProductFile(company, sorted, sortInsertPolicy());

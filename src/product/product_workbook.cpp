@@ -127,14 +127,8 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
 }
 
 std::optional<FileError> importProductRecords(const std::string& company, const std::vector<ProductRecord>& records) {
-  // Every record starts with both pointers 0, so one that stays unlinked (a deleted one, or one without a
-  // code) holds no pointer into the chain.
   std::vector<std::uint8_t> bytes(records.size() * ProductRecord::Length);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    ProductRecord rec = records[i];
-    rec.ChainPrev = rec.ChainNext = 0;
-    rec.encode(bytes.data() + i * ProductRecord::Length);
-  }
+  for (std::size_t i = 0; i < records.size(); ++i) records[i].encode(bytes.data() + i * ProductRecord::Length);
   const ProductFileReplacement done = replaceProductFile(company, bytes, mainWindowInsertPolicy(true));
   if (!done.replaced) return done.failure;
   return std::nullopt;

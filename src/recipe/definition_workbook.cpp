@@ -93,8 +93,9 @@ std::optional<FileError> importDefinitionLines(std::string_view company, bool li
       return replacement.error() ? replacement.error()
                                  : FileError(FileError::Kind::Io, FileOp::Write, replacement.failedFile());
   } catch (const FileError& e) {
+    const FileError named = replacement.naming(e);
     replacement.abandon();
-    return e;
+    return named;
   }
   return std::nullopt;
 }

@@ -180,7 +180,7 @@ TEST_F(OperationsTest, TheRateTableStoresLooksUpBrowsesAndDeletes) {
     ui.key(ui::Key::F4);
   }
   EXPECT_EQ(messages().back().substr(0, messages().back().find('|')), "! DOSYA HATASI !");
-  EXPECT_NE(messages().back().find("KLVR952.DVZ"), std::string::npos) << messages().back();
+  EXPECT_NE(messages().back().find("\"KLVR952.DVZ\" "), std::string::npos) << messages().back();
   EXPECT_EQ(folder.bytes("KLVR952.DVZ"), two);
   EXPECT_EQ(folder.bytes("952KLVR.DVZ"), before);
   ui.key(ui::Key::End);
