@@ -13,12 +13,6 @@ std::string temporaryName(std::string_view base, std::string_view suffix) {
   return name;
 }
 
-void removeIfPresent(const std::string& name) {
-  try {
-    if (!name.empty() && fileExists(name)) deleteFile(name);
-  } catch (const FileError&) {
-  }
-}
 
 }  // namespace
 
@@ -134,8 +128,8 @@ void FileReplacement::putBackReplaced() {
 
 void FileReplacement::removeTemporaries() {
   for (auto& item : items_) {
-    removeIfPresent(item.fresh);
-    removeIfPresent(item.backupCopy);
+    deleteFileQuietly(item.fresh);
+    deleteFileQuietly(item.backupCopy);
     item.fresh.clear();
     item.backupCopy.clear();
   }

@@ -375,6 +375,13 @@ void deleteFile(std::string_view name) {
   if (!fs::remove(r.path, ec) || ec) throw FileError(FileError::Kind::Io, FileOp::Delete, r.name, ec ? ec.value() : ENOENT);
 }
 
+void deleteFileQuietly(std::string_view name) {
+  try {
+    if (!name.empty() && fileExists(name)) deleteFile(name);
+  } catch (const FileError&) {
+  }
+}
+
 void renameFile(std::string_view from, std::string_view to) {
   Resolved a = resolve(from, FileOp::Rename);
   if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Rename, a.name);

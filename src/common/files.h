@@ -181,6 +181,8 @@ std::int64_t fileLengthByName(std::string_view name);  // 0 when missing
 // The record count of a file by name, counted as recordCount() counts an open file (0 when missing).
 std::int32_t recordCountByName(std::string_view name, int recordLength, std::int32_t maxRecords = kMaxRecords16);
 void deleteFile(std::string_view name);                 // refused while open
+// Deletes the file when it is there; a failure is passed over (clearing away what a failed job left).
+void deleteFileQuietly(std::string_view name);
 void renameFile(std::string_view from, std::string_view to);  // refused while either is open
 void copyFile(std::string_view from, std::string_view to);    // refused while the target is open
 // Renames `from` onto `to` in one step, replacing an existing `to` (keeping its name on disk); refused

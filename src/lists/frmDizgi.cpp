@@ -129,7 +129,7 @@ void frmDizgi::Form_Load() {
   centreOnScreen(*this);
   // The main window keeps its own handles on these files: the dialog opens them on numbers of its own.
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
-  discardListFile(listFileName());
+  deleteFileQuietly(listFileName());
   KALVOR3.ListReady = false;
   Beep();
   KALVOR3.ListKind = 1;
@@ -158,7 +158,7 @@ void frmDizgi::closeFiles() {
 // The main window was only hidden: showing it runs its activation, which shows its record again.
 void frmDizgi::leaveForMainWindow() {
   closeFiles();
-  discardListFile(listFileName());
+  deleteFileQuietly(listFileName());
   forms().show("frmKalvor");
   Unload();
 }

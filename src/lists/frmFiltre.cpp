@@ -163,7 +163,7 @@ void frmFiltre::Form_Activate() {
   if (ListRecordCount != 0) return;
   MsgBox("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
          w(kFilterTitle));
-  discardListFile(listFileName());
+  deleteFileQuietly(listFileName());
   KALVOR3.ListReady = false;
   backToListDialog();
 }

@@ -246,7 +246,7 @@ void frmListe::closeWindow() {
 void frmListe::Form_Unload(int& Cancel) {
   (void)Cancel;
   ListFile.close();
-  discardListFile(listFileName());
+  deleteFileQuietly(listFileName());
 }
 
 }  // namespace kv

@@ -177,11 +177,4 @@ ListBuild buildProductList(const ProductFile& products, FileHandle& list, const 
   return builder.recordOrder(first, from, to);
 }
 
-void discardListFile(const std::string& name) {
-  try {
-    if (fileExists(name)) deleteFile(name);
-  } catch (const FileError&) {
-  }
-}
-
 }  // namespace kv

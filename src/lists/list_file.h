@@ -43,8 +43,4 @@ ProductRecord listRecordOf(ProductRecord rec, std::int16_t n);
 // the chain message. Throws FileError when a file fails.
 ListBuild buildProductList(const ProductFile& products, FileHandle& list, const ListRange& range, MessageSink& sink);
 
-// Deletes a work file of the lists when it is there. One that cannot be deleted is left where it is: the
-// next build empties it before it writes.
-void discardListFile(const std::string& name);
-
 }  // namespace kv

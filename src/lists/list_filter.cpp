@@ -88,7 +88,7 @@ std::int32_t filterListFile(const std::string& company, const std::string& listN
     std::int32_t n = 0;
     for (std::int32_t i : kept) out.put(++n, list[static_cast<std::size_t>(i)]);
   } catch (const FileError&) {
-    discardListFile(scratch);
+    deleteFileQuietly(scratch);
     throw;
   }
   // Only a run that needed the unfiltered copy made one, and it let it go at its end.

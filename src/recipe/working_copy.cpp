@@ -24,13 +24,6 @@ void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code
   line.OwnerRandomNumber = randomNumber;
 }
 
-void deleteQuietly(const std::string& name) {
-  try {
-    if (fileExists(name)) deleteFile(name);
-  } catch (const FileError&) {
-  }
-}
-
 class WorkingCopyRun {
  public:
   WorkingCopyRun(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title)
@@ -193,7 +186,7 @@ WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
   store_.close();
-  if (copyMade_) deleteQuietly(companyFileName(in_.company, RecipeFileKind::WorkingCopy));
+  if (copyMade_) deleteFileQuietly(companyFileName(in_.company, RecipeFileKind::WorkingCopy));
   title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Failed;
   result_.lines = 0;
@@ -355,14 +348,14 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
       if (i != current) scratch.put(++out, workingCopy.get<RecipeRecord>(i));
     scratch.sync();
   } catch (const FileError&) {
-    deleteQuietly(scratchName);
+    deleteFileQuietly(scratchName);
     throw;
   }
   workingCopy.close();
   try {
     replaceFile(scratchName, companyFileName(company, RecipeFileKind::WorkingCopy));
   } catch (const FileError&) {
-    deleteQuietly(scratchName);
+    deleteFileQuietly(scratchName);
     try {
       workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
     } catch (const FileError&) {

@@ -96,13 +96,7 @@ void ListCopyRun::copyList() {
 ListWorkingCopyResult ListCopyRun::failed() {
   copy_.close();
   store_.close();
-  if (copyMade_) {
-    try {
-      const std::string copyName = companyFileName(in_.company, RecipeFileKind::WorkingCopy);
-      if (fileExists(copyName)) deleteFile(copyName);
-    } catch (const FileError&) {
-    }
-  }
+  if (copyMade_) deleteFileQuietly(companyFileName(in_.company, RecipeFileKind::WorkingCopy));
   title_.progress("Liste işlemleri esnasında hata oluştu..."_w);
   result_.outcome = ListWorkingCopyOutcome::Failed;
   result_.listRecordCount = 0;

@@ -254,11 +254,7 @@ void TotalConsumptionRun::writeLevelFile(const std::vector<LevelRecord>& records
 // (empty, or the earlier one when it could not be made anew; the count of 0 keeps it from any report).
 TotalConsumptionResult TotalConsumptionRun::failed() {
   recipeFile_.close();
-  const std::string scratchName = companyFileName(in_.company, RecipeFileKind::LevelScratch);
-  try {
-    if (fileExists(scratchName)) deleteFile(scratchName);
-  } catch (const FileError&) {
-  }
+  deleteFileQuietly(companyFileName(in_.company, RecipeFileKind::LevelScratch));
   title_.progress(failureTitle());
   return {TotalConsumptionOutcome::Failed, 0};
 }
