@@ -15,23 +15,18 @@
 #include "common/product_file.h"
 #include "recipe/definition_rebuild.h"
 #include "support/company.h"
+#include "quiet_sink.h"
 
 namespace {
 
 using namespace kv;
+using kv::bench::Quiet;
 using kv::testing::Company;
 using kv::testing::TempFolder;
 
 constexpr int kProducts = 20000;
 constexpr int kChain = 9;
 constexpr std::int32_t kLines = 200000;
-
-class Quiet : public MessageSink, public ProgressSink {
- public:
-  void beep() override {}
-  MsgAnswer message(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgAnswer::Ok; }
-  void progress(const std::string&) override {}
-};
 
 struct BigCompany {
   TempFolder folder;

@@ -11,13 +11,14 @@ std::string exportGridWorkbook(const std::vector<std::vector<std::string>>& cell
   book.Name("Kalvor");
   std::size_t columns = 0;
   for (std::size_t r = 0; r < cells.size(); ++r) {
-    const auto row = static_cast<std::int32_t>(r + 1);
     columns = std::max(columns, cells[r].size());
-    for (std::size_t c = 0; c < cells[r].size(); ++c) {
-      // A price cell carries number, blank and currency in one text: it goes as the text the grid shows.
-      book.Cells(row, static_cast<int>(c + 1), sheet::Cell::text(cells[r][c]));
-      if (r == 0) book.Bold(1, static_cast<int>(c + 1));
+    if (r == 0) {
+      sheet::headerRow(book, cells[0]);
+      continue;
     }
+    // A price cell carries number, blank and currency in one text: it goes as the text the grid shows.
+    for (std::size_t c = 0; c < cells[r].size(); ++c)
+      book.Cells(static_cast<std::int32_t>(r + 1), static_cast<int>(c + 1), sheet::Cell::text(cells[r][c]));
   }
   sheet::autoFitColumns(book, static_cast<int>(columns));
   return book.Show();

@@ -65,13 +65,12 @@ ProductRecord shortFormRecord(const sheet::Sheet& s, std::int32_t row, std::int1
   sheet::readField(s.cell(row, 5), rec.SpecialNote);
   rec.CostCurrency = "YTL";
   const Date today = clock().today();
-  const auto day = static_cast<std::int16_t>(today.day());
-  const auto month = static_cast<std::int16_t>(today.month());
-  const auto year = static_cast<std::int16_t>(today.year());
-  rec.CreatedDay = rec.UpdatedDay = rec.CostDay = day;
-  rec.CreatedMonth = rec.UpdatedMonth = rec.CostMonth = month;
-  rec.CreatedYear = rec.UpdatedYear = rec.CostYear = year;
-  rec.CreatedDate = rec.UpdatedDate = shortDateText(Date::fromYmd(year, month, day));
+  stampDate(rec, RecordDate::Created, today);
+  stampDate(rec, RecordDate::Updated, today);
+  // The cost is dated today by its day, month and year; its date text stays blank.
+  rec.CostDay = rec.CreatedDay;
+  rec.CostMonth = rec.CreatedMonth;
+  rec.CostYear = rec.CreatedYear;
   rec.RecordNumber = number;
   rec.RandomNumber = roundToLong(randomSource().next() * 2147483647.0).value_or(0);
   return rec;
