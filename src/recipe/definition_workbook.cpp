@@ -13,7 +13,6 @@ namespace {
 
 using sheet::Cell;
 
-RecipeFileKind storeKind(bool listMode) { return listMode ? RecipeFileKind::ListDefinitions : RecipeFileKind::Recipes; }
 
 // Columns 2 to 19 of the workbook, each with its field, the same both ways; column 20, the erased flag,
 // has a rule of its own.
@@ -33,7 +32,7 @@ const char* const kHeaders[kDefinitionWorkbookColumns] = {
 }  // namespace
 
 std::int32_t definitionLineCount(std::string_view company, bool listMode) {
-  const std::string store = companyFileName(company, storeKind(listMode));
+  const std::string store = companyFileName(company, definitionStore(listMode));
   const std::int64_t whole = fileLengthByName(store) / RecipeRecord::Length;
   return static_cast<std::int32_t>(std::min<std::int64_t>(whole, kMaxRecords32));
 }
@@ -47,7 +46,7 @@ std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
   // A sheet ends at its last row: lines beyond it cannot be exported.
   const std::int32_t count = std::min(definitionLineCount(company, listMode), sheet::kMaxSheetRows - 1);
   {
-    const FileHandle store = openRecipeSideFile(company, storeKind(listMode));
+    const FileHandle store = openRecipeSideFile(company, definitionStore(listMode));
     for (std::int32_t i = 1; i <= count; ++i) {
       const RecipeRecord line = store.get<RecipeRecord>(i);
       const std::int32_t row = i + 1;
@@ -80,7 +79,7 @@ DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {
 
 std::optional<FileError> importDefinitionLines(std::string_view company, bool listMode,
                                                const std::vector<RecipeRecord>& lines) {
-  const RecipeFileKind kind = storeKind(listMode);
+  const RecipeFileKind kind = definitionStore(listMode);
   const std::string store = companyFileName(company, kind);
   FileReplacement replacement;
   try {

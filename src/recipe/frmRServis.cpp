@@ -5,6 +5,7 @@
 #include "common/kalvor3.h"
 #include "common/recipe_record.h"
 #include "recipe/definition_workbook.h"
+#include "recipe/recipe_files.h"
 #include "sheet/workbook_messages.h"
 
 namespace kv {
@@ -60,25 +61,26 @@ void frmRServis::Form_Load() { centreOnScreen(*this); }
 namespace {
 
 // A definition file counts when the folder holds it under exactly its name and it holds a whole line.
-bool holdsDefinitions(const std::string& name) {
-  return fileExists(name) && diskName(name) == name && fileLengthByName(name) >= RecipeRecord::Length;
+bool holdsDefinitions(bool listMode) {
+  const std::string name = companyFileName(KALVOR3.CompanyName, definitionStore(listMode));
+  return listedUnderExactName(name) && fileLengthByName(name) >= RecipeRecord::Length;
 }
 
 }  // namespace
 
 // Only ever disables: every showing starts with all buttons as designed.
 void frmRServis::Form_Activate() {
-  if (!holdsDefinitions(KALVOR3.CompanyName + ".REC")) {
+  if (!holdsDefinitions(false)) {
     cmdRTanim.Enabled = false;
     cmdADMaliyet.Enabled = false;
     cmdRecExport.Enabled = false;
   }
-  if (!holdsDefinitions(KALVOR3.CompanyName + ".LTD")) {
+  if (!holdsDefinitions(true)) {
     cmdLTanim.Enabled = false;
     cmdLtdExport.Enabled = false;
   }
   // The name must be the workbook's exactly, letter case included.
-  if (!fileExists(kImportWorkbook) || diskName(kImportWorkbook) != kImportWorkbook) {
+  if (!listedUnderExactName(kImportWorkbook)) {
     cmdRecImport.Enabled = false;
     cmdLtdImport.Enabled = false;
   }
@@ -143,14 +145,10 @@ void frmRServis::cmdLtdExport_Click() { askToExport(true); }
 void frmRServis::cmdRecImport_Click() { askToImport(false); }
 void frmRServis::cmdLtdImport_Click() { askToImport(true); }
 
-namespace {
-const char* storeExtension(bool listMode) { return listMode ? ".LTD" : ".REC"; }
-}  // namespace
-
 // Each exchange asks first, after a beep; any answer but Yes changes nothing.
 bool frmRServis::confirmed(bool listMode, const char* question, const char* title) {
   Beep();
-  return MsgBox(KALVOR3.CompanyName + storeExtension(listMode) + w(question), MsgButtons::YesNo, MsgIcon::Question,
+  return MsgBox(companyFileName(KALVOR3.CompanyName, definitionStore(listMode)) + w(question), MsgButtons::YesNo, MsgIcon::Question,
                 w(title)) == MsgAnswer::Yes;
 }
 
@@ -191,16 +189,17 @@ void frmRServis::ImportDefinitionsFromExcel() {
   const std::string& company = KALVOR3.CompanyName;
   const bool listMode = KALVOR3.ListMode;
   if (definitionLineCount(company, listMode) >= 1) {
-    const std::string ext = storeExtension(listMode);
+    const std::string store = companyFileName(company, definitionStore(listMode));
+    const std::string backup = backupFileName(definitionStore(listMode));
     const char* what = listMode ? "liste" : "reçete";
     const std::string text =
-        "Microsoft Excel'den alınacak kayıtlar "_w + company + ext +
+        "Microsoft Excel'den alınacak kayıtlar "_w + store +
         " dosyasına kayıtlanacak; kayıt formatının yanlış olması durumunda, hatalı kayıt yapılmış olacak. (Doğru "
         "kayıt formatı EXCEL'e aktar komutuyla elde edilen EXCEL dosyasının sütun, sayı-yazı formatıdır.) EXCEL "
         "dosyasında bu programla ilgili, uyumsuz ve hatalı format kullanılması durumunda, program doğru "
         "çalışmayabilir ve data kaybı olur.\r\rKALVOR 952 programı "_w +
-        w(what) + " tanım dosyasının yenilemeden önceki halinin kopyesini '952KLVR"_w + ext +
-        "' olarak kaydedecek. Bu dosyanın adını "_w + company + ext +
+        w(what) + " tanım dosyasının yenilemeden önceki halinin kopyesini '"_w + backup +
+        "' olarak kaydedecek. Bu dosyanın adını "_w + store +
         " olarak değiştirirseniz, dosyaları kurtarmış olursunuz; veya Excel dosyasından yüklenen yeni dosyayı "
         "kullanabilirsiniz.\r\rExcel'den yükleme işlemine devam etmek istiyormusunuz?"_w;
     const std::string title = "! DİKKAT ! EXCEL'den alınan kayıt "_w + company +

@@ -22,6 +22,11 @@ enum class RecipeFileKind {
   LevelScratch,     // ".TMP" with level lines
 };
 
+// The store a window works on: the list definitions or the recipes.
+inline RecipeFileKind definitionStore(bool listMode) {
+  return listMode ? RecipeFileKind::ListDefinitions : RecipeFileKind::Recipes;
+}
+
 std::string companyFileName(std::string_view company, RecipeFileKind kind);
 // The fixed backup "952KLVR" with the file's extension; empty for the work files, which are never kept.
 std::string backupFileName(RecipeFileKind kind);

@@ -16,7 +16,6 @@ namespace {
 
 const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
 
-RecipeFileKind storeKind(bool listMode) { return listMode ? RecipeFileKind::ListDefinitions : RecipeFileKind::Recipes; }
 
 void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code, std::int32_t randomNumber) {
   line.OwnerRecord = record;
@@ -59,7 +58,7 @@ class WorkingCopyRun {
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
   try {
-    store_ = openRecipeSideFile(in_.company, storeKind(in_.listMode));
+    store_ = openRecipeSideFile(in_.company, definitionStore(in_.listMode));
     storeCount_ = store_.count();
     readOwner();
     const std::int32_t head = findHead();
@@ -202,7 +201,7 @@ WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink&
 // ---- The editor's operations ----
 
 void RecipeEditSession::open() {
-  store = openRecipeSideFile(company, storeKind(listMode));
+  store = openRecipeSideFile(company, definitionStore(listMode));
   workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
 }
