@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "common/clock.h"
 #include "common/dates.h"
@@ -11,6 +12,7 @@
 #include "common/text.h"
 #include "lists/list_kind.h"
 #include "lists/list_printer.h"
+#include "print/print_job.h"
 
 namespace kv {
 
@@ -80,24 +82,21 @@ void frmLstPrn::cmdYaz_Click() {
   const PrintTitles titles = titlesOf(kind);
   cmdYaz.Enabled = false;
   EnabledAgain again{cmdYaz};
+  const std::string idle = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
+  CaptionOnFailure title{*this, idle};
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
   Caption = w(titles.printing);
-  try {
-    print::Printer printer;
-    const print::PrintedDocument done =
-        printProductList(printer, kind, ListFile, ListRecordCount, {KALVOR3.CompanyName, KALVOR3.DateText});
-    Caption = w(titles.done);
-    if (!done.file.empty())
-      MsgBox("Yazıcı olmadığından liste \""_w + done.file + "\" dosyasına yazıldı..."_w, MsgButtons::Ok, MsgIcon::None,
-             "KALVOR 952 Uyarlama 3.0  LİSTE"_w);
-  } catch (const print::PrinterError&) {
-    Beep();
-    MsgBox("Printer hazır değil ! ( Ayarlar doğru mu?! )"_w, MsgButtons::Ok, MsgIcon::Exclamation, "PRİNTER HATASI !"_w);
-    Caption = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
-  } catch (const FileError& e) {
-    tellFileError(*this, e);
-    Caption = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
+  const std::optional<print::PrintedDocument> done = print::printJob(
+      [&](print::Printer& printer) {
+        return printProductList(printer, kind, ListFile, ListRecordCount, {KALVOR3.CompanyName, KALVOR3.DateText});
+      },
+      print::PrinterFailureChoice::Tell, *this);
+  if (!done) {
+    Caption = idle;
+    return;
   }
+  Caption = w(titles.done);
+  print::tellWhereDocumentWent(*done, "liste", "KALVOR 952 Uyarlama 3.0  LİSTE"_w, *this);
 }
 
 // The list dialog comes back freshly loaded, with its first choices.

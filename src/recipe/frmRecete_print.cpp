@@ -1,7 +1,7 @@
 #include <optional>
 
 #include "common/kalvor3.h"
-#include "print/printer.h"
+#include "print/print_job.h"
 #include "recipe/frmRecete.h"
 #include "recipe/level_build.h"
 #include "reports/report_printer.h"
@@ -62,7 +62,7 @@ frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
 void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
   EnabledAgain again{cmdPrint};
   CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0 BETA"};
-  const std::optional<PrintedReport> done = printReportJob(
+  const std::optional<PrintedReport> done = print::printJob(
       [&](print::Printer& printer) {
         Caption = reportCaption(kind);
         cmdPrint.Enabled = false;
@@ -71,8 +71,8 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
         return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
                             : printRecipeReport(printer, kind, KALVOR3.CompanyName, header);
       },
-      PrinterFailureChoice::RetryOrCancel, *this);
-  if (done) tellWhereReportWent(done->document, *this);
+      print::PrinterFailureChoice::RetryOrCancel, *this);
+  if (done) print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);
 }
 
 }  // namespace kv

@@ -6,7 +6,7 @@
 #include "common/files.h"
 #include "common/kalvor3.h"
 #include "common/product_record.h"
-#include "print/printer.h"
+#include "print/print_job.h"
 #include "sheet/workbook_messages.h"
 #include "recipe/level_build.h"
 #include "reports/list_working_copy.h"
@@ -259,19 +259,19 @@ void frmRDizgi::printReport(ReportKind kind) {
   EnabledAgain again{cmdPrint};
   CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0"};
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
-  const std::optional<PrintedReport> done = printReportJob(
+  const std::optional<PrintedReport> done = print::printJob(
       [&](print::Printer& printer) {
         return printRecipeReport(printer, kind, KALVOR3.CompanyName,
                                  {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
       },
-      PrinterFailureChoice::Tell, *this);
+      print::PrinterFailureChoice::Tell, *this);
   if (!done) {
     Caption = " KALVOR 952 Uyarlama 3.0";
     return;
   }
   KALVOR3.GrandTotal = done->grandTotal;
   Caption = "Liste yazdırıldı..."_w;
-  tellWhereReportWent(done->document, *this);
+  print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);
 }
 
 void frmRDizgi::cmdVazgec_Click() {

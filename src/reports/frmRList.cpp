@@ -5,6 +5,7 @@
 #include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "print/ruled_page.h"
 #include "print/text_fit.h"
 
 namespace kv {
@@ -113,7 +114,7 @@ void frmRList::drawPage(ReportKind kind) {
 void frmRList::drawHeader(const ScreenLayout& layout, const ScreenPage& page) {
   const std::string& date = KALVOR3.DateText;
   const std::string product = screenHeaderText(KALVOR3.ReportProductCode, KALVOR3.ReportProductName);
-  const std::string label = pageLabel(page.pageNumber);
+  const std::string label = print::pageLabel(page.pageNumber);
   const double gap = layout.headerWidth - (TextWidth(date) + TextWidth(product) + TextWidth(label));
   ForeColor = QBColor(2);
   CurrentY = 1.5;

@@ -7,6 +7,7 @@
 
 #include "common/numbers.h"
 #include "common/text.h"
+#include "print/ruled_page.h"
 #include "print/text_fit.h"
 #include "reports/report_rows.h"
 
@@ -24,20 +25,11 @@ struct Cell {
   bool indented = false; // the code, two blanks before it for each level below the product
 };
 
-struct Column {
-  const char* heading;  // UTF-8
-  double start;
-  double width;
-};
-
-// One report's page frame: edges, header width, font sizes, columns with their rules, cells.
+// One report's page: its frame, how it takes its grand total and where that ends, its cells.
 struct Frame {
-  double left, right, headerWidth;
-  double headerSize, headingSize, bodySize;
+  print::PageFrame page;
   GrandTotalRule grandTotal;
   double totalEnd;
-  std::vector<Column> columns;
-  std::vector<double> rules;
   std::vector<Cell> cells;
 };
 
@@ -45,39 +37,45 @@ const Frame& frameOf(ReportKind kind) {
   using F = ReportField;
   static const Frame frames[] = {
       // 1: the list definition with cost
-      {10, 196, 184, 12, 11, 11, GrandTotalRule::EveryRow, 194,
-       {{"MAL KODU", 10, 29}, {"MAL ADI", 39, 62}, {"MİKTAR", 101, 23}, {"MALİYET", 124, 35}, {"TOPLAM", 159, 37}},
-       {10, 39, 101, 124, 159, 196},
+      {{10, 196, 184, 12, 11, 11, 1, 18,
+        {{"MAL KODU", 10, 29}, {"MAL ADI", 39, 62}, {"MİKTAR", 101, 23}, {"MALİYET", 124, 35}, {"TOPLAM", 159, 37}},
+       {10, 39, 101, 124, 159, 196}},
+       GrandTotalRule::EveryRow, 194,
        {{F::Code, 12, 25}, {F::Name, 41, 58}, {F::Quantity, 102, 10}, {F::Unit, 113, 10}, {F::Cost, 126, 31},
         {F::Total, 161, 33}}},
       // 2: total consumption with cost
-      {8, 198, 189, 12, 11, 11, GrandTotalRule::EveryRow, 196,
-       {{"T", 8, 5}, {"KAYIT KODU", 13, 30}, {"KAYIT ADI", 43, 60}, {"MİKTAR", 103, 23}, {"MALİYET", 126, 35},
-        {"TOPLAM", 161, 37}},
-       {8, 13, 43, 103, 126, 161, 198},
+      {{8, 198, 189, 12, 11, 11, 1, 18,
+        {{"T", 8, 5}, {"KAYIT KODU", 13, 30}, {"KAYIT ADI", 43, 60}, {"MİKTAR", 103, 23}, {"MALİYET", 126, 35},
+         {"TOPLAM", 161, 37}},
+       {8, 13, 43, 103, 126, 161, 198}},
+       GrandTotalRule::EveryRow, 196,
        {{F::TypeChar, 8, 5}, {F::Code, 15, 26, false}, {F::Name, 45, 56, false}, {F::Quantity, 104, 10},
         {F::Unit, 115, 10}, {F::Cost, 128, 31}, {F::Total, 163, 33}}},
       // 3: the tree level by level with cost
-      {6, 201, 194, 11, 10, 10, GrandTotalRule::LevelZero, 193,
-       {{"T", 6, 5}, {"KAYIT KODU", 11, 30}, {"KAYIT ADI", 41, 60}, {"MİKTAR", 101, 23}, {"MALİYET", 124, 35},
-        {"TOPLAM", 159, 37}, {"D", 196, 5}},
-       {6, 11, 41, 101, 124, 159, 196, 201},
+      {{6, 201, 194, 11, 10, 10, 1, 18,
+        {{"T", 6, 5}, {"KAYIT KODU", 11, 30}, {"KAYIT ADI", 41, 60}, {"MİKTAR", 101, 23}, {"MALİYET", 124, 35},
+         {"TOPLAM", 159, 37}, {"D", 196, 5}},
+       {6, 11, 41, 101, 124, 159, 196, 201}},
+       GrandTotalRule::LevelZero, 193,
        {{F::TypeChar, 6, 5}, {F::Code, 13, 26, false, true}, {F::Name, 43, 56, false}, {F::Quantity, 102, 10},
         {F::Unit, 113, 10}, {F::Cost, 126, 31}, {F::Total, 161, 33}, {F::Level, 196, 5}}},
       // 4: the list definition
-      {18, 187, 168, 12, 11, 11, GrandTotalRule::None, 0,
-       {{"MAL KODU", 18, 45}, {"MAL ADI", 63, 90}, {"MİKTAR", 153, 35}},
-       {18, 63, 153, 187},
+      {{18, 187, 168, 12, 11, 11, 1, 18,
+        {{"MAL KODU", 18, 45}, {"MAL ADI", 63, 90}, {"MİKTAR", 153, 35}},
+       {18, 63, 153, 187}},
+       GrandTotalRule::None, 0,
        {{F::Code, 20, 42}, {F::Name, 65, 87}, {F::Quantity, 155, 18}, {F::Unit, 174, 12}}},
       // 5: total consumption
-      {15, 190, 173, 12, 11, 11, GrandTotalRule::None, 0,
-       {{"T", 15, 5}, {"KAYIT KODU", 20, 45}, {"KAYIT ADI", 65, 90}, {"MİKTAR", 155, 35}},
-       {15, 20, 65, 155, 190},
+      {{15, 190, 173, 12, 11, 11, 1, 18,
+        {{"T", 15, 5}, {"KAYIT KODU", 20, 45}, {"KAYIT ADI", 65, 90}, {"MİKTAR", 155, 35}},
+       {15, 20, 65, 155, 190}},
+       GrandTotalRule::None, 0,
        {{F::TypeChar, 15, 5}, {F::Code, 22, 42}, {F::Name, 67, 87}, {F::Quantity, 157, 18}, {F::Unit, 176, 12}}},
       // 6: the tree level by level
-      {13, 193, 178, 11, 10, 10, GrandTotalRule::None, 0,
-       {{"T", 13, 5}, {"KAYIT KODU", 18, 45}, {"KAYIT ADI", 63, 90}, {"MİKTAR", 153, 35}, {"D", 188, 5}},
-       {13, 18, 63, 153, 188, 193},
+      {{13, 193, 178, 11, 10, 10, 1, 18,
+        {{"T", 13, 5}, {"KAYIT KODU", 18, 45}, {"KAYIT ADI", 63, 90}, {"MİKTAR", 153, 35}, {"D", 188, 5}},
+       {13, 18, 63, 153, 188, 193}},
+       GrandTotalRule::None, 0,
        {{F::TypeChar, 13, 5}, {F::Code, 20, 42, false, true}, {F::Name, 65, 87, false}, {F::Quantity, 155, 18},
         {F::Unit, 174, 12}, {F::Level, 188, 5}}},
   };
@@ -88,23 +86,18 @@ const Frame& frameOf(ReportKind kind) {
 class ReportRun {
  public:
   ReportRun(print::Printer& printer, ReportKind kind, const ReportFile& file, const ReportHeader& header)
-      : p_(printer), frame_(frameOf(kind)), file_(file), header_(header) {}
+      : p_(printer), frame_(frameOf(kind)), file_(file),
+        page_(printer, frame_.page, header.dateText, trim(header.productCode) + "  " + trim(header.productName)) {}
 
   PrintedReport run();
 
  private:
-  void chooseFonts();
-  void pageHeader();
   void printRow(const ReportRow& row);
-  void closePage();
 
   print::Printer& p_;
   const Frame& frame_;
   const ReportFile& file_;
-  const ReportHeader& header_;
-  std::string times_, arial_;
-  int page_ = 1;
-  double tableTop_ = 0, lastRule_ = 0, lineHeight_ = 0;
+  print::RuledPage page_;
 };
 
 PrintedReport ReportRun::run() {
@@ -112,71 +105,21 @@ PrintedReport ReportRun::run() {
   const std::int32_t count = file_.count();
   // The grand total is taken before anything is printed.
   out.grandTotal = grandTotalOf(file_, frame_.grandTotal);
-  chooseFonts();
-  p_.ScaleMode = print::Scale::Millimetre;
-  pageHeader();
+  page_.begin();
   for (std::int32_t n = 1; n <= count; ++n) {
-    if (p_.CurrentY() > p_.ScaleHeight() - (lineHeight_ + 18)) {
-      closePage();
-      ++page_;
-      p_.NewPage();
-      pageHeader();
-    }
+    page_.breakIfFull();
     printRow(file_.row(n));
   }
-  closePage();
+  page_.close();
   if (frame_.grandTotal != GrandTotalRule::None) {
     p_.CurrentY = p_.CurrentY() + 3;
     const std::string text = "Genel Toplam : " + currencyText(out.grandTotal);
     p_.CurrentX = frame_.totalEnd - p_.TextWidth(text);
     p_.Print(text);
   }
-  out.pages = page_;
+  out.pages = page_.pages();
   out.document = p_.EndDoc();
   return out;
-}
-
-// The Turkish variants when the printer offers them by that exact name.
-void ReportRun::chooseFonts() {
-  times_ = print::turkishFont(p_, "Times New Roman");
-  arial_ = print::turkishFont(p_, "Arial");
-}
-
-// The date at the left, the page number ending at the header's width, the product between them.
-void ReportRun::pageHeader() {
-  const Frame& f = frame_;
-  p_.CurrentY = 18;
-  p_.CurrentX = f.left;
-  print::useFont(p_, times_, f.headerSize);
-  const std::string middle = trim(header_.productCode) + "  " + trim(header_.productName);
-  const std::string pageText = "Sayfa : " + recordNumberText(page_);
-  const double gap = f.headerWidth - (p_.TextWidth(middle) + p_.TextWidth(header_.dateText) + p_.TextWidth(pageText));
-  p_.Print(header_.dateText, p_.Stay);
-  p_.CurrentX = p_.CurrentX() + gap / 2 - 5;
-  p_.Print(middle, p_.Stay);
-  p_.CurrentX = p_.CurrentX() + gap / 2 + 5;
-  p_.Print(pageText);
-
-  double y = p_.CurrentY() + 0.5;
-  tableTop_ = y;
-  p_.Line(f.left, y, f.right, y);
-  print::useFont(p_, times_, f.headingSize);
-  p_.CurrentY = y + 1;
-  for (std::size_t i = 0; i < f.columns.size(); ++i) {
-    const std::string heading = w(f.columns[i].heading);
-    p_.CurrentX = f.columns[i].start + (f.columns[i].width - p_.TextWidth(heading)) / 2;
-    p_.Print(heading, i + 1 < f.columns.size() ? p_.Stay : print::PrintEnd::NewLine);
-  }
-  y = p_.CurrentY() + 1;
-  lastRule_ = y;
-  p_.Line(f.left, y, f.right, y);
-  print::useFont(p_, arial_, f.bodySize);
-  lineHeight_ = p_.TextHeight("Ay");
-}
-
-// The rules between the columns, from under the header to the last row's rule.
-void ReportRun::closePage() {
-  for (double x : frame_.rules) p_.Line(x, tableTop_, x, lastRule_);
 }
 
 void ReportRun::printRow(const ReportRow& row) {
@@ -200,9 +143,7 @@ void ReportRun::printRow(const ReportRow& row) {
     }
     p_.Print(text, i + 1 < cells.size() ? p_.Stay : print::PrintEnd::NewLine);
   }
-  const double y = p_.CurrentY() + 0.5;
-  lastRule_ = y;
-  p_.Line(frame_.left, y, frame_.right, y);
+  page_.ruleRow();
 }
 
 }  // namespace
@@ -222,29 +163,6 @@ PrintedReport printListReport(print::Printer& printer, ReportKind kind, const Fi
   if (!isList(kind)) throw std::invalid_argument("a level report reads the level file");
   const ReportFile file(workingCopy, lines);
   return ReportRun(printer, kind, file, header).run();
-}
-
-std::optional<PrintedReport> printReportJob(const std::function<PrintedReport(print::Printer&)>& printing,
-                                            PrinterFailureChoice choice, MessageSink& messages) {
-  for (;;) {
-    try {
-      print::Printer printer;
-      return printing(printer);
-    } catch (const print::PrinterError&) {
-      messages.beep();
-      const bool retry = choice == PrinterFailureChoice::RetryOrCancel;
-      const MsgAnswer answer = messages.message("Printer hazır değil ! ( Ayarlar doğru mu?! )"_w,
-                                                retry ? MsgButtons::RetryCancel : MsgButtons::Ok,
-                                                MsgIcon::Exclamation, "PRİNTER HATASI !"_w);
-      if (answer != MsgAnswer::Retry) return std::nullopt;
-    }
-  }
-}
-
-void tellWhereReportWent(const print::PrintedDocument& document, MessageSink& messages) {
-  if (document.file.empty()) return;
-  messages.message("Yazıcı olmadığından rapor \""_w + document.file + "\" dosyasına yazıldı..."_w, MsgButtons::Ok,
-                   MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
 }
 
 }  // namespace kv

@@ -5,12 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 
 #include "common/files.h"
-#include "common/messages.h"
 #include "print/printer.h"
 #include "reports/report_kind.h"
 
@@ -40,19 +37,5 @@ PrintedReport printRecipeReport(print::Printer& printer, ReportKind kind, const 
 // stays open for editing): its lines 1..lines. The page is the same as from the company's ".RCT".
 PrintedReport printListReport(print::Printer& printer, ReportKind kind, const FileHandle& workingCopy,
                               std::int32_t lines, const ReportHeader& header);
-
-// What the user is offered when the printer fails: to be told (the report dialog), or to try again, the
-// report from its first page on a new job, until it prints or he gives up (the recipe editor).
-enum class PrinterFailureChoice { Tell, RetryOrCancel };
-
-// Runs `printing` on a new printer. A printer that fails has aborted its document; the user hears a beep
-// and reads "Printer hazır değil ! ( Ayarlar doğru mu?! )" under "PRİNTER HATASI !", and with RetryOrCancel
-// Retry runs `printing` again on a new printer. Returns the report printed, or nothing when the printer
-// failed and the user was told or gave up. FileError goes on to the caller.
-std::optional<PrintedReport> printReportJob(const std::function<PrintedReport(print::Printer&)>& printing,
-                                            PrinterFailureChoice choice, MessageSink& messages);
-
-// A report that went into a PDF file, there being no printer, is named to the user.
-void tellWhereReportWent(const print::PrintedDocument& document, MessageSink& messages);
 
 }  // namespace kv

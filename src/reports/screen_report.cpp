@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/numbers.h"
 #include "common/text.h"
 
 namespace kv {
@@ -112,7 +111,5 @@ ScreenPage emptyScreenPage(ScreenPaging& paging) {
 std::string screenHeaderText(const std::string& code, const std::string& name) {
   return trim(code) + "   " + trim(name);
 }
-
-std::string pageLabel(int pageNumber) { return "Sayfa : " + recordNumberText(pageNumber); }
 
 }  // namespace kv

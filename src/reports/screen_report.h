@@ -82,7 +82,5 @@ ScreenPage emptyScreenPage(ScreenPaging& paging);
 
 // The header's product text: the code and the name, trimmed, three blanks between them.
 std::string screenHeaderText(const std::string& code, const std::string& name);
-// "Sayfa : " and the page number after a blank.
-std::string pageLabel(int pageNumber);
 
 }  // namespace kv

@@ -1,0 +1,43 @@
+// One print command on its own printer: a printer that fails has aborted its document, and the user is
+// told; a document that went into a PDF file, there being no printer, is named to the user.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "common/messages.h"
+#include "print/printer.h"
+
+namespace kv::print {
+
+// What the user is offered when the printer fails: to be told, or to try again, the document from its
+// first page on a new job, until it prints or he gives up.
+enum class PrinterFailureChoice { Tell, RetryOrCancel };
+
+// The beep and "Printer hazır değil ! ( Ayarlar doğru mu?! )" under "PRİNTER HATASI !"; true when the user
+// asks to try again.
+bool tellPrinterFailure(PrinterFailureChoice choice, MessageSink& messages);
+
+// Runs `printing` on a new printer, again on a new one while it fails and the user asks to try again.
+// Returns what `printing` returned, or nothing when the printer failed and the user was told or gave up.
+// Any other error goes on to the caller.
+template <class Printing>
+auto printJob(const Printing& printing, PrinterFailureChoice choice, MessageSink& messages)
+    -> std::optional<std::invoke_result_t<const Printing&, Printer&>> {
+  for (;;) {
+    try {
+      Printer printer;
+      return printing(printer);
+    } catch (const PrinterError&) {
+      if (!tellPrinterFailure(choice, messages)) return std::nullopt;
+    }
+  }
+}
+
+// "Yazıcı olmadığından <what> "<file>" dosyasına yazıldı..." under `title`, when the document went into a
+// file. `what` names the document ("rapor", "liste"); it and the title in Windows-1254.
+void tellWhereDocumentWent(const PrintedDocument& document, const std::string& what, const std::string& title,
+                           MessageSink& messages);
+
+}  // namespace kv::print
