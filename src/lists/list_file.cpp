@@ -1,7 +1,9 @@
 #include "lists/list_file.h"
 
 #include <cmath>
+#include <utility>
 
+#include "common/chain_walk.h"
 #include "common/collation.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -31,6 +33,12 @@ class ListBuilder {
 
  private:
   bool valid(int r) const { return r >= 1 && r <= count_; }
+  // The bounded walk of the chain: as many steps as the file has records, and the one it starts with.
+  template <class Visit>
+  ChainWalkEnd walk(int start, bool forward, std::int16_t stop, ProductRecord& rec, Visit&& visit) const {
+    return walkChain(products_.data(), count_, static_cast<std::int16_t>(start), forward, stop, count_ + 1, rec,
+                     std::forward<Visit>(visit));
+  }
   ProductRecord read(int r) const { return products_.read(static_cast<std::int16_t>(r)); }
   void output(const ProductRecord& rec, int r) {
     if (rec.Kind < 0) return;
@@ -65,16 +73,14 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
   int stop = products_.entry(b).Last;
   while (!valid(stop) && b > 2) stop = products_.entry(--b).Last;
   bool anyStop = false;
+  ProductRecord rec;
   if (valid(stop)) {
-    ProductRecord rec = read(stop);
-    for (int steps = 0; compareWithBound(keyOfCode(rec), last) > 0; ++steps) {
-      const int p = rec.ChainPrev;
-      if (p == stop) break;  // the head of the chain
-      if (!valid(p) || steps >= count_) return chainError();
-      stop = p;
-      rec = read(stop);
-    }
-    anyStop = compareWithBound(keyOfCode(rec), last) <= 0;
+    const ChainWalkEnd end = walk(stop, false, 0, rec, [&](std::int16_t, const ProductRecord& r) {
+      return compareWithBound(keyOfCode(r), last) <= 0;
+    });
+    if (end.how == ChainWalkEnd::How::OutOfRange || end.how == ChainWalkEnd::How::Locked) return chainError();
+    anyStop = end.how == ChainWalkEnd::How::Found;  // else the head of the chain lies beyond the bound
+    stop = end.at;
   }
 
   // The first record of the range: from the start of the first bound's bucket (or the nearest filled one
@@ -91,30 +97,23 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
     }
     r = products_.entry(++b).First;
   }
-  ProductRecord rec = read(r);
-  for (int steps = 0; compareWithBound(keyOfCode(rec), first) < 0; ++steps) {
-    const int x = rec.ChainNext;
-    if (x == r) return out_;  // the chain ends before the range begins
-    if (!valid(x) || steps >= count_) return chainError();
-    r = x;
-    rec = read(r);
-  }
+  const ChainWalkEnd begin = walk(r, true, 0, rec, [&](std::int16_t, const ProductRecord& x) {
+    return compareWithBound(keyOfCode(x), first) >= 0;
+  });
+  if (begin.how == ChainWalkEnd::How::End) return out_;  // the chain ends before the range begins
+  if (begin.how != ChainWalkEnd::How::Found) return chainError();
   // No code lies within the range: the list is empty rather than the rest of the chain.
   if (!anyStop || compareWithBound(keyOfCode(rec), last) > 0) return out_;
 
-  for (int steps = 0;; ++steps) {
-    output(rec, r);
-    // The range ends with the stop record itself, so that every record of a code listed twice is listed.
-    if (r == stop) {
-      out_.ready = true;
-      return out_;
-    }
-    const int x = rec.ChainNext;
-    if (x == r) return out_;
-    if (!valid(x) || steps >= count_) return outputChainError();
-    r = x;
-    rec = read(r);
-  }
+  // The range ends with the stop record itself, so that every record of a code listed twice is listed.
+  const ChainWalkEnd listed = walk(begin.at, true, static_cast<std::int16_t>(stop), rec,
+                                   [&](std::int16_t n, const ProductRecord& x) {
+                                     output(x, n);
+                                     return false;
+                                   });
+  if (listed.how != ChainWalkEnd::How::End) return outputChainError();
+  out_.ready = listed.at == stop;  // else the chain ended before the stop record
+  return out_;
 }
 
 // Records from..to (within the file) whose code is `first`, or all of them when it is empty.
