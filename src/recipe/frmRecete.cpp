@@ -128,19 +128,10 @@ void frmRecete::Form_KeyPress(int& KeyAscii) {
   cmdCikis_Click();
 }
 
-// The working copy goes back into the store as a chain; an emptied one erases the product's chain. Only
-// lines that reached the working copy go back: a line typed but never written is not stored. Empty files
-// are not left behind.
+// Only lines that reached the working copy go back: a line typed but never written is not stored.
 void frmRecete::Form_Unload(int& Cancel) {
   (void)Cancel;
-  const bool hadLines = Session.WriteBackRecipeLines() > 0;
-  if (!hadLines) Session.EraseRecipeChain();
-  const bool storeEmpty = Session.storeCount() == 0;
-  const std::string copyName = Session.workingCopy.name(), storeName = Session.store.name();
-  Session.workingCopy.close();
-  Session.store.close();
-  if (!hadLines && fileExists(copyName)) deleteFile(copyName);
-  if (storeEmpty && fileExists(storeName)) deleteFile(storeName);
+  Session.finish();
   Products.close();
 }
 

@@ -393,4 +393,15 @@ void RecipeEditSession::EraseRecipeChain() {
   }
 }
 
+void RecipeEditSession::finish() {
+  const bool hadLines = WriteBackRecipeLines() > 0;
+  if (!hadLines) EraseRecipeChain();
+  const bool storeEmpty = storeCount() == 0;
+  const std::string copyName = workingCopy.name(), storeName = store.name();
+  workingCopy.close();
+  store.close();
+  if (!hadLines && fileExists(copyName)) deleteFile(copyName);
+  if (storeEmpty && fileExists(storeName)) deleteFile(storeName);
+}
+
 }  // namespace kv

@@ -138,6 +138,11 @@ struct RecipeEditSession {
   // listHead) along the live lines that follow.
   void EraseRecipeChain();
 
+  // The end of an editing session: the working copy goes back into the store as the product's chain (an
+  // emptied one erases the chain instead), both files are closed, and neither an emptied working copy nor
+  // an empty store is left behind.
+  void finish();
+
  private:
   void putRow(std::int32_t own, const GridRow& row);
 };
