@@ -180,12 +180,7 @@ void frmFiltre::Form_KeyPress(int& KeyAscii) { typeOSlashForEAcute(KeyAscii); }
 // ---- Keys ----
 
 void frmFiltre::textKeyDown(int& KeyCode, TextBox& previous, TextBox& next) {
-  if (KeyCode == Key::Down)
-    next.SetFocus();
-  else if (KeyCode == Key::Up)
-    previous.SetFocus();
-  else
-    FilterFormKeyDown(KeyCode);
+  if (!moveFocusByArrow(KeyCode, next, &previous)) FilterFormKeyDown(KeyCode);
 }
 
 // Selecting a choice from a key runs its click, which puts the cursor into that condition's box.

@@ -66,12 +66,7 @@ void frmDoviz::wireKeys() {
   // Down arrow and Enter go to `down`, Up arrow to `up`; every other key goes to the dispatcher.
   auto moves = [this](TextBox& box, Control& down, Control& up) {
     box.KeyDown = [this, &down, &up](int& k, int) {
-      if (k == Key::Down)
-        down.SetFocus();
-      else if (k == Key::Up)
-        up.SetFocus();
-      else
-        DispatchRatesKey(k);
+      if (!moveFocusByArrow(k, down, &up)) DispatchRatesKey(k);
     };
     box.KeyPress = [&down](int& k) {
       if (k == Key::Enter) down.SetFocus();

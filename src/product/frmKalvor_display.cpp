@@ -121,12 +121,7 @@ void frmKalvor::TabStrip1_Click() {
 
 void frmKalvor::TabStrip1_KeyDown(int& KeyCode, int Shift) {
   (void)Shift;
-  if (KeyCode == Key::Down)
-    bilKod.SetFocus();
-  else if (KeyCode == Key::Up)
-    bilOzelNot.SetFocus();
-  else
-    HandleFunctionKey(KeyCode);
+  if (!moveFocusByArrow(KeyCode, bilKod, &bilOzelNot)) HandleFunctionKey(KeyCode);
 }
 
 void frmKalvor::TabStrip1_KeyPress(int& KeyAscii) {

@@ -62,12 +62,7 @@ void frmKalvor::entryBoxKeyDown(TextBox& box, int& KeyCode, bool trimLeadingBlan
       box.SelStart = caret > static_cast<int>(blanks) ? caret - static_cast<int>(blanks) : 0;
     }
   }
-  if (KeyCode == Key::Down)
-    down.SetFocus();
-  else if (KeyCode == Key::Up && up)
-    up->SetFocus();
-  else
-    HandleFunctionKey(KeyCode);
+  if (!moveFocusByArrow(KeyCode, down, up)) HandleFunctionKey(KeyCode);
 }
 
 void frmKalvor::entryBoxKeyPress(TextBox& box, int& KeyAscii, Control& next) {
@@ -124,12 +119,7 @@ void frmKalvor::wireKeys() {
                             {&chkResimVar, &bilAgirlik, &bilOzelNot}};
   for (const Choice& c : choices) {
     c.control->KeyDown = [this, c](int& k, int) {
-      if (k == Key::Down)
-        c.down->SetFocus();
-      else if (k == Key::Up)
-        c.up->SetFocus();
-      else
-        HandleFunctionKey(k);
+      if (!moveFocusByArrow(k, *c.down, c.up)) HandleFunctionKey(k);
     };
     c.control->KeyPress = [c](int& k) {
       if (k == Key::Enter) c.down->SetFocus();

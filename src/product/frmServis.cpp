@@ -77,12 +77,7 @@ void frmServis::wireKeys() {
     e.box->KeyDown = [this, e](int& k, int) {
       if (e.tidy == Tidy::Leading) e.box->Text = trimLeft(e.box->Text());
       if (e.tidy == Tidy::Both) e.box->Text = trim(e.box->Text());
-      if (k == Key::Up)
-        e.up->SetFocus();
-      else if (k == Key::Down)
-        e.down->SetFocus();
-      else
-        DispatchServiceKey(k);
+      if (!moveFocusByArrow(k, *e.down, e.up)) DispatchServiceKey(k);
     };
     e.box->KeyPress = [](int& k) { typeOSlashForEAcute(k); };
   }

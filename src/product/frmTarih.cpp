@@ -33,12 +33,7 @@ frmTarih::frmTarih() {
     f.box->Text = w(f.text);
     f.box->Change = [this] { DateChanged = true; };
     f.box->KeyDown = [this, f](int& k, int) {
-      if (k == Key::Down)
-        f.down->SetFocus();
-      else if (k == Key::Up)
-        f.up->SetFocus();
-      else
-        DispatchDateKey(k);
+      if (!moveFocusByArrow(k, *f.down, f.up)) DispatchDateKey(k);
     };
     f.box->KeyPress = [f](int& k) {
       if (k == Key::Enter) f.enter->SetFocus();

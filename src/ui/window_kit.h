@@ -11,6 +11,7 @@
 
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/keys.h"
 
 namespace kv::ui {
 
@@ -31,6 +32,20 @@ inline constexpr int kKeyOSlash = 216;
 // For a KeyPress handler: KeyAscii "é" becomes "Ø"; every other key stays as it is.
 constexpr void typeOSlashForEAcute(int& KeyAscii) {
   if (KeyAscii == kKeyEAcute) KeyAscii = kKeyOSlash;
+}
+
+// The arrow keys of the entry windows: Down moves the focus to `down`, Up to `up` (when there is one).
+// Returns whether the key did so; the window's own key dispatcher takes every other key.
+inline bool moveFocusByArrow(int key, Control& down, Control* up) {
+  if (key == Key::Down) {
+    down.SetFocus();
+    return true;
+  }
+  if (key == Key::Up && up) {
+    up->SetFocus();
+    return true;
+  }
+  return false;
 }
 
 // The hourglass over a window for as long as the guard lives: the pointer the window had before comes
