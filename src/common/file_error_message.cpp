@@ -63,9 +63,8 @@ UserMessage fileErrorMessage(const FileError& error) {
 }
 
 void tellFileError(MessageSink& sink, const FileError& error) {
-  const UserMessage m = fileErrorMessage(error);
   sink.beep();
-  sink.message(m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+  tell(sink, fileErrorMessage(error), MsgIcon::Exclamation);
 }
 
 }  // namespace kv

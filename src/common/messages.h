@@ -31,4 +31,9 @@ struct UserMessage {
   std::string title;
 };
 
+// Shows the message with an OK button and the icon.
+inline void tell(MessageSink& sink, const UserMessage& m, MsgIcon icon) {
+  sink.message(m.text, MsgButtons::Ok, icon, m.title);
+}
+
 }  // namespace kv

@@ -172,8 +172,7 @@ void frmListe::Form_KeyDown(int& KeyCode, int Shift) {
 void frmListe::cmdExcel_Click() {
   const int rows = MSFlexGrid1.Rows(), cols = MSFlexGrid1.Cols();
   if (rows <= 1 || ListRecordCount < 1) {
-    const UserMessage m = sheet::nothingToExportMessage();
-    MsgBox(m.text, MsgButtons::Ok, MsgIcon::Stop, m.title);
+    tell(*this, sheet::nothingToExportMessage(), MsgIcon::Stop);
     return;
   }
   sheet::exportAndTell(*this, [&] {

@@ -181,7 +181,6 @@ class frmKalvor : public ui::Form {
   void ExportProductsToExcel();
   void cmdImport_Click();
   void ImportProductsFromExcel();
-  void tell(const UserMessage& message, MsgIcon icon);
 };
 
 }  // namespace kv

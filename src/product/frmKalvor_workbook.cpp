@@ -10,7 +10,6 @@ namespace kv {
 
 using namespace ui;
 
-void frmKalvor::tell(const UserMessage& m, MsgIcon icon) { MsgBox(m.text, MsgButtons::Ok, icon, m.title); }
 
 void frmKalvor::cmdExport_Click() {
   Beep();
@@ -30,7 +29,7 @@ void frmKalvor::ExportProductsToExcel() {
   Beep();
   Products.recount();
   if (Products.count() < 1) {
-    tell(sheet::nothingToExportMessage(), MsgIcon::Stop);
+    tell(*this, sheet::nothingToExportMessage(), MsgIcon::Stop);
     return;
   }
   sheet::exportAndTell(*this, [this] {

@@ -172,8 +172,7 @@ void frmRServis::ExportDefinitionsToExcel() {
   Beep();
   const bool listMode = KALVOR3.ListMode;
   if (definitionLineCount(KALVOR3.CompanyName, listMode) < 1) {
-    const UserMessage m = sheet::nothingToExportMessage();
-    MsgBox(m.text, MsgButtons::Ok, MsgIcon::Stop, m.title);
+    tell(*this, sheet::nothingToExportMessage(), MsgIcon::Stop);
     return;
   }
   sheet::exportAndTell(*this, [this, listMode] {

@@ -36,24 +36,21 @@ bool exportAndTell(MessageSink& sink, const std::function<std::string()>& write)
   try {
     file = write();
   } catch (const SheetError&) {
-    const UserMessage m = exportFailedMessage();
-    sink.message(m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+    tell(sink, exportFailedMessage(), MsgIcon::Exclamation);
     return false;
   } catch (const FileError& e) {
     tellFileError(sink, e);
     return false;
   }
-  const UserMessage m = workbookWrittenMessage(file);
-  sink.message(m.text, MsgButtons::Ok, MsgIcon::None, m.title);
+  tell(sink, workbookWrittenMessage(file), MsgIcon::None);
   return true;
 }
 
 bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName) {
   if (problem == ImportProblem::None) return false;
   sink.beep();
-  const UserMessage m = problem == ImportProblem::Layout ? importLayoutMessage(workbookName)
-                                                         : importFailedMessage(workbookName);
-  sink.message(m.text, MsgButtons::Ok, MsgIcon::Exclamation, m.title);
+  tell(sink, problem == ImportProblem::Layout ? importLayoutMessage(workbookName) : importFailedMessage(workbookName),
+       MsgIcon::Exclamation);
   return true;
 }
 
