@@ -1,6 +1,5 @@
 #include "common/chain_check.h"
 
-#include "common/bytes.h"
 #include "common/chain_image.h"
 #include "common/collation.h"
 
@@ -27,7 +26,6 @@ class Checker {
 
  private:
   bool valid(int r) const { return r >= 1 && r <= count_; }
-  bool live(int r) const { return bytes::getI16(image_.record(r) + product_offsets::Kind) >= 0; }
   bool head(int r) const { return r == first_ || image_.prev(r) == r; }
   bool tail(int r) const { return r == last_ || image_.next(r) == r; }
   static ButtonChange enabled(bool on) { return on ? ButtonChange::Enable : ButtonChange::Disable; }
@@ -62,7 +60,7 @@ class Checker {
         back = ButtonChange::Enable;
         ahead = enabled(!atFar(r));
       }
-      if (live(r)) return step_;
+      if (image_.live(r)) return step_;
       if (atFar(r)) break;
       step_.record = first ? image_.next(r) : image_.prev(r);
     }
@@ -86,7 +84,7 @@ class Checker {
     }
     const int target = previous ? image_.prev(step_.record) : image_.next(step_.record);
     if (!valid(target)) return fail(9);
-    if (!live(target)) return fail(10);
+    if (!image_.live(target)) return fail(10);
     if (head(target)) {
       if (previous) step_.previous = ButtonChange::Disable;
     } else {

@@ -27,6 +27,8 @@ class ChainImage {
     const std::size_t at = static_cast<std::size_t>(r - 1) * ProductRecord::Length;
     return at + ProductRecord::Length <= records_.size() ? records_.data() + at : tail_.data();
   }
+  // Record r is live: its Kind is not negative (a deleted record has -1).
+  bool live(int r) const { return bytes::getI16(record(r) + product_offsets::Kind) >= 0; }
   std::int16_t prev(int r) const { return bytes::getI16(record(r) + product_offsets::ChainPrev); }
   std::int16_t next(int r) const { return bytes::getI16(record(r) + product_offsets::ChainNext); }
   // The key field of record r as it lies in the record, blanks and all.

@@ -1,10 +1,9 @@
 #include "product/product_sort.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "common/bytes.h"
 #include "common/chain_bulk_link.h"
+#include "common/chain_image.h"
 #include "common/collation.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
@@ -19,89 +18,39 @@ namespace {
 
 constexpr std::size_t kRecord = ProductRecord::Length;
 
-std::int16_t countOf(std::span<const std::uint8_t> records) {
-  return static_cast<std::int16_t>(records.size() / kRecord);
-}
-const std::uint8_t* recordAt(std::span<const std::uint8_t> records, int r) {
-  return records.data() + static_cast<std::size_t>(r - 1) * kRecord;
-}
-std::int16_t field16(std::span<const std::uint8_t> records, int r, int offset) {
-  return bytes::getI16(recordAt(records, r) + offset);
-}
-bool live(std::span<const std::uint8_t> records, int r) { return field16(records, r, product_offsets::Kind) >= 0; }
-
-// Both files read whole into memory: the sort works there and writes new files only.
-struct ProductImage {
-  std::vector<std::uint8_t> records;  // whole records; a last record cut short is filled with zeros
-  std::vector<std::uint8_t> index;    // 109 entries; missing ones read as empty
-};
-
-ProductImage readProductImage(const std::string& company) {
-  ProductImage image;
-  const FileHandle data(company + ".DAT", ProductRecord::Length);
-  const std::span<const std::uint8_t> bytes = fileImage(data.number());
-  image.records.assign(static_cast<std::size_t>(data.count()) * kRecord, 0);
-  std::copy_n(bytes.begin(), std::min(bytes.size(), image.records.size()), image.records.begin());
-  const FileHandle index(company + ".ABC", IndexEntry::Length);
-  const std::span<const std::uint8_t> entries = fileImage(index.number());
-  image.index.assign(static_cast<std::size_t>(kBucketCount) * IndexEntry::Length, 0);
-  std::copy_n(entries.begin(), std::min(entries.size(), image.index.size()), image.index.begin());
-  return image;
-}
-
-std::optional<ProductImage> readOrTell(const std::string& company, MessageSink& sink) {
-  try {
-    return readProductImage(company);
-  } catch (const FileError& e) {
-    tellFileError(sink, e);
-    return std::nullopt;
-  }
-}
-
-std::string percentTitle(const char* stage) { return w(stage) + recordNumberText(100); }
-
-}  // namespace
-
-InsertPolicy sortInsertPolicy() {
-  InsertPolicy policy;
-  policy.equalFirstGoesBefore = true;
-  return policy;
-}
-
-std::vector<std::int16_t> codeSortOrder(std::span<const std::uint8_t> records, std::span<const std::uint8_t> index) {
-  const std::int16_t count = countOf(records);
+// The record order of the code sort: the chain followed from the first bucket's first record, each record
+// taken once and deleted ones skipped, then the live records the chain did not reach, in record order.
+std::vector<std::int16_t> codeSortOrder(const ChainImage& image) {
+  const std::int16_t count = image.count();
   int start = 0;
-  for (int b = 2; b <= kBucketCount && start == 0; ++b) {
-    const std::size_t at = static_cast<std::size_t>(b - 1) * IndexEntry::Length;
-    if (at + IndexEntry::Length > index.size()) break;
-    const std::int16_t first = bytes::getI16(index.data() + at);
-    if (first > 0) start = first;
-  }
+  for (int b = 2; b <= kBucketCount && start == 0; ++b)
+    if (const int first = image.entry(b).First; first > 0) start = first;
   // A lost start, a broken or looped chain: every record is looked at once, and no live one is lost.
   std::vector<std::int16_t> order;
   order.reserve(static_cast<std::size_t>(count));
   std::vector<bool> seen(static_cast<std::size_t>(count) + 1, false);
-  for (int c = start; c >= 1 && c <= count && !seen[c];) {
+  for (int c = start; image.inRange(c) && !seen[c];) {
     seen[c] = true;
-    if (live(records, c)) order.push_back(static_cast<std::int16_t>(c));
-    const int next = field16(records, c, product_offsets::ChainNext);
+    if (image.live(c)) order.push_back(static_cast<std::int16_t>(c));
+    const int next = image.next(c);
     if (next == c) break;
     c = next;
   }
   for (int r = 1; r <= count; ++r)
-    if (!seen[r] && live(records, r)) order.push_back(static_cast<std::int16_t>(r));
+    if (!seen[r] && image.live(r)) order.push_back(static_cast<std::int16_t>(r));
   return order;
 }
 
-std::optional<std::vector<std::int16_t>> nameSortOrder(std::span<const std::uint8_t> records) {
-  const std::int16_t count = countOf(records);
+// The record order of the name sort (`image` keyed by name): the live records with an empty name first,
+// then the others in the order that linking their names one by one in record order gives. Nothing when a
+// live record's name begins with a character outside the collation (it could not be placed).
+std::optional<std::vector<std::int16_t>> nameSortOrder(const ChainImage& image) {
   std::vector<std::int16_t> order;
   std::vector<std::int16_t> named;
   std::vector<std::string_view> keys;
-  for (int r = 1; r <= count; ++r) {
-    if (!live(records, r)) continue;
-    const std::string_view key = keyOf(
-        {reinterpret_cast<const char*>(recordAt(records, r) + product_offsets::Name), product_offsets::NameWidth});
+  for (int r = 1; r <= image.count(); ++r) {
+    if (!image.live(r)) continue;
+    const std::string_view key = keyOf(image.keyField(r));
     if (key.empty()) {
       order.push_back(static_cast<std::int16_t>(r));  // an empty name sorts first
       continue;
@@ -114,15 +63,47 @@ std::optional<std::vector<std::int16_t>> nameSortOrder(std::span<const std::uint
   return order;
 }
 
-bool RebuildFromSortedList(const std::string& company, std::span<const std::uint8_t> records,
-                           std::span<const std::int16_t> order, ProgressSink& progress, MessageSink& sink) {
-  progress.progress("FAZ 2 : "_w + recordNumberText(static_cast<long long>(order.size())) + ". Kayıt"_w);
-  std::vector<std::uint8_t> sorted(order.size() * kRecord);
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    std::memcpy(sorted.data() + i * kRecord, recordAt(records, order[i]), kRecord);
+// What a sort takes from the files: the live records, whole, in its order. Not placed: a name could not
+// be placed, and nothing is taken.
+struct SortedRecords {
+  bool placed = true;
+  std::vector<std::uint8_t> records;
+  std::int16_t count() const { return static_cast<std::int16_t>(records.size() / kRecord); }
+};
+
+// Reads the company's ".DAT" and ".ABC" and takes the records in the order `orderOf` gives; the files are
+// closed again before it returns. A file that fails is told, and nothing is returned.
+template <class OrderOf>
+std::optional<SortedRecords> readSorted(const std::string& company, ChainKey key, OrderOf orderOf,
+                                        MessageSink& sink) {
+  try {
+    const FileHandle data(company + ".DAT", ProductRecord::Length);
+    const FileHandle index(company + ".ABC", IndexEntry::Length);
+    const ChainImage image({data.number(), index.number(), key});
+    const std::optional<std::vector<std::int16_t>> order = orderOf(image);
+    SortedRecords sorted;
+    sorted.placed = order.has_value();
+    if (order) {
+      sorted.records.resize(order->size() * kRecord);
+      for (std::size_t i = 0; i < order->size(); ++i)
+        std::memcpy(sorted.records.data() + i * kRecord, image.record((*order)[i]), kRecord);
+    }
+    return sorted;
+  } catch (const FileError& e) {
+    tellFileError(sink, e);
+    return std::nullopt;
   }
+}
+
+std::string percentTitle(const char* stage) { return w(stage) + recordNumberText(100); }
+
+// The sorted records become the new product file, in their order; the chain and index are built by code
+// with the sorts' rule, and the files are swapped. Returns false after it has told a failure.
+bool RebuildFromSortedList(const std::string& company, const SortedRecords& sorted, ProgressSink& progress,
+                           MessageSink& sink) {
+  progress.progress("FAZ 2 : "_w + recordNumberText(sorted.count()) + ". Kayıt"_w);
   progress.progress("İşlem tamamlanıyor..."_w);
-  const ProductFileReplacement replaced = replaceProductFile(company, sorted, sortInsertPolicy());
+  const ProductFileReplacement replaced = replaceProductFile(company, sorted.records, sortInsertPolicy());
   if (!replaced.replaced) {
     tellFileError(sink, *replaced.failure);
     return false;
@@ -131,27 +112,34 @@ bool RebuildFromSortedList(const std::string& company, std::span<const std::uint
   return true;
 }
 
+}  // namespace
+
+InsertPolicy sortInsertPolicy() {
+  InsertPolicy policy;
+  policy.equalFirstGoesBefore = true;
+  return policy;
+}
+
 SortResult sortByCode(const std::string& company, ProgressSink& progress, MessageSink& sink) {
   progress.progress(" Alfabetik  sıralama başladı..."_w);
-  const std::optional<ProductImage> image = readOrTell(company, sink);
-  if (!image) return SortResult::Failed;
-  const std::vector<std::int16_t> order = codeSortOrder(image->records, image->index);
+  const std::optional<SortedRecords> sorted =
+      readSorted(company, ChainKey::Code, [](const ChainImage& image) { return std::optional(codeSortOrder(image)); },
+                 sink);
+  if (!sorted) return SortResult::Failed;
   progress.progress(percentTitle("FAZ 1 :  %"));
-  return RebuildFromSortedList(company, image->records, order, progress, sink) ? SortResult::Sorted
-                                                                               : SortResult::Failed;
+  return RebuildFromSortedList(company, *sorted, progress, sink) ? SortResult::Sorted : SortResult::Failed;
 }
 
 SortResult sortByName(const std::string& company, ProgressSink& progress, MessageSink& sink) {
   progress.progress(" Alfabetik  sıralama başladı..."_w);
-  const std::optional<ProductImage> image = readOrTell(company, sink);
-  if (!image) return SortResult::Failed;
-  const std::optional<std::vector<std::int16_t>> order = nameSortOrder(image->records);
-  if (order && order->empty()) {  // nothing live: nothing to sort, and nothing is written
+  const std::optional<SortedRecords> sorted = readSorted(company, ChainKey::Name, nameSortOrder, sink);
+  if (!sorted) return SortResult::Failed;
+  if (sorted->placed && sorted->records.empty()) {  // nothing live: nothing to sort, and nothing is written
     sink.beep();
     return SortResult::NothingLive;
   }
   progress.progress(percentTitle("FAZ 1 : KADEME 1 : %"));
-  if (!order) {
+  if (!sorted->placed) {
     sink.beep();
     sink.message("Yeni oluşturulan dosya boyutu hatalı!\rAlfabetik sıralama iptal edildi..."_w, MsgButtons::Ok,
                  MsgIcon::Exclamation, "SIRALAMA  HATASI !"_w);
@@ -159,8 +147,7 @@ SortResult sortByName(const std::string& company, ProgressSink& progress, Messag
   }
   progress.progress("FAZ 1 : KADEME 2 : Devam..."_w);
   progress.progress(percentTitle("FAZ 1 : KADEME 3 : %"));
-  return RebuildFromSortedList(company, image->records, *order, progress, sink) ? SortResult::Sorted
-                                                                                : SortResult::Failed;
+  return RebuildFromSortedList(company, *sorted, progress, sink) ? SortResult::Sorted : SortResult::Failed;
 }
 
 }  // namespace kv
