@@ -32,9 +32,7 @@ const char* const kHeaders[kDefinitionWorkbookColumns] = {
 }  // namespace
 
 std::int32_t definitionLineCount(std::string_view company, bool listMode) {
-  const std::string store = companyFileName(company, definitionStore(listMode));
-  const std::int64_t whole = fileLengthByName(store) / RecipeRecord::Length;
-  return static_cast<std::int32_t>(std::min<std::int64_t>(whole, kMaxRecords32));
+  return wholeRecordCount(company, definitionStore(listMode));
 }
 
 std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {

@@ -10,6 +10,7 @@
 #include "recipe/level_arithmetic.h"
 #include "recipe/level_walk.h"
 #include "recipe/recipe_files.h"
+#include "recipe/recipe_source.h"
 
 namespace kv {
 
@@ -41,19 +42,14 @@ class LevelBuildRun {
   bool survives(Stage&& stage);
   // A failure after the start. Returns true when the policy ends the run there (the error path is taken).
   bool failure();
-  void setWindowCount(std::int16_t count) {
-    if (policy_.levelRecordCount) *policy_.levelRecordCount = count;
-  }
 
   const LevelBuildInput& in_;
   ProductFile& products_;
   const LevelBuildPolicy& policy_;
   MessageSink& messages_;
   ProgressSink& title_;
-  FileHandle recipeFile_;  // when the run opens ".REC" itself
+  RecipeSource recipe_;
   FileHandle levelFile_;
-  std::int32_t recipeCount_ = 0;
-  ProductRecord product_;
   std::optional<LevelWalk> walk_;
   bool levelFileFresh_ = false;  // ".KDM" was made anew by this run
   bool failed_ = false;
@@ -63,7 +59,7 @@ LevelBuildResult LevelBuildRun::run() {
   const LevelBuildResult ended{LevelBuildOutcome::Failed, 0};
   if (!guardsPass()) {
     messages_.beep();
-    setWindowCount(0);
+    policy_.setWindowCount(0);
     return {LevelBuildOutcome::GuardFailed, 0};
   }
   title_.progress(startTitle());
@@ -71,10 +67,10 @@ LevelBuildResult LevelBuildRun::run() {
 
   if (!failed_) title_.progress(kWalkEndTitle);
   levelFile_.close();
-  recipeFile_.close();
+  recipe_.ownFile.close();
   std::int16_t count = 0;
   if (!survives([&] { count = reopenLevelFile(); })) return ended;
-  setWindowCount(count);
+  policy_.setWindowCount(count);
 
   bool costed = false;
   if (count > 0) {
@@ -110,29 +106,18 @@ bool LevelBuildRun::guardsPass() {
   const std::string recipeName = companyFileName(in_.company, RecipeFileKind::Recipes);
   try {
     if (policy_.checksRecipeFilePresent && !listedUnderExactName(recipeName)) return false;
-    if (policy_.store) {
-      recipeCount_ = policy_.storeCount;
-    } else if (fileExists(recipeName)) {
-      recipeFile_ = openRecipeSideFile(in_.company, RecipeFileKind::Recipes);
-      recipeCount_ = recipeFile_.count();
-    }
-    if (in_.activeRecord < 1 || in_.activeRecord > products_.count()) return false;
-    product_ = products_.read(in_.activeRecord);
-    if (policy_.currentLine) *policy_.currentLine = product_.RecipeNumber;
-    return isLineNumber(product_.RecipeNumber, recipeCount_);
   } catch (const FileError&) {
     return false;
   }
+  return openRecipeSource(in_.company, policy_, products_, in_.activeRecord, products_.count(), recipe_);
 }
 
 void LevelBuildRun::startLevelFileAndWalk() {
-  const std::string levelName = companyFileName(in_.company, RecipeFileKind::Levels);
-  if (fileExists(levelName)) deleteFile(levelName);
-  levelFile_ = openRecipeSideFile(in_.company, RecipeFileKind::Levels);
+  levelFile_ = openLevelFileAnew(in_.company);
   levelFileFresh_ = true;
-  WalkFiles files{policy_.store ? policy_.store : &recipeFile_, recipeCount_, &levelFile_, &products_};
+  WalkFiles files{&recipe_.lines(), recipe_.count, &levelFile_, &products_};
   walk_.emplace(files, messages_, policy_.currentLine);
-  walk_->run(in_.activeRecord, product_);
+  walk_->run(in_.activeRecord, recipe_.product);
 }
 
 // The count is taken again from the file. A level file that this run could not make anew is not the
@@ -157,11 +142,11 @@ bool LevelBuildRun::failure() {
     failed_ = true;
     return false;
   }
-  recipeFile_.close();
+  recipe_.ownFile.close();
   levelFile_.close();
   if (policy_.failureReport == LevelFailureReport::TitleEndsRun) {
     title_.progress(failureText());
-    setWindowCount(0);
+    policy_.setWindowCount(0);
     return true;
   }
   messages_.beep();

@@ -16,6 +16,7 @@
 #include "common/files.h"
 #include "common/messages.h"
 #include "common/product_file.h"
+#include "recipe/recipe_source.h"
 
 namespace kv {
 
@@ -38,20 +39,13 @@ struct LevelBuildInput {
   Date recipeDate;
 };
 
-struct LevelBuildPolicy {
-  // None: the run opens the company's ".REC" itself and closes it at the end of the walk. Otherwise the
-  // window's open store of `storeCount` lines, which stays open.
-  const FileHandle* store = nullptr;
-  std::int32_t storeCount = 0;
+// The store, the current line (the line being read: the report dialog's report start) and the window's
+// level-file count (set at the end of the walk, and to 0 when a guard fails, so that a report never prints
+// an earlier product's tree).
+struct LevelBuildPolicy : RecipeSourcePolicy {
   // First guard: the company's ".REC" is listed under its exact name.
   bool checksRecipeFilePresent = false;
   LevelFailureReport failureReport = LevelFailureReport::MessageBoxEndsRun;
-  // Follows the line being read (set to the product's RecipeNumber by the guard): the report dialog's
-  // report start.
-  std::int32_t* currentLine = nullptr;
-  // The window's level-file count: set at the end of the walk, and to 0 when a guard fails, so that a
-  // report never prints an earlier product's tree.
-  std::int16_t* levelRecordCount = nullptr;
 };
 
 // F5 and the full refresh of the analysis window.

@@ -1,5 +1,6 @@
 #include "recipe/recipe_files.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/files.h"
@@ -41,6 +42,11 @@ std::string backupFileName(RecipeFileKind kind) {
 }
 
 int recordLengthOf(RecipeFileKind kind) { return isLevelFile(kind) ? LevelRecord::Length : RecipeRecord::Length; }
+
+std::int32_t wholeRecordCount(std::string_view company, RecipeFileKind kind) {
+  const std::int64_t whole = fileLengthByName(companyFileName(company, kind)) / recordLengthOf(kind);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(whole, kMaxRecords32));
+}
 
 FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind) {
   return FileHandle(companyFileName(company, kind), recordLengthOf(kind),

@@ -32,6 +32,10 @@ std::string companyFileName(std::string_view company, RecipeFileKind kind);
 std::string backupFileName(RecipeFileKind kind);
 int recordLengthOf(RecipeFileKind kind);
 
+// The whole records of the company's file of this kind, from its length: a part record does not count;
+// 0 when the file is missing.
+std::int32_t wholeRecordCount(std::string_view company, RecipeFileKind kind);
+
 // Opens a file of the company with the record length and record limit of its kind: recipe-line numbers
 // are 32-bit, level-file record numbers 16-bit.
 FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind);

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "common/numbers.h"
-#include "common/recipe_record.h"
 #include "common/text.h"
 #include "recipe/recipe_files.h"
+#include "reports/report_rows.h"
 #include "sheet/sheet.h"
 
 namespace kv {
@@ -16,15 +16,6 @@ using sheet::Cell;
 
 // A cost as the amount it shows: four decimals at most.
 Cell amount(float v) { return Cell::number(Currency::fromDouble(v).value_or(Currency{}).toDouble()); }
-
-Cell quantityText(float quantity, std::string_view unit) {
-  return Cell::text(singleText(quantity) + " " + trim(unit));
-}
-
-std::int32_t wholeRecords(std::string_view company, RecipeFileKind kind) {
-  const std::int64_t n = fileLengthByName(companyFileName(company, kind)) / recordLengthOf(kind);
-  return static_cast<std::int32_t>(std::min<std::int64_t>(n, kMaxRecords32));
-}
 
 std::vector<std::string> headings(ReportKind kind) {
   std::vector<std::string> h = {"Sıra No."_w};
@@ -46,39 +37,31 @@ ExportedReport exportRecipeReport(ReportKind kind, std::string_view company, std
   ExportedReport result;
   const RecipeFileKind fileKind = isList(kind) ? RecipeFileKind::WorkingCopy : RecipeFileKind::Levels;
   // A sheet ends at its last row, which the grand total may need.
-  const std::int32_t count = std::min(wholeRecords(company, fileKind), sheet::kMaxSheetRows - 2);
+  const std::int32_t count = std::min(wholeRecordCount(company, fileKind), sheet::kMaxSheetRows - 2);
   {
-    const FileHandle file = openRecipeSideFile(company, fileKind);
+    const ReportFile file(std::string(company), kind);
     for (std::int32_t i = 1; i <= count; ++i) {
+      const ReportRow line = file.row(i);
       const std::int32_t row = i + 1;
       book.Cells(row, 1, Cell::number(i));
       int c = 1;
-      if (isList(kind)) {
-        const RecipeRecord line = file.get<RecipeRecord>(i);
-        book.Cells(row, ++c, Cell::text(trim(line.Code.view())));
-        book.Cells(row, ++c, Cell::text(trim(line.Name.view())));
-        book.Cells(row, ++c, quantityText(line.Quantity, line.Unit.view()));
-        if (hasCost(kind)) {
-          // The total is worked out here, whatever the working copy holds.
-          const float total = line.Quantity * line.Cost;
-          book.Cells(row, ++c, amount(line.Cost));
-          book.Cells(row, ++c, amount(total));
-          result.grandTotal += total;
-        }
-      } else {
-        const LevelRecord line = file.get<LevelRecord>(i);
-        const bool flat = isTotalConsumption(kind) || line.Level == 0;
-        book.Cells(row, ++c, Cell::text(flat ? std::string("*") : std::to_string(line.Level)));
-        book.Cells(row, ++c, Cell::text(std::string(line.TypeChar.view())));
-        book.Cells(row, ++c, Cell::text(trim(line.Code.view())));
-        book.Cells(row, ++c, Cell::text(trim(line.Name.view())));
-        book.Cells(row, ++c, quantityText(line.Quantity, line.Unit.view()));
-        if (hasCost(kind)) {
-          book.Cells(row, ++c, amount(line.UnitCost));
-          book.Cells(row, ++c, amount(line.Total));
-          // The tree's total is that of its first level; the total consumption's, that of every line.
-          if (isTotalConsumption(kind) || line.Level == 0) result.grandTotal += line.Total;
-        }
+      if (!isList(kind)) {
+        const ReportField level = isTotalConsumption(kind) ? ReportField::Star : ReportField::Level;
+        book.Cells(row, ++c, Cell::text(fieldText(level, line)));
+        book.Cells(row, ++c, Cell::text(fieldText(ReportField::TypeChar, line)));
+      }
+      book.Cells(row, ++c, Cell::text(fieldText(ReportField::Code, line)));
+      book.Cells(row, ++c, Cell::text(fieldText(ReportField::Name, line)));
+      const std::string quantity = fieldText(ReportField::Quantity, line) + " " + fieldText(ReportField::Unit, line);
+      book.Cells(row, ++c, Cell::text(quantity));
+      if (hasCost(kind)) {
+        // A list's total is worked out here, whatever the working copy holds.
+        const float total = isList(kind) ? line.quantity * line.cost : line.total;
+        book.Cells(row, ++c, amount(line.cost));
+        book.Cells(row, ++c, amount(total));
+        // The tree's total is that of its first level; the lists' and the total consumption's, that of every
+        // line (a list line is on the first level).
+        if (isTotalConsumption(kind) || line.level == 0) result.grandTotal += total;
       }
     }
   }

@@ -11,6 +11,7 @@
 #include "recipe/component_lookup.h"
 #include "recipe/level_arithmetic.h"
 #include "recipe/recipe_files.h"
+#include "recipe/recipe_source.h"
 
 namespace kv {
 
@@ -64,7 +65,6 @@ class TotalConsumptionRun {
 
  private:
   bool guardsPass();
-  const FileHandle& store() const { return policy_.store ? *policy_.store : recipeFile_; }
   void makeLevelFileAnew();
   void walkOwnRecipe();
   void flatten();
@@ -72,25 +72,20 @@ class TotalConsumptionRun {
   std::vector<LevelRecord> addUp() const;
   void writeLevelFile(const std::vector<LevelRecord>& records);
   TotalConsumptionResult failed();
-  void setWindowCount(std::int16_t count) {
-    if (policy_.levelRecordCount) *policy_.levelRecordCount = count;
-  }
 
   const TotalConsumptionInput& in_;
   const TotalConsumptionPolicy& policy_;
   MessageSink& messages_;
   ProgressSink& title_;
   ComponentLookup components_;
-  FileHandle recipeFile_;  // when the build opens ".REC" itself
-  std::int32_t recipeCount_ = 0;
-  ProductRecord product_;
+  RecipeSource recipe_;
   std::vector<Parent> parents_;
   std::vector<Entry> entries_;
   std::unordered_map<std::int32_t, Expansion> expansions_;
 };
 
 TotalConsumptionResult TotalConsumptionRun::run() {
-  setWindowCount(0);
+  policy_.setWindowCount(0);
   if (!guardsPass()) {
     messages_.beep();
     return {TotalConsumptionOutcome::GuardFailed, 0};
@@ -101,7 +96,7 @@ TotalConsumptionResult TotalConsumptionRun::run() {
     makeLevelFileAnew();
     walkOwnRecipe();
     if (entries_.empty()) {
-      recipeFile_.close();
+      recipe_.ownFile.close();
       title_.progress(kFinalTitle);
       return {TotalConsumptionOutcome::Empty, 0};
     }
@@ -116,45 +111,26 @@ TotalConsumptionResult TotalConsumptionRun::run() {
   } catch (const LevelRunFailure&) {
     return failed();
   }
-  recipeFile_.close();
-  setWindowCount(count);
+  recipe_.ownFile.close();
+  policy_.setWindowCount(count);
   messages_.beep();
   title_.progress(kFinalTitle);
   return {TotalConsumptionOutcome::Built, count};
 }
 
 bool TotalConsumptionRun::guardsPass() {
-  try {
-    if (policy_.store) {
-      recipeCount_ = policy_.storeCount;
-    } else {
-      const std::string recipeName = companyFileName(in_.company, RecipeFileKind::Recipes);
-      if (fileExists(recipeName)) {
-        recipeFile_ = openRecipeSideFile(in_.company, RecipeFileKind::Recipes);
-        recipeCount_ = recipeFile_.count();
-      }
-    }
-    if (in_.activeRecord < 1 || in_.activeRecord > in_.productCount) return false;
-    product_ = in_.products->read(in_.activeRecord);
-    if (policy_.currentLine) *policy_.currentLine = product_.RecipeNumber;
-    return isLineNumber(product_.RecipeNumber, recipeCount_);
-  } catch (const FileError&) {
-    return false;
-  }
+  return openRecipeSource(in_.company, policy_, *in_.products, in_.activeRecord, in_.productCount, recipe_);
 }
 
 // An earlier product's list never survives a build, whatever becomes of it.
-void TotalConsumptionRun::makeLevelFileAnew() {
-  const std::string levelName = companyFileName(in_.company, RecipeFileKind::Levels);
-  if (fileExists(levelName)) deleteFile(levelName);
-  openRecipeSideFile(in_.company, RecipeFileKind::Levels).close();
-}
+void TotalConsumptionRun::makeLevelFileAnew() { openLevelFileAnew(in_.company).close(); }
 
 // The product's own lines, in chain order, up to the first that is not live; neither their owner nor
 // their position is looked at.
 void TotalConsumptionRun::walkOwnRecipe() {
-  parents_.push_back({in_.activeRecord, trim(product_.Code.view())});
-  walkChain(store(), recipeCount_, product_.RecipeNumber, [&](std::int32_t n, const RecipeRecord& line) {
+  const ProductRecord& product = recipe_.product;
+  parents_.push_back({in_.activeRecord, trim(product.Code.view())});
+  walkChain(recipe_.lines(), recipe_.count, product.RecipeNumber, [&](std::int32_t n, const RecipeRecord& line) {
     if (policy_.currentLine) *policy_.currentLine = n;
     if (!isLiveLine(line)) return false;
     append(entries_, Entry{n, line.Quantity, 0, 0, 0});
@@ -198,9 +174,9 @@ const Expansion& TotalConsumptionRun::expansionOf(std::int32_t n) {
   auto [it, fresh] = expansions_.try_emplace(n);
   Expansion& expansion = it->second;
   if (!fresh) return expansion;
-  const std::optional<Component> item = components_.componentOf(store().get<RecipeRecord>(n));
+  const std::optional<Component> item = components_.componentOf(recipe_.lines().get<RecipeRecord>(n));
   if (!item) return expansion;
-  walkChain(store(), recipeCount_, item->recipeHead, [&](std::int32_t s, const RecipeRecord& line) {
+  walkChain(recipe_.lines(), recipe_.count, item->recipeHead, [&](std::int32_t s, const RecipeRecord& line) {
     if (!headsChainForLevelExpansion(line, item->code)) return false;
     if (expansion.lines.size() == kMaxRecords16) throw LevelRunFailure("a recipe outgrows the level file");
     expansion.lines.emplace_back(s, line.Quantity);
@@ -219,7 +195,7 @@ std::vector<LevelRecord> TotalConsumptionRun::addUp() const {
   std::vector<LevelRecord> records;
   std::unordered_map<std::string, std::size_t> itemAt;
   for (const Entry& entry : entries_) {
-    LevelRecord r = levelLineFrom(store().get<RecipeRecord>(entry.line), entry.line);
+    LevelRecord r = levelLineFrom(recipe_.lines().get<RecipeRecord>(entry.line), entry.line);
     std::string key = trim(r.Code.view());
     if (policy_.separatesLineTypes) key = r.TypeChar.str() + key;
     auto [it, fresh] = itemAt.try_emplace(std::move(key), records.size());
@@ -253,7 +229,7 @@ void TotalConsumptionRun::writeLevelFile(const std::vector<LevelRecord>& records
 // Nothing of a failed build is kept: the scratch file goes, and the level file stays as the start left it
 // (empty, or the earlier one when it could not be made anew; the count of 0 keeps it from any report).
 TotalConsumptionResult TotalConsumptionRun::failed() {
-  recipeFile_.close();
+  recipe_.ownFile.close();
   deleteFileQuietly(companyFileName(in_.company, RecipeFileKind::LevelScratch));
   title_.progress(failureTitle());
   return {TotalConsumptionOutcome::Failed, 0};

@@ -19,6 +19,7 @@
 #include "common/files.h"
 #include "common/messages.h"
 #include "common/product_file.h"
+#include "recipe/recipe_source.h"
 
 namespace kv {
 
@@ -32,19 +33,13 @@ struct TotalConsumptionInput {
   std::int16_t activeRecord = 0;
 };
 
-struct TotalConsumptionPolicy {
-  // None: the build opens the company's ".REC" itself (a missing one is a product without a recipe) and
-  // closes it at the end. Otherwise the window's open store of `storeCount` lines, which stays open.
-  const FileHandle* store = nullptr;
-  std::int32_t storeCount = 0;
+// The store, the current line (the product's own recipe being read) and the window's level-file count
+// (0 from the start of every build, the level file's count at its end).
+struct TotalConsumptionPolicy : RecipeSourcePolicy {
   // One code with two line types makes two items (the editor's list); otherwise only the code counts.
   bool separatesLineTypes = false;
   // " KALVOR 952 Uyarlama 3.0 BETA" between the flattening and the adding up.
   bool showsFlattenedTitle = false;
-  // Follows the line of the product's own recipe being read (set to its RecipeNumber by the guard).
-  std::int32_t* currentLine = nullptr;
-  // The window's level-file count: 0 from the start of every build, the level file's count at its end.
-  std::int16_t* levelRecordCount = nullptr;
 };
 
 // The report dialog: its LevelRecordCount and the report start.

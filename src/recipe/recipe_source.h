@@ -1,0 +1,49 @@
+// Where a run that builds the level file reads the product's recipe: the window's open store, or the
+// company's ".REC", which the run opens itself. The policy fields the level build and the total
+// consumption share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/files.h"
+#include "common/product_file.h"
+#include "common/product_record.h"
+
+namespace kv {
+
+struct RecipeSourcePolicy {
+  // None: the run opens the company's ".REC" itself (a missing one is a product without a recipe) and
+  // closes it at the end. Otherwise the window's open store of `storeCount` lines, which stays open.
+  const FileHandle* store = nullptr;
+  std::int32_t storeCount = 0;
+  // Follows the line being read (set to the product's RecipeNumber by the guard).
+  std::int32_t* currentLine = nullptr;
+  // The window's level-file count.
+  std::int16_t* levelRecordCount = nullptr;
+
+  void setWindowCount(std::int16_t count) const {
+    if (levelRecordCount) *levelRecordCount = count;
+  }
+};
+
+// The recipe lines of one run and the product whose recipe it reads.
+struct RecipeSource {
+  const FileHandle* store = nullptr;  // the policy's store, or none when the run opened ".REC"
+  FileHandle ownFile;                 // when the run opens ".REC" itself
+  std::int32_t count = 0;
+  ProductRecord product;
+
+  const FileHandle& lines() const { return store ? *store : ownFile; }
+};
+
+// The guard of a run: takes the policy's store, or opens the company's ".REC" when it exists, and counts
+// it; reads the product at `activeRecord` when it lies in 1..`productBound` and sets the policy's current
+// line to its RecipeNumber. True when that names a line of the recipe lines; a file failure is false.
+bool openRecipeSource(const std::string& company, const RecipeSourcePolicy& policy, const ProductFile& products,
+                      std::int16_t activeRecord, std::int32_t productBound, RecipeSource& source);
+
+// The company's level file ".KDM" made anew: an earlier one is deleted first.
+FileHandle openLevelFileAnew(const std::string& company);
+
+}  // namespace kv
