@@ -12,7 +12,7 @@
 namespace kv {
 
 // The records that lie whole in an open product file, at most 32767: a tail shorter than a record is no
-// record the service looks at, walks through or carries over.
+// record the service looks at, walks through or carries over, nor one that a sort carries over.
 std::int16_t wholeRecords(const FileHandle& products);
 
 // The first of records 1..count in record order whose code, trimmed and upper-cased, begins with `key`

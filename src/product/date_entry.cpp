@@ -78,7 +78,8 @@ RateDay parseRateDay(std::string_view text, RateDay kept, Date today) {
   } else {
     d.month = static_cast<std::int16_t>(today.month());
   }
-  if (d.day == 0 || d.day > 31) d.day = static_cast<std::int16_t>(today.day());
+  // No day of the month is below 1: a negative day falls back as 0 does, instead of being stored.
+  if (d.day < 1 || d.day > 31) d.day = static_cast<std::int16_t>(today.day());
   if (!rateYears(today).holds(d.year)) d.year = static_cast<std::int16_t>(today.year());
   return d;
 }

@@ -43,10 +43,28 @@ void RatesTable::remove(std::int16_t n) {
   if (!replaced) throw *replacement.error();
 }
 
+namespace {
+
+// The window shows a rate of three thousand as "3.000,00 TL": "." groups thousands. So in a text without a
+// comma, a point followed by exactly three digits groups them ("3.000" is 3000); any other point is the
+// decimal point it always was ("3.5", "3.0001").
+std::string withoutGroupingPoints(std::string_view text) {
+  if (text.find(',') != std::string_view::npos) return std::string(text);
+  auto isDigit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool grouping = text[i] == '.' && isDigit(i + 1) && isDigit(i + 2) && isDigit(i + 3) && !isDigit(i + 4);
+    if (!grouping) out.push_back(text[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
 std::optional<float> readRate(std::string_view text) {
   if (text.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
   // Two decimals, halves away from zero, as the rates are shown.
-  return toSingle(std::round(readCurrencyText(text) * 100.0) / 100.0);
+  return toSingle(std::round(readCurrencyText(withoutGroupingPoints(text)) * 100.0) / 100.0);
 }
 
 }  // namespace kv

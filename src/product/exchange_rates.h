@@ -39,8 +39,9 @@ class RatesTable {
   std::string company_;
 };
 
-// A rate as the user typed it, in the window's currency text or as a plain number, rounded to two
-// decimals; nothing when the text holds no number (or one too large to keep).
+// A rate as the user typed it, in the window's currency text or as a plain number ("3.000" is three
+// thousand, as the window shows it), rounded to two decimals; nothing when the text holds no number (or
+// one too large to keep).
 std::optional<float> readRate(std::string_view text);
 
 }  // namespace kv

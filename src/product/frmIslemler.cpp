@@ -16,18 +16,18 @@ frmIslemler::frmIslemler() {
     CommandButton* button;
     const char* caption;
     const char* toolTip;
-    int top;
+    int top;  // twips
     int tabIndex;
   };
   const Button buttons[] = {
-      {&cmdTarih, "Tarih Değiştirme", "Programın işlem tarihini değiştirme", 16, 0},
-      {&cmdAlfabetik, "Koda Göre Kayıt Sıralama", "Kayıtları koda göre sıralama", 48, 1},
-      {&cmdAdSira, "Ada Göre Kayıt Sıralama", "Kayıtları ada göre sıralama", 80, 2},
-      {&cmdDoviz, "Döviz İşlemleri", "Döviz işlemleri", 112, 4},
-      {&cmdExit, "Çıkış", "Çıkış (Kapat)", 144, 3},
+      {&cmdTarih, "Tarih Değiştirme", "Programın işlem tarihini değiştirme", 240, 0},
+      {&cmdAlfabetik, "Koda Göre Kayıt Sıralama", "Kayıtları koda göre sıralama", 720, 1},
+      {&cmdAdSira, "Ada Göre Kayıt Sıralama", "Kayıtları ada göre sıralama", 1200, 2},
+      {&cmdDoviz, "Döviz İşlemleri", "Döviz işlemleri", 1680, 4},
+      {&cmdExit, "Çıkış", "Çıkış (Kapat)", 2160, 3},
   };
   for (const Button& b : buttons) {
-    b.button->Move(16, b.top, 225, 26);
+    moveTwips(*b.button, 240, b.top, 3375, 375);
     b.button->Caption = w(b.caption);
     b.button->ToolTipText = w(b.toolTip);
     b.button->TabIndex = b.tabIndex;

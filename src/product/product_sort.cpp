@@ -5,6 +5,7 @@
 #include "common/chain_bulk_link.h"
 #include "common/chain_image.h"
 #include "common/collation.h"
+#include "common/data_file_service.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
 #include "common/numbers.h"
@@ -18,10 +19,10 @@ namespace {
 
 constexpr std::size_t kRecord = ProductRecord::Length;
 
-// The record order of the code sort: the chain followed from the first bucket's first record, each record
-// taken once and deleted ones skipped, then the live records the chain did not reach, in record order.
-std::vector<std::int16_t> codeSortOrder(const ChainImage& image) {
-  const std::int16_t count = image.count();
+// The record order of the code sort over records 1..count: the chain followed from the first bucket's
+// first record, each record taken once and deleted ones skipped, then the live records the chain did not
+// reach, in record order.
+std::vector<std::int16_t> codeSortOrder(const ChainImage& image, std::int16_t count) {
   int start = 0;
   for (int b = 2; b <= kBucketCount && start == 0; ++b)
     if (const int first = image.entry(b).First; first > 0) start = first;
@@ -29,7 +30,7 @@ std::vector<std::int16_t> codeSortOrder(const ChainImage& image) {
   std::vector<std::int16_t> order;
   order.reserve(static_cast<std::size_t>(count));
   std::vector<bool> seen(static_cast<std::size_t>(count) + 1, false);
-  for (int c = start; image.inRange(c) && !seen[c];) {
+  for (int c = start; c >= 1 && c <= count && !seen[c];) {
     seen[c] = true;
     if (image.live(c)) order.push_back(static_cast<std::int16_t>(c));
     const int next = image.next(c);
@@ -41,14 +42,15 @@ std::vector<std::int16_t> codeSortOrder(const ChainImage& image) {
   return order;
 }
 
-// The record order of the name sort (`image` keyed by name): the live records with an empty name first,
-// then the others in the order that linking their names one by one in record order gives. Nothing when a
-// live record's name begins with a character outside the collation (it could not be placed).
-std::optional<std::vector<std::int16_t>> nameSortOrder(const ChainImage& image) {
+// The record order of the name sort over records 1..count (`image` keyed by name): the live records with
+// an empty name first, then the others in the order that linking their names one by one in record order
+// gives. Nothing when a live record's name begins with a character outside the collation (it could not be
+// placed).
+std::optional<std::vector<std::int16_t>> nameSortOrder(const ChainImage& image, std::int16_t count) {
   std::vector<std::int16_t> order;
   std::vector<std::int16_t> named;
   std::vector<std::string_view> keys;
-  for (int r = 1; r <= image.count(); ++r) {
+  for (int r = 1; r <= count; ++r) {
     if (!image.live(r)) continue;
     const std::string_view key = keyOf(image.keyField(r));
     if (key.empty()) {
@@ -71,8 +73,16 @@ struct SortedRecords {
   std::int16_t count() const { return static_cast<std::int16_t>(records.size() / kRecord); }
 };
 
+// A file without a live record is not sorted: nothing is written, so the backups of the last job stay.
+bool refusedAsEmpty(const SortedRecords& sorted, MessageSink& sink) {
+  if (!sorted.placed || !sorted.records.empty()) return false;
+  sink.beep();
+  return true;
+}
+
 // Reads the company's ".DAT" and ".ABC" and takes the records in the order `orderOf` gives; the files are
-// closed again before it returns. A file that fails is told, and nothing is returned.
+// closed again before it returns. Only whole records are sorted, as the rebuild carries them over: a tail
+// shorter than a record stays in the backup. A file that fails is told, and nothing is returned.
 template <class OrderOf>
 std::optional<SortedRecords> readSorted(const std::string& company, ChainKey key, OrderOf orderOf,
                                         MessageSink& sink) {
@@ -80,7 +90,7 @@ std::optional<SortedRecords> readSorted(const std::string& company, ChainKey key
     const FileHandle data(company + ".DAT", ProductRecord::Length);
     const FileHandle index(company + ".ABC", IndexEntry::Length);
     const ChainImage image({data.number(), index.number(), key});
-    const std::optional<std::vector<std::int16_t>> order = orderOf(image);
+    const std::optional<std::vector<std::int16_t>> order = orderOf(image, wholeRecords(data));
     SortedRecords sorted;
     sorted.placed = order.has_value();
     if (order) {
@@ -122,10 +132,11 @@ InsertPolicy sortInsertPolicy() {
 
 SortResult sortByCode(const std::string& company, ProgressSink& progress, MessageSink& sink) {
   progress.progress(" Alfabetik  sıralama başladı..."_w);
-  const std::optional<SortedRecords> sorted =
-      readSorted(company, ChainKey::Code, [](const ChainImage& image) { return std::optional(codeSortOrder(image)); },
-                 sink);
+  const std::optional<SortedRecords> sorted = readSorted(
+      company, ChainKey::Code,
+      [](const ChainImage& image, std::int16_t count) { return std::optional(codeSortOrder(image, count)); }, sink);
   if (!sorted) return SortResult::Failed;
+  if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
   progress.progress(percentTitle("FAZ 1 :  %"));
   return RebuildFromSortedList(company, *sorted, progress, sink) ? SortResult::Sorted : SortResult::Failed;
 }
@@ -134,10 +145,7 @@ SortResult sortByName(const std::string& company, ProgressSink& progress, Messag
   progress.progress(" Alfabetik  sıralama başladı..."_w);
   const std::optional<SortedRecords> sorted = readSorted(company, ChainKey::Name, nameSortOrder, sink);
   if (!sorted) return SortResult::Failed;
-  if (sorted->placed && sorted->records.empty()) {  // nothing live: nothing to sort, and nothing is written
-    sink.beep();
-    return SortResult::NothingLive;
-  }
+  if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
   progress.progress(percentTitle("FAZ 1 : KADEME 1 : %"));
   if (!sorted->placed) {
     sink.beep();

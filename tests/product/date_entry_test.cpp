@@ -72,6 +72,7 @@ TEST(RateDate, TheMonthIsToldByTheEndingOfItsWord) {
       {"2006", {2006, 3, 9}},            {"40 Mart 2006", {2006, 3, 5}},   {"12 Mart 2009", {2008, 3, 12}},
       {"12 Mart 2004", {2004, 3, 12}},   {"12 Mart 2003", {2008, 3, 12}},  {"", {2008, 3, 9}},
       {"ab", {2008, 3, 9}},              {"Mart2006", {2006, 3, 5}},       {"12 3 2006", {2006, 3, 9}},
+      {"-7 Mart 2006", {2006, 3, 5}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.text);
