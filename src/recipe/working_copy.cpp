@@ -308,13 +308,14 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     line.Sequence = static_cast<std::int16_t>(i);
     lines.push_back(line);
   }
-  // Line by line, the store first: when a write fails, the lines written so far form a chain that ends
-  // where the store ends, and the working copy knows the homes of exactly those lines.
+  // Line by line, the working copy first: a line reaches the store only once the working copy knows its
+  // home, so a write-back tried again after a failure finds every line it stored where it stored it. A new
+  // home the store did not get lies past its end and is given out again.
   for (std::int32_t i = 0; i < n; ++i) {
+    workingCopy.put(i + 1, lines[i]);
     RecipeRecord linked = lines[i];
     linked.NextLine = i + 1 < n ? lines[i + 1].NextLine : 0;
     store.put(lines[i].NextLine, linked);
-    workingCopy.put(i + 1, lines[i]);
   }
   if (!listMode && hasProduct()) {
     ProductRecord product = products->read(activeRecord);

@@ -128,6 +128,7 @@ struct RecipeEditSession {
   // without a home in the store gets a new record at the end, every line its position as Sequence. In
   // recipe mode the product's RecipeNumber names the first line. Returns the lines written; 0 when the
   // working copy holds no line (nothing is written: the editor's unload then erases the chain instead).
+  // Tried again after a failure, it stores each line once.
   std::int32_t WriteBackRecipeLines();
 
   // Removes line `current` from the working copy and marks its home in the store erased. ".RCT" is
