@@ -368,41 +368,45 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
 }
 
 void RecipeEditSession::EraseRecipeChain() {
+  ProductRecord product;
   std::int32_t start = listHead;
   if (!listMode) {
     if (!hasProduct()) return;
-    ProductRecord product = products->read(activeRecord);
+    product = products->read(activeRecord);
     start = product.RecipeNumber;
+  }
+  // The head whatever its flag, then the live lines after it. They are erased from the last one back to
+  // the head, and the product lets go of the head after them: erasing again after a failure still finds
+  // every line that is left.
+  std::vector<std::int32_t> chain;
+  walkChain(store, storeCount(), start, [&chain](std::int32_t n, const RecipeRecord& line) {
+    if (!chain.empty() && !isLiveLine(line)) return false;
+    chain.push_back(n);
+    return true;
+  });
+  for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+    RecipeRecord line = store.get<RecipeRecord>(*at);
+    line.NextLine = 0;
+    line.Deleted = "E";
+    store.put(*at, line);
+  }
+  if (!listMode) {
     product.RecipeNumber = 0;
     products->write(activeRecord, product);
   }
-  const std::int32_t count = storeCount();
-  if (!isLineNumber(start, count)) return;
-  // The head is erased whatever its flag, then the live lines after it. A line is erased before the next
-  // is read, so a chain that leads back into itself meets an erased line and ends: at most `count` steps.
-  std::int32_t at = start;
-  RecipeRecord line = store.get<RecipeRecord>(at);
-  for (;;) {
-    const std::int32_t next = line.NextLine;
-    line.NextLine = 0;
-    line.Deleted = "E";
-    store.put(at, line);
-    if (!isLineNumber(next, count)) return;
-    line = store.get<RecipeRecord>(next);
-    if (!isLiveLine(line)) return;
-    at = next;
-  }
 }
 
+// A session whose opening failed holds no edit: it only closes what it opened. Every step can be tried
+// again after a failure: the files stay open until the chain is stored, and the empty files are found by
+// their length.
 void RecipeEditSession::finish() {
-  const bool hadLines = WriteBackRecipeLines() > 0;
-  if (!hadLines) EraseRecipeChain();
-  const bool storeEmpty = storeCount() == 0;
-  const std::string copyName = workingCopy.name(), storeName = store.name();
+  if (store.isOpen() && workingCopy.isOpen() && WriteBackRecipeLines() == 0) EraseRecipeChain();
   workingCopy.close();
   store.close();
-  if (!hadLines && fileExists(copyName)) deleteFile(copyName);
-  if (storeEmpty && fileExists(storeName)) deleteFile(storeName);
+  const std::string copyName = companyFileName(company, RecipeFileKind::WorkingCopy);
+  const std::string storeName = companyFileName(company, definitionStore(listMode));
+  if (fileExists(copyName) && recordCountByName(copyName, RecipeRecord::Length) == 0) deleteFile(copyName);
+  if (fileExists(storeName) && recordCountByName(storeName, RecipeRecord::Length) == 0) deleteFile(storeName);
 }
 
 }  // namespace kv

@@ -141,7 +141,8 @@ struct RecipeEditSession {
 
   // The end of an editing session: the working copy goes back into the store as the product's chain (an
   // emptied one erases the chain instead), both files are closed, and neither an emptied working copy nor
-  // an empty store is left behind.
+  // an empty store is left behind. A session that did not open both files writes nothing. After a
+  // failure it may be called again.
   void finish();
 
  private:
