@@ -128,7 +128,8 @@ void WorkingCopyRun::setRecipeNumber(std::int32_t head) {
 
 // The head goes to the copy as it is, with its owner fields; every following live line is refreshed,
 // written back to the store with its NextLine mended, and appended. In the copy NextLine holds the line's
-// home in the store. A NextLine back into the chain ends it, as one naming its own line does.
+// home in the store. A NextLine back into the chain ends it, as one naming its own line does. A chain
+// longer than a position can number (only an imported or damaged store has one) is cut, and the user told.
 void WorkingCopyRun::copyChain(std::int32_t head) {
   std::vector<bool> inChain(static_cast<std::size_t>(storeCount_) + 1);
   inChain[head] = true;
@@ -143,6 +144,13 @@ void WorkingCopyRun::copyChain(std::int32_t head) {
     const std::int32_t self = next;
     line = store_.get<RecipeRecord>(self);
     if (!isLiveLine(line)) break;
+    if (copied == kLongestChain) {
+      const std::string longest = std::to_string(kLongestChain);
+      messages_.message("Bir liste en fazla "_w + longest + " satır alabilir!...  İlk "_w + longest +
+                            " satır alındı..."_w,
+                        MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+      break;
+    }
     inChain[self] = true;
     refreshItem(line);
     own(line);
