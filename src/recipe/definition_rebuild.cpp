@@ -31,9 +31,6 @@ StoreTexts textsOf(RecipeFileKind store) {
 const char* const kProgramTitle = " KALVOR 952 Uyarlama 3.0";
 const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
 
-// Positions in a chain (Sequence) are 16-bit: a chain is copied up to this many lines.
-constexpr std::int32_t kLongestChain = 32767;
-
 // The new store, written into the temporary file of the replacement in blocks of lines (one write per
 // block instead of one per line; the bytes on disk are the same). Its failures name the store, not the
 // temporary file.

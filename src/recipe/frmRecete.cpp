@@ -83,9 +83,10 @@ void frmRecete::wireEvents() {
   closeBoxRuns([this] { cmdCikis_Click(); });
 }
 
+// The session is told what it edits before any file is opened: leaving an editor whose load failed still
+// names its files.
 void frmRecete::Form_Load() {
   centreOnScreen(*this);
-  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   Session.company = KALVOR3.CompanyName;
   Session.products = &Products;
   Session.activeRecord = KALVOR3.ActiveRecordNumber;
@@ -94,6 +95,7 @@ void frmRecete::Form_Load() {
   Session.ownerRandomNumber = KALVOR3.OwnerRandomNumber;
   Session.listHead = KALVOR3.ListHead;
   Session.recipeDate = RecipeDate = KALVOR3.RecipeDate;
+  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   Session.open();
   FirstLine = 1;
 }
@@ -142,9 +144,11 @@ void frmRecete::cmdKayitla_Click() {
   SaveGridPage();
 }
 
+// An editor whose edit could not be stored (a full disk) stays, so that the user can make room and leave
+// again; the file message has told what failed.
 void frmRecete::cmdCikis_Click() {
   Unload();
-  forms().show("frmAnaliz");
+  if (!Loaded()) forms().show("frmAnaliz");
 }
 
 }  // namespace kv

@@ -49,8 +49,8 @@ std::int32_t wholeRecordCount(std::string_view company, RecipeFileKind kind) {
 }
 
 FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind) {
-  return FileHandle(companyFileName(company, kind), recordLengthOf(kind),
-                    isLevelFile(kind) ? kMaxRecords16 : kMaxRecords32);
+  const bool numbered16 = isLevelFile(kind) || kind == RecipeFileKind::WorkingCopy;
+  return FileHandle(companyFileName(company, kind), recordLengthOf(kind), numbered16 ? kMaxRecords16 : kMaxRecords32);
 }
 
 bool listedUnderExactName(std::string_view name) { return fileExists(name) && diskName(name) == name; }

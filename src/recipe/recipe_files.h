@@ -36,8 +36,12 @@ int recordLengthOf(RecipeFileKind kind);
 // 0 when the file is missing.
 std::int32_t wholeRecordCount(std::string_view company, RecipeFileKind kind);
 
+// Positions in a chain (Sequence) are 16-bit: a chain holds at most this many lines.
+inline constexpr std::int32_t kLongestChain = kMaxRecords16;
+
 // Opens a file of the company with the record length and record limit of its kind: recipe-line numbers
-// are 32-bit, level-file record numbers 16-bit.
+// are 32-bit; level-file record numbers are 16-bit, and so are those of the working copy, whose line k is
+// the chain's k-th line.
 FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind);
 
 // The presence test of the windows: a directory lookup of the name gives back that name, letter case

@@ -128,7 +128,8 @@ void WorkingCopyRun::setRecipeNumber(std::int32_t head) {
 
 // The head goes to the copy as it is, with its owner fields; every following live line is refreshed,
 // written back to the store with its NextLine mended, and appended. In the copy NextLine holds the line's
-// home in the store. A NextLine back into the chain ends it, as one naming its own line does.
+// home in the store. A NextLine back into the chain ends it, as one naming its own line does. A chain
+// longer than a position can number (only an imported or damaged store has one) is cut, and the user told.
 void WorkingCopyRun::copyChain(std::int32_t head) {
   std::vector<bool> inChain(static_cast<std::size_t>(storeCount_) + 1);
   inChain[head] = true;
@@ -143,6 +144,13 @@ void WorkingCopyRun::copyChain(std::int32_t head) {
     const std::int32_t self = next;
     line = store_.get<RecipeRecord>(self);
     if (!isLiveLine(line)) break;
+    if (copied == kLongestChain) {
+      const std::string longest = std::to_string(kLongestChain);
+      messages_.message("Bir liste en fazla "_w + longest + " satır alabilir!...  İlk "_w + longest +
+                            " satır alındı..."_w,
+                        MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+      break;
+    }
     inChain[self] = true;
     refreshItem(line);
     own(line);
@@ -308,13 +316,14 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     line.Sequence = static_cast<std::int16_t>(i);
     lines.push_back(line);
   }
-  // Line by line, the store first: when a write fails, the lines written so far form a chain that ends
-  // where the store ends, and the working copy knows the homes of exactly those lines.
+  // Line by line, the working copy first: a line reaches the store only once the working copy knows its
+  // home, so a write-back tried again after a failure finds every line it stored where it stored it. A new
+  // home the store did not get lies past its end and is given out again.
   for (std::int32_t i = 0; i < n; ++i) {
+    workingCopy.put(i + 1, lines[i]);
     RecipeRecord linked = lines[i];
     linked.NextLine = i + 1 < n ? lines[i + 1].NextLine : 0;
     store.put(lines[i].NextLine, linked);
-    workingCopy.put(i + 1, lines[i]);
   }
   if (!listMode && hasProduct()) {
     ProductRecord product = products->read(activeRecord);
@@ -367,41 +376,45 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
 }
 
 void RecipeEditSession::EraseRecipeChain() {
+  ProductRecord product;
   std::int32_t start = listHead;
   if (!listMode) {
     if (!hasProduct()) return;
-    ProductRecord product = products->read(activeRecord);
+    product = products->read(activeRecord);
     start = product.RecipeNumber;
+  }
+  // The head whatever its flag, then the live lines after it. They are erased from the last one back to
+  // the head, and the product lets go of the head after them: erasing again after a failure still finds
+  // every line that is left.
+  std::vector<std::int32_t> chain;
+  walkChain(store, storeCount(), start, [&chain](std::int32_t n, const RecipeRecord& line) {
+    if (!chain.empty() && !isLiveLine(line)) return false;
+    chain.push_back(n);
+    return true;
+  });
+  for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+    RecipeRecord line = store.get<RecipeRecord>(*at);
+    line.NextLine = 0;
+    line.Deleted = "E";
+    store.put(*at, line);
+  }
+  if (!listMode) {
     product.RecipeNumber = 0;
     products->write(activeRecord, product);
   }
-  const std::int32_t count = storeCount();
-  if (!isLineNumber(start, count)) return;
-  // The head is erased whatever its flag, then the live lines after it. A line is erased before the next
-  // is read, so a chain that leads back into itself meets an erased line and ends: at most `count` steps.
-  std::int32_t at = start;
-  RecipeRecord line = store.get<RecipeRecord>(at);
-  for (;;) {
-    const std::int32_t next = line.NextLine;
-    line.NextLine = 0;
-    line.Deleted = "E";
-    store.put(at, line);
-    if (!isLineNumber(next, count)) return;
-    line = store.get<RecipeRecord>(next);
-    if (!isLiveLine(line)) return;
-    at = next;
-  }
 }
 
+// A session whose opening failed holds no edit: it only closes what it opened. Every step can be tried
+// again after a failure: the files stay open until the chain is stored, and the empty files are found by
+// their length.
 void RecipeEditSession::finish() {
-  const bool hadLines = WriteBackRecipeLines() > 0;
-  if (!hadLines) EraseRecipeChain();
-  const bool storeEmpty = storeCount() == 0;
-  const std::string copyName = workingCopy.name(), storeName = store.name();
+  if (store.isOpen() && workingCopy.isOpen() && WriteBackRecipeLines() == 0) EraseRecipeChain();
   workingCopy.close();
   store.close();
-  if (!hadLines && fileExists(copyName)) deleteFile(copyName);
-  if (storeEmpty && fileExists(storeName)) deleteFile(storeName);
+  const std::string copyName = companyFileName(company, RecipeFileKind::WorkingCopy);
+  const std::string storeName = companyFileName(company, definitionStore(listMode));
+  if (fileExists(copyName) && recordCountByName(copyName, RecipeRecord::Length) == 0) deleteFile(copyName);
+  if (fileExists(storeName) && recordCountByName(storeName, RecipeRecord::Length) == 0) deleteFile(storeName);
 }
 
 }  // namespace kv

@@ -128,6 +128,7 @@ struct RecipeEditSession {
   // without a home in the store gets a new record at the end, every line its position as Sequence. In
   // recipe mode the product's RecipeNumber names the first line. Returns the lines written; 0 when the
   // working copy holds no line (nothing is written: the editor's unload then erases the chain instead).
+  // Tried again after a failure, it stores each line once.
   std::int32_t WriteBackRecipeLines();
 
   // Removes line `current` from the working copy and marks its home in the store erased. ".RCT" is
@@ -140,7 +141,8 @@ struct RecipeEditSession {
 
   // The end of an editing session: the working copy goes back into the store as the product's chain (an
   // emptied one erases the chain instead), both files are closed, and neither an emptied working copy nor
-  // an empty store is left behind.
+  // an empty store is left behind. A session that did not open both files writes nothing. After a
+  // failure it may be called again.
   void finish();
 
  private:

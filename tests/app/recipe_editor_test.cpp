@@ -1,12 +1,14 @@
 // The recipe editor as a user drives it from the analysis window: typing lines, paging, deleting,
 // printing and leaving; and the faults it no longer has.
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "app_fixture.h"
 #include "common/numbers.h"
 #include "print/recording_printer.h"
+#include "support/file_faults.h"
 #include "support/recipes.h"
 
 namespace kv::testing {
@@ -316,6 +318,28 @@ TEST_F(RecipeEditorTest, AChangedCodeConfirmedInTheCostBoxIsWrittenWithItsCompon
   const RecipeRecord line = RecipeRecord::decode(folder.bytes("KLVR952.RCT").data());
   EXPECT_EQ(line.ItemRecord, 3);
   EXPECT_EQ(trim(line.Name.view()), "Ad K2");
+}
+
+// An editor whose chain could not be stored stays, and leaving it again stores each line once; one whose
+// load failed is left, unloaded, without touching the chain.
+TEST_F(RecipeEditorTest, LeavingAgainAfterAFileFailedStoresEachLineOnce) {
+  openOnRecipe({{"K1", 1}, {"K2", 2}}, {{"K1", 1, 1}});
+  ui.key(Key::Down);
+  typeRow("K2", "2");
+  ui.key(Key::F1);
+  {
+    FailOn full(FileOp::Write, "KLVR952.RCT", ENOSPC, 1, 1);  // the new line's home
+    ui.key(Key::Escape);
+  }
+  EXPECT_EQ(visibleName(), "frmRecete");
+  ui.key(Key::Escape);
+  {
+    FailOn refused(FileOp::Open, "KLVR952.RCT", EACCES, 2, 1);  // the editor's own opening
+    ui.key(Key::F2);
+  }
+  ui.key(Key::Escape);
+  EXPECT_FALSE(loaded("frmRecete"));
+  EXPECT_EQ(folder.bytes("KLVR952.REC").size(), 2u * RecipeRecord::Length);
 }
 
 }  // namespace

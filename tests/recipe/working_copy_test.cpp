@@ -175,6 +175,17 @@ TEST_F(WorkingCopy, TheHeadIsThePointedLineWhenTwoOwnerFieldsMatchElseTheFirstFo
   EXPECT_EQ(said.events.back(), "title:  KALVOR 952 Uyarlama 3.0 BETA");
 }
 
+// Positions in a chain are 16-bit: a longer chain is cut at its 32767th line, told once, and stays so.
+TEST_F(WorkingCopy, ALongChainIsCutAtTheLastPositionASequenceHolds) {
+  std::int16_t p = company.add("P");
+  const std::int32_t h = recipes.define(p, std::vector<RecipeFile::Line>(32769, {"P"}));
+  RecipeEditSession s = edit(p);
+  EXPECT_EQ(said.count("box: Bir liste en fazla 32767 satır alabilir!...  İlk 32767 satır alındı... | ! HATA !"), 1);
+  EXPECT_THROW(s.workingCopy.put(32768, RecipeRecord{}), FileError);
+  EXPECT_EQ(s.WriteBackRecipeLines(), 32767);
+  EXPECT_EQ(links("KLVR952.REC").at(h + 32765), "0/32767H");
+}
+
 TEST_F(WorkingCopy, AFailureIsToldOnceAndLeavesNoCopy) {
   std::int16_t p = company.add("P");
   std::int32_t h = recipes.define(p, {{"P"}, {"P"}, {"P"}});
