@@ -152,11 +152,12 @@ TEST_F(ListFileTest, BrokenChainsAndIndexesAreToldAndEndTheWalk) {
     r.ChainNext = next;
     dat.put(n, r);
   };
-  // A loop from C back to B: the walk gives up with the chain message after as many steps as records.
+  // A loop from C back to B: the walk gives up with the chain message at B, listing no record twice.
   damage(3, 2, 2);
   openProducts();
   ListBuild b = build(ListOrder::Alphabetic, "", toUtf8(kAll));
   EXPECT_FALSE(b.ready);
+  EXPECT_EQ(listed(), (std::vector<std::int16_t>{1, 2, 3}));  // up to the first record met again
   ASSERT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(sink.shown[0].text, "Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin...");
   EXPECT_EQ(sink.shown[0].title, title);
