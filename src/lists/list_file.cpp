@@ -137,6 +137,10 @@ ListBuild ListBuilder::recordOrder(std::string first, std::int32_t from, std::in
   return out_;
 }
 
+// The number a record-number box starts with. Unlike the program's other number boxes these take a
+// comma for the end of the number, not for a decimal mark: "2,5" is record 2.
+double recordNumberIn(std::string_view box) { return leadingNumber(box.substr(0, box.find(','))); }
+
 // A typed record number, rounded as the original rounded it (halves to the even neighbour), kept within
 // what a record number can be.
 std::int32_t recordNumberOf(double v) {
@@ -175,12 +179,12 @@ ListBuild buildProductList(const ProductFile& products, FileHandle& list, const 
 
   // A number in the first box starts the range there; a text names the one code to list.
   std::int32_t from = 1;
-  const double start = leadingNumber(first);
+  const double start = recordNumberIn(first);
   if (start > 0) {
     from = recordNumberOf(start - 1) + 1;
     first.clear();
   }
-  const double end = leadingNumber(last);
+  const double end = recordNumberIn(last);
   const std::int32_t to = end > from - 1 ? recordNumberOf(end) : products.count();
   return builder.recordOrder(first, from, to);
 }

@@ -131,6 +131,7 @@ TEST_F(ListFileTest, RangesOfTheTwoOrders) {
       {R, "3", "5", {3, 4, 5}, true},
       {R, "5", "2", {5, 6}, true},         // a last number not above the first runs to the end
       {R, "4", "99999", {4, 5, 6}, true},  // numbers beyond the file end at its last record
+      {R, "2,5", "4,6", {2, 3, 4}, true},  // a comma ends a record number
       {R, "AB", "", {2}, true},            // a text names the one code to list
       {R, "", "", {1, 2, 3, 4, 5, 6}, true},
   };
