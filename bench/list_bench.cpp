@@ -105,7 +105,7 @@ void BM_FilterWithThreeConditions(benchmark::State& state) {
     company.buildList(ListOrder::Alphabetic);
     company.closeList();
     state.ResumeTiming();
-    left = filterListFile("KLVR952", "KLVR952.LST", s);
+    left = filterListFile("KLVR952", "KLVR952.LST", s).count;
   }
   state.counters["left"] = left;
 }

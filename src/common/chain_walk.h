@@ -1,11 +1,12 @@
 // The one walk along the alphabetic chain of a product file. Browsing in code order, the code searches
 // and the list ranges all step from record to record through ChainNext (or ChainPrev) the same way: every
 // pointer is checked against the file before it is followed, a record that points to itself ends the
-// chain, and the walk gives up after a bounded number of steps, so that a looped chain cannot hang the
-// program.
+// chain, and the walk gives up at the first record it meets again or after a bounded number of steps, so
+// that a looped chain cannot hang the program nor hand a record to its visitor twice.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/files.h"
 #include "common/product_record.h"
@@ -17,7 +18,7 @@ struct ChainWalkEnd {
     Found,       // the visitor accepted record `at`
     End,         // `at` is the stop record or points to itself: the walk ran out of records
     OutOfRange,  // a pointer (or the start) outside 1..count; `at` is the last record read, 0 when none
-    Locked,      // more steps than the limit: the chain loops
+    Locked,      // a record met again, or more steps than the limit: the chain loops
   };
   How how = How::OutOfRange;
   std::int16_t at = 0;
@@ -27,18 +28,20 @@ struct ChainWalkEnd {
 // Walks from `start` towards the chain's end (forward, along ChainNext) or its start (along ChainPrev),
 // reading each record into `rec` and calling visit(record number, rec). The walk stops when visit returns
 // true, after the record `stop`, at a record that points to itself, at a pointer outside 1..count, or
-// when it would take a step beyond `limit` steps.
+// when it would read a record a second time or take a step beyond `limit` steps.
 template <class Visit>
 ChainWalkEnd walkChain(const FileHandle& products, std::int16_t count, std::int16_t start, bool forward,
                        std::int16_t stop, std::int32_t limit, ProductRecord& rec, Visit&& visit) {
   ChainWalkEnd end;
   std::int32_t steps = 0;
+  std::vector<bool> seen(static_cast<std::size_t>(count < 0 ? 0 : count) + 1);
   int r = start;
   while (r >= 1 && r <= count) {
-    if (++steps > limit) {
+    if (++steps > limit || seen[static_cast<std::size_t>(r)]) {
       end.how = ChainWalkEnd::How::Locked;
       return end;
     }
+    seen[static_cast<std::size_t>(r)] = true;
     rec = products.get<ProductRecord>(r);
     end.at = static_cast<std::int16_t>(r);
     if (visit(end.at, static_cast<const ProductRecord&>(rec))) {

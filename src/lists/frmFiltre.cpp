@@ -241,7 +241,7 @@ void frmFiltre::ApplyFilter() {
     c1.txtFiltre.SetFocus();
     return;
   }
-  std::int32_t left = 0;
+  FilterOutcome left;
   {
     BusyPointer busy(*this);
     try {
@@ -252,12 +252,17 @@ void frmFiltre::ApplyFilter() {
       return;
     }
   }
-  if (left == 0) {
+  if (left.count == 0) {
     Beep();
     MsgBox("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
            w(kFilterTitle));
   }
-  KALVOR3.ListReady = left > 0;
+  if (left.cut) {
+    Beep();
+    MsgBox("Filtre sonucu 32767 kaydı aştığından\rlisteye ilk 32767 kayıt alındı!..."_w, MsgButtons::Ok,
+           MsgIcon::Exclamation, w(kFilterTitle));
+  }
+  KALVOR3.ListReady = left.count > 0;
   backToListDialog();
 }
 

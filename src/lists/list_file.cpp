@@ -67,12 +67,15 @@ class ListBuilder {
 
 ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& last) {
   // The last record of the range: from the end of the last bound's bucket (or the nearest filled one
-  // below it) back along the chain to the last code that does not pass the bound.
-  int b = bucketOfBound(last);
+  // below it) back along the chain to the last code that does not pass the bound. The bound is upper
+  // case, but a code within it may begin with the lower-case letter, which the chain holds after the
+  // upper-case one: the search starts in that letter's bucket.
+  int b = std::max(bucketOfBound(last), bucketOfBound(lowerCase(last.substr(0, 1))));
   if (b < 2 || b > kBucketCount) b = kBucketCount;
   int stop = products_.entry(b).Last;
   while (!valid(stop) && b > 2) stop = products_.entry(--b).Last;
   bool anyStop = false;
+  std::string stopCode;
   ProductRecord rec;
   if (valid(stop)) {
     const ChainWalkEnd end = walk(stop, false, 0, rec, [&](std::int16_t, const ProductRecord& r) {
@@ -81,6 +84,7 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
     if (end.how == ChainWalkEnd::How::OutOfRange || end.how == ChainWalkEnd::How::Locked) return chainError();
     anyStop = end.how == ChainWalkEnd::How::Found;  // else the head of the chain lies beyond the bound
     stop = end.at;
+    stopCode = keyOf(rec.Code.view());
   }
 
   // The first record of the range: from the start of the first bound's bucket (or the nearest filled one
@@ -102,17 +106,22 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
   });
   if (begin.how == ChainWalkEnd::How::End) return out_;  // the chain ends before the range begins
   if (begin.how != ChainWalkEnd::How::Found) return chainError();
-  // No code lies within the range: the list is empty rather than the rest of the chain.
-  if (!anyStop || compareWithBound(keyOfCode(rec), last) > 0) return out_;
+  // No code lies within the range when the chain holds the stop record before the start: the list is
+  // empty rather than the rest of the chain.
+  if (!anyStop || compareKeys(stopCode, keyOf(rec.Code.view())) < 0) return out_;
 
   // The range ends with the stop record itself, so that every record of a code listed twice is listed.
+  // Upper-cased, the codes between the two need not lie within the bounds: a code in lower case stands
+  // after every upper-case code of its letter.
   const ChainWalkEnd listed = walk(begin.at, true, static_cast<std::int16_t>(stop), rec,
                                    [&](std::int16_t n, const ProductRecord& x) {
-                                     output(x, n);
+                                     const std::string key = keyOfCode(x);
+                                     if (compareWithBound(key, first) >= 0 && compareWithBound(key, last) <= 0)
+                                       output(x, n);
                                      return false;
                                    });
   if (listed.how != ChainWalkEnd::How::End) return outputChainError();
-  out_.ready = listed.at == stop;  // else the chain ended before the stop record
+  out_.ready = true;  // at the stop record, or where the chain ends
   return out_;
 }
 
@@ -127,6 +136,10 @@ ListBuild ListBuilder::recordOrder(std::string first, std::int32_t from, std::in
   out_.ready = true;
   return out_;
 }
+
+// The number a record-number box starts with. Unlike the program's other number boxes these take a
+// comma for the end of the number, not for a decimal mark: "2,5" is record 2.
+double recordNumberIn(std::string_view box) { return leadingNumber(box.substr(0, box.find(','))); }
 
 // A typed record number, rounded as the original rounded it (halves to the even neighbour), kept within
 // what a record number can be.
@@ -166,12 +179,12 @@ ListBuild buildProductList(const ProductFile& products, FileHandle& list, const 
 
   // A number in the first box starts the range there; a text names the one code to list.
   std::int32_t from = 1;
-  const double start = leadingNumber(first);
+  const double start = recordNumberIn(first);
   if (start > 0) {
     from = recordNumberOf(start - 1) + 1;
     first.clear();
   }
-  const double end = leadingNumber(last);
+  const double end = recordNumberIn(last);
   const std::int32_t to = end > from - 1 ? recordNumberOf(end) : products.count();
   return builder.recordOrder(first, from, to);
 }

@@ -39,8 +39,8 @@ ProductRecord listRecordOf(ProductRecord rec, std::int16_t n);
 
 // Builds the list of `range` into `list`, which is emptied first (it stays open on the same name). A
 // broken chain or an index that cannot lead the way is told through `sink` (the index notice is followed
-// by a list in record order); every walk is bounded by the record count, so a looping chain ends with
-// the chain message. Throws FileError when a file fails.
+// by a list in record order); every walk ends at the first record it meets again, so a looping chain ends
+// with the chain message and lists no record twice. Throws FileError when a file fails.
 ListBuild buildProductList(const ProductFile& products, FileHandle& list, const ListRange& range, MessageSink& sink);
 
 }  // namespace kv

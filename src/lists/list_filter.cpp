@@ -49,8 +49,7 @@ bool conditionKeeps(const FilterCondition& c, const ProductRecord& rec) {
 }
 
 // Each condition looks at each record once; the joins then only combine what they kept.
-std::vector<std::int32_t> filteredPositions(const std::vector<ProductRecord>& list, const FilterSettings& s,
-                                            std::size_t limit) {
+std::vector<std::int32_t> filteredPositions(const std::vector<ProductRecord>& list, const FilterSettings& s) {
   const std::int32_t n = static_cast<std::int32_t>(list.size());
   std::vector<std::int32_t> result;
   bool started = false;
@@ -67,19 +66,20 @@ std::vector<std::int32_t> filteredPositions(const std::vector<ProductRecord>& li
     }
     started = true;
   }
-  // A list file holds no more records than a record number can count.
-  if (result.size() > limit) result.resize(limit);
   return result;
 }
 
-std::int32_t filterListFile(const std::string& company, const std::string& listName, const FilterSettings& s) {
+FilterOutcome filterListFile(const std::string& company, const std::string& listName, const FilterSettings& s) {
   std::vector<ProductRecord> list;
   {
     const FileHandle in(listName, ProductRecord::Length);
     list.reserve(static_cast<std::size_t>(in.count()));
     for (std::int32_t r = 1; r <= in.count(); ++r) list.push_back(in.get<ProductRecord>(r));
   }
-  const std::vector<std::int32_t> kept = filteredPositions(list, s);
+  std::vector<std::int32_t> kept = filteredPositions(list, s);
+  // A list file holds no more records than a record number can count.
+  const bool cut = kept.size() > static_cast<std::size_t>(kMaxRecords16);
+  if (cut) kept.resize(static_cast<std::size_t>(kMaxRecords16));
 
   const std::string scratch = company + ".TMP";
   if (fileExists(scratch)) deleteFile(scratch);
@@ -98,10 +98,10 @@ std::int32_t filterListFile(const std::string& company, const std::string& listN
   if (kept.empty()) {
     deleteFile(scratch);
     deleteFile(listName);
-    return 0;
+    return {};
   }
   replaceFile(scratch, listName);
-  return static_cast<std::int32_t>(kept.size());
+  return {static_cast<std::int32_t>(kept.size()), cut};
 }
 
 }  // namespace kv

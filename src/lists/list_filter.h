@@ -37,16 +37,22 @@ struct FilterSettings {
 bool conditionKeeps(const FilterCondition& c, const ProductRecord& rec);
 
 // The positions (0-based, in result order, repeats included) of the records the filter leaves of
-// `list`; at most `limit` of them.
-std::vector<std::int32_t> filteredPositions(const std::vector<ProductRecord>& list, const FilterSettings& s,
-                                            std::size_t limit = kMaxRecords16);
+// `list`. Joined by "Veya", they may be more than a list file holds.
+std::vector<std::int32_t> filteredPositions(const std::vector<ProductRecord>& list, const FilterSettings& s);
 
 // The unfiltered copy of the list the filter keeps while it works, whatever the company.
 inline constexpr const char* kUnfilteredListName = "952Kalvor.LST";
 
+// What a filter left in the list file: its record count, and whether the result had more records than
+// a list file holds, so that only the first of them are there.
+struct FilterOutcome {
+  std::int32_t count = 0;
+  bool cut = false;
+};
+
 // Narrows the list file `listName` (closed) by `s`: it then holds the result, or is deleted when nothing
 // is left. Written through "<company>.TMP" and renamed into place, so a failing write leaves the list as
-// it was. Returns the result's record count. Throws FileError.
-std::int32_t filterListFile(const std::string& company, const std::string& listName, const FilterSettings& s);
+// it was. Throws FileError.
+FilterOutcome filterListFile(const std::string& company, const std::string& listName, const FilterSettings& s);
 
 }  // namespace kv

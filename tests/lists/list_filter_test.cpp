@@ -140,13 +140,25 @@ TEST_F(FilterFileTest, TheResultReplacesTheListWithItsRecordsUnchanged) {
   s.conditions[2] = {F::Code, S::Left, M::Matching, "CD"};
   s.joins = {FilterJoin::And, FilterJoin::Or};
   folder.write("952Kalvor.LST", {1, 2, 3});  // left by an earlier run
-  EXPECT_EQ(filterListFile("KLVR952", "KLVR952.LST", s), 2);
+  EXPECT_EQ(filterListFile("KLVR952", "KLVR952.LST", s).count, 2);
   const FileHandle lst("KLVR952.LST", ProductRecord::Length);
   ASSERT_EQ(lst.count(), 2);
   EXPECT_EQ(lst.get<ProductRecord>(1).RecordNumber, 10);
   EXPECT_EQ(lst.get<ProductRecord>(2).RecordNumber, 12);
   EXPECT_FALSE(fileExists("KLVR952.TMP"));
   EXPECT_FALSE(fileExists("952Kalvor.LST"));
+}
+
+TEST_F(FilterFileTest, AResultLongerThanAListFileHoldsIsCutAndSaysSo) {
+  std::vector<std::uint8_t> record(512), list;
+  testing::makeProduct("AB1").encode(record.data());
+  for (int i = 0; i < 10923; ++i) list.insert(list.end(), record.begin(), record.end());
+  folder.write("KLVR952.LST", list);
+  FilterSettings s = codeStartsWith("AB");  // three times every record: 32769
+  s.conditions[1] = s.conditions[2] = s.conditions[0];
+  s.joins = {FilterJoin::Or, FilterJoin::Or};
+  EXPECT_TRUE(filterListFile("KLVR952", "KLVR952.LST", s).cut);
+  EXPECT_EQ(recordCountByName("KLVR952.LST", ProductRecord::Length), kMaxRecords16);
 }
 
 TEST_F(FilterFileTest, AFailingWriteLeavesTheListAsItWas) {
