@@ -9,6 +9,7 @@
 // disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -61,13 +62,22 @@ class FileError : public std::runtime_error {
 };
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
-// file, the read of its content at open, each record write, each flush, delete, rename and copy). A value
-// is the errno the call fails with: the call is not made and the layer reports it as the system's refusal.
+// file, the read of its content at open, each record write, each flush, delete, rename and copy).
 // fileName is the name the FileError would carry; record is the record number of a write, else 0.
+//
+// A fault refuses the call (it is not made; the layer reports `error` as the system's refusal), or, for a
+// write, a flush or a rename, lets the call fail inside the system, so that the layer's own handling of
+// the failure runs: a write reaches the file in its first `written` bytes only (a short write) and the
+// call after them fails with `error`; a flush is made and fails; a rename fails having renamed nothing.
+struct FileFault {
+  int error = 0;
+  bool inCall = false;
+  std::size_t written = 0;
+};
 class FileFaults {
  public:
   virtual ~FileFaults() = default;
-  virtual std::optional<int> fail(FileOp op, std::string_view fileName, std::int32_t record) = 0;
+  virtual std::optional<FileFault> fail(FileOp op, std::string_view fileName, std::int32_t record) = 0;
 };
 // Installs faults (null removes them); the layer does not own them.
 void setFileFaults(FileFaults* faults);
