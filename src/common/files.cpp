@@ -509,6 +509,13 @@ void syncFileByName(std::string_view name) {
   syncCall(fd.fd, r.name);
 }
 
+void syncFolder() {
+  const std::string name = ".";
+  FdGuard fd{::open(workingFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Flush, name, errno);
+  syncCall(fd.fd, name);
+}
+
 FileHandle::FileHandle(std::string_view name, int recordLength, std::int32_t maxRecords) {
   open(name, recordLength, maxRecords);
 }

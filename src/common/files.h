@@ -63,7 +63,8 @@ class FileError : public std::runtime_error {
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
 // file, the read of its content at open, each record write, each flush, delete, rename and copy).
-// fileName is the name the FileError would carry; record is the record number of a write, else 0.
+// fileName is the name the FileError would carry ("." for the working folder); record is the record number
+// of a write, else 0.
 //
 // A fault refuses the call (it is not made; the layer reports `error` as the system's refusal), or, for a
 // write, a flush or a rename, lets the call fail inside the system, so that the layer's own handling of
@@ -141,6 +142,9 @@ std::span<const std::uint8_t> fileImage(int fileNumber);
 // Flushes an open file, or a file by name, to stable storage.
 void syncFile(int fileNumber);
 void syncFileByName(std::string_view name);
+// Flushes the working folder's entries, so that the renames made in it survive a power cut. A failure
+// names the file ".".
+void syncFolder();
 
 // An open file owned by one window or engine: opened on the next free file number, closed when the handle
 // goes (or is moved from). Windows and engines hold their files through handles, never bare numbers.
