@@ -13,6 +13,15 @@ std::string temporaryName(std::string_view base, std::string_view suffix) {
   return name;
 }
 
+// Makes the renames just made survive a power cut. They have taken effect for the program already, so a
+// folder that cannot be synced (some shared folders refuse it) is no failure of the replacement: telling
+// one would say that the old content is live when the new one is.
+void keepRenames() {
+  try {
+    syncFolder();
+  } catch (const FileError&) {
+  }
+}
 
 }  // namespace
 
@@ -77,6 +86,7 @@ bool FileReplacement::commit() {
       item.fresh.clear();
       item.replaced = true;
     }
+    keepRenames();
   } catch (const FileError& e) {
     failedFile_ = current;
     failure_ = e.what();
@@ -109,8 +119,10 @@ void FileReplacement::abandon() {
 // not exist goes again). The old content goes back as a copy renamed into place, never written over the
 // live file. Best effort: what cannot be put back keeps the new content.
 void FileReplacement::putBackReplaced() {
+  bool putBack = false;
   for (auto& item : items_) {
     if (!item.replaced) continue;
+    putBack = true;
     try {
       if (!item.hadTarget) {
         deleteFile(item.target);
@@ -124,6 +136,7 @@ void FileReplacement::putBackReplaced() {
     } catch (const FileError&) {
     }
   }
+  if (putBack) keepRenames();
 }
 
 void FileReplacement::removeTemporaries() {

@@ -37,7 +37,9 @@ class FileReplacement {
   FileError naming(const FileError& e) const;
 
   // Flushes the new files, refreshes the backups and renames the new files into place, in the order they
-  // were staged. The targets and backups must not be open. Returns false, with failedFile() and error()
+  // were staged, then syncs the folder so that the renames (and those of a put-back) survive a power cut;
+  // a folder that cannot be synced is not told, the renames being made. The targets and backups must not
+  // be open. Returns false, with failedFile() and error()
   // set, when a step failed: the temporary files are deleted and every target holds its old content (a
   // target renamed into place before the failure gets it back from its backup); the backups already
   // refreshed keep the old content too.

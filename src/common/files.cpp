@@ -91,10 +91,18 @@ std::string foldName(std::string_view name) {
   return f;
 }
 
-// A system call about to be made for `op` on a file: the faults installed for tests may refuse it.
-void faultPoint(FileOp op, const std::string& name, std::int32_t record = 0) {
-  if (!state().faults) return;
-  if (auto error = state().faults->fail(op, name, record)) throw FileError(FileError::Kind::Io, op, name, *error);
+// A system call about to be made for `op` on a file: the faults installed for tests may refuse it (thrown
+// here), or have it fail inside the system (returned, for the one place that makes the call).
+std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_t record = 0) {
+  if (!state().faults) return std::nullopt;
+  auto fault = state().faults->fail(op, name, record);
+  if (fault && !fault->inCall) throw FileError(FileError::Kind::Io, op, name, fault->error);
+  return fault;
+}
+
+// A call that the faults can only refuse: one meant to fail inside the system is refused all the same.
+void faultPoint(FileOp op, const std::string& name) {
+  if (auto fault = faultAt(op, name)) throw FileError(FileError::Kind::Io, op, name, fault->error);
 }
 
 [[noreturn]] void refused(FileError::Kind kind, FileOp op, const std::string& name, std::string_view detail = {}) {
@@ -172,15 +180,32 @@ bool globMatch(std::string_view pattern, std::string_view text) {
   return p == pattern.size();
 }
 
+// The layer's one call of the system's write: what is left of a write of `size` bytes, `done` of them
+// through already. A fault failing inside the system lets its first `written` bytes reach the file and
+// fails the call that would go further.
+ssize_t writeRest(int fd, const std::uint8_t* data, std::size_t size, std::int64_t offset, std::size_t done,
+                  const std::optional<FileFault>& fault) {
+  std::size_t rest = size - done;
+  if (fault) {
+    if (done >= fault->written) {
+      errno = fault->error;
+      return -1;
+    }
+    rest = std::min(rest, fault->written - done);
+  }
+  return ::pwrite(fd, data + done, rest, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+}
+
 // Writes bytes at an offset and then puts them in the image, so that the image always holds what is on
 // disk. When the system refuses part of the write, what reached the file past its old end is cut off again
 // and the image takes what stayed on disk.
-void writeThrough(Image& img, std::int64_t offset, const std::uint8_t* data, std::size_t size) {
+void writeThrough(Image& img, std::int64_t offset, const std::uint8_t* data, std::size_t size, std::int32_t record) {
+  const std::optional<FileFault> fault = faultAt(FileOp::Write, img.name, record);
   const auto oldSize = static_cast<std::int64_t>(img.bytes.size());
   std::size_t done = 0;
   int error = 0;
   while (done < size) {
-    ssize_t n = ::pwrite(img.fd, data + done, size - done, static_cast<off_t>(offset + done));
+    ssize_t n = writeRest(img.fd, data, size, offset, done, fault);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       error = n < 0 ? errno : EIO;
@@ -192,8 +217,31 @@ void writeThrough(Image& img, std::int64_t offset, const std::uint8_t* data, std
   if (error && end > oldSize && (done == 0 || ::ftruncate(img.fd, static_cast<off_t>(oldSize)) == 0)) end = oldSize;
   const std::int64_t kept = std::max<std::int64_t>(end - offset, 0);
   if (end > oldSize) img.bytes.resize(static_cast<std::size_t>(end), 0);
-  std::memcpy(img.bytes.data() + offset, data, static_cast<std::size_t>(kept));
+  // Nothing kept may leave the image empty (a new file): it has no bytes to copy into then.
+  if (kept > 0) std::memcpy(img.bytes.data() + offset, data, static_cast<std::size_t>(kept));
   if (error) throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error);
+}
+
+// The layer's one flush to stable storage. A fault failing inside the system lets the flush be made and
+// fails it.
+void syncCall(int fd, const std::string& name) {
+  const std::optional<FileFault> fault = faultAt(FileOp::Flush, name);
+  int error = ::fsync(fd) != 0 ? errno : 0;
+  if (fault) error = fault->error;
+  if (error) throw FileError(FileError::Kind::Io, FileOp::Flush, name, error);
+}
+
+// The layer's one rename, made for the file `name`: onto `to`, replacing it, or, with `keepExisting`,
+// refused (EEXIST) when `to` exists. Returns 0 or the system's errno. A fault failing inside the system
+// fails it having renamed nothing, as the system's rename is all or nothing.
+int renameCall(const fs::path& from, const fs::path& to, const std::string& name, bool keepExisting) {
+  if (const std::optional<FileFault> fault = faultAt(FileOp::Rename, name)) return fault->error;
+  if (!keepExisting) return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  // Atomically refused when the name has come into being meanwhile; a file system without that kind of
+  // rename gets the same guarantee from a hard link.
+  int done = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+  if (done != 0 && errno == EINVAL && (done = ::link(from.c_str(), to.c_str())) == 0) ::unlink(from.c_str());
+  return done == 0 ? 0 : errno;
 }
 
 // Closes a descriptor unless released: the open of an image fails half way without leaking it.
@@ -328,8 +376,7 @@ void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in)
   if (end <= static_cast<std::int64_t>(img.bytes.size()) &&
       std::equal(in.begin(), in.end(), img.bytes.begin() + offset))
     return;  // nothing changes on disk
-  faultPoint(FileOp::Write, img.name, n);
-  writeThrough(img, offset, in.data(), in.size());
+  writeThrough(img, offset, in.data(), in.size(), n);
 }
 
 std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
@@ -389,10 +436,8 @@ void renameFile(std::string_view from, std::string_view to) {
   if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
   if (b.exists && b.path != a.path) refused(FileError::Kind::AlreadyExists, FileOp::Rename, b.name, "file exists");
   fs::path target = workingFolder() / toUtf8(to);
-  faultPoint(FileOp::Rename, a.name);
-  std::error_code ec;
-  fs::rename(a.path, target, ec);
-  if (ec) throw FileError(FileError::Kind::Io, FileOp::Rename, a.name, ec.value());
+  if (int error = renameCall(a.path, target, a.name, false))
+    throw FileError(FileError::Kind::Io, FileOp::Rename, a.name, error);
 }
 
 void replaceFile(std::string_view from, std::string_view to) {
@@ -401,10 +446,8 @@ void replaceFile(std::string_view from, std::string_view to) {
   Resolved b = resolve(to, FileOp::Rename);
   if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
   if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Rename, b.name, "file is open");
-  faultPoint(FileOp::Rename, b.name);
-  std::error_code ec;
-  fs::rename(a.path, b.path, ec);
-  if (ec) throw FileError(FileError::Kind::Io, FileOp::Rename, b.name, ec.value());
+  if (int error = renameCall(a.path, b.path, b.name, false))
+    throw FileError(FileError::Kind::Io, FileOp::Rename, b.name, error);
 }
 
 std::string renameToNewName(std::string_view from, std::string_view stem, std::string_view extension) {
@@ -418,14 +461,9 @@ std::string renameToNewName(std::string_view from, std::string_view stem, std::s
     const std::string name = std::string(stem) + std::to_string(n) + tail;
     if (taken.count(foldName(name))) continue;
     checkName(name, FileOp::Rename);
-    faultPoint(FileOp::Rename, name);
-    const fs::path target = workingFolder() / toUtf8(name);
-    // Atomically refused when the name has come into being meanwhile; a file system without that kind of
-    // rename gets the same guarantee from a hard link.
-    int done = ::renameat2(AT_FDCWD, a.path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-    if (done != 0 && errno == EINVAL && (done = ::link(a.path.c_str(), target.c_str())) == 0) ::unlink(a.path.c_str());
-    if (done == 0) return name;
-    if (errno != EEXIST) throw FileError(FileError::Kind::Io, FileOp::Rename, name, errno);
+    const int error = renameCall(a.path, workingFolder() / toUtf8(name), name, true);
+    if (error == 0) return name;
+    if (error != EEXIST) throw FileError(FileError::Kind::Io, FileOp::Rename, name, error);
   }
 }
 
@@ -460,16 +498,22 @@ std::string diskName(std::string_view name) { return resolve(name).name; }
 
 void syncFile(int fileNumber) {
   Handle& h = handle(fileNumber);
-  faultPoint(FileOp::Flush, h.image->name);
-  if (::fsync(h.image->fd) != 0) throw FileError(FileError::Kind::Io, FileOp::Flush, h.image->name, errno);
+  syncCall(h.image->fd, h.image->name);
 }
 
 void syncFileByName(std::string_view name) {
   Resolved r = resolve(name, FileOp::Flush);
   if (!r.exists) refused(FileError::Kind::NotFound, FileOp::Flush, r.name);
-  faultPoint(FileOp::Flush, r.name);
   FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (fd.fd < 0 || ::fsync(fd.fd) != 0) throw FileError(FileError::Kind::Io, FileOp::Flush, r.name, errno);
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Flush, r.name, errno);
+  syncCall(fd.fd, r.name);
+}
+
+void syncFolder() {
+  const std::string name = ".";
+  FdGuard fd{::open(workingFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Flush, name, errno);
+  syncCall(fd.fd, name);
 }
 
 FileHandle::FileHandle(std::string_view name, int recordLength, std::int32_t maxRecords) {

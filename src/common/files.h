@@ -9,6 +9,7 @@
 // disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -61,13 +62,23 @@ class FileError : public std::runtime_error {
 };
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
-// file, the read of its content at open, each record write, each flush, delete, rename and copy). A value
-// is the errno the call fails with: the call is not made and the layer reports it as the system's refusal.
-// fileName is the name the FileError would carry; record is the record number of a write, else 0.
+// file, the read of its content at open, each record write, each flush, delete, rename and copy).
+// fileName is the name the FileError would carry ("." for the working folder); record is the record number
+// of a write, else 0.
+//
+// A fault refuses the call (it is not made; the layer reports `error` as the system's refusal), or, for a
+// write, a flush or a rename, lets the call fail inside the system, so that the layer's own handling of
+// the failure runs: a write reaches the file in its first `written` bytes only (a short write) and the
+// call after them fails with `error`; a flush is made and fails; a rename fails having renamed nothing.
+struct FileFault {
+  int error = 0;
+  bool inCall = false;
+  std::size_t written = 0;
+};
 class FileFaults {
  public:
   virtual ~FileFaults() = default;
-  virtual std::optional<int> fail(FileOp op, std::string_view fileName, std::int32_t record) = 0;
+  virtual std::optional<FileFault> fail(FileOp op, std::string_view fileName, std::int32_t record) = 0;
 };
 // Installs faults (null removes them); the layer does not own them.
 void setFileFaults(FileFaults* faults);
@@ -131,6 +142,9 @@ std::span<const std::uint8_t> fileImage(int fileNumber);
 // Flushes an open file, or a file by name, to stable storage.
 void syncFile(int fileNumber);
 void syncFileByName(std::string_view name);
+// Flushes the working folder's entries, so that the renames made in it survive a power cut. A failure
+// names the file ".".
+void syncFolder();
 
 // An open file owned by one window or engine: opened on the next free file number, closed when the handle
 // goes (or is moved from). Windows and engines hold their files through handles, never bare numbers.

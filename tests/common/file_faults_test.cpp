@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
+#include <random>
 
 #include "common/files.h"
 #include "support/company.h"
@@ -18,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FailOn;
+using testing::inCall;
 using testing::TempFolder;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -131,6 +134,62 @@ TEST(FileFaults, AWriteTheSystemCutsShortLeavesTheImageAsTheDisk) {
   std::fill(want.begin() + 512, want.end(), 0xAB);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), want);
   EXPECT_EQ(imageOf("KLVR952.DAT"), want);
+}
+
+TEST(FileFaults, AWriteThatFailsInsideTheSystemLeavesTheImageAsTheDiskAndIsNeverASuccess) {
+  std::mt19937 rng(21);
+  for (int round = 0; round < 300; ++round) {
+    TempFolder folder;
+    const std::size_t length = 1 + rng() % 8;
+    Bytes old(rng() % (4 * length));  // often none at all: the first write into a new file
+    for (auto& b : old) b = static_cast<std::uint8_t>(rng() % 0x80);
+    if (!old.empty()) folder.write("KLVR952.DAT", old);
+    FileHandle dat("KLVR952.DAT", static_cast<int>(length));
+    const auto n = static_cast<std::int32_t>(1 + rng() % static_cast<std::size_t>(dat.count() + 1));
+    Bytes rec(length);
+    for (auto& b : rec) b = static_cast<std::uint8_t>(0x80 + rng() % 0x80);  // differs from every old byte
+    const std::size_t written = rng() % (length + 2);
+    const int error = round % 2 ? ENOSPC : EIO;
+
+    // What the disk holds: the bytes that reached it, but of a failed write none past the old end.
+    const std::size_t offset = static_cast<std::size_t>(n - 1) * length;
+    const std::size_t reached = std::min(written, length);
+    const bool fails = written < length;
+    Bytes want = old;
+    if (!fails) want.resize(std::max(old.size(), offset + length), 0);
+    for (std::size_t i = offset; i < std::min(offset + reached, want.size()); ++i) want[i] = rec[i - offset];
+
+    std::optional<FileError> e;
+    {
+      FailOn full(FileOp::Write, "KLVR952.DAT", inCall(error, written));
+      try {
+        putRecord(dat.number(), n, rec);
+      } catch (const FileError& thrown) {
+        e = thrown;
+      }
+    }
+    ASSERT_EQ(e.has_value(), fails) << round;
+    if (e) {
+      EXPECT_EQ(e->op(), FileOp::Write);
+      EXPECT_EQ(e->systemError(), error);
+      EXPECT_EQ(e->fileName(), "KLVR952.DAT");
+    }
+    EXPECT_EQ(folder.bytes("KLVR952.DAT"), want) << round;
+    EXPECT_EQ(imageOf("KLVR952.DAT"), want) << round;
+  }
+}
+
+TEST(FileFaults, ANewNameTakenMeanwhileIsPassedOver) {
+  TempFolder folder;
+  folder.write(".new", Bytes{1});
+  {
+    FailOn taken(FileOp::Rename, "Rapor1.pdf", inCall(EEXIST));
+    EXPECT_EQ(renameToNewName(".new", "Rapor", "pdf"), "Rapor2.pdf");
+  }
+  folder.write(".new", Bytes{2});
+  FailOn refused(FileOp::Rename, "", inCall(EACCES));
+  EXPECT_EQ(errorOf([] { renameToNewName(".new", "Rapor", "pdf"); }).systemError(), EACCES);
+  EXPECT_EQ(folder.bytes(".new"), Bytes{2});
 }
 
 }  // namespace

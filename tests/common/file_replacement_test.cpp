@@ -2,7 +2,11 @@
 // live changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include "common/file_replacement.h"
 #include "common/files.h"
@@ -90,6 +94,38 @@ TEST(FileReplacement, AStepThatFailsLeavesTheLiveFilesAsTheyWereAndNamesTheFile)
     EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(c.backupsRefreshed[0] ? "old data" : "older data")) << c.failed;
     EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf(c.backupsRefreshed[1] ? "old index" : "older index")) << c.failed;
     EXPECT_EQ(listFiles("*").size(), 4u) << c.failed;
+  }
+}
+
+// Every call the file layer makes, in order; a rename onto `failing` fails, and so does the folder's sync.
+struct Journal : FileFaults {
+  Journal() { setFileFaults(this); }
+  ~Journal() override { setFileFaults(nullptr); }
+  std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+    calls.push_back({op, std::string(name)});
+    if ((op == FileOp::Rename && name == failing) || (op == FileOp::Flush && name == ".")) return FileFault{EIO, false, 0};
+    return std::nullopt;
+  }
+  std::vector<std::pair<FileOp, std::string>> calls;
+  std::string failing;
+};
+
+TEST(FileReplacement, TheFolderIsSyncedAfterTheRenamesOfACommitAndOfAPutBackThoughItCannotBe) {
+  for (const char* failing : {"", "KLVR952.ABC"}) {
+    TempFolder folder;
+    folder.write("KLVR952.DAT", bytesOf("old data"));
+    folder.write("KLVR952.ABC", bytesOf("old index"));
+    FileReplacement r;
+    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    Journal journal;
+    journal.failing = failing;
+    EXPECT_EQ(r.commit(), !*failing);
+    const auto& calls = journal.calls;
+    const auto lastRename = std::find_if(calls.rbegin(), calls.rend(), [](const auto& c) { return c.first == FileOp::Rename; });
+    const auto sync = std::find(calls.rbegin(), calls.rend(), std::pair<FileOp, std::string>{FileOp::Flush, "."});
+    EXPECT_LT(sync, lastRename) << failing;  // later in the journal
+    EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf(*failing ? "old data" : "new data"));
   }
 }
 

@@ -72,10 +72,12 @@ TEST(ProductFileReplacement, AFailureAnywhereLeavesTheLiveFilesAndTheBackupsAndN
     int nth;
     const char* named;
     bool backupsRefreshed;  // the failure came after the old files had gone to the backups
+    int shortWrite = -1;    // the write fails inside the system after so many bytes; refused when -1
   };
   const Case cases[] = {
       {FileOp::Open, "KLVR952.DAT.~new", 1, "KLVR952.DAT", false},    // the temporary file cannot be made
       {FileOp::Write, "KLVR952.DAT.~new", 3, "KLVR952.DAT", false},   // the records stop halfway
+      {FileOp::Write, "KLVR952.DAT.~new", 2, "KLVR952.DAT", false, 5000},  // the disk fills inside a write
       {FileOp::Write, "KLVR952.DAT.~new", 90, "KLVR952.DAT", false},  // the chain stops halfway
       {FileOp::Write, "KLVR952.ABC.~new", 50, "KLVR952.ABC", false},  // the index stops halfway
       {FileOp::Rename, "KLVR952.ABC", 1, "KLVR952.ABC", true},        // the new index cannot take its name
@@ -87,7 +89,8 @@ TEST(ProductFileReplacement, AFailureAnywhereLeavesTheLiveFilesAndTheBackupsAndN
     writeOldFiles(folder);
     ProductFileReplacement result;
     {
-      testing::FailOn fault(c.op, c.faultOn, ENOSPC, c.nth, 1);
+      const FileFault how = c.shortWrite < 0 ? FileFault{ENOSPC, false, 0} : testing::inCall(ENOSPC, c.shortWrite);
+      testing::FailOn fault(c.op, c.faultOn, how, c.nth, 1);
       result = replaceProductFile("KLVR952", records, InsertPolicy{});
       EXPECT_EQ(fault.failures(), 1) << c.faultOn;
     }

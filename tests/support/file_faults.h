@@ -2,6 +2,7 @@
 //
 //   FailOn third(FileOp::Write, "KLVR952.ABC", ENOSPC, 3, 1);  // the third write to the index fails
 //   FailOn locked(FileOp::Open, "KLVR952.DAT", EACCES);        // every open of the product file fails
+//   FailOn full(FileOp::Write, "KLVR952.DAT", inCall(ENOSPC, 100));  // each write stops after 100 bytes
 #pragma once
 
 #include <cstdint>
@@ -13,16 +14,21 @@
 
 namespace kv::testing {
 
+// A call that fails inside the system with `error`, a write after its first `written` bytes.
+inline FileFault inCall(int error, std::size_t written = 0) { return {error, true, written}; }
+
 // Installed in the file layer while it lives. The calls of `op` on `file` (any file when empty; without
-// regard to case), counted from 1, fail with `error` from the `first` on, `times` of them (all when 0).
+// regard to case), counted from 1, fail from the `first` on, `times` of them (all when 0): refused with an
+// errno, or as `fault` says.
 class FailOn : public FileFaults {
  public:
   FailOn(FileOp op, std::string file, int error, int first = 1, int times = 0);
+  FailOn(FileOp op, std::string file, FileFault fault, int first = 1, int times = 0);
   ~FailOn() override;
   FailOn(const FailOn&) = delete;
   FailOn& operator=(const FailOn&) = delete;
 
-  std::optional<int> fail(FileOp op, std::string_view fileName, std::int32_t record) override;
+  std::optional<FileFault> fail(FileOp op, std::string_view fileName, std::int32_t record) override;
 
   int calls() const { return calls_; }        // calls of the op on the file so far
   int failures() const { return failures_; }  // of them, those that failed
@@ -30,7 +36,7 @@ class FailOn : public FileFaults {
  private:
   FileOp op_;
   std::string file_;  // upper case
-  int error_;
+  FileFault fault_;
   int first_;
   int times_;
   int calls_ = 0;
