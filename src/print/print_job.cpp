@@ -12,6 +12,8 @@ bool tellPrinterFailure(PrinterFailureChoice choice, MessageSink& messages) {
                           "PRİNTER HATASI !"_w) == MsgAnswer::Retry;
 }
 
+std::string jobName(const std::string& what) { return "KALVOR 952 - " + what; }
+
 void tellWhereDocumentWent(const PrintedDocument& document, const std::string& what, const std::string& title,
                            MessageSink& messages) {
   if (document.file.empty()) return;
