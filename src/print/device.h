@@ -42,6 +42,7 @@ struct PrintedDocument {
   int pages = 0;
   std::string printer;  // the printer's name (Windows-1254) when it went to a printer
   std::string file;     // else the name of the PDF file in the working folder (Windows-1254)
+  bool noDefaultPrinter = false;  // into the file although printers exist: none of them is the default
 };
 
 struct PageArea {

@@ -40,7 +40,8 @@ auto printJob(const std::string& what, const Printing& printing, PrinterFailureC
 }
 
 // "Yazıcı olmadığından <what> "<file>" dosyasına yazıldı..." under `title`, when the document went into a
-// file. `what` names the document ("rapor", "liste"); it and the title in Windows-1254.
+// file; when printers exist but none is the default, that none is, and where one is chosen. `what` names
+// the document ("rapor", "liste"); it and the title in Windows-1254.
 void tellWhereDocumentWent(const PrintedDocument& document, const std::string& what, const std::string& title,
                            MessageSink& messages);
 

@@ -114,6 +114,7 @@ class DesktopDevice : public Device {
   std::deque<Face> faces_;
   const Face* painterFace_ = nullptr;
   int pages_ = 0;
+  bool noDefaultPrinter_ = false;
 };
 
 DesktopDevice::DesktopDevice(const Options& options) : options_(options) {
@@ -125,6 +126,7 @@ DesktopDevice::DesktopDevice(const Options& options) : options_(options) {
     printer_ = std::make_unique<QPrinter>(system, QPrinter::HighResolution);
     paper_ = printer_.get();
   } else {
+    noDefaultPrinter_ = options.systemPrinter && !QPrinterInfo::availablePrinterNames().isEmpty();
     const QDir folder(QFile::decodeName(workingFolder().c_str()));
     file_ = std::make_unique<QTemporaryFile>(folder.filePath(QStringLiteral(".Rapor-XXXXXX.part")));
     pdf_ = std::make_unique<QPdfWriter>(file_.get());
@@ -231,7 +233,7 @@ PrintedDocument DesktopDevice::end() {
   const QString path = QDir(QFile::decodeName(workingFolder().c_str())).filePath(qtText(name));
   const QString viewer = options_.openViewer ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : QString();
   if (!viewer.isEmpty()) QProcess::startDetached(viewer, {path});
-  return {pages_, "", name};
+  return {pages_, "", name, noDefaultPrinter_};
 }
 
 void DesktopDevice::abort() noexcept {
