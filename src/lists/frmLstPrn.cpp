@@ -21,15 +21,16 @@ using namespace ui;
 namespace {
 
 struct PrintTitles {
-  const char* printing;  // UTF-8
+  const char* name;  // UTF-8: the job's, in the print queue
+  const char* printing;
   const char* done;
 };
 
 const PrintTitles& titlesOf(ListKind kind) {
-  static const PrintTitles code{"Kod Listesi yazdırılıyor..", "Kod Listesi yazdırıldı..."};
-  static const PrintTitles cost{"Maliyet Listesi yazdırılıyor...", "Maliyet Listesi yazdırıldı..."};
-  static const PrintTitles price{"Fiyat Listesi yazdırılıyor...", "Fiyat Listesi yazdırıldı..."};
-  static const PrintTitles count{"Sayım Listesi yazdırılıyor...", "Sayım Listesi yazdırıldı..."};
+  static const PrintTitles code{"Kod Listesi", "Kod Listesi yazdırılıyor..", "Kod Listesi yazdırıldı..."};
+  static const PrintTitles cost{"Maliyet Listesi", "Maliyet Listesi yazdırılıyor...", "Maliyet Listesi yazdırıldı..."};
+  static const PrintTitles price{"Fiyat Listesi", "Fiyat Listesi yazdırılıyor...", "Fiyat Listesi yazdırıldı..."};
+  static const PrintTitles count{"Sayım Listesi", "Sayım Listesi yazdırılıyor...", "Sayım Listesi yazdırıldı..."};
   return ofKind(kind, code, cost, price, count);
 }
 
@@ -87,6 +88,7 @@ void frmLstPrn::cmdYaz_Click() {
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
   Caption = w(titles.printing);
   const std::optional<print::PrintedDocument> done = print::printJob(
+      w(titles.name),
       [&](print::Printer& printer) {
         return printProductList(printer, kind, ListFile, ListRecordCount, {KALVOR3.CompanyName, KALVOR3.DateText});
       },

@@ -42,6 +42,7 @@ struct PrintedDocument {
   int pages = 0;
   std::string printer;  // the printer's name (Windows-1254) when it went to a printer
   std::string file;     // else the name of the PDF file in the working folder (Windows-1254)
+  bool noDefaultPrinter = false;  // into the file although printers exist: none of them is the default
 };
 
 struct PageArea {
@@ -59,8 +60,12 @@ class Device {
   virtual double textWidth(const Font& font, std::string_view text) = 0;
   virtual double lineHeight(const Font& font) = 0;  // the height of one line of text, leading included
 
-  // The document: begun before its first page is drawn on; each text's point is its top left.
-  virtual void begin() = 0;
+  // Whether the printer takes a job now; asked before a document begins. A printer that refuses jobs, or
+  // whose queue is stopped, would lose or hold the document while the program said it printed.
+  virtual bool takesJobs() = 0;
+  // The document: begun under its name in the print queue (Windows-1254) before its first page is drawn
+  // on; each text's point is its top left.
+  virtual void begin(std::string_view name) = 0;
   virtual void text(double x, double y, const Font& font, std::string_view text) = 0;
   virtual void line(double x1, double y1, double x2, double y2) = 0;
   virtual void newPage() = 0;

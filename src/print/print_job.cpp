@@ -12,10 +12,16 @@ bool tellPrinterFailure(PrinterFailureChoice choice, MessageSink& messages) {
                           "PRİNTER HATASI !"_w) == MsgAnswer::Retry;
 }
 
+std::string jobName(const std::string& what) { return "KALVOR 952 - " + what; }
+
 void tellWhereDocumentWent(const PrintedDocument& document, const std::string& what, const std::string& title,
                            MessageSink& messages) {
   if (document.file.empty()) return;
-  messages.message("Yazıcı olmadığından "_w + what + " \"" + document.file + "\" dosyasına yazıldı..."_w,
+  const std::string written = what + " \"" + document.file + "\" dosyasına yazıldı..."_w;
+  messages.message(document.noDefaultPrinter
+                       ? "Varsayılan yazıcı seçilmediğinden "_w + written +
+                             "\r\r( Varsayılan yazıcıyı sistemin yazıcı ayarlarından seçebilirsiniz. )"_w
+                       : "Yazıcı olmadığından "_w + written,
                    MsgButtons::Ok, MsgIcon::None, title);
 }
 

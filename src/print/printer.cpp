@@ -40,7 +40,7 @@ std::unique_ptr<Device> makeDevice() {
   return device;
 }
 
-Printer::Printer() = default;
+Printer::Printer(std::string documentName) : documentName_(std::move(documentName)) {}
 
 Printer::~Printer() { KillDoc(); }
 
@@ -66,7 +66,10 @@ auto Printer::guarded(Call&& call) {
 
 void Printer::beginDocument() {
   if (begun_) return;
-  guarded([](Device& d) { d.begin(); });
+  guarded([this](Device& d) {
+    if (!d.takesJobs()) throw PrinterError(PrinterError::Kind::NotReady, "the printer takes no jobs");
+    d.begin(documentName_);
+  });
   begun_ = true;
 }
 

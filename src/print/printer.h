@@ -13,6 +13,7 @@
 //   } catch (const print::PrinterError&) { ... }   // the document is already aborted
 //
 // A document begins with the first text, line or new page and ends with EndDoc; KillDoc throws it away.
+// A printer that takes no jobs fails (NotReady) as the document begins, before anything is drawn.
 // A failure of any call throws PrinterError after aborting the document, so a failed job never reaches
 // paper or a file and never runs into the next one; a document that is neither ended nor killed when the
 // Printer goes (an error of the caller's own between the calls) is aborted then. Each document is a new
@@ -43,7 +44,8 @@ enum class PrintEnd { NewLine, Stay };
 
 class Printer {
  public:
-  Printer();
+  // Each document of this printer goes by `documentName` in the print queue (Windows-1254).
+  explicit Printer(std::string documentName = {});
   ~Printer();
   Printer(const Printer&) = delete;
   Printer& operator=(const Printer&) = delete;
@@ -114,6 +116,7 @@ class Printer {
   template <class Call>
   auto guarded(Call&& call);
 
+  std::string documentName_;
   std::unique_ptr<Device> device_;
   bool begun_ = false;
   std::optional<std::vector<std::string>> fonts_;

@@ -28,9 +28,10 @@ class RecordingDevice : public Device {
     return font.size * RecordingPrinter::kLineHeightPerPoint;
   }
 
-  void begin() override {
+  bool takesJobs() override { return owner_.takesJobs; }
+  void begin(std::string_view name) override {
     owner_.count(DeviceCall::Begin);
-    owner_.documents_.push_back({RecordedDocument::State::Open, {RecordedPage{}}});
+    owner_.documents_.push_back({RecordedDocument::State::Open, std::string(name), {RecordedPage{}}});
     document_ = owner_.documents_.size() - 1;
   }
   void text(double x, double y, const Font& font, std::string_view text) override {

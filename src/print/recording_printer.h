@@ -33,6 +33,7 @@ struct RecordedPage {
 struct RecordedDocument {
   enum class State { Open, Ended, Aborted };
   State state = State::Open;
+  std::string name;                 // in the print queue (Windows-1254)
   std::vector<RecordedPage> pages;  // a document has its first page when it begins
 };
 
@@ -56,6 +57,8 @@ class RecordingPrinter {
 
   // The font list the printer offers; measuring or printing in a font that is not in it fails (NoFont).
   std::vector<std::string> fonts{"Arial", "Times New Roman"};
+  // Whether the printer takes jobs; one that does not fails every document as it begins (NotReady).
+  bool takesJobs = true;
 
   // The `occurrence`-th call of that kind from now on (1 = the next one) throws PrinterError of `kind`.
   void failAt(DeviceCall call, int occurrence = 1, PrinterError::Kind kind = PrinterError::Kind::NotReady);

@@ -63,6 +63,7 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
   EnabledAgain again{cmdPrint};
   CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0 BETA"};
   const std::optional<PrintedReport> done = print::printJob(
+      reportDocumentName(kind, LblAnaKod.Caption()),
       [&](print::Printer& printer) {
         Caption = reportCaption(kind);
         cmdPrint.Enabled = false;

@@ -85,7 +85,9 @@ LevelBuildResult LevelBuildRun::run() {
   }
   levelFile_.close();
   messages_.beep();
-  title_.progress(kFinalTitle);
+  // A run that went on after a failure ends on it: the title is all that tells the user the tree is
+  // incomplete, so no later title may hide it.
+  title_.progress(failed_ ? failureText() : kFinalTitle);
   LevelBuildOutcome outcome =
       costed ? LevelBuildOutcome::Costed : failed_ ? LevelBuildOutcome::Failed : LevelBuildOutcome::Empty;
   return {outcome, count};

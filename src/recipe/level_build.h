@@ -23,7 +23,8 @@ namespace kv {
 enum class LevelFailureReport {
   // A beep and a message box; the files are closed, and the run ends with nothing more written.
   MessageBoxEndsRun,
-  // The window title tells it; the run goes on with the level file it has, but writes no cost.
+  // The window title tells it, and the run goes on with the level file it has, but writes no cost and
+  // ends with the failure in the title.
   TitleGoesOn,
   // The window title tells it and keeps telling it: the files are closed, the run ends with no cost and
   // the window's count at 0, so that nothing of a partial tree is reported.

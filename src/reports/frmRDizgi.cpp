@@ -260,6 +260,7 @@ void frmRDizgi::printReport(ReportKind kind) {
   CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0"};
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
   const std::optional<PrintedReport> done = print::printJob(
+      reportDocumentName(kind, KALVOR3.ReportProductCode),
       [&](print::Printer& printer) {
         return printRecipeReport(printer, kind, KALVOR3.CompanyName,
                                  {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/dates.h"
 #include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
@@ -22,10 +23,12 @@ void frmRList::Form_Load() {
   Beep();
 }
 
-// Every showing of the window starts again at the first page. A message box over the window, or another
-// program's window, does not activate it again: the page drawn stays on the surface as it is.
+// Every showing of the window starts again at the first page, headed by the working date of the moment,
+// as a printed report is. A message box over the window, or another program's window, does not activate
+// it again: the page drawn stays on the surface as it is.
 void frmRList::Form_Activate() {
   KALVOR3.ListReady = false;
+  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
   ScaleMode = Scale::Millimetre;
   LineHeight = TextHeight() + 1;
   HeaderHeight = 3 * LineHeight + 2;

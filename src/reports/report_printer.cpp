@@ -152,6 +152,11 @@ std::string reportCaption(ReportKind kind) {
   return isTotalConsumption(kind) ? "Toplam sarf listesi yazdırılıyor..."_w : "Liste yazdırılıyor..."_w;
 }
 
+std::string reportDocumentName(ReportKind kind, const std::string& productCode) {
+  const char* report = isList(kind) ? "liste" : isTotalConsumption(kind) ? "toplam sarf" : "reçete";
+  return trim(productCode) + (hasCost(kind) ? " maliyetli " : " ") + w(report);
+}
+
 PrintedReport printRecipeReport(print::Printer& printer, ReportKind kind, const std::string& company,
                                 const ReportHeader& header) {
   const ReportFile file(company, kind);

@@ -28,6 +28,9 @@ struct PrintedReport {
 
 // The report's caption, shown while it prints.
 std::string reportCaption(ReportKind kind);
+// What the report of a product is called in the print queue: its code (trimmed) and the report
+// ("MAK-01 reçete", "MAK-01 maliyetli toplam sarf").
+std::string reportDocumentName(ReportKind kind, const std::string& productCode);
 
 // Prints report `kind` from the company's working file of that kind on `printer`, which is ended. Throws
 // print::PrinterError (the document is then already aborted) or FileError.

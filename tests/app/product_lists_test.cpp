@@ -268,6 +268,7 @@ TEST_F(ProductListsTest, ThePrintDialogPrintsEachKindWithItsTitlesAndTellsAFaili
   EXPECT_EQ(toUtf8(KALVOR3.DateText), " 5 Mart 2008  ");
   ASSERT_EQ(printed.documents().size(), 1u);
   EXPECT_EQ(printed.documents()[0].state, print::RecordedDocument::State::Ended);
+  EXPECT_EQ(toUtf8(printed.documents()[0].name), "KALVOR 952 - Sayım Listesi");
 
   printed.failAt(print::DeviceCall::Text, 5);
   ui.focus("cmdVazgec");

@@ -43,9 +43,9 @@ inline void makePumpCompany() {
   }
 }
 
-// A printed document as text, every text and line with its place, page by page.
+// A printed document as text: its job name, then every text and line with its place, page by page.
 inline std::string transcriptOf(const print::RecordedDocument& doc) {
-  std::string out;
+  std::string out = "job " + toUtf8(doc.name) + "\n";
   for (const print::RecordedPage& page : doc.pages) {
     out += "page\n";
     for (const print::RecordedText& t : page.texts)

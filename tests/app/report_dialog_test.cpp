@@ -128,6 +128,7 @@ TEST_F(ReportPrintingTest, TheChoicesPickTheReportThatIsPrinted) {
   }
   EXPECT_EQ(toUtf8(KALVOR3.DateText), " 5 Mart 2008  ");
   EXPECT_EQ(printed.documents().size(), 6u);
+  EXPECT_EQ(toUtf8(printed.documents()[1].name), "KALVOR 952 - P1 maliyetli reçete");
 }
 
 TEST_F(ReportPrintingTest, AFailingPrinterIsToldOnceAndLeavesNoDocument) {
@@ -140,6 +141,27 @@ TEST_F(ReportPrintingTest, AFailingPrinterIsToldOnceAndLeavesNoDocument) {
   EXPECT_TRUE(enabled("cmdPrint"));
   ui.key(ui::Key::F5);
   EXPECT_EQ(printed.documents().back().state, print::RecordedDocument::State::Ended);
+  printed.takesJobs = false;  // told before anything is drawn, and not as printed
+  ui.key(ui::Key::F5);
+  EXPECT_EQ(messages().back(), "PRİNTER HATASI !|Printer hazır değil ! ( Ayarlar doğru mu?! )");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0");
+  EXPECT_EQ(printed.documents().size(), 2u);
+}
+
+// A tree that fails to build (a line a Single cannot multiply up) is neither printed, exported nor
+// shown; the failure stays in the dialog's title.
+TEST_F(ReportPrintingTest, AFailedLevelBuildGivesNoReportAndSaysSo) {
+  openOnProductWithRecipeAndList();
+  Company c;
+  RecipeFile recipes(c);
+  recipes.write(1, recipes.makeLine(2, {"B", 3e38f, 1.5f}));  // A's only line
+  ui.key(ui::Key::F3);  // the levels
+  for (int output = 0; output < 3; ++output) {  // the printer, a workbook, the screen
+    ui.key(ui::Key::F5);
+    EXPECT_EQ(visibleName() + caption(), "frmRDizgiKademe işlemleri esnasında hata oluştu...");
+    ui.key(ui::Key::F1);
+  }
+  EXPECT_TRUE(printed.documents().empty() && !std::filesystem::exists(folder.path() / "Kitap1.xlsx"));
 }
 
 // A working file that cannot be read back for the printer is told by the window layer; the title does not

@@ -134,6 +134,7 @@ TEST_F(ReportScreenTest, EachReportShowsItsWorkingFileTwentyRowsAPage) {
     SCOPED_TRACE(c.title);
     showOnScreen(c.keys);
     EXPECT_EQ(caption(), c.title);
+    EXPECT_EQ(page().lines.begin()->second.front(), "5 Mart 2008");  // the working date; nothing was printed
     expectPage(1, c.kind);
     ui.key(Key::End);
     expectPage(3, c.kind);

@@ -1,5 +1,6 @@
 #include "print/qt/desktop_printer.h"
 
+#include <cups/cups.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -28,6 +29,23 @@ namespace {
 constexpr double kMarginMm = 5;
 constexpr double kRuleWidthMm = 0.15;
 
+// What the print system says of a printer ("name" or "name/instance", as Qt names it): whether it takes
+// jobs, that is accepts them and is not stopped. A printer it cannot tell about takes none.
+bool cupsTakesJobs(const QString& printer) {
+  const QByteArray name = printer.section(u'/', 0, 0).toLocal8Bit();
+  const QByteArray instance = printer.section(u'/', 1).toLocal8Bit();
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(),
+                                       instance.isEmpty() ? nullptr : instance.constData());
+  if (!dest) return false;
+  const auto is = [dest](const char* attribute, std::string_view value) {
+    const char* v = cupsGetOption(attribute, dest->num_options, dest->options);
+    return v && v == value;
+  };
+  const bool takes = !is("printer-is-accepting-jobs", "false") && !is("printer-state", "5");  // 5: stopped
+  cupsFreeDests(1, dest);
+  return takes;
+}
+
 QString qtText(std::string_view cp1254) {
   QString s;
   s.reserve(static_cast<qsizetype>(cp1254.size()));
@@ -53,12 +71,13 @@ class DesktopDevice : public Device {
 
   std::vector<std::string> fonts() override;
   PageArea printableArea() override;
+  bool takesJobs() override { return !printer_ || cupsTakesJobs(printer_->printerName()); }
   double textWidth(const Font& font, std::string_view text) override {
     return face(font).metrics.horizontalAdvance(qtText(text)) / pxPerMm_;
   }
   double lineHeight(const Font& font) override { return face(font).metrics.lineSpacing() / pxPerMm_; }
 
-  void begin() override;
+  void begin(std::string_view name) override;
   void text(double x, double y, const Font& font, std::string_view text) override;
   void line(double x1, double y1, double x2, double y2) override {
     painter_.drawLine(QPointF(x1 * pxPerMm_, y1 * pxPerMm_), QPointF(x2 * pxPerMm_, y2 * pxPerMm_));
@@ -95,6 +114,7 @@ class DesktopDevice : public Device {
   std::deque<Face> faces_;
   const Face* painterFace_ = nullptr;
   int pages_ = 0;
+  bool noDefaultPrinter_ = false;
 };
 
 DesktopDevice::DesktopDevice(const Options& options) : options_(options) {
@@ -106,6 +126,7 @@ DesktopDevice::DesktopDevice(const Options& options) : options_(options) {
     printer_ = std::make_unique<QPrinter>(system, QPrinter::HighResolution);
     paper_ = printer_.get();
   } else {
+    noDefaultPrinter_ = options.systemPrinter && !QPrinterInfo::availablePrinterNames().isEmpty();
     const QDir folder(QFile::decodeName(workingFolder().c_str()));
     file_ = std::make_unique<QTemporaryFile>(folder.filePath(QStringLiteral(".Rapor-XXXXXX.part")));
     pdf_ = std::make_unique<QPdfWriter>(file_.get());
@@ -163,7 +184,8 @@ const DesktopDevice::Face& DesktopDevice::face(const Font& font) {
   return faces_.back();
 }
 
-void DesktopDevice::begin() {
+void DesktopDevice::begin(std::string_view name) {
+  if (printer_) printer_->setDocName(qtText(name));
   if (file_ && !file_->open())
     fail("cannot create a file in the working folder: " + file_->errorString().toStdString());
   if (!painter_.begin(paper_)) fail(printer_ ? "the printer does not take the job" : "cannot begin the PDF file");
@@ -192,6 +214,10 @@ PrintedDocument DesktopDevice::end() {
   if (!painter_.end()) fail("the document could not be finished");
   if (printer_) {
     if (printer_->printerState() == QPrinter::Error) fail("the printer refused the document");
+    // Qt hands the ended document to the print system and keeps no account of its answer; the print
+    // system keeps the last answer it gave this thread.
+    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+      fail(std::string("the print system did not take the job: ") + cupsLastErrorString());
     return {pages_, fromUtf8(printer_->printerName().toStdString()).value_or("?"), ""};
   }
   checkFile();
@@ -207,7 +233,7 @@ PrintedDocument DesktopDevice::end() {
   const QString path = QDir(QFile::decodeName(workingFolder().c_str())).filePath(qtText(name));
   const QString viewer = options_.openViewer ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : QString();
   if (!viewer.isEmpty()) QProcess::startDetached(viewer, {path});
-  return {pages_, "", name};
+  return {pages_, "", name, noDefaultPrinter_};
 }
 
 void DesktopDevice::abort() noexcept {

@@ -1,8 +1,12 @@
 // The desktop back end of the printer layer (Qt PrintSupport). A document goes to the system's default
 // printer when there is one, otherwise into a new PDF file in the working folder ("Rapor1.pdf",
 // "Rapor2.pdf", ...; no file is ever replaced), which is then opened with the desktop's viewer when there
-// is one; EndDoc returns the file's name for the window to tell the user. The page is A4 portrait with a
-// printable area of 200 x 287 mm from (5, 5) mm.
+// is one; EndDoc returns the file's name for the window to tell the user, and whether printers exist of
+// which none is the default. The page is A4 portrait with a printable area of 200 x 287 mm from (5, 5) mm.
+//
+// A printer job goes by the document's name. The print system (CUPS) is asked whether the printer takes
+// jobs before the document begins, and whether it took the job when it ends; a printer that refuses jobs,
+// a stopped queue or a job turned down is a printer that is not ready.
 //
 // Fonts: "Times New Roman" and "Arial", and their "Tur" names, print in the metric-compatible Liberation
 // Serif and Liberation Sans, or DejaVu Serif and DejaVu Sans where those are missing; any other installed
