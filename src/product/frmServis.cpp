@@ -1,9 +1,9 @@
 #include "product/frmServis.h"
 
 #include "common/chain_check.h"
-#include "common/data_file_service.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "product/data_file_service.h"
 
 namespace kv {
 

@@ -5,13 +5,13 @@
 #include "common/chain_bulk_link.h"
 #include "common/chain_image.h"
 #include "common/collation.h"
-#include "common/data_file_service.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/product_file_replacement.h"
 #include "common/product_record.h"
 #include "common/text.h"
+#include "product/data_file_service.h"
 
 namespace kv {
 
