@@ -31,6 +31,20 @@ void ProductFile::close() {
   count_ = 0;
 }
 
+ProductFile::Replaced ProductFile::replace(const std::function<ProductFileReplacement(const std::string&)>& job,
+                                           IndexRule rule) {
+  const std::string company = company_;
+  close();
+  Replaced done;
+  done.job = job(company);
+  try {
+    open(company, rule);
+  } catch (const FileError& e) {
+    done.reopenFailure = e;
+  }
+  return done;
+}
+
 std::int16_t ProductFile::recount() {
   count_ = static_cast<std::int16_t>(data_.count());
   return count_;

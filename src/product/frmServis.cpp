@@ -170,6 +170,10 @@ void frmServis::layOut() {
 // is no record.
 void frmServis::openFiles() {
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
+  countRecords();
+}
+
+void frmServis::countRecords() {
   const std::int16_t whole = wholeRecords(Products.data());
   RecordCount = whole == 0 ? 1 : whole;
 }
