@@ -7,8 +7,8 @@
 #include <random>
 
 #include "common/chain_check.h"
-#include "common/data_file_rebuild.h"
 #include "common/files.h"
+#include "product/data_file_rebuild.h"
 #include "quiet_sink.h"
 #include "support/company.h"
 

@@ -10,7 +10,7 @@
 
 #include "common/product_file.h"
 #include "quiet_sink.h"
-#include "reports/total_consumption.h"
+#include "recipe/total_consumption.h"
 #include "support/company.h"
 #include "support/recipes.h"
 

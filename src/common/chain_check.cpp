@@ -1,7 +1,7 @@
 #include "common/chain_check.h"
 
+#include "common/chain_ends.h"
 #include "common/chain_image.h"
-#include "common/collation.h"
 
 namespace kv {
 
@@ -15,11 +15,10 @@ class Checker {
   }
 
   CheckedStep run() {
-    for (int b = 2; b <= kBucketCount && !first_; ++b)
-      if (const int r = image_.entry(b).First; valid(r)) first_ = r;
+    const ChainEnds ends = chainEnds([this](int b) { return image_.entry(b); }, count_);
+    first_ = ends.first;
+    last_ = ends.last;
     if (!first_) return fail(1);
-    for (int b = kBucketCount; b >= 2 && !last_; --b)
-      if (const int r = image_.entry(b).Last; valid(r)) last_ = r;
     if (!last_) return fail(2);
     return command_ == ChainCommand::First || command_ == ChainCommand::Last ? toEnd() : toNeighbour();
   }

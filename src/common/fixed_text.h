@@ -15,7 +15,7 @@ class FixedText {
  public:
   static constexpr std::size_t Width = N;
 
-  FixedText() { chars_.fill(' '); }
+  constexpr FixedText() { chars_.fill(' '); }
   FixedText(std::string_view s) { assign(s); }  // NOLINT: implicit, as a text field takes any text
   FixedText& operator=(std::string_view s) {
     assign(s);

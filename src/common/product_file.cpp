@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/chain_ends.h"
 #include "common/chain_walk.h"
 #include "common/collation.h"
 #include "common/text.h"
@@ -28,6 +29,20 @@ void ProductFile::close() {
   data_.close();
   index_.close();
   count_ = 0;
+}
+
+ProductFile::Replaced ProductFile::replace(const std::function<ProductFileReplacement(const std::string&)>& job,
+                                           IndexRule rule) {
+  const std::string company = company_;
+  close();
+  Replaced done;
+  done.job = job(company);
+  try {
+    open(company, rule);
+  } catch (const FileError& e) {
+    done.reopenFailure = e;
+  }
+  return done;
 }
 
 std::int16_t ProductFile::recount() {
@@ -160,12 +175,7 @@ ChainStep ProductFile::step(ChainCommand command, std::int16_t from, int tab) co
   };
   auto set = [](ButtonChange& b, bool enable) { b = enable ? ButtonChange::Enable : ButtonChange::Disable; };
 
-  // The chain's ends: the First of the lowest bucket and the Last of the highest that name a record.
-  std::int16_t chainFirst = 0, chainLast = 0;
-  for (int b = 2; b <= kBucketCount && !chainFirst; ++b)
-    if (IndexEntry e = entry(b); inRange(e.First)) chainFirst = e.First;
-  for (int b = kBucketCount; b >= 2 && !chainLast; --b)
-    if (IndexEntry e = entry(b); inRange(e.Last)) chainLast = e.Last;
+  const auto [chainFirst, chainLast] = chainEnds([this](int b) { return entry(b); }, count_);
   if (!chainFirst || !chainLast) return failed(false);
 
   ProductRecord rec;

@@ -17,6 +17,7 @@
 #include "common/code_search.h"
 #include "common/files.h"
 #include "common/messages.h"
+#include "common/product_file_replacement.h"
 #include "common/product_record.h"
 
 namespace kv {
@@ -67,6 +68,17 @@ class ProductFile {
   void close();
   bool isOpen() const { return data_.isOpen(); }
   const std::string& company() const { return company_; }
+
+  // What replace did: the job's result, and why the files could not be opened again afterwards (the
+  // product file then stays closed).
+  struct Replaced {
+    ProductFileReplacement job;
+    std::optional<FileError> reopenFailure;
+  };
+  // Closes both files, so that `job` (given the company) can put new ones in their place through
+  // replaceProductFile, and opens them again under `rule`, counted afresh, whether they were replaced
+  // or not.
+  Replaced replace(const std::function<ProductFileReplacement(const std::string& company)>& job, IndexRule rule);
 
   // The record count as last counted; counted anew from the file's length by recount().
   std::int16_t count() const { return count_; }

@@ -4,6 +4,19 @@
 
 namespace kv {
 
+static_assert(fieldsFillRecord<ProductRecord>());
+static_assert(fieldsFillRecord<IndexEntry>());
+static_assert(fieldsFillRecord<ExchangeRateRecord>());
+
+// The offsets that walks read straight from a file image are those of the field list.
+static_assert(listedOffset(&ProductRecord::Kind) == product_offsets::Kind);
+static_assert(listedOffset(&ProductRecord::Code) == product_offsets::Code);
+static_assert(decltype(ProductRecord::Code)::Width == product_offsets::CodeWidth);
+static_assert(listedOffset(&ProductRecord::Name) == product_offsets::Name);
+static_assert(decltype(ProductRecord::Name)::Width == product_offsets::NameWidth);
+static_assert(listedOffset(&ProductRecord::ChainPrev) == product_offsets::ChainPrev);
+static_assert(listedOffset(&ProductRecord::ChainNext) == product_offsets::ChainNext);
+
 void ProductRecord::encode(std::uint8_t* out) const { encodeFields(*this, out); }
 ProductRecord ProductRecord::decode(const std::uint8_t* in) { return decodeFields<ProductRecord>(in); }
 

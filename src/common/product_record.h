@@ -71,7 +71,7 @@ struct ProductRecord {
   static ProductRecord decode(const std::uint8_t* in);
 
   template <class Self, class V>
-  static void fields(Self& r, V&& v) {
+  static constexpr void fields(Self& r, V&& v) {
     v(0, r.Kind);
     v(2, r.Code);
     v(22, r.Name);
@@ -153,7 +153,7 @@ struct IndexEntry {
   static IndexEntry decode(const std::uint8_t* in);
 
   template <class Self, class V>
-  static void fields(Self& r, V&& v) {
+  static constexpr void fields(Self& r, V&& v) {
     v(0, r.First);
     v(2, r.Last);
   }
@@ -174,7 +174,7 @@ struct ExchangeRateRecord {
   static ExchangeRateRecord decode(const std::uint8_t* in);
 
   template <class Self, class V>
-  static void fields(Self& r, V&& v) {
+  static constexpr void fields(Self& r, V&& v) {
     v(0, r.Year);
     v(2, r.Month);
     v(4, r.Day);

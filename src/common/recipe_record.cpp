@@ -4,6 +4,9 @@
 
 namespace kv {
 
+static_assert(fieldsFillRecord<RecipeRecord>());
+static_assert(fieldsFillRecord<LevelRecord>());
+
 void RecipeRecord::encode(std::uint8_t* out) const { encodeFields(*this, out); }
 RecipeRecord RecipeRecord::decode(const std::uint8_t* in) { return decodeFields<RecipeRecord>(in); }
 

@@ -36,7 +36,7 @@ struct RecipeRecord {
   static RecipeRecord decode(const std::uint8_t* in);
 
   template <class Self, class V>
-  static void fields(Self& r, V&& v) {
+  static constexpr void fields(Self& r, V&& v) {
     v(0, r.ItemRecord);
     v(2, r.LineType);
     v(4, r.Code);
@@ -84,7 +84,7 @@ struct LevelRecord {
   static LevelRecord decode(const std::uint8_t* in);
 
   template <class Self, class V>
-  static void fields(Self& r, V&& v) {
+  static constexpr void fields(Self& r, V&& v) {
     v(0, r.Code);
     v(20, r.Name);
     v(60, r.Unit);

@@ -1,11 +1,12 @@
 // Encoding and decoding of packed records from one field list. A record type lists its fields once:
 //
-//   template <class Self, class Visitor> static void fields(Self& r, Visitor&& v) {
+//   template <class Self, class Visitor> static constexpr void fields(Self& r, Visitor&& v) {
 //     v(0, r.Kind); v(2, r.Code); ...
 //   }
 //
 // and the same list serves both directions, so a field can never be written at one offset and read at
-// another.
+// another. The compiler checks the list itself (fieldsFillRecord below): a mistyped offset or width does
+// not build.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +53,43 @@ Rec decodeFields(const std::uint8_t* in) {
   Rec r;
   Rec::fields(r, FieldDecoder{in});
   return r;
+}
+
+// The bytes a field takes on disk, as FieldEncoder writes it.
+constexpr int storedWidth(std::int16_t) { return 2; }
+constexpr int storedWidth(std::int32_t) { return 4; }
+constexpr int storedWidth(float) { return 4; }
+constexpr int storedWidth(double) { return 8; }
+constexpr int storedWidth(Currency) { return 8; }
+template <std::size_t N>
+constexpr int storedWidth(const FixedText<N>&) {
+  return static_cast<int>(N);
+}
+
+// True when the field list lays the fields one right after the other from offset 0, each as wide as it is
+// stored, and the last one ends at the record's length.
+template <class Rec>
+constexpr bool fieldsFillRecord() {
+  int end = 0;
+  bool packed = true;
+  Rec r{};
+  Rec::fields(r, [&](int off, const auto& field) {
+    packed = packed && off == end;
+    end = off + storedWidth(field);
+  });
+  return packed && end == Rec::Length;
+}
+
+// The offset the field list gives to member `m`, for offsets kept apart from the list; -1 when it is not
+// listed.
+template <class Rec, class T>
+constexpr int listedOffset(T Rec::*m) {
+  int at = -1;
+  Rec r{};
+  Rec::fields(r, [&](int off, const auto& field) {
+    if (static_cast<const void*>(&field) == static_cast<const void*>(&(r.*m))) at = off;
+  });
+  return at;
 }
 
 }  // namespace kv

@@ -10,7 +10,7 @@
 
 namespace kv {
 
-// Unicode code point of a Windows-1254 byte. The five bytes that the code page leaves undefined
+// Unicode code point of a Windows-1254 byte. The seven bytes that the code page leaves undefined
 // (81, 8D, 8E, 8F, 90, 9D, 9E) map to the same value in the U+0080 block, so every byte round-trips.
 char32_t cp1254ToUnicode(unsigned char byte);
 

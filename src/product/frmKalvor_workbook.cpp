@@ -84,18 +84,16 @@ void frmKalvor::ImportProductsFromExcel() {
     sheet::tellImportProblem(*this, book.problem, kTransferWorkbook);
     return;
   }
-  Products.close();
-  const std::optional<FileError> failure = importProductRecords(company, book.records);
-  try {
-    Products.open(company);
-  } catch (const FileError& e) {
-    busy.restore();
-    tellFileError(*this, e);
+  const ProductFile::Replaced done = Products.replace(
+      [&book](const std::string& name) { return importProductRecords(name, book.records); },
+      ProductFile::IndexRule::Apply);
+  busy.restore();
+  if (done.reopenFailure) {
+    tellFileError(*this, *done.reopenFailure);
     return;
   }
-  busy.restore();
-  if (failure) {
-    tellFileError(*this, *failure);
+  if (!done.job.replaced) {
+    tellFileError(*this, *done.job.failure);
     ShowRecord();
     return;
   }

@@ -1,9 +1,9 @@
 #include "product/frmServis.h"
 
 #include "common/chain_check.h"
-#include "common/data_file_service.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "product/data_file_service.h"
 
 namespace kv {
 
@@ -170,6 +170,10 @@ void frmServis::layOut() {
 // is no record.
 void frmServis::openFiles() {
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
+  countRecords();
+}
+
+void frmServis::countRecords() {
   const std::int16_t whole = wholeRecords(Products.data());
   RecordCount = whole == 0 ? 1 : whole;
 }

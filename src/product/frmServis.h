@@ -79,6 +79,7 @@ class frmServis : public ui::Form {
   void layOut();
   void wireKeys();
   void openFiles();
+  void countRecords();
   void Form_Load() override;
   void Form_Activate() override;
   void ShowServiceRecord();

@@ -1,10 +1,10 @@
 // The working commands of the service window: the search by code, the save of what is typed into a
 // record, the wipe of a deleted record and the rebuild of the product file.
-#include "common/data_file_rebuild.h"
-#include "common/data_file_service.h"
 #include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "product/data_file_rebuild.h"
+#include "product/data_file_service.h"
 #include "product/frmServis.h"
 
 namespace kv {
@@ -119,19 +119,23 @@ void frmServis::cmdRebuild_Click() {
 // The new files are complete before they take the place of the old ones; when anything fails, the window
 // says which file and goes on with the files as they were.
 bool frmServis::RebuildDataAndIndex() {
-  Products.close();
-  const ProductFileReplacement result = rebuildDataAndIndex(KALVOR3.CompanyName, *this);
-  if (!result.replaced) {
-    openFiles();
+  const ProductFile::Replaced done = Products.replace(
+      [this](const std::string& company) { return rebuildDataAndIndex(company, *this); },
+      ProductFile::IndexRule::Leave);
+  if (done.reopenFailure) {
+    tellFileError(*this, *done.reopenFailure);
+    return false;
+  }
+  if (!done.job.replaced) {
+    countRecords();
     Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
-    tellFileError(*this, *result.failure);
+    tellFileError(*this, *done.job.failure);
     ShowServiceRecord();
     return false;
   }
-  Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
-  RecordCount = result.written;
-  ServiceRecordNumber = result.written;
-  KALVOR3.CurrentRecordNumber = result.written;
+  RecordCount = done.job.written;
+  ServiceRecordNumber = done.job.written;
+  KALVOR3.CurrentRecordNumber = done.job.written;
   Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
   bilPointer.SetFocus();
   return true;

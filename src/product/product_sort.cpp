@@ -3,15 +3,16 @@
 #include <cstring>
 
 #include "common/chain_bulk_link.h"
+#include "common/chain_ends.h"
 #include "common/chain_image.h"
 #include "common/collation.h"
-#include "common/data_file_service.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/product_file_replacement.h"
 #include "common/product_record.h"
 #include "common/text.h"
+#include "product/data_file_service.h"
 
 namespace kv {
 
@@ -23,9 +24,8 @@ constexpr std::size_t kRecord = ProductRecord::Length;
 // first record, each record taken once and deleted ones skipped, then the live records the chain did not
 // reach, in record order.
 std::vector<std::int16_t> codeSortOrder(const ChainImage& image, std::int16_t count) {
-  int start = 0;
-  for (int b = 2; b <= kBucketCount && start == 0; ++b)
-    if (const int first = image.entry(b).First; first > 0) start = first;
+  // A start beyond the file is taken as the index gives it: the chain is then not followed at all.
+  const int start = chainEnds([&image](int b) { return image.entry(b); }, kMaxRecords16).first;
   // A lost start, a broken or looped chain: every record is looked at once, and no live one is lost.
   std::vector<std::int16_t> order;
   order.reserve(static_cast<std::size_t>(count));

@@ -125,12 +125,10 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
   return result;
 }
 
-std::optional<FileError> importProductRecords(const std::string& company, const std::vector<ProductRecord>& records) {
+ProductFileReplacement importProductRecords(const std::string& company, const std::vector<ProductRecord>& records) {
   std::vector<std::uint8_t> bytes(records.size() * ProductRecord::Length);
   for (std::size_t i = 0; i < records.size(); ++i) records[i].encode(bytes.data() + i * ProductRecord::Length);
-  const ProductFileReplacement done = replaceProductFile(company, bytes, mainWindowInsertPolicy(true));
-  if (!done.replaced) return done.failure;
-  return std::nullopt;
+  return replaceProductFile(company, bytes, mainWindowInsertPolicy(true));
 }
 
 }  // namespace kv

@@ -4,13 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/files.h"
 #include "common/product_file.h"
+#include "common/product_file_replacement.h"
 #include "common/product_record.h"
 #include "sheet/sheet.h"
 
@@ -41,8 +41,8 @@ ProductWorkbook readProductWorkbook(std::string_view name = kTransferWorkbook);
 // Replaces the company's ".DAT" and ".ABC" by the records through the product file replacement (the old
 // files kept as "952KLVR.DAT" and "952KLVR.ABC"), every record linked into the code chain as one-by-one
 // quiet insertion in record order links it; a record with an empty code or a negative kind stays
-// unlinked, its pointers 0. Both files must be closed. Returns the failure when a file could not be
-// written; the live files then keep their content.
-std::optional<FileError> importProductRecords(const std::string& company, const std::vector<ProductRecord>& records);
+// unlinked, its pointers 0. Both files must be closed. When a file could not be written, the result names
+// it and the live files keep their content.
+ProductFileReplacement importProductRecords(const std::string& company, const std::vector<ProductRecord>& records);
 
 }  // namespace kv

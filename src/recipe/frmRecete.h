@@ -15,10 +15,12 @@
 
 #include "common/product_file.h"
 #include "recipe/working_copy.h"
-#include "reports/report_kind.h"
 #include "ui/ui.h"
 
 namespace kv {
+
+// Only the print command knows the report kinds (and the rest of the report printer).
+enum class ReportKind;
 
 class frmRecete : public ui::Form {
  public:

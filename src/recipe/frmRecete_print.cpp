@@ -4,8 +4,8 @@
 #include "print/print_job.h"
 #include "recipe/frmRecete.h"
 #include "recipe/level_build.h"
+#include "recipe/total_consumption.h"
 #include "reports/report_printer.h"
-#include "reports/total_consumption.h"
 
 namespace kv {
 

@@ -9,10 +9,10 @@
 #include "print/print_job.h"
 #include "sheet/workbook_messages.h"
 #include "recipe/level_build.h"
+#include "recipe/total_consumption.h"
 #include "reports/list_working_copy.h"
 #include "reports/report_printer.h"
 #include "reports/report_workbook.h"
-#include "reports/total_consumption.h"
 
 namespace kv {
 

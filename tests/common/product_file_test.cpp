@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <random>
 
 #include "common/product_file.h"
 #include "common/text.h"
 #include "support/company.h"
+#include "support/file_faults.h"
 
 namespace kv {
 namespace {
@@ -269,6 +271,35 @@ TEST(ProductFileTest, TheFirstLiveRecordFromAPlaceOn) {
   products.open(c.name());
   for (auto [from, live] : {std::pair{0, 2}, {1, 2}, {2, 2}, {3, 4}, {5, 0}, {6, 0}})
     EXPECT_EQ(products.liveFrom(static_cast<std::int16_t>(from)), live) << from;
+}
+
+// A whole-file job runs while the window's files are closed; they are opened again and counted afresh,
+// and a file that cannot be opened again is told in the result, not thrown.
+TEST(ProductFileTest, AReplacementRunsOnClosedFilesAndOpensThemAgain) {
+  TempFolder folder;
+  Company c;
+  c.addAll({{"B"}, {"A"}});
+  c.close();
+  ProductFile products;
+  products.open(c.name());
+  const ProductFile::Replaced done = products.replace(
+      [&](const std::string& company) {
+        EXPECT_FALSE(products.isOpen());
+        std::vector<std::uint8_t> one(ProductRecord::Length);
+        testing::makeProduct("C").encode(one.data());
+        return replaceProductFile(company, one, InsertPolicy{});
+      },
+      ProductFile::IndexRule::Apply);
+  EXPECT_TRUE(done.job.replaced);
+  EXPECT_FALSE(done.reopenFailure);
+  ASSERT_EQ(products.count(), 1);
+  EXPECT_EQ(trimView(products.read(1).Code.view()), "C");
+
+  testing::FailOn locked(FileOp::Open, "KLVR952.DAT", EACCES);
+  const ProductFile::Replaced refused =
+      products.replace([](const std::string&) { return ProductFileReplacement{}; }, ProductFile::IndexRule::Apply);
+  EXPECT_TRUE(refused.reopenFailure);
+  EXPECT_FALSE(products.isOpen());
 }
 
 }  // namespace

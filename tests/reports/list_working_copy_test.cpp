@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/files.h"
-#include "report_fixture.h"
+#include "../recipe/report_fixture.h"
 #include "support/file_faults.h"
 
 namespace kv::testing {

@@ -5,6 +5,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "common/chain_ends.h"
 #include "common/collation.h"
 #include "common/files.h"
 #include "common/text.h"
@@ -132,9 +133,8 @@ ChainReport checkChain(const ChainFiles& files) {
   for (int i = 1; i <= n; ++i)
     if (recs[i].Kind >= 0 && bucketOf(key(i)) > 0) linkable.insert(i);
 
-  int start = 0;
-  for (int b = 2; b <= kBucketCount && start == 0; ++b)
-    if (entries[b].First >= 1) start = entries[b].First;
+  // The start as the index gives it, so that one beyond the file is found out below.
+  const int start = chainEnds([&entries](int b) { return entries[b]; }, kMaxRecords16).first;
 
   std::vector<int> firstOf(kBucketCount + 1, 0), lastOf(kBucketCount + 1, 0);
   std::set<int> seen;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "reports/total_consumption.h"
+#include "recipe/total_consumption.h"
 #include "support/company.h"
 #include "support/recipes.h"
 

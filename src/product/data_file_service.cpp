@@ -1,4 +1,4 @@
-#include "common/data_file_service.h"
+#include "product/data_file_service.h"
 
 #include <algorithm>
 

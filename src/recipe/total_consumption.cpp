@@ -1,4 +1,4 @@
-#include "reports/total_consumption.h"
+#include "recipe/total_consumption.h"
 
 #include <string>
 #include <unordered_map>

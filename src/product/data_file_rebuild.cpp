@@ -1,12 +1,12 @@
-#include "common/data_file_rebuild.h"
+#include "product/data_file_rebuild.h"
 
 #include <cstring>
 #include <vector>
 
 #include "common/bytes.h"
-#include "common/data_file_service.h"
 #include "common/product_record.h"
 #include "common/text.h"
+#include "product/data_file_service.h"
 
 namespace kv {
 

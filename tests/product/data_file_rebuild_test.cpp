@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <random>
 
-#include "common/data_file_rebuild.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "product/data_file_rebuild.h"
 #include "support/company.h"
 #include "support/file_faults.h"
 
