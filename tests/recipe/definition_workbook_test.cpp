@@ -2,6 +2,8 @@
 // cannot read as its own changes nothing.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <filesystem>
 #include <random>
 
@@ -16,22 +18,26 @@ namespace {
 
 using kv::testing::TempFolder;
 
-// Lines whose every field survives the trip: texts without leading blanks, Singles of six digits.
+// Lines whose every field survives the trip: texts without leading blanks, Singles of any value.
 RecipeRecord randomLine(std::mt19937& rng) {
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  auto single = [&] {
+    const float f = std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
+    return std::isfinite(f) ? f : 16777215.0f;
+  };
   const char* texts[] = {"00123", "1E3", "=A1", "ÇARK ğüşıöç", "Şaft", ""};
   RecipeRecord r;
   r.ItemRecord = static_cast<std::int16_t>(pick(-5, 32767));
   r.LineType = static_cast<std::int16_t>(pick(1, 7));
   r.Code = w(texts[pick(0, 5)]);
   r.Name = w(texts[pick(0, 5)]);
-  r.Quantity = static_cast<float>(pick(-999999, 999999)) / 1000.0f;
+  r.Quantity = single();
   r.Unit = "KG";
   r.Deleted = pick(0, 3) == 0 ? "E" : "H";
-  r.Cost = static_cast<float>(pick(0, 999999)) / 100.0f;
-  r.Coefficient = 1.25f;
-  r.Price = 3e12f;
-  r.Total = r.Quantity;
+  r.Cost = single();
+  r.Coefficient = 1.0000001f;
+  r.Price = single();
+  r.Total = 12345678.0f;
   r.Day = 9, r.Month = 12, r.Year = 2026;
   r.OwnerCode = w(texts[pick(0, 5)]);
   r.OwnerRecord = static_cast<std::int16_t>(pick(0, 32767));
