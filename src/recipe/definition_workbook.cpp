@@ -41,14 +41,15 @@ std::int32_t definitionLineCount(std::string_view company, bool listMode) {
   return wholeRecordCount(company, definitionStore(listMode));
 }
 
-std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
+sheet::WrittenWorkbook exportDefinitionWorkbook(std::string_view company, bool listMode) {
   sheet::NewWorkbook book;
   book.Name(company);
   std::vector<std::string> headers;
   for (const char* h : kHeaders) headers.push_back(w(h));
   sheet::headerRow(book, headers);
   // A sheet ends at its last row: lines beyond it cannot be exported.
-  const std::int32_t count = std::min(definitionLineCount(company, listMode), sheet::kMaxSheetRows - 1);
+  const std::int32_t lines = definitionLineCount(company, listMode);
+  const std::int32_t count = std::min(lines, sheet::kMaxSheetRows - 1);
   {
     const FileHandle store = openRecipeSideFile(company, definitionStore(listMode));
     for (std::int32_t i = 1; i <= count; ++i) {
@@ -60,7 +61,7 @@ std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
     }
   }
   sheet::autoFitColumns(book, kDefinitionWorkbookColumns);
-  return book.Show();
+  return {book.Show(), count < lines};
 }
 
 DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {

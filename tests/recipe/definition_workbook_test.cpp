@@ -66,7 +66,7 @@ TEST_F(DefinitionWorkbookTest, ExportThenImportGivesTheSameStore) {
     const char* file = listMode ? "FİRMA.LTD" : "FİRMA.REC";
     makeStore(listMode, 300, listMode ? 2 : 1);
     const auto before = folder.bytes(file);
-    useAsImport(toUtf8(exportDefinitionWorkbook("FİRMA"_w, listMode)));
+    useAsImport(toUtf8(exportDefinitionWorkbook("FİRMA"_w, listMode).file));
     const DefinitionWorkbook read = readDefinitionWorkbook();
     ASSERT_EQ(read.problem, sheet::ImportProblem::None);
     ASSERT_EQ(read.lines.size(), 300u);
@@ -81,7 +81,7 @@ TEST_F(DefinitionWorkbookTest, ExportThenImportGivesTheSameStore) {
     line.Deleted = std::string_view("\0", 1);
     store.put(1, line);
   }
-  useAsImport(toUtf8(exportDefinitionWorkbook("FİRMA"_w, false)));
+  useAsImport(toUtf8(exportDefinitionWorkbook("FİRMA"_w, false).file));
   EXPECT_EQ(readDefinitionWorkbook().lines.at(0).Deleted.view(), " ");
 }
 

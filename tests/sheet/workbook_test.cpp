@@ -225,15 +225,18 @@ TEST(Workbook, WorkbooksASpreadsheetProgramWroteRead) {
   }
 }
 
-// An export tells one message, by how it ended: the workbook's name, the layer's failure, or the file's.
+// An export tells one message, by how it ended: the workbook's name, the layer's failure, or the file's;
+// a workbook whose sheet ran out of rows says so after its name.
 TEST(WorkbookMessages, AnExportTellsHowItEnded) {
   struct Case {
-    std::function<std::string()> write;
+    std::function<WrittenWorkbook()> write;
     bool written;
     std::string title;
+    std::size_t messages = 1;
   };
   const Case cases[] = {
       {[] { return std::string("Kitap3.xlsx"); }, true, "KALVOR 952 Uyarlama 3.0"},
+      {[] { return WrittenWorkbook("Kitap3.xlsx", true); }, true, "KALVOR 952 Uyarlama 3.0", 2},
       {[]() -> std::string { throw SheetError("disk"); }, false, " ! Microsoft Excel'e Aktarma yapılamıyor !"},
       {[]() -> std::string { throw FileError(FileError::Kind::Io, FileOp::Read, "KLVR952.KDM"); }, false,
        "! DOSYA HATASI !"},
@@ -241,9 +244,12 @@ TEST(WorkbookMessages, AnExportTellsHowItEnded) {
   for (const Case& c : cases) {
     kv::testing::RecordingSink sink;
     EXPECT_EQ(exportAndTell(sink, c.write), c.written);
-    ASSERT_EQ(sink.shown.size(), 1u);
+    ASSERT_EQ(sink.shown.size(), c.messages);
     EXPECT_EQ(sink.shown[0].title, c.title);
     EXPECT_EQ(sink.shown[0].text.find("Kitap3.xlsx") != std::string::npos, c.written);
+    if (c.messages == 2) {
+      EXPECT_NE(sink.shown[1].text.find("1.048.575"), std::string::npos);
+    }
   }
 }
 
