@@ -101,6 +101,43 @@ long long decimalMagnitude(std::string_view number) {
   return (integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1)) + exponent;
 }
 
+// The leading number of a text as from_chars reads it ("-12.5e3"; a plus sign kept), "" when the text
+// has none.
+std::string leadingNumberText(std::string_view text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text)
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s.push_back(c);
+
+  std::size_t i = 0;
+  std::string number;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) number.push_back(s[i++]);
+  bool digits = false, point = false;
+  while (i < s.size()) {
+    char c = s[i];
+    if (c >= '0' && c <= '9') {
+      number.push_back(c);
+      digits = true;
+    } else if ((c == '.' || c == ',') && !point) {
+      number.push_back('.');
+      point = true;
+    } else {
+      break;
+    }
+    ++i;
+  }
+  if (!digits) return {};
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+    std::size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
+    std::size_t start = j;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') exponent.push_back(s[j++]);
+    if (j > start) number += exponent;
+  }
+  return number;
+}
+
 }  // namespace
 
 std::optional<Currency> Currency::fromDouble(double value) {
@@ -159,37 +196,8 @@ std::string currencyText(double value) {
 }
 
 double leadingNumber(std::string_view text) {
-  std::string s;
-  s.reserve(text.size());
-  for (char c : text)
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s.push_back(c);
-
-  std::size_t i = 0;
-  std::string number;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) number.push_back(s[i++]);
-  bool digits = false, point = false;
-  while (i < s.size()) {
-    char c = s[i];
-    if (c >= '0' && c <= '9') {
-      number.push_back(c);
-      digits = true;
-    } else if ((c == '.' || c == ',') && !point) {
-      number.push_back('.');
-      point = true;
-    } else {
-      break;
-    }
-    ++i;
-  }
-  if (!digits) return 0.0;
-  if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
-    std::size_t j = i + 1;
-    std::string exponent = "e";
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
-    std::size_t start = j;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') exponent.push_back(s[j++]);
-    if (j > start) number += exponent;
-  }
+  const std::string number = leadingNumberText(text);
+  if (number.empty()) return 0.0;
   double value = 0.0;
   const char* first = number.c_str();
   if (*first == '+') ++first;  // from_chars takes no plus sign
@@ -201,6 +209,44 @@ double leadingNumber(std::string_view text) {
     return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
   }
   return value;
+}
+
+// Digit by digit, so that every amount of the whole range comes back, which a double cannot promise.
+std::optional<Currency> Currency::fromText(std::string_view text) {
+  const std::string number = leadingNumberText(text);
+  std::string digits;  // the significant ones
+  for (char c : std::string_view(number).substr(0, number.find('e')))
+    if ((c >= '1' && c <= '9') || (c == '0' && !digits.empty())) digits.push_back(c);
+  if (digits.empty()) return Currency{};
+  // How many of them make the count of ten-thousandths; at most 19 fit.
+  const long long whole = decimalMagnitude(number) + 5;
+  if (whole > 19) return std::nullopt;
+  std::uint64_t units = 0;
+  for (long long i = 0; i < whole; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    units = units * 10 + (at < digits.size() ? static_cast<std::uint64_t>(digits[at] - '0') : 0);
+  }
+  if (whole >= 0 && static_cast<std::size_t>(whole) < digits.size()) {
+    // Beyond four decimals: halves to even, as every amount is rounded.
+    const std::string_view rest = std::string_view(digits).substr(static_cast<std::size_t>(whole));
+    const bool beyondHalf = rest.find_first_not_of('0', 1) != std::string_view::npos;
+    if (rest[0] > '5' || (rest[0] == '5' && (beyondHalf || units % 2 == 1))) ++units;
+  }
+  const bool negative = number[0] == '-';
+  const std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
+  if (units > limit) return std::nullopt;
+  return Currency{static_cast<std::int64_t>(negative ? 0 - units : units)};
+}
+
+std::string Currency::exactText() const {
+  const std::uint64_t units = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+  std::string s = (raw < 0 ? "-" : "") + std::to_string(units / 10000);
+  if (const std::uint64_t fraction = units % 10000; fraction != 0) {
+    std::string decimals = std::to_string(10000 + fraction).substr(1);
+    decimals.erase(decimals.find_last_not_of('0') + 1);
+    s += "," + decimals;
+  }
+  return s;
 }
 
 double readCurrencyText(std::string_view text) {

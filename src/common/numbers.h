@@ -15,7 +15,12 @@ struct Currency {
 
   // Rounds to four decimals, halves to even; nothing when the value is not finite or out of range.
   static std::optional<Currency> fromDouble(double value);
+  // A text read exactly by the leading-number rule, rounded to four decimals, halves to even; a text
+  // without a number gives 0, one out of range nothing.
+  static std::optional<Currency> fromText(std::string_view text);
   double toDouble() const { return static_cast<double>(raw) / 10000.0; }
+  // Every digit of the amount, with a decimal comma and no exponent ("-12,5", "922337203685477,5807").
+  std::string exactText() const;
   friend bool operator==(Currency, Currency) = default;
 };
 

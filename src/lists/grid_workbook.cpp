@@ -6,11 +6,12 @@
 
 namespace kv {
 
-std::string exportGridWorkbook(const std::vector<std::vector<std::string>>& cells) {
+sheet::WrittenWorkbook exportGridWorkbook(const std::vector<std::vector<std::string>>& cells) {
   sheet::NewWorkbook book;
   book.Name("Kalvor");
   std::size_t columns = 0;
-  for (std::size_t r = 0; r < cells.size(); ++r) {
+  const std::size_t rows = std::min(cells.size(), static_cast<std::size_t>(sheet::kMaxSheetRows));
+  for (std::size_t r = 0; r < rows; ++r) {
     columns = std::max(columns, cells[r].size());
     if (r == 0) {
       sheet::headerRow(book, cells[0]);
@@ -21,7 +22,7 @@ std::string exportGridWorkbook(const std::vector<std::vector<std::string>>& cell
       book.Cells(static_cast<std::int32_t>(r + 1), static_cast<int>(c + 1), sheet::Cell::text(cells[r][c]));
   }
   sheet::autoFitColumns(book, static_cast<int>(columns));
-  return book.Show();
+  return {book.Show(), rows < cells.size()};
 }
 
 }  // namespace kv

@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "sheet/workbook_messages.h"
+
 namespace kv {
 
-// cells[r][c] is the text (Windows-1254) of grid cell (r, c), row 0 the headings. Returns the workbook's
-// file name. Throws sheet::SheetError when the workbook cannot be made or written.
-std::string exportGridWorkbook(const std::vector<std::vector<std::string>>& cells);
+// cells[r][c] is the text (Windows-1254) of grid cell (r, c), row 0 the headings; the rows beyond the
+// sheet's last are left out. Returns the workbook's file name and whether rows were left out. Throws
+// sheet::SheetError when the workbook cannot be made or written.
+sheet::WrittenWorkbook exportGridWorkbook(const std::vector<std::vector<std::string>>& cells);
 
 }  // namespace kv

@@ -29,20 +29,27 @@ const char* const kHeaders[kDefinitionWorkbookColumns] = {
     "Maliyet",   "Katsayı", "Fiyat",        "Toplam",        "Gün",          "Ay",              "Yıl",
     "Ait Olma Kodu", "Ait Olma No.", "Ait Olma RndNo.", "Sonraki", "Sıra No.", "Silindi"};
 
+// The erased flag travels as it stands, a blank included (a NUL goes as a blank: a workbook holds none),
+// and only a cell with nothing in it comes back as a live line: a line that is not live stays so, and a
+// chain that ended at it does not run on.
+Cell flagCell(const FixedText<1>& flag) { return Cell::text(flag.data()[0] == '\0' ? " " : flag.view()); }
+FixedText<1> readFlag(const Cell& c) { return c.isEmpty() ? FixedText<1>("H") : FixedText<1>(sheet::cellText(c)); }
+
 }  // namespace
 
 std::int32_t definitionLineCount(std::string_view company, bool listMode) {
   return wholeRecordCount(company, definitionStore(listMode));
 }
 
-std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
+sheet::WrittenWorkbook exportDefinitionWorkbook(std::string_view company, bool listMode) {
   sheet::NewWorkbook book;
   book.Name(company);
   std::vector<std::string> headers;
   for (const char* h : kHeaders) headers.push_back(w(h));
   sheet::headerRow(book, headers);
   // A sheet ends at its last row: lines beyond it cannot be exported.
-  const std::int32_t count = std::min(definitionLineCount(company, listMode), sheet::kMaxSheetRows - 1);
+  const std::int32_t lines = definitionLineCount(company, listMode);
+  const std::int32_t count = std::min(lines, sheet::kMaxSheetRows - 1);
   {
     const FileHandle store = openRecipeSideFile(company, definitionStore(listMode));
     for (std::int32_t i = 1; i <= count; ++i) {
@@ -50,11 +57,11 @@ std::string exportDefinitionWorkbook(std::string_view company, bool listMode) {
       const std::int32_t row = i + 1;
       book.Cells(row, 1, Cell::number(i));
       workbookFields(line, [&](int column, const auto& field) { book.Cells(row, column, sheet::fieldCell(field)); });
-      book.Cells(row, 20, sheet::fieldCell(line.Deleted));
+      book.Cells(row, 20, flagCell(line.Deleted));
     }
   }
   sheet::autoFitColumns(book, kDefinitionWorkbookColumns);
-  return book.Show();
+  return {book.Show(), count < lines};
 }
 
 DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {
@@ -68,8 +75,7 @@ DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {
     RecipeRecord line;
     // Texts are taken as they stand, blanks included; only their width is the field's.
     workbookFields(line, [&](int column, auto& field) { sheet::readField(s.cell(row, column), field); });
-    const std::string deleted = sheet::cellText(s.cell(row, 20));
-    line.Deleted = deleted.empty() ? std::string("H") : deleted.substr(0, 1);
+    line.Deleted = readFlag(s.cell(row, 20));
     result.lines.push_back(line);
   }
   return result;

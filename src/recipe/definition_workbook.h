@@ -13,6 +13,7 @@
 #include "common/files.h"
 #include "common/recipe_record.h"
 #include "sheet/sheet.h"
+#include "sheet/workbook_messages.h"
 
 namespace kv {
 
@@ -22,9 +23,10 @@ inline constexpr int kDefinitionWorkbookColumns = 20;
 std::int32_t definitionLineCount(std::string_view company, bool listMode);
 
 // Every whole line of the store, in record order, into a new workbook whose sheet is named after the
-// company; returns the workbook's file name. Throws sheet::SheetError when the workbook cannot be made
-// or written, FileError when the store cannot be read.
-std::string exportDefinitionWorkbook(std::string_view company, bool listMode);
+// company, as far as the sheet has rows; returns the workbook's file name and whether lines were left out.
+// Throws sheet::SheetError when the workbook cannot be made or written, FileError when the store cannot
+// be read.
+sheet::WrittenWorkbook exportDefinitionWorkbook(std::string_view company, bool listMode);
 
 // The import workbook, read and checked before any file is touched.
 struct DefinitionWorkbook {

@@ -216,7 +216,7 @@ void frmRDizgi::ExportReportToExcel() {
     BusyPointer busy(*this);
     const ExportedReport done = exportRecipeReport(*kind, KALVOR3.CompanyName, KALVOR3.ReportProductCode);
     if (hasCost(*kind)) KALVOR3.GrandTotal = done.grandTotal;
-    return done.file;
+    return sheet::WrittenWorkbook(done.file, done.cut);
   });
 }
 

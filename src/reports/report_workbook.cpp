@@ -36,8 +36,9 @@ ExportedReport exportRecipeReport(ReportKind kind, std::string_view company, std
 
   ExportedReport result;
   const RecipeFileKind fileKind = isList(kind) ? RecipeFileKind::WorkingCopy : RecipeFileKind::Levels;
-  // A sheet ends at its last row, which the grand total may need.
-  const std::int32_t count = std::min(wholeRecordCount(company, fileKind), sheet::kMaxSheetRows - 2);
+  // A sheet ends at its last row, which the grand total needs when there is one.
+  const std::int32_t lines = wholeRecordCount(company, fileKind);
+  const std::int32_t count = std::min(lines, sheet::kMaxSheetRows - (hasCost(kind) ? 2 : 1));
   {
     const ReportFile file(std::string(company), kind);
     for (std::int32_t i = 1; i <= count; ++i) {
@@ -71,6 +72,7 @@ ExportedReport exportRecipeReport(ReportKind kind, std::string_view company, std
   }
   sheet::autoFitColumns(book, columns);
   result.rows = count;
+  result.cut = count < lines;
   result.file = book.Show();
   return result;
 }

@@ -13,8 +13,9 @@ namespace kv {
 
 struct ExportedReport {
   std::string file;      // the workbook's file name
-  std::int32_t rows = 0;  // the lines of the working file, one row each
+  std::int32_t rows = 0;  // the lines of the working file written, one row each
   float grandTotal = 0;  // the cost kinds: the total of their last row
+  bool cut = false;      // the sheet ended before the working file: only its first lines are in it
 };
 
 // Writes report `kind` from the company's working file of that kind; the sheet is named after the

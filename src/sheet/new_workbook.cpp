@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -38,8 +39,15 @@ std::size_t shownWidth(const Cell& c) {
     case CellKind::Error:
       return c.str.size();  // one byte per character
     case CellKind::Number: {
+      // Most numbers of an export are whole: their digits are counted, not written out.
+      if (c.value == std::trunc(c.value) && std::fabs(c.value) < 1e10) {
+        std::size_t n = c.value < 0 ? 2 : 1;
+        for (double v = std::fabs(c.value); v >= 10; v /= 10) ++n;
+        return n;
+      }
       char buf[32];
-      return static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%.10g", c.value));
+      const auto shown = std::to_chars(buf, buf + sizeof buf, c.value, std::chars_format::general, 10);
+      return static_cast<std::size_t>(shown.ptr - buf);
     }
     case CellKind::Date:
       return 10;
@@ -52,6 +60,15 @@ std::size_t shownWidth(const Cell& c) {
 }
 
 }  // namespace
+
+double storedNumber(double value) {
+  // As the library writes a number ("%.16G"), and as a reader takes it back: both correctly rounded.
+  char buf[32];
+  const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 16);
+  double read = 0;
+  std::from_chars(buf, written.ptr, read);
+  return read;
+}
 
 void setWorkbookViewer(WorkbookViewer v) { viewer() = std::move(v); }
 
@@ -198,10 +215,10 @@ void NewWorkbook::Name(std::string_view cp1254) {
   if (impl_->sheet == nullptr) impl_->name = std::string(cp1254.substr(0, kMaxSheetName));
 }
 
-void NewWorkbook::Cells(std::int32_t row, int column, const Cell& value) {
+void NewWorkbook::Cells(std::int32_t row, int column, Cell value) {
   impl_->grow(column);
   impl_->moveTo(row);
-  impl_->cells[static_cast<std::size_t>(column)] = value;
+  impl_->cells[static_cast<std::size_t>(column)] = std::move(value);
 }
 
 void NewWorkbook::Bold(std::int32_t row, int column) {

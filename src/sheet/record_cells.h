@@ -1,9 +1,10 @@
 // How the fields of a record travel through a workbook, both ways, for every exchange of the program:
-// texts without their filling blanks, whole numbers in decimal digits, Singles and Currency amounts in the
-// general number form with a decimal comma, all as text cells (the record number of a row is the only
-// number cell); and back by the leading-number rule, a value that does not fit its field giving 0.
+// texts without their filling blanks, numbers as number cells holding the exact stored value (so that a
+// spreadsheet can sum and sort them); and back by the leading-number rule, a value that does not fit its
+// field giving 0. Number fields written as text by earlier versions read back as they always did.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -19,11 +20,16 @@ template <std::size_t N>
 Cell fieldCell(const FixedText<N>& field) {
   return Cell::text(trim(field.view()));
 }
-inline Cell fieldCell(std::int16_t v) { return Cell::text(std::to_string(v)); }
-inline Cell fieldCell(std::int32_t v) { return Cell::text(std::to_string(v)); }
-inline Cell fieldCell(float v) { return Cell::text(singleText(v)); }
-// At most four decimals, as the amount holds.
-inline Cell fieldCell(Currency v) { return Cell::text(doubleText(v.toDouble())); }
+inline Cell fieldCell(std::int16_t v) { return Cell::number(v); }
+inline Cell fieldCell(std::int32_t v) { return Cell::number(v); }
+// A Single is exact as a double; one that is no number (a damaged field) goes as the text it shows.
+inline Cell fieldCell(float v) { return std::isfinite(v) ? Cell::number(v) : Cell::text(singleText(v)); }
+// An amount goes as a number when its number cell reads back to it; the few that a double's digits
+// cannot carry go as their exact digits, which are read back digit by digit.
+inline Cell fieldCell(Currency v) {
+  const double d = v.toDouble();
+  return Currency::fromDouble(storedNumber(d)) == v ? Cell::number(d) : Cell::text(v.exactText());
+}
 
 // ---- Out of a workbook ----
 
@@ -41,6 +47,8 @@ void readField(const Cell& c, FixedText<N>& field) {
 inline void readField(const Cell& c, std::int16_t& v) { v = roundToInteger(cellNumber(c)).value_or(0); }
 inline void readField(const Cell& c, std::int32_t& v) { v = roundToLong(cellNumber(c)).value_or(0); }
 inline void readField(const Cell& c, float& v) { v = toSingle(cellNumber(c)).value_or(0.0f); }
-inline void readField(const Cell& c, Currency& v) { v = Currency::fromDouble(cellNumber(c)).value_or(Currency{}); }
+inline void readField(const Cell& c, Currency& v) {
+  v = (c.kind == CellKind::Text ? Currency::fromText(c.str) : Currency::fromDouble(cellNumber(c))).value_or(Currency{});
+}
 
 }  // namespace kv::sheet

@@ -80,7 +80,7 @@ class NewWorkbook {
   // beginning or ending with an apostrophe, or empty) leaves the sheet its own name. Only before the first
   // cell; later it changes nothing.
   void Name(std::string_view cp1254);
-  void Cells(std::int32_t row, int column, const Cell& value);
+  void Cells(std::int32_t row, int column, Cell value);
   void Bold(std::int32_t row, int column);
   // Fits the column's width to the longest value written into it.
   void AutoFit(int column);
@@ -93,6 +93,9 @@ class NewWorkbook {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// The value a number cell gives back when its workbook is read: the file holds 16 significant digits.
+double storedNumber(double value);
 
 // The export's common frame: row 1 holds the headers (Windows-1254), each made bold; at the end every
 // column from 1 to n is fitted.

@@ -1,5 +1,7 @@
 #include "sheet/workbook_messages.h"
 
+#include <optional>
+
 #include "common/file_error_message.h"
 #include "common/text.h"
 
@@ -31,10 +33,17 @@ UserMessage nothingToExportMessage() {
   return {"Microsoft Excel' e aktarılacak herhangi bir kayıt bulunamadı."_w, "Hata !"_w};
 }
 
-bool exportAndTell(MessageSink& sink, const std::function<std::string()>& write) {
-  std::string file;
+UserMessage workbookCutMessage() {
+  static_assert(kMaxSheetRows - 1 == 1048575, "the rows the message names");
+  return {"Excel çalışma sayfasının satırları yetmediğinden, çalışma kitabına başlık satırının altındaki ilk "
+          "1.048.575 satır aktarıldı; geri kalan satırlar aktarılamadı."_w,
+          "KALVOR 952 Uyarlama 3.0"_w};
+}
+
+bool exportAndTell(MessageSink& sink, const std::function<WrittenWorkbook()>& write) {
+  std::optional<WrittenWorkbook> written;
   try {
-    file = write();
+    written = write();
   } catch (const SheetError&) {
     tell(sink, exportFailedMessage(), MsgIcon::Exclamation);
     return false;
@@ -42,7 +51,8 @@ bool exportAndTell(MessageSink& sink, const std::function<std::string()>& write)
     tellFileError(sink, e);
     return false;
   }
-  tell(sink, workbookWrittenMessage(file), MsgIcon::None);
+  tell(sink, workbookWrittenMessage(written->file), MsgIcon::None);
+  if (written->cut) tell(sink, workbookCutMessage(), MsgIcon::Exclamation);
   return true;
 }
 

@@ -22,11 +22,21 @@ UserMessage importLayoutMessage(std::string_view workbookName);
 UserMessage workbookWrittenMessage(std::string_view fileName);
 // An export with nothing to export (stop icon).
 UserMessage nothingToExportMessage();
+// The sheet ran out of rows: only the first rows under the heading row are in the workbook (exclamation
+// icon).
+UserMessage workbookCutMessage();
 
-// Runs `write`, which makes a workbook and returns its file name, and tells the user how it went: the
-// name when it was written, exportFailedMessage when no workbook could be made, the file's own message
-// when a file could not be read. Returns whether the workbook was written.
-bool exportAndTell(MessageSink& sink, const std::function<std::string()>& write);
+// A workbook an export wrote: its file name, and whether rows were left out because the sheet ended.
+struct WrittenWorkbook {
+  WrittenWorkbook(std::string f, bool c = false) : file(std::move(f)), cut(c) {}  // NOLINT: a name alone
+  std::string file;
+  bool cut;
+};
+
+// Runs `write`, which makes a workbook, and tells the user how it went: the name when it was written
+// (then, once, that rows were left out when they were), exportFailedMessage when no workbook could be
+// made, the file's own message when a file could not be read. Returns whether the workbook was written.
+bool exportAndTell(MessageSink& sink, const std::function<WrittenWorkbook()>& write);
 
 // When the import workbook was refused, beeps and tells why (importFailedMessage or importLayoutMessage);
 // returns whether it was refused.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -271,6 +272,32 @@ TEST(CurrencyValue, OutOfRangeOrNotANumberIsRefused) {
   auto smallest = Currency::fromDouble(-922337203685477.5808);
   ASSERT_TRUE(smallest.has_value());
   EXPECT_EQ(smallest->raw, std::numeric_limits<std::int64_t>::min());
+}
+
+// Every amount comes back from its exact digits; a text of at most fifteen digits and four decimals reads
+// as it reads through a double.
+TEST(CurrencyValue, ExactDigitsReadBackAndShortTextsReadAsThroughADouble) {
+  std::mt19937_64 rng(11);
+  for (int i = 0; i < 20000; ++i) {
+    const Currency v{static_cast<std::int64_t>(rng() >> (rng() % 64))};
+    for (const Currency c : {v, Currency{-v.raw}}) EXPECT_EQ(Currency::fromText(c.exactText()), c) << c.exactText();
+    std::string text = std::to_string(rng() % 100000000000ULL);
+    if (rng() % 2) text += "," + std::to_string(rng() % 10000);
+    if (rng() % 2) text = "-" + text;
+    EXPECT_EQ(Currency::fromText(text), Currency::fromDouble(leadingNumber(text))) << text;
+  }
+  EXPECT_EQ(Currency{std::numeric_limits<std::int64_t>::min()}.exactText(), "-922337203685477,5808");
+  EXPECT_EQ(Currency{12345000}.exactText(), "1234,5");
+  const struct {
+    const char* text;
+    std::optional<std::int64_t> raw;
+  } cases[] = {{"0,00005", 0},    {"0,00015", 2},   {"-0,000051", -1}, {"1,5E-4", 2},   {"1E-99", 0},
+               {"1E99", {}},      {"abc", 0},       {" 12,5 TL", 125000},  {"922337203685477,5808", {}},
+               {"-922337203685477,5808", std::numeric_limits<std::int64_t>::min()}};
+  for (const auto& c : cases) {
+    const std::optional<Currency> read = Currency::fromText(c.text);
+    EXPECT_EQ(read ? std::optional(read->raw) : std::nullopt, c.raw) << c.text;
+  }
 }
 
 TEST(SingleValue, ValuesTooLargeForAFloatAreRefused) {

@@ -21,7 +21,7 @@ TEST(GridWorkbook, EveryCellHoldsTheGridsText) {
     for (int c = 1; c < 5; ++c) row.push_back(w(texts[std::uniform_int_distribution<int>(0, 6)(rng)]));
     grid.push_back(row);
   }
-  const sheet::Sheet s = sheet::readFirstSheet(exportGridWorkbook(grid));
+  const sheet::Sheet s = sheet::readFirstSheet(exportGridWorkbook(grid).file);
   EXPECT_EQ(s.name(), "Kalvor");
   ASSERT_EQ(s.rowCount(), 201);
   for (int r = 0; r <= 200; ++r)
@@ -30,6 +30,20 @@ TEST(GridWorkbook, EveryCellHoldsTheGridsText) {
       EXPECT_TRUE(cell.kind == sheet::CellKind::Text || grid[r][c].empty());
       EXPECT_EQ(sheet::cellText(cell), grid[r][c]) << r << "," << c;
     }
+}
+
+TEST(GridWorkbook, RowsBeyondTheSheetsLastAreLeftOutAndSaidSo) {
+  testing::TempFolder folder;
+  std::vector<std::vector<std::string>> grid(sheet::kMaxSheetRows + 1);
+  grid.front() = {"Kayıt No."_w};
+  grid[sheet::kMaxSheetRows - 1] = {"son"};
+  grid.back() = {"fazla"};
+  const sheet::WrittenWorkbook written = exportGridWorkbook(grid);
+  EXPECT_TRUE(written.cut);
+  const sheet::Sheet s = sheet::readFirstSheet(written.file);
+  EXPECT_EQ(s.rowCount(), sheet::kMaxSheetRows);
+  EXPECT_EQ(sheet::cellText(s.cell(sheet::kMaxSheetRows, 1)), "son");
+  EXPECT_FALSE(exportGridWorkbook({{"Kayıt No."_w}, {"1"}}).cut);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // our own workbook and from ones a spreadsheet program wrote; a workbook that cannot be read as the import
 // reads it changes nothing.
 #include <filesystem>
+#include <limits>
 #include <random>
 
 #include "main_window_fixture.h"
@@ -78,6 +79,12 @@ class ProductWorkbookTest : public MainWindowTest {
 
 TEST_F(ProductWorkbookTest, ExportThenImportGivesTheSameFiles) {
   makeFileOf(40, 7);
+  // Values that seven digits would change, and amounts at both ends of their range.
+  patch(2, [](ProductRecord& r) {
+    r.Cost = 12345678, r.Price = 16777215, r.Coefficient = 1.0000001f, r.RecipeCost = 3.4e38f;
+    r.CostLocal = Currency{1234567890123456}, r.RecipeCostLocal = Currency{std::numeric_limits<std::int64_t>::max()};
+  });
+  patch(3, [](ProductRecord& r) { r.CostLocal = Currency{std::numeric_limits<std::int64_t>::min()}; });
   openOn({}, 1, 8);
   const auto before = files();
   clickExport();

@@ -2,7 +2,10 @@
 // a new name, and what is no workbook is refused.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <functional>
 #include <random>
 
@@ -146,6 +149,54 @@ TEST(RecordCells, FieldsTravelBothWays) {
   EXPECT_EQ(t.view(), "09.12");
 }
 
+// Every value of every number field comes back from a workbook exactly: integers, Singles of any bits
+// and amounts of the whole range, among them the ones that seven digits would change. They are number
+// cells, apart from the amounts whose digits a double cannot carry.
+TEST(RecordCells, NumberFieldsComeBackExactly) {
+  TempFolder folder;
+  std::mt19937_64 rng(5);
+  std::vector<std::int16_t> integers = {-32768, 32767};
+  std::vector<std::int32_t> longs = {-2147483647 - 1, 2147483647};
+  std::vector<float> singles = {12345678.0f, 16777215.0f, 1.0000001f, -0.0f, std::numeric_limits<float>::max(),
+                                std::numeric_limits<float>::denorm_min()};
+  std::vector<Currency> amounts = {Currency{1234567890123456}, Currency{std::numeric_limits<std::int64_t>::max()},
+                                   Currency{std::numeric_limits<std::int64_t>::min()}};
+  for (int i = 0; i < 2000; ++i) {
+    integers.push_back(static_cast<std::int16_t>(rng()));
+    longs.push_back(static_cast<std::int32_t>(rng()));
+    float f = std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
+    singles.push_back(std::isfinite(f) ? f : 1.0f);
+    amounts.push_back(Currency{static_cast<std::int64_t>(rng() >> (rng() % 64))});
+  }
+  NewWorkbook book;
+  for (std::size_t i = 0; i < integers.size(); ++i) {
+    const auto row = static_cast<std::int32_t>(i + 1);
+    book.Cells(row, 1, fieldCell(integers[i]));
+    book.Cells(row, 2, fieldCell(longs[i]));
+    book.Cells(row, 3, fieldCell(singles[i]));
+    book.Cells(row, 4, fieldCell(amounts[i]));
+  }
+  const Sheet s = readFirstSheet(book.Show());
+  for (std::size_t i = 0; i < integers.size(); ++i) {
+    const auto row = static_cast<std::int32_t>(i + 1);
+    std::int16_t integer = 0;
+    std::int32_t whole = 0;
+    float single = 0;
+    Currency amount;
+    readField(s.cell(row, 1), integer);
+    readField(s.cell(row, 2), whole);
+    readField(s.cell(row, 3), single);
+    readField(s.cell(row, 4), amount);
+    EXPECT_EQ(integer, integers[i]);
+    EXPECT_EQ(whole, longs[i]);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(single), std::bit_cast<std::uint32_t>(singles[i])) << singles[i];
+    EXPECT_EQ(amount, amounts[i]) << amounts[i].exactText();
+    for (int c = 1; c <= 3; ++c) EXPECT_EQ(s.cell(row, c).kind, CellKind::Number);
+  }
+  EXPECT_EQ(s.cell(2, 4).kind, CellKind::Text);  // the largest amount
+  EXPECT_EQ(s.cell(1, 4).kind, CellKind::Number);
+}
+
 }  // namespace
 }  // namespace kv::sheet
 
@@ -174,15 +225,18 @@ TEST(Workbook, WorkbooksASpreadsheetProgramWroteRead) {
   }
 }
 
-// An export tells one message, by how it ended: the workbook's name, the layer's failure, or the file's.
+// An export tells one message, by how it ended: the workbook's name, the layer's failure, or the file's;
+// a workbook whose sheet ran out of rows says so after its name.
 TEST(WorkbookMessages, AnExportTellsHowItEnded) {
   struct Case {
-    std::function<std::string()> write;
+    std::function<WrittenWorkbook()> write;
     bool written;
     std::string title;
+    std::size_t messages = 1;
   };
   const Case cases[] = {
       {[] { return std::string("Kitap3.xlsx"); }, true, "KALVOR 952 Uyarlama 3.0"},
+      {[] { return WrittenWorkbook("Kitap3.xlsx", true); }, true, "KALVOR 952 Uyarlama 3.0", 2},
       {[]() -> std::string { throw SheetError("disk"); }, false, " ! Microsoft Excel'e Aktarma yapılamıyor !"},
       {[]() -> std::string { throw FileError(FileError::Kind::Io, FileOp::Read, "KLVR952.KDM"); }, false,
        "! DOSYA HATASI !"},
@@ -190,9 +244,12 @@ TEST(WorkbookMessages, AnExportTellsHowItEnded) {
   for (const Case& c : cases) {
     kv::testing::RecordingSink sink;
     EXPECT_EQ(exportAndTell(sink, c.write), c.written);
-    ASSERT_EQ(sink.shown.size(), 1u);
+    ASSERT_EQ(sink.shown.size(), c.messages);
     EXPECT_EQ(sink.shown[0].title, c.title);
     EXPECT_EQ(sink.shown[0].text.find("Kitap3.xlsx") != std::string::npos, c.written);
+    if (c.messages == 2) {
+      EXPECT_NE(sink.shown[1].text.find("1.048.575"), std::string::npos);
+    }
   }
 }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
@@ -42,6 +43,9 @@ int runDesktop(int argc, char** argv, std::string_view firstForm) {
   }
   int qtArgc = argc;
   QApplication qtApp(qtArgc, argv);
+  // Qt takes the desktop's whole locale for the C library; the numbers that the workbook library writes
+  // and the workbook reader reads must keep their full stop whatever the desktop's language.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setQuitOnLastWindowClosed(false);  // the program decides when it ends
   DesktopSession session;
   session.app().forms().show(firstForm);
