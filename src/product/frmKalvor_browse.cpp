@@ -2,6 +2,7 @@
 // along the alphabetic chain.
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -134,12 +135,12 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
     if (!KeepTitle) showRecordTitle(step.record);
     KALVOR3.CurrentRecordNumber = step.record;
     ShownCode = Record.Code.str();
-    KALVOR3.NoRecordShown = false;
-    if (tab >= 1 && tab <= 7) KALVOR3.TabRecordNumber[tab] = step.record;
+    mainWindowState.NoRecordShown = false;
+    if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = step.record;
   } else {
     ClearRecordFields();
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
     if (step.status == ChainStep::Status::Locked) showLockedSearch();
   }
   KeepTitle = NewEntry = SearchMode = CodeChanged = false;
@@ -155,7 +156,7 @@ void frmKalvor::OptAlfabetik_Click() {
 }
 
 void frmKalvor::OptKayitsal_Click() {
-  if (!KALVOR3.NoRecordShown) Beep();
+  if (!mainWindowState.NoRecordShown) Beep();
   cmdOnceki.Enabled = true;
   cmdSonraki.Enabled = true;
   bilKod.SetFocus();

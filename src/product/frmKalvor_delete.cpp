@@ -1,6 +1,7 @@
 // Deleting a product: the record keeps its place with Kind -1 and leaves its bucket and the chain.
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -14,7 +15,7 @@ void frmKalvor::refuseDelete() {
 
 void frmKalvor::cmdSil_Click() {
   Beep();
-  if (KALVOR3.NoRecordShown) {
+  if (mainWindowState.NoRecordShown) {
     bilKod.SetFocus();
     return;
   }

@@ -4,6 +4,7 @@
 #include "common/dates.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -27,15 +28,15 @@ void frmKalvor::ShowRecord() {
   busy.restore();
   if (scan.found) {
     ShowRecordFields();
-    KALVOR3.NoRecordShown = false;
+    mainWindowState.NoRecordShown = false;
     if (!KeepTitle) showRecordTitle(current);
   } else {
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
   }
   int tab = selectedTab();
-  if (tab >= 1 && tab <= 7) KALVOR3.TabRecordNumber[tab] = current;
+  if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = current;
   ShownCode = Record.Code.str();
   KeepTitle = NewEntry = SearchMode = CodeChanged = false;
 }
@@ -103,16 +104,16 @@ void frmKalvor::TabStrip1_Click() {
   static const char* const nameCaptions[] = {"", "Ürün Adı :", "Parça Adı :", "Y. M. Adı :", "H. M. Adı :",
                                              "Gurup Adı :", "Kit Adı :", "Kaynak Adı :"};
   int tab = selectedTab();
-  KALVOR3.CurrentTab = static_cast<std::int16_t>(tab);
+  mainWindowState.CurrentTab = static_cast<std::int16_t>(tab);
   if (tab < 1 || tab > 7) return;
   lblMalKodu.Caption = w(codeCaptions[tab]);
   lblMalAdi.Caption = w(nameCaptions[tab]);
-  KALVOR3.CurrentRecordNumber = KALVOR3.TabRecordNumber[tab];
+  KALVOR3.CurrentRecordNumber = mainWindowState.TabRecordNumber[tab];
   if (KALVOR3.CurrentRecordNumber < 1) {
     // Nothing of this kind was found the last time: show the tab empty rather than the other tab's record.
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
     KeepTitle = NewEntry = SearchMode = CodeChanged = false;
     return;
   }

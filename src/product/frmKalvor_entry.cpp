@@ -8,6 +8,7 @@
 #include "common/numbers.h"
 #include "product/cost_text.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -34,7 +35,7 @@ void frmKalvor::cmdYeni_Click() {
            MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT ! Bu sekme ile Yeni Kayıt Açılamaz !"_w);
     return;
   }
-  KALVOR3.NoRecordShown = false;
+  mainWindowState.NoRecordShown = false;
   NewEntry = true;
   SearchMode = false;
   emptyEntryBoxes();
@@ -51,7 +52,7 @@ void frmKalvor::cmdKayitla_Click() {
     return;
   }
   if (!NewEntry) Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
-  if (KALVOR3.NoRecordShown) {
+  if (mainWindowState.NoRecordShown) {
     Beep();
     bilKod.SetFocus();
     return;

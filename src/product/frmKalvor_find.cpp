@@ -1,6 +1,7 @@
 // Finding records: by the beginning of the code through the alphabetic index, or by a piece of the name.
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -46,7 +47,7 @@ void frmKalvor::searchByCode() {
   Record = Products.read(r);
   const std::int16_t kind = Record.Kind;
   if (kind >= 1 && kind <= 7) {
-    KALVOR3.TabRecordNumber[kind] = r;
+    mainWindowState.TabRecordNumber[kind] = r;
     if (selectedTab() == kind)
       TabStrip1_Click();
     else

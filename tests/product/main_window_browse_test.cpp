@@ -70,7 +70,7 @@ TEST_F(MainWindowBrowseTest, CodeOrderShowsWhatTheChainStepFinds) {
   EXPECT_EQ(press(Key::End), (Shown{"", 1}));
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 BETA");
   EXPECT_FALSE(enabled("cmdSonraki"));
-  EXPECT_TRUE(KALVOR3.NoRecordShown);
+  EXPECT_TRUE(mainWindowState.NoRecordShown);
   EXPECT_TRUE(messages().empty());
   EXPECT_EQ(focused(), "bilKod");
 }
@@ -103,7 +103,7 @@ TEST_F(MainWindowBrowseTest, ALoopedChainStopsEveryWalkWithTheLockMessage) {
     EXPECT_EQ(lastIcon(), MsgIcon::Exclamation);
     EXPECT_EQ(text("bilKod"), c.code);
     EXPECT_EQ(caption(), c.title);
-    EXPECT_EQ(KALVOR3.NoRecordShown, std::string_view(c.code).empty());
+    EXPECT_EQ(mainWindowState.NoRecordShown, std::string_view(c.code).empty());
   }
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), dat);
 }

@@ -10,6 +10,7 @@
 #include "common/clock.h"
 #include "common/kalvor3.h"
 #include "common/text.h"
+#include "product/main_window_state.h"
 #include "product/windows.h"
 #include "support/company.h"
 #include "ui/headless_driver.h"
@@ -21,6 +22,7 @@ class WindowTest : public ::testing::Test {
  protected:
   WindowTest() : today(Date::fromYmd(2008, 3, 5), 10 * 3600.0), random(makeSeededRandom(952)) {
     KALVOR3 = Kalvor3{};
+    mainWindowState = MainWindowState{};
     setClock(&today);
     setRandomSource(random.get());
     registerProductWindows();
