@@ -160,6 +160,7 @@ class frmKalvor : public ui::Form {
   void cmdSonuncu_Click();
   bool leavePendingEntry(ChainCommand command);
   void NavigateAlphabetic(ChainCommand command);
+  void showChainButtons(ChainCommand command, const ChainStep& step);
   void OptAlfabetik_Click();
   void OptKayitsal_Click();
 

@@ -21,10 +21,13 @@ void frmKalvor::ShowRecord() {
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
   if (current < 1) return;
   BusyPointer busy(*this);
-  RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
+  const RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
+  current = scan.record;
+  Direction = scan.direction;
   if (scan.last) Record = *scan.last;
-  if (scan.disablePrevious) cmdOnceki.Enabled = false;
-  if (scan.disableNext) cmdSonraki.Enabled = false;
+  // A scan that turned round at an end of the file has nothing more to show beyond it.
+  if (scan.metFirst) cmdOnceki.Enabled = false;
+  if (scan.metLast) cmdSonraki.Enabled = false;
   busy.restore();
   if (scan.found) {
     ShowRecordFields();

@@ -46,6 +46,16 @@ class WindowTest : public ::testing::Test {
   bool enabled(std::string_view name) { return ui.control(name).Enabled(); }
   bool option(std::string_view name) { return ui.get<ui::OptionButton>(name).Value(); }
   int tab() { return ui.get<ui::TabStrip>("TabStrip1").SelectedIndex(); }
+  // A browsing button pair after a key: both on before it, then the code shown and each button.
+  void expectButtonsAfter(int key, const char* previous, const char* next, const char* code, bool previousOn,
+                          bool nextOn) {
+    ui.control(previous).Enabled = true;
+    ui.control(next).Enabled = true;
+    ui.key(key);
+    EXPECT_EQ(text("bilKod"), code);
+    EXPECT_EQ(enabled(previous), previousOn);
+    EXPECT_EQ(enabled(next), nextOn);
+  }
   // The message boxes shown so far, as UTF-8 "title|text".
   std::vector<std::string> messages() {
     std::vector<std::string> out;
