@@ -90,7 +90,6 @@ class frmKalvor : public ui::Form {
   bool CodeChanged = false;
   bool CostDisplay = false;
   bool KeepTitle = false;
-  bool QuietInsert = false;
   std::string ShownCode;
   float ShownCost = 0;
   // The texts the cost and coefficient boxes were given: a box still showing them keeps the stored value,

@@ -235,8 +235,7 @@ frmKalvor::Saved frmKalvor::SaveRecord() {
     Record = Products.read(current);
   }
   fillRecordFromBoxes();
-  QuietInsert = false;
-  const InsertPolicy policy = mainWindowInsertPolicy(QuietInsert);
+  const InsertPolicy policy = mainWindowInsertPolicy(false);
   if (NewEntry) {
     current = Products.append(Record, policy, this);
     NewEntry = false;

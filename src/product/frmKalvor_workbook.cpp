@@ -98,7 +98,6 @@ void frmKalvor::ImportProductsFromExcel() {
     ShowRecord();
     return;
   }
-  QuietInsert = true;
   if (book.cut)
     MsgBox("'KLVR952.XLS' dosyasında bir data dosyasının alabileceğinden fazla satır var; ilk 32767 satır "
            "yüklendi."_w,
