@@ -69,14 +69,7 @@ void frmKalvor::Form_Activate() {
 
   if (KALVOR3.CurrentRecordNumber < 2) {
     OptKayitsal.Value = true;
-    if (KALVOR3.CurrentRecordNumber == 0) {
-      const Date today = clock().today();
-      Record = ProductRecord{};
-      Record.Kind = static_cast<std::int16_t>(selectedTab());
-      stampDate(Record, RecordDate::Created, today);
-      stampDate(Record, RecordDate::Updated, today);
-      ShownCost = 0;
-    }
+    if (KALVOR3.CurrentRecordNumber == 0) Entry.forgetShown();
   }
   emptyEntryBoxes();
   Direction = 1;
@@ -87,11 +80,10 @@ void frmKalvor::Form_Activate() {
 }
 
 void frmKalvor::Form_Click() {
-  if (!NewEntry && !SearchMode) {
+  if (!Entry.newEntry() && !SearchMode) {
     ShowRecord();
-  } else if (NewEntry && typedCode().empty()) {
-    NewEntry = false;
-    CodeChanged = false;
+  } else if (Entry.newEntry() && typedCode().empty()) {
+    Entry.endEditing();
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
   } else if (SearchMode) {
     FindRecordByCode();

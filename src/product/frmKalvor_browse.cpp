@@ -26,7 +26,7 @@ bool frmKalvor::leavePendingEntry(ChainCommand command) {
 
 void frmKalvor::cmdBirinci_Click() {
   Direction = 1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::First);
     return;
   }
@@ -49,7 +49,7 @@ void frmKalvor::cmdBirinci_Click() {
 void frmKalvor::cmdOnceki_Click() {
   cmdSonraki.Enabled = true;
   Direction = -1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::Previous);
     return;
   }
@@ -71,7 +71,7 @@ void frmKalvor::cmdOnceki_Click() {
 void frmKalvor::cmdSonraki_Click() {
   cmdOnceki.Enabled = true;
   Direction = 1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::Next);
     return;
   }
@@ -92,7 +92,7 @@ void frmKalvor::cmdSonraki_Click() {
 
 void frmKalvor::cmdSonuncu_Click() {
   Direction = -1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::Last);
     return;
   }
@@ -123,11 +123,9 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
   showChainButtons(command, step);
   busy.restore();
   if (step.status == ChainStep::Status::Found) {
-    Record = step.found;
-    ShowRecordFields();
+    ShowRecordFields(Entry.show(step.found, CostDisplay));
     if (!KeepTitle) showRecordTitle(step.record);
     KALVOR3.CurrentRecordNumber = step.record;
-    ShownCode = Record.Code.str();
     mainWindowState.NoRecordShown = false;
     if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = step.record;
   } else {
@@ -136,7 +134,8 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
     mainWindowState.NoRecordShown = true;
     if (step.status == ChainStep::Status::Locked) showLockedSearch();
   }
-  KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+  KeepTitle = SearchMode = false;
+  Entry.endEditing();
   bilKod.SetFocus();
 }
 

@@ -10,7 +10,7 @@ using namespace ui;
 void frmKalvor::refuseDelete() {
   MsgBox("Geçerli kayıt olmadığından silinemedi..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "SİLME HATASI !"_w);
   bilKod.SetFocus();
-  CodeChanged = false;
+  Entry.endEditing();
 }
 
 void frmKalvor::cmdSil_Click() {
@@ -19,7 +19,7 @@ void frmKalvor::cmdSil_Click() {
     bilKod.SetFocus();
     return;
   }
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     ShowRecord();
     bilKod.SetFocus();
     return;
@@ -38,8 +38,7 @@ void frmKalvor::cmdSil_Click() {
           : MsgBox("Bu kayıt silinsin mi?"_w, MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0"_w);
   if (answer != MsgAnswer::Yes) {
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
-    NewEntry = false;
-    CodeChanged = false;
+    Entry.endEditing();
     bilKod.SetFocus();
     return;
   }

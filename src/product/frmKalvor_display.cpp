@@ -1,7 +1,6 @@
 // How a record reaches the main window: the record-order scan, the boxes, the cost boxes and the kind tabs.
 #include "product/frmKalvor.h"
 
-#include "common/dates.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
 #include "product/main_window_state.h"
@@ -24,13 +23,12 @@ void frmKalvor::ShowRecord() {
   const RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
   current = scan.record;
   Direction = scan.direction;
-  if (scan.last) Record = *scan.last;
   // A scan that turned round at an end of the file has nothing more to show beyond it.
   if (scan.metFirst) cmdOnceki.Enabled = false;
   if (scan.metLast) cmdSonraki.Enabled = false;
   busy.restore();
   if (scan.found) {
-    ShowRecordFields();
+    ShowRecordFields(Entry.show(*scan.last, CostDisplay));
     mainWindowState.NoRecordShown = false;
     if (!KeepTitle) showRecordTitle(current);
   } else {
@@ -40,28 +38,19 @@ void frmKalvor::ShowRecord() {
   }
   int tab = selectedTab();
   if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = current;
-  ShownCode = Record.Code.str();
-  KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+  KeepTitle = SearchMode = false;
+  Entry.endEditing();
 }
 
-void frmKalvor::ShowRecordFields() {
-  // A date written under other regional settings, or none, leaves the label blank.
-  auto updated = parseShortDate(Record.UpdatedDate.view());
-  LblTarih.Caption = updated ? DateToTurkishText(*updated) : std::string();
-  bilKod.Text = trim(Record.Code.view());
-  bilAd.Text = trim(Record.Name.view());
-  bilAciklama.Text = trim(Record.Description.view());
-  bilBirim.Text = trim(Record.Unit.view());
-  bilUrunGrubu.Text = trim(Record.ProductGroup.view());
-  if (CostDisplay) {
-    ShowCostFields();
-  } else {
-    ShownCostText.clear();
-    bilMaliyet.Text = "";
-    bilMTarih.Text = "";
-    bilEvrakNo.Text = "";
-  }
-  switch (Record.CostType) {
+void frmKalvor::ShowRecordFields(const EntryBoxes& boxes) {
+  LblTarih.Caption = boxes.updated;
+  bilKod.Text = boxes.code;
+  bilAd.Text = boxes.name;
+  bilAciklama.Text = boxes.description;
+  bilBirim.Text = boxes.unit;
+  bilUrunGrubu.Text = boxes.group;
+  ShowCostFields(boxes);
+  switch (boxes.costType) {
     case 1: optSatinAlma.Value = true; break;
     case 2: optYaptirma.Value = true; break;
     case 3: optKalvor.Value = true; break;
@@ -70,22 +59,20 @@ void frmKalvor::ShowRecordFields() {
       optYaptirma.Value = false;
       optKalvor.Value = false;
   }
-  bilOzelKod.Text = trim(Record.SpecialCode.view());
-  ShownCoefficientText = trim(singleText(Record.Coefficient));
-  bilKatsayi.Text = ShownCoefficientText;
-  bilTedarikci.Text = trim(Record.Supplier.view());
-  bilBoyutlar.Text = trim(Record.Dimensions.view());
-  bilAgirlik.Text = trim(Record.Weight.view());
-  chkResimVar.Value = Record.HasPicture > 0 ? 1 : 0;
-  bilOzelNot.Text = trim(Record.SpecialNote.view());
-  ShownCost = Record.Cost;
+  bilOzelKod.Text = boxes.specialCode;
+  bilKatsayi.Text = boxes.coefficient;
+  bilTedarikci.Text = boxes.supplier;
+  bilBoyutlar.Text = boxes.dimensions;
+  bilAgirlik.Text = boxes.weight;
+  chkResimVar.Value = boxes.hasPicture ? 1 : 0;
+  bilOzelNot.Text = boxes.specialNote;
 }
 
-void frmKalvor::ShowCostFields() {
-  ShownCostText = singleText(Record.Cost) + " " + trim(Record.CostCurrency.view());
-  bilMaliyet.Text = ShownCostText;
-  bilMTarih.Text = trim(Record.CostDate.view());
-  bilEvrakNo.Text = trim(Record.DocumentNo.view());
+// Empty while the cost display is off.
+void frmKalvor::ShowCostFields(const EntryBoxes& boxes) {
+  bilMaliyet.Text = boxes.cost;
+  bilMTarih.Text = boxes.costDate;
+  bilEvrakNo.Text = boxes.documentNo;
 }
 
 // The boxes a new entry, a search and a blank window empty; the document number stays.
@@ -117,7 +104,8 @@ void frmKalvor::TabStrip1_Click() {
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
     mainWindowState.NoRecordShown = true;
-    KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+    KeepTitle = SearchMode = false;
+    Entry.endEditing();
     return;
   }
   ShowRecord();

@@ -11,7 +11,7 @@ void frmKalvor::cmdAraBul_Click() {
   Beep();
   cmdOnceki.Enabled = true;
   cmdSonraki.Enabled = true;
-  NewEntry = false;
+  Entry.dropNewEntry();
   SearchMode = true;
   emptyEntryBoxes();
   Caption = " KALVOR 952 Uyarlama 3.0  BETA [ Kayıt Arama ] "_w;
@@ -24,7 +24,7 @@ void frmKalvor::showLockedSearch() {
 }
 
 // The first record in code order, of the selected tab, whose code begins with the typed text.
-void frmKalvor::searchByCode() {
+void frmKalvor::FindRecordByCode() {
   if (bilKod.Text().empty()) return;
   const std::string text = upperCase(trim(bilKod.Text()));
   const int tab = selectedTab();
@@ -44,8 +44,7 @@ void frmKalvor::searchByCode() {
     return;
   }
   const std::int16_t r = found.record;
-  Record = Products.read(r);
-  const std::int16_t kind = Record.Kind;
+  const std::int16_t kind = Products.read(r).Kind;
   if (kind >= 1 && kind <= 7) {
     mainWindowState.TabRecordNumber[kind] = r;
     if (selectedTab() == kind)

@@ -3,6 +3,7 @@
 #include "window_fixture.h"
 
 #include "common/files.h"
+#include "product/product_entry.h"
 
 namespace kv::testing {
 namespace {
@@ -42,20 +43,7 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
   {
     Company c;
     c.add("A1", "Birinci", 1);
-    auto rec = testing::makeProduct("  KASNAK-12  ", "Kasnak", 2);
-    rec.Description = w("Döküm gövde");
-    rec.Unit = "AD";
-    rec.ProductGroup = w("Güç aktarma");
-    rec.SpecialCode = "X1";
-    rec.Coefficient = 1.5f;
-    rec.Supplier = w("Çelik AŞ");
-    rec.Dimensions = "100 x 40";
-    rec.Weight = "2,5 kg";
-    rec.SpecialNote = w("Özel");
-    rec.HasPicture = 1;
-    rec.CostType = 2;
-    rec.Cost = 12.5f;
-    rec.UpdatedDate = "31.12.2009";
+    auto rec = testing::makeFilledProduct();
     c.append(rec);
     rec.UpdatedDate = "2008/03/05";
     c.append(rec);
@@ -64,17 +52,6 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
   mainWindowState.CurrentTab = 2;
   openMain();
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 2 / 3");
-  EXPECT_EQ(text("bilKod"), "KASNAK-12");
-  EXPECT_EQ(text("bilAd"), "Kasnak");
-  EXPECT_EQ(text("bilAciklama"), "Döküm gövde");
-  EXPECT_EQ(text("bilBirim"), "AD");
-  EXPECT_EQ(text("bilUrunGrubu"), "Güç aktarma");
-  EXPECT_EQ(text("bilOzelKod"), "X1");
-  EXPECT_EQ(text("bilKatsayi"), "1,5");
-  EXPECT_EQ(text("bilTedarikci"), "Çelik AŞ");
-  EXPECT_EQ(text("bilBoyutlar"), "100 x 40");
-  EXPECT_EQ(text("bilAgirlik"), "2,5 kg");
-  EXPECT_EQ(text("bilOzelNot"), "Özel");
   EXPECT_TRUE(option("optYaptirma"));
   EXPECT_EQ(ui.get<ui::CheckBox>("chkResimVar").Value(), 1);
   EXPECT_EQ(label("LblTarih"), " 31 Aralık 2009  ");
@@ -82,6 +59,19 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
   EXPECT_EQ(label("lblMalAdi"), "Parça Adı :");
   // The cost display is off when the window loads.
   EXPECT_EQ(text("bilMaliyet"), "");
+  // With it on, each box shows its text of the record (what the texts are is the entry model's).
+  ui.key(ui::Key::F12);
+  const EntryBoxes shown = ProductEntry::boxesOf(Company().record(2), true);
+  const std::pair<const char*, std::string EntryBoxes::*> boxes[] = {
+      {"bilKod", &EntryBoxes::code},             {"bilAd", &EntryBoxes::name},
+      {"bilAciklama", &EntryBoxes::description}, {"bilBirim", &EntryBoxes::unit},
+      {"bilUrunGrubu", &EntryBoxes::group},      {"bilMaliyet", &EntryBoxes::cost},
+      {"bilMTarih", &EntryBoxes::costDate},      {"bilEvrakNo", &EntryBoxes::documentNo},
+      {"bilOzelKod", &EntryBoxes::specialCode},  {"bilKatsayi", &EntryBoxes::coefficient},
+      {"bilTedarikci", &EntryBoxes::supplier},   {"bilBoyutlar", &EntryBoxes::dimensions},
+      {"bilAgirlik", &EntryBoxes::weight},       {"bilOzelNot", &EntryBoxes::specialNote}};
+  for (const auto& [name, text] : boxes) EXPECT_EQ(box(name).Text(), shown.*text) << name;
+  EXPECT_EQ(text("bilMaliyet"), "12,5 EUR");
   // An updated date written under other regional settings leaves the date label blank.
   ui.key(ui::Key::PageDown);
   EXPECT_EQ(label("LblTarih"), "");
