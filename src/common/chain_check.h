@@ -32,9 +32,12 @@ struct CheckedStep {
   std::int16_t record = 0;
   int error = 0;  // 0: show `record`; else the chain error 1..10
   int beeps = 0;  // first and last beep once for every record they reach
-  // The alphabetic previous and next buttons, as the step leaves them.
-  ButtonChange previous = ButtonChange::Keep;
-  ButtonChange next = ButtonChange::Keep;
+  // Once the chain's ends are known (no error 1 or 2): whether `record` lies in the file and is a start of
+  // the chain (the chain's first record, or its ChainPrev points to itself) or an end, and whether the
+  // chain's first and last record are one. The window decides from these what its buttons show.
+  bool atStart = false;
+  bool atEnd = false;
+  bool chainOfOne = false;
 };
 
 // One step of kind `command` from record `from`, over records 1..count of the files (the window's count:

@@ -3,7 +3,6 @@
 // Each variable's meaning is told by the window that writes it. All start as 0, empty text or false.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -17,10 +16,6 @@ struct Kalvor3 {
   // Start-up and main window.
   std::string CompanyName;  // base name of every company data file
   std::int16_t CurrentRecordNumber = 0;
-  std::array<std::int16_t, 8> TabRecordNumber{};  // 1..7, one per kind tab; [0] is not used
-  std::int16_t CurrentTab = 0;                     // 1..7, 8 for "Tümü", 0 before the first choice
-  bool NoRecordShown = false;
-  bool DateInitialised = false;
   Date StaticDate;  // the working date
   Date RecipeDate;  // the recipe cost date
   std::string DateText;  // the working date as Turkish text, for the page heads of the reports

@@ -129,36 +129,38 @@ std::int16_t ProductFile::liveFrom(std::int16_t n) const {
   return 0;
 }
 
-RecordScan ProductFile::scanToFitting(int tab, std::int16_t& current, int& direction) const {
+RecordScan ProductFile::scanToFitting(int tab, std::int16_t from, int direction) const {
   RecordScan out;
+  out.record = from;
+  out.direction = direction;
   const std::int32_t limit = stepLimit();
   for (;;) {
     if (++out.steps > limit) {
-      current = 0;
+      out.record = 0;
       return out;
     }
-    if (current > count_) current = count_;
-    out.last = read(current);
+    if (out.record > count_) out.record = count_;
+    out.last = read(out.record);
     if (fitsTab(out.last->Kind, tab)) {
       out.found = true;
       return out;
     }
-    const int next = current + direction;
+    const int next = out.record + out.direction;
     if (count_ == 1) {
-      out.disablePrevious = out.disableNext = true;
-      current = 1;
+      out.metFirst = out.metLast = true;
+      out.record = 1;
       return out;
     }
     if (next <= 1) {
-      current = 1;
-      direction = 1;
-      out.disablePrevious = true;
+      out.record = 1;
+      out.direction = 1;
+      out.metFirst = true;
     } else if (next >= count_) {
-      current = count_;
-      direction = -1;
-      out.disableNext = true;
+      out.record = count_;
+      out.direction = -1;
+      out.metLast = true;
     } else {
-      current = static_cast<std::int16_t>(next);
+      out.record = static_cast<std::int16_t>(next);
     }
   }
 }
@@ -166,77 +168,50 @@ RecordScan ProductFile::scanToFitting(int tab, std::int16_t& current, int& direc
 ChainStep ProductFile::step(ChainCommand command, std::int16_t from, int tab) const {
   using How = ChainWalkEnd::How;
   ChainStep result;
-  const bool towardsStart = command == ChainCommand::First || command == ChainCommand::Previous;
-  auto fits = [tab](const ProductRecord& rec) { return fitsTab(rec.Kind, tab); };
-  auto failed = [&](bool locked) {
-    (towardsStart ? result.previous : result.next) = ButtonChange::Disable;
-    result.status = locked ? ChainStep::Status::Locked : ChainStep::Status::NotFound;
-    return result;
-  };
-  auto set = [](ButtonChange& b, bool enable) { b = enable ? ButtonChange::Enable : ButtonChange::Disable; };
+  auto fits = [tab](std::int16_t, const ProductRecord& rec) { return fitsTab(rec.Kind, tab); };
 
   const auto [chainFirst, chainLast] = chainEnds([this](int b) { return entry(b); }, count_);
-  if (!chainFirst || !chainLast) return failed(false);
+  if (!chainFirst || !chainLast) {
+    result.status = ChainStep::Status::NoChain;
+    return result;
+  }
+  result.chainOfOne = chainFirst == chainLast;
+  auto standAt = [&](std::int16_t r, const ProductRecord& rec) {
+    result.record = r;
+    result.atStart = r == chainFirst || rec.ChainPrev == r;
+    result.atEnd = r == chainLast || rec.ChainNext == r;
+  };
 
   ProductRecord rec;
+  ChainWalkEnd end;
   if (command == ChainCommand::First || command == ChainCommand::Last) {
     const bool first = command == ChainCommand::First;
-    // Seen from the end the walk starts at: "back" towards that end, "ahead" away from it.
-    ButtonChange& back = first ? result.previous : result.next;
-    ButtonChange& ahead = first ? result.next : result.previous;
-    const std::int16_t start = first ? chainFirst : chainLast;
-    const std::int16_t far = first ? chainLast : chainFirst;
-    back = ButtonChange::Disable;
-    if (chainFirst != chainLast) ahead = ButtonChange::Enable;
-    result.beep = true;
-    const ChainWalkEnd end =
-        walkChain(data_, count_, start, first, far, stepLimit(), rec, [&](std::int16_t w, const ProductRecord& r) {
-          const std::int16_t behind = first ? r.ChainPrev : r.ChainNext;
-          const std::int16_t onward = first ? r.ChainNext : r.ChainPrev;
-          if (w == start || w == behind) {
-            back = ButtonChange::Disable;
-          } else {
-            back = ButtonChange::Enable;
-            set(ahead, !(w == far || w == onward));
-          }
-          return fits(r);
-        });
-    if (end.how != How::Found) return failed(end.how == How::Locked);
-    result.record = end.at;
+    end = walkChain(data_, count_, first ? chainFirst : chainLast, first, first ? chainLast : chainFirst,
+                    stepLimit(), rec, fits);
   } else {
     const bool previous = command == ChainCommand::Previous;
-    if (chainFirst == chainLast) {
-      result.previous = result.next = ButtonChange::Disable;
-    } else {
-      (previous ? result.next : result.previous) = ButtonChange::Enable;
-    }
-    if (!inRange(from)) return failed(false);
+    if (!inRange(from)) return result;
     const ProductRecord origin = read(from);
-    const std::int16_t candidate = previous ? origin.ChainPrev : origin.ChainNext;
-    const ChainWalkEnd end = walkChain(
-        data_, count_, candidate, !previous, previous ? chainFirst : chainLast, stepLimit(), rec,
-        [&](std::int16_t c, const ProductRecord& r) {
-          if (!fits(r)) return false;
-          const bool notFirst = c != chainFirst && c != r.ChainPrev;
-          const bool notLast = c != chainLast && c != r.ChainNext;
-          if (notFirst || previous) set(result.previous, notFirst);
-          if (notLast || !previous) set(result.next, notLast);
-          return true;
-        });
+    end = walkChain(data_, count_, previous ? origin.ChainPrev : origin.ChainNext, !previous,
+                    previous ? chainFirst : chainLast, stepLimit(), rec, fits);
     if (end.how == How::End) {
       // The start or the end of the chain: the record shown before stays, when it still fits.
-      (previous ? result.previous : result.next) = ButtonChange::Disable;
-      if (!fits(origin)) return failed(false);
-      result.record = from;
-      rec = origin;
-    } else if (end.how != How::Found) {
-      return failed(end.how == How::Locked);
-    } else {
-      result.record = end.at;
+      result.metEnd = true;
+      if (fitsTab(origin.Kind, tab)) {
+        standAt(from, origin);
+        result.status = ChainStep::Status::Found;
+        result.found = origin;
+        return result;
+      }
     }
   }
-  result.status = ChainStep::Status::Found;
-  result.found = rec;
+  if (end.at) standAt(end.at, rec);
+  if (end.how == How::Found) {
+    result.status = ChainStep::Status::Found;
+    result.found = rec;
+  } else if (end.how == How::Locked) {
+    result.status = ChainStep::Status::Locked;
+  }
   return result;
 }
 

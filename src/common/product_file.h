@@ -30,25 +30,33 @@ inline bool fitsTab(std::int16_t kind, int tab) { return kind >= 0 && (tab == kT
 // The four steps of browsing.
 enum class ChainCommand { First = 1, Previous = 2, Next = 3, Last = 4 };
 
-// What a browsing step does to the window's previous and next buttons.
-enum class ButtonChange : std::uint8_t { Keep, Enable, Disable };
-
-// A step along the chain to the nearest record that fits the tab.
+// Where a step along the chain to the nearest record that fits the tab stands. The window decides from it
+// what its buttons show.
 struct ChainStep {
-  enum class Status { Found, NotFound, Locked };
+  enum class Status {
+    Found,
+    NotFound,
+    Locked,   // the walk did not end: the chain loops
+    NoChain,  // the index names no first or no last record of the chain
+  };
   Status status = Status::NotFound;
-  std::int16_t record = 0;  // the record found
-  ProductRecord found;      // its content
-  bool beep = false;        // first and last beep once they know the chain's ends
-  ButtonChange previous = ButtonChange::Keep;
-  ButtonChange next = ButtonChange::Keep;
+  // Found: the record to show. Otherwise the record at which the walk stopped (0 when it read none).
+  std::int16_t record = 0;
+  ProductRecord found;      // its content, when found
+  bool atStart = false;     // `record` is the chain's first record or points back to itself
+  bool atEnd = false;       // `record` is the chain's last record or points on to itself
+  bool chainOfOne = false;  // the chain's first and last record are one
+  // Previous and next: the chain ended before a record that fits; found, `record` is the one stepped from.
+  bool metEnd = false;
 };
 
-// The record-order scan with which the main window puts a record on the screen.
+// Where the record-order scan with which the main window puts a record on the screen stands.
 struct RecordScan {
-  bool found = false;            // `last` is the fitting record at the window's current number
-  bool disablePrevious = false;  // the scan turned round at the first record
-  bool disableNext = false;      // the scan turned round at the last record
+  bool found = false;        // `record` fits the tab
+  std::int16_t record = 0;   // the record reached; 0 when nothing fits (1 in a file of one record)
+  int direction = 1;         // the direction the scan went on in: it turns round at either end of the file
+  bool metFirst = false;     // it turned round at the first record (or the one record does not fit)
+  bool metLast = false;      // it turned round at the last record (or the one record does not fit)
   std::int32_t steps = 0;
   std::optional<ProductRecord> last;  // the last record read, when any
 };
@@ -130,10 +138,9 @@ class ProductFile {
 
   // ---- Browsing ----
 
-  // From `current` in `direction` (+1 or -1) to the nearest record that fits the tab, turning round at
-  // either end of the file, at most stepLimit() reads; both are moved as the scan moves. current must be
-  // 1 or more. Nothing fitting: current is 0 (or 1 in a file of one record).
-  RecordScan scanToFitting(int tab, std::int16_t& current, int& direction) const;
+  // From record `from` (1 or more) in `direction` (+1 or -1) to the nearest record that fits the tab,
+  // turning round at either end of the file, at most stepLimit() reads.
+  RecordScan scanToFitting(int tab, std::int16_t from, int direction) const;
   // The nearest record in code order that fits the tab: the chain's first or last, or the one before or
   // after record `from`.
   ChainStep step(ChainCommand command, std::int16_t from, int tab) const;

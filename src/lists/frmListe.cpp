@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "lists/grid_workbook.h"
 #include "lists/list_kind.h"
+#include "product/main_window_state.h"
 #include "sheet/workbook_messages.h"
 
 namespace kv {
@@ -215,7 +216,7 @@ void frmListe::MSFlexGrid1_KeyPress(int& KeyAscii) {
 
 void frmListe::MSFlexGrid1_DblClick() {
   pickRow();
-  KALVOR3.NoRecordShown = false;
+  mainWindowState.NoRecordShown = false;  // the main window shows the pick when it comes back
   closeWindow();
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/clock.h"
 #include "common/kalvor3.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -29,15 +30,15 @@ void frmKalvor::Form_Load() {
   SearchMode = true;
   Direction = 1;
   if (KALVOR3.CurrentRecordNumber >= 1 && KALVOR3.CurrentRecordNumber <= Products.count()) {
-    KALVOR3.NoRecordShown = false;
+    mainWindowState.NoRecordShown = false;
   } else {
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
     KALVOR3.CurrentRecordNumber = Products.count();
   }
-  for (int tab = 1; tab <= 7; ++tab) KALVOR3.TabRecordNumber[tab] = KALVOR3.CurrentRecordNumber;
+  for (int tab = 1; tab <= 7; ++tab) mainWindowState.TabRecordNumber[tab] = KALVOR3.CurrentRecordNumber;
   Caption = " KALVOR 952 Uyarlama 3.0 BETA   [ "_w + company + " ]";
 
-  int tab = KALVOR3.CurrentTab > 0 ? KALVOR3.CurrentTab : 8;
+  int tab = mainWindowState.CurrentTab > 0 ? mainWindowState.CurrentTab : 8;
   if (TabStrip1.SelectedIndex() == tab)
     TabStrip1_Click();
   else
@@ -63,34 +64,26 @@ void frmKalvor::Form_Activate() {
   const std::int16_t count = Products.recount();
   if (KALVOR3.CurrentRecordNumber > count) {
     KALVOR3.CurrentRecordNumber = count;
-    if (count == 0) KALVOR3.NoRecordShown = true;
+    if (count == 0) mainWindowState.NoRecordShown = true;
   }
 
   if (KALVOR3.CurrentRecordNumber < 2) {
     OptKayitsal.Value = true;
-    if (KALVOR3.CurrentRecordNumber == 0) {
-      const Date today = clock().today();
-      Record = ProductRecord{};
-      Record.Kind = static_cast<std::int16_t>(selectedTab());
-      stampDate(Record, RecordDate::Created, today);
-      stampDate(Record, RecordDate::Updated, today);
-      ShownCost = 0;
-    }
+    if (KALVOR3.CurrentRecordNumber == 0) Entry.forgetShown();
   }
   emptyEntryBoxes();
   Direction = 1;
-  if (!KALVOR3.DateInitialised) KALVOR3.StaticDate = clock().today();
+  if (!mainWindowState.DateInitialised) KALVOR3.StaticDate = clock().today();
   LblTarih.Caption = DateToTurkishText(KALVOR3.StaticDate);
-  KALVOR3.DateInitialised = true;
-  if (!KALVOR3.NoRecordShown) ShowRecord();
+  mainWindowState.DateInitialised = true;
+  if (!mainWindowState.NoRecordShown) ShowRecord();
 }
 
 void frmKalvor::Form_Click() {
-  if (!NewEntry && !SearchMode) {
+  if (!Entry.newEntry() && !SearchMode) {
     ShowRecord();
-  } else if (NewEntry && typedCode().empty()) {
-    NewEntry = false;
-    CodeChanged = false;
+  } else if (Entry.newEntry() && typedCode().empty()) {
+    Entry.endEditing();
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
   } else if (SearchMode) {
     FindRecordByCode();

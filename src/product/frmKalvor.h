@@ -3,11 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "common/product_file.h"
-#include "common/product_record.h"
+#include "product/product_entry.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -83,20 +82,11 @@ class frmKalvor : public ui::Form {
 
   // ---- Window state ----
   ProductFile Products;  // the company's product file and index, open while the window is loaded
-  ProductRecord Record;  // the record last read: every display, search and save reads into it
+  ProductEntry Entry;    // the record shown as boxes, what was edited since, and what a save means
   int Direction = 0;
-  bool NewEntry = false;
   bool SearchMode = false;
-  bool CodeChanged = false;
   bool CostDisplay = false;
   bool KeepTitle = false;
-  bool QuietInsert = false;
-  std::string ShownCode;
-  float ShownCost = 0;
-  // The texts the cost and coefficient boxes were given: a box still showing them keeps the stored value,
-  // which the seven digits of the shown number may not hold exactly.
-  std::string ShownCostText;
-  std::string ShownCoefficientText;
 
   // ---- Layout (frmKalvor_layout.cpp) ----
   void layOut();
@@ -112,9 +102,9 @@ class frmKalvor : public ui::Form {
 
   // ---- Display and kind tabs (frmKalvor_display.cpp) ----
   void ShowRecord();
-  void ShowRecordFields();
+  void ShowRecordFields(const EntryBoxes& boxes);
   void ClearRecordFields();
-  void ShowCostFields();
+  void ShowCostFields(const EntryBoxes& boxes);
   void TabStrip1_Click();
   void TabStrip1_KeyDown(int& KeyCode, int Shift);
   void TabStrip1_KeyPress(int& KeyAscii);
@@ -126,26 +116,18 @@ class frmKalvor : public ui::Form {
   void cmdYeni_Click();
   void bilKod_Change();
   void cmdKayitla_Click();
-  // Check mode: the typed code against the file, then the save. Search mode: frmKalvor_find.cpp.
-  void FindRecordByCode();
   void checkAndSave();
   enum class Saved { Yes, Refused, PointerError };
+  Saved saveBoxes();
   Saved SaveRecord();
-  std::optional<CodeSearchResult> lookUpTypedCode();
-  Saved saveNewEntry();
-  bool savePendingEntry();
+  void tellRefusal(SaveRefusal why);
   bool askToSavePendingEntry(const std::string& title);
   std::string typedCode() const;
-  bool refuseOnAllTab();
-  bool costBoxEdited() const;
-  bool coefficientBoxEdited() const;
-  bool validateNumbers();
-  void fillRecordFromBoxes();
-  void stampNewRecord();
+  EntryBoxes typedBoxes() const;
 
   // ---- Finding (frmKalvor_find.cpp) ----
   void cmdAraBul_Click();
-  void searchByCode();
+  void FindRecordByCode();
   void FindRecordByName();
   void showLockedSearch();
 
@@ -160,6 +142,7 @@ class frmKalvor : public ui::Form {
   void cmdSonuncu_Click();
   bool leavePendingEntry(ChainCommand command);
   void NavigateAlphabetic(ChainCommand command);
+  void showChainButtons(ChainCommand command, const ChainStep& step);
   void OptAlfabetik_Click();
   void OptKayitsal_Click();
 

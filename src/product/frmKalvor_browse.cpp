@@ -2,18 +2,11 @@
 // along the alphabetic chain.
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
 using namespace ui;
-
-namespace {
-
-void apply(CommandButton& button, ButtonChange change) {
-  if (change != ButtonChange::Keep) button.Enabled = change == ButtonChange::Enable;
-}
-
-}  // namespace
 
 // A new entry is pending: offer to save it, then show the record shown before. Returns false when the save
 // was refused: the command is abandoned and the entry stays as typed.
@@ -33,7 +26,7 @@ bool frmKalvor::leavePendingEntry(ChainCommand command) {
 
 void frmKalvor::cmdBirinci_Click() {
   Direction = 1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::First);
     return;
   }
@@ -56,7 +49,7 @@ void frmKalvor::cmdBirinci_Click() {
 void frmKalvor::cmdOnceki_Click() {
   cmdSonraki.Enabled = true;
   Direction = -1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::Previous);
     return;
   }
@@ -78,7 +71,7 @@ void frmKalvor::cmdOnceki_Click() {
 void frmKalvor::cmdSonraki_Click() {
   cmdOnceki.Enabled = true;
   Direction = 1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::Next);
     return;
   }
@@ -99,7 +92,7 @@ void frmKalvor::cmdSonraki_Click() {
 
 void frmKalvor::cmdSonuncu_Click() {
   Direction = -1;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     leavePendingEntry(ChainCommand::Last);
     return;
   }
@@ -124,26 +117,52 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
   BusyPointer busy(*this);
   const int tab = selectedTab();
   const ChainStep step = Products.step(command, KALVOR3.CurrentRecordNumber, tab);
-  if (step.beep) Beep();
-  apply(cmdOnceki, step.previous);
-  apply(cmdSonraki, step.next);
+  // First and last beep once they know where the chain begins and ends.
+  if (step.status != ChainStep::Status::NoChain && (command == ChainCommand::First || command == ChainCommand::Last))
+    Beep();
+  showChainButtons(command, step);
   busy.restore();
   if (step.status == ChainStep::Status::Found) {
-    Record = step.found;
-    ShowRecordFields();
+    ShowRecordFields(Entry.show(step.found, CostDisplay));
     if (!KeepTitle) showRecordTitle(step.record);
     KALVOR3.CurrentRecordNumber = step.record;
-    ShownCode = Record.Code.str();
-    KALVOR3.NoRecordShown = false;
-    if (tab >= 1 && tab <= 7) KALVOR3.TabRecordNumber[tab] = step.record;
+    mainWindowState.NoRecordShown = false;
+    if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = step.record;
   } else {
     ClearRecordFields();
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
     if (step.status == ChainStep::Status::Locked) showLockedSearch();
   }
-  KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+  KeepTitle = SearchMode = false;
+  Entry.endEditing();
   bilKod.SetFocus();
+}
+
+// The previous and next buttons after a step in code order, from where the walk stands. "Toward" is the
+// button on the side the command goes to (previous for first and previous), "away" the other one.
+// - Toward is on when the step moved to a record with more of the chain beyond it on that side.
+// - First and last: away is on when more of the chain lies beyond the record reached on its side; at the
+//   end the walk started from, it stays as the start set it: on unless the chain holds one record.
+// - Previous and next: away is on, unless the chain holds one record and the step reached no record with
+//   more of the chain beyond it on that side.
+void frmKalvor::showChainButtons(ChainCommand command, const ChainStep& step) {
+  const bool startward = command == ChainCommand::First || command == ChainCommand::Previous;
+  CommandButton& toward = startward ? cmdOnceki : cmdSonraki;
+  CommandButton& away = startward ? cmdSonraki : cmdOnceki;
+  const bool endToward = startward ? step.atStart : step.atEnd;
+  const bool endAway = startward ? step.atEnd : step.atStart;
+  const bool moved = step.status == ChainStep::Status::Found && !step.metEnd;
+  toward.Enabled = moved && !endToward;
+  if (step.status == ChainStep::Status::NoChain) return;
+  if (command == ChainCommand::First || command == ChainCommand::Last) {
+    if (!endToward)
+      away.Enabled = !endAway;
+    else if (!step.chainOfOne)
+      away.Enabled = true;
+  } else {
+    away.Enabled = !step.chainOfOne || (moved && !endAway);
+  }
 }
 
 void frmKalvor::OptAlfabetik_Click() {
@@ -155,7 +174,7 @@ void frmKalvor::OptAlfabetik_Click() {
 }
 
 void frmKalvor::OptKayitsal_Click() {
-  if (!KALVOR3.NoRecordShown) Beep();
+  if (!mainWindowState.NoRecordShown) Beep();
   cmdOnceki.Enabled = true;
   cmdSonraki.Enabled = true;
   bilKod.SetFocus();

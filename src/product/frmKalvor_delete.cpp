@@ -1,6 +1,7 @@
 // Deleting a product: the record keeps its place with Kind -1 and leaves its bucket and the chain.
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -9,16 +10,16 @@ using namespace ui;
 void frmKalvor::refuseDelete() {
   MsgBox("Geçerli kayıt olmadığından silinemedi..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "SİLME HATASI !"_w);
   bilKod.SetFocus();
-  CodeChanged = false;
+  Entry.endEditing();
 }
 
 void frmKalvor::cmdSil_Click() {
   Beep();
-  if (KALVOR3.NoRecordShown) {
+  if (mainWindowState.NoRecordShown) {
     bilKod.SetFocus();
     return;
   }
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     ShowRecord();
     bilKod.SetFocus();
     return;
@@ -37,8 +38,7 @@ void frmKalvor::cmdSil_Click() {
           : MsgBox("Bu kayıt silinsin mi?"_w, MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0"_w);
   if (answer != MsgAnswer::Yes) {
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
-    NewEntry = false;
-    CodeChanged = false;
+    Entry.endEditing();
     bilKod.SetFocus();
     return;
   }

@@ -1,9 +1,9 @@
 // How a record reaches the main window: the record-order scan, the boxes, the cost boxes and the kind tabs.
 #include "product/frmKalvor.h"
 
-#include "common/dates.h"
 #include "common/kalvor3.h"
 #include "common/numbers.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -20,44 +20,37 @@ void frmKalvor::ShowRecord() {
   std::int16_t& current = KALVOR3.CurrentRecordNumber;
   if (current < 1) return;
   BusyPointer busy(*this);
-  RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
-  if (scan.last) Record = *scan.last;
-  if (scan.disablePrevious) cmdOnceki.Enabled = false;
-  if (scan.disableNext) cmdSonraki.Enabled = false;
+  const RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
+  current = scan.record;
+  Direction = scan.direction;
+  // A scan that turned round at an end of the file has nothing more to show beyond it.
+  if (scan.metFirst) cmdOnceki.Enabled = false;
+  if (scan.metLast) cmdSonraki.Enabled = false;
   busy.restore();
   if (scan.found) {
-    ShowRecordFields();
-    KALVOR3.NoRecordShown = false;
+    ShowRecordFields(Entry.show(*scan.last, CostDisplay));
+    mainWindowState.NoRecordShown = false;
     if (!KeepTitle) showRecordTitle(current);
   } else {
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
   }
   int tab = selectedTab();
-  if (tab >= 1 && tab <= 7) KALVOR3.TabRecordNumber[tab] = current;
-  ShownCode = Record.Code.str();
-  KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+  if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = current;
+  KeepTitle = SearchMode = false;
+  Entry.endEditing();
 }
 
-void frmKalvor::ShowRecordFields() {
-  // A date written under other regional settings, or none, leaves the label blank.
-  auto updated = parseShortDate(Record.UpdatedDate.view());
-  LblTarih.Caption = updated ? DateToTurkishText(*updated) : std::string();
-  bilKod.Text = trim(Record.Code.view());
-  bilAd.Text = trim(Record.Name.view());
-  bilAciklama.Text = trim(Record.Description.view());
-  bilBirim.Text = trim(Record.Unit.view());
-  bilUrunGrubu.Text = trim(Record.ProductGroup.view());
-  if (CostDisplay) {
-    ShowCostFields();
-  } else {
-    ShownCostText.clear();
-    bilMaliyet.Text = "";
-    bilMTarih.Text = "";
-    bilEvrakNo.Text = "";
-  }
-  switch (Record.CostType) {
+void frmKalvor::ShowRecordFields(const EntryBoxes& boxes) {
+  LblTarih.Caption = boxes.updated;
+  bilKod.Text = boxes.code;
+  bilAd.Text = boxes.name;
+  bilAciklama.Text = boxes.description;
+  bilBirim.Text = boxes.unit;
+  bilUrunGrubu.Text = boxes.group;
+  ShowCostFields(boxes);
+  switch (boxes.costType) {
     case 1: optSatinAlma.Value = true; break;
     case 2: optYaptirma.Value = true; break;
     case 3: optKalvor.Value = true; break;
@@ -66,22 +59,20 @@ void frmKalvor::ShowRecordFields() {
       optYaptirma.Value = false;
       optKalvor.Value = false;
   }
-  bilOzelKod.Text = trim(Record.SpecialCode.view());
-  ShownCoefficientText = trim(singleText(Record.Coefficient));
-  bilKatsayi.Text = ShownCoefficientText;
-  bilTedarikci.Text = trim(Record.Supplier.view());
-  bilBoyutlar.Text = trim(Record.Dimensions.view());
-  bilAgirlik.Text = trim(Record.Weight.view());
-  chkResimVar.Value = Record.HasPicture > 0 ? 1 : 0;
-  bilOzelNot.Text = trim(Record.SpecialNote.view());
-  ShownCost = Record.Cost;
+  bilOzelKod.Text = boxes.specialCode;
+  bilKatsayi.Text = boxes.coefficient;
+  bilTedarikci.Text = boxes.supplier;
+  bilBoyutlar.Text = boxes.dimensions;
+  bilAgirlik.Text = boxes.weight;
+  chkResimVar.Value = boxes.hasPicture ? 1 : 0;
+  bilOzelNot.Text = boxes.specialNote;
 }
 
-void frmKalvor::ShowCostFields() {
-  ShownCostText = singleText(Record.Cost) + " " + trim(Record.CostCurrency.view());
-  bilMaliyet.Text = ShownCostText;
-  bilMTarih.Text = trim(Record.CostDate.view());
-  bilEvrakNo.Text = trim(Record.DocumentNo.view());
+// Empty while the cost display is off.
+void frmKalvor::ShowCostFields(const EntryBoxes& boxes) {
+  bilMaliyet.Text = boxes.cost;
+  bilMTarih.Text = boxes.costDate;
+  bilEvrakNo.Text = boxes.documentNo;
 }
 
 // The boxes a new entry, a search and a blank window empty; the document number stays.
@@ -103,17 +94,18 @@ void frmKalvor::TabStrip1_Click() {
   static const char* const nameCaptions[] = {"", "Ürün Adı :", "Parça Adı :", "Y. M. Adı :", "H. M. Adı :",
                                              "Gurup Adı :", "Kit Adı :", "Kaynak Adı :"};
   int tab = selectedTab();
-  KALVOR3.CurrentTab = static_cast<std::int16_t>(tab);
+  mainWindowState.CurrentTab = static_cast<std::int16_t>(tab);
   if (tab < 1 || tab > 7) return;
   lblMalKodu.Caption = w(codeCaptions[tab]);
   lblMalAdi.Caption = w(nameCaptions[tab]);
-  KALVOR3.CurrentRecordNumber = KALVOR3.TabRecordNumber[tab];
+  KALVOR3.CurrentRecordNumber = mainWindowState.TabRecordNumber[tab];
   if (KALVOR3.CurrentRecordNumber < 1) {
     // Nothing of this kind was found the last time: show the tab empty rather than the other tab's record.
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
-    KALVOR3.NoRecordShown = true;
-    KeepTitle = NewEntry = SearchMode = CodeChanged = false;
+    mainWindowState.NoRecordShown = true;
+    KeepTitle = SearchMode = false;
+    Entry.endEditing();
     return;
   }
   ShowRecord();

@@ -1,30 +1,35 @@
-// New entries and saving: the code check against the file, and the writing of the boxes into a record
-// with the alphabetic chain kept in step.
-#include <optional>
-
-#include "common/clock.h"
-#include "common/files.h"
+// New entries and saving: the window's side of the entry model. It reads the boxes, asks the model what a
+// save means and turns the answer into messages, questions and boxes.
 #include "common/kalvor3.h"
 #include "common/numbers.h"
-#include "product/cost_text.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
 using namespace ui;
 
-namespace {
+std::string frmKalvor::typedCode() const { return ProductEntry::codeOf(bilKod.Text()); }
 
-const std::string& programTitle() {
-  static const std::string t = "KALVOR 952 Uyarlama 3.0";
-  return t;
-}
-
-}  // namespace
-
-// The code as it is checked, compared, stored and linked: trimmed, cut to the field, trimmed again.
-std::string frmKalvor::typedCode() const {
-  return trim(trimView(bilKod.Text()).substr(0, ProductRecord{}.Code.size()));
+EntryBoxes frmKalvor::typedBoxes() const {
+  EntryBoxes b;
+  b.code = bilKod.Text();
+  b.name = bilAd.Text();
+  b.description = bilAciklama.Text();
+  b.unit = bilBirim.Text();
+  b.group = bilUrunGrubu.Text();
+  b.cost = bilMaliyet.Text();
+  b.costDate = bilMTarih.Text();
+  b.documentNo = bilEvrakNo.Text();
+  b.costType = optSatinAlma.Value() ? 1 : optYaptirma.Value() ? 2 : optKalvor.Value() ? 3 : 0;
+  b.specialCode = bilOzelKod.Text();
+  b.coefficient = bilKatsayi.Text();
+  b.supplier = bilTedarikci.Text();
+  b.dimensions = bilBoyutlar.Text();
+  b.weight = bilAgirlik.Text();
+  b.hasPicture = chkResimVar.Value() == 1;
+  b.specialNote = bilOzelNot.Text();
+  return b;
 }
 
 void frmKalvor::cmdYeni_Click() {
@@ -34,15 +39,15 @@ void frmKalvor::cmdYeni_Click() {
            MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT ! Bu sekme ile Yeni Kayıt Açılamaz !"_w);
     return;
   }
-  KALVOR3.NoRecordShown = false;
-  NewEntry = true;
+  mainWindowState.NoRecordShown = false;
+  Entry.beginNewEntry();
   SearchMode = false;
   emptyEntryBoxes();
   Caption = " KALVOR 952 Uyarlama 3.0  BETA [ Yeni Kayıt ]"_w;
   bilKod.SetFocus();
 }
 
-void frmKalvor::bilKod_Change() { CodeChanged = true; }
+void frmKalvor::bilKod_Change() { Entry.codeTyped(); }
 
 void frmKalvor::cmdKayitla_Click() {
   if (SearchMode) {
@@ -50,8 +55,8 @@ void frmKalvor::cmdKayitla_Click() {
     bilKod.SetFocus();
     return;
   }
-  if (!NewEntry) Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
-  if (KALVOR3.NoRecordShown) {
+  if (!Entry.newEntry()) Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+  if (mainWindowState.NoRecordShown) {
     Beep();
     bilKod.SetFocus();
     return;
@@ -61,208 +66,103 @@ void frmKalvor::cmdKayitla_Click() {
   bilKod.SetFocus();
 }
 
-// Saving is refused on the tab "Tümü": a record's kind is the tab it is saved on.
-bool frmKalvor::refuseOnAllTab() {
-  if (selectedTab() != kTabAll) return false;
-  Beep();
-  MsgBox("'Tümü' sekmesinde çalışırken kayıt yapılamaz. İlgili sekmeyi seçtikten sonra kayıt yapın."_w, MsgButtons::Ok,
-         MsgIcon::Exclamation, "! DİKKAT ! Bu sekme ile Kayıt Yapılamaz !"_w);
-  return true;
-}
-
-// Every way of saving goes through here: the save button, a click on the window during an entry. A code
-// of blanks alone is no code: nothing is saved, and nothing said.
+// The save button and a click on the window during an entry: the boxes saved, then the record shown as it
+// now lies in the file.
 void frmKalvor::checkAndSave() {
-  if (typedCode().empty() || refuseOnAllTab()) return;
-  FindRecordByCode();
+  const bool isNew = Entry.newEntry();
+  const Saved saved = saveBoxes();
+  if (saved == Saved::Yes && isNew) cmdSonraki.Enabled = false;  // the new record is the last one
+  // After the pointer message the record is shown as it is stored; a refusal keeps what was typed.
+  if (saved == Saved::Yes || saved == Saved::PointerError) ShowRecord();
 }
 
-// The typed code among the live records, along the chain; a walk that does not end is told here and gives
-// nothing.
-std::optional<CodeSearchResult> frmKalvor::lookUpTypedCode() {
-  BusyPointer busy(*this);
-  CodeSearchResult found = Products.findByCode(upperCase(typedCode()), CodeMatch::Exact,
-                                               [](const ProductRecord& r) { return r.Kind >= 0; });
-  busy.restore();
-  if (found.status == CodeSearchResult::Status::Locked) {
-    showLockedSearch();
-    return std::nullopt;
+// Every way of saving goes through here, a new entry saved on leaving it included: the code check, and a
+// changed code confirmed, before SaveRecord. An edit whose code is another record's, or whose change of
+// code the user declines, is discarded: the record comes back as it is stored.
+frmKalvor::Saved frmKalvor::saveBoxes() {
+  SaveCheck check;
+  {
+    BusyPointer busy(*this);
+    check = Entry.check(Products, bilKod.Text(), selectedTab(), KALVOR3.CurrentRecordNumber);
   }
-  return found;
-}
-
-// A new entry is saved only under a code no live record carries.
-frmKalvor::Saved frmKalvor::saveNewEntry() {
-  auto found = lookUpTypedCode();
-  if (!found) return Saved::Refused;
-  if (found->status == CodeSearchResult::Status::Found) {
-    Beep();
-    MsgBox("Girdiğiniz mal kodu kayıtlıdır!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
+  if (check.kind == SaveCheck::Kind::Refused) {
+    tellRefusal(check.refusal);
+    if (check.refusal == SaveRefusal::CodeOfAnother) ShowRecord();
     return Saved::Refused;
   }
-  return SaveRecord();
-}
-
-void frmKalvor::FindRecordByCode() {
-  if (SearchMode) {
-    searchByCode();
-    return;
-  }
-  if (NewEntry) {
-    if (saveNewEntry() == Saved::Yes) {
-      cmdSonraki.Enabled = false;  // the new record is the last one
-      ShowRecord();
-    }
-    return;
-  }
-  const std::string code = typedCode();
-  auto found = lookUpTypedCode();
-  if (!found) return;
-  const bool isFound = found->status == CodeSearchResult::Status::Found;
-
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
-  if (isFound && found->record != current) {
-    Beep();
-    MsgBox("Girdiğiniz kod kayıtlı olduğu için yaptığınız değişiklik iptal edilecek!..."_w, MsgButtons::Ok,
-           MsgIcon::Exclamation, "! DÜZELTME HATASI !"_w);
-    ShowRecord();
-    return;
-  }
-  if (current < 1 || current > Products.count()) {
-    Beep();
-    MsgBox("Geçersiz kayıt olduğundan, değişikler işlenemedi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
-           "! DÜZELTME HATASI !"_w);
-    return;
-  }
-  if (code.empty()) {
-    Beep();
-    MsgBox("Kod alanı boş bırakılamayacağı için yaptığınız değişiklik iptal edilecek!..."_w, MsgButtons::Ok,
-           MsgIcon::Exclamation, "! DÜZELTME HATASI !"_w);
-    ShowRecord();
-    return;
-  }
-  if (code != trim(ShownCode) && CodeChanged) {
+  if (check.kind == SaveCheck::Kind::CodeChange) {
     Beep();
     if (MsgBox("Kod alanında değişiklik yapmak istediğinize eminmisiniz?..."_w, MsgButtons::YesNo, MsgIcon::Question,
-               programTitle()) != MsgAnswer::Yes) {
+               "KALVOR 952 Uyarlama 3.0") != MsgAnswer::Yes) {
       ShowRecord();
-      return;
+      return Saved::Refused;
     }
   }
-  // After the pointer message the record is shown as it is stored; a refused number keeps what was typed.
-  if (SaveRecord() != Saved::Refused) ShowRecord();
-}
-
-// A box that still shows the text it was given keeps the stored value (see ShownCostText).
-bool frmKalvor::costBoxEdited() const { return NewEntry || bilMaliyet.Text() != ShownCostText; }
-bool frmKalvor::coefficientBoxEdited() const { return NewEntry || bilKatsayi.Text() != ShownCoefficientText; }
-
-// A number too large for its field is refused before anything is written; the entry stays as typed.
-bool frmKalvor::validateNumbers() {
-  bool costOk = !costBoxEdited() || trimView(bilMaliyet.Text()).empty() || readCostText(bilMaliyet.Text()).has_value();
-  bool coefficientOk = !coefficientBoxEdited() || readSingleBox(bilKatsayi.Text()).has_value();
-  if (costOk && coefficientOk) return true;
-  Beep();
-  MsgBox((costOk ? "Katsayı"_w : "Maliyet"_w) + " alanına girilen sayı çok büyük!...  Kayıt yapılamadı..."_w,
-         MsgButtons::Ok, MsgIcon::Exclamation, "! GİRİŞ HATASI !"_w);
-  (costOk ? bilKatsayi : bilMaliyet).SetFocus();
-  return false;
-}
-
-// What a new record gets before the boxes are copied into it. It is built from nothing: the reserved
-// fields are blank and zero, not those of the record the code check read last.
-void frmKalvor::stampNewRecord() {
-  Record = ProductRecord{};
-  stampDate(Record, RecordDate::Created, clock().today());
-  Record.CostCurrency = "YTL";
-  stampDate(Record, RecordDate::Cost, KALVOR3.StaticDate);
-  ShownCost = 0;
-  KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(Products.count() + 1);
-  Record.RecordNumber = KALVOR3.CurrentRecordNumber;
-  Record.RandomNumber = drawRandomIdentity();
-}
-
-void frmKalvor::fillRecordFromBoxes() {
-  Record.Kind = static_cast<std::int16_t>(selectedTab());
-  Record.Code = typedCode();
-  Record.Name = trim(bilAd.Text());
-  Record.Description = trim(bilAciklama.Text());
-  Record.Unit = trim(bilBirim.Text());
-  Record.ProductGroup = trim(bilUrunGrubu.Text());
-  if (!trimView(bilMaliyet.Text()).empty()) {
-    if (costBoxEdited()) {
-      CostText cost = *readCostText(bilMaliyet.Text());
-      Record.Cost = cost.cost;
-      if (cost.currency) Record.CostCurrency = *cost.currency;
-    }
-    if (optSatinAlma.Value())
-      Record.CostType = 1;
-    else if (optYaptirma.Value())
-      Record.CostType = 2;
-    else if (optKalvor.Value())
-      Record.CostType = 3;
-    Record.DocumentNo = trim(bilEvrakNo.Text());
-  }
-  if (Record.Cost != ShownCost) stampDate(Record, RecordDate::Cost, KALVOR3.StaticDate);
-  Record.SpecialCode = trim(bilOzelKod.Text());
-  if (coefficientBoxEdited()) Record.Coefficient = *readSingleBox(trim(bilKatsayi.Text()));
-  Record.Supplier = trim(bilTedarikci.Text());
-  Record.Dimensions = trim(bilBoyutlar.Text());
-  Record.Weight = trim(bilAgirlik.Text());
-  Record.HasPicture = static_cast<std::int16_t>(chkResimVar.Value() == 1 ? 1 : 0);
-  Record.SpecialNote = trim(bilOzelNot.Text());
-  stampDate(Record, RecordDate::Updated, clock().today());
+  return SaveRecord();
 }
 
 // Writes the boxes into record CurrentRecordNumber, or appends a new record; the product file keeps the
 // chain in step. Refused: nothing written, the window keeps what was typed.
 frmKalvor::Saved frmKalvor::SaveRecord() {
-  if (NewEntry && Products.count() >= kMaxRecords16) {
-    Beep();
-    MsgBox("Data dosyası en fazla 32767 kayıt alabilir!...  Yeni kayıt yapılamadı..."_w, MsgButtons::Ok,
-           MsgIcon::Exclamation, "! YENİ KAYIT HATASI !"_w);
+  const EntryRecord record =
+      Entry.build(Products, typedBoxes(), selectedTab(), KALVOR3.CurrentRecordNumber, KALVOR3.StaticDate);
+  if (record.refusal != SaveRefusal::None) {
+    tellRefusal(record.refusal);
     return Saved::Refused;
   }
-  if (!validateNumbers()) return Saved::Refused;
-
   BusyPointer busy(*this);
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
-  if (NewEntry) {
-    stampNewRecord();
-  } else {
-    if (typedCode() == trim(ShownCode)) CodeChanged = false;
-    Record = Products.read(current);
-  }
-  fillRecordFromBoxes();
-  QuietInsert = false;
-  const InsertPolicy policy = mainWindowInsertPolicy(QuietInsert);
-  if (NewEntry) {
-    current = Products.append(Record, policy, this);
-    NewEntry = false;
-  } else if (Products.save(current, Record, policy, this) == ProductFile::SaveResult::PointerError) {
-    return Saved::PointerError;
-  }
+  KALVOR3.CurrentRecordNumber = record.number;
+  if (Entry.write(Products, record, this) == ProductFile::SaveResult::PointerError) return Saved::PointerError;
   busy.restore();
   KeepTitle = true;
-  Caption = " Kayıt yapıldı...  Kayıt Numarası :"_w + recordNumberText(current);
-  CodeChanged = false;
+  Caption = " Kayıt yapıldı...  Kayıt Numarası :"_w + recordNumberText(record.number);
   return Saved::Yes;
 }
 
-// A pending new entry, when the user leaves it and agrees to save it, is checked as the save button checks
-// it; a refusal keeps the entry as typed and the caller abandons its command.
-bool frmKalvor::savePendingEntry() {
-  if (typedCode().empty() || refuseOnAllTab()) return false;
-  return saveNewEntry() == Saved::Yes;
+// Why a save was refused, in the window's words; a code of blanks alone is no code, and nothing is said.
+void frmKalvor::tellRefusal(SaveRefusal why) {
+  auto refuse = [this](const std::string& text, const std::string& title) {
+    Beep();
+    MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, title);
+  };
+  switch (why) {
+    case SaveRefusal::None:
+    case SaveRefusal::NoCode: break;
+    case SaveRefusal::AllTab:
+      refuse("'Tümü' sekmesinde çalışırken kayıt yapılamaz. İlgili sekmeyi seçtikten sonra kayıt yapın."_w,
+             "! DİKKAT ! Bu sekme ile Kayıt Yapılamaz !"_w);
+      break;
+    case SaveRefusal::ChainLocked: showLockedSearch(); break;
+    case SaveRefusal::CodeTaken: refuse("Girdiğiniz mal kodu kayıtlıdır!..."_w, "! YENİ KAYIT HATASI !"_w); break;
+    case SaveRefusal::CodeOfAnother:
+      refuse("Girdiğiniz kod kayıtlı olduğu için yaptığınız değişiklik iptal edilecek!..."_w, "! DÜZELTME HATASI !"_w);
+      break;
+    case SaveRefusal::NoSuchRecord:
+      refuse("Geçersiz kayıt olduğundan, değişikler işlenemedi!..."_w, "! DÜZELTME HATASI !"_w);
+      break;
+    case SaveRefusal::FileFull:
+      refuse("Data dosyası en fazla 32767 kayıt alabilir!...  Yeni kayıt yapılamadı..."_w, "! YENİ KAYIT HATASI !"_w);
+      break;
+    case SaveRefusal::CostTooLarge:
+    case SaveRefusal::CoefficientTooLarge: {
+      // The entry stays as typed, with the focus in the box to mend.
+      const bool cost = why == SaveRefusal::CostTooLarge;
+      refuse((cost ? "Maliyet"_w : "Katsayı"_w) + " alanına girilen sayı çok büyük!...  Kayıt yapılamadı..."_w,
+             "! GİRİŞ HATASI !"_w);
+      (cost ? bilMaliyet : bilKatsayi).SetFocus();
+      break;
+    }
+  }
 }
 
-// The question of a command that leaves a new entry with a code. Returns false when the command must be
-// abandoned (the save was refused).
+// The question of a command that leaves a new entry with a code. A "Yes" is checked as the save button
+// checks it. Returns false when the command must be abandoned: the save was refused, and the entry stays
+// as typed.
 bool frmKalvor::askToSavePendingEntry(const std::string& title) {
   if (MsgBox("Yeni giriş tamamlanmadı!  Kayıtlansınmı?"_w, MsgButtons::YesNo, MsgIcon::Question, title) !=
       MsgAnswer::Yes)
     return true;
-  return savePendingEntry();
+  return saveBoxes() == Saved::Yes;
 }
 
 }  // namespace kv

@@ -1,6 +1,7 @@
 // Finding records: by the beginning of the code through the alphabetic index, or by a piece of the name.
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -10,7 +11,7 @@ void frmKalvor::cmdAraBul_Click() {
   Beep();
   cmdOnceki.Enabled = true;
   cmdSonraki.Enabled = true;
-  NewEntry = false;
+  Entry.dropNewEntry();
   SearchMode = true;
   emptyEntryBoxes();
   Caption = " KALVOR 952 Uyarlama 3.0  BETA [ Kayıt Arama ] "_w;
@@ -23,7 +24,7 @@ void frmKalvor::showLockedSearch() {
 }
 
 // The first record in code order, of the selected tab, whose code begins with the typed text.
-void frmKalvor::searchByCode() {
+void frmKalvor::FindRecordByCode() {
   if (bilKod.Text().empty()) return;
   const std::string text = upperCase(trim(bilKod.Text()));
   const int tab = selectedTab();
@@ -43,10 +44,9 @@ void frmKalvor::searchByCode() {
     return;
   }
   const std::int16_t r = found.record;
-  Record = Products.read(r);
-  const std::int16_t kind = Record.Kind;
+  const std::int16_t kind = Products.read(r).Kind;
   if (kind >= 1 && kind <= 7) {
-    KALVOR3.TabRecordNumber[kind] = r;
+    mainWindowState.TabRecordNumber[kind] = r;
     if (selectedTab() == kind)
       TabStrip1_Click();
     else

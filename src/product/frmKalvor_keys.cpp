@@ -141,9 +141,9 @@ void frmKalvor::wireKeys() {
 void frmKalvor::Form_KeyPress(int& KeyAscii) {
   if (KeyAscii != Key::Escape) return;
   KeyAscii = 0;
-  if (NewEntry) {
+  if (Entry.newEntry()) {
     ShowRecord();
-    NewEntry = false;
+    Entry.dropNewEntry();
     bilKod.SetFocus();
     return;
   }
@@ -173,7 +173,7 @@ void frmKalvor::cmdListe_Click() {
 }
 
 void frmKalvor::cmdServis_Click() {
-  if (NewEntry && !typedCode().empty()) {
+  if (Entry.newEntry() && !typedCode().empty()) {
     Beep();
     if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
   }
@@ -198,7 +198,7 @@ void frmKalvor::cmdYardim_Click() {
 }
 
 void frmKalvor::cmdCikis_Click() {
-  if (NewEntry && !typedCode().empty()) {
+  if (Entry.newEntry() && !typedCode().empty()) {
     Beep();
     if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
   }

@@ -3,6 +3,7 @@
 #include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 #include "product/product_workbook.h"
 #include "sheet/workbook_messages.h"
 
@@ -97,7 +98,6 @@ void frmKalvor::ImportProductsFromExcel() {
     ShowRecord();
     return;
   }
-  QuietInsert = true;
   if (book.cut)
     MsgBox("'KLVR952.XLS' dosyasında bir data dosyasının alabileceğinden fazla satır var; ilk 32767 satır "
            "yüklendi."_w,
@@ -107,7 +107,7 @@ void frmKalvor::ImportProductsFromExcel() {
     ShowRecord();
   } else {
     ClearRecordFields();
-    KALVOR3.NoRecordShown = true;
+    mainWindowState.NoRecordShown = true;
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
   }
 }

@@ -321,20 +321,58 @@ void frmServis::cmdSySon_Click() {
 }
 
 void frmServis::StepCodeChain() {
-  const CheckedStep step =
-      checkedChainStep(Products.chainFiles(), RecordCount, static_cast<ChainCommand>(ChainMode), ServiceRecordNumber);
+  const auto command = static_cast<ChainCommand>(ChainMode);
+  const CheckedStep step = checkedChainStep(Products.chainFiles(), RecordCount, command, ServiceRecordNumber);
   for (int i = 0; i < step.beeps; ++i) Beep();
-  auto apply = [](CommandButton& button, ButtonChange change) {
-    if (change != ButtonChange::Keep) button.Enabled = change == ButtonChange::Enable;
-  };
-  apply(cmdSyOnceki, step.previous);
-  apply(cmdSySonraki, step.next);
+  showChainButtons(command, step);
   ServiceRecordNumber = step.record;
   if (step.error == 0)
     ShowServiceRecord();
   else
     MsgBox("Hata Numarası : "_w + std::to_string(step.error), MsgButtons::Ok, MsgIcon::Exclamation,
            "ALFABETİK SIRALAMA HATASI !"_w);
+}
+
+// The alphabetic previous and next buttons after a checked step, from where it stands. "Toward" is the
+// button on the side the step goes to (previous for first and previous), "away" the other one. An error
+// turns off the button toward. First and last: the button toward is on when a record lies beyond the one
+// reached on that side; the one away follows the record reached, unless that record is at the end the
+// walk started from, where it stays on unless the chain holds one record. Previous and next: the chain's
+// ends set the button away (both off in a chain of one record); a neighbour that is no start turns
+// previous on, and next on unless it is an end, where next turns it off; previous turns itself off at a
+// start.
+void frmServis::showChainButtons(ChainCommand command, const CheckedStep& step) {
+  const bool startward = command == ChainCommand::First || command == ChainCommand::Previous;
+  CommandButton& toward = startward ? cmdSyOnceki : cmdSySonraki;
+  CommandButton& away = startward ? cmdSySonraki : cmdSyOnceki;
+  if (step.error == 1 || step.error == 2) {
+    toward.Enabled = false;
+    return;
+  }
+  if (command == ChainCommand::First || command == ChainCommand::Last) {
+    const bool endToward = startward ? step.atStart : step.atEnd;
+    toward.Enabled = step.error == 0 && !endToward;
+    if (!endToward)
+      away.Enabled = !(startward ? step.atEnd : step.atStart);
+    else if (!step.chainOfOne)
+      away.Enabled = true;
+    return;
+  }
+  if (step.chainOfOne)
+    cmdSyOnceki.Enabled = cmdSySonraki.Enabled = false;
+  else
+    away.Enabled = true;
+  if (step.error) {
+    toward.Enabled = false;
+  } else if (!step.atStart) {
+    cmdSyOnceki.Enabled = true;
+    if (!step.atEnd)
+      cmdSySonraki.Enabled = true;
+    else if (command == ChainCommand::Next)
+      cmdSySonraki.Enabled = false;
+  } else if (command == ChainCommand::Previous) {
+    cmdSyOnceki.Enabled = false;
+  }
 }
 
 // ---- Keys ----

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "common/chain_check.h"
 #include "common/product_file.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
@@ -95,6 +96,7 @@ class frmServis : public ui::Form {
   void cmdSySonraki_Click();
   void cmdSySon_Click();
   void StepCodeChain();
+  void showChainButtons(ChainCommand command, const CheckedStep& step);
   void cmdYardim_Click();
   void cmdExit_Click();
 

@@ -23,7 +23,7 @@ class AppTest : public WindowTest {
       c.addAll(specs);
     }
     KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(current);
-    KALVOR3.CurrentTab = static_cast<std::int16_t>(tab);
+    mainWindowState.CurrentTab = static_cast<std::int16_t>(tab);
     openMain();
   }
 

@@ -74,7 +74,7 @@ TEST_F(HandOverTest, F7OpensTheListDialogBehindWhichTheMainWindowKeepsItsFiles) 
   }
   folder.write("KLVR952.LST", std::vector<std::uint8_t>(1024, 7));  // left over from an earlier run
   KALVOR3.CurrentRecordNumber = 3;
-  KALVOR3.CurrentTab = 2;
+  mainWindowState.CurrentTab = 2;
   KALVOR3.ListReady = true;
   openMain();
   ui.key(ui::Key::F7);

@@ -31,7 +31,7 @@ class ProductListsTest : public AppTest {
       }
     }
     KALVOR3.CurrentRecordNumber = 1;
-    KALVOR3.CurrentTab = 8;
+    mainWindowState.CurrentTab = 8;
     openMain();
     ui.key(Key::F7);
     ASSERT_EQ(visibleName(), "frmDizgi");

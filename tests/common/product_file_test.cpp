@@ -19,54 +19,43 @@ using testing::Company;
 using testing::RecordingSink;
 using testing::TempFolder;
 
-// What a browsing step should do, worked out from the chain order alone: the record it reaches (the record
-// shown stays at the chain's end when it still fits), the beep of first and last, and the buttons. A button
-// goes off when no record lies beyond the one reached on its side, or when previous or next stayed where
-// they were; the other button of previous and next comes on. On a chain of one record first and last leave
-// the far button as it was, previous and next turn both off.
+// Where a browsing step should stand, worked out from the chain order alone: the records its walk passes
+// (from a chain's end, or those beyond the record it steps from; a record at the chain's end points to
+// itself, so the walk reads it once more), the first of them that fits, and otherwise, for previous and
+// next, the record stepped from when it still fits.
 struct Expected {
-  std::int16_t record = 0;
-  bool beep = false;
-  ButtonChange previous = ButtonChange::Keep;
-  ButtonChange next = ButtonChange::Keep;
+  ChainStep::Status status = ChainStep::Status::NotFound;
+  std::int16_t record = 0;  // the record found, or the last one the walk passed
+  bool metEnd = false;
 };
 
 Expected expectedStep(const std::vector<std::int16_t>& order, const Company& c, ChainCommand command,
                       std::int16_t from, int tab) {
-  auto fits = [&](std::int16_t r) { return fitsTab(c.record(r).Kind, tab); };
-  auto firstFitting = [&](auto begin, auto end) {
-    auto it = std::find_if(begin, end, fits);
-    return it == end ? std::int16_t{0} : *it;
-  };
-  auto off = [](bool disable) { return disable ? ButtonChange::Disable : ButtonChange::Enable; };
-  const bool towardsStart = command == ChainCommand::First || command == ChainCommand::Previous;
-  const bool fromAnEnd = command == ChainCommand::First || command == ChainCommand::Last;
   Expected e;
-  ButtonChange& behind = towardsStart ? e.previous : e.next;
-  ButtonChange& ahead = towardsStart ? e.next : e.previous;
   if (order.empty()) {
-    behind = ButtonChange::Disable;
+    e.status = ChainStep::Status::NoChain;
     return e;
   }
-  if (command == ChainCommand::First) {
-    e.record = firstFitting(order.begin(), order.end());
-  } else if (command == ChainCommand::Last) {
-    e.record = firstFitting(order.rbegin(), order.rend());
-  } else if (auto at = std::find(order.begin(), order.end(), from); at != order.end()) {
-    e.record = command == ChainCommand::Next ? firstFitting(at + 1, order.end())
-                                             : firstFitting(std::make_reverse_iterator(at), order.rend());
-    if (!e.record && fits(from)) e.record = from;
+  std::vector<std::int16_t> way = order;
+  if (command == ChainCommand::Previous || command == ChainCommand::Next) {
+    const auto at = std::find(order.begin(), order.end(), from);
+    if (at == order.end()) return e;
+    way = command == ChainCommand::Next ? std::vector<std::int16_t>(at + 1, order.end())
+                                        : std::vector<std::int16_t>(order.begin(), at);
+    if (way.empty()) way = {from};
   }
-  e.beep = fromAnEnd;
-  if (order.size() == 1) {
-    behind = ButtonChange::Disable;
-    if (!fromAnEnd) ahead = ButtonChange::Disable;
-  } else if (fromAnEnd) {
-    e.previous = off(!e.record || e.record == order.front());
-    e.next = off(!e.record || e.record == order.back());
-  } else {
-    behind = off(!e.record || e.record == from || e.record == (towardsStart ? order.front() : order.back()));
-    ahead = ButtonChange::Enable;
+  if (command == ChainCommand::Previous || command == ChainCommand::Last) std::reverse(way.begin(), way.end());
+  auto fits = [&](std::int16_t r) { return fitsTab(c.record(r).Kind, tab); };
+  e.record = way.back();
+  if (const auto hit = std::find_if(way.begin(), way.end(), fits); hit != way.end()) {
+    e.status = ChainStep::Status::Found;
+    e.record = *hit;
+  } else if (command == ChainCommand::Previous || command == ChainCommand::Next) {
+    e.metEnd = true;
+    if (fits(from)) {
+      e.status = ChainStep::Status::Found;
+      e.record = from;
+    }
   }
   return e;
 }
@@ -93,14 +82,17 @@ TEST(ProductFileTest, ChainStepsReachTheNearestFittingRecordInCodeOrder) {
                        std::to_string(static_cast<int>(command)) + " from " + std::to_string(from));
           const ChainStep step = products.step(command, from, tab);
           const Expected want = expectedStep(order, c, command, from, tab);
-          ASSERT_EQ(step.status == ChainStep::Status::Found ? step.record : 0, want.record);
-          ASSERT_NE(step.status, ChainStep::Status::Locked);
-          if (want.record) {
+          ASSERT_EQ(step.status, want.status);
+          ASSERT_EQ(step.record, want.record);
+          if (want.status == ChainStep::Status::Found) {
             EXPECT_EQ(step.found.Code, c.record(want.record).Code);
           }
-          EXPECT_EQ(step.beep, want.beep);
-          EXPECT_EQ(step.previous, want.previous);
-          EXPECT_EQ(step.next, want.next);
+          EXPECT_EQ(step.metEnd, want.metEnd);
+          if (want.record) {
+            EXPECT_EQ(step.atStart, want.record == order.front());
+            EXPECT_EQ(step.atEnd, want.record == order.back());
+          }
+          EXPECT_EQ(step.chainOfOne, order.size() == 1);
         }
       }
   }
@@ -117,7 +109,6 @@ TEST(ProductFileTest, ALoopedChainLocksTheStep) {
   products.open(c.name());
   const ChainStep step = products.step(ChainCommand::First, 0, 5);
   EXPECT_EQ(step.status, ChainStep::Status::Locked);
-  EXPECT_EQ(step.previous, ButtonChange::Disable);
 }
 
 TEST(ProductFileTest, OnlyARecordThatWasNeverLinkableIsDeletedOutOfTheChain) {

@@ -15,7 +15,7 @@ class HandoverTest : public WindowTest {
       c.addAll({{"U1", "Bir", 1}, {"P1", "İki", 2}, {"P2", "Üç", 2}});
     }
     KALVOR3.CurrentRecordNumber = 3;
-    KALVOR3.CurrentTab = 2;
+    mainWindowState.CurrentTab = 2;
     openMain();
     ASSERT_EQ(text("bilKod"), "P2");
   }

@@ -3,6 +3,7 @@
 #include "window_fixture.h"
 
 #include "common/files.h"
+#include "product/product_entry.h"
 
 namespace kv::testing {
 namespace {
@@ -26,7 +27,7 @@ TEST_F(MainWindowDisplayTest, FirstStartOnAnEmptyFolder) {
   EXPECT_FALSE(option("OptAlfabetik"));
   EXPECT_EQ(label("LblTarih"), " 5 Mart 2008  ");
   EXPECT_EQ(text("bilKod"), "");
-  EXPECT_TRUE(KALVOR3.NoRecordShown);
+  EXPECT_TRUE(mainWindowState.NoRecordShown);
   EXPECT_EQ(KALVOR3.CurrentRecordNumber, 0);
   EXPECT_EQ(KALVOR3.StaticDate, Date::fromYmd(2008, 3, 5));
   EXPECT_TRUE(messages().empty());
@@ -42,39 +43,15 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
   {
     Company c;
     c.add("A1", "Birinci", 1);
-    auto rec = testing::makeProduct("  KASNAK-12  ", "Kasnak", 2);
-    rec.Description = w("Döküm gövde");
-    rec.Unit = "AD";
-    rec.ProductGroup = w("Güç aktarma");
-    rec.SpecialCode = "X1";
-    rec.Coefficient = 1.5f;
-    rec.Supplier = w("Çelik AŞ");
-    rec.Dimensions = "100 x 40";
-    rec.Weight = "2,5 kg";
-    rec.SpecialNote = w("Özel");
-    rec.HasPicture = 1;
-    rec.CostType = 2;
-    rec.Cost = 12.5f;
-    rec.UpdatedDate = "31.12.2009";
+    auto rec = testing::makeFilledProduct();
     c.append(rec);
     rec.UpdatedDate = "2008/03/05";
     c.append(rec);
   }
   KALVOR3.CurrentRecordNumber = 2;
-  KALVOR3.CurrentTab = 2;
+  mainWindowState.CurrentTab = 2;
   openMain();
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 2 / 3");
-  EXPECT_EQ(text("bilKod"), "KASNAK-12");
-  EXPECT_EQ(text("bilAd"), "Kasnak");
-  EXPECT_EQ(text("bilAciklama"), "Döküm gövde");
-  EXPECT_EQ(text("bilBirim"), "AD");
-  EXPECT_EQ(text("bilUrunGrubu"), "Güç aktarma");
-  EXPECT_EQ(text("bilOzelKod"), "X1");
-  EXPECT_EQ(text("bilKatsayi"), "1,5");
-  EXPECT_EQ(text("bilTedarikci"), "Çelik AŞ");
-  EXPECT_EQ(text("bilBoyutlar"), "100 x 40");
-  EXPECT_EQ(text("bilAgirlik"), "2,5 kg");
-  EXPECT_EQ(text("bilOzelNot"), "Özel");
   EXPECT_TRUE(option("optYaptirma"));
   EXPECT_EQ(ui.get<ui::CheckBox>("chkResimVar").Value(), 1);
   EXPECT_EQ(label("LblTarih"), " 31 Aralık 2009  ");
@@ -82,6 +59,19 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
   EXPECT_EQ(label("lblMalAdi"), "Parça Adı :");
   // The cost display is off when the window loads.
   EXPECT_EQ(text("bilMaliyet"), "");
+  // With it on, each box shows its text of the record (what the texts are is the entry model's).
+  ui.key(ui::Key::F12);
+  const EntryBoxes shown = ProductEntry::boxesOf(Company().record(2), true);
+  const std::pair<const char*, std::string EntryBoxes::*> boxes[] = {
+      {"bilKod", &EntryBoxes::code},             {"bilAd", &EntryBoxes::name},
+      {"bilAciklama", &EntryBoxes::description}, {"bilBirim", &EntryBoxes::unit},
+      {"bilUrunGrubu", &EntryBoxes::group},      {"bilMaliyet", &EntryBoxes::cost},
+      {"bilMTarih", &EntryBoxes::costDate},      {"bilEvrakNo", &EntryBoxes::documentNo},
+      {"bilOzelKod", &EntryBoxes::specialCode},  {"bilKatsayi", &EntryBoxes::coefficient},
+      {"bilTedarikci", &EntryBoxes::supplier},   {"bilBoyutlar", &EntryBoxes::dimensions},
+      {"bilAgirlik", &EntryBoxes::weight},       {"bilOzelNot", &EntryBoxes::specialNote}};
+  for (const auto& [name, text] : boxes) EXPECT_EQ(box(name).Text(), shown.*text) << name;
+  EXPECT_EQ(text("bilMaliyet"), "12,5 EUR");
   // An updated date written under other regional settings leaves the date label blank.
   ui.key(ui::Key::PageDown);
   EXPECT_EQ(label("LblTarih"), "");
@@ -92,12 +82,12 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
 TEST_F(MainWindowDisplayTest, EachTabShowsItsOwnRecordAndCaptions) {
   makeCompany({{"U1", "", 1}, {"P1", "", 2}, {"Y1", "", 3}, {"U2", "", 1}});
   KALVOR3.CurrentRecordNumber = 1;
-  KALVOR3.CurrentTab = 1;
+  mainWindowState.CurrentTab = 1;
   openMain();
   EXPECT_EQ(text("bilKod"), "U1");
   chooseTab(3);
   EXPECT_EQ(text("bilKod"), "Y1");
-  EXPECT_EQ(KALVOR3.TabRecordNumber[3], 3);
+  EXPECT_EQ(mainWindowState.TabRecordNumber[3], 3);
   EXPECT_EQ(label("lblMalKodu"), "Y. M. Kodu :");
   EXPECT_EQ(label("lblMalAdi"), "Y. M. Adı :");
   // Back on its own record, not on the nearest one to Y1.
@@ -105,7 +95,7 @@ TEST_F(MainWindowDisplayTest, EachTabShowsItsOwnRecordAndCaptions) {
   EXPECT_EQ(text("bilKod"), "U1");
   // "Tümü" changes only the current tab.
   chooseTab(8);
-  EXPECT_EQ(KALVOR3.CurrentTab, 8);
+  EXPECT_EQ(mainWindowState.CurrentTab, 8);
   EXPECT_EQ(text("bilKod"), "U1");
   EXPECT_EQ(label("lblMalKodu"), "Ürün Kodu :");
 }
@@ -113,21 +103,21 @@ TEST_F(MainWindowDisplayTest, EachTabShowsItsOwnRecordAndCaptions) {
 TEST_F(MainWindowDisplayTest, ATabWithoutItsKindShowsTheWindowBlank) {
   makeCompany({{"U1", "", 1}, {"U2", "", 1}});
   KALVOR3.CurrentRecordNumber = 1;
-  KALVOR3.CurrentTab = 1;
+  mainWindowState.CurrentTab = 1;
   openMain();
   EXPECT_EQ(text("bilKod"), "U1");
   chooseTab(5);
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  BETA");
   EXPECT_EQ(text("bilKod"), "");
-  EXPECT_TRUE(KALVOR3.NoRecordShown);
-  EXPECT_EQ(KALVOR3.TabRecordNumber[5], 0);
+  EXPECT_TRUE(mainWindowState.NoRecordShown);
+  EXPECT_EQ(mainWindowState.TabRecordNumber[5], 0);
   // Chosen again, the tab whose remembered record is 0 stays blank instead of showing another tab's record.
   chooseTab(1);
   EXPECT_EQ(text("bilKod"), "U1");
   chooseTab(5);
   EXPECT_EQ(text("bilKod"), "");
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  BETA");
-  EXPECT_TRUE(KALVOR3.NoRecordShown);
+  EXPECT_TRUE(mainWindowState.NoRecordShown);
 }
 
 TEST_F(MainWindowDisplayTest, AnIndexOfTheWrongLengthIsResetAndTheUserIsToldWhenThereAreRecords) {
@@ -152,7 +142,7 @@ TEST_F(MainWindowDisplayTest, AnEmptyCompanyGetsItsIndexWithoutAWord) {
 TEST_F(MainWindowDisplayTest, ActivationCountsTheProductFileAfreshAndKeepsTheCurrentRecordWithinIt) {
   makeCompany({{"A1"}, {"B1"}, {"C1"}, {"D1"}});
   KALVOR3.CurrentRecordNumber = 4;
-  KALVOR3.CurrentTab = 1;
+  mainWindowState.CurrentTab = 1;
   openMain();
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 4 / 4");
   // The operations window replaces the product file with a shorter one while the main window is hidden.
@@ -169,7 +159,7 @@ TEST_F(MainWindowDisplayTest, ActivationCountsTheProductFileAfreshAndKeepsTheCur
 TEST_F(MainWindowDisplayTest, ReturningAfterAnUnloadKeepsTheRecordAndTab) {
   makeCompany({{"U1", "", 1}, {"P1", "", 2}, {"P2", "", 2}});
   KALVOR3.CurrentRecordNumber = 3;
-  KALVOR3.CurrentTab = 2;
+  mainWindowState.CurrentTab = 2;
   openMain();
   EXPECT_EQ(text("bilKod"), "P2");
   ui.app().run([] {
@@ -187,7 +177,7 @@ TEST_F(MainWindowDisplayTest, ReturningAfterAnUnloadKeepsTheRecordAndTab) {
 TEST_F(MainWindowDisplayTest, ABackgroundClickShowsTheCurrentRecordAgain) {
   makeCompany({{"U1", "", 1}});
   KALVOR3.CurrentRecordNumber = 1;
-  KALVOR3.CurrentTab = 1;
+  mainWindowState.CurrentTab = 1;
   openMain();
   box("bilAd").Text = w("değişti");
   ui.clickForm();

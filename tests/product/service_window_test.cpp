@@ -2,6 +2,7 @@
 // chain errors, the search, the pointer repair, the wipe and the rebuild, and the files as they lie on disk.
 #include <cerrno>
 
+#include "common/collation.h"
 #include "common/files.h"
 #include "support/file_faults.h"
 #include "ui/keys.h"
@@ -102,6 +103,38 @@ TEST_F(ServiceWindowTest, TheAlphabeticStepsFollowTheChainAndSkipDeletedEndsOnly
   EXPECT_EQ(walked, "BCDE");
   EXPECT_FALSE(enabled("cmdSySonraki"));
   EXPECT_TRUE(ui.messages().empty());
+}
+
+// The alphabetic buttons after a checked step follow where it stands: both are on before each step.
+TEST_F(ServiceWindowTest, TheAlphabeticButtonsFollowWhereTheStepStands) {
+  openService(1);
+  struct Case {
+    const char* how;
+    std::int16_t from;
+    int key;
+    const char* shown;
+    bool previous, next;
+  };
+  auto step = [&](const Case& c) {
+    SCOPED_TRACE(c.how);
+    setText("bilPointer", std::to_string(c.from));
+    ui.focus("bilPointer");
+    ui.key(Key::Enter);
+    expectButtonsAfter(c.key, "cmdSyOnceki", "cmdSySonraki", c.shown, c.previous, c.next);
+  };
+  // Code order A, B, C, D, E: records 3, 5, 2, 4, 1.
+  for (const Case& c : {Case{"first", 2, Key::F5, "A", false, true}, Case{"last", 2, Key::F8, "E", true, false},
+                        Case{"previous, to the start", 5, Key::F6, "A", false, true},
+                        Case{"previous, inside", 2, Key::F6, "B", true, true},
+                        Case{"next, to the end", 4, Key::F7, "E", true, false}})
+    step(c);
+  for (std::int16_t r : {3, 5, 2, 4}) deleteRecord(r);
+  step({"next, chain of one", 1, Key::F7, "E", false, false});
+  // An index that names no record: error 1, the button of the step's side off.
+  Company c;
+  for (int b = 1; b <= kBucketCount; ++b) put(c.indexFile(), b, IndexEntry{});
+  step({"first, no chain", 1, Key::F5, "E", false, true});
+  EXPECT_EQ(messages().back(), "ALFABETİK SIRALAMA HATASI !|Hata Numarası : 1");
 }
 
 TEST_F(ServiceWindowTest, AChainErrorIsToldByItsNumberAndLeavesTheRecordOnScreen) {

@@ -10,6 +10,7 @@
 #include "common/clock.h"
 #include "common/kalvor3.h"
 #include "common/text.h"
+#include "product/main_window_state.h"
 #include "product/windows.h"
 #include "support/company.h"
 #include "ui/headless_driver.h"
@@ -21,6 +22,7 @@ class WindowTest : public ::testing::Test {
  protected:
   WindowTest() : today(Date::fromYmd(2008, 3, 5), 10 * 3600.0), random(makeSeededRandom(952)) {
     KALVOR3 = Kalvor3{};
+    mainWindowState = MainWindowState{};
     setClock(&today);
     setRandomSource(random.get());
     registerProductWindows();
@@ -44,6 +46,16 @@ class WindowTest : public ::testing::Test {
   bool enabled(std::string_view name) { return ui.control(name).Enabled(); }
   bool option(std::string_view name) { return ui.get<ui::OptionButton>(name).Value(); }
   int tab() { return ui.get<ui::TabStrip>("TabStrip1").SelectedIndex(); }
+  // A browsing button pair after a key: both on before it, then the code shown and each button.
+  void expectButtonsAfter(int key, const char* previous, const char* next, const char* code, bool previousOn,
+                          bool nextOn) {
+    ui.control(previous).Enabled = true;
+    ui.control(next).Enabled = true;
+    ui.key(key);
+    EXPECT_EQ(text("bilKod"), code);
+    EXPECT_EQ(enabled(previous), previousOn);
+    EXPECT_EQ(enabled(next), nextOn);
+  }
   // The message boxes shown so far, as UTF-8 "title|text".
   std::vector<std::string> messages() {
     std::vector<std::string> out;

@@ -5,6 +5,7 @@
 
 #include "common/kalvor3.h"
 #include "desktop_test.h"
+#include "product/main_window_state.h"
 #include "product/windows.h"
 #include "support/company.h"
 #include "ui/textbox.h"
@@ -16,6 +17,7 @@ class MainWindowKeysOnTheDesktop : public DesktopTest {
  protected:
   void SetUp() override {
     KALVOR3 = Kalvor3{};
+    mainWindowState = MainWindowState{};
     registerProductWindows();
     {
       kv::testing::Company c;
@@ -23,7 +25,7 @@ class MainWindowKeysOnTheDesktop : public DesktopTest {
     }
     KALVOR3.CompanyName = "KLVR952";
     KALVOR3.CurrentRecordNumber = 1;
-    KALVOR3.CurrentTab = 1;
+    mainWindowState.CurrentTab = 1;
     session.app().run([] { forms().show("frmKalvor"); });
   }
   Form& main() { return session.app().forms().get("frmKalvor"); }

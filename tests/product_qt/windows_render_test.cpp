@@ -9,6 +9,7 @@
 #include "common/kalvor3.h"
 #include "desktop_test.h"
 #include "lists/windows.h"
+#include "product/main_window_state.h"
 #include "product/windows.h"
 #include "recipe/windows.h"
 #include "support/company.h"
@@ -20,6 +21,7 @@ class ProductWindowsOnTheDesktop : public ::testing::Test {
  protected:
   ProductWindowsOnTheDesktop() {
     KALVOR3 = Kalvor3{};
+    mainWindowState = MainWindowState{};
     registerProductWindows();
     registerRecipeWindows();
     registerListWindows();
@@ -47,7 +49,7 @@ TEST_F(ProductWindowsOnTheDesktop, TheStartDialogAndTheMainWindowRender) {
 
   KALVOR3.CompanyName = "KLVR952";
   KALVOR3.CurrentRecordNumber = 1;
-  KALVOR3.CurrentTab = 1;
+  mainWindowState.CurrentTab = 1;
   session.app().run([] {
     forms().unload("frmStart");
     forms().show("frmKalvor");

@@ -35,6 +35,10 @@ class TempFolder {
 // A product record as a test wants it: code, name (UTF-8) and kind; everything else blank or zero.
 ProductRecord makeProduct(std::string_view codeUtf8, std::string_view nameUtf8 = "", int kind = 1);
 
+// A product whose fields that the main window shows each hold a value of their own: code "  KASNAK-12  ",
+// "Parça" (kind 2), a cost of 12,5 EUR of type 2, updated on 31.12.2009, a picture mark.
+ProductRecord makeFilledProduct();
+
 // A random code (UTF-8) of 1 to 6 pieces: letters of both cases with the Turkish ones, digits, signs and
 // inner blanks; stored trimmed, as the save stores codes. Many codes repeat over a few hundred draws.
 std::string randomTurkishCode(std::mt19937& rng);
