@@ -43,7 +43,7 @@ frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
   if (isTotalConsumption(kind)) {
     const TotalConsumptionResult r = BuildTotalConsumptionFile(
         {Session.company, &Products, Products.count(), Session.activeRecord},
-        editorTotalConsumption(Session.store, Session.storeCount(), LevelRecordCount, KALVOR3.RecipeStart), *this,
+        editorTotalConsumption(Session.store, Session.storeCount(), LevelRecordCount), *this,
         *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
   } else {

@@ -118,7 +118,7 @@ void LevelBuildRun::startLevelFileAndWalk() {
   levelFile_ = openLevelFileAnew(in_.company);
   levelFileFresh_ = true;
   WalkFiles files{&recipe_.lines(), recipe_.count, &levelFile_, &products_};
-  walk_.emplace(files, messages_, policy_.currentLine);
+  walk_.emplace(files, messages_);
   walk_->run(in_.activeRecord, recipe_.product);
 }
 
@@ -175,10 +175,9 @@ LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCou
   return p;
 }
 
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount, std::int32_t& reportStart) {
+LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount) {
   LevelBuildPolicy p;
   p.failureReport = LevelFailureReport::TitleGoesOn;
-  p.currentLine = &reportStart;
   p.levelRecordCount = &levelRecordCount;
   return p;
 }

@@ -40,9 +40,8 @@ struct LevelBuildInput {
   Date recipeDate;
 };
 
-// The store, the current line (the line being read: the report dialog's report start) and the window's
-// level-file count (set at the end of the walk, and to 0 when a guard fails, so that a report never prints
-// an earlier product's tree).
+// The store and the window's level-file count (set at the end of the walk, and to 0 when a guard fails, so
+// that a report never prints an earlier product's tree).
 struct LevelBuildPolicy : RecipeSourcePolicy {
   // First guard: the company's ".REC" is listed under its exact name.
   bool checksRecipeFilePresent = false;
@@ -54,7 +53,7 @@ LevelBuildPolicy analysisLevelBuild();
 // The recipe editor, in recipe mode, with its store open.
 LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount, std::int16_t& levelRecordCount);
 // The report dialog.
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount, std::int32_t& reportStart);
+LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount);
 
 enum class LevelBuildOutcome {
   GuardFailed,  // no product or no recipe: one beep, nothing written

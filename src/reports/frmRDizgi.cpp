@@ -231,17 +231,17 @@ frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
   if (isList(kind)) {
     const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
     ListRecordCount = r.listRecordCount;
-    KALVOR3.RecipeStart = KALVOR3.ListHead = r.head;
+    KALVOR3.ListHead = r.head;
     failed = r.outcome == ListWorkingCopyOutcome::Failed;
     lines = ListRecordCount;
   } else if (isTotalConsumption(kind)) {
     const TotalConsumptionResult r =
         BuildTotalConsumptionFile({company, &Products, ProductCount, active},
-                                  reportDialogTotalConsumption(LevelRecordCount, KALVOR3.RecipeStart), *this, *this);
+                                  reportDialogTotalConsumption(LevelRecordCount), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
     lines = LevelRecordCount;
   } else {
-    LevelBuildPolicy policy = reportDialogLevelBuild(LevelRecordCount, KALVOR3.RecipeStart);
+    LevelBuildPolicy policy = reportDialogLevelBuild(LevelRecordCount);
     policy.checksRecipeFilePresent = true;  // as the analysis window's own build does
     const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate}, policy, *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;

@@ -131,7 +131,6 @@ void TotalConsumptionRun::walkOwnRecipe() {
   const ProductRecord& product = recipe_.product;
   parents_.push_back({in_.activeRecord, trim(product.Code.view())});
   walkChain(recipe_.lines(), recipe_.count, product.RecipeNumber, [&](std::int32_t n, const RecipeRecord& line) {
-    if (policy_.currentLine) *policy_.currentLine = n;
     if (!isLiveLine(line)) return false;
     append(entries_, Entry{n, line.Quantity, 0, 0, 0});
     return true;
@@ -237,21 +236,19 @@ TotalConsumptionResult TotalConsumptionRun::failed() {
 
 }  // namespace
 
-TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount, std::int32_t& reportStart) {
+TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount) {
   TotalConsumptionPolicy p;
   p.showsFlattenedTitle = true;
-  p.currentLine = &reportStart;
   p.levelRecordCount = &levelRecordCount;
   return p;
 }
 
 TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount,
-                                              std::int16_t& levelRecordCount, std::int32_t& recipeStart) {
+                                              std::int16_t& levelRecordCount) {
   TotalConsumptionPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
   p.separatesLineTypes = true;
-  p.currentLine = &recipeStart;
   p.levelRecordCount = &levelRecordCount;
   return p;
 }

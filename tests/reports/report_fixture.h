@@ -23,12 +23,12 @@ class Reports : public ::testing::Test {
     return {company.name(), &products, products.count(), product};
   }
   TotalConsumptionResult dialogBuild(std::int16_t product) {
-    return BuildTotalConsumptionFile(input(product), reportDialogTotalConsumption(windowCount, reportStart), said,
+    return BuildTotalConsumptionFile(input(product), reportDialogTotalConsumption(windowCount), said,
                                      said);
   }
   TotalConsumptionResult editorBuild(std::int16_t product) {
     return BuildTotalConsumptionFile(
-        input(product), editorTotalConsumption(recipes.file(), recipes.count(), windowCount, reportStart), said, said);
+        input(product), editorTotalConsumption(recipes.file(), recipes.count(), windowCount), said, said);
   }
   template <class Change>
   void setLine(std::int32_t n, Change&& change) {
@@ -43,7 +43,6 @@ class Reports : public ::testing::Test {
   RecipeFile recipes{company};
   Transcript said;
   std::int16_t windowCount = 99;  // what an earlier report left
-  std::int32_t reportStart = 0;
 };
 
 }  // namespace kv::testing
