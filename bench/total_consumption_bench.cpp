@@ -36,10 +36,9 @@ void run(benchmark::State& state, std::int16_t items, Define&& define) {
   ProductFile products;
   products.open("KLVR952");
   Quiet quiet;
-  std::int16_t count = 0;
   for (auto _ : state) {
     TotalConsumptionResult r = BuildTotalConsumptionFile({"KLVR952", &products, products.count(), product},
-                                                         reportDialogTotalConsumption(count), quiet, quiet);
+                                                         reportDialogTotalConsumption(), quiet, quiet);
     if (r.outcome != TotalConsumptionOutcome::Built || r.levelRecordCount != items)
       state.SkipWithError("the total consumption is not the tree's");
   }

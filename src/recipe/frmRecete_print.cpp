@@ -40,20 +40,21 @@ void frmRecete::cmdPrint_Click() {
 // under two line types makes two items.
 frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
   bool failed = false;
+  std::int16_t levels = 0;
   if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r = BuildTotalConsumptionFile(
-        {Session.company, &Products, Products.count(), Session.activeRecord},
-        editorTotalConsumption(Session.store, Session.storeCount(), LevelRecordCount), *this,
-        *this);
+    const TotalConsumptionResult r =
+        BuildTotalConsumptionFile({Session.company, &Products, Products.count(), Session.activeRecord},
+                                  editorTotalConsumption(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
+    levels = r.levelRecordCount;
   } else {
-    const LevelBuildResult r =
-        BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
-                       editorLevelBuild(Session.store, Session.storeCount(), LevelRecordCount), *this, *this);
+    const LevelBuildResult r = BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
+                                              editorLevelBuild(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
+    levels = r.levelRecordCount;
   }
   if (failed) return Prepared::Failed;
-  return LevelRecordCount > 0 ? Prepared::Lines : Prepared::Nothing;
+  return levels > 0 ? Prepared::Lines : Prepared::Nothing;
 }
 
 // Headed by the product as the editor shows it. A list kind reads the editor's own working copy, which

@@ -59,7 +59,6 @@ LevelBuildResult LevelBuildRun::run() {
   const LevelBuildResult ended{LevelBuildOutcome::Failed, 0};
   if (!guardsPass()) {
     messages_.beep();
-    policy_.setWindowCount(0);
     return {LevelBuildOutcome::GuardFailed, 0};
   }
   title_.progress(startTitle());
@@ -70,7 +69,6 @@ LevelBuildResult LevelBuildRun::run() {
   recipe_.ownFile.close();
   std::int16_t count = 0;
   if (!survives([&] { count = reopenLevelFile(); })) return ended;
-  policy_.setWindowCount(count);
 
   bool costed = false;
   if (count > 0) {
@@ -148,7 +146,6 @@ bool LevelBuildRun::failure() {
   levelFile_.close();
   if (policy_.failureReport == LevelFailureReport::TitleEndsRun) {
     title_.progress(failureText());
-    policy_.setWindowCount(0);
     return true;
   }
   messages_.beep();
@@ -166,19 +163,17 @@ LevelBuildPolicy analysisLevelBuild() {
   return p;
 }
 
-LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount, std::int16_t& levelRecordCount) {
+LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount) {
   LevelBuildPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
   p.failureReport = LevelFailureReport::TitleEndsRun;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount) {
+LevelBuildPolicy reportDialogLevelBuild() {
   LevelBuildPolicy p;
   p.failureReport = LevelFailureReport::TitleGoesOn;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 

@@ -17,12 +17,6 @@ struct RecipeSourcePolicy {
   // closes it at the end. Otherwise the window's open store of `storeCount` lines, which stays open.
   const FileHandle* store = nullptr;
   std::int32_t storeCount = 0;
-  // The window's level-file count.
-  std::int16_t* levelRecordCount = nullptr;
-
-  void setWindowCount(std::int16_t count) const {
-    if (levelRecordCount) *levelRecordCount = count;
-  }
 };
 
 // The recipe lines of one run and the product whose recipe it reads.

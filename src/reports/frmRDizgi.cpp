@@ -230,22 +230,20 @@ frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
   std::int16_t lines = 0;
   if (isList(kind)) {
     const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
-    ListRecordCount = r.listRecordCount;
     KALVOR3.ListHead = r.head;
     failed = r.outcome == ListWorkingCopyOutcome::Failed;
-    lines = ListRecordCount;
+    lines = r.listRecordCount;
   } else if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r =
-        BuildTotalConsumptionFile({company, &Products, ProductCount, active},
-                                  reportDialogTotalConsumption(LevelRecordCount), *this, *this);
+    const TotalConsumptionResult r = BuildTotalConsumptionFile({company, &Products, ProductCount, active},
+                                                               reportDialogTotalConsumption(), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
-    lines = LevelRecordCount;
+    lines = r.levelRecordCount;
   } else {
-    LevelBuildPolicy policy = reportDialogLevelBuild(LevelRecordCount);
+    LevelBuildPolicy policy = reportDialogLevelBuild();
     policy.checksRecipeFilePresent = true;  // as the analysis window's own build does
     const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate}, policy, *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
-    lines = LevelRecordCount;
+    lines = r.levelRecordCount;
   }
   if (failed) return Prepared::Failed;
   return lines > 0 ? Prepared::Lines : Prepared::Nothing;

@@ -85,7 +85,6 @@ class TotalConsumptionRun {
 };
 
 TotalConsumptionResult TotalConsumptionRun::run() {
-  policy_.setWindowCount(0);
   if (!guardsPass()) {
     messages_.beep();
     return {TotalConsumptionOutcome::GuardFailed, 0};
@@ -112,7 +111,6 @@ TotalConsumptionResult TotalConsumptionRun::run() {
     return failed();
   }
   recipe_.ownFile.close();
-  policy_.setWindowCount(count);
   messages_.beep();
   title_.progress(kFinalTitle);
   return {TotalConsumptionOutcome::Built, count};
@@ -236,20 +234,17 @@ TotalConsumptionResult TotalConsumptionRun::failed() {
 
 }  // namespace
 
-TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount) {
+TotalConsumptionPolicy reportDialogTotalConsumption() {
   TotalConsumptionPolicy p;
   p.showsFlattenedTitle = true;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 
-TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount,
-                                              std::int16_t& levelRecordCount) {
+TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount) {
   TotalConsumptionPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
   p.separatesLineTypes = true;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 

@@ -33,8 +33,7 @@ struct TotalConsumptionInput {
   std::int16_t activeRecord = 0;
 };
 
-// The store and the window's level-file count (0 from the start of every build, the level file's count at
-// its end).
+// The store and the two differences between the callers.
 struct TotalConsumptionPolicy : RecipeSourcePolicy {
   // One code with two line types makes two items (the editor's list); otherwise only the code counts.
   bool separatesLineTypes = false;
@@ -42,11 +41,10 @@ struct TotalConsumptionPolicy : RecipeSourcePolicy {
   bool showsFlattenedTitle = false;
 };
 
-// The report dialog: its LevelRecordCount.
-TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount);
+// The report dialog.
+TotalConsumptionPolicy reportDialogTotalConsumption();
 // The recipe editor, in recipe mode, with its store open.
-TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount,
-                                              std::int16_t& levelRecordCount);
+TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount);
 
 enum class TotalConsumptionOutcome {
   GuardFailed,  // no product or no recipe: one beep; the level file is not touched

@@ -23,12 +23,12 @@ class Reports : public ::testing::Test {
     return {company.name(), &products, products.count(), product};
   }
   TotalConsumptionResult dialogBuild(std::int16_t product) {
-    return BuildTotalConsumptionFile(input(product), reportDialogTotalConsumption(windowCount), said,
+    return BuildTotalConsumptionFile(input(product), reportDialogTotalConsumption(), said,
                                      said);
   }
   TotalConsumptionResult editorBuild(std::int16_t product) {
     return BuildTotalConsumptionFile(
-        input(product), editorTotalConsumption(recipes.file(), recipes.count(), windowCount), said, said);
+        input(product), editorTotalConsumption(recipes.file(), recipes.count()), said, said);
   }
   template <class Change>
   void setLine(std::int32_t n, Change&& change) {
@@ -42,7 +42,6 @@ class Reports : public ::testing::Test {
   ProductFile products;
   RecipeFile recipes{company};
   Transcript said;
-  std::int16_t windowCount = 99;  // what an earlier report left
 };
 
 }  // namespace kv::testing
