@@ -38,7 +38,7 @@ void run(benchmark::State& state, std::int16_t items, Define&& define) {
   Quiet quiet;
   for (auto _ : state) {
     TotalConsumptionResult r = BuildTotalConsumptionFile({"KLVR952", &products, products.count(), product},
-                                                         reportDialogTotalConsumption(), quiet, quiet);
+                                                         totalConsumptionFromRecipeFile(), quiet, quiet);
     if (r.outcome != TotalConsumptionOutcome::Built || r.levelRecordCount != items)
       state.SkipWithError("the total consumption is not the tree's");
   }

@@ -78,8 +78,8 @@ void frmAnaliz::cmdHesap_Click() {
   KALVOR3.ListMode = false;
   if (CurrentRecord != 0) {
     KALVOR3.ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({KALVOR3.CompanyName, &Products, CurrentRecord, KALVOR3.RecipeDate}, analysisLevelBuild(), *this,
-                   *this);
+    BuildLevelFile({KALVOR3.CompanyName, &Products, CurrentRecord, KALVOR3.RecipeDate},
+                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   }

@@ -44,12 +44,12 @@ frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
   if (isTotalConsumption(kind)) {
     const TotalConsumptionResult r =
         BuildTotalConsumptionFile({Session.company, &Products, Products.count(), Session.activeRecord},
-                                  editorTotalConsumption(Session.store, Session.storeCount()), *this, *this);
+                                  totalConsumptionFromStore(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
     levels = r.levelRecordCount;
   } else {
     const LevelBuildResult r = BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
-                                              editorLevelBuild(Session.store, Session.storeCount()), *this, *this);
+                                              levelBuildFromStore(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
     levels = r.levelRecordCount;
   }

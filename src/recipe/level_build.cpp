@@ -156,24 +156,18 @@ bool LevelBuildRun::failure() {
 
 }  // namespace
 
-LevelBuildPolicy analysisLevelBuild() {
+LevelBuildPolicy levelBuildFromRecipeFile(LevelFailureReport report) {
   LevelBuildPolicy p;
   p.checksRecipeFilePresent = true;
-  p.failureReport = LevelFailureReport::MessageBoxEndsRun;
+  p.failureReport = report;
   return p;
 }
 
-LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount) {
+LevelBuildPolicy levelBuildFromStore(const FileHandle& store, std::int32_t storeCount) {
   LevelBuildPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
   p.failureReport = LevelFailureReport::TitleEndsRun;
-  return p;
-}
-
-LevelBuildPolicy reportDialogLevelBuild() {
-  LevelBuildPolicy p;
-  p.failureReport = LevelFailureReport::TitleGoesOn;
   return p;
 }
 

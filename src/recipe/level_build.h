@@ -4,9 +4,8 @@
 //
 // Three windows run it: the analysis window (F5 and the full refresh), the recipe editor before it prints
 // a multi-level report, and the report dialog before a multi-level report. They differ in where the
-// recipe lines come from, which guard comes first and how a failure is told; each passes its policy, and
-// its window's title and message boxes as sinks, and reads the level file's count from the result.
-//
+// recipe lines come from and how a failure is told; each passes its policy, and its window's title and
+// message boxes as sinks, and reads the level file's count from the result.
 #pragma once
 
 #include <cstdint>
@@ -47,12 +46,12 @@ struct LevelBuildPolicy : RecipeSourcePolicy {
   LevelFailureReport failureReport = LevelFailureReport::MessageBoxEndsRun;
 };
 
-// F5 and the full refresh of the analysis window.
-LevelBuildPolicy analysisLevelBuild();
-// The recipe editor, in recipe mode, with its store open.
-LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount);
-// The report dialog.
-LevelBuildPolicy reportDialogLevelBuild();
+// From the company's ".REC", which must be listed under its exact name, a failure told as `report` says:
+// the analysis window ends on a message box, the report dialog goes on with the failure in its title.
+LevelBuildPolicy levelBuildFromRecipeFile(LevelFailureReport report);
+// From the window's open store, which stays open; a failure ends the run with the failure in the title
+// (the recipe editor, which would print the tree).
+LevelBuildPolicy levelBuildFromStore(const FileHandle& store, std::int32_t storeCount);
 
 enum class LevelBuildOutcome {
   GuardFailed,  // no product or no recipe: one beep, nothing written

@@ -235,13 +235,12 @@ frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
     lines = r.listRecordCount;
   } else if (isTotalConsumption(kind)) {
     const TotalConsumptionResult r = BuildTotalConsumptionFile({company, &Products, ProductCount, active},
-                                                               reportDialogTotalConsumption(), *this, *this);
+                                                               totalConsumptionFromRecipeFile(), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
     lines = r.levelRecordCount;
   } else {
-    LevelBuildPolicy policy = reportDialogLevelBuild();
-    policy.checksRecipeFilePresent = true;  // as the analysis window's own build does
-    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate}, policy, *this, *this);
+    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate},
+                                              levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
     lines = r.levelRecordCount;
   }

@@ -234,13 +234,13 @@ TotalConsumptionResult TotalConsumptionRun::failed() {
 
 }  // namespace
 
-TotalConsumptionPolicy reportDialogTotalConsumption() {
+TotalConsumptionPolicy totalConsumptionFromRecipeFile() {
   TotalConsumptionPolicy p;
   p.showsFlattenedTitle = true;
   return p;
 }
 
-TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount) {
+TotalConsumptionPolicy totalConsumptionFromStore(const FileHandle& store, std::int32_t storeCount) {
   TotalConsumptionPolicy p;
   p.store = &store;
   p.storeCount = storeCount;

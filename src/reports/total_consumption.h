@@ -33,7 +33,7 @@ struct TotalConsumptionInput {
   std::int16_t activeRecord = 0;
 };
 
-// The store and the two differences between the callers.
+// Where the lines come from, and the two habits in which the callers differ besides.
 struct TotalConsumptionPolicy : RecipeSourcePolicy {
   // One code with two line types makes two items (the editor's list); otherwise only the code counts.
   bool separatesLineTypes = false;
@@ -41,10 +41,11 @@ struct TotalConsumptionPolicy : RecipeSourcePolicy {
   bool showsFlattenedTitle = false;
 };
 
-// The report dialog.
-TotalConsumptionPolicy reportDialogTotalConsumption();
-// The recipe editor, in recipe mode, with its store open.
-TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount);
+// From the company's ".REC", items by code alone, the flattened title shown (the report dialog).
+TotalConsumptionPolicy totalConsumptionFromRecipeFile();
+// From the window's open store, which stays open, items by line type and code (the recipe editor, in
+// recipe mode).
+TotalConsumptionPolicy totalConsumptionFromStore(const FileHandle& store, std::int32_t storeCount);
 
 enum class TotalConsumptionOutcome {
   GuardFailed,  // no product or no recipe: one beep; the level file is not touched

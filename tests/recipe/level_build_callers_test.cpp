@@ -23,10 +23,10 @@ const std::string kFinal = "title:  KALVOR 952 Uyarlama 3.0  BETA";
 class Callers : public Costing {
  protected:
   LevelBuildResult dialog(std::int16_t product) {
-    return BuildLevelFile(input(product), reportDialogLevelBuild(), said, said);
+    return BuildLevelFile(input(product), levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), said, said);
   }
   LevelBuildResult editor(std::int16_t product, std::int32_t storeCount) {
-    return BuildLevelFile(input(product), editorLevelBuild(recipes.file(), storeCount), said, said);
+    return BuildLevelFile(input(product), levelBuildFromStore(recipes.file(), storeCount), said, said);
   }
 };
 
@@ -45,7 +45,8 @@ TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, "beep", kFinal}));
 }
 
-TEST_F(Callers, TheDialogDoesNotLookForTheRecipeFile) {
+// The analysis window and the report dialog read the company's ".REC" only under its exact name.
+TEST_F(Callers, TheRecipeFileIsReadOnlyUnderItsExactName) {
   std::int16_t p = company.add("P");
   std::int16_t a = company.add("A");
   company.addAll({{"B"}, {"X"}});
@@ -54,7 +55,10 @@ TEST_F(Callers, TheDialogDoesNotLookForTheRecipeFile) {
   recipes.close();
   std::filesystem::rename(folder.path() / "KLVR952.REC", folder.path() / "klvr952.rec");
 
-  EXPECT_EQ(cost(p).outcome, LevelBuildOutcome::GuardFailed);  // the analysis window wants the exact name
+  EXPECT_EQ(cost(p).outcome, LevelBuildOutcome::GuardFailed);
+  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::GuardFailed);
+
+  std::filesystem::rename(folder.path() / "klvr952.rec", folder.path() / "KLVR952.REC");
   const LevelBuildResult result = dialog(p);
   EXPECT_EQ(result.outcome, LevelBuildOutcome::Costed);
 
