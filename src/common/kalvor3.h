@@ -37,7 +37,6 @@ struct Kalvor3 {
   std::int16_t ServiceRequest = 0;
   std::string ReportProductCode;  // at most 20 characters
   std::string ReportProductName;  // at most 40 characters
-  float GrandTotal = 0;
 };
 
 // The one instance. Tests put a fresh one in place with `KALVOR3 = Kalvor3{}`.

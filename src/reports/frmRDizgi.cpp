@@ -214,9 +214,7 @@ void frmRDizgi::ExportReportToExcel() {
   Beep();
   sheet::exportAndTell(*this, [this, &kind] {
     BusyPointer busy(*this);
-    const ExportedReport done = exportRecipeReport(*kind, KALVOR3.CompanyName, KALVOR3.ReportProductCode);
-    if (hasCost(*kind)) KALVOR3.GrandTotal = done.grandTotal;
-    return done.file;
+    return exportRecipeReport(*kind, KALVOR3.CompanyName, KALVOR3.ReportProductCode).file;
   });
 }
 
@@ -267,7 +265,6 @@ void frmRDizgi::printReport(ReportKind kind) {
     Caption = " KALVOR 952 Uyarlama 3.0";
     return;
   }
-  KALVOR3.GrandTotal = done->grandTotal;
   Caption = "Liste yazdırıldı..."_w;
   print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);
 }

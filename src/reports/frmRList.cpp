@@ -95,7 +95,6 @@ void frmRList::drawPage(ReportKind kind) {
   }
   KALVOR3.ReportProductCode = fitText(trim(KALVOR3.ReportProductCode), 20);
   KALVOR3.ReportProductName = fitText(trim(KALVOR3.ReportProductName), 40);
-  if (layout.grandTotal != GrandTotalRule::None) KALVOR3.GrandTotal = page.grandTotal;
 
   drawHeader(layout, page);
   drawHeadings(layout);
