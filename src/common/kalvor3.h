@@ -31,6 +31,7 @@ struct Kalvor3 {
   bool ListMode = false;
   std::int16_t ListKind = 0;
   bool ListReady = false;
+  std::int16_t ReportKind = 0;
   std::int32_t ListHead = 0;
   std::int32_t OwnerRandomNumber = 0;
   std::string OwnerCode;

@@ -101,7 +101,6 @@ void frmAnaliz::Form_Activate() {
   const bool haveRecipes = listedUnderExactName(companyFileName(KALVOR3.CompanyName, RecipeFileKind::Recipes));
   cmdHesap.Enabled = haveRecipes;
   cmdPrint.Enabled = haveRecipes;
-  KALVOR3.ListReady = false;
 
   if (!ActivationPending) return;
   ActivationPending = false;

@@ -86,7 +86,6 @@ void frmRDizgi::Form_Load() {
   centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   ProductCount = Products.count();
-  KALVOR3.ListReady = false;
   KALVOR3.ListMode = false;
 }
 
@@ -173,7 +172,6 @@ void frmRDizgi::cmdPrint_Click() {
       MsgBox("Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
              "KALVOR 952 Uyarlama 3.0");
     }
-    KALVOR3.ListReady = false;
     return;
   }
   printReport(kind);
@@ -188,8 +186,7 @@ std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& noth
     return std::nullopt;
   }
   const ReportKind kind = chosenKind();
-  if (static_cast<int>(kind) != KALVOR3.ListKind) KALVOR3.ListReady = false;
-  KALVOR3.ListKind = static_cast<std::int16_t>(kind);
+  KALVOR3.ReportKind = static_cast<std::int16_t>(kind);
   Caption = " KALVOR 952 Uyarlama 3.0";
   const Prepared prepared = prepareWorkingFile(kind);
   if (prepared == Prepared::Failed) return std::nullopt;  // the title tells it
@@ -270,7 +267,6 @@ void frmRDizgi::printReport(ReportKind kind) {
 }
 
 void frmRDizgi::cmdVazgec_Click() {
-  KALVOR3.ListReady = false;
   Unload();
   forms().show("frmAnaliz");
 }
