@@ -225,7 +225,6 @@ frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
   std::int16_t lines = 0;
   if (isList(kind)) {
     const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
-    KALVOR3.ListHead = r.head;
     failed = r.outcome == ListWorkingCopyOutcome::Failed;
     lines = r.listRecordCount;
   } else if (isTotalConsumption(kind)) {
