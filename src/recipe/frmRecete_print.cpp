@@ -71,7 +71,7 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
         KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
         const ReportHeader header{KALVOR3.DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
         return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
-                            : printRecipeReport(printer, kind, KALVOR3.CompanyName, header);
+                            : printRecipeReport(printer, kind, Session.company, header);
       },
       print::PrinterFailureChoice::RetryOrCancel, *this);
   if (done) print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);

@@ -211,7 +211,7 @@ void frmRDizgi::ExportReportToExcel() {
   Beep();
   sheet::exportAndTell(*this, [this, &kind] {
     BusyPointer busy(*this);
-    return exportRecipeReport(*kind, KALVOR3.CompanyName, KALVOR3.ReportProductCode).file;
+    return exportRecipeReport(*kind, Products.company(), KALVOR3.ReportProductCode).file;
   });
 }
 
@@ -219,7 +219,7 @@ void frmRDizgi::ExportReportToExcel() {
 // or the tree level by level, into ".RCT" or ".KDM". Every preparation starts its count from 0, so that an
 // earlier product's file is never reported.
 frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  const std::string& company = KALVOR3.CompanyName;
+  const std::string& company = Products.company();
   const std::int16_t active = KALVOR3.ActiveRecordNumber;
   bool failed = false;
   std::int16_t lines = 0;
@@ -253,7 +253,7 @@ void frmRDizgi::printReport(ReportKind kind) {
   const std::optional<PrintedReport> done = print::printJob(
       reportDocumentName(kind, KALVOR3.ReportProductCode),
       [&](print::Printer& printer) {
-        return printRecipeReport(printer, kind, KALVOR3.CompanyName,
+        return printRecipeReport(printer, kind, Products.company(),
                                  {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
       },
       print::PrinterFailureChoice::Tell, *this);
