@@ -36,11 +36,9 @@ void run(benchmark::State& state, std::int16_t items, Define&& define) {
   ProductFile products;
   products.open("KLVR952");
   Quiet quiet;
-  std::int16_t count = 0;
-  std::int32_t start = 0;
   for (auto _ : state) {
     TotalConsumptionResult r = BuildTotalConsumptionFile({"KLVR952", &products, products.count(), product},
-                                                         reportDialogTotalConsumption(count, start), quiet, quiet);
+                                                         totalConsumptionFromRecipeFile(), quiet, quiet);
     if (r.outcome != TotalConsumptionOutcome::Built || r.levelRecordCount != items)
       state.SkipWithError("the total consumption is not the tree's");
   }

@@ -121,7 +121,7 @@ void frmDizgi::wireEvents() {
   closeBoxRuns([this] { cmdVazgec_Click(); });
 }
 
-std::string frmDizgi::listFileName() const { return KALVOR3.CompanyName + ".LST"; }
+std::string frmDizgi::listFileName() const { return Products.company() + ".LST"; }
 
 // ---- Lifecycle ----
 

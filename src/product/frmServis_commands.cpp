@@ -95,7 +95,7 @@ void frmServis::cmdTrueSil_Click() {
 void frmServis::cmdRebuild_Click() {
   Beep();
   Caption = " DİKKAT !  VERİ TABANI YENİDEN OLUŞTURULACAK..."_w;
-  const std::string& company = KALVOR3.CompanyName;
+  const std::string& company = Products.company();
   const std::string question = "Silinmiş kayıtlar dışındaki tüm kayıtlar\r\n"
                                "32 harf / 109 karakter Türkçe sıralama yöntemine göre yeniden oluşturulacak...\r\n"
                                "\r\n"

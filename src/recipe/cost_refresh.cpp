@@ -22,7 +22,7 @@ void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, con
     } catch (const FileError&) {
       // Then each build meets the failure itself.
     }
-    const LevelBuildPolicy policy = analysisLevelBuild();
+    const LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
 
     window.enableCostCommand(false);
     for (int n = 1; n <= count; ++n) {

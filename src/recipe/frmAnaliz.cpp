@@ -98,10 +98,9 @@ void frmAnaliz::Form_Load() {
 
 void frmAnaliz::Form_Activate() {
   // Costing and reports need the recipe file, under its exact name.
-  const bool haveRecipes = listedUnderExactName(companyFileName(KALVOR3.CompanyName, RecipeFileKind::Recipes));
+  const bool haveRecipes = listedUnderExactName(companyFileName(Products.company(), RecipeFileKind::Recipes));
   cmdHesap.Enabled = haveRecipes;
   cmdPrint.Enabled = haveRecipes;
-  KALVOR3.ListReady = false;
 
   if (!ActivationPending) return;
   ActivationPending = false;

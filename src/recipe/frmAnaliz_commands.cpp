@@ -78,8 +78,8 @@ void frmAnaliz::cmdHesap_Click() {
   KALVOR3.ListMode = false;
   if (CurrentRecord != 0) {
     KALVOR3.ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({KALVOR3.CompanyName, &Products, CurrentRecord, KALVOR3.RecipeDate}, analysisLevelBuild(), *this,
-                   *this);
+    BuildLevelFile({Products.company(), &Products, CurrentRecord, KALVOR3.RecipeDate},
+                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   }
@@ -109,7 +109,7 @@ class RefreshedWindow : public CostRefreshWindow {
 
 void frmAnaliz::refreshAllRecipeCosts() {
   RefreshedWindow window(CurrentRecord, cmdHesap, [this] { ShowProduct(); });
-  RefreshAllRecipeCosts(window, Products, KALVOR3.CompanyName, KALVOR3.RecipeDate, *this, *this);
+  RefreshAllRecipeCosts(window, Products, Products.company(), KALVOR3.RecipeDate, *this, *this);
 }
 
 // ---- The jobs of the recipe service ----
@@ -123,7 +123,7 @@ void frmAnaliz::handleServiceRequest() {
   const std::int16_t request = KALVOR3.ServiceRequest;
   if (request <= 0) return;
   KALVOR3.ServiceRequest = 0;
-  const std::string& company = KALVOR3.CompanyName;
+  const std::string& company = Products.company();
   auto rebuildQuestion = [](const std::string& which) {
     return "Ana dosyada kayıtlı olmayan "_w + which +
            " tanımları silinecek ve diğer tanımlar yeniden oluşturulacak...\r\rDevam etmek istiyormusunuz?..."_w;
@@ -163,7 +163,7 @@ void frmAnaliz::openEditor(bool listMode) {
   }
   KALVOR3.ActiveRecordNumber = CurrentRecord;
   const WorkingCopyResult copy =
-      PrepareWorkingCopy({KALVOR3.CompanyName, &Products, CurrentRecord, listMode}, *this, *this);
+      PrepareWorkingCopy({Products.company(), &Products, CurrentRecord, listMode}, *this, *this);
   KALVOR3.OwnerCode = copy.ownerCode;
   KALVOR3.OwnerRandomNumber = copy.ownerRandomNumber;
   if (copy.listHead) KALVOR3.ListHead = *copy.listHead;

@@ -70,7 +70,6 @@ class frmRecete : public ui::Form {
   bool SkipStatus = false;      // the save button leaves the status to the box that takes the focus back
   bool NewLine = false;         // ShowCurrentLineStatus: the current line is a new one
   bool ShowingCost = false;     // the editor itself is writing into the cost box
-  std::int16_t LevelRecordCount = 0;  // lines of ".KDM" after the last build for a report
 
   // frmRecete.cpp
   void layOut();

@@ -40,20 +40,21 @@ void frmRecete::cmdPrint_Click() {
 // under two line types makes two items.
 frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
   bool failed = false;
+  std::int16_t levels = 0;
   if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r = BuildTotalConsumptionFile(
-        {Session.company, &Products, Products.count(), Session.activeRecord},
-        editorTotalConsumption(Session.store, Session.storeCount(), LevelRecordCount, KALVOR3.RecipeStart), *this,
-        *this);
+    const TotalConsumptionResult r =
+        BuildTotalConsumptionFile({Session.company, &Products, Products.count(), Session.activeRecord},
+                                  totalConsumptionFromStore(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
+    levels = r.levelRecordCount;
   } else {
-    const LevelBuildResult r =
-        BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
-                       editorLevelBuild(Session.store, Session.storeCount(), LevelRecordCount), *this, *this);
+    const LevelBuildResult r = BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
+                                              levelBuildFromStore(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
+    levels = r.levelRecordCount;
   }
   if (failed) return Prepared::Failed;
-  return LevelRecordCount > 0 ? Prepared::Lines : Prepared::Nothing;
+  return levels > 0 ? Prepared::Lines : Prepared::Nothing;
 }
 
 // Headed by the product as the editor shows it. A list kind reads the editor's own working copy, which
@@ -70,7 +71,7 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
         KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
         const ReportHeader header{KALVOR3.DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
         return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
-                            : printRecipeReport(printer, kind, KALVOR3.CompanyName, header);
+                            : printRecipeReport(printer, kind, Session.company, header);
       },
       print::PrinterFailureChoice::RetryOrCancel, *this);
   if (done) print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);

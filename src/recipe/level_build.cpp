@@ -59,7 +59,6 @@ LevelBuildResult LevelBuildRun::run() {
   const LevelBuildResult ended{LevelBuildOutcome::Failed, 0};
   if (!guardsPass()) {
     messages_.beep();
-    policy_.setWindowCount(0);
     return {LevelBuildOutcome::GuardFailed, 0};
   }
   title_.progress(startTitle());
@@ -70,7 +69,6 @@ LevelBuildResult LevelBuildRun::run() {
   recipe_.ownFile.close();
   std::int16_t count = 0;
   if (!survives([&] { count = reopenLevelFile(); })) return ended;
-  policy_.setWindowCount(count);
 
   bool costed = false;
   if (count > 0) {
@@ -118,7 +116,7 @@ void LevelBuildRun::startLevelFileAndWalk() {
   levelFile_ = openLevelFileAnew(in_.company);
   levelFileFresh_ = true;
   WalkFiles files{&recipe_.lines(), recipe_.count, &levelFile_, &products_};
-  walk_.emplace(files, messages_, policy_.currentLine);
+  walk_.emplace(files, messages_);
   walk_->run(in_.activeRecord, recipe_.product);
 }
 
@@ -148,7 +146,6 @@ bool LevelBuildRun::failure() {
   levelFile_.close();
   if (policy_.failureReport == LevelFailureReport::TitleEndsRun) {
     title_.progress(failureText());
-    policy_.setWindowCount(0);
     return true;
   }
   messages_.beep();
@@ -159,27 +156,18 @@ bool LevelBuildRun::failure() {
 
 }  // namespace
 
-LevelBuildPolicy analysisLevelBuild() {
+LevelBuildPolicy levelBuildFromRecipeFile(LevelFailureReport report) {
   LevelBuildPolicy p;
   p.checksRecipeFilePresent = true;
-  p.failureReport = LevelFailureReport::MessageBoxEndsRun;
+  p.failureReport = report;
   return p;
 }
 
-LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount, std::int16_t& levelRecordCount) {
+LevelBuildPolicy levelBuildFromStore(const FileHandle& store, std::int32_t storeCount) {
   LevelBuildPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
   p.failureReport = LevelFailureReport::TitleEndsRun;
-  p.levelRecordCount = &levelRecordCount;
-  return p;
-}
-
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount, std::int32_t& reportStart) {
-  LevelBuildPolicy p;
-  p.failureReport = LevelFailureReport::TitleGoesOn;
-  p.currentLine = &reportStart;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 

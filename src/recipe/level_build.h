@@ -4,9 +4,8 @@
 //
 // Three windows run it: the analysis window (F5 and the full refresh), the recipe editor before it prints
 // a multi-level report, and the report dialog before a multi-level report. They differ in where the
-// recipe lines come from, which guard comes first, how a failure is told, and who keeps the level-file
-// count; each passes its policy, and its window's title and message boxes as sinks.
-//
+// recipe lines come from and how a failure is told; each passes its policy, and its window's title and
+// message boxes as sinks, and reads the level file's count from the result.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +26,7 @@ enum class LevelFailureReport {
   // ends with the failure in the title.
   TitleGoesOn,
   // The window title tells it and keeps telling it: the files are closed, the run ends with no cost and
-  // the window's count at 0, so that nothing of a partial tree is reported.
+  // a count of 0, so that nothing of a partial tree is reported.
   TitleEndsRun,
 };
 
@@ -40,21 +39,19 @@ struct LevelBuildInput {
   Date recipeDate;
 };
 
-// The store, the current line (the line being read: the report dialog's report start) and the window's
-// level-file count (set at the end of the walk, and to 0 when a guard fails, so that a report never prints
-// an earlier product's tree).
+// The store, the guards and how a failure is told.
 struct LevelBuildPolicy : RecipeSourcePolicy {
   // First guard: the company's ".REC" is listed under its exact name.
   bool checksRecipeFilePresent = false;
   LevelFailureReport failureReport = LevelFailureReport::MessageBoxEndsRun;
 };
 
-// F5 and the full refresh of the analysis window.
-LevelBuildPolicy analysisLevelBuild();
-// The recipe editor, in recipe mode, with its store open.
-LevelBuildPolicy editorLevelBuild(const FileHandle& store, std::int32_t storeCount, std::int16_t& levelRecordCount);
-// The report dialog.
-LevelBuildPolicy reportDialogLevelBuild(std::int16_t& levelRecordCount, std::int32_t& reportStart);
+// From the company's ".REC", which must be listed under its exact name, a failure told as `report` says:
+// the analysis window ends on a message box, the report dialog goes on with the failure in its title.
+LevelBuildPolicy levelBuildFromRecipeFile(LevelFailureReport report);
+// From the window's open store, which stays open; a failure ends the run with the failure in the title
+// (the recipe editor, which would print the tree).
+LevelBuildPolicy levelBuildFromStore(const FileHandle& store, std::int32_t storeCount);
 
 enum class LevelBuildOutcome {
   GuardFailed,  // no product or no recipe: one beep, nothing written
@@ -65,7 +62,8 @@ enum class LevelBuildOutcome {
 
 struct LevelBuildResult {
   LevelBuildOutcome outcome = LevelBuildOutcome::GuardFailed;
-  // The lines of ".KDM" after the walk; 0 when a guard failed or a failure ended the run.
+  // The lines of ".KDM" after the walk; 0 when a guard failed or a failure ended the run, so that a
+  // report never prints an earlier product's tree.
   std::int16_t levelRecordCount = 0;
 };
 

@@ -9,8 +9,8 @@
 
 namespace kv {
 
-LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages, std::int32_t* currentLine)
-    : files_(files), messages_(messages), currentLine_(currentLine), components_(*files.products) {}
+LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages)
+    : files_(files), messages_(messages), components_(*files.products) {}
 
 void LevelWalk::run(std::int16_t record, const ProductRecord& product) {
   level_ = 0;
@@ -35,11 +35,7 @@ void LevelWalk::run(std::int16_t record, const ProductRecord& product) {
   }
 }
 
-RecipeRecord LevelWalk::read(std::int32_t n) {
-  RecipeRecord line = files_.recipeFile->get<RecipeRecord>(n);
-  if (currentLine_) *currentLine_ = n;
-  return line;
-}
+RecipeRecord LevelWalk::read(std::int32_t n) { return files_.recipeFile->get<RecipeRecord>(n); }
 
 void LevelWalk::write(const RecipeRecord& line, std::int32_t n) {
   if (written_ == kMaxRecords16) throw LevelRunFailure("the level file is full");

@@ -31,8 +31,7 @@ class LevelWalk {
  public:
   static constexpr int kDeepestLevel = 20;
 
-  // currentLine, when given, follows the number of the line being read.
-  LevelWalk(const WalkFiles& files, MessageSink& messages, std::int32_t* currentLine = nullptr);
+  LevelWalk(const WalkFiles& files, MessageSink& messages);
 
   // Expands the recipe of `product`, stored at .DAT record `record`. Throws LevelRunFailure or FileError
   // on a failure; what was written until then stays.
@@ -62,7 +61,6 @@ class LevelWalk {
 
   WalkFiles files_;
   MessageSink& messages_;
-  std::int32_t* currentLine_;
   ComponentLookup components_;
   std::array<Group, kDeepestLevel + 1> groups_;
   int level_ = 0;

@@ -16,7 +16,6 @@ bool openRecipeSource(const std::string& company, const RecipeSourcePolicy& poli
     }
     if (activeRecord < 1 || activeRecord > productBound) return false;
     source.product = products.read(activeRecord);
-    if (policy.currentLine) *policy.currentLine = source.product.RecipeNumber;
     return isLineNumber(source.product.RecipeNumber, source.count);
   } catch (const FileError&) {
     return false;

@@ -17,14 +17,6 @@ struct RecipeSourcePolicy {
   // closes it at the end. Otherwise the window's open store of `storeCount` lines, which stays open.
   const FileHandle* store = nullptr;
   std::int32_t storeCount = 0;
-  // Follows the line being read (set to the product's RecipeNumber by the guard).
-  std::int32_t* currentLine = nullptr;
-  // The window's level-file count.
-  std::int16_t* levelRecordCount = nullptr;
-
-  void setWindowCount(std::int16_t count) const {
-    if (levelRecordCount) *levelRecordCount = count;
-  }
 };
 
 // The recipe lines of one run and the product whose recipe it reads.
@@ -38,8 +30,8 @@ struct RecipeSource {
 };
 
 // The guard of a run: takes the policy's store, or opens the company's ".REC" when it exists, and counts
-// it; reads the product at `activeRecord` when it lies in 1..`productBound` and sets the policy's current
-// line to its RecipeNumber. True when that names a line of the recipe lines; a file failure is false.
+// it; reads the product at `activeRecord` when it lies in 1..`productBound`. True when the product's
+// RecipeNumber names a line of the recipe lines; a file failure is false.
 bool openRecipeSource(const std::string& company, const RecipeSourcePolicy& policy, const ProductFile& products,
                       std::int16_t activeRecord, std::int32_t productBound, RecipeSource& source);
 

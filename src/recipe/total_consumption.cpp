@@ -85,7 +85,6 @@ class TotalConsumptionRun {
 };
 
 TotalConsumptionResult TotalConsumptionRun::run() {
-  policy_.setWindowCount(0);
   if (!guardsPass()) {
     messages_.beep();
     return {TotalConsumptionOutcome::GuardFailed, 0};
@@ -112,7 +111,6 @@ TotalConsumptionResult TotalConsumptionRun::run() {
     return failed();
   }
   recipe_.ownFile.close();
-  policy_.setWindowCount(count);
   messages_.beep();
   title_.progress(kFinalTitle);
   return {TotalConsumptionOutcome::Built, count};
@@ -131,7 +129,6 @@ void TotalConsumptionRun::walkOwnRecipe() {
   const ProductRecord& product = recipe_.product;
   parents_.push_back({in_.activeRecord, trim(product.Code.view())});
   walkChain(recipe_.lines(), recipe_.count, product.RecipeNumber, [&](std::int32_t n, const RecipeRecord& line) {
-    if (policy_.currentLine) *policy_.currentLine = n;
     if (!isLiveLine(line)) return false;
     append(entries_, Entry{n, line.Quantity, 0, 0, 0});
     return true;
@@ -237,22 +234,17 @@ TotalConsumptionResult TotalConsumptionRun::failed() {
 
 }  // namespace
 
-TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount, std::int32_t& reportStart) {
+TotalConsumptionPolicy totalConsumptionFromRecipeFile() {
   TotalConsumptionPolicy p;
   p.showsFlattenedTitle = true;
-  p.currentLine = &reportStart;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 
-TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount,
-                                              std::int16_t& levelRecordCount, std::int32_t& recipeStart) {
+TotalConsumptionPolicy totalConsumptionFromStore(const FileHandle& store, std::int32_t storeCount) {
   TotalConsumptionPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
   p.separatesLineTypes = true;
-  p.currentLine = &recipeStart;
-  p.levelRecordCount = &levelRecordCount;
   return p;
 }
 

@@ -33,8 +33,7 @@ struct TotalConsumptionInput {
   std::int16_t activeRecord = 0;
 };
 
-// The store, the current line (the product's own recipe being read) and the window's level-file count
-// (0 from the start of every build, the level file's count at its end).
+// Where the lines come from, and the two habits in which the callers differ besides.
 struct TotalConsumptionPolicy : RecipeSourcePolicy {
   // One code with two line types makes two items (the editor's list); otherwise only the code counts.
   bool separatesLineTypes = false;
@@ -42,11 +41,11 @@ struct TotalConsumptionPolicy : RecipeSourcePolicy {
   bool showsFlattenedTitle = false;
 };
 
-// The report dialog: its LevelRecordCount and the report start.
-TotalConsumptionPolicy reportDialogTotalConsumption(std::int16_t& levelRecordCount, std::int32_t& reportStart);
-// The recipe editor, in recipe mode, with its store open.
-TotalConsumptionPolicy editorTotalConsumption(const FileHandle& store, std::int32_t storeCount,
-                                              std::int16_t& levelRecordCount, std::int32_t& recipeStart);
+// From the company's ".REC", items by code alone, the flattened title shown (the report dialog).
+TotalConsumptionPolicy totalConsumptionFromRecipeFile();
+// From the window's open store, which stays open, items by line type and code (the recipe editor, in
+// recipe mode).
+TotalConsumptionPolicy totalConsumptionFromStore(const FileHandle& store, std::int32_t storeCount);
 
 enum class TotalConsumptionOutcome {
   GuardFailed,  // no product or no recipe: one beep; the level file is not touched

@@ -86,7 +86,6 @@ void frmRDizgi::Form_Load() {
   centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   ProductCount = Products.count();
-  KALVOR3.ListReady = false;
   KALVOR3.ListMode = false;
 }
 
@@ -173,7 +172,6 @@ void frmRDizgi::cmdPrint_Click() {
       MsgBox("Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
              "KALVOR 952 Uyarlama 3.0");
     }
-    KALVOR3.ListReady = false;
     return;
   }
   printReport(kind);
@@ -188,8 +186,7 @@ std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& noth
     return std::nullopt;
   }
   const ReportKind kind = chosenKind();
-  if (static_cast<int>(kind) != KALVOR3.ListKind) KALVOR3.ListReady = false;
-  KALVOR3.ListKind = static_cast<std::int16_t>(kind);
+  KALVOR3.ReportKind = static_cast<std::int16_t>(kind);
   Caption = " KALVOR 952 Uyarlama 3.0";
   const Prepared prepared = prepareWorkingFile(kind);
   if (prepared == Prepared::Failed) return std::nullopt;  // the title tells it
@@ -214,8 +211,7 @@ void frmRDizgi::ExportReportToExcel() {
   Beep();
   sheet::exportAndTell(*this, [this, &kind] {
     BusyPointer busy(*this);
-    const ExportedReport done = exportRecipeReport(*kind, KALVOR3.CompanyName, KALVOR3.ReportProductCode);
-    if (hasCost(*kind)) KALVOR3.GrandTotal = done.grandTotal;
+    const ExportedReport done = exportRecipeReport(*kind, Products.company(), KALVOR3.ReportProductCode);
     return sheet::WrittenWorkbook(done.file, done.cut);
   });
 }
@@ -224,28 +220,24 @@ void frmRDizgi::ExportReportToExcel() {
 // or the tree level by level, into ".RCT" or ".KDM". Every preparation starts its count from 0, so that an
 // earlier product's file is never reported.
 frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  const std::string& company = KALVOR3.CompanyName;
+  const std::string& company = Products.company();
   const std::int16_t active = KALVOR3.ActiveRecordNumber;
   bool failed = false;
   std::int16_t lines = 0;
   if (isList(kind)) {
     const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
-    ListRecordCount = r.listRecordCount;
-    KALVOR3.RecipeStart = KALVOR3.ListHead = r.head;
     failed = r.outcome == ListWorkingCopyOutcome::Failed;
-    lines = ListRecordCount;
+    lines = r.listRecordCount;
   } else if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r =
-        BuildTotalConsumptionFile({company, &Products, ProductCount, active},
-                                  reportDialogTotalConsumption(LevelRecordCount, KALVOR3.RecipeStart), *this, *this);
+    const TotalConsumptionResult r = BuildTotalConsumptionFile({company, &Products, ProductCount, active},
+                                                               totalConsumptionFromRecipeFile(), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
-    lines = LevelRecordCount;
+    lines = r.levelRecordCount;
   } else {
-    LevelBuildPolicy policy = reportDialogLevelBuild(LevelRecordCount, KALVOR3.RecipeStart);
-    policy.checksRecipeFilePresent = true;  // as the analysis window's own build does
-    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate}, policy, *this, *this);
+    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate},
+                                              levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
-    lines = LevelRecordCount;
+    lines = r.levelRecordCount;
   }
   if (failed) return Prepared::Failed;
   return lines > 0 ? Prepared::Lines : Prepared::Nothing;
@@ -262,7 +254,7 @@ void frmRDizgi::printReport(ReportKind kind) {
   const std::optional<PrintedReport> done = print::printJob(
       reportDocumentName(kind, KALVOR3.ReportProductCode),
       [&](print::Printer& printer) {
-        return printRecipeReport(printer, kind, KALVOR3.CompanyName,
+        return printRecipeReport(printer, kind, Products.company(),
                                  {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
       },
       print::PrinterFailureChoice::Tell, *this);
@@ -270,13 +262,11 @@ void frmRDizgi::printReport(ReportKind kind) {
     Caption = " KALVOR 952 Uyarlama 3.0";
     return;
   }
-  KALVOR3.GrandTotal = done->grandTotal;
   Caption = "Liste yazdırıldı..."_w;
   print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);
 }
 
 void frmRDizgi::cmdVazgec_Click() {
-  KALVOR3.ListReady = false;
   Unload();
   forms().show("frmAnaliz");
 }

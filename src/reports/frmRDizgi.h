@@ -34,8 +34,6 @@ class frmRDizgi : public ui::Form {
 
   ProductFile Products;  // the dialog's own opening of the product file
   std::int16_t ProductCount = 0;
-  std::int16_t LevelRecordCount = 0;  // lines of ".KDM" after the last preparation
-  std::int16_t ListRecordCount = 0;   // lines of ".RCT" after the last preparation
 
   void layOut();
   void wireEvents();

@@ -27,7 +27,6 @@ void frmRList::Form_Load() {
 // as a printed report is. A message box over the window, or another program's window, does not activate
 // it again: the page drawn stays on the surface as it is.
 void frmRList::Form_Activate() {
-  KALVOR3.ListReady = false;
   KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
   ScaleMode = Scale::Millimetre;
   LineHeight = TextHeight() + 1;
@@ -39,7 +38,7 @@ void frmRList::Form_Activate() {
 
 // Draws the page the paging names, in the report the dialog chose.
 void frmRList::Form_Click() {
-  const int kind = KALVOR3.ListKind;
+  const int kind = KALVOR3.ReportKind;
   if (kind >= 1 && kind <= 6) {
     drawPage(static_cast<ReportKind>(kind));
     return;
@@ -95,7 +94,6 @@ void frmRList::drawPage(ReportKind kind) {
   }
   KALVOR3.ReportProductCode = fitText(trim(KALVOR3.ReportProductCode), 20);
   KALVOR3.ReportProductName = fitText(trim(KALVOR3.ReportProductName), 40);
-  if (layout.grandTotal != GrandTotalRule::None) KALVOR3.GrandTotal = page.grandTotal;
 
   drawHeader(layout, page);
   drawHeadings(layout);

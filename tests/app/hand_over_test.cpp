@@ -1,5 +1,6 @@
-// The main window hands over to the analysis window (F5) and to the list dialog (F7) and gets back the
-// record and kind tab that were current; no window keeps a handle on a file behind another one.
+// The main window hands over to the analysis window (F5), the list dialog (F7), the operations window
+// (F6: hidden, files let go) and the service window (F11: unloaded, files closed), and gets back the record
+// and kind tab that were current; no window keeps a handle on a file behind another one.
 #include <functional>
 
 #include "app_fixture.h"
@@ -12,7 +13,7 @@ const char* const kMainLoadTitle = " KALVOR 952 Uyarlama 3.0 BETA   [ KLVR952 ]"
 class HandOverTest : public AppTest {
  protected:
   // Three products; the second "Parça" is current on the "Parça" tab.
-  void openOnSecondPart() { openMainOn({{"U1", "", 1}, {"P1", "", 2}, {"P2", "", 2}}, 3, 2); }
+  void openOnSecondPart() { openMainOn({{"U1", "Bir", 1}, {"P1", "İki", 2}, {"P2", "Üç", 2}}, 3, 2); }
   void expectMainOnSecondPart() {
     ASSERT_EQ(visibleName(), "frmKalvor");
     EXPECT_EQ(text("bilKod"), "P2");
@@ -116,6 +117,67 @@ TEST_F(HandOverTest, EveryWayOutOfTheListDialogActivatesTheMainWindowAndLeavesNo
     EXPECT_EQ(openHandles(), 2);
     EXPECT_FALSE(fileExists("KLVR952.LST"));
   }
+}
+
+TEST_F(HandOverTest, F6GoesToTheOperationsWindowAndItsExitComesBack) {
+  openOnSecondPart();
+  ui.focus("bilKod");
+  ui.key(ui::Key::F6);
+  ASSERT_EQ(visibleName(), "frmIslemler");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  İŞLEMLER");
+  // The main window is only hidden, but lets its files go while the operations window may replace them.
+  EXPECT_TRUE(loaded("frmKalvor"));
+  EXPECT_FALSE(fileIsOpen("KLVR952.DAT"));
+  EXPECT_FALSE(fileIsOpen("KLVR952.ABC"));
+  int beeps = ui.beeps();
+  ui.key(ui::Key::Escape);
+  EXPECT_EQ(ui.beeps(), beeps + 1);
+  EXPECT_FALSE(loaded("frmIslemler"));
+  expectMainOnSecondPart();
+
+  ui.click("cmdIslemler");
+  ui.click("cmdExit");
+  expectMainOnSecondPart();
+}
+
+TEST_F(HandOverTest, TheOperationsKeyListNamesItsKeys) {
+  openOnSecondPart();
+  ui.click("cmdIslemler");
+  ui.key(ui::Key::F10);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0],
+            "|F1 = Tarih Değiştirme...\rF2 = Kayıtları koda göre sıralama...\rF3 = Kayıtları ada göre sıralama...\r"
+            "F4 = Döviz işlemleri...\r\rF10 = Tuş Yardımı...\r\rESC = Çıkış...");
+}
+
+TEST_F(HandOverTest, F11GoesToTheServiceWindowWithTheFilesClosedAndComesBack) {
+  openOnSecondPart();
+  ui.focus("bilKod");
+  ui.key(ui::Key::F11);
+  ASSERT_EQ(visibleName(), "frmServis");
+  EXPECT_FALSE(loaded("frmKalvor"));
+  EXPECT_EQ(text("bilPointer"), "3");
+  EXPECT_EQ(text("bilSimdikiKod"), "P2");
+  EXPECT_EQ(text("bilSimdikiAd"), "Üç");
+  EXPECT_EQ(text("bilOncekiKod"), "P1");
+  EXPECT_EQ(text("bilSonrakiKod"), "U1");
+  EXPECT_EQ(text("bilKatsayi"), "2");
+  // Only the service window's own handles are open on the company's files.
+  EXPECT_EQ(openHandles(), 2);
+  ui.key(ui::Key::Escape);
+  expectMainOnSecondPart();
+  EXPECT_FALSE(loaded("frmServis"));
+}
+
+TEST_F(HandOverTest, TheServiceCommandRefusesWithoutACurrentRecord) {
+  openOnSecondPart();
+  ui.chooseTab("TabStrip1", 5);  // no record of this kind: the window is blank, current record 0
+  ASSERT_EQ(KALVOR3.CurrentRecordNumber, 0);
+  int beeps = ui.beeps();
+  ui.click("cmdServis");
+  EXPECT_EQ(visibleName(), "frmKalvor");
+  EXPECT_EQ(ui.beeps(), beeps + 1);
+  EXPECT_EQ(ui.focused(), "bilKod");
 }
 
 TEST_F(HandOverTest, FromTheAnalysisToTheListDialogAndBackNoHandleIsLeftBehind) {

@@ -31,7 +31,9 @@ class Costing : public ::testing::Test {
     return {company.name(), &products, product, recipeDate};
   }
   // The analysis window's F5 on `product`.
-  LevelBuildResult cost(std::int16_t product) { return BuildLevelFile(input(product), analysisLevelBuild(), said, said); }
+  LevelBuildResult cost(std::int16_t product) {
+    return BuildLevelFile(input(product), levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), said, said);
+  }
 
   std::vector<LevelRecord> levels() const { return readLevelFile(folder); }
   float recipeCost(std::int16_t product) const { return company.record(product).RecipeCost; }

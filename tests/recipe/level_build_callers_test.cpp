@@ -1,5 +1,5 @@
 // The three windows that run a level build: where their recipe lines come from, how a failure is told,
-// and the level-file count they keep.
+// and the level-file count they are given back.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,14 +23,11 @@ const std::string kFinal = "title:  KALVOR 952 Uyarlama 3.0  BETA";
 class Callers : public Costing {
  protected:
   LevelBuildResult dialog(std::int16_t product) {
-    return BuildLevelFile(input(product), reportDialogLevelBuild(windowCount, reportStart), said, said);
+    return BuildLevelFile(input(product), levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), said, said);
   }
   LevelBuildResult editor(std::int16_t product, std::int32_t storeCount) {
-    return BuildLevelFile(input(product), editorLevelBuild(recipes.file(), storeCount, windowCount), said, said);
+    return BuildLevelFile(input(product), levelBuildFromStore(recipes.file(), storeCount), said, said);
   }
-
-  std::int16_t windowCount = 99;  // what an earlier report left
-  std::int32_t reportStart = 0;
 };
 
 TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
@@ -39,29 +36,34 @@ TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
   recipes.define(p, {{"A", 2, 1.5f}, {"B", 1, 100}});
 
   // The editor's count of its store is what bounds the lines: line 2 lies beyond it.
-  EXPECT_EQ(editor(p, 1).outcome, LevelBuildOutcome::Costed);
+  const LevelBuildResult result = editor(p, 1);
+  EXPECT_EQ(result.outcome, LevelBuildOutcome::Costed);
 
-  EXPECT_EQ(windowCount, 1);
+  EXPECT_EQ(result.levelRecordCount, 1);
   EXPECT_EQ(recipeCost(p), 3);
   EXPECT_TRUE(recipes.file().isOpen());
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, "beep", kFinal}));
 }
 
-TEST_F(Callers, TheDialogDoesNotLookForTheRecipeFileAndFollowsTheLineInRecipeStart) {
+// The analysis window and the report dialog read the company's ".REC" only under its exact name.
+TEST_F(Callers, TheRecipeFileIsReadOnlyUnderItsExactName) {
   std::int16_t p = company.add("P");
   std::int16_t a = company.add("A");
   company.addAll({{"B"}, {"X"}});
   recipes.define(a, {{"X", 1, 2}});
-  std::int32_t top = recipes.define(p, {{"A", 1, 0}, {"B", 1, 1}});
+  recipes.define(p, {{"A", 1, 0}, {"B", 1, 1}});
   recipes.close();
   std::filesystem::rename(folder.path() / "KLVR952.REC", folder.path() / "klvr952.rec");
 
-  EXPECT_EQ(cost(p).outcome, LevelBuildOutcome::GuardFailed);  // the analysis window wants the exact name
-  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::Costed);
+  EXPECT_EQ(cost(p).outcome, LevelBuildOutcome::GuardFailed);
+  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::GuardFailed);
 
-  EXPECT_EQ(windowCount, 3);
+  std::filesystem::rename(folder.path() / "klvr952.rec", folder.path() / "KLVR952.REC");
+  const LevelBuildResult result = dialog(p);
+  EXPECT_EQ(result.outcome, LevelBuildOutcome::Costed);
+
+  EXPECT_EQ(result.levelRecordCount, 3);
   EXPECT_EQ(recipeCost(p), 3);
-  EXPECT_EQ(reportStart, top + 1);  // the last line read
 }
 
 TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
@@ -72,18 +74,10 @@ TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
   r.RecipeNumber = 77;
   company.write(bare, r);
 
-  EXPECT_EQ(dialog(0).outcome, LevelBuildOutcome::GuardFailed);
-  EXPECT_EQ(windowCount, 0);
-  EXPECT_EQ(reportStart, 0);
-
-  windowCount = 99;
-  EXPECT_EQ(dialog(bare).outcome, LevelBuildOutcome::GuardFailed);
-  EXPECT_EQ(windowCount, 0);
-  EXPECT_EQ(reportStart, 77);  // the guard set it before it tested it
-
-  windowCount = 99;
-  EXPECT_EQ(editor(p, 0).outcome, LevelBuildOutcome::GuardFailed);
-  EXPECT_EQ(windowCount, 0);
+  for (const LevelBuildResult& result : {dialog(0), dialog(bare), editor(p, 0)}) {
+    EXPECT_EQ(result.outcome, LevelBuildOutcome::GuardFailed);
+    EXPECT_EQ(result.levelRecordCount, 0);
+  }
   EXPECT_EQ(said.events, (std::vector<std::string>{"beep", "beep", "beep"}));
 }
 
@@ -96,10 +90,9 @@ TEST_F(Callers, AFailureInTheWalkIsToldInTheTitleAndNoCostIsWritten) {
 
   for (bool fromEditor : {false, true}) {
     said.events.clear();
-    windowCount = 99;
     LevelBuildResult result = fromEditor ? editor(p, recipes.count()) : dialog(p);
     EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
-    EXPECT_EQ(windowCount, fromEditor ? 0 : 1);
+    EXPECT_EQ(result.levelRecordCount, fromEditor ? 0 : 1);
     EXPECT_EQ(levels().size(), 1u);
     EXPECT_EQ(recipeCost(p), 0);
     const std::vector<std::string> told =
@@ -117,14 +110,16 @@ TEST_F(Callers, AFailureInTheRollUpIsToldInTheTitleAndNoCostIsWritten) {
   recipes.define(a, {{"X", 3e38f, 1}, {"Y", 3e38f, 1}});
   recipes.define(p, {{"A", 1, 0}});
 
-  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::Failed);
-  EXPECT_EQ(windowCount, 3);
+  LevelBuildResult result = dialog(p);
+  EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
+  EXPECT_EQ(result.levelRecordCount, 3);
   EXPECT_EQ(recipeCost(p), 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed, "beep", kFailed}));
 
   said.events.clear();
-  EXPECT_EQ(editor(p, recipes.count()).outcome, LevelBuildOutcome::Failed);
-  EXPECT_EQ(windowCount, 0);
+  result = editor(p, recipes.count());
+  EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
+  EXPECT_EQ(result.levelRecordCount, 0);
   EXPECT_EQ(recipeCost(p), 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed}));
 }
@@ -137,10 +132,11 @@ TEST_F(Callers, ALevelFileThatCannotBeMadeAnewCountsAsEmpty) {
   int held = nextFreeFileNumber();
   openRandom(held, "KLVR952.KDM", LevelRecord::Length);
 
-  EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::Failed);
+  const LevelBuildResult result = dialog(p);
 
   closeFile(held);
-  EXPECT_EQ(windowCount, 0);
+  EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
+  EXPECT_EQ(result.levelRecordCount, 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFailed, "beep", kFailed}));
 }
 

@@ -23,12 +23,11 @@ class Reports : public ::testing::Test {
     return {company.name(), &products, products.count(), product};
   }
   TotalConsumptionResult dialogBuild(std::int16_t product) {
-    return BuildTotalConsumptionFile(input(product), reportDialogTotalConsumption(windowCount, reportStart), said,
-                                     said);
+    return BuildTotalConsumptionFile(input(product), totalConsumptionFromRecipeFile(), said, said);
   }
   TotalConsumptionResult editorBuild(std::int16_t product) {
-    return BuildTotalConsumptionFile(
-        input(product), editorTotalConsumption(recipes.file(), recipes.count(), windowCount, reportStart), said, said);
+    return BuildTotalConsumptionFile(input(product), totalConsumptionFromStore(recipes.file(), recipes.count()), said,
+                                     said);
   }
   template <class Change>
   void setLine(std::int32_t n, Change&& change) {
@@ -42,8 +41,6 @@ class Reports : public ::testing::Test {
   ProductFile products;
   RecipeFile recipes{company};
   Transcript said;
-  std::int16_t windowCount = 99;  // what an earlier report left
-  std::int32_t reportStart = 0;
 };
 
 }  // namespace kv::testing
