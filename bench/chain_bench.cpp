@@ -54,7 +54,7 @@ struct Fixture {
     for (const auto& code : codes) company.append(kv::testing::makeProduct(code));
   }
   void linkAll(benchmark::State& state) {
-    const auto policy = kv::mainWindowInsertPolicy(true);
+    const auto policy = kv::quietInsertPolicy();
     for (int r = 1; r <= kRecords; ++r)
       if (kv::insertIntoAlphabeticIndex(company.files(), static_cast<std::int16_t>(r), policy, nullptr) !=
           kv::InsertResult::Linked)
@@ -91,7 +91,7 @@ void BM_LinkRandom(benchmark::State& state) {
 }
 void BM_BulkLinkRandom(benchmark::State& state) {
   linkBenchmark(state, randomTurkishCodes(),
-                [](Fixture& f) { kv::linkAllRecords(f.company.files(), kv::mainWindowInsertPolicy(true)); });
+                [](Fixture& f) { kv::linkAllRecords(f.company.files(), kv::quietInsertPolicy()); });
 }
 
 void BM_UnlinkEverySecond(benchmark::State& state) {

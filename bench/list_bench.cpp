@@ -54,7 +54,7 @@ struct FullCompany {
       r.CostCurrency = "TL";
       c.append(r);
     }
-    linkAllRecords(c.files(), mainWindowInsertPolicy(true));
+    linkAllRecords(c.files(), quietInsertPolicy());
   }
   // The whole file listed into ".LST", on files open as the list dialog holds them.
   ListBuild buildList(ListOrder order) {

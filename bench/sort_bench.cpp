@@ -34,7 +34,7 @@ Files unsortedFiles(const TempFolder& folder) {
       const std::string name = std::string(words[rng() % 10]) + " " + std::to_string(rng() % 5000);
       c.append(kv::testing::makeProduct(kv::testing::randomTurkishCode(rng), name, 1 + static_cast<int>(rng() % 7)));
     }
-    kv::linkAllRecords(c.files(), kv::mainWindowInsertPolicy(true));
+    kv::linkAllRecords(c.files(), kv::quietInsertPolicy());
   }
   return {folder.bytes("KLVR952.DAT"), folder.bytes("KLVR952.ABC")};
 }

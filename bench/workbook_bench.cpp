@@ -39,7 +39,7 @@ struct FullCompany {
         r.RandomNumber = i * 65537, r.RecipeNumber = i;
         c.append(r);
       }
-      linkAllRecords(c.files(), mainWindowInsertPolicy(true));
+      linkAllRecords(c.files(), quietInsertPolicy());
     }
     products.open("KLVR952");
   }

@@ -265,9 +265,10 @@ void linkRecord(ChainPlan& a, int R, const PlacedKey& key, int b, const InsertPo
 
 }  // namespace
 
-InsertPolicy mainWindowInsertPolicy(bool quietInsert) {
+InsertPolicy quietInsertPolicy() { return {}; }
+
+InsertPolicy toldInsertPolicy() {
   InsertPolicy p;
-  if (quietInsert) return p;
   p.sortingError = UserMessage{
       "Sıralama hatalı!...  Düzeltmek için, 'SERVİS' menüsüne girip, 'Oluştur' komutunu çalıştırın..."_w,
       "SIRALAMA  HATASI !"_w};

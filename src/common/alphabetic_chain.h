@@ -39,8 +39,10 @@ struct InsertPolicy {
   bool equalFirstGoesBefore = false;
 };
 
-// The main window's messages; quiet during the workbook import.
-InsertPolicy mainWindowInsertPolicy(bool quietInsert);
+// An insertion that tells its errors and how to mend them (the main window's saves), and one that tells
+// nothing (the workbook import, which links a whole new file and is told by its own result).
+InsertPolicy toldInsertPolicy();
+InsertPolicy quietInsertPolicy();
 
 enum class InsertResult {
   Linked,

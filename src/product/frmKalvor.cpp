@@ -51,7 +51,7 @@ void frmKalvor::Form_Load() {
 void frmKalvor::tellIndexRenewed() {
   if (Products.count() == 0) return;
   Beep();
-  MsgBox("Alfabetik indeks dosyası ("_w + KALVOR3.CompanyName +
+  MsgBox("Alfabetik indeks dosyası ("_w + Products.company() +
              ".ABC) hatalı olduğu için boş olarak yeniden oluşturuldu!...  Kayıtları alfabetik sırada bulabilmek "
              "için, 'SERVİS' menüsüne geçip, 'Oluştur' komutunu çalıştırın..."_w,
          MsgButtons::Ok, MsgIcon::Exclamation, "! İNDEKS HATASI !"_w);

@@ -16,7 +16,7 @@ void frmKalvor::cmdExport_Click() {
   Beep();
   if (KALVOR3.CurrentRecordNumber < 1 || Products.count() < 2) return;
   const MsgAnswer answer =
-      MsgBox(KALVOR3.CompanyName + ".DAT dosyasındaki kayıtları Excel dosyasına aktarmak istiyormusunuz?"_w,
+      MsgBox(Products.company() + ".DAT dosyasındaki kayıtları Excel dosyasına aktarmak istiyormusunuz?"_w,
              MsgButtons::YesNo, MsgIcon::Question, "EXCEL'e Export"_w);
   if (answer == MsgAnswer::Yes) {
     Caption = " EXCEL'e aktarma yapılıyor... (Lütfen bekleyin...)"_w;
@@ -43,13 +43,13 @@ void frmKalvor::cmdImport_Click() {
   Beep();
   // The name must be the workbook's exactly, letter case included.
   if (!fileExists(kTransferWorkbook) || diskName(kTransferWorkbook) != kTransferWorkbook) {
-    MsgBox(KALVOR3.CompanyName +
+    MsgBox(Products.company() +
                ".DAT dosyasının Excel karşılığı 'KLVR952.XLS' çalışma dizininde bulunamadı!\r\rData dosyasının "
                "Excel'den yüklenebilmesi için gerekli XLS dosyasının Excel'e export yapılarak elde edilen XLS "
                "dosyasıyla aynı formatta olması ve KALVOR 952 programının çalışma dizininde 'KLVR952.XLS' adıyla "
                "bulunması gerekmektedir..."_w,
            MsgButtons::Ok, MsgIcon::Exclamation, " EXCEL'den Import yapılamıyor..."_w);
-  } else if (MsgBox(KALVOR3.CompanyName + ".DAT dosyasındaki kayıtları Excel'den yenilemek istiyormusunuz?"_w,
+  } else if (MsgBox(Products.company() + ".DAT dosyasındaki kayıtları Excel'den yenilemek istiyormusunuz?"_w,
                     MsgButtons::YesNo, MsgIcon::Question, "EXCEL'den Import"_w) == MsgAnswer::Yes) {
     ImportProductsFromExcel();
   }
@@ -57,7 +57,7 @@ void frmKalvor::cmdImport_Click() {
 }
 
 void frmKalvor::ImportProductsFromExcel() {
-  const std::string& company = KALVOR3.CompanyName;
+  const std::string company = Products.company();
   if (Products.recount() >= 1) {
     Beep();
     const std::string text =

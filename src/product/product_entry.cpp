@@ -138,7 +138,7 @@ EntryRecord ProductEntry::build(const ProductFile& products, const EntryBoxes& t
 }
 
 ProductFile::SaveResult ProductEntry::write(ProductFile& products, const EntryRecord& record, MessageSink* sink) {
-  const InsertPolicy policy = mainWindowInsertPolicy(false);
+  const InsertPolicy policy = toldInsertPolicy();
   if (newEntry_) {
     if (products.append(record.content, policy, sink) == 0) return ProductFile::SaveResult::Full;
   } else if (const auto saved = products.save(record.number, record.content, policy, sink);

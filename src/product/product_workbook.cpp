@@ -128,7 +128,7 @@ ProductWorkbook readProductWorkbook(std::string_view name) {
 ProductFileReplacement importProductRecords(const std::string& company, const std::vector<ProductRecord>& records) {
   std::vector<std::uint8_t> bytes(records.size() * ProductRecord::Length);
   for (std::size_t i = 0; i < records.size(); ++i) records[i].encode(bytes.data() + i * ProductRecord::Length);
-  return replaceProductFile(company, bytes, mainWindowInsertPolicy(true));
+  return replaceProductFile(company, bytes, quietInsertPolicy());
 }
 
 }  // namespace kv

@@ -117,7 +117,7 @@ TEST_F(ChainTest, ACodeOutsideTheCollationIsNotLinkedAndNothingIsSaid) {
   auto before = folder.bytes("KLVR952.ABC");
   auto r = c.append(testing::makeProduct("éLMA"));
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::NoBucket);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink), InsertResult::NoBucket);
   EXPECT_EQ(sink.beeps, 0);
   EXPECT_TRUE(sink.shown.empty());
   EXPECT_EQ(folder.bytes("KLVR952.ABC"), before);
@@ -163,7 +163,7 @@ TEST_F(ChainTest, SaveUnlinkThenInsertMovesARecordToItsNewPlace) {
   auto rec = c.record(m);
   rec.Code = "ZZ";
   c.write(m, rec);
-  ASSERT_EQ(insertIntoAlphabeticIndex(c.files(), m, mainWindowInsertPolicy(false), nullptr), InsertResult::Linked);
+  ASSERT_EQ(insertIntoAlphabeticIndex(c.files(), m, toldInsertPolicy(), nullptr), InsertResult::Linked);
   EXPECT_TRUE(checkChain(c.files()).sound);
   EXPECT_EQ(codesInChainOrder(c), (std::vector<std::string>{"A1", "Z1", "ZZ"}));
 }
@@ -272,7 +272,7 @@ TEST_F(ChainTest, RandomInsertionsAndUnlinksKeepOneSoundChain) {
         auto rec = c.record(r);
         rec.Code = w(randomTurkishCode(rng));
         c.write(r, rec);
-        ASSERT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(true), nullptr), InsertResult::Linked);
+        ASSERT_EQ(insertIntoAlphabeticIndex(c.files(), r, quietInsertPolicy(), nullptr), InsertResult::Linked);
         linkedAt[r] = step;
       }
       auto report = checkChain(c.files());
@@ -307,7 +307,7 @@ TEST_F(ChainTest, ALoopInsideABucketEndsWithTheCriticalMessage) {
   auto r = c.append(testing::makeProduct("M5"));
   auto size = folder.bytes("KLVR952.DAT").size();
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::CriticalError);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink), InsertResult::CriticalError);
   ASSERT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(sink.shown[0].title, "KALVOR 952 Uyarlama 3.0  ( 'On Error GoTo' )");
   EXPECT_EQ(sink.beeps, 1);
@@ -325,7 +325,7 @@ TEST_F(ChainTest, APointerPastTheEndNeverExtendsTheFile) {
   auto r = c.append(testing::makeProduct("M5"));
   auto size = folder.bytes("KLVR952.DAT").size();
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::CriticalError);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink), InsertResult::CriticalError);
   EXPECT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), size);
   EXPECT_EQ(c.entry(collationRank('M')), (IndexEntry{m, 900}));
@@ -337,7 +337,7 @@ TEST_F(ChainTest, QuietInsertionSaysNothingOnFailure) {
   put(c.indexFile(), collationRank('M'), IndexEntry{m, -5 + 905});
   auto r = c.append(testing::makeProduct("M5"));
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(true), &sink), InsertResult::CriticalError);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, quietInsertPolicy(), &sink), InsertResult::CriticalError);
   EXPECT_TRUE(sink.shown.empty());
   EXPECT_EQ(sink.beeps, 0);
 }
@@ -352,7 +352,7 @@ TEST_F(ChainTest, TheWalkRunningOffTheLastBucketIsASortingError) {
   c.write(m1, rec);
   auto r = c.append(testing::makeProduct("M5"));
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::SortingError);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink), InsertResult::SortingError);
   ASSERT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(sink.shown[0].text,
             "Sıralama hatalı!...  Düzeltmek için, 'SERVİS' menüsüne girip, 'Oluştur' komutunu çalıştırın...");
@@ -371,7 +371,7 @@ TEST_F(ChainTest, TheWalkRunningOffTheChainCarriesItOnToTheNextBucket) {
   c.write(m1, rec);
   auto r = c.append(testing::makeProduct("M5"));
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::Linked);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink), InsertResult::Linked);
   EXPECT_TRUE(sink.shown.empty());
   EXPECT_EQ(c.record(m1).ChainNext, r);
   EXPECT_EQ(c.record(r).ChainNext, z);
@@ -394,7 +394,7 @@ TEST_F(ChainTest, ACarryOnThatEndsInALoopIsNeverWritten) {
   auto dat = folder.bytes("KLVR952.DAT");
   auto abc = folder.bytes("KLVR952.ABC");
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink), InsertResult::CriticalError);
+  EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink), InsertResult::CriticalError);
   EXPECT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), dat);  // record 11 was appended with both pointers 0
   EXPECT_EQ(folder.bytes("KLVR952.ABC"), abc);
@@ -434,7 +434,7 @@ TEST_F(ChainTest, AWriteThatFailsHalfWayPutsBackWhatWasWritten) {
       WriteLimit limit(3 * ProductRecord::Length);
       RecordingSink sink;
       if (insertion) {
-        EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, mainWindowInsertPolicy(false), &sink),
+        EXPECT_EQ(insertIntoAlphabeticIndex(c.files(), r, toldInsertPolicy(), &sink),
                   InsertResult::CriticalError);
         EXPECT_EQ(sink.shown.size(), 1u);
       } else {
@@ -454,7 +454,7 @@ TEST_F(ChainTest, AShortIndexEndsTheInsertionWithItsMessage) {
   openRandom(idx, "SHORT.ABC", 4);
   auto r = c.append(testing::makeProduct("Z1"));
   RecordingSink sink;
-  EXPECT_EQ(insertIntoAlphabeticIndex({c.dataFile(), idx, ChainKey::Code}, r, mainWindowInsertPolicy(false), &sink),
+  EXPECT_EQ(insertIntoAlphabeticIndex({c.dataFile(), idx, ChainKey::Code}, r, toldInsertPolicy(), &sink),
             InsertResult::CriticalError);
   EXPECT_EQ(sink.shown.size(), 1u);
   closeFile(idx);

@@ -101,7 +101,7 @@ const std::vector<Walk>& walks() {
       {"insertion",
        [](Company& c, std::mt19937& rng, const std::vector<std::string>& codes) {
          const auto r = c.append(testing::makeProduct(randomCode(rng, codes)));
-         InsertPolicy policy = mainWindowInsertPolicy(false);
+         InsertPolicy policy = toldInsertPolicy();
          policy.equalFirstGoesBefore = rng() % 2;
          RecordingSink sink;
          const auto result = insertIntoAlphabeticIndex(c.files(), r, policy, &sink);

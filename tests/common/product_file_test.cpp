@@ -159,7 +159,7 @@ TEST(ProductFileTest, ASaveOfAChangedCodeWithDamagedPointersWritesNothing) {
   c.write(1, bad);
   const auto dat = folder.bytes("KLVR952.DAT"), abc = folder.bytes("KLVR952.ABC");
   bad.Code = "E1";
-  EXPECT_EQ(products.save(1, bad, mainWindowInsertPolicy(true), nullptr), ProductFile::SaveResult::PointerError);
+  EXPECT_EQ(products.save(1, bad, quietInsertPolicy(), nullptr), ProductFile::SaveResult::PointerError);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), dat);
   EXPECT_EQ(folder.bytes("KLVR952.ABC"), abc);
 }
@@ -181,7 +181,7 @@ TEST(ProductFileTest, RandomAppendsSavesAndDeletesKeepTheRecordsAndOneSoundChain
     ProductFile products;
     products.open(c.name());
     RecordingSink sink;
-    const InsertPolicy policy = mainWindowInsertPolicy(false);
+    const InsertPolicy policy = toldInsertPolicy();
     std::vector<ProductRecord> model;  // record n at model[n - 1]
     std::mt19937 rng(seed);
     auto random = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -231,7 +231,7 @@ TEST(ProductFileTest, AFullFileTakesNoNewRecord) {
   folder.write("KLVR952.DAT", std::vector<std::uint8_t>(static_cast<std::size_t>(kMaxRecords16) * 512, 0));
   ProductFile products;
   products.open("KLVR952");
-  EXPECT_EQ(products.append(testing::makeProduct("A"), mainWindowInsertPolicy(true), nullptr), 0);
+  EXPECT_EQ(products.append(testing::makeProduct("A"), quietInsertPolicy(), nullptr), 0);
   EXPECT_EQ(products.count(), kMaxRecords16);
   EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(kMaxRecords16) * 512);
 }

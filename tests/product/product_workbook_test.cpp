@@ -50,7 +50,7 @@ class ProductWorkbookTest : public MainWindowTest {
       ProductRecord r = product(rng, std::string(codes[i % 6]) + (i >= 6 ? std::to_string(i) : ""), 1 + i % 7);
       r.RecordNumber = static_cast<std::int16_t>(i + 1);
       const std::int16_t at = c.append(r);
-      insertIntoAlphabeticIndex(c.files(), at, mainWindowInsertPolicy(true), nullptr);
+      insertIntoAlphabeticIndex(c.files(), at, quietInsertPolicy(), nullptr);
     }
   }
   void clickExport() {

@@ -108,7 +108,7 @@ std::int16_t Company::append(const ProductRecord& rec) {
 
 std::int16_t Company::add(std::string_view codeUtf8, std::string_view nameUtf8, int kind) {
   std::int16_t n = append(makeProduct(codeUtf8, nameUtf8, kind));
-  auto result = insertIntoAlphabeticIndex(files(), n, mainWindowInsertPolicy(true), nullptr);
+  auto result = insertIntoAlphabeticIndex(files(), n, quietInsertPolicy(), nullptr);
   if (result == InsertResult::SortingError || result == InsertResult::CriticalError)
     throw std::runtime_error("test company: insertion failed for " + std::string(codeUtf8));
   return n;
