@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "common/dates.h"
+#include "sheet/growing_array.h"
 
 namespace kv::sheet {
 
@@ -63,7 +64,8 @@ struct Cell {
 inline constexpr std::size_t kMaxSheetName = 31;
 inline constexpr std::int32_t kMaxSheetRows = 1048576;
 // The columns a sheet that is read keeps: more than any import reads, so that a workbook with cells far
-// out cannot make the program run out of memory.
+// out cannot make the program run out of memory. Rows are kept to the sheet's last row, as far as the
+// definition import reads.
 inline constexpr int kMaxReadColumns = 64;
 
 // A new workbook with one sheet, filled in row order: a cell of a row above the last one written is a
@@ -107,19 +109,30 @@ void setWorkbookViewer(WorkbookViewer viewer);
 // command exists; otherwise nothing happens.
 void openWithDesktop(const std::string& utf8Path);
 
-// The first sheet of a workbook, read whole.
+// The first sheet of a workbook, read whole. Only the cells it holds take room: one cell far out in a row
+// does not fill the row up to it.
 class Sheet {
  public:
   // Empty beyond the cells the sheet holds; cells beyond column kMaxReadColumns are not kept.
-  const Cell& cell(std::int32_t row, int column) const;
-  std::int32_t rowCount() const { return static_cast<std::int32_t>(rows_.size()); }
-  void set(std::int32_t row, int column, Cell value);
+  Cell cell(std::int32_t row, int column) const;
+  // The last row that holds a cell.
+  std::int32_t rowCount() const { return static_cast<std::int32_t>(rowEnd_.size()); }
   const std::string& name() const { return name_; }
-  void setName(std::string n) { name_ = std::move(n); }
 
  private:
+  friend class SheetBuilder;
+  // A cell in twelve bytes; its text, or the bits of its number, lie in data_ at `offset`.
+  struct Stored {
+    std::int32_t row;
+    std::uint8_t column;
+    CellKind kind;
+    std::uint16_t length;
+    std::uint32_t offset;
+  };
   std::string name_;
-  std::vector<std::vector<Cell>> rows_;
+  GrowingArray<Stored> cells_;         // in row order, and in column order within a row
+  GrowingArray<char> data_;
+  std::vector<std::uint32_t> rowEnd_;  // rowEnd_[r - 1]: one past the last cell of row r in cells_
 };
 
 // Why an import workbook is refused before any file is touched.
