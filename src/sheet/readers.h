@@ -1,5 +1,5 @@
-// What reads a workbook's first sheet, the two formats, and what takes the cells they find: it keeps a
-// hostile workbook within what the imports can use.
+// What reads a workbook's first sheet in the reader program, the two formats, and what takes the cells
+// they find, on either side of the reader: it keeps a hostile workbook within what the imports can use.
 #pragma once
 
 #include <cstdint>

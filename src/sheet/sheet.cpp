@@ -2,9 +2,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 
-#include "common/files.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "sheet/readers.h"
@@ -125,23 +123,6 @@ ImportSheet readImportSheet(std::string_view name, const std::function<bool(cons
   }
   if (!laidOut(result.sheet)) result.problem = ImportProblem::Layout;
   return result;
-}
-
-Sheet readFirstSheet(std::string_view name) {
-  const std::string path = (workingFolder() / toUtf8(name)).string();
-  unsigned char magic[8] = {};
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SheetError("the workbook cannot be opened");
-    in.read(reinterpret_cast<char*>(magic), sizeof magic);
-    if (in.gcount() < 4) throw SheetError("the file is no workbook");
-  }
-  SheetBuilder sheet;
-  static const unsigned char ole[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-  if (std::memcmp(magic, ole, sizeof ole) == 0) readXls(path, sheet);
-  else if (std::memcmp(magic, "PK\x03\x04", 4) == 0) readXlsx(path, sheet);
-  else throw SheetError("the file is no workbook");
-  return std::move(sheet).finish();
 }
 
 }  // namespace kv::sheet

@@ -16,6 +16,10 @@
 //   sheet::Sheet s = sheet::readFirstSheet("KLVR952.XLS");   // throws SheetError when unreadable
 //   s.cell(2, 1).asText();
 //
+// A workbook to be read is an untrusted document: a reader program of its own parses it in a process of
+// its own, under memory and time limits, and hands back the cells. A workbook that makes the parsing
+// libraries crash, or that would take too much memory or time, costs one SheetError, never the program.
+//
 // Texts are Windows-1254 on this side and UTF-8 in the files. Texts are always written as literal text
 // cells: a code such as "00123", "1E3" or "=A1" stays exactly that text, never a number or a formula.
 #pragma once
@@ -142,10 +146,19 @@ enum class ImportProblem {
   Layout,      // its first row is not the header row the import reads
 };
 
+// What the reader of a workbook may take: its address space, its processor time, and the time the
+// program waits for its cells (the busy pointer is shown meanwhile). A reader that passes a limit is
+// stopped and the workbook counts as unreadable.
+struct ReaderLimits {
+  std::size_t memoryMiB = 1024;
+  int cpuSeconds = 30;
+  int waitMilliseconds = 60000;
+};
+
 // Reads the first sheet of the workbook `name` (Windows-1254) in the working folder, whatever it holds by
 // its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing, is no workbook or
-// cannot be read.
-Sheet readFirstSheet(std::string_view name);
+// cannot be read, and when its reader crashes, passes a limit or hands back what is not a sheet.
+Sheet readFirstSheet(std::string_view name, const ReaderLimits& limits = {});
 
 // The import workbook read, and its header row tested by `laidOut`: the sheet when both went well.
 struct ImportSheet {
