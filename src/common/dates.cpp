@@ -1,5 +1,8 @@
 #include "common/dates.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/numbers.h"
 #include "common/text.h"
 
@@ -48,12 +51,15 @@ int daysInMonth(int y, int m) {
 }  // namespace
 
 Date Date::fromYmd(int year, int month, int day) {
+  // In 64 bits from the start: any three ints give a day number that fits, which is then held at the
+  // ends of the range a Date has.
   long long y = year;
-  long long m = month - 1;
+  long long m = static_cast<long long>(month) - 1;
   y += m >= 0 ? m / 12 : -((11 - m) / 12);
   m = ((m % 12) + 12) % 12;
-  long long first = daysFromCivil(y, static_cast<unsigned>(m + 1), 1);
-  return Date{static_cast<std::int32_t>(first - kEpoch + day - 1)};
+  const long long first = daysFromCivil(y, static_cast<unsigned>(m + 1), 1);
+  const long long serial = first - kEpoch + day - 1;
+  return Date{static_cast<std::int32_t>(std::clamp<long long>(serial, INT32_MIN, INT32_MAX))};
 }
 
 int Date::year() const { return civilFromDays(serial + kEpoch).y; }

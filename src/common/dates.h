@@ -14,7 +14,8 @@ struct Date {
 
   // Calendar arithmetic as the original's DateSerial: a month beyond 12 or below 1 carries into the
   // year, a day beyond the month's last day carries into the next month, a day of 0 or less counts back
-  // from the month's start (31 Şubat 2009 is 3 March 2009).
+  // from the month's start (31 Şubat 2009 is 3 March 2009). A day beyond the range of `serial` gives the
+  // range's end.
   static Date fromYmd(int year, int month, int day);
   int year() const;
   int month() const;

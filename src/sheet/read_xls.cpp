@@ -22,16 +22,16 @@ std::optional<double> dateValue(const char* text, int type) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   if (type == FREEXL_CELL_TIME) {
     if (std::sscanf(text, "%d:%d:%d", &h, &mi, &s) != 3) return std::nullopt;
-    return (h * 3600 + mi * 60 + s) / 86400.0;
+    return (h * 3600.0 + mi * 60.0 + s) / 86400.0;
   }
   const int n = std::sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s);
   if (n < 3) return std::nullopt;
-  return Date::fromYmd(y, mo, d).serial + (h * 3600 + mi * 60 + s) / 86400.0;
+  return Date::fromYmd(y, mo, d).serial + (h * 3600.0 + mi * 60.0 + s) / 86400.0;
 }
 
 }  // namespace
 
-Sheet readXls(const std::string& utf8Path) {
+void readXls(const std::string& utf8Path, CellSink& sheet) {
   Handle book;
   if (freexl_open(utf8Path.c_str(), &book.h) != FREEXL_OK) {
     book.h = nullptr;  // nothing to close: the library has let go of what it read
@@ -45,11 +45,10 @@ Sheet readXls(const std::string& utf8Path) {
   unsigned short columns = 0;
   if (freexl_worksheet_dimensions(book.h, &rows, &columns) != FREEXL_OK)
     throw SheetError("the .xls sheet cannot be read");
-  Sheet sheet;
   const char* sheetName = nullptr;
   if (freexl_get_worksheet_name(book.h, 0, &sheetName) == FREEXL_OK && sheetName != nullptr)
-    sheet.setName(cp1254FromUtf8Lossy(sheetName));
-  for (unsigned int r = 0; r < rows; ++r) {
+    sheet.name(cp1254FromUtf8Lossy(sheetName));
+  for (unsigned int r = 0; r < rows && r < static_cast<unsigned>(kMaxSheetRows); ++r) {
     for (unsigned short c = 0; c < columns && c < kMaxReadColumns; ++c) {
       FreeXL_CellValue v;
       if (freexl_get_cell_value(book.h, r, c, &v) != FREEXL_OK) throw SheetError("an .xls cell cannot be read");
@@ -74,10 +73,9 @@ Sheet readXls(const std::string& utf8Path) {
         default:
           continue;
       }
-      sheet.set(static_cast<std::int32_t>(r) + 1, c + 1, std::move(cell));
+      sheet.add(static_cast<std::int32_t>(r) + 1, c + 1, cell);
     }
   }
-  return sheet;
 }
 
 }  // namespace kv::sheet

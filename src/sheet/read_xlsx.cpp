@@ -1,76 +1,60 @@
 // Reading the first sheet of an .xlsx workbook: its parts come out of the zip archive with minizip and are
-// parsed as they stream with expat. Shared and inline strings, booleans, errors, and numbers whose number
-// format shows a date are told apart as the spreadsheet program tells them.
-#include <expat.h>
+// parsed as they stream with the layer's XML reader. Shared and inline strings, booleans, errors, and
+// numbers whose number format shows a date are told apart as the spreadsheet program tells them.
+//
+// A small archive can inflate to gigabytes: what comes out of it is counted as it comes, and a workbook
+// whose parts inflate beyond kMaxInflated, or whose shared strings pass their limits, is refused.
 #include <unzip.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/dates.h"
 #include "sheet/readers.h"
+#include "sheet/xml_reader.h"
 
 namespace kv::sheet {
 
 namespace {
 
-std::string_view localName(const char* name) {
-  std::string_view n(name);
-  const auto colon = n.rfind(':');
-  return colon == std::string_view::npos ? n : n.substr(colon + 1);
+constexpr std::uint64_t kMaxInflated = std::uint64_t{256} << 20;
+// No table usefully holds more strings than a sheet holds cells.
+constexpr std::int64_t kMaxSharedStrings = kMaxReadCells;
+constexpr std::size_t kMaxSharedText = kMaxSheetText;
+// A cell's value as it stands in the part, in UTF-8: room for the longest text a cell holds.
+constexpr std::size_t kMaxValueBytes = 4 * kMaxCellText;
+constexpr int kMaxColumns = 16384;
+
+// A whole number attribute; what is not one, or does not fit an int, is 0.
+int wholeNumber(const char* text) {
+  if (text == nullptr) return 0;
+  char* end = nullptr;
+  const long n = std::strtol(text, &end, 10);
+  return end == text || n < INT_MIN || n > INT_MAX ? 0 : static_cast<int>(n);
 }
 
-const char* attribute(const char** atts, std::string_view wanted, bool prefixed = false) {
-  for (int i = 0; atts[i] != nullptr; i += 2) {
-    std::string_view n(atts[i]);
-    const bool hasPrefix = n.find(':') != std::string_view::npos;
-    if (localName(atts[i]) == wanted && hasPrefix == prefixed) return atts[i + 1];
+using Attributes = std::span<const XmlAttribute>;
+
+// An attribute by its local name, with or without a prefix ("r:id" is not "id").
+const char* attribute(Attributes atts, std::string_view wanted, bool prefixed = false) {
+  for (const XmlAttribute& a : atts) {
+    const auto colon = a.name.rfind(':');
+    const bool hasPrefix = colon != std::string_view::npos;
+    if (hasPrefix == prefixed && (hasPrefix ? a.name.substr(colon + 1) : a.name) == wanted) return a.value;
   }
   return nullptr;
 }
 
-
-// A handler object behind expat's C callbacks. No exception may cross the library's C frames: a handler
-// that fails keeps its error and stops the parser, and the error is thrown once the parser has returned.
-struct Handler {
-  virtual ~Handler() = default;
-  virtual void start(std::string_view name, const char** atts) = 0;
-  virtual void end(std::string_view name) = 0;
-  virtual void text(std::string_view) {}
-  XML_Parser parser = nullptr;
-  std::string failure;
-};
-
-template <class F>
-void guarded(void* u, F&& f) {
-  auto* h = static_cast<Handler*>(u);
-  if (!h->failure.empty()) return;
-  try {
-    f(*h);
-  } catch (const std::exception& e) {
-    h->failure = e.what();
-    XML_StopParser(h->parser, XML_FALSE);
-  }
-}
-
-void install(XML_Parser p, Handler& h) {
-  h.parser = p;
-  XML_SetUserData(p, &h);
-  XML_SetElementHandler(
-      p, [](void* u, const char* n, const char** a) { guarded(u, [&](Handler& h) { h.start(localName(n), a); }); },
-      [](void* u, const char* n) { guarded(u, [&](Handler& h) { h.end(localName(n)); }); });
-  XML_SetCharacterDataHandler(p, [](void* u, const char* s, int len) {
-    guarded(u, [&](Handler& h) { h.text({s, static_cast<std::size_t>(len)}); });
-  });
-}
-
 class Archive {
  public:
-  explicit Archive(const std::string& path) : zip_(unzOpen64(path.c_str())) {
+  explicit Archive(const std::string& path) : zip_(unzOpen64(path.c_str())), buffer_(std::size_t{1} << 16) {
     if (zip_ == nullptr) throw SheetError("the .xlsx workbook cannot be opened");
   }
   ~Archive() { unzClose(zip_); }
@@ -79,39 +63,35 @@ class Archive {
 
   bool has(const std::string& part) { return unzLocateFile(zip_, part.c_str(), 1) == UNZ_OK; }
 
-  // Streams a part through a fresh expat parser into the handler.
-  void parse(const std::string& part, Handler& handler) {
+  // Streams a part through the XML reader into the handler.
+  void parse(const std::string& part, XmlHandler& handler) {
     if (unzLocateFile(zip_, part.c_str(), 1) != UNZ_OK || unzOpenCurrentFile(zip_) != UNZ_OK)
       throw SheetError("the workbook lacks " + part);
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    if (parser == nullptr) throw SheetError("out of memory");
-    install(parser, handler);
-    std::vector<char> buf(1 << 16);
-    bool ok = true;
+    XmlReader xml(handler);
     for (;;) {
-      const int n = unzReadCurrentFile(zip_, buf.data(), static_cast<unsigned>(buf.size()));
-      if (n < 0 || XML_Parse(parser, buf.data(), n, n == 0) == XML_STATUS_ERROR) {
-        ok = false;
-        break;
-      }
+      const int n = unzReadCurrentFile(zip_, buffer_.data(), static_cast<unsigned>(buffer_.size()));
+      if (n < 0) throw SheetError("the workbook's part " + part + " cannot be read");
       if (n == 0) break;
+      inflated_ += static_cast<std::uint64_t>(n);
+      if (inflated_ > kMaxInflated) throw SheetError("the workbook inflates beyond what is read");
+      xml.feed({buffer_.data(), static_cast<std::size_t>(n)});
     }
-    XML_ParserFree(parser);
-    const bool crcOk = unzCloseCurrentFile(zip_) == UNZ_OK;
-    if (!handler.failure.empty()) throw SheetError(handler.failure);
-    if (!ok || !crcOk) throw SheetError("the workbook's part " + part + " cannot be read");
+    xml.finish();
+    if (unzCloseCurrentFile(zip_) != UNZ_OK) throw SheetError("the workbook's part " + part + " is damaged");
   }
 
  private:
   unzFile zip_;
+  std::vector<char> buffer_;
+  std::uint64_t inflated_ = 0;  // over every part read
 };
 
 // The relationship id of the workbook's first sheet.
-struct WorkbookPart : Handler {
+struct WorkbookPart : XmlHandler {
   std::string firstSheet;
   std::string sheetName;
   bool found = false;
-  void start(std::string_view name, const char** atts) override {
+  void start(std::string_view name, Attributes atts) override {
     if (name != "sheet" || found) return;
     if (const char* id = attribute(atts, "id", true)) {
       firstSheet = id;
@@ -123,11 +103,11 @@ struct WorkbookPart : Handler {
   void end(std::string_view) override {}
 };
 
-struct RelsPart : Handler {
+struct RelsPart : XmlHandler {
   std::map<std::string, std::string> targets;  // id -> target
   std::string sharedStrings;
   std::string styles;
-  void start(std::string_view name, const char** atts) override {
+  void start(std::string_view name, Attributes atts) override {
     if (name != "Relationship") return;
     const char* id = attribute(atts, "Id");
     const char* target = attribute(atts, "Target");
@@ -141,23 +121,38 @@ struct RelsPart : Handler {
   void end(std::string_view) override {}
 };
 
-struct SharedStringsPart : Handler {
-  std::vector<std::string> strings;
+// The strings side by side in one text, so that a table of many short strings stays small.
+struct SharedStringsPart : XmlHandler {
+  std::string texts;
+  std::vector<std::uint32_t> ends;
   std::string current;
   bool inText = false;
   int phonetic = 0;  // the reading aids of East Asian texts are not part of the value
-  void start(std::string_view name, const char**) override {
+  void start(std::string_view name, Attributes) override {
     if (name == "si") current.clear();
     else if (name == "rPh") ++phonetic;
     else if (name == "t" && phonetic == 0) inText = true;
   }
   void end(std::string_view name) override {
-    if (name == "si") strings.push_back(cp1254FromUtf8Lossy(current));
-    else if (name == "rPh") --phonetic;
-    else if (name == "t") inText = false;
+    if (name == "si") {
+      if (static_cast<std::int64_t>(ends.size()) >= kMaxSharedStrings) throw SheetError("too many shared strings");
+      texts += cp1254FromUtf8Lossy(current);
+      ends.push_back(static_cast<std::uint32_t>(texts.size()));
+    } else if (name == "rPh") {
+      --phonetic;
+    } else if (name == "t") {
+      inText = false;
+    }
   }
   void text(std::string_view s) override {
-    if (inText) current += s;
+    if (!inText) return;
+    if (texts.size() + current.size() + s.size() > kMaxSharedText) throw SheetError("the shared strings are too long");
+    current += s;
+  }
+  std::size_t size() const { return ends.size(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::uint32_t from = i == 0 ? 0 : ends[i - 1];
+    return std::string_view(texts).substr(from, ends[i] - from);
   }
 };
 
@@ -184,20 +179,20 @@ bool isBuiltInDateFormat(int id) {
   return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) || (id >= 50 && id <= 58);
 }
 
-struct StylesPart : Handler {
+struct StylesPart : XmlHandler {
   std::map<int, bool> customIsDate;
   std::vector<bool> styleIsDate;  // by cell style index
   bool inCellXfs = false;
-  void start(std::string_view name, const char** atts) override {
+  void start(std::string_view name, Attributes atts) override {
     if (name == "numFmt") {
       const char* id = attribute(atts, "numFmtId");
       const char* code = attribute(atts, "formatCode");
-      if (id && code) customIsDate[std::atoi(id)] = isDateFormat(code);
+      if (id && code) customIsDate[wholeNumber(id)] = isDateFormat(code);
     } else if (name == "cellXfs") {
       inCellXfs = true;
     } else if (name == "xf" && inCellXfs) {
       const char* id = attribute(atts, "numFmtId");
-      const int n = id ? std::atoi(id) : 0;
+      const int n = wholeNumber(id);
       const auto custom = customIsDate.find(n);
       styleIsDate.push_back(custom != customIsDate.end() ? custom->second : isBuiltInDateFormat(n));
     }
@@ -207,24 +202,33 @@ struct StylesPart : Handler {
   }
 };
 
+// A row number of the sheet, 1 to its last row.
+bool rowNumber(const char* text, std::int32_t& row) {
+  char* endp = nullptr;
+  const long r = std::strtol(text, &endp, 10);
+  if (endp == text || *endp != 0 || r < 1 || r > kMaxSheetRows) return false;
+  row = static_cast<std::int32_t>(r);
+  return true;
+}
+
 // "AB12" -> column 28, row 12.
 bool cellReference(const char* ref, std::int32_t& row, int& column) {
   int c = 0;
   const char* p = ref;
-  while (*p >= 'A' && *p <= 'Z') c = c * 26 + (*p++ - 'A' + 1);
-  if (c == 0 || c > 16384 || *p == 0) return false;
-  char* endp = nullptr;
-  const long r = std::strtol(p, &endp, 10);
-  if (*endp != 0 || r < 1 || r > 1048576) return false;
-  row = static_cast<std::int32_t>(r);
+  for (; *p >= 'A' && *p <= 'Z'; ++p) {
+    if (c > kMaxColumns) return false;  // before it grows past what an int holds
+    c = c * 26 + (*p - 'A' + 1);
+  }
+  if (c == 0 || c > kMaxColumns || *p == 0) return false;
+  if (!rowNumber(p, row)) return false;
   column = c;
   return true;
 }
 
-struct SheetPart : Handler {
-  const std::vector<std::string>& shared;
+struct SheetPart : XmlHandler {
+  const SharedStringsPart& shared;
   const std::vector<bool>& dateStyles;
-  Sheet sheet;
+  CellSink& sheet;
   std::int32_t row = 0;
   int column = 0;
   char type = 'n';  // the first letter of the cell's type: s(hared), i(nline), (s)t(r), b, e, d, n
@@ -234,25 +238,27 @@ struct SheetPart : Handler {
   bool inCell = false;
   bool inInline = false;
 
-  SheetPart(const std::vector<std::string>& s, const std::vector<bool>& d) : shared(s), dateStyles(d) {}
+  SheetPart(const SharedStringsPart& s, const std::vector<bool>& d, CellSink& out)
+      : shared(s), dateStyles(d), sheet(out) {}
 
-  void start(std::string_view name, const char** atts) override {
+  void start(std::string_view name, Attributes atts) override {
     if (name == "row") {
+      // Without a number, the row after the last; past the sheet's last row, rows are left out.
       const char* r = attribute(atts, "r");
-      row = r ? std::atoi(r) : row + 1;
+      if (r == nullptr) row = std::min(row, kMaxSheetRows) + 1;
+      else if (!rowNumber(r, row)) throw SheetError("a row number cannot be read");
       column = 0;
     } else if (name == "c") {
       inCell = true;
       const char* r = attribute(atts, "r");
       std::int32_t rr = row;
-      int cc = column + 1;
+      int cc = std::min(column, kMaxColumns) + 1;
       if (r != nullptr && !cellReference(r, rr, cc)) throw SheetError("a cell reference cannot be read");
       row = rr;
       column = cc;
       const char* t = attribute(atts, "t");
       type = t == nullptr ? 'n' : std::string_view(t) == "str" ? 't' : t[0];
-      const char* s = attribute(atts, "s");
-      style = s ? std::atoi(s) : 0;
+      style = wholeNumber(attribute(atts, "s"));
       value.clear();
     } else if (inCell && name == "v") {
       inValue = true;
@@ -273,7 +279,7 @@ struct SheetPart : Handler {
   }
 
   void text(std::string_view s) override {
-    if (inValue) value += s;
+    if (inValue && value.size() < kMaxValueBytes) value += s.substr(0, kMaxValueBytes - value.size());
   }
 
   void store() {
@@ -303,7 +309,7 @@ struct SheetPart : Handler {
         cell = Cell::date(v);
       else cell = Cell::number(v);
     }
-    sheet.set(row, column, std::move(cell));
+    sheet.add(row, column, cell);
   }
 };
 
@@ -315,7 +321,7 @@ std::string partPath(const std::string& target) {
 
 }  // namespace
 
-Sheet readXlsx(const std::string& utf8Path) {
+void readXlsx(const std::string& utf8Path, CellSink& out) {
   Archive zip(utf8Path);
   WorkbookPart workbook;
   zip.parse("xl/workbook.xml", workbook);
@@ -332,10 +338,9 @@ Sheet readXlsx(const std::string& utf8Path) {
   const std::string stylesPart = partPath(rels.styles.empty() ? "styles.xml" : rels.styles);
   if (zip.has(stylesPart)) zip.parse(stylesPart, styles);
 
-  SheetPart sheet(strings.strings, styles.styleIsDate);
+  out.name(workbook.sheetName);
+  SheetPart sheet(strings, styles.styleIsDate, out);
   zip.parse(partPath(target->second), sheet);
-  sheet.sheet.setName(workbook.sheetName);
-  return std::move(sheet.sheet);
 }
 
 }  // namespace kv::sheet

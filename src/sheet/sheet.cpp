@@ -1,9 +1,8 @@
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 
-#include "common/files.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "sheet/readers.h"
@@ -32,19 +31,72 @@ std::optional<std::string> Cell::asText() const {
   return std::nullopt;
 }
 
-const Cell& Sheet::cell(std::int32_t row, int column) const {
-  static const Cell empty;
-  if (row < 1 || column < 1 || row > rowCount()) return empty;
-  const auto& r = rows_[static_cast<std::size_t>(row - 1)];
-  return static_cast<std::size_t>(column) <= r.size() ? r[static_cast<std::size_t>(column - 1)] : empty;
+// Where a cell's text or number lies in the sheet is held in 32 bits.
+static_assert(kMaxSheetText + sizeof(double) * kMaxReadCells <= UINT32_MAX);
+
+Cell Sheet::cell(std::int32_t row, int column) const {
+  if (row < 1 || column < 1 || column > kMaxReadColumns || row > rowCount()) return {};
+  const Stored* first = cells_.begin() + (row == 1 ? 0 : rowEnd_[static_cast<std::size_t>(row - 2)]);
+  const Stored* last = cells_.begin() + rowEnd_[static_cast<std::size_t>(row - 1)];
+  const Stored* at = std::lower_bound(first, last, column, [](const Stored& s, int c) { return s.column < c; });
+  if (at == last || at->column != column) return {};
+  Cell c;
+  c.kind = at->kind;
+  const char* data = data_.begin() + at->offset;
+  if (holdsText(at->kind)) c.str.assign(data, at->length);
+  else std::memcpy(&c.value, data, sizeof c.value);
+  return c;
 }
 
-void Sheet::set(std::int32_t row, int column, Cell value) {
-  if (row < 1 || column < 1 || column > kMaxReadColumns || row > kMaxSheetRows) return;
-  if (rows_.size() < static_cast<std::size_t>(row)) rows_.resize(static_cast<std::size_t>(row));
-  auto& r = rows_[static_cast<std::size_t>(row - 1)];
-  if (r.size() < static_cast<std::size_t>(column)) r.resize(static_cast<std::size_t>(column));
-  r[static_cast<std::size_t>(column - 1)] = std::move(value);
+void CellSink::add(std::int32_t row, int column, CellKind kind, double value, std::string_view text) {
+  if (row < 1 || column < 1 || column > kMaxReadColumns || row > kMaxSheetRows || kind == CellKind::Empty) return;
+  if (++cells_ > kMaxReadCells) throw SheetError("the sheet holds too many cells");
+  const bool textual = holdsText(kind);
+  if (textual) {
+    text = text.substr(0, kMaxCellText);
+    texts_ += text.size();
+    if (texts_ > kMaxSheetText) throw SheetError("the sheet's texts are too long");
+  }
+  put(row, column, kind, value, textual ? text : std::string_view());
+}
+
+void SheetBuilder::named(std::string_view cp1254) { sheet_.name_ = cp1254; }
+
+void SheetBuilder::put(std::int32_t row, int column, CellKind kind, double value, std::string_view text) {
+  auto& cells = sheet_.cells_;
+  auto& data = sheet_.data_;
+  const bool textual = holdsText(kind);
+  const Sheet::Stored s{row, static_cast<std::uint8_t>(column), kind,
+                        static_cast<std::uint16_t>(textual ? text.size() : sizeof value),
+                        static_cast<std::uint32_t>(data.size())};
+  if (textual) data.append(text.data(), text.size());
+  else data.append(reinterpret_cast<const char*>(&value), sizeof value);
+  if (!cells.empty() && (cells.back().row > row || (cells.back().row == row && cells.back().column >= column)))
+    ordered_ = false;
+  cells.push_back(s);
+}
+
+Sheet SheetBuilder::finish() && {
+  auto& cells = sheet_.cells_;
+  const auto place = [](const Sheet::Stored& a, const Sheet::Stored& b) {
+    return a.row != b.row ? a.row < b.row : a.column < b.column;
+  };
+  if (!ordered_) {
+    // The last cell given for a place is the one that stays.
+    std::stable_sort(cells.begin(), cells.end(), place);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i + 1 < cells.size() && !place(cells[i], cells[i + 1])) continue;
+      cells[kept++] = cells[i];
+    }
+    cells.truncate(kept);
+  }
+  sheet_.rowEnd_.assign(cells.empty() ? 0 : static_cast<std::size_t>(cells.back().row), 0);
+  for (std::size_t i = 0; i < cells.size(); ++i)
+    sheet_.rowEnd_[static_cast<std::size_t>(cells[i].row - 1)] = static_cast<std::uint32_t>(i + 1);
+  for (std::size_t r = 1; r < sheet_.rowEnd_.size(); ++r)
+    sheet_.rowEnd_[r] = std::max(sheet_.rowEnd_[r], sheet_.rowEnd_[r - 1]);
+  return std::move(sheet_);
 }
 
 std::string cp1254FromUtf8Lossy(std::string_view s) {
@@ -71,21 +123,6 @@ ImportSheet readImportSheet(std::string_view name, const std::function<bool(cons
   }
   if (!laidOut(result.sheet)) result.problem = ImportProblem::Layout;
   return result;
-}
-
-Sheet readFirstSheet(std::string_view name) {
-  const std::string path = (workingFolder() / toUtf8(name)).string();
-  unsigned char magic[8] = {};
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SheetError("the workbook cannot be opened");
-    in.read(reinterpret_cast<char*>(magic), sizeof magic);
-    if (in.gcount() < 4) throw SheetError("the file is no workbook");
-  }
-  static const unsigned char ole[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-  if (std::memcmp(magic, ole, sizeof ole) == 0) return readXls(path);
-  if (std::memcmp(magic, "PK\x03\x04", 4) == 0) return readXlsx(path);
-  throw SheetError("the file is no workbook");
 }
 
 }  // namespace kv::sheet

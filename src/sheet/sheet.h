@@ -16,6 +16,10 @@
 //   sheet::Sheet s = sheet::readFirstSheet("KLVR952.XLS");   // throws SheetError when unreadable
 //   s.cell(2, 1).asText();
 //
+// A workbook to be read is an untrusted document: a reader program of its own parses it in a process of
+// its own, under memory and time limits, and hands back the cells. A workbook that makes the parsing
+// libraries crash, or that would take too much memory or time, costs one SheetError, never the program.
+//
 // Texts are Windows-1254 on this side and UTF-8 in the files. Texts are always written as literal text
 // cells: a code such as "00123", "1E3" or "=A1" stays exactly that text, never a number or a formula.
 #pragma once
@@ -30,6 +34,7 @@
 #include <vector>
 
 #include "common/dates.h"
+#include "sheet/growing_array.h"
 
 namespace kv::sheet {
 
@@ -63,7 +68,8 @@ struct Cell {
 inline constexpr std::size_t kMaxSheetName = 31;
 inline constexpr std::int32_t kMaxSheetRows = 1048576;
 // The columns a sheet that is read keeps: more than any import reads, so that a workbook with cells far
-// out cannot make the program run out of memory.
+// out cannot make the program run out of memory. Rows are kept to the sheet's last row, as far as the
+// definition import reads.
 inline constexpr int kMaxReadColumns = 64;
 
 // A new workbook with one sheet, filled in row order: a cell of a row above the last one written is a
@@ -110,19 +116,30 @@ void setWorkbookViewer(WorkbookViewer viewer);
 // command exists; otherwise nothing happens.
 void openWithDesktop(const std::string& utf8Path);
 
-// The first sheet of a workbook, read whole.
+// The first sheet of a workbook, read whole. Only the cells it holds take room: one cell far out in a row
+// does not fill the row up to it.
 class Sheet {
  public:
   // Empty beyond the cells the sheet holds; cells beyond column kMaxReadColumns are not kept.
-  const Cell& cell(std::int32_t row, int column) const;
-  std::int32_t rowCount() const { return static_cast<std::int32_t>(rows_.size()); }
-  void set(std::int32_t row, int column, Cell value);
+  Cell cell(std::int32_t row, int column) const;
+  // The last row that holds a cell.
+  std::int32_t rowCount() const { return static_cast<std::int32_t>(rowEnd_.size()); }
   const std::string& name() const { return name_; }
-  void setName(std::string n) { name_ = std::move(n); }
 
  private:
+  friend class SheetBuilder;
+  // A cell in twelve bytes; its text, or the bits of its number, lie in data_ at `offset`.
+  struct Stored {
+    std::int32_t row;
+    std::uint8_t column;
+    CellKind kind;
+    std::uint16_t length;
+    std::uint32_t offset;
+  };
   std::string name_;
-  std::vector<std::vector<Cell>> rows_;
+  GrowingArray<Stored> cells_;         // in row order, and in column order within a row
+  GrowingArray<char> data_;
+  std::vector<std::uint32_t> rowEnd_;  // rowEnd_[r - 1]: one past the last cell of row r in cells_
 };
 
 // Why an import workbook is refused before any file is touched.
@@ -132,10 +149,19 @@ enum class ImportProblem {
   Layout,      // its first row is not the header row the import reads
 };
 
+// What the reader of a workbook may take: its address space, its processor time, and the time the
+// program waits for its cells (the busy pointer is shown meanwhile). A reader that passes a limit is
+// stopped and the workbook counts as unreadable.
+struct ReaderLimits {
+  std::size_t memoryMiB = 1024;
+  int cpuSeconds = 30;
+  int waitMilliseconds = 60000;
+};
+
 // Reads the first sheet of the workbook `name` (Windows-1254) in the working folder, whatever it holds by
 // its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing, is no workbook or
-// cannot be read.
-Sheet readFirstSheet(std::string_view name);
+// cannot be read, and when its reader crashes, passes a limit or hands back what is not a sheet.
+Sheet readFirstSheet(std::string_view name, const ReaderLimits& limits = {});
 
 // The import workbook read, and its header row tested by `laidOut`: the sheet when both went well.
 struct ImportSheet {

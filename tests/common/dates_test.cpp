@@ -1,6 +1,7 @@
 // Dates of the one regional profile, and the injectable clock and random source.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -64,6 +65,9 @@ TEST(DateSerial, DaysAndMonthsOutsideTheirRangeCarry) {
   EXPECT_EQ(ymdOf(Date::fromYmd(2009, 0, 1)), (Ymd{2008, 12, 1}));
   EXPECT_EQ(ymdOf(Date::fromYmd(2009, -11, 1)), (Ymd{2008, 1, 1}));
   EXPECT_EQ(ymdOf(Date::fromYmd(2009, -12, 15)), (Ymd{2007, 12, 15}));
+  // Far beyond the day numbers a date holds: the ends of their range.
+  EXPECT_EQ(Date::fromYmd(2020, INT_MIN, 1).serial, INT32_MIN);
+  EXPECT_EQ(Date::fromYmd(INT_MAX, INT_MAX, INT_MAX).serial, INT32_MAX);
 }
 
 TEST(ShortDate, TenCharactersDayMonthYear) {

@@ -1,0 +1,139 @@
+// A workbook is read apart from the program: what is damaged or hostile gives SheetError, never a crash,
+// an exhausted memory or a read without end, and the read changes no file.
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/files.h"
+#include "sheet/readers.h"
+#include "sheet/sheet.h"
+#include "support/company.h"
+
+namespace kv::sheet {
+namespace {
+
+using kv::testing::TempFolder;
+
+// A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
+void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0) {
+  const std::string parts[][2] = {
+      {"xl/workbook.xml", R"(<workbook xmlns:r="r"><sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"},
+      {"xl/_rels/workbook.xml.rels",
+       R"(<Relationships><Relationship Id="rId1" Type="w/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)"},
+      {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>"},
+  };
+  zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+  ASSERT_NE(zip, nullptr);
+  for (const auto& [name, text] : parts) {
+    zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_BEST_SPEED, 1);
+    zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size()));
+    if (name.ends_with("sheet1.xml")) {
+      const std::string blank(1 << 20, ' ');
+      for (std::size_t left = blanks; left > 0; left -= std::min(left, blank.size()))
+        zipWriteInFileInZip(zip, blank.data(), static_cast<unsigned>(std::min(left, blank.size())));
+      const std::string rest = sheetData + "</sheetData></worksheet>";
+      zipWriteInFileInZip(zip, rest.data(), static_cast<unsigned>(rest.size()));
+    }
+    zipCloseFileInZip(zip);
+  }
+  zipClose(zip, nullptr);
+}
+
+// Read here, in the test's own process, where the sanitizers watch every step of the arithmetic.
+TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
+  TempFolder folder;
+  // The rows a sheet that is read holds (none when it is refused), and the kind of the first cell of its last.
+  const struct {
+    const char* sheetData;
+    std::int32_t rows;
+    CellKind kind;
+  } cases[] = {
+      {R"(<row r="1"><c r="AAAAAAAAAA1"><v>1</v></c></row>)", 0, CellKind::Empty},
+      {R"(<row r="2147483647"><c><v>1</v></c></row><row><c><v>2</v></c></row>)", 0, CellKind::Empty},
+      {R"(<row r="1048576"><c><v>1</v></c></row><row><c><v>2</v></c></row>)", kMaxSheetRows, CellKind::Number},
+      {R"(<row r="1"><c t="d"><v>2020--2147483648-01</v></c></row>)", 1, CellKind::Date},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sheetData);
+    const auto path = folder.path() / "K.xlsx";
+    std::filesystem::remove(path);
+    writeXlsx(path, c.sheetData);
+    SheetBuilder builder;
+    try {
+      readXlsx(path.string(), builder);
+    } catch (const SheetError&) {
+      EXPECT_EQ(c.rows, 0);
+      continue;
+    }
+    const Sheet sheet = std::move(builder).finish();
+    EXPECT_EQ(sheet.rowCount(), c.rows);
+    EXPECT_EQ(sheet.cell(c.rows, 1).kind, c.kind);
+  }
+}
+
+TEST(SheetReader, AZipBombIsRefused) {
+  TempFolder folder;
+  writeXlsx(folder.path() / "KLVR952.XLS", R"(<row r="1"><c><v>1</v></c></row>)", std::size_t{300} << 20);
+  EXPECT_LT(std::filesystem::file_size(folder.path() / "KLVR952.XLS"), std::size_t{2} << 20);
+  EXPECT_THROW(readFirstSheet("KLVR952.XLS"), SheetError);
+}
+
+TEST(SheetReader, AReaderPastItsLimitIsStopped) {
+  TempFolder folder;
+  NewWorkbook book;
+  for (int r = 1; r <= 3000; ++r)
+    for (int c = 1; c <= 10; ++c) book.Cells(r, c, Cell::text("hücre " + std::to_string(r * c)));
+  const std::string name = book.Show();
+  EXPECT_EQ(readFirstSheet(name).rowCount(), 3000);
+  EXPECT_THROW(readFirstSheet(name, {.waitMilliseconds = 1}), SheetError);
+  EXPECT_THROW(readFirstSheet(name, {.memoryMiB = 1}), SheetError);
+}
+
+// Bytes of the workbooks a spreadsheet program wrote, changed at random: each read gives a sheet or
+// SheetError, and the company file beside the workbooks stays as it was. A reader per workbook at a time.
+TEST(SheetReader, DamagedWorkbooksGiveASheetOrSheetError) {
+  TempFolder folder;
+  folder.write("KLVR952.DAT", std::vector<std::uint8_t>(512 * 3, 'k'));
+  const char* fixtures[] = {"products_libreoffice.xls", "products_libreoffice.xlsx", "values_libreoffice.xls",
+                            "values_libreoffice.xlsx"};
+  std::atomic<int> read = 0;
+  std::vector<std::thread> readers;
+  for (unsigned f = 0; f < std::size(fixtures); ++f) {
+    std::ifstream in(std::filesystem::path(KV_TEST_DATA) / fixtures[f], std::ios::binary);
+    std::vector<std::uint8_t> original{std::istreambuf_iterator<char>(in), {}};
+    const std::string name = "M" + std::to_string(f) + ".XLS";
+    folder.write(name, original);
+    readers.emplace_back([&, f, name, original] {
+      std::mt19937 rng(952 + f);
+      for (int m = 0; m < 50; ++m) {
+        std::vector<std::uint8_t> bytes = original;
+        std::uniform_int_distribution<std::size_t> at(0, bytes.size() - 1);
+        for (int k = std::uniform_int_distribution<int>(1, 4)(rng); k > 0; --k)
+          bytes[at(rng)] = static_cast<std::uint8_t>(rng());
+        std::ofstream(folder.path() / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                    static_cast<std::streamsize>(bytes.size()));
+        try {
+          readFirstSheet(name);
+          ++read;
+        } catch (const SheetError&) {
+        }
+      }
+    });
+  }
+  for (std::thread& t : readers) t.join();
+  EXPECT_GT(read, 0);
+  EXPECT_EQ(folder.bytes("KLVR952.DAT"), std::vector<std::uint8_t>(512 * 3, 'k'));
+  EXPECT_EQ(listFiles("*").size(), 1u + std::size(fixtures));
+}
+
+}  // namespace
+}  // namespace kv::sheet
