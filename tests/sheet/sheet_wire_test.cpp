@@ -14,16 +14,19 @@
 namespace kv::sheet {
 namespace {
 
-struct Bytes : WireSource {
-  explicit Bytes(std::string_view d) : data(d) {}
-  std::size_t read(char* into, std::size_t most) override {
-    const std::size_t n = std::min(most, data.size());
-    data.copy(into, n);
-    data.remove_prefix(n);
-    return n;
-  }
-  std::string_view data;
-};
+// The sheet read from `data` as the reader's output.
+Sheet readWire(std::string_view data) {
+  struct Bytes : WireSource {
+    std::size_t read(char* into, std::size_t most) override {
+      const std::size_t n = data.copy(into, most);
+      data.remove_prefix(n);
+      return n;
+    }
+    std::string_view data;
+  } in;
+  in.data = data;
+  return readSheetWire(in);
+}
 
 TEST(SheetWire, OutputCutShortOrChangedIsRefusedOrReadWithinItsBounds) {
   kv::testing::TempFolder folder;
@@ -45,25 +48,21 @@ TEST(SheetWire, OutputCutShortOrChangedIsRefusedOrReadWithinItsBounds) {
   const std::vector<std::uint8_t> file = folder.bytes("wire");
   const std::string wire(file.begin(), file.end());
 
-  Bytes whole(wire);
-  const Sheet sheet = readSheetWire(whole);
+  const Sheet sheet = readWire(wire);
   EXPECT_EQ(sheet.name(), "Sayfa");
   EXPECT_EQ(sheet.rowCount(), 40);
   EXPECT_EQ(sheet.cell(40, 3).str, std::string(40, 'x'));
   EXPECT_EQ(sheet.cell(5, 2).kind, CellKind::Date);
   EXPECT_EQ(sheet.cell(7, 64).str, "#N/A");
 
-  for (std::size_t cut = 0; cut < wire.size(); ++cut) {
-    Bytes part(std::string_view(wire).substr(0, cut));
-    EXPECT_THROW(readSheetWire(part), SheetError) << cut;
-  }
+  for (std::size_t cut = 0; cut < wire.size(); ++cut)
+    EXPECT_THROW(readWire(std::string_view(wire).substr(0, cut)), SheetError) << cut;
   std::mt19937 rng(5);
   for (int m = 0; m < 2000; ++m) {
     std::string changed = wire;
-    changed[std::uniform_int_distribution<std::size_t>(0, changed.size() - 1)(rng)] = static_cast<char>(rng());
-    Bytes in(changed);
+    changed[rng() % changed.size()] = static_cast<char>(rng());
     try {
-      const Sheet s = readSheetWire(in);
+      const Sheet s = readWire(changed);
       for (std::int32_t r = 0; r <= s.rowCount() + 1; ++r) s.cell(r, 3);
     } catch (const SheetError&) {
     }
