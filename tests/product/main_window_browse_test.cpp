@@ -94,8 +94,8 @@ TEST_F(MainWindowBrowseTest, CodeOrderShowsWhatTheChainStepFinds) {
   EXPECT_EQ(focused(), "bilKod");
 }
 
-// The previous and next buttons after a step in code order follow where the chain step stands: both are
-// on before each step of the cases below.
+// The previous and next buttons after a step in code order follow where the chain step stands, on a chain
+// of three, of one and of none: both are on before each step.
 TEST_F(MainWindowBrowseTest, CodeOrderButtonsFollowWhereTheStepStands) {
   // Chain order: a1, B2, M5; a1 alone is a "Parça".
   openOn({{"M5", "", 1}, {"a1", "", 2}, {"B2", "", 1}}, 1, 1);
@@ -109,23 +109,16 @@ TEST_F(MainWindowBrowseTest, CodeOrderButtonsFollowWhereTheStepStands) {
            ButtonCase{"next, from no record", 1, 0, Key::PageDown, "", true, false},
        })
     step(c);
-}
-
-TEST_F(MainWindowBrowseTest, CodeOrderButtonsOnAChainOfOneOrNone) {
-  makeCompany({{"A1"}, {"B1"}});
-  {
-    ProductFile products;
-    products.open("KLVR952");
-    products.remove(2, nullptr);
-  }
-  openOn({}, 1, 1);
-  ui.key(Key::F8);
-  step({"next", 1, 1, Key::PageDown, "A1", false, false});
-  step({"first", 1, 1, Key::Home, "A1", false, true});
+  // A chain of one record, B2.
+  ProductFile products;
+  products.open("KLVR952");
+  for (std::int16_t r : {1, 2}) products.remove(r, nullptr);
+  step({"next, chain of one", 1, 3, Key::PageDown, "B2", false, false});
+  step({"first, chain of one", 1, 3, Key::Home, "B2", false, true});
   // An index that names no record.
   Company c;
   for (int b = 1; b <= kBucketCount; ++b) put(c.indexFile(), b, IndexEntry{});
-  step({"first, no chain", 1, 1, Key::Home, "", false, true});
+  step({"first, no chain", 1, 3, Key::Home, "", false, true});
 }
 
 // Every command that walks the chain (the code check of a save, the code search, code order) stops at a
