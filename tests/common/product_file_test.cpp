@@ -268,11 +268,9 @@ TEST(ProductFileTest, TheFirstLiveRecordFromAPlaceOn) {
 // and a file that cannot be opened again is told in the result, not thrown.
 TEST(ProductFileTest, AReplacementRunsOnClosedFilesAndOpensThemAgain) {
   TempFolder folder;
-  Company c;
-  c.addAll({{"B"}, {"A"}});
-  c.close();
+  Company().addAll({{"B"}, {"A"}});
   ProductFile products;
-  products.open(c.name());
+  products.open("KLVR952");
   const ProductFile::Replaced done = products.replace(
       [&](const std::string& company) {
         EXPECT_FALSE(products.isOpen());
