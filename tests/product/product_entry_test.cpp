@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "common/clock.h"
 #include "common/text.h"
@@ -61,12 +62,10 @@ TEST_F(ProductEntryTest, ARecordIsShownFieldByField) {
   // to 3 chooses no option; a picture mark above 0 ticks the box.
   r.UpdatedDate = "2008/03/05";
   EXPECT_EQ(ProductEntry::boxesOf(r, true).updated, "");
-  for (const auto& [stored, option] : {std::pair{0, 0}, {1, 1}, {3, 3}, {4, 0}, {-1, 0}}) {
-    r.CostType = static_cast<std::int16_t>(stored);
+  for (const auto& [stored, option, ticked] : {std::tuple{-1, 0, false}, {0, 0, false}, {1, 1, true}, {3, 3, true},
+                                               {4, 0, true}}) {
+    r.CostType = r.HasPicture = static_cast<std::int16_t>(stored);
     EXPECT_EQ(ProductEntry::boxesOf(r, true).costType, option) << stored;
-  }
-  for (const auto& [stored, ticked] : {std::pair{-1, false}, {0, false}, {1, true}, {2, true}}) {
-    r.HasPicture = static_cast<std::int16_t>(stored);
     EXPECT_EQ(ProductEntry::boxesOf(r, true).hasPicture, ticked) << stored;
   }
 }
