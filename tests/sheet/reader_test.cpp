@@ -1,6 +1,9 @@
-// A workbook is read apart from the program: what is damaged or hostile gives SheetError, never a crash,
-// an exhausted memory or a read without end, and the read changes no file.
+// A workbook is read apart from the program: what is damaged or hostile, in the workbook or in what the
+// reader hands back, gives SheetError, never a crash, an exhausted memory or a read without end, and the
+// read changes no file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -16,6 +19,7 @@
 #include "common/files.h"
 #include "sheet/readers.h"
 #include "sheet/sheet.h"
+#include "sheet/sheet_wire.h"
 #include "support/company.h"
 
 namespace kv::sheet {
@@ -76,15 +80,12 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
   }
 }
 
-TEST(SheetReader, AZipBombIsRefused) {
+TEST(SheetReader, AZipBombIsRefusedAndAReaderPastItsLimitIsStopped) {
   TempFolder folder;
   writeXlsx(folder.path() / "KLVR952.XLS", R"(<row r="1"><c><v>1</v></c></row>)", std::size_t{300} << 20);
   EXPECT_LT(std::filesystem::file_size(folder.path() / "KLVR952.XLS"), std::size_t{2} << 20);
   EXPECT_THROW(readFirstSheet("KLVR952.XLS"), SheetError);
-}
 
-TEST(SheetReader, AReaderPastItsLimitIsStopped) {
-  TempFolder folder;
   NewWorkbook book;
   for (int r = 1; r <= 3000; ++r)
     for (int c = 1; c <= 10; ++c) book.Cells(r, c, Cell::text("hücre " + std::to_string(r * c)));
@@ -125,6 +126,63 @@ TEST(SheetReader, DamagedWorkbooksGiveASheetOrSheetError) {
   EXPECT_GT(read, 0);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), company);
   EXPECT_EQ(listFiles("*").size(), 1u + std::size(fixtures));
+}
+
+// The sheet read from `data` as the reader's output.
+Sheet readWire(std::string_view data) {
+  struct Bytes : WireSource {
+    std::size_t read(char* into, std::size_t most) override {
+      const std::size_t n = data.copy(into, most);
+      data.remove_prefix(n);
+      return n;
+    }
+    std::string_view data;
+  } in;
+  in.data = data;
+  return readSheetWire(in);
+}
+
+// What the program takes back from the reader: a sheet as it was written; output cut short anywhere, or
+// changed at random, is refused or read within its bounds, never beyond them.
+TEST(SheetWire, OutputCutShortOrChangedIsRefusedOrReadWithinItsBounds) {
+  TempFolder folder;
+  const auto path = folder.path() / "wire";
+  const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
+  ASSERT_GE(fd, 0);
+  {
+    WireWriter out(fd);
+    out.name("Sayfa");
+    for (int r = 1; r <= 40; ++r) {
+      out.add(r, 1, Cell::number(r));
+      out.add(r, 3, Cell::text(std::string(static_cast<std::size_t>(r), 'x')));
+      out.add(r, 2, Cell::date(r));
+    }
+    out.add(7, 64, Cell::error("#N/A"));
+    ASSERT_TRUE(out.end());
+  }
+  ::close(fd);
+  const std::vector<std::uint8_t> file = folder.bytes("wire");
+  const std::string wire(file.begin(), file.end());
+
+  const Sheet sheet = readWire(wire);
+  EXPECT_EQ(sheet.name(), "Sayfa");
+  EXPECT_EQ(sheet.rowCount(), 40);
+  EXPECT_EQ(sheet.cell(40, 3).str, std::string(40, 'x'));
+  EXPECT_EQ(sheet.cell(5, 2).kind, CellKind::Date);
+  EXPECT_EQ(sheet.cell(7, 64).str, "#N/A");
+
+  for (std::size_t cut = 0; cut < wire.size(); ++cut)
+    EXPECT_THROW(readWire(std::string_view(wire).substr(0, cut)), SheetError) << cut;
+  std::mt19937 rng(5);
+  for (int m = 0; m < 2000; ++m) {
+    std::string changed = wire;
+    changed[rng() % changed.size()] = static_cast<char>(rng());
+    try {
+      const Sheet s = readWire(changed);
+      for (std::int32_t r = 0; r <= s.rowCount() + 1; ++r) s.cell(r, 3);
+    } catch (const SheetError&) {
+    }
+  }
 }
 
 }  // namespace
