@@ -70,29 +70,24 @@ TEST_F(ProductEntryTest, ARecordIsShownFieldByField) {
   }
 }
 
-// Another record's boxes typed over a record, blanks around every text: each goes into its field trimmed.
+// Another record's boxes typed over a record, blanks around every text: each goes into its field trimmed
+// (the number boxes are the next test's).
 TEST_F(ProductEntryTest, TheBoxesGoIntoTheirFieldsTrimmedAndCutToWidth) {
-  company.add("A1", "Eski");
+  company.add("A1", "Eski", 2);  // saved on the first tab, it takes kind 1
   const ProductRecord r = saved([](EntryBoxes& b) {
     b = ProductEntry::boxesOf(testing::makeFilledProduct(), true);
     for (const auto& [box, text] : kFilledBoxes) b.*box = "  " + b.*box + " ";
     b.unit = "ADETLER";
-    b.cost = "12,5 eur";
-    b.costType = 3;
   });
   const std::pair<std::string_view, const char*> fields[] = {
       {r.Code.view(), "KASNAK-12"},            {r.Name.view(), "Kasnak"},
       {r.Description.view(), "Döküm gövde"},   {r.Unit.view(), "ADETL"},
-      {r.ProductGroup.view(), "Güç aktarma"},  {r.CostCurrency.view(), "EUR"},
-      {r.DocumentNo.view(), "E-77"},           {r.SpecialCode.view(), "X1"},
-      {r.Supplier.view(), "Çelik AŞ"},         {r.Dimensions.view(), "100 x 40"},
-      {r.Weight.view(), "2,5 kg"},             {r.SpecialNote.view(), "Özel"},
-      {r.CostDate.view(), "01.04.2008"},       {r.UpdatedDate.view(), "05.03.2008"}};
+      {r.ProductGroup.view(), "Güç aktarma"},  {r.DocumentNo.view(), "E-77"},
+      {r.SpecialCode.view(), "X1"},            {r.Supplier.view(), "Çelik AŞ"},
+      {r.Dimensions.view(), "100 x 40"},       {r.Weight.view(), "2,5 kg"},
+      {r.SpecialNote.view(), "Özel"},          {r.UpdatedDate.view(), "05.03.2008"}};
   for (const auto& [field, want] : fields) EXPECT_EQ(toUtf8(trimRight(field)), want);
   EXPECT_EQ(r.Kind, 1);
-  EXPECT_EQ(r.Cost, 12.5f);
-  EXPECT_EQ(r.CostType, 3);
-  EXPECT_EQ(r.Coefficient, 1.5f);
   EXPECT_EQ(r.HasPicture, 1);
 }
 
