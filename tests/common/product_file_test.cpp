@@ -31,11 +31,8 @@ struct Expected {
 
 Expected expectedStep(const std::vector<std::int16_t>& order, const Company& c, ChainCommand command,
                       std::int16_t from, int tab) {
+  if (order.empty()) return {ChainStep::Status::NoChain};
   Expected e;
-  if (order.empty()) {
-    e.status = ChainStep::Status::NoChain;
-    return e;
-  }
   std::vector<std::int16_t> way = order;
   if (command == ChainCommand::Previous || command == ChainCommand::Next) {
     const auto at = std::find(order.begin(), order.end(), from);
