@@ -2,11 +2,9 @@
 // live changes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <utility>
 
 #include "common/file_replacement.h"
 #include "common/files.h"
@@ -97,16 +95,20 @@ TEST(FileReplacement, AStepThatFailsLeavesTheLiveFilesAsTheyWereAndNamesTheFile)
   }
 }
 
-// Every call the file layer makes, in order; a rename onto `failing` fails, and so does the folder's sync.
+// Where, among the file layer's calls, the last rename and the last sync of the folder came; a rename onto
+// `failing` fails, and so does the folder's sync.
 struct Journal : FileFaults {
   Journal() { setFileFaults(this); }
   ~Journal() override { setFileFaults(nullptr); }
   std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
-    calls.push_back({op, std::string(name)});
-    if ((op == FileOp::Rename && name == failing) || (op == FileOp::Flush && name == ".")) return FileFault{EIO, false, 0};
+    const bool folderSync = op == FileOp::Flush && name == ".";
+    ++calls;
+    if (op == FileOp::Rename) lastRename = calls;
+    if (folderSync) lastFolderSync = calls;
+    if (folderSync || (op == FileOp::Rename && name == failing)) return FileFault{EIO, false, 0};
     return std::nullopt;
   }
-  std::vector<std::pair<FileOp, std::string>> calls;
+  int calls = 0, lastRename = 0, lastFolderSync = 0;
   std::string failing;
 };
 
@@ -121,10 +123,7 @@ TEST(FileReplacement, TheFolderIsSyncedAfterTheRenamesOfACommitAndOfAPutBackThou
     Journal journal;
     journal.failing = failing;
     EXPECT_EQ(r.commit(), !*failing);
-    const auto& calls = journal.calls;
-    const auto lastRename = std::find_if(calls.rbegin(), calls.rend(), [](const auto& c) { return c.first == FileOp::Rename; });
-    const auto sync = std::find(calls.rbegin(), calls.rend(), std::pair<FileOp, std::string>{FileOp::Flush, "."});
-    EXPECT_LT(sync, lastRename) << failing;  // later in the journal
+    EXPECT_GT(journal.lastFolderSync, journal.lastRename) << failing;
     EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf(*failing ? "old data" : "new data"));
   }
 }

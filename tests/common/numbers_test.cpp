@@ -288,16 +288,12 @@ TEST(CurrencyValue, ExactDigitsReadBackAndShortTextsReadAsThroughADouble) {
   }
   EXPECT_EQ(Currency{std::numeric_limits<std::int64_t>::min()}.exactText(), "-922337203685477,5808");
   EXPECT_EQ(Currency{12345000}.exactText(), "1234,5");
-  const struct {
-    const char* text;
-    std::optional<std::int64_t> raw;
-  } cases[] = {{"0,00005", 0},    {"0,00015", 2},   {"-0,000051", -1}, {"1,5E-4", 2},   {"1E-99", 0},
-               {"1E99", {}},      {"abc", 0},       {" 12,5 TL", 125000},  {"922337203685477,5808", {}},
-               {"-922337203685477,5808", std::numeric_limits<std::int64_t>::min()}};
-  for (const auto& c : cases) {
-    const std::optional<Currency> read = Currency::fromText(c.text);
-    EXPECT_EQ(read ? std::optional(read->raw) : std::nullopt, c.raw) << c.text;
-  }
+  const std::pair<const char*, std::optional<Currency>> cases[] = {
+      {"0,00005", Currency{0}},   {"0,00015", Currency{2}},         {"-0,000051", Currency{-1}},
+      {"1,5E-4", Currency{2}},    {"1E-99", Currency{0}},           {"1E99", std::nullopt},
+      {"abc", Currency{0}},       {" 12,5 TL", Currency{125000}},   {"922337203685477,5808", std::nullopt},
+      {"-922337203685477,5808", Currency{std::numeric_limits<std::int64_t>::min()}}};
+  for (const auto& [text, read] : cases) EXPECT_EQ(Currency::fromText(text), read) << text;
 }
 
 TEST(SingleValue, ValuesTooLargeForAFloatAreRefused) {

@@ -31,11 +31,8 @@ struct Expected {
 
 Expected expectedStep(const std::vector<std::int16_t>& order, const Company& c, ChainCommand command,
                       std::int16_t from, int tab) {
+  if (order.empty()) return {ChainStep::Status::NoChain};
   Expected e;
-  if (order.empty()) {
-    e.status = ChainStep::Status::NoChain;
-    return e;
-  }
   std::vector<std::int16_t> way = order;
   if (command == ChainCommand::Previous || command == ChainCommand::Next) {
     const auto at = std::find(order.begin(), order.end(), from);
@@ -268,11 +265,9 @@ TEST(ProductFileTest, TheFirstLiveRecordFromAPlaceOn) {
 // and a file that cannot be opened again is told in the result, not thrown.
 TEST(ProductFileTest, AReplacementRunsOnClosedFilesAndOpensThemAgain) {
   TempFolder folder;
-  Company c;
-  c.addAll({{"B"}, {"A"}});
-  c.close();
+  Company().addAll({{"B"}, {"A"}});
   ProductFile products;
-  products.open(c.name());
+  products.open("KLVR952");
   const ProductFile::Replaced done = products.replace(
       [&](const std::string& company) {
         EXPECT_FALSE(products.isOpen());

@@ -19,20 +19,13 @@ class MainWindowBrowseTest : public MainWindowTest {
   }
   using Shown = std::pair<std::string, int>;
 
-  // A step in code order from record `from` of a tab, with both browsing buttons on before it.
-  struct ButtonCase {
-    const char* how;
-    int tab;
-    std::int16_t from;
-    int key;
-    const char* shown;
-    bool previous, next;  // the buttons after it
-  };
-  void step(const ButtonCase& c) {
-    SCOPED_TRACE(c.how);
-    chooseTab(c.tab);
-    KALVOR3.CurrentRecordNumber = c.from;
-    expectButtonsAfter(c.key, "cmdOnceki", "cmdSonraki", c.shown, c.previous, c.next);
+  // A step in code order from record `from` of a tab, with both browsing buttons on before it: the code
+  // shown and whether previous and next are on after it.
+  void step(const char* how, int tab, std::int16_t from, int key, const char* shown, bool previous, bool next) {
+    SCOPED_TRACE(how);
+    chooseTab(tab);
+    KALVOR3.CurrentRecordNumber = from;
+    expectButtonsAfter(key, "cmdOnceki", "cmdSonraki", shown, previous, next);
   }
 };
 
@@ -94,38 +87,28 @@ TEST_F(MainWindowBrowseTest, CodeOrderShowsWhatTheChainStepFinds) {
   EXPECT_EQ(focused(), "bilKod");
 }
 
-// The previous and next buttons after a step in code order follow where the chain step stands: both are
-// on before each step of the cases below.
+// The previous and next buttons after a step in code order follow where the chain step stands, on a chain
+// of three, of one and of none: both are on before each step.
 TEST_F(MainWindowBrowseTest, CodeOrderButtonsFollowWhereTheStepStands) {
   // Chain order: a1, B2, M5; a1 alone is a "Parça".
   openOn({{"M5", "", 1}, {"a1", "", 2}, {"B2", "", 1}}, 1, 1);
   ui.key(Key::F8);
-  for (const ButtonCase& c : {
-           ButtonCase{"first, inside the chain", 1, 1, Key::Home, "B2", true, true},
-           ButtonCase{"first, at its start", 2, 1, Key::Home, "a1", false, true},
-           ButtonCase{"previous, nothing before of the kind", 1, 3, Key::PageUp, "B2", false, true},
-           ButtonCase{"next, to the chain's end", 1, 3, Key::PageDown, "M5", true, false},
-           ButtonCase{"last, nothing of the kind", 5, 1, Key::End, "", false, false},
-           ButtonCase{"next, from no record", 1, 0, Key::PageDown, "", true, false},
-       })
-    step(c);
-}
-
-TEST_F(MainWindowBrowseTest, CodeOrderButtonsOnAChainOfOneOrNone) {
-  makeCompany({{"A1"}, {"B1"}});
-  {
-    ProductFile products;
-    products.open("KLVR952");
-    products.remove(2, nullptr);
-  }
-  openOn({}, 1, 1);
-  ui.key(Key::F8);
-  step({"next", 1, 1, Key::PageDown, "A1", false, false});
-  step({"first", 1, 1, Key::Home, "A1", false, true});
+  step("first, inside the chain", 1, 1, Key::Home, "B2", true, true);
+  step("first, at its start", 2, 1, Key::Home, "a1", false, true);
+  step("previous, nothing before of the kind", 1, 3, Key::PageUp, "B2", false, true);
+  step("next, to the chain's end", 1, 3, Key::PageDown, "M5", true, false);
+  step("last, nothing of the kind", 5, 1, Key::End, "", false, false);
+  step("next, from no record", 1, 0, Key::PageDown, "", true, false);
+  // A chain of one record, B2.
+  ProductFile products;
+  products.open("KLVR952");
+  for (std::int16_t r : {1, 2}) products.remove(r, nullptr);
+  step("next, chain of one", 1, 3, Key::PageDown, "B2", false, false);
+  step("first, chain of one", 1, 3, Key::Home, "B2", false, true);
   // An index that names no record.
   Company c;
   for (int b = 1; b <= kBucketCount; ++b) put(c.indexFile(), b, IndexEntry{});
-  step({"first, no chain", 1, 1, Key::Home, "", false, true});
+  step("first, no chain", 1, 3, Key::Home, "", false, true);
 }
 
 // Every command that walks the chain (the code check of a save, the code search, code order) stops at a

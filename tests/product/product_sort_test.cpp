@@ -37,6 +37,12 @@ std::vector<int> oldNumbers() {
   return out;
 }
 
+// A file's bytes with 300 bytes of its first record after them.
+Bytes withTail(Bytes data) {
+  data.insert(data.end(), data.begin(), data.begin() + std::min<std::size_t>(300, data.size()));
+  return data;
+}
+
 std::vector<int> liveRecords(Company& c) {
   std::vector<int> out;
   for (std::int16_t r = 1; r <= c.count(); ++r)
@@ -87,6 +93,8 @@ TEST(ProductSort, TheCodeSortCopiesTheChainThenTheLiveRecordsItMissedAndKeepsThe
       for (int r : liveRecords(c))
         if (std::find(want.begin(), want.end(), r) == want.end()) want.push_back(r);
     }
+    // A last record cut short, as a write that failed halfway leaves it: never sorted, kept in the backup.
+    folder.write("KLVR952.DAT", withTail(folder.bytes("KLVR952.DAT")));
     const Bytes oldData = folder.bytes("KLVR952.DAT"), oldIndex = folder.bytes("KLVR952.ABC");
     Titles titles;
     testing::RecordingSink sink;
@@ -172,6 +180,8 @@ TEST(ProductSort, TheNameSortOrdersAsLinkingTheNamesOneByOneDoesWithEmptyNamesFi
       for (std::int16_t at : checkChain({ref.dataFile(), ref.indexFile(), ChainKey::Name}).order)
         want.push_back(named[at - 1]);
     }
+    // A last record cut short, as a write that failed halfway leaves it: never sorted, kept in the backup.
+    folder.write("KLVR952.DAT", withTail(folder.bytes("KLVR952.DAT")));
     const Bytes oldData = folder.bytes("KLVR952.DAT"), oldIndex = folder.bytes("KLVR952.ABC");
     Titles titles;
     testing::RecordingSink sink;
@@ -245,22 +255,6 @@ TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
     EXPECT_EQ(folder.bytes("KLVR952.DAT"), oldData);
     EXPECT_EQ(folder.bytes("KLVR952.ABC"), oldIndex);
     EXPECT_FALSE(fileExists("952KLVR.DAT"));
-  }
-}
-
-TEST(ProductSort, ATailShorterThanARecordIsNotSortedAndStaysInTheBackup) {
-  for (Sort sort : {sortByCode, sortByName}) {
-    TempFolder folder;
-    Company().addAll({{"B", "Zeytin"}, {"A", "Elma"}});
-    const Bytes whole = folder.bytes("KLVR952.DAT");
-    Bytes data = whole;
-    data.insert(data.end(), whole.begin(), whole.begin() + 300);
-    folder.write("KLVR952.DAT", data);
-    Titles titles;
-    testing::RecordingSink sink;
-    ASSERT_EQ(sort("KLVR952", titles, sink), SortResult::Sorted);
-    EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), 2u * ProductRecord::Length);
-    EXPECT_EQ(folder.bytes("952KLVR.DAT"), data);
   }
 }
 

@@ -155,6 +155,15 @@ TEST_F(ProductWorkbookTest, AWorkbookThatCannotBeReadChangesNothing) {
   std::filesystem::remove(folder.path() / "klvr952.xls");
   folder.write("KLVR952.XLS", {'P', 'K', 3, 4, 9, 9, 9, 9});
   clickImport();
+  // The committed .xls with one byte changed, the length of its shared strings, which made the .xls
+  // library crash: read apart from the program, it is only a workbook that cannot be read.
+  useAsImport(std::filesystem::path(KV_TEST_DATA) / "products_libreoffice.xls");
+  auto bytes = folder.bytes("KLVR952.XLS");
+  ASSERT_EQ(bytes.at(0x1852), 0x0A);
+  bytes[0x1852] = 0x0B;
+  folder.write("KLVR952.XLS", bytes);
+  clickImport();
+  EXPECT_NE(messages().back().find("'KLVR952.XLS' okunamadı"), std::string::npos);
   for (int wide : {49, 0}) {
     sheet::NewWorkbook book;
     for (int c = 1; c <= wide; ++c) book.Cells(1, c, Cell::text("H"));
@@ -170,23 +179,6 @@ TEST_F(ProductWorkbookTest, AWorkbookThatCannotBeReadChangesNothing) {
   EXPECT_EQ(m[1], m[0]);
   EXPECT_NE(m[4].find("okunamadı"), std::string::npos);
   EXPECT_NE(m.back().find("formatta değil"), std::string::npos);
-}
-
-// One byte of the committed .xls changed: the length of its shared strings, which made the .xls library
-// crash. The workbook is read apart from the program, so the import only tells that it cannot be read.
-TEST_F(ProductWorkbookTest, AnXlsThatCrashesItsLibraryIsToldAsUnreadable) {
-  makeFileOf(5, 1);
-  openOn({}, 1, 8);
-  const auto before = files();
-  useAsImport(std::filesystem::path(KV_TEST_DATA) / "products_libreoffice.xls");
-  auto bytes = folder.bytes("KLVR952.XLS");
-  ASSERT_EQ(bytes.at(0x1852), 0x0A);
-  bytes[0x1852] = 0x0B;
-  folder.write("KLVR952.XLS", bytes);
-  clickImport();
-  EXPECT_TRUE(files() == before);
-  EXPECT_NE(messages().back().find("'KLVR952.XLS' okunamadı"), std::string::npos);
-  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 1 / 5");
 }
 
 TEST_F(ProductWorkbookTest, AFileThatCannotBeReplacedIsToldAndKeepsItsContent) {

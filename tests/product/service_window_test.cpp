@@ -108,32 +108,26 @@ TEST_F(ServiceWindowTest, TheAlphabeticStepsFollowTheChainAndSkipDeletedEndsOnly
 // The alphabetic buttons after a checked step follow where it stands: both are on before each step.
 TEST_F(ServiceWindowTest, TheAlphabeticButtonsFollowWhereTheStepStands) {
   openService(1);
-  struct Case {
-    const char* how;
-    std::int16_t from;
-    int key;
-    const char* shown;
-    bool previous, next;
-  };
-  auto step = [&](const Case& c) {
-    SCOPED_TRACE(c.how);
-    setText("bilPointer", std::to_string(c.from));
+  // Record `from` shown, then `key`: the code shown and whether previous and next are on.
+  auto step = [&](const char* how, std::int16_t from, int key, const char* shown, bool previous, bool next) {
+    SCOPED_TRACE(how);
+    setText("bilPointer", std::to_string(from));
     ui.focus("bilPointer");
     ui.key(Key::Enter);
-    expectButtonsAfter(c.key, "cmdSyOnceki", "cmdSySonraki", c.shown, c.previous, c.next);
+    expectButtonsAfter(key, "cmdSyOnceki", "cmdSySonraki", shown, previous, next);
   };
   // Code order A, B, C, D, E: records 3, 5, 2, 4, 1.
-  for (const Case& c : {Case{"first", 2, Key::F5, "A", false, true}, Case{"last", 2, Key::F8, "E", true, false},
-                        Case{"previous, to the start", 5, Key::F6, "A", false, true},
-                        Case{"previous, inside", 2, Key::F6, "B", true, true},
-                        Case{"next, to the end", 4, Key::F7, "E", true, false}})
-    step(c);
+  step("first", 2, Key::F5, "A", false, true);
+  step("last", 2, Key::F8, "E", true, false);
+  step("previous, to the start", 5, Key::F6, "A", false, true);
+  step("previous, inside", 2, Key::F6, "B", true, true);
+  step("next, to the end", 4, Key::F7, "E", true, false);
   for (std::int16_t r : {3, 5, 2, 4}) deleteRecord(r);
-  step({"next, chain of one", 1, Key::F7, "E", false, false});
+  step("next, chain of one", 1, Key::F7, "E", false, false);
   // An index that names no record: error 1, the button of the step's side off.
   Company c;
   for (int b = 1; b <= kBucketCount; ++b) put(c.indexFile(), b, IndexEntry{});
-  step({"first, no chain", 1, Key::F5, "E", false, true});
+  step("first, no chain", 1, Key::F5, "E", false, true);
   EXPECT_EQ(messages().back(), "ALFABETİK SIRALAMA HATASI !|Hata Numarası : 1");
 }
 

@@ -75,12 +75,10 @@ TEST_F(DefinitionWorkbookTest, ExportThenImportGivesTheSameStore) {
     EXPECT_TRUE(folder.bytes(listMode ? "952KLVR.LTD" : "952KLVR.REC") == before);
   }
   // A NUL flag, which no workbook holds, comes back as a blank: not a live line either.
-  {
-    FileHandle store = openRecipeSideFile("FİRMA"_w, RecipeFileKind::Recipes);
-    RecipeRecord line = store.get<RecipeRecord>(1);
-    line.Deleted = std::string_view("\0", 1);
-    store.put(1, line);
-  }
+  FileHandle store = openRecipeSideFile("FİRMA"_w, RecipeFileKind::Recipes);
+  RecipeRecord line = store.get<RecipeRecord>(1);
+  line.Deleted = std::string_view("\0", 1);
+  store.put(1, line);
   useAsImport(toUtf8(exportDefinitionWorkbook("FİRMA"_w, false).file));
   EXPECT_EQ(readDefinitionWorkbook().lines.at(0).Deleted.view(), " ");
 }

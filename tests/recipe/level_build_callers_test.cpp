@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/files.h"
@@ -28,6 +29,9 @@ class Callers : public Costing {
   LevelBuildResult editor(std::int16_t product, std::int32_t storeCount) {
     return BuildLevelFile(input(product), levelBuildFromStore(recipes.file(), storeCount), said, said);
   }
+  // A build's outcome with the level-file count it gave back.
+  using Ended = std::pair<LevelBuildOutcome, int>;
+  static Ended ended(const LevelBuildResult& r) { return {r.outcome, r.levelRecordCount}; }
 };
 
 TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
@@ -36,10 +40,7 @@ TEST_F(Callers, TheEditorReadsItsOwnStoreAndLeavesItOpen) {
   recipes.define(p, {{"A", 2, 1.5f}, {"B", 1, 100}});
 
   // The editor's count of its store is what bounds the lines: line 2 lies beyond it.
-  const LevelBuildResult result = editor(p, 1);
-  EXPECT_EQ(result.outcome, LevelBuildOutcome::Costed);
-
-  EXPECT_EQ(result.levelRecordCount, 1);
+  EXPECT_EQ(ended(editor(p, 1)), Ended(LevelBuildOutcome::Costed, 1));
   EXPECT_EQ(recipeCost(p), 3);
   EXPECT_TRUE(recipes.file().isOpen());
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, "beep", kFinal}));
@@ -59,10 +60,7 @@ TEST_F(Callers, TheRecipeFileIsReadOnlyUnderItsExactName) {
   EXPECT_EQ(dialog(p).outcome, LevelBuildOutcome::GuardFailed);
 
   std::filesystem::rename(folder.path() / "klvr952.rec", folder.path() / "KLVR952.REC");
-  const LevelBuildResult result = dialog(p);
-  EXPECT_EQ(result.outcome, LevelBuildOutcome::Costed);
-
-  EXPECT_EQ(result.levelRecordCount, 3);
+  EXPECT_EQ(ended(dialog(p)), Ended(LevelBuildOutcome::Costed, 3));
   EXPECT_EQ(recipeCost(p), 3);
 }
 
@@ -74,10 +72,8 @@ TEST_F(Callers, AFailedGuardLeavesNoCountOfAnEarlierTree) {
   r.RecipeNumber = 77;
   company.write(bare, r);
 
-  for (const LevelBuildResult& result : {dialog(0), dialog(bare), editor(p, 0)}) {
-    EXPECT_EQ(result.outcome, LevelBuildOutcome::GuardFailed);
-    EXPECT_EQ(result.levelRecordCount, 0);
-  }
+  for (const LevelBuildResult& result : {dialog(0), dialog(bare), editor(p, 0)})
+    EXPECT_EQ(ended(result), Ended(LevelBuildOutcome::GuardFailed, 0));
   EXPECT_EQ(said.events, (std::vector<std::string>{"beep", "beep", "beep"}));
 }
 
@@ -90,9 +86,8 @@ TEST_F(Callers, AFailureInTheWalkIsToldInTheTitleAndNoCostIsWritten) {
 
   for (bool fromEditor : {false, true}) {
     said.events.clear();
-    LevelBuildResult result = fromEditor ? editor(p, recipes.count()) : dialog(p);
-    EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
-    EXPECT_EQ(result.levelRecordCount, fromEditor ? 0 : 1);
+    EXPECT_EQ(ended(fromEditor ? editor(p, recipes.count()) : dialog(p)),
+              Ended(LevelBuildOutcome::Failed, fromEditor ? 0 : 1));
     EXPECT_EQ(levels().size(), 1u);
     EXPECT_EQ(recipeCost(p), 0);
     const std::vector<std::string> told =
@@ -110,16 +105,12 @@ TEST_F(Callers, AFailureInTheRollUpIsToldInTheTitleAndNoCostIsWritten) {
   recipes.define(a, {{"X", 3e38f, 1}, {"Y", 3e38f, 1}});
   recipes.define(p, {{"A", 1, 0}});
 
-  LevelBuildResult result = dialog(p);
-  EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
-  EXPECT_EQ(result.levelRecordCount, 3);
+  EXPECT_EQ(ended(dialog(p)), Ended(LevelBuildOutcome::Failed, 3));
   EXPECT_EQ(recipeCost(p), 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed, "beep", kFailed}));
 
   said.events.clear();
-  result = editor(p, recipes.count());
-  EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
-  EXPECT_EQ(result.levelRecordCount, 0);
+  EXPECT_EQ(ended(editor(p, recipes.count())), Ended(LevelBuildOutcome::Failed, 0));
   EXPECT_EQ(recipeCost(p), 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kWalkEnd, kRollUp, kFailed}));
 }
@@ -132,11 +123,8 @@ TEST_F(Callers, ALevelFileThatCannotBeMadeAnewCountsAsEmpty) {
   int held = nextFreeFileNumber();
   openRandom(held, "KLVR952.KDM", LevelRecord::Length);
 
-  const LevelBuildResult result = dialog(p);
-
+  EXPECT_EQ(ended(dialog(p)), Ended(LevelBuildOutcome::Failed, 0));
   closeFile(held);
-  EXPECT_EQ(result.outcome, LevelBuildOutcome::Failed);
-  EXPECT_EQ(result.levelRecordCount, 0);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFailed, "beep", kFailed}));
 }
 

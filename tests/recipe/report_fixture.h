@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "recipe/total_consumption.h"
 #include "support/company.h"
@@ -29,6 +30,9 @@ class Reports : public ::testing::Test {
     return BuildTotalConsumptionFile(input(product), totalConsumptionFromStore(recipes.file(), recipes.count()), said,
                                      said);
   }
+  // A build's outcome with the level-file count it gave back.
+  using Ended = std::pair<TotalConsumptionOutcome, int>;
+  static Ended ended(const TotalConsumptionResult& r) { return {r.outcome, r.levelRecordCount}; }
   template <class Change>
   void setLine(std::int32_t n, Change&& change) {
     RecipeRecord r = recipes.line(n);

@@ -52,8 +52,7 @@ TEST_F(Reports, AThreeLevelTreeIsAddedUpPerCodeInFirstOccurrenceOrder) {
   recipes.define(3, {{"S", 4, 7}, {"Y", 0.5f, 3}});              // 6-7: S used twice
   recipes.define(4, {{"X", 1.5f, 0.5f}, {"Z", 2, 2}});           // 8-9: X reached on three branches
 
-  const TotalConsumptionResult result = dialogBuild(1);
-  EXPECT_EQ(result.outcome, TotalConsumptionOutcome::Built);
+  EXPECT_EQ(ended(dialogBuild(1)), Ended(TotalConsumptionOutcome::Built, 3));
 
   // Pass 1 gives [X 6, S 4, S 12, Y 1.5, X 5]; pass 2 [X 6, X 6, Z 8, X 18, Z 24, Y 1.5, X 5].
   std::vector<std::string> got;
@@ -61,7 +60,6 @@ TEST_F(Reports, AThreeLevelTreeIsAddedUpPerCodeInFirstOccurrenceOrder) {
   EXPECT_EQ(got, (std::vector<std::string>{"X 35 x 0.25 = 8.75, line 4 next 5 type 11, level 1 under 1 of A #2, 00",
                                            "Z 32 x 2 = 64, line 9 next 0 type 11, level 2 under 2 of S #4, 00",
                                            "Y 1.5 x 3 = 4.5, line 7 next 0 type 11, level 1 under 2 of B #3, 00"}));
-  EXPECT_EQ(result.levelRecordCount, 3);
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFlattened, kAddingUp, "beep", kFinal}));
 }
 
@@ -247,9 +245,8 @@ TEST_F(Reports, AFailedBuildKeepsNoListAndNoScratchFile) {
   FailOn full(FileOp::Write, "KLVR952.TMP", ENOSPC);  // B's list cannot be written
 
   for (const auto& [product, fromEditor] : {std::pair<std::int16_t, bool>{1, false}, {2, false}, {1, true}, {2, true}}) {
-    const TotalConsumptionResult result = fromEditor ? editorBuild(product) : dialogBuild(product);
-    EXPECT_EQ(result.outcome, TotalConsumptionOutcome::Failed);
-    EXPECT_EQ(result.levelRecordCount, 0);
+    EXPECT_EQ(ended(fromEditor ? editorBuild(product) : dialogBuild(product)),
+              Ended(TotalConsumptionOutcome::Failed, 0));
     EXPECT_TRUE(readLevelFile(folder).empty());
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "KLVR952.TMP"));
     EXPECT_EQ(said.events.back(), kFailed);
@@ -264,9 +261,7 @@ TEST_F(Reports, AnErasedFirstLineIsNothingToListAndNoRecipeBeepsWithoutAnEarlier
   std::int16_t bare = company.add("BARE");
   recipes.define(p, {{"BARE", 1, 1}});
   setLine(1, [](RecipeRecord& r) { r.Deleted = "E"; });
-  const TotalConsumptionResult empty = dialogBuild(p);
-  EXPECT_EQ(empty.outcome, TotalConsumptionOutcome::Empty);
-  EXPECT_EQ(empty.levelRecordCount, 0);
+  EXPECT_EQ(ended(dialogBuild(p)), Ended(TotalConsumptionOutcome::Empty, 0));
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "KLVR952.KDM"));
   EXPECT_EQ(said.events, (std::vector<std::string>{kStart, kFinal}));
 
@@ -274,11 +269,8 @@ TEST_F(Reports, AnErasedFirstLineIsNothingToListAndNoRecipeBeepsWithoutAnEarlier
   folder.write("KLVR952.KDM", std::vector<std::uint8_t>(118, 7));  // an earlier product's tree
   recipes.close();
   std::filesystem::remove(folder.path() / "KLVR952.REC");
-  for (std::int16_t product : {std::int16_t{0}, bare, p}) {  // P's recipe lies in a missing ".REC"
-    const TotalConsumptionResult result = dialogBuild(product);
-    EXPECT_EQ(result.outcome, TotalConsumptionOutcome::GuardFailed);
-    EXPECT_EQ(result.levelRecordCount, 0);
-  }
+  for (std::int16_t product : {std::int16_t{0}, bare, p})  // P's recipe lies in a missing ".REC"
+    EXPECT_EQ(ended(dialogBuild(product)), Ended(TotalConsumptionOutcome::GuardFailed, 0));
   EXPECT_EQ(said.events, (std::vector<std::string>{"beep", "beep", "beep"}));
   EXPECT_EQ(folder.bytes("KLVR952.KDM").size(), 118u);
 }

@@ -30,114 +30,98 @@ struct Events : XmlHandler {
   }
 };
 
-class Document {
- public:
-  explicit Document(unsigned seed) : rng_(seed) {
-    if (chance(3)) xml_ += "\xEF\xBB\xBF";
-    if (chance(2)) xml_ += "<?xml version=\"1.0\" encoding=\"" + std::string(chance(2) ? "UTF-8" : "utf-8") + "\"?>\n";
+// A random tree, written at random in one of the ways XML allows, and the events it gives.
+struct Document {
+  explicit Document(unsigned seed) : rng(seed) {
+    if (chance(3)) xml += "\xEF\xBB\xBF";
+    if (chance(2)) xml += "<?xml version=\"1.0\" encoding=\"" + pick({"UTF-8", "utf-8"}) + "\"?>\n";
     element(0);
   }
-  std::string xml_;
-  std::vector<std::string> expected_;
-
- private:
-  bool chance(int oneIn) { return std::uniform_int_distribution<int>(1, oneIn)(rng_) == 1; }
-  template <class T>
-  const T& pick(const std::vector<T>& from) {
-    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng_)];
-  }
+  bool chance(unsigned oneIn) { return rng() % oneIn == 0; }
+  std::string pick(const std::vector<std::string>& from) { return from[rng() % from.size()]; }
+  std::string blanks() { return pick({"", " ", "\n", " \t"}); }
   std::string content() {
-    static const std::vector<std::string> pieces = {"a",  "ğüş", "1 2",  "&",  "<", ">",
-                                                    "\"", "'",   "\t", "\n", "]", "x"};
     std::string s;
-    for (int n = std::uniform_int_distribution<int>(0, 4)(rng_); n > 0; --n) s += pick(pieces);
+    for (auto n = rng() % 5; n > 0; --n) s += pick({"a", "ğüş", "1 2", "&", "<", ">", "\"", "'", "\t", "\n", "]", "x"});
     return s;
   }
-  // The character as written, and as read back (in an attribute, tabs and line ends become blanks).
-  std::string write(char c, char quote, bool attribute, std::string& read) {
-    read += attribute && (c == '\t' || c == '\n') ? ' ' : c;
-    const bool mustEscape = c == '&' || c == '<' || c == quote;
-    if ((mustEscape || chance(4)) && c > 0 && c < 0x7F) {
-      if (attribute && (c == '\t' || c == '\n')) read.back() = c;  // a reference keeps it as it is
-      const std::string numeric = chance(2) ? "&#" + std::to_string(c) + ";"
-                                            : "&#x" + std::to_string(c / 16) + "0123456789ABCDEF"[c % 16] + ";";
-      if (chance(2)) return numeric;
-      switch (c) {
-        case '&': return "&amp;";
-        case '<': return "&lt;";
-        case '>': return "&gt;";
-        case '"': return "&quot;";
-        case '\'': return "&apos;";
-        default: return numeric;
+  // `s` as written in character data (no quote) or in an attribute value; `read` gets what it reads as
+  // (in an attribute, a tab or line end written as it is reads as a blank).
+  std::string write(const std::string& s, char quote, std::string& read) {
+    std::string out;
+    for (char c : s) {
+      if ((c == '&' || c == '<' || c == quote || chance(4)) && c > 0 && c < 0x7F) {
+        const char* hex = "0123456789ABCDEF";
+        const std::string numeric = chance(2) ? "&#" + std::to_string(c) + ";"
+                                              : std::string("&#x") + hex[c / 16] + hex[c % 16] + ";";
+        const std::string named = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;"
+                                  : c == '"' ? "&quot;" : c == '\'' ? "&apos;" : "";
+        out += named.empty() || chance(2) ? numeric : named;
+        read += c;
+      } else {
+        out += c == '\n' && chance(2) ? "\r\n" : std::string(1, c);
+        read += quote && (c == '\t' || c == '\n') ? ' ' : c;
       }
     }
-    return c == '\n' && chance(2) ? "\r\n" : std::string(1, c);
+    return out;
   }
-  std::string blanks() { return pick(std::vector<std::string>{"", " ", "\n", " \t"}); }
   void text() {
     const std::string s = content();
-    std::string read;
+    std::string read = s;
     if (chance(4) && s.find("]]>") == std::string::npos) {
-      xml_ += "<![CDATA[" + s + "]]>";
-      read = s;
+      xml += "<![CDATA[" + s + "]]>";
     } else {
-      for (char c : s) xml_ += write(c, 0, false, read);
+      read.clear();
+      xml += write(s, 0, read);
     }
-    Events::addText(expected_, read);
+    Events::addText(expected, read);
   }
   void element(int depth) {
-    const std::string name = pick(std::vector<std::string>{"row", "c", "x:c", "is", "t"});
-    const std::string local = name.substr(name.find(':') + 1);
-    xml_ += "<" + name;
+    const std::string name = pick({"row", "c", "x:c", "is", "t"}), local = name.substr(name.find(':') + 1);
     std::string event = "S" + local;
+    xml += "<" + name;
     std::vector<std::string> names = {"r", "t", "r:id", "s"};
-    std::shuffle(names.begin(), names.end(), rng_);
-    for (int a = std::uniform_int_distribution<int>(0, 3)(rng_); a > 0; --a) {
+    std::shuffle(names.begin(), names.end(), rng);
+    for (auto a = rng() % 4; a > 0; --a) {
       const char quote = chance(2) ? '"' : '\'';
       std::string value;
-      xml_ += (chance(2) ? " " : "\n ") + names[a] + blanks() + "=" + blanks() + quote;
-      for (char c : content()) xml_ += write(c, quote, true, value);
-      xml_ += quote;
+      xml += pick({" ", "\n "}) + names[a] + blanks() + "=";
+      xml += blanks() + quote + write(content(), quote, value) + quote;
       event += " " + names[a] + "=" + value;
     }
-    xml_ += blanks();
-    expected_.push_back(event);
-    const int kids = depth < 4 ? std::uniform_int_distribution<int>(0, 3)(rng_) : 0;
+    xml += blanks();
+    expected.push_back(event);
+    const auto kids = depth < 4 ? rng() % 4 : 0;
     if (kids == 0 && chance(2)) {
-      xml_ += "/>";
+      xml += "/>";
     } else {
-      xml_ += ">";
-      for (int k = 0; k < kids; ++k) {
+      xml += ">";
+      for (auto k = kids; k > 0; --k) {
         if (chance(3)) text();
-        if (chance(5)) xml_ += chance(2) ? "<!-- <a> & -->" : "<?pi x?>";
+        if (chance(5)) xml += pick({"<!-- <a> & -->", "<?pi x?>"});
         element(depth + 1);
       }
       if (chance(2)) text();
-      xml_ += "</" + name + blanks() + ">";
+      xml += "</" + name + blanks() + ">";
     }
-    expected_.push_back("E" + local);
+    expected.push_back("E" + local);
   }
-  std::mt19937 rng_;
+  std::mt19937 rng;
+  std::string xml;
+  std::vector<std::string> expected;
 };
 
 TEST(XmlReader, ReadsEveryWayOfWritingTheSameTreeAndRefusesWhatIsCutShort) {
   for (unsigned seed = 1; seed <= 300; ++seed) {
-    const Document doc(seed);
-    SCOPED_TRACE(doc.xml_);
-    std::mt19937 rng(seed);
-    Events got;
-    XmlReader reader(got);
-    for (std::size_t at = 0; at < doc.xml_.size();) {
-      const std::size_t n = std::uniform_int_distribution<std::size_t>(1, 40)(rng);
-      reader.feed(std::string_view(doc.xml_).substr(at, n));
-      at += n;
-    }
+    Document doc(seed);
+    SCOPED_TRACE(doc.xml);
+    Events got, partial;
+    XmlReader reader(got), shorter(partial);
+    for (std::size_t at = 0, n = 0; at < doc.xml.size(); at += n)
+      reader.feed(std::string_view(doc.xml).substr(at, n = 1 + doc.rng() % 40));
     reader.finish();
-    ASSERT_EQ(got.list, doc.expected_);
-    Events partial;
-    XmlReader shorter(partial);
-    const std::size_t cut = std::uniform_int_distribution<std::size_t>(0, doc.xml_.size() - 1)(rng);
-    shorter.feed(std::string_view(doc.xml_).substr(0, cut));
+    ASSERT_EQ(got.list, doc.expected);
+    shorter.feed(std::string_view(doc.xml).substr(0, doc.rng() % doc.xml.size()));
     EXPECT_THROW(shorter.finish(), SheetError);
   }
 }

@@ -51,22 +51,10 @@ ProductRecord makeProduct(std::string_view codeUtf8, std::string_view nameUtf8, 
 
 ProductRecord makeFilledProduct() {
   ProductRecord r = makeProduct("  KASNAK-12  ", "Kasnak", 2);
-  r.Description = w("Döküm gövde");
-  r.Unit = "AD";
-  r.ProductGroup = w("Güç aktarma");
-  r.Cost = 12.5f;
-  r.CostCurrency = "EUR";
-  r.CostType = 2;
-  r.CostDate = "02.01.2001";
-  r.DocumentNo = "E-77";
-  r.SpecialCode = "X1";
-  r.Coefficient = 1.5f;
-  r.Supplier = w("Çelik AŞ");
-  r.Dimensions = "100 x 40";
-  r.Weight = "2,5 kg";
-  r.HasPicture = 1;
-  r.SpecialNote = w("Özel");
-  r.UpdatedDate = "31.12.2009";
+  r.Description = w("Döküm gövde"), r.Unit = "AD", r.ProductGroup = w("Güç aktarma");
+  r.Cost = 12.5f, r.CostCurrency = "EUR", r.CostType = 2, r.CostDate = "02.01.2001", r.DocumentNo = "E-77";
+  r.SpecialCode = "X1", r.Coefficient = 1.5f, r.Supplier = w("Çelik AŞ"), r.Dimensions = "100 x 40";
+  r.Weight = "2,5 kg", r.HasPicture = 1, r.SpecialNote = w("Özel"), r.UpdatedDate = "31.12.2009";
   return r;
 }
 
