@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -29,6 +30,19 @@ std::optional<std::string> Cell::asText() const {
       break;
   }
   return std::nullopt;
+}
+
+Cell Cell::single(float v) {
+  Cell c = number(v);
+  if (v == std::trunc(v) && std::fabs(v) < 1e15f) return c;
+  char digits[32];
+  char* const end = std::to_chars(digits, digits + sizeof digits, v).ptr;  // the shortest that reads as v
+  double read = 0;
+  std::from_chars(digits, end, read);
+  if (static_cast<float>(read) != v) return c;
+  std::replace(digits, end, 'e', 'E');  // as the library writes an exponent
+  c.str.assign(digits, end);
+  return c;
 }
 
 // Where a cell's text or number lies in the sheet is held in 32 bits.

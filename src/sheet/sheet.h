@@ -49,9 +49,15 @@ enum class CellKind : std::uint8_t { Empty, Number, Text, Date, Boolean, Error }
 struct Cell {
   CellKind kind = CellKind::Empty;
   double value = 0;  // Number; Date: the day number (with the time as fraction); Boolean: 0 or 1
-  std::string str;   // Text (Windows-1254); Error: its code ("#DIV/0!")
+  std::string str;   // Text (Windows-1254); Error: its code ("#DIV/0!"); Number: the digits a new workbook
+                     // holds for it, when chosen (else the library's own, 16 significant digits)
 
   static Cell number(double v) { return {CellKind::Number, v, {}}; }
+  // A Single as a number cell with the fewest digits that read back as the same Single, read as a
+  // spreadsheet program reads them (a double, rounded to a Single) and read straight as a Single: 0.1,
+  // not 0.1000000014901161. Whole numbers below 1E+15, and the two values (±7.038531E-26) whose digits
+  // would round twice to a neighbour, keep the library's digits.
+  static Cell single(float v);
   static Cell text(std::string_view cp1254) { return {CellKind::Text, 0, std::string(cp1254)}; }
   static Cell date(double serial) { return {CellKind::Date, serial, {}}; }
   static Cell boolean(bool b) { return {CellKind::Boolean, b ? 1.0 : 0.0, {}}; }

@@ -1,6 +1,7 @@
 // The spreadsheet layer: what a new workbook holds reads back the same, texts stay texts, the file takes
 // a new name, and what is no workbook is refused.
 #include <gtest/gtest.h>
+#include <unzip.h>
 
 #include <bit>
 #include <cmath>
@@ -67,6 +68,53 @@ TEST(Workbook, WhatIsWrittenReadsBackTheSame) {
       EXPECT_EQ(got.value, want.value);
       EXPECT_EQ(got.str, want.str);
     }
+}
+
+// A Single's cell holds as few digits as read back to it, through a double and straight, by the shortest
+// of "%.{1..9}g" that does; every cell of the file holds exactly those digits, or the library's own.
+TEST(Workbook, ASingleGoesInTheShortestDigitsThatReadBackToIt) {
+  TempFolder folder;
+  auto readsBack = [](const std::string& d, float v) {
+    return static_cast<float>(std::strtod(d.c_str(), nullptr)) == v && std::strtof(d.c_str(), nullptr) == v;
+  };
+  auto significant = [](std::string d) {
+    d = d.substr(0, d.find('E'));
+    std::erase(d, '.');
+    return d.find_last_of("123456789") - d.find_first_of("123456789") + 1;
+  };
+  std::vector<float> values = {0.1f, 98765.43f, 1.0000001f, 845.57f, 7.038531e-26f, -7.038531e-26f, 3.0f, 1e20f};
+  std::mt19937 rng(26);
+  while (values.size() < 20000)
+    if (const float v = std::bit_cast<float>(static_cast<std::uint32_t>(rng())); std::isfinite(v)) values.push_back(v);
+  NewWorkbook book;
+  std::vector<std::string> expected;  // the digits of each cell, in the file's order
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const float v = values[i];
+    const Cell c = Cell::single(v);
+    book.Cells(static_cast<std::int32_t>(i / 10 + 1), static_cast<int>(i % 10 + 1), c);
+    char full[32];
+    std::snprintf(full, sizeof full, "%.16G", static_cast<double>(v));
+    expected.push_back(c.str.empty() ? full : c.str);
+    ASSERT_TRUE(readsBack(expected.back(), v)) << full;
+    std::size_t shortest = 1;
+    for (char d[32]; shortest < 9; ++shortest) {
+      std::snprintf(d, sizeof d, "%.*g", static_cast<int>(shortest), static_cast<double>(v));
+      if (readsBack(d, v)) break;
+    }
+    if (c.str.empty()) ASSERT_TRUE(v == std::trunc(v) || std::fabs(v) == 7.038531e-26f) << full;
+    else ASSERT_EQ(significant(c.str), shortest) << c.str;
+  }
+  EXPECT_EQ(expected[0] + " " + expected[1] + " " + expected[2] + " " + expected[7], "0.1 98765.43 1.0000001 1E+20");
+  unzFile zip = unzOpen64((folder.path() / book.Show()).c_str());
+  ASSERT_EQ(unzLocateFile(zip, "xl/worksheets/sheet1.xml", 1), UNZ_OK);
+  unzOpenCurrentFile(zip);
+  std::string xml(std::size_t{1} << 24, '\0');
+  xml.resize(static_cast<std::size_t>(unzReadCurrentFile(zip, xml.data(), static_cast<unsigned>(xml.size()))));
+  unzClose(zip);
+  std::vector<std::string> written;
+  for (std::size_t at = xml.find("<v>"); at != std::string::npos; at = xml.find("<v>", at + 1))
+    written.push_back(xml.substr(at + 3, xml.find("</v>", at) - at - 3));
+  EXPECT_EQ(written, expected);
 }
 
 TEST(Workbook, NeverReplacesAFileAndLeavesNothingWhenNotShown) {
