@@ -348,5 +348,17 @@ TEST_F(RecipeEditorTest, LeavingAgainAfterAFileFailedStoresEachLineOnce) {
   EXPECT_EQ(folder.bytes("KLVR952.REC").size(), 2u * RecipeRecord::Length);
 }
 
+// A recipe holds at most 32767 lines: a line typed after them is refused in the analysis window's words.
+TEST_F(RecipeEditorTest, ALinePastTheLongestRecipeIsToldTheLimit) {
+  openOnRecipe({{"K1", 1}}, std::vector<RecipeFile::Line>(32767, {"K1", 1, 1}));
+  ui.key(Key::End);
+  ui.focus("Text29");  // line 32768
+  typeRow("K1", "1");
+  ui.clearShown();
+  ui.key(Key::F1);
+  EXPECT_EQ(messages(), std::vector<std::string>{"! HATA !|Bir liste en fazla 32767 satır alabilir!..."});
+  EXPECT_EQ(workingCopy().size(), 32767u);
+}
+
 }  // namespace
 }  // namespace kv::testing
