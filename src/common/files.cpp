@@ -252,6 +252,31 @@ struct FdGuard {
   }
 };
 
+// The bytes of one file into another, made or emptied first, with the source's permissions. Each failure
+// keeps the system's reason (a full disk stays a full disk); it names the source when reading it fails,
+// else the target.
+void copyContent(const Resolved& from, const Resolved& to) {
+  FdGuard in{::open(from.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st {};
+  if (in.fd < 0 || ::fstat(in.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
+  FdGuard out{::open(to.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777)};
+  if (out.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
+  std::vector<std::uint8_t> buffer(1 << 20);
+  for (;;) {
+    const ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
+    if (got == 0) break;
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t n = ::write(out.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, n < 0 ? errno : EIO);
+      done += n;
+    }
+  }
+  if (::close(std::exchange(out.fd, -1)) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
+}
+
 // Opens a file that no handle holds yet and reads its content into a new image.
 std::shared_ptr<Image> loadImage(const Resolved& r) {
   faultPoint(FileOp::Open, r.name);
@@ -474,9 +499,7 @@ void copyFile(std::string_view from, std::string_view to) {
   if (b.path == a.path) return;
   if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Copy, b.name, "file is open");
   faultPoint(FileOp::Copy, b.name);
-  std::error_code ec;
-  fs::copy_file(a.path, b.path, fs::copy_options::overwrite_existing, ec);
-  if (ec) throw FileError(FileError::Kind::Io, FileOp::Copy, b.name, ec.value());
+  copyContent(a, b);
 }
 
 std::vector<std::string> listFiles(std::string_view pattern) {
