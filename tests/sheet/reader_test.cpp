@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/files.h"
-#include "sheet/readers.h"
+#include "sheet/reader/readers.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"
 #include "support/company.h"
@@ -90,8 +90,8 @@ TEST(SheetReader, AZipBombIsRefusedAndAReaderPastItsLimitIsStopped) {
     for (int c = 1; c <= 10; ++c) book.Cells(r, c, Cell::text("hücre " + std::to_string(r * c)));
   const std::string name = book.Show();
   EXPECT_EQ(readFirstSheet(name).rowCount(), 3000);
-  EXPECT_THROW(readFirstSheet(name, {.waitMilliseconds = 1}), SheetError);
-  EXPECT_THROW(readFirstSheet(name, {.memoryMiB = 1}), SheetError);
+  EXPECT_THROW(readFirstSheet(name, {}, {.waitMilliseconds = 1}), SheetError);
+  EXPECT_THROW(readFirstSheet(name, {}, {.memoryMiB = 1}), SheetError);
 }
 
 // Bytes of the workbooks a spreadsheet program wrote, changed at random: each read gives a sheet or
@@ -149,7 +149,7 @@ TEST(SheetWire, OutputCutShortOrChangedIsRefusedOrReadWithinItsBounds) {
   const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
   ASSERT_GE(fd, 0);
   {
-    WireWriter out(fd);
+    WireWriter out(fd, {});
     out.name("Sayfa");
     for (int r = 1; r <= 40; ++r) {
       out.add(r, 1, Cell::number(r));
