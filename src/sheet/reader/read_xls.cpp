@@ -69,11 +69,15 @@ class Fields {
       n -= step;
     }
   }
-  // `count` bytes of one part, for 8-bit texts.
-  std::string_view bytes(std::size_t count) {
-    if (parts_[part_].size() - pos_ < count) malformed();
-    const std::string_view b = parts_[part_].substr(pos_, count);
-    pos_ += count;
+  // `count` bytes of an 8-bit text, which runs on into the next part as it stands.
+  std::string bytes(std::size_t count) {
+    std::string b;
+    while (b.size() < count) {
+      if (pos_ == parts_[part_].size()) nextPart();
+      const std::size_t n = std::min(count - b.size(), parts_[part_].size() - pos_);
+      b.append(parts_[part_], pos_, n);
+      pos_ += n;
+    }
     return b;
   }
   // `count` characters of a Unicode text, one byte each (the Latin-1 range) or two.
