@@ -31,9 +31,15 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kReaderName = "kalvor952-sheet-reader";
 
+std::vector<std::string>& placesGiven() {
+  static std::vector<std::string> places;
+  return places;
+}
+
 // Beside the running program, where an install puts it, or where the build made it.
 std::vector<std::filesystem::path> readerPlaces() {
-  std::vector<std::filesystem::path> places;
+  std::vector<std::filesystem::path> places(placesGiven().begin(), placesGiven().end());
+  if (!places.empty()) return places;
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec) {
@@ -182,6 +188,8 @@ class PipeSource : public WireSource {
 };
 
 }  // namespace
+
+void setReaderPlaces(std::vector<std::string> utf8Paths) { placesGiven() = std::move(utf8Paths); }
 
 Sheet readFirstSheet(std::string_view name, const SheetRange& range, const ReaderLimits& limits) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(limits.waitMilliseconds);

@@ -180,6 +180,10 @@ class ReaderMissing : public SheetError {
   std::string places_;
 };
 
+// Where the reader program is looked for: beside the program, where an install puts it, where the build
+// made it. Tests may name other places (UTF-8 paths; none: the usual ones).
+void setReaderPlaces(std::vector<std::string> utf8Paths);
+
 // Reads the part `range` of the first sheet of the workbook `name` (Windows-1254) in the working folder,
 // whatever it holds by its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing,
 // is not a regular file, is no workbook or cannot be read, and when its reader crashes, passes a limit or
