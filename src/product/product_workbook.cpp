@@ -105,8 +105,9 @@ std::string exportProductWorkbook(const ProductFile& products, int tab) {
 ProductWorkbook readProductWorkbook(std::string_view name) {
   ProductWorkbook result;
   // The header row, one row past a product file's last record (to tell that rows were left out), and one
-  // column past the form's last (to tell the layout); the texts of a full product file many times over.
-  const sheet::SheetRange range{kMaxRecords16 + 2, kProductWorkbookColumns + 1, std::size_t{64} << 20};
+  // column past the form's last (to tell the layout); texts of some 32 MiB, three times those of a full
+  // product file, so that the program stays within 200 MB whatever the workbook holds.
+  const sheet::SheetRange range{kMaxRecords16 + 2, kProductWorkbookColumns + 1, std::size_t{32} << 20};
   const sheet::ImportSheet read = sheet::readImportSheet(name, range, [](const sheet::Sheet& s) {
     return !s.cell(1, 1).isEmpty() && s.cell(1, kProductWorkbookColumns + 1).isEmpty();
   });
