@@ -83,17 +83,16 @@ save(doc, "strings_libreoffice.xls")
 for name, null1904 in (("dates1900_libreoffice.xls", False), ("dates1904_libreoffice.xls", True)):
     doc = book(null1904)
     s = doc.Sheets.getByIndex(0); s.Name = "Tarihler"
+    day, moment, time = "DD.MM.YYYY", "DD.MM.YYYY HH:MM:SS", "HH:MM:SS"
     fill(doc, s, [
         ["Tarih", "Tarih ve saat", "Saat", "Sayı"],
-        ["=DATE(2008;3;5)", "=DATE(2008;3;5)+TIME(14;30;15)", "=TIME(8;15;0)", (39512.5, "0.00")],
-        ["=DATE(1999;12;31)", "=DATE(2024;2;29)+TIME(23;59;59)", "=TIME(0;0;1)", (0.25, "0%")],
-        ["=DATE(1904;1;2)", "=DATE(1970;1;1)+TIME(12;0;0)", "=TIME(12;0;0)", (1234.5, '#,##0.00 "TL"')],
+        [("=DATE(2008;3;5)", day), ("=DATE(2008;3;5)+TIME(14;30;15)", moment), ("=TIME(8;15;0)", time),
+         (39512.5, "0.00")],
+        [("=DATE(1999;12;31)", day), ("=DATE(2024;2;29)+TIME(23;59;59)", moment), ("=TIME(0;0;1)", time),
+         (0.25, "0%")],
+        [("=DATE(1904;1;2)", day), ("=DATE(1970;1;1)+TIME(12;0;0)", moment), ("=TIME(12;0;0)", time),
+         (1234.5, '#,##0.00 "TL"')],
     ])
-    for r in range(1, 4):
-        for c, f in ((0, "DD.MM.YYYY"), (1, "DD.MM.YYYY HH:MM:SS"), (2, "HH:MM:SS")):
-            cell = s.getCellByPosition(c, r)
-            key = doc.NumberFormats.queryKey(f, Locale(), False)
-            cell.NumberFormat = key if key != -1 else doc.NumberFormats.addNew(f, Locale())
     save(doc, name)
 
 for name in ("formulas_libreoffice.xls", "strings_libreoffice.xls", "dates1900_libreoffice.xls", "dates1904_libreoffice.xls"):
