@@ -1,6 +1,7 @@
 // The spreadsheet layer: what a new workbook holds reads back the same, texts stay texts, the file takes
 // a new name, and what is no workbook is refused.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unzip.h>
 
 #include <bit>
@@ -142,6 +143,30 @@ TEST(Workbook, SheetNameIsCutTo31Characters) {
   EXPECT_EQ(readFirstSheet(refused.Show()).name(), "Sheet1");
 }
 
+// The workbook library's parts are compressed at the fastest level the program sets in its place: the
+// workbook still opens, and its parts are compressed.
+TEST(Workbook, ItsPartsAreCompressedAtTheFastestLevel) {
+  TempFolder folder;
+  NewWorkbook book;
+  for (int r = 1; r <= 2000; ++r) book.Cells(r, 1, Cell::text("Çelik mil " + std::to_string(r % 10)));
+  const std::string name = book.Show();
+  EXPECT_EQ(readFirstSheet(name).rowCount(), 2000);
+  unzFile zip = unzOpen64((folder.path() / name).c_str());
+  ASSERT_NE(zip, nullptr);
+  int parts = 0;
+  std::uint64_t packed = 0, whole = 0;
+  for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip), ++parts) {
+    unz_file_info64 info;
+    ASSERT_EQ(unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0), UNZ_OK);
+    EXPECT_EQ(info.compression_method, static_cast<uLong>(Z_DEFLATED));
+    EXPECT_EQ(info.flag & 6, 6u);  // deflated at the fastest level
+    packed += info.compressed_size, whole += info.uncompressed_size;
+  }
+  unzClose(zip);
+  EXPECT_GT(parts, 4);
+  EXPECT_LT(packed * 4, whole);
+}
+
 TEST(Workbook, RowsAreWrittenInOrder) {
   TempFolder folder;
   NewWorkbook book;
@@ -149,16 +174,22 @@ TEST(Workbook, RowsAreWrittenInOrder) {
   EXPECT_THROW(book.Cells(2, 1, Cell::number(1)), std::logic_error);
 }
 
+// Cells far out are not kept, and no cell outside the range an import reads crosses over; a range whose
+// texts the cells pass is refused.
 TEST(Workbook, CellsFarOutAreNotKept) {
   TempFolder folder;
   NewWorkbook book;
   book.Cells(1, 1, Cell::text("a"));
   for (int r = 2; r <= 2000; ++r) book.Cells(r, 16384, Cell::number(r));
   book.Cells(kMaxSheetRows, 2, Cell::number(1));
-  const Sheet s = readFirstSheet(book.Show());
+  const std::string name = book.Show();
+  const Sheet s = readFirstSheet(name);
   EXPECT_EQ(cellText(s.cell(1, 1)), "a");
   EXPECT_TRUE(s.cell(2, 16384).isEmpty());
   EXPECT_EQ(cellNumber(s.cell(kMaxSheetRows, 2)), 1);
+  const Sheet part = readFirstSheet(name, {.rows = 1999, .columns = 1});
+  EXPECT_EQ(part.rowCount(), 1);
+  EXPECT_THROW(readFirstSheet(name, {.texts = 0}), SheetError);
 }
 
 TEST(Workbook, WhatIsNoWorkbookIsRefused) {
@@ -168,6 +199,33 @@ TEST(Workbook, WhatIsNoWorkbookIsRefused) {
   folder.write("C.XLS", {'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0});
   for (const char* name : {"A.XLS", "B.XLS", "C.XLS", "MISSING.XLS"})
     EXPECT_THROW(readFirstSheet(name), SheetError) << name;
+  // A FIFO is refused before a reader would wait for it to be written.
+  ASSERT_EQ(::mkfifo((folder.path() / "D.XLS").c_str(), 0600), 0);
+  EXPECT_THROW(readFirstSheet("D.XLS", {}, {.waitMilliseconds = 600000}), SheetError);
+}
+
+// A reader that is missing, not executable or cannot start is told as the installation fault it is,
+// naming where it was looked for.
+TEST(Workbook, AReaderThatCannotStartIsAnInstallationFault) {
+  TempFolder folder;
+  NewWorkbook book;
+  book.Cells(1, 1, Cell::text("a"));
+  std::filesystem::rename(folder.path() / book.Show(), folder.path() / "KLVR952.XLS");
+  folder.write("notexec", {'x'});
+  folder.write("noloader", {'#', '!', '/', 'y'});
+  std::filesystem::permissions(folder.path() / "noloader", std::filesystem::perms::owner_all);
+  for (const char* place : {"missing", "notexec", "noloader"}) {
+    const std::string path = (folder.path() / place).string();
+    setReaderPlaces({path});
+    const ImportSheet read = readImportSheet("KLVR952.XLS", {}, [](const Sheet&) { return true; });
+    setReaderPlaces({});
+    EXPECT_EQ(read.problem, ImportProblem::NoReader) << place;
+    kv::testing::RecordingSink sink;
+    tellImportProblem(sink, read.problem, "KLVR952.XLS", read.readerPlaces);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find("kalvor952-sheet-reader"), std::string::npos);
+    EXPECT_NE(sink.shown[0].text.find(path), std::string::npos);
+  }
 }
 
 TEST(RecordCells, FieldsTravelBothWays) {
