@@ -21,7 +21,8 @@ namespace sf = side_files;
 
 namespace {
 
-using sf::kPageSize;
+// The command keeps the old content of what it overwrites by pages of this size.
+constexpr std::int64_t kPageSize = 512;
 
 // A file the command writes in place: its length and the old bytes of every page written, as they were
 // when the command began. The pages are also the ones to write at commit.
@@ -62,10 +63,44 @@ Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img) {
   return r.files.back();
 }
 
+// The journal holds only the bytes that changed (a cost, a pointer), not whole pages: a command that
+// touches thousands of records keeps its journal small. Changes a few bytes apart make one run.
 std::vector<sf::JournalFile> journalOf(const Running& r) {
+  constexpr std::size_t kJoin = 16;
   std::vector<sf::JournalFile> files;
   files.reserve(r.files.size());
-  for (const Pending& p : r.files) files.push_back({p.image->name, p.oldLength, p.oldPages});
+  for (const Pending& p : r.files) {
+    sf::JournalFile f{p.image->name, p.oldLength, {}};
+    const std::vector<std::uint8_t>& now = p.image->bytes;
+    for (const auto& [page, old] : p.oldPages) {
+      const std::size_t base = static_cast<std::size_t>(page * kPageSize);
+      std::size_t i = 0;
+      while (i < old.size()) {
+        if (old[i] == now[base + i]) {
+          ++i;
+          continue;
+        }
+        std::size_t end = i + 1, same = 0;
+        for (std::size_t j = end; j < old.size() && same < kJoin; ++j) {
+          if (old[j] == now[base + j]) {
+            ++same;
+          } else {
+            same = 0;
+            end = j + 1;
+          }
+        }
+        // A run that goes on from the page before joins it.
+        auto last = f.oldBytes.empty() ? f.oldBytes.end() : std::prev(f.oldBytes.end());
+        const auto at = static_cast<std::int64_t>(base + i);
+        if (last != f.oldBytes.end() && last->first + static_cast<std::int64_t>(last->second.size()) == at)
+          last->second.insert(last->second.end(), old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end));
+        else
+          f.oldBytes.emplace(at, std::vector<std::uint8_t>(old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end)));
+        i = end;
+      }
+    }
+    files.push_back(std::move(f));
+  }
   return files;
 }
 
@@ -128,10 +163,11 @@ void undo(Running& r) {
     }
     return;
   }
+  const std::vector<sf::JournalFile> old = r.onDisk ? journalOf(r) : std::vector<sf::JournalFile>{};
   restoreImages(r);
   try {
     if (r.intentBegun) removeIfThere(sf::intentName(r.company));
-    if (r.onDisk) sf::rollBack(journalOf(r));
+    if (r.onDisk) sf::rollBack(old);
     if (r.journalBegun) removeIfThere(sf::journalName(r.company));
     if (r.journalBegun || r.intentBegun) syncFolder();
   } catch (const FileError&) {

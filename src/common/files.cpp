@@ -212,6 +212,49 @@ std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op) {
   }
 }
 
+// The bytes of one file into another, made or emptied first, with the source's permissions, copied by
+// the system itself where the file system can, else through a buffer. Each failure keeps the system's
+// reason (a full disk stays a full disk) and names the source when it cannot be read, else the target; a
+// target the copy made goes again.
+void copyContent(const Resolved& from, const Resolved& to) {
+  FdGuard in{::open(from.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st {};
+  if (in.fd < 0 || ::fstat(in.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
+  FdGuard out{::open(to.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777)};
+  if (out.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
+  if (!to.exists) commandMadeFile(to.path);
+  told(to.exists ? FileCall::Kind::Truncate : FileCall::Kind::Create, to.name, 0);
+  auto fail = [&](const std::string& name, int error) {
+    ::close(std::exchange(out.fd, -1));
+    if (!to.exists) ::unlink(to.path.c_str());
+    throw FileError(FileError::Kind::Io, FileOp::Copy, name, error);
+  };
+  bool byBuffer = false;
+  for (;;) {
+    const ssize_t n = ::copy_file_range(in.fd, nullptr, out.fd, nullptr, std::size_t{1} << 30, 0);
+    if (n == 0) break;
+    if (n > 0 || errno == EINTR) continue;
+    if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL) fail(to.name, errno);
+    byBuffer = true;
+    break;
+  }
+  std::vector<std::uint8_t> buffer(byBuffer ? std::size_t{1} << 20 : 0);
+  while (byBuffer) {
+    const ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) fail(from.name, errno);
+    if (got == 0) break;
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t n = ::write(out.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) fail(to.name, n < 0 ? errno : EIO);
+      done += n;
+    }
+  }
+  if (::close(std::exchange(out.fd, -1)) != 0) fail(to.name, errno);
+  if (fileCallsTold()) told(FileCall::Kind::Write, to.name, 0, contentOf(to, FileOp::Copy));
+}
+
 // The lowest free file number; `name` is the file it is for, for the message when none is free.
 int freeFileNumber(const std::string& name) {
   for (int n = 1; n <= kMaxFileNumber; ++n)
@@ -259,6 +302,8 @@ std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_
   if (fault && !fault->inCall) throw FileError(FileError::Kind::Io, op, name, fault->error);
   return fault;
 }
+
+bool fileCallsTold() { return state().faults != nullptr; }
 
 void told(FileCall::Kind kind, const std::string& name, std::int64_t at, std::span<const std::uint8_t> bytes,
           const std::string& to) {
@@ -537,21 +582,10 @@ void copyFile(std::string_view from, std::string_view to) {
   Resolved b = resolve(to, FileOp::Copy);
   if (b.path == a.path) return;
   if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Copy, b.name, "file is open");
+  if (auto img = liveImage(a.path); img && commandHolds(*img))
+    refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
   faultPoint(FileOp::Copy, b.name);
-  // Made by the layer's own calls, so that what fails keeps its reason (a full disk is told as one) and a
-  // copy cut short leaves no part of itself.
-  const std::vector<std::uint8_t> content = contentOf(a, FileOp::Copy);
-  try {
-    FdGuard fd{openForWriting(b.path, b.name, true)};
-    int error = 0;
-    if (writeAll(fd.fd, b.name, 0, content, 0, error) != content.size())
-      throw FileError(FileError::Kind::Io, FileOp::Copy, b.name, error ? error : EIO);
-  } catch (const FileError& e) {
-    std::error_code ec;
-    if (!b.exists) fs::remove(b.path, ec);
-    if (e.op() == FileOp::Copy) throw;
-    throw FileError(FileError::Kind::Io, FileOp::Copy, b.name, e.systemError(), e.what());
-  }
+  copyContent(a, b);
 }
 
 std::vector<std::string> listFiles(std::string_view pattern) {

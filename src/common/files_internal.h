@@ -46,6 +46,8 @@ void dropImage(const std::shared_ptr<Image>& img);
 // Asks the faults about a call of `op` on `name`: a refusal is thrown; a fault to fail inside the system
 // is returned, for the one place that makes the call.
 std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_t record = 0);
+// Some faults are installed, to be told what the layer does.
+bool fileCallsTold();
 // Tells the faults what was done.
 void told(FileCall::Kind kind, const std::string& name, std::int64_t at = 0,
           std::span<const std::uint8_t> bytes = {}, const std::string& to = {});

@@ -170,13 +170,9 @@ void writeJournal(const std::string& name, const std::vector<JournalFile>& files
   for (const JournalFile& f : files) {
     out.text(f.name);
     out.i64(f.oldLength);
-    // A page that lay beyond the old end holds nothing old: cutting the file to its old length restores it.
-    std::uint32_t pages = 0;
-    for (const auto& entry : f.oldPages) pages += entry.second.empty() ? 0 : 1;
-    out.u32(pages);
-    for (const auto& [page, old] : f.oldPages) {
-      if (old.empty()) continue;
-      out.i64(page);
+    out.u32(static_cast<std::uint32_t>(f.oldBytes.size()));
+    for (const auto& [at, old] : f.oldBytes) {
+      out.i64(at);
       out.raw(old);
     }
   }
@@ -204,16 +200,16 @@ ReadJournal readJournal(const std::string& name) {
     JournalFile f;
     f.name = in.text();
     f.oldLength = in.i64();
-    const std::uint32_t pages = in.u32();
+    const std::uint32_t runs = in.u32();
     if (!plainName(f.name) || f.oldLength < 0) in.ok = false;
-    for (std::uint32_t p = 0; in.ok && p < pages; ++p) {
-      const std::int64_t page = in.i64();
+    std::int64_t end = 0;  // of the run before: the runs come in order, apart
+    for (std::uint32_t k = 0; in.ok && k < runs; ++k) {
+      const std::int64_t at = in.i64();
       std::vector<std::uint8_t> old = in.raw();
-      // Every old page lies within the old length, and is whole but for the one at its end.
-      if (page < 0 || page > f.oldLength / kPageSize || old.empty() || static_cast<std::int64_t>(old.size()) > kPageSize ||
-          page * kPageSize + static_cast<std::int64_t>(old.size()) > f.oldLength)
+      if (at < end || old.empty() || at > f.oldLength || static_cast<std::int64_t>(old.size()) > f.oldLength - at)
         in.ok = false;
-      f.oldPages.emplace(page, std::move(old));
+      end = at + static_cast<std::int64_t>(old.size());
+      f.oldBytes.emplace(at, std::move(old));
     }
     j.files.push_back(std::move(f));
   }
@@ -249,9 +245,9 @@ void rollBack(const std::vector<JournalFile>& files) {
   for (const JournalFile& f : files) {
     const fs::path path = workingFolder() / toUtf8(f.name);
     FdGuard fd{openForWriting(path, f.name, false)};
-    for (const auto& [page, old] : f.oldPages) {
+    for (const auto& [at, old] : f.oldBytes) {
       int error = 0;
-      if (writeAll(fd.fd, f.name, page * kPageSize, old, 0, error) != old.size())
+      if (writeAll(fd.fd, f.name, at, old, 0, error) != old.size())
         throw FileError(FileError::Kind::Io, FileOp::Write, f.name, error ? error : EIO);
     }
     truncateCall(fd.fd, f.name, f.oldLength);

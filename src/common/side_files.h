@@ -1,7 +1,7 @@
 // The two side files of a command on a company's files, which exist only while the command runs:
 //
 //   "<company>.~JNL"  the rollback journal: for every file the command writes in place, its length and the
-//                     old bytes of every page it overwrites, synced before the first overwrite;
+//                     old content of every byte it changes, synced before the first overwrite;
 //   "<company>.~INT"  the intent: the renames (and deletions) that put a command's new files in place,
 //                     synced before the first of them, so that an interrupted set is finished.
 //
@@ -20,8 +20,6 @@
 
 namespace kv::side_files {
 
-inline constexpr std::int64_t kPageSize = 512;
-
 std::string journalName(std::string_view company);
 std::string intentName(std::string_view company);
 // The company a side file belongs to, when the name is one.
@@ -31,7 +29,7 @@ std::optional<std::string> companyOfIntent(std::string_view name);
 struct JournalFile {
   std::string name;  // on disk, Windows-1254
   std::int64_t oldLength = 0;
-  std::map<std::int64_t, std::vector<std::uint8_t>> oldPages;  // by page number, within oldLength
+  std::map<std::int64_t, std::vector<std::uint8_t>> oldBytes;  // by offset, apart and within oldLength
 };
 
 struct IntentStep {
@@ -55,7 +53,7 @@ struct ReadIntent {
 ReadJournal readJournal(const std::string& name);
 ReadIntent readIntent(const std::string& name);
 
-// Puts the old pages back and cuts every file to its old length, each flushed; throws FileError.
+// Puts the old bytes back and cuts every file to its old length, each flushed; throws FileError.
 void rollBack(const std::vector<JournalFile>& files);
 // Makes every step that is not made yet: a rename whose source is still there, a deletion of a file that
 // is still there; then flushes the folder. Throws FileError.

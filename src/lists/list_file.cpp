@@ -74,17 +74,17 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
   if (b < 2 || b > kBucketCount) b = kBucketCount;
   int stop = products_.entry(b).Last;
   while (!valid(stop) && b > 2) stop = products_.entry(--b).Last;
-  bool anyStop = false;
-  std::string stopCode;
   ProductRecord rec;
   if (valid(stop)) {
     const ChainWalkEnd end = walk(stop, false, 0, rec, [&](std::int16_t, const ProductRecord& r) {
       return compareWithBound(keyOfCode(r), last) <= 0;
     });
     if (end.how == ChainWalkEnd::How::OutOfRange || end.how == ChainWalkEnd::How::Locked) return chainError();
-    anyStop = end.how == ChainWalkEnd::How::Found;  // else the head of the chain lies beyond the bound
-    stop = end.at;
-    stopCode = keyOf(rec.Code.view());
+    // When the head of the chain lies beyond the bound there is no stop record: the walk below then
+    // runs to the chain's end.
+    stop = end.how == ChainWalkEnd::How::Found ? end.at : 0;
+  } else {
+    stop = 0;
   }
 
   // The first record of the range: from the start of the first bound's bucket (or the nearest filled one
@@ -106,13 +106,11 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
   });
   if (begin.how == ChainWalkEnd::How::End) return out_;  // the chain ends before the range begins
   if (begin.how != ChainWalkEnd::How::Found) return chainError();
-  // No code lies within the range when the chain holds the stop record before the start: the list is
-  // empty rather than the rest of the chain.
-  if (!anyStop || compareKeys(stopCode, keyOf(rec.Code.view())) < 0) return out_;
 
   // The range ends with the stop record itself, so that every record of a code listed twice is listed.
   // Upper-cased, the codes between the two need not lie within the bounds: a code in lower case stands
-  // after every upper-case code of its letter.
+  // after every upper-case code of its letter. A code saved as typed in the service window may stand
+  // anywhere in the chain, so only the walk itself tells whether the range holds a code.
   const ChainWalkEnd listed = walk(begin.at, true, static_cast<std::int16_t>(stop), rec,
                                    [&](std::int16_t n, const ProductRecord& x) {
                                      const std::string key = keyOfCode(x);
@@ -121,7 +119,13 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
                                      return false;
                                    });
   if (listed.how != ChainWalkEnd::How::End) return outputChainError();
-  out_.ready = true;  // at the stop record, or where the chain ends
+  if (listed.at != stop) {
+    // The chain ended before the stop record. With nothing written the stop record lies before the
+    // start and the range holds no code; after records of the range the chain broke off within it.
+    if (out_.count == 0) return out_;
+    return outputChainError();
+  }
+  out_.ready = true;
   return out_;
 }
 

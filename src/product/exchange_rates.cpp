@@ -53,15 +53,31 @@ void RatesTable::remove(std::int16_t n) {
 namespace {
 
 // The window shows a rate of three thousand as "3.000,00 TL": "." groups thousands. So in a text without a
-// comma, a point followed by exactly three digits groups them ("3.000" is 3000); any other point is the
-// decimal point it always was ("3.5", "3.0001").
+// comma, a point groups the three digits after it when it follows a whole number of one to three digits
+// that does not begin with 0, or such a group ("3.000" is 3000, "1.234.567" 1234567); any other point is
+// the decimal point it always was ("3.5", "3.0001", "0.125", "1234.567").
 std::string withoutGroupingPoints(std::string_view text) {
   if (text.find(',') != std::string_view::npos) return std::string(text);
   auto isDigit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
   std::string out;
+  std::size_t digits = 0;  // the digits just before text[i]
+  bool afterGroup = false;  // and a grouping point before them
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool grouping = text[i] == '.' && isDigit(i + 1) && isDigit(i + 2) && isDigit(i + 3) && !isDigit(i + 4);
-    if (!grouping) out.push_back(text[i]);
+    if (text[i] == '.') {
+      const std::size_t start = i - digits;
+      const bool leading = digits >= 1 && digits <= 3 && text[start] != '0' && (start == 0 || text[start - 1] != '.');
+      const bool grouping = (leading || (afterGroup && digits == 3)) && isDigit(i + 1) && isDigit(i + 2) &&
+                            isDigit(i + 3) && !isDigit(i + 4);
+      digits = 0;
+      afterGroup = grouping;
+      if (grouping) continue;
+    } else if (isDigit(i)) {
+      ++digits;
+    } else {
+      digits = 0;
+      afterGroup = false;
+    }
+    out.push_back(text[i]);
   }
   return out;
 }

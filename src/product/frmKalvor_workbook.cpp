@@ -82,7 +82,7 @@ void frmKalvor::ImportProductsFromExcel() {
   const ProductWorkbook book = readProductWorkbook();
   if (book.problem != sheet::ImportProblem::None) {
     busy.restore();
-    sheet::tellImportProblem(*this, book.problem, kTransferWorkbook);
+    sheet::tellImportProblem(*this, book.problem, kTransferWorkbook, book.readerPlaces);
     return;
   }
   const ProductFile::Replaced done = Products.replace(

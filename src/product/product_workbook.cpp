@@ -104,10 +104,15 @@ std::string exportProductWorkbook(const ProductFile& products, int tab) {
 
 ProductWorkbook readProductWorkbook(std::string_view name) {
   ProductWorkbook result;
-  const sheet::ImportSheet read = sheet::readImportSheet(name, [](const sheet::Sheet& s) {
+  // The header row, one row past a product file's last record (to tell that rows were left out), and one
+  // column past the form's last (to tell the layout); texts of some 32 MiB, three times those of a full
+  // product file, so that the program stays within 200 MB whatever the workbook holds.
+  const sheet::SheetRange range{kMaxRecords16 + 2, kProductWorkbookColumns + 1, std::size_t{32} << 20};
+  const sheet::ImportSheet read = sheet::readImportSheet(name, range, [](const sheet::Sheet& s) {
     return !s.cell(1, 1).isEmpty() && s.cell(1, kProductWorkbookColumns + 1).isEmpty();
   });
   result.problem = read.problem;
+  result.readerPlaces = read.readerPlaces;
   if (read.problem != sheet::ImportProblem::None) return result;
   const sheet::Sheet& s = read.sheet;
   result.fullForm = !s.cell(1, kProductWorkbookColumns).isEmpty();

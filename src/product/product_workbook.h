@@ -28,6 +28,7 @@ std::string exportProductWorkbook(const ProductFile& products, int tab);
 struct ProductWorkbook {
   // Layout: row 1 has no header in column 1, or headers beyond column 48.
   sheet::ImportProblem problem = sheet::ImportProblem::None;
+  std::string readerPlaces;  // NoReader: where the reader was looked for
   bool fullForm = false;  // the 48-column form (row 1, column 48 holds its header)
   std::vector<ProductRecord> records;
   bool cut = false;  // more rows than a product file holds: only the first 32767 were taken

@@ -23,7 +23,7 @@ void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, con
     } catch (const FileError&) {
       // Then each build meets the failure itself.
     }
-    const LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
+    LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
 
     // Every cost of the refresh reaches the disk in one command: a refresh cut short leaves every cost as
     // it was.
@@ -35,7 +35,10 @@ void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, con
       window.setCurrentRecord(k);
       window.showProduct();
       // The record asked for is costed, even when a deleted one was skipped on show.
-      BuildLevelFile({company, &products, k, recipeDate}, policy, messages, title);
+      // A level error is told once for the whole refresh: recipe chains that lead back into each other
+      // meet it in nearly every product.
+      if (BuildLevelFile({company, &products, k, recipeDate}, policy, messages, title).levelErrorMet)
+        policy.tellsLevelError = false;
     }
     command.commit();
     window.enableCostCommand(true);

@@ -66,9 +66,12 @@ sheet::WrittenWorkbook exportDefinitionWorkbook(std::string_view company, bool l
 
 DefinitionWorkbook readDefinitionWorkbook(std::string_view name) {
   DefinitionWorkbook result;
+  // Every row a sheet has, and one column past the form's last, to tell the layout.
+  const sheet::SheetRange range{sheet::kMaxSheetRows, kDefinitionWorkbookColumns + 1};
   const sheet::ImportSheet read = sheet::readImportSheet(
-      name, [](const sheet::Sheet& s) { return !s.cell(1, 19).isEmpty() && s.cell(1, 21).isEmpty(); });
+      name, range, [](const sheet::Sheet& s) { return !s.cell(1, 19).isEmpty() && s.cell(1, 21).isEmpty(); });
   result.problem = read.problem;
+  result.readerPlaces = read.readerPlaces;
   if (read.problem != sheet::ImportProblem::None) return result;
   const sheet::Sheet& s = read.sheet;
   for (std::int32_t row = 2; sheet::cellNumber(s.cell(row, 1)) > 0 && row <= kMaxRecords32; ++row) {

@@ -32,6 +32,7 @@ sheet::WrittenWorkbook exportDefinitionWorkbook(std::string_view company, bool l
 struct DefinitionWorkbook {
   // Layout: row 1 has no 19th header, or has a 21st.
   sheet::ImportProblem problem = sheet::ImportProblem::None;
+  std::string readerPlaces;  // NoReader: where the reader was looked for
   std::vector<RecipeRecord> lines;  // rows 2, 3, ... up to the first whose column 1 holds no number above 0
 };
 DefinitionWorkbook readDefinitionWorkbook(std::string_view name = "KLVR952.XLS");

@@ -210,7 +210,7 @@ void frmRServis::ImportDefinitionsFromExcel() {
   const DefinitionWorkbook book = readDefinitionWorkbook(kImportWorkbook);
   if (book.problem != sheet::ImportProblem::None) {
     busy.restore();
-    sheet::tellImportProblem(*this, book.problem, kImportWorkbook);
+    sheet::tellImportProblem(*this, book.problem, kImportWorkbook, book.readerPlaces);
     return;
   }
   const std::optional<FileError> failure = importDefinitionLines(company, listMode, book.lines);

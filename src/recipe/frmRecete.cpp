@@ -84,7 +84,8 @@ void frmRecete::wireEvents() {
 }
 
 // The session is told what it edits before any file is opened: leaving an editor whose load failed still
-// names its files.
+// names its files. Until both files are open the editor takes no lines, so that one whose load failed
+// (the layer has told which file) never takes a line it could not keep.
 void frmRecete::Form_Load() {
   centreOnScreen(*this);
   Session.company = KALVOR3.CompanyName;
@@ -95,9 +96,18 @@ void frmRecete::Form_Load() {
   Session.ownerRandomNumber = KALVOR3.OwnerRandomNumber;
   Session.listHead = KALVOR3.ListHead;
   Session.recipeDate = RecipeDate = KALVOR3.RecipeDate;
+  FirstLine = 1;
+  takeLines(false);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   Session.open();
-  FirstLine = 1;
+  takeLines(true);
+}
+
+// The grid, the cost box and the save button; without them the editor can only be left.
+void frmRecete::takeLines(bool takes) {
+  for (auto& box : TextBoxes) box->Enabled = takes;
+  FrameMaliyet.Enabled = takes;
+  cmdKayitla.Enabled = takes;
 }
 
 // The product and the first page; with lines the cursor starts in the first code box.

@@ -75,6 +75,7 @@ class frmRecete : public ui::Form {
   void layOut();
   void wireEvents();
   void Form_Load() override;
+  void takeLines(bool takes);
   void Form_Activate() override;
   void Form_KeyPress(int& KeyAscii) override;
   void Form_Unload(int& Cancel) override;

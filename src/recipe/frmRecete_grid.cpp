@@ -62,12 +62,13 @@ void frmRecete::ReadGridPage() {
 void frmRecete::SaveGridPage() {
   BusyPointer busy(*this);
   ReadGridPage();
-  const bool wrote = Session.SaveGridPage(FirstLine, Page);
+  const RowsSaved saved = Session.SaveGridPage(FirstLine, Page);
   busy.restore();
+  if (saved.pastLongestChain) tell(*this, longestChainMessage(), MsgIcon::Exclamation);
   if (SilentSave) {
     SilentSave = false;
     WrittenMark = false;
-  } else if (wrote) {
+  } else if (saved.written) {
     Caption = " Kayıt yapıldı..."_w;
     WrittenMark = true;
   }

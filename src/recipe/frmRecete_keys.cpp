@@ -228,8 +228,12 @@ void frmRecete::txtPara_KeyDown(int& KeyCode) {
 void frmRecete::costBoxEnter() {
   CurrentLine = FirstLine + RowOffset;
   ReadGridPage();
-  if (!Session.SaveGridRow(FirstLine, Page, RowOffset)) {
-    Beep();
+  const RowsSaved saved = Session.SaveGridRow(FirstLine, Page, RowOffset);
+  if (!saved.written) {
+    if (saved.pastLongestChain)
+      tell(*this, longestChainMessage(), MsgIcon::Exclamation);
+    else
+      Beep();
     return;
   }
   if (RowOffset < kGridRows - 1)

@@ -42,6 +42,9 @@ class LevelBuildRun {
   bool survives(Stage&& stage);
   // A failure after the start. Returns true when the policy ends the run there (the error path is taken).
   bool failure();
+  LevelBuildResult result(LevelBuildOutcome outcome, std::int16_t count) const {
+    return {outcome, count, walk_ && walk_->levelErrorMet()};
+  }
 
   const LevelBuildInput& in_;
   ProductFile& products_;
@@ -56,19 +59,19 @@ class LevelBuildRun {
 };
 
 LevelBuildResult LevelBuildRun::run() {
-  const LevelBuildResult ended{LevelBuildOutcome::Failed, 0};
+  const auto ended = [this] { return result(LevelBuildOutcome::Failed, 0); };
   if (!guardsPass()) {
     messages_.beep();
     return {LevelBuildOutcome::GuardFailed, 0};
   }
   title_.progress(startTitle());
-  if (!survives([&] { startLevelFileAndWalk(); })) return ended;
+  if (!survives([&] { startLevelFileAndWalk(); })) return ended();
 
   if (!failed_) title_.progress(kWalkEndTitle);
   levelFile_.close();
   recipe_.ownFile.close();
   std::int16_t count = 0;
-  if (!survives([&] { count = reopenLevelFile(); })) return ended;
+  if (!survives([&] { count = reopenLevelFile(); })) return ended();
 
   bool costed = false;
   if (count > 0) {
@@ -79,7 +82,7 @@ LevelBuildResult LevelBuildRun::run() {
       writeBack(cost);
       costed = true;
     });
-    if (!goesOn) return ended;
+    if (!goesOn) return ended();
   }
   levelFile_.close();
   messages_.beep();
@@ -88,7 +91,7 @@ LevelBuildResult LevelBuildRun::run() {
   title_.progress(failed_ ? failureText() : kFinalTitle);
   LevelBuildOutcome outcome =
       costed ? LevelBuildOutcome::Costed : failed_ ? LevelBuildOutcome::Failed : LevelBuildOutcome::Empty;
-  return {outcome, count};
+  return result(outcome, count);
 }
 
 template <class Stage>
@@ -116,7 +119,7 @@ void LevelBuildRun::startLevelFileAndWalk() {
   levelFile_ = openLevelFileAnew(in_.company);
   levelFileFresh_ = true;
   WalkFiles files{&recipe_.lines(), recipe_.count, &levelFile_, &products_};
-  walk_.emplace(files, messages_);
+  walk_.emplace(files, messages_, policy_.tellsLevelError);
   walk_->run(in_.activeRecord, recipe_.product);
 }
 

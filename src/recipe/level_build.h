@@ -44,6 +44,9 @@ struct LevelBuildPolicy : RecipeSourcePolicy {
   // First guard: the company's ".REC" is listed under its exact name.
   bool checksRecipeFilePresent = false;
   LevelFailureReport failureReport = LevelFailureReport::MessageBoxEndsRun;
+  // The run's first level error (a recipe below the deepest level, or one inside itself) is told; false
+  // when it was told already in the same job.
+  bool tellsLevelError = true;
 };
 
 // From the company's ".REC", which must be listed under its exact name, a failure told as `report` says:
@@ -65,6 +68,8 @@ struct LevelBuildResult {
   // The lines of ".KDM" after the walk; 0 when a guard failed or a failure ended the run, so that a
   // report never prints an earlier product's tree.
   std::int16_t levelRecordCount = 0;
+  // The walk left a recipe unexpanded as a level error (told or not, as the policy said).
+  bool levelErrorMet = false;
 };
 
 // `title` shows the window title; `messages` beeps and shows the message boxes.

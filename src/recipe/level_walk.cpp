@@ -9,8 +9,8 @@
 
 namespace kv {
 
-LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages)
-    : files_(files), messages_(messages), components_(*files.products) {}
+LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages, bool tellsLevelError)
+    : files_(files), messages_(messages), tellsLevelError_(tellsLevelError), components_(*files.products) {}
 
 void LevelWalk::run(std::int16_t record, const ProductRecord& product) {
   level_ = 0;
@@ -67,9 +67,12 @@ void LevelWalk::examine(RecipeRecord line) {
       return;
     }
     if (level_ == kDeepestLevel || openOnBranch(head)) {
-      messages_.beep();
-      messages_.message("Kademe hatası oluştu! (Kademe Sayısı > 20)"_w, MsgButtons::Ok, MsgIcon::Exclamation,
-                        "! HATA !");
+      if (tellsLevelError_ && !levelErrorMet_) {
+        messages_.beep();
+        messages_.message("Kademe hatası oluştu! (Kademe Sayısı > 20)"_w, MsgButtons::Ok, MsgIcon::Exclamation,
+                          "! HATA !");
+      }
+      levelErrorMet_ = true;
       return;
     }
     openGroup(*component, headLine);

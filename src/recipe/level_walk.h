@@ -4,6 +4,9 @@
 // Every walk ends: a chain ends where its NextLine leads outside the recipe file or back to a line of the
 // same chain; a component whose recipe is already open on the current branch is not entered again, as
 // one below the deepest level is not; and the level file holds at most 32767 lines.
+//
+// A recipe left unexpanded for either reason is a level error, told at the first one only: recipe chains
+// that lead back into each other meet it at thousands of lines.
 #pragma once
 
 #include <array>
@@ -31,13 +34,15 @@ class LevelWalk {
  public:
   static constexpr int kDeepestLevel = 20;
 
-  LevelWalk(const WalkFiles& files, MessageSink& messages);
+  // tellsLevelError: the first level error gives a beep and a message box (the others none).
+  LevelWalk(const WalkFiles& files, MessageSink& messages, bool tellsLevelError);
 
   // Expands the recipe of `product`, stored at .DAT record `record`. Throws LevelRunFailure or FileError
   // on a failure; what was written until then stays.
   void run(std::int16_t record, const ProductRecord& product);
 
   int deepest() const { return deepest_; }
+  bool levelErrorMet() const { return levelErrorMet_; }
 
  private:
   // The open group of one level: the lines of one recipe being written under one parent.
@@ -61,6 +66,8 @@ class LevelWalk {
 
   WalkFiles files_;
   MessageSink& messages_;
+  bool tellsLevelError_;
+  bool levelErrorMet_ = false;
   ComponentLookup components_;
   std::array<Group, kDeepestLevel + 1> groups_;
   int level_ = 0;

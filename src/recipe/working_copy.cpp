@@ -151,10 +151,9 @@ void WorkingCopyRun::copyChain(std::int32_t head) {
     line = store_.get<RecipeRecord>(self);
     if (!isLiveLine(line)) break;
     if (copied == kLongestChain) {
-      const std::string longest = std::to_string(kLongestChain);
-      messages_.message("Bir liste en fazla "_w + longest + " satır alabilir!...  İlk "_w + longest +
-                            " satır alındı..."_w,
-                        MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
+      UserMessage cut = longestChainMessage();
+      cut.text += "  İlk "_w + std::to_string(kLongestChain) + " satır alındı..."_w;
+      tell(messages_, cut, MsgIcon::Exclamation);
       break;
     }
     inChain[self] = true;
@@ -211,6 +210,10 @@ WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink&
   return WorkingCopyRun(input, messages, title).run();
 }
 
+UserMessage longestChainMessage() {
+  return {"Bir liste en fazla "_w + std::to_string(kLongestChain) + " satır alabilir!..."_w, "! HATA !"};
+}
+
 // ---- The editor's operations ----
 
 void RecipeEditSession::open() {
@@ -252,12 +255,13 @@ GridPage RecipeEditSession::readRows(std::int32_t first, std::int32_t last) cons
 
 // A row of an existing line is written over that line; a new row goes after the last line from a blank
 // record, so that nothing of the line handled before it (its flag, position, price) is carried over.
-void RecipeEditSession::putRow(std::int32_t own, const GridRow& row) {
+bool RecipeEditSession::putRow(std::int32_t own, const GridRow& row) {
   const std::int32_t held = workingCopy.count();
   RecipeRecord line;
   std::int32_t at = own;
   if (own > held) {
     at = held + 1;
+    if (at > kLongestChain) return false;
     line.Deleted = "H";
   } else {
     line = workingCopy.get<RecipeRecord>(own);
@@ -276,6 +280,7 @@ void RecipeEditSession::putRow(std::int32_t own, const GridRow& row) {
   line.Year = static_cast<std::int16_t>(recipeDate.year());
   workingCopy.put(at, line);
   lineCount = std::max(lineCount, at);
+  return true;
 }
 
 namespace {
@@ -284,22 +289,24 @@ bool writable(const GridRow& row, std::int32_t own) { return own >= 1 && !trim(r
 
 }  // namespace
 
-bool RecipeEditSession::SaveGridPage(std::int32_t firstLine, const GridPage& rows) {
-  bool wrote = false;
+RowsSaved RecipeEditSession::SaveGridPage(std::int32_t firstLine, const GridPage& rows) {
+  RowsSaved saved;
   for (int r = 0; r < kGridRows; ++r) {
     if (!writable(rows[r], firstLine + r)) continue;
-    putRow(firstLine + r, rows[r]);
-    wrote = true;
+    if (putRow(firstLine + r, rows[r]))
+      saved.written = true;
+    else
+      saved.pastLongestChain = true;
   }
-  return wrote;
+  return saved;
 }
 
-bool RecipeEditSession::SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row) {
-  if (row < 0 || row >= kGridRows || !writable(rows[row], firstLine + row)) return false;
+RowsSaved RecipeEditSession::SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row) {
+  if (row < 0 || row >= kGridRows || !writable(rows[row], firstLine + row)) return {};
   for (int r = 0; r < row; ++r)
     if (firstLine + r > workingCopy.count() && writable(rows[r], firstLine + r)) putRow(firstLine + r, rows[r]);
-  putRow(firstLine + row, rows[row]);
-  return true;
+  const bool written = putRow(firstLine + row, rows[row]);
+  return {written, !written};
 }
 
 // The deleted lines' homes are erased first, as the copy's own lines may then take one of them back.

@@ -54,6 +54,9 @@ struct WorkingCopyResult {
 // `messages`. Leaves the store and ".RCT" closed.
 WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title);
 
+// A chain holds at most kLongestChain lines; the analysis window and the editor tell that limit alike.
+UserMessage longestChainMessage();
+
 // ---- Editing the copy (the recipe editor) ----
 
 // One row of the editor's grid page, as the page arrays hold it (texts in Windows-1254).
@@ -81,6 +84,12 @@ struct PageSpan {
   bool beep = false;
 };
 PageSpan pageSpan(std::int32_t page, std::int32_t lineCount);
+
+// What a save of grid rows did.
+struct RowsSaved {
+  bool written = false;           // a row was written
+  bool pastLongestChain = false;  // a new row was not: the working copy already holds the longest chain
+};
 
 enum class DeleteLineResult {
   Deleted,
@@ -121,13 +130,13 @@ struct RecipeEditSession {
 
   // Writes the filled rows of the page whose first line is `firstLine`: a row of an existing line is
   // written at that line, over the line as it was; any other row becomes a new line at the end of the
-  // working copy, made from a blank record. Rows with an empty code are skipped. Returns whether a row
-  // was written.
-  bool SaveGridPage(std::int32_t firstLine, const GridPage& rows);
+  // working copy, made from a blank record, while the copy is shorter than the longest chain. Rows with
+  // an empty code are skipped.
+  RowsSaved SaveGridPage(std::int32_t firstLine, const GridPage& rows);
   // Writes the one row `row` (0-based) of that page, as the page save writes it. A new line never lands
   // beyond the end of the working copy: the new rows above it that are not yet written go first. A row
-  // with an empty code is not written, and then nothing is. Returns whether it was written.
-  bool SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row);
+  // with an empty code is not written, and then nothing is.
+  RowsSaved SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row);
 
   // Writes the lines of the working copy into the store as one chain in working-copy order: a line
   // without a home in the store gets a new record at the end, every line its position as Sequence; the
@@ -151,7 +160,8 @@ struct RecipeEditSession {
   void finish();
 
  private:
-  void putRow(std::int32_t own, const GridRow& row);
+  // False for a new row that the working copy has no room for.
+  bool putRow(std::int32_t own, const GridRow& row);
   void markDeletedHomes();
 };
 

@@ -1,8 +1,7 @@
 // Writing a new workbook with libxlsxwriter, in its constant-memory mode: each row goes to a temporary
-// file as soon as the next one begins, so an export of 32767 rows of 48 columns stays small in memory.
-#include <dlfcn.h>
+// file as soon as the next one begins, so an export of 32767 rows of 48 columns stays small in memory
+// (a number cell with digits of its own is kept apart until the end, in a few bytes).
 #include <xlsxwriter.h>
-#include <zip.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +16,7 @@
 
 #include "common/files.h"
 #include "common/text.h"
+#include "sheet/number_digits.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {
@@ -41,6 +41,7 @@ std::size_t shownWidth(const Cell& c) {
     case CellKind::Error:
       return c.str.size();  // one byte per character
     case CellKind::Number: {
+      if (!c.str.empty()) return c.str.size();  // the digits it is written with
       // Most numbers of an export are whole: their digits are counted, not written out.
       if (c.value == std::trunc(c.value) && std::fabs(c.value) < 1e10) {
         std::size_t n = c.value < 0 ? 2 : 1;
@@ -107,6 +108,7 @@ struct NewWorkbook::Impl {
   std::vector<bool> bolds;
   std::vector<double> widths;  // per column, from 1
   std::vector<bool> fit;
+  NumberDigits digits;
   bool shown = false;
 
   lxw_worksheet* worksheet() {
@@ -151,7 +153,8 @@ struct NewWorkbook::Impl {
       // A cell whose write fails stays empty; the export goes on, as it always did.
       switch (cell.kind) {
         case CellKind::Number:
-          worksheet_write_number(ws, r, col, cell.value, f);
+          if (worksheet_write_number(ws, r, col, cell.value, f) == LXW_NO_ERROR)
+            digits.add(row, static_cast<int>(c), cell.str);
           break;
         case CellKind::Text:
         case CellKind::Error:
@@ -253,7 +256,7 @@ std::string NewWorkbook::Show() {
     const double w = impl_->widths[c] > 0 ? std::min(255.0, std::ceil(impl_->widths[c] * 1.1) + 1) : LXW_DEF_COL_WIDTH;
     worksheet_set_column(ws, static_cast<lxw_col_t>(c - 1), static_cast<lxw_col_t>(c - 1), w, nullptr);
   }
-  const lxw_error rc = workbook_close(impl_->book);
+  const auto rc = static_cast<lxw_error>(impl_->digits.packing([&] { return workbook_close(impl_->book); }));
   impl_->book = nullptr;
   if (rc != LXW_NO_ERROR) {
     impl_->discard();
@@ -272,22 +275,3 @@ std::string NewWorkbook::Show() {
 }
 
 }  // namespace kv::sheet
-
-// The workbook library compresses every part of the file at zlib's default level and offers no setting for
-// it; on an export of 32767 rows that compression is almost half the time the user waits. Its parts are
-// opened through this one function of minizip, which the program defines in place of minizip's own (the
-// dynamic linker binds the library's call here) and hands on with the fastest level: any level makes a
-// valid workbook, a little larger. Declared in <zip.h>, so a changed signature does not compile; a minizip
-// that cannot be found fails the workbook, which the export then tells as any unwritable workbook.
-extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename, const zip_fileinfo* info,
-                                       const void* extraLocal, uInt extraLocalSize, const void* extraGlobal,
-                                       uInt extraGlobalSize, const char* comment, int method, int /*level*/,
-                                       int raw, int windowBits, int memLevel, int strategy, const char* password,
-                                       uLong crcForCrypting, uLong versionMadeBy, uLong flagBase, int zip64) {
-  using Open = decltype(&zipOpenNewFileInZip4_64);
-  static const auto minizip = reinterpret_cast<Open>(::dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
-  if (minizip == nullptr) return ZIP_INTERNALERROR;
-  return minizip(file, filename, info, extraLocal, extraLocalSize, extraGlobal, extraGlobalSize, comment, method,
-                 Z_BEST_SPEED, raw, windowBits, memLevel, strategy, password, crcForCrypting, versionMadeBy, flagBase,
-                 zip64);
-}

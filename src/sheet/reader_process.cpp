@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,19 +31,36 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kReaderName = "kalvor952-sheet-reader";
 
+std::vector<std::string>& placesGiven() {
+  static std::vector<std::string> places;
+  return places;
+}
+
 // Beside the running program, where an install puts it, or where the build made it.
-std::string readerProgram() {
-  std::vector<std::filesystem::path> places;
+std::vector<std::filesystem::path> readerPlaces() {
+  std::vector<std::filesystem::path> places(placesGiven().begin(), placesGiven().end());
+  if (!places.empty()) return places;
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec) {
     places.push_back(self.parent_path() / kReaderName);
-    places.push_back(self.parent_path() / KV_READER_FROM_BIN);
+    places.push_back((self.parent_path() / KV_READER_FROM_BIN).lexically_normal());
   }
   places.emplace_back(KV_READER_IN_BUILD);
+  return places;
+}
+
+[[noreturn]] void readerMissing(const std::vector<std::filesystem::path>& places) {
+  std::string named;
+  for (const auto& p : places) named += (named.empty() ? "" : ", ") + cp1254FromUtf8Lossy(p.string());
+  throw ReaderMissing(named);
+}
+
+std::string readerProgram() {
+  const auto places = readerPlaces();
   for (const auto& p : places)
     if (::access(p.c_str(), X_OK) == 0) return p.string();
-  throw SheetError("the workbook reader cannot be found");
+  readerMissing(places);
 }
 
 std::vector<std::string> readerEnvironment([[maybe_unused]] const ReaderLimits& limits) {
@@ -99,7 +117,8 @@ class ReaderProcess {
     ::close(fds[1]);
     if (failed != 0) {
       pid_ = -1;
-      throw SheetError("the workbook reader cannot be started");
+      ::close(output_);
+      readerMissing({argv[0]});
     }
   }
   ~ReaderProcess() {
@@ -153,30 +172,69 @@ class PipeSource : public WireSource {
         throw SheetError("the workbook reader's output cannot be read");
       }
       total_ += static_cast<std::uint64_t>(n);
+      if (n > 0) spoke_ = true;
       if (total_ > kMaxWireBytes) throw SheetError("the workbook reader's output is too long");
       return static_cast<std::size_t>(n);
     }
   }
+  // Whether the reader wrote anything at all.
+  bool spoke() const { return spoke_; }
 
  private:
   int fd_;
   Clock::time_point deadline_;
   std::uint64_t total_ = 0;
+  bool spoke_ = false;
 };
 
 }  // namespace
 
-Sheet readFirstSheet(std::string_view name, const ReaderLimits& limits) {
+void setReaderPlaces(std::vector<std::string> utf8Paths) { placesGiven() = std::move(utf8Paths); }
+
+Sheet readFirstSheet(std::string_view name, const SheetRange& range, const ReaderLimits& limits) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(limits.waitMilliseconds);
+  const std::filesystem::path path = workingFolder() / toUtf8(name);
+  // A FIFO or a device would keep the reader waiting to the deadline.
+  std::error_code ec;
+  const auto type = std::filesystem::status(path, ec).type();
+  if (type != std::filesystem::file_type::regular) throw SheetError("the workbook is missing or not a regular file");
   const std::string program = readerProgram();
   ReaderProcess reader({program, std::to_string(limits.memoryMiB), std::to_string(limits.cpuSeconds),
-                        (workingFolder() / toUtf8(name)).string()},
+                        std::to_string(range.rows), std::to_string(range.columns), std::to_string(range.texts),
+                        path.string()},
                        readerEnvironment(limits));
   PipeSource output(reader.output(), deadline);
-  Sheet sheet = readSheetWire(output);
+  std::optional<Sheet> sheet;
+  try {
+    sheet = readSheetWire(output, range);
+  } catch (const SheetError&) {
+    // A reader that the system loaded but could not start (a library missing) ends at once, unheard.
+    if (!output.spoke()) {
+      const int status = reader.wait(deadline);
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 127) readerMissing({program});
+    }
+    throw;
+  }
   const int status = reader.wait(deadline);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw SheetError("the workbook reader failed");
-  return sheet;
+  return std::move(*sheet);
+}
+
+ImportSheet readImportSheet(std::string_view name, const SheetRange& range,
+                            const std::function<bool(const Sheet&)>& laidOut) {
+  ImportSheet result;
+  try {
+    result.sheet = readFirstSheet(name, range);
+  } catch (const ReaderMissing& e) {
+    result.problem = ImportProblem::NoReader;
+    result.readerPlaces = e.places();
+    return result;
+  } catch (const SheetError&) {
+    result.problem = ImportProblem::Unreadable;
+    return result;
+  }
+  if (!laidOut(result.sheet)) result.problem = ImportProblem::Layout;
+  return result;
 }
 
 }  // namespace kv::sheet

@@ -22,8 +22,8 @@ Cell fieldCell(const FixedText<N>& field) {
 }
 inline Cell fieldCell(std::int16_t v) { return Cell::number(v); }
 inline Cell fieldCell(std::int32_t v) { return Cell::number(v); }
-// A Single is exact as a double; one that is no number (a damaged field) goes as the text it shows.
-inline Cell fieldCell(float v) { return std::isfinite(v) ? Cell::number(v) : Cell::text(singleText(v)); }
+// A Single in its shortest digits; one that is no number (a damaged field) goes as the text it shows.
+inline Cell fieldCell(float v) { return std::isfinite(v) ? Cell::single(v) : Cell::text(singleText(v)); }
 // An amount goes as a number when its number cell reads back to it; the few that a double's digits
 // cannot carry go as their exact digits, which are read back digit by digit.
 inline Cell fieldCell(Currency v) {

@@ -49,9 +49,15 @@ enum class CellKind : std::uint8_t { Empty, Number, Text, Date, Boolean, Error }
 struct Cell {
   CellKind kind = CellKind::Empty;
   double value = 0;  // Number; Date: the day number (with the time as fraction); Boolean: 0 or 1
-  std::string str;   // Text (Windows-1254); Error: its code ("#DIV/0!")
+  std::string str;   // Text (Windows-1254); Error: its code ("#DIV/0!"); Number: the digits a new workbook
+                     // holds for it, when chosen (else the library's own, 16 significant digits)
 
   static Cell number(double v) { return {CellKind::Number, v, {}}; }
+  // A Single as a number cell with the fewest digits that read back as the same Single, read as a
+  // spreadsheet program reads them (a double, rounded to a Single) and read straight as a Single: 0.1,
+  // not 0.1000000014901161. Whole numbers below 1E+15, and the two values (±7.038531E-26) whose digits
+  // would round twice to a neighbour, keep the library's digits.
+  static Cell single(float v);
   static Cell text(std::string_view cp1254) { return {CellKind::Text, 0, std::string(cp1254)}; }
   static Cell date(double serial) { return {CellKind::Date, serial, {}}; }
   static Cell boolean(bool b) { return {CellKind::Boolean, b ? 1.0 : 0.0, {}}; }
@@ -120,7 +126,7 @@ void openWithDesktop(const std::string& utf8Path);
 // does not fill the row up to it.
 class Sheet {
  public:
-  // Empty beyond the cells the sheet holds; cells beyond column kMaxReadColumns are not kept.
+  // Empty beyond the cells the sheet holds and outside the range that was read.
   Cell cell(std::int32_t row, int column) const;
   // The last row that holds a cell.
   std::int32_t rowCount() const { return static_cast<std::int32_t>(rowEnd_.size()); }
@@ -147,6 +153,17 @@ enum class ImportProblem {
   None,
   Unreadable,  // missing, no workbook, or damaged
   Layout,      // its first row is not the header row the import reads
+  NoReader,    // the reader program cannot be started: an installation fault
+};
+
+// The part of the first sheet an import reads: its first rows and columns, and the most text their cells
+// may hold in all. No cell outside it crosses over from the reader, so that a workbook made to fill memory
+// costs the program no more than the part it reads.
+inline constexpr std::size_t kMaxSheetText = std::size_t{128} << 20;
+struct SheetRange {
+  std::int32_t rows = kMaxSheetRows;
+  int columns = kMaxReadColumns;
+  std::size_t texts = kMaxSheetText;
 };
 
 // What the reader of a workbook may take: its address space, its processor time, and the time the
@@ -158,17 +175,35 @@ struct ReaderLimits {
   int waitMilliseconds = 60000;
 };
 
-// Reads the first sheet of the workbook `name` (Windows-1254) in the working folder, whatever it holds by
-// its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing, is no workbook or
-// cannot be read, and when its reader crashes, passes a limit or hands back what is not a sheet.
-Sheet readFirstSheet(std::string_view name, const ReaderLimits& limits = {});
+// The reader program is missing, is not executable or cannot start: the program is not installed whole.
+class ReaderMissing : public SheetError {
+ public:
+  explicit ReaderMissing(const std::string& places) : SheetError("the workbook reader cannot be started"), places_(places) {}
+  // Where it was looked for (Windows-1254).
+  const std::string& places() const { return places_; }
+
+ private:
+  std::string places_;
+};
+
+// Where the reader program is looked for: beside the program, where an install puts it, where the build
+// made it. Tests may name other places (UTF-8 paths; none: the usual ones).
+void setReaderPlaces(std::vector<std::string> utf8Paths);
+
+// Reads the part `range` of the first sheet of the workbook `name` (Windows-1254) in the working folder,
+// whatever it holds by its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing,
+// is not a regular file, is no workbook or cannot be read, and when its reader crashes, passes a limit or
+// hands back what is not a sheet; ReaderMissing when the reader cannot be started.
+Sheet readFirstSheet(std::string_view name, const SheetRange& range = {}, const ReaderLimits& limits = {});
 
 // The import workbook read, and its header row tested by `laidOut`: the sheet when both went well.
 struct ImportSheet {
   ImportProblem problem = ImportProblem::None;
+  std::string readerPlaces;  // NoReader: where the reader was looked for
   Sheet sheet;
 };
-ImportSheet readImportSheet(std::string_view name, const std::function<bool(const Sheet&)>& laidOut);
+ImportSheet readImportSheet(std::string_view name, const SheetRange& range,
+                            const std::function<bool(const Sheet&)>& laidOut);
 
 // For the readers: a UTF-8 text as Windows-1254, a character that has no byte there as "?".
 std::string cp1254FromUtf8Lossy(std::string_view utf8);

@@ -67,7 +67,7 @@ class WireReader {
 
 constexpr std::size_t kWriteBuffer = std::size_t{1} << 16;
 
-WireWriter::WireWriter(int out) : out_(out) {
+WireWriter::WireWriter(int out, const SheetRange& range) : CellSink(range), out_(out) {
   buffer_.reserve(kWriteBuffer + kMaxCellText + 64);
   buffer_.append(kHeader, sizeof kHeader);
 }
@@ -127,11 +127,11 @@ void WireWriter::fail(std::string_view reason) {
   flush();
 }
 
-Sheet readSheetWire(WireSource& in) {
+Sheet readSheetWire(WireSource& in, const SheetRange& range) {
   WireReader wire(in);
   for (char c : kHeader)
     if (wire.get<char>() != c) WireReader::malformed();
-  SheetBuilder sheet;
+  SheetBuilder sheet(range);
   std::int32_t row = 0;
   std::uint64_t cells = 0;
   for (;;) {

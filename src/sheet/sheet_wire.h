@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "sheet/readers.h"
+#include "sheet/cell_sink.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {
@@ -19,7 +19,7 @@ namespace kv::sheet {
 // The reader's side: cells written to the file descriptor `out` as they come, a buffer at a time.
 class WireWriter final : public CellSink {
  public:
-  explicit WireWriter(int out);
+  WireWriter(int out, const SheetRange& range);
   // The trailer, after the last cell; false when the output could not be written.
   bool end();
   // The reason, instead of the trailer.
@@ -48,9 +48,9 @@ class WireSource {
   ~WireSource() = default;
 };
 
-// The sheet the source holds. Throws SheetError with the reader's reason, or when the output is cut short,
-// malformed, or holds more than a sheet that is read may hold.
-Sheet readSheetWire(WireSource& in);
+// The sheet the source holds, within the range. Throws SheetError with the reader's reason, or when the
+// output is cut short, malformed, or holds more than a sheet that is read may hold.
+Sheet readSheetWire(WireSource& in, const SheetRange& range = {});
 
 // The longest output a sheet within the limits of a CellSink takes, with room to spare.
 inline constexpr std::uint64_t kMaxWireBytes =

@@ -18,6 +18,12 @@ UserMessage importFailedMessage(std::string_view workbookName) {
           " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
 }
 
+UserMessage readerMissingMessage(std::string_view places) {
+  return {"Çalışma kitaplarını okuyan program (kalvor952-sheet-reader) başlatılamadı; arandığı yerler: "_w +
+              std::string(places) + ". Program eksik kurulmuş; hiçbir dosya değiştirilmedi."_w,
+          " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
+}
+
 UserMessage importLayoutMessage(std::string_view workbookName) {
   return {"'"_w + std::string(workbookName) +
               "' dosyasının sütunları EXCEL'e aktar komutuyla elde edilen formatta değil; hiçbir dosya "
@@ -56,10 +62,14 @@ bool exportAndTell(MessageSink& sink, const std::function<WrittenWorkbook()>& wr
   return true;
 }
 
-bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName) {
+bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName,
+                       std::string_view readerPlaces) {
   if (problem == ImportProblem::None) return false;
   sink.beep();
-  tell(sink, problem == ImportProblem::Layout ? importLayoutMessage(workbookName) : importFailedMessage(workbookName),
+  tell(sink,
+       problem == ImportProblem::Layout     ? importLayoutMessage(workbookName)
+       : problem == ImportProblem::NoReader ? readerMissingMessage(readerPlaces)
+                                            : importFailedMessage(workbookName),
        MsgIcon::Exclamation);
   return true;
 }

@@ -16,6 +16,9 @@ UserMessage exportFailedMessage();
 // The import workbook could not be read (missing, damaged, or no workbook); nothing was changed
 // (exclamation icon).
 UserMessage importFailedMessage(std::string_view workbookName);
+// The workbook reader cannot be started, looked for in `places`: the program is not installed whole; nothing
+// was changed (exclamation icon).
+UserMessage readerMissingMessage(std::string_view places);
 // The import workbook is not laid out as the import reads it; nothing was changed (exclamation icon).
 UserMessage importLayoutMessage(std::string_view workbookName);
 // The workbook was written under this name (no icon).
@@ -38,8 +41,9 @@ struct WrittenWorkbook {
 // made, the file's own message when a file could not be read. Returns whether the workbook was written.
 bool exportAndTell(MessageSink& sink, const std::function<WrittenWorkbook()>& write);
 
-// When the import workbook was refused, beeps and tells why (importFailedMessage or importLayoutMessage);
-// returns whether it was refused.
-bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName);
+// When the import workbook was refused, beeps and tells why (importFailedMessage, importLayoutMessage or
+// readerMissingMessage naming `readerPlaces`); returns whether it was refused.
+bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName,
+                       std::string_view readerPlaces = {});
 
 }  // namespace kv::sheet

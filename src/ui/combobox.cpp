@@ -15,9 +15,7 @@ int ComboBox::indexOfText() const {
   return -1;
 }
 
-void ComboBox::setText(const std::string& v) {
-  apply(edit_.setText(v) ? EditText::Result::Changed : EditText::Result::Moved);
-}
+void ComboBox::setText(const std::string& v) { setTextByCode(v); }
 
 void ComboBox::setListIndex(const int& v) {
   if (v < -1 || v >= ListCount()) throw std::out_of_range("ComboBox.ListIndex out of range");

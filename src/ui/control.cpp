@@ -37,6 +37,8 @@ Backend& Control::backend() const { return form_.app().backend(); }
 
 void Control::changed() { form_.controlChanged(*this); }
 
+bool Control::beingTyped() const { return form_.typedInto_ == this && form_.focused_ == this; }
+
 void Control::setEnabled(const bool& v) {
   if (v == enabled_) return;
   enabled_ = v;

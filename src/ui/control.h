@@ -95,6 +95,9 @@ class Control : public Placement {
 
   // Tells the back end that the control's state changed.
   void changed();
+  // The user is typing here: a keystroke of this control, which still has the focus, is being handled
+  // (the window's and the control's KeyDown and KeyPress, the typing itself and the Change it raises).
+  bool beingTyped() const;
   bool attached() const;
   Backend& backend() const;
 

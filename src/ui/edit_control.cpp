@@ -16,6 +16,10 @@ void EditControl::keyDownAction(int KeyCode, int Shift) { apply(edit_.keyDown(Ke
 
 void EditControl::keyPressAction(int KeyAscii) { apply(edit_.keyPress(KeyAscii, backend())); }
 
+void EditControl::setTextByCode(const std::string& v) {
+  apply(edit_.setText(v, beingTyped()) ? EditText::Result::Changed : EditText::Result::Moved);
+}
+
 void EditControl::apply(EditText::Result r) {
   if (r == EditText::Result::Nothing) return;
   if (r == EditText::Result::Changed) textChanged();

@@ -40,6 +40,9 @@ class EditControl : public Control {
   void keyPressAction(int KeyAscii) override;
   // After an edit: the back end is told, and Change runs when the text changed.
   void apply(EditText::Result r);
+  // Text set by code: the caret goes to the start, but stays where the user is typing when the text is
+  // set while the box is being typed into (by its own key handlers, say).
+  void setTextByCode(const std::string& v);
   // The text changed by an edit or by code, before Change runs.
   virtual void textChanged() {}
 

@@ -7,10 +7,22 @@
 
 namespace kv::ui {
 
-bool EditText::setText(const std::string& text) {
+bool EditText::setText(const std::string& text, bool keepCaret) {
   const bool changed = text != text_;
+  if (!keepCaret) {
+    anchor_ = caret_ = 0;
+  } else if (changed) {
+    const int before = size(), after = static_cast<int>(text.size()), shorter = std::min(before, after);
+    int same = 0, tail = 0;  // characters alike at the start and, beyond them, at the end
+    while (same < shorter && text_[same] == text[same]) ++same;
+    while (tail < shorter - same && text_[before - 1 - tail] == text[after - 1 - tail]) ++tail;
+    auto place = [&](int at) {
+      return at <= same ? at : at >= before - tail ? at - before + after : std::min(at, after - tail);
+    };
+    anchor_ = place(anchor_);
+    caret_ = place(caret_);
+  }
   text_ = text;
-  anchor_ = caret_ = 0;
   return changed;
 }
 

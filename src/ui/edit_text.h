@@ -20,8 +20,11 @@ class EditText {
   std::string selText() const { return text_.substr(selStart(), selLength()); }
   int maxLength() const { return maxLength_; }
 
-  // Each returns true when the text changed. Text set by code is not limited by MaxLength.
-  bool setText(const std::string& text);
+  // Each returns true when the text changed. Text set by code is not limited by MaxLength. setText puts
+  // the caret at the start, or with keepCaret leaves the caret and the selection where they stand in the
+  // text around the part that changed: before it they stay, after it they keep their distance from the
+  // end, within it they keep their place as far as the new part reaches.
+  bool setText(const std::string& text, bool keepCaret = false);
   void setSelStart(int v);
   void setSelLength(int v);
   void select(int start, int length);

@@ -184,6 +184,7 @@ class Form : public MessageSink, public ProgressSink, public Placement {
   std::vector<Control*> controls_;
   int nextTabIndex_ = 0;
   Control* focused_ = nullptr;
+  Control* typedInto_ = nullptr;  // the control whose keystroke is being handled
   // The drawing surface.
   Font font_;
   double xPixels_ = 0, yPixels_ = 0;  // the current position

@@ -1,5 +1,7 @@
 #include "ui/input.h"
 
+#include <utility>
+
 #include "ui/application.h"
 #include "ui/combobox.h"
 #include "ui/controls.h"
@@ -45,6 +47,12 @@ void Input::keystroke(Form& form, int keyCode, int shift, std::optional<unsigned
         return;
       }
     }
+    // A handler that rewrites the text of the box being typed into leaves the caret where the user types.
+    struct Typing {
+      Form& form;
+      Control* before;
+      ~Typing() { form.typedInto_ = before; }
+    } typing{form, std::exchange(form.typedInto_, target)};
     if (keyCode != 0) {
       int code = keyCode;
       if (!target || form.keyPreview_) {

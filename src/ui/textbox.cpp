@@ -2,9 +2,7 @@
 
 namespace kv::ui {
 
-void TextBox::setText(const std::string& v) {
-  apply(edit_.setText(v) ? EditText::Result::Changed : EditText::Result::Moved);
-}
+void TextBox::setText(const std::string& v) { setTextByCode(v); }
 
 void TextBox::setSelText(const std::string& v) {
   apply(edit_.setSelText(v) ? EditText::Result::Changed : EditText::Result::Moved);

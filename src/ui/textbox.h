@@ -27,7 +27,8 @@ class TextBox : public EditControl {
   TextBox(Frame& frame, std::string name) : EditControl(frame, std::move(name)) {}
   ControlKind kind() const override { return ControlKind::TextBox; }
 
-  // Windows-1254. Setting it puts the caret at the start.
+  // Windows-1254. Setting it puts the caret at the start, except while the box is being typed into: a
+  // key handler that rewrites the text leaves the caret where the user is typing.
   Property<TextBox, std::string, &TextBox::text, &TextBox::setText> Text{this};
   Property<TextBox, std::string, &TextBox::selText, &TextBox::setSelText> SelText{this};
   // 0 left, 1 right, 2 centre.

@@ -321,7 +321,8 @@ TEST_F(RecipeEditorTest, AChangedCodeConfirmedInTheCostBoxIsWrittenWithItsCompon
 }
 
 // An editor whose chain could not be stored stays, and leaving it again stores each line once; one whose
-// load failed is left, unloaded, without touching the chain.
+// load failed takes no lines (no typing to drop, no save that finds no file) and is left, unloaded, without
+// touching the chain.
 TEST_F(RecipeEditorTest, LeavingAgainAfterAFileFailedStoresEachLineOnce) {
   openOnRecipe({{"K1", 1}, {"K2", 2}}, {{"K1", 1, 1}});
   ui.key(Key::Down);
@@ -333,13 +334,30 @@ TEST_F(RecipeEditorTest, LeavingAgainAfterAFileFailedStoresEachLineOnce) {
   }
   EXPECT_EQ(visibleName(), "frmRecete");
   ui.key(Key::Escape);
+  ui.clearShown();
   {
     FailOn refused(FileOp::Open, "KLVR952.RCT", EACCES, 2, 1);  // the editor's own opening
     ui.key(Key::F2);
   }
+  ui.focus("Text1");
+  typeRow("K2", "2");
+  ui.click("cmdKayitla");
   ui.key(Key::Escape);
+  EXPECT_EQ(messages().size(), 1u);  // the file that failed
   EXPECT_FALSE(loaded("frmRecete"));
   EXPECT_EQ(folder.bytes("KLVR952.REC").size(), 2u * RecipeRecord::Length);
+}
+
+// A recipe holds at most 32767 lines: a line typed after them is refused in the analysis window's words.
+TEST_F(RecipeEditorTest, ALinePastTheLongestRecipeIsToldTheLimit) {
+  openOnRecipe({{"K1", 1}}, std::vector<RecipeFile::Line>(32767, {"K1", 1, 1}));
+  ui.key(Key::End);
+  ui.focus("Text29");  // line 32768
+  typeRow("K1", "1");
+  ui.clearShown();
+  ui.key(Key::F1);
+  EXPECT_EQ(messages(), std::vector<std::string>{"! HATA !|Bir liste en fazla 32767 satır alabilir!..."});
+  EXPECT_EQ(workingCopy().size(), 32767u);
 }
 
 }  // namespace

@@ -111,11 +111,13 @@ TEST(FileFaults, AHandleThatIsNotOpenNamesItsFile) {
   EXPECT_EQ(bare.fileName(), "");
 }
 
-TEST(FileFaults, AWriteTheSystemCutsShortLeavesTheImageAsTheDisk) {
+// A write or a copy the system cuts short (a disk filling up) keeps the system's reason.
+TEST(FileFaults, AWriteOrACopyTheSystemCutsShortKeepsTheReasonAndTheImageAsTheDisk) {
   TempFolder folder;
   Bytes old(700);
   for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<std::uint8_t>(i);
   folder.write("KLVR952.DAT", old);
+  folder.write("KLVR952.ABC", Bytes(3000, 1));
   FileHandle dat("KLVR952.DAT", 512);
   // The system lets the file grow to 800 bytes: the record from 512 to 1024 is written in part.
   auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
@@ -125,10 +127,12 @@ TEST(FileFaults, AWriteTheSystemCutsShortLeavesTheImageAsTheDisk) {
   small.rlim_cur = 800;
   setrlimit(RLIMIT_FSIZE, &small);
   const FileError e = errorOf([&] { putRecord(dat.number(), 2, Bytes(512, 0xAB)); });
+  const FileError copied = errorOf([] { copyFile("KLVR952.ABC", "952KLVR.ABC"); });
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldSignal);
 
   EXPECT_EQ(e.systemError(), EFBIG);
+  EXPECT_EQ(copied.systemError(), EFBIG);
   Bytes want = old;  // what reached the old length stays; what went past it is cut off again
   std::fill(want.begin() + 512, want.end(), 0xAB);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), want);

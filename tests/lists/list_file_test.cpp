@@ -142,6 +142,19 @@ TEST_F(ListFileTest, RangesOfTheTwoOrders) {
   }
 }
 
+TEST_F(ListFileTest, ACodeSavedOutOfOrderLeavesTheWholeListWhole) {
+  {
+    Company c;
+    c.addAll({{"A"}, {"B"}, {"C"}});
+    ProductRecord r = c.record(1);
+    r.Code = "Z";  // saved as typed, the chain and the index left as they were
+    c.write(1, r);
+  }
+  openProducts();
+  EXPECT_TRUE(build(ListOrder::Alphabetic, "", toUtf8(kAll)).ready);
+  EXPECT_EQ(listed(), (std::vector<std::int16_t>{1, 2, 3}));
+}
+
 TEST_F(ListFileTest, BrokenChainsAndIndexesAreToldAndEndTheWalk) {
   {
     Company c;
@@ -165,9 +178,20 @@ TEST_F(ListFileTest, BrokenChainsAndIndexesAreToldAndEndTheWalk) {
   EXPECT_EQ(sink.shown[0].text, "Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin...");
   EXPECT_EQ(sink.shown[0].title, title);
 
-  // An index without a first record from the bound's bucket on: the list in record order instead.
+  // A chain that ends at B, before the range's last record, is as broken as one that points outside.
   products.close();
   damage(3, 2, 4);
+  damage(2, 1, 2);
+  openProducts();
+  sink.shown.clear();
+  b = build(ListOrder::Alphabetic, "", toUtf8(kAll));
+  EXPECT_FALSE(b.ready);
+  EXPECT_EQ(listed(), (std::vector<std::int16_t>{1, 2}));
+  ASSERT_EQ(sink.shown.size(), 1u);
+  EXPECT_EQ(sink.shown[0].text, "Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin...");
+
+  // An index without a first record from the bound's bucket on: the list in record order instead.
+  products.close();
   {
     FileHandle abc("KLVR952.ABC", IndexEntry::Length);
     for (int bucket = 1; bucket <= kBucketCount; ++bucket) abc.put(bucket, IndexEntry{});

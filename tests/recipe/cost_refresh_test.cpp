@@ -63,6 +63,17 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   EXPECT_EQ(said.events, want);
 }
 
+// A contains B and B contains A: each product meets itself inside the other, told once for the refresh.
+TEST_F(Refresh, RecipesInsideEachOtherAreToldOnce) {
+  company.addAll({{"A"}, {"B"}});
+  recipes.define(1, {{"B", 2, 0}});
+  recipes.define(2, {{"A", 3, 5}});
+  FakeAnalysisWindow window(said, 1);
+  RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);
+  EXPECT_EQ(said.count("box: Kademe hatası oluştu! (Kademe Sayısı > 20) | ! HATA !"), 1);
+  EXPECT_EQ(recipeCost(1), 2 * 3 * 5);  // B's line A costed as a leaf
+}
+
 TEST_F(Refresh, AnEmptyProductFileOnlyShowsTheRecordAgain) {
   FakeAnalysisWindow window(said, 5);
   RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);

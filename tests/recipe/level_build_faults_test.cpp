@@ -1,4 +1,4 @@
-// Damaged and unusual recipes: every walk ends, a product that contains itself is told once per line and
+// Damaged and unusual recipes: every walk ends, a product that contains itself is told once per run and
 // costed as far as it goes, and a failure never leaves a cost behind.
 #include <gtest/gtest.h>
 

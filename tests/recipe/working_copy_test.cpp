@@ -229,11 +229,11 @@ TEST_F(WorkingCopy, APageSavesExistingLinesInPlaceAndAppendsNewOnes) {
   std::int32_t h = recipes.define(p, {{"P"}, {"P"}});
   RecipeEditSession s = edit(p);
   GridPage page;
-  EXPECT_FALSE(s.SaveGridPage(1, page));
+  EXPECT_FALSE(s.SaveGridPage(1, page).written);
   page[0] = {7, 4, " A ", "Ayak", 3, "Ad", 2.5f};
   page[3] = {8, 2, "C", "", 1, "", 4};  // below an empty row: the line after the last
 
-  EXPECT_TRUE(s.SaveGridPage(1, page));
+  EXPECT_TRUE(s.SaveGridPage(1, page).written);
 
   EXPECT_EQ(s.lineCount, 3);
   EXPECT_EQ(links("KLVR952.RCT"),
@@ -262,11 +262,11 @@ TEST_F(WorkingCopy, NewLinesStartBlankAndNeverLeaveAGap) {
     page[2] = {5, 2, "B", "", 2, "", 1};
     page[3] = {6, 2, "C", "", 3, "", 1};
     if (alone) {
-      EXPECT_FALSE(s.SaveGridRow(1, page, 4));
+      EXPECT_FALSE(s.SaveGridRow(1, page, 4).written);
       EXPECT_EQ(lines("KLVR952.RCT").size(), 2u);
-      EXPECT_TRUE(s.SaveGridRow(1, page, 3));
+      EXPECT_TRUE(s.SaveGridRow(1, page, 3).written);
     } else {
-      EXPECT_TRUE(s.SaveGridPage(1, page));
+      EXPECT_TRUE(s.SaveGridPage(1, page).written);
     }
     EXPECT_EQ(s.lineCount, 4);
     const std::vector<RecipeRecord> got = lines("KLVR952.RCT");

@@ -7,6 +7,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -17,7 +18,7 @@
 #include <vector>
 
 #include "common/files.h"
-#include "sheet/readers.h"
+#include "sheet/reader/readers.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"
 #include "support/company.h"
@@ -28,25 +29,73 @@ namespace {
 using kv::testing::TempFolder;
 
 // A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
-void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0) {
-  const std::string parts[][3] = {
-      {"xl/workbook.xml", R"(<workbook xmlns:r="r"><sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"},
-      {"xl/_rels/workbook.xml.rels",
-       R"(<Relationships><Relationship Id="rId1" Type="w/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)"},
-      {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>", sheetData + "</sheetData></worksheet>"},
-  };
+// `more` parts, and `workbookPr` in its workbook part; `elsewhere` keeps the workbook outside xl/, named
+// in other letter cases and with backslashes, found through the package's root relationships.
+void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0,
+               std::vector<std::array<std::string, 3>> more = {}, const std::string& workbookPr = "",
+               bool elsewhere = false) {
+  const std::string dir = elsewhere ? "Book\\" : "xl/";
+  more.push_back({dir + "workbook.xml", "<workbook xmlns:r=\"r\">" + workbookPr,
+                  R"(<sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"});
+  more.push_back({dir + (elsewhere ? "_RELS\\WORKBOOK.XML.rels" : "_rels/workbook.xml.rels"),
+                  R"(<Relationships><Relationship Id="rId1" Type="w/worksheet" Target="worksheets/sheet1.xml"/>)",
+                  "</Relationships>"});
+  more.push_back({dir + "worksheets/Sheet1.xml", "<worksheet><sheetData>", sheetData + "</sheetData></worksheet>"});
+  if (elsewhere)
+    more.push_back({"_rels/.rels", R"(<Relationships><Relationship Id="a" Type="x/officeDocument")",
+                    R"( Target="/book/workbook.xml"/></Relationships>)"});
   const std::string blank(1 << 20, ' ');
   zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
   ASSERT_NE(zip, nullptr);
-  for (const auto& [name, head, tail] : parts) {
+  for (const auto& [name, head, tail] : more) {
     zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_BEST_SPEED, 1);
     zipWriteInFileInZip(zip, head.data(), static_cast<unsigned>(head.size()));
-    for (std::size_t left = tail.empty() ? 0 : blanks, n; left > 0; left -= n)
+    for (std::size_t left = name.ends_with("heet1.xml") ? blanks : 0, n; left > 0; left -= n)
       zipWriteInFileInZip(zip, blank.data(), static_cast<unsigned>(n = std::min(left, blank.size())));
     zipWriteInFileInZip(zip, tail.data(), static_cast<unsigned>(tail.size()));
     zipCloseFileInZip(zip);
   }
   zipClose(zip, nullptr);
+}
+
+// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value, an
+// inline string beside a value, dates of either system and with a time, a workbook found elsewhere.
+TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
+  TempFolder folder;
+  const std::array<std::string, 3> strings = {
+      "xl/sharedStrings.xml", "<sst><si><t>a_x000D_b_x005F_x0041__xD83D__xDE00_</t></si>", "</sst>"};
+  const std::array<std::string, 3> dateStyle = {"xl/styles.xml", R"(<styleSheet><cellXfs><xf numFmtId="0"/>)",
+                                                R"(<xf numFmtId="14"/></cellXfs></styleSheet>)"};
+  const struct {
+    const char* sheetData;
+    std::vector<std::array<std::string, 3>> parts;
+    const char* workbookPr;
+    bool elsewhere;
+    Cell expected;
+  } cases[] = {
+      {R"(<row><c t="s"><v>0</v></c></row>)", {strings}, "", false, Cell::text("a\rb_x0041_?")},
+      {R"(<row><c t="s"><v/></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
+      {R"(<row><c t="inlineStr"><v>9</v><is><r><t>x_x0009_</t></r><rPh><t>y</t></rPh></is></c></row>)", {}, "", false,
+       Cell::text("x\t")},
+      {R"(<row><c t="d"><v>2020-03-05T12:00:00Z</v></c></row>)", {}, "", false,
+       Cell::date(Date::fromYmd(2020, 3, 5).serial + 0.5)},
+      {R"(<row><c s="1"><v>0.25</v></c></row>)", {dateStyle}, R"(<workbookPr date1904="1"/>)", false,
+       Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
+      {R"(<row><c s="1"><v>1</v></c></row>)", {dateStyle}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
+      {R"(<row><c><v>7</v></c></row>)", {}, "", true, Cell::number(7)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sheetData);
+    const auto path = folder.path() / "K.xlsx";
+    std::filesystem::remove(path);
+    writeXlsx(path, c.sheetData, 0, c.parts, c.workbookPr, c.elsewhere);
+    SheetBuilder builder;
+    readXlsx(path.string(), builder);
+    const Cell got = std::move(builder).finish().cell(1, 1);
+    EXPECT_EQ(got.kind, c.expected.kind);
+    EXPECT_EQ(got.str, c.expected.str);
+    EXPECT_EQ(got.value, c.expected.value);
+  }
 }
 
 // Read here, in the test's own process, where the sanitizers watch every step of the arithmetic.
@@ -90,18 +139,19 @@ TEST(SheetReader, AZipBombIsRefusedAndAReaderPastItsLimitIsStopped) {
     for (int c = 1; c <= 10; ++c) book.Cells(r, c, Cell::text("hücre " + std::to_string(r * c)));
   const std::string name = book.Show();
   EXPECT_EQ(readFirstSheet(name).rowCount(), 3000);
-  EXPECT_THROW(readFirstSheet(name, {.waitMilliseconds = 1}), SheetError);
-  EXPECT_THROW(readFirstSheet(name, {.memoryMiB = 1}), SheetError);
+  EXPECT_THROW(readFirstSheet(name, {}, {.waitMilliseconds = 1}), SheetError);
+  EXPECT_THROW(readFirstSheet(name, {}, {.memoryMiB = 1}), SheetError);
 }
 
 // Bytes of the workbooks a spreadsheet program wrote, changed at random: each read gives a sheet or
-// SheetError, and the company file beside the workbooks stays as it was. A reader per workbook at a time.
+// SheetError, and the company file beside the workbooks stays as it was. A reader per workbook at a time;
+// an .xls is read many more times in this process too, where the sanitizers watch every read.
 TEST(SheetReader, DamagedWorkbooksGiveASheetOrSheetError) {
   TempFolder folder;
   const std::vector<std::uint8_t> company(512 * 3, 'k');
   folder.write("KLVR952.DAT", company);
   const char* fixtures[] = {"products_libreoffice.xls", "products_libreoffice.xlsx", "values_libreoffice.xls",
-                            "values_libreoffice.xlsx"};
+                            "values_libreoffice.xlsx", "formulas_libreoffice.xls", "excel95_gnumeric.xls"};
   std::atomic<int> read = 0;
   std::vector<std::thread> readers;
   for (unsigned f = 0; f < std::size(fixtures); ++f)
@@ -110,11 +160,17 @@ TEST(SheetReader, DamagedWorkbooksGiveASheetOrSheetError) {
       const std::vector<std::uint8_t> original{std::istreambuf_iterator<char>(in), {}};
       const std::string name = "M" + std::to_string(f) + ".XLS";
       std::mt19937 rng(952 + f);
-      for (int m = 0; m < 50; ++m) {
+      const bool xls = std::string_view(fixtures[f]).ends_with(".xls");
+      for (int m = 0; m < (xls ? 400 : 50); ++m) {
         std::vector<std::uint8_t> bytes = original;
         for (auto k = 1 + rng() % 4; k > 0; --k) bytes[rng() % bytes.size()] = static_cast<std::uint8_t>(rng());
         folder.write(name, bytes);
         try {
+          if (m >= 50) {
+            SheetBuilder sheet;
+            readXls((folder.path() / name).string(), sheet);
+            continue;
+          }
           readFirstSheet(name);
           ++read;
         } catch (const SheetError&) {
@@ -149,7 +205,7 @@ TEST(SheetWire, OutputCutShortOrChangedIsRefusedOrReadWithinItsBounds) {
   const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
   ASSERT_GE(fd, 0);
   {
-    WireWriter out(fd);
+    WireWriter out(fd, {});
     out.name("Sayfa");
     for (int r = 1; r <= 40; ++r) {
       out.add(r, 1, Cell::number(r));

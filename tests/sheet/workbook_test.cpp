@@ -1,6 +1,8 @@
 // The spreadsheet layer: what a new workbook holds reads back the same, texts stay texts, the file takes
 // a new name, and what is no workbook is refused.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unzip.h>
 
 #include <bit>
 #include <cmath>
@@ -69,6 +71,53 @@ TEST(Workbook, WhatIsWrittenReadsBackTheSame) {
     }
 }
 
+// A Single's cell holds as few digits as read back to it, through a double and straight, by the shortest
+// of "%.{1..9}g" that does; every cell of the file holds exactly those digits, or the library's own.
+TEST(Workbook, ASingleGoesInTheShortestDigitsThatReadBackToIt) {
+  TempFolder folder;
+  auto readsBack = [](const std::string& d, float v) {
+    return static_cast<float>(std::strtod(d.c_str(), nullptr)) == v && std::strtof(d.c_str(), nullptr) == v;
+  };
+  auto significant = [](std::string d) {
+    d = d.substr(0, d.find('E'));
+    std::erase(d, '.');
+    return d.find_last_of("123456789") - d.find_first_of("123456789") + 1;
+  };
+  std::vector<float> values = {0.1f, 98765.43f, 1.0000001f, 845.57f, 7.038531e-26f, -7.038531e-26f, 3.0f, 1e20f};
+  std::mt19937 rng(26);
+  while (values.size() < 20000)
+    if (const float v = std::bit_cast<float>(static_cast<std::uint32_t>(rng())); std::isfinite(v)) values.push_back(v);
+  NewWorkbook book;
+  std::vector<std::string> expected;  // the digits of each cell, in the file's order
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const float v = values[i];
+    const Cell c = Cell::single(v);
+    book.Cells(static_cast<std::int32_t>(i / 10 + 1), static_cast<int>(i % 10 + 1), c);
+    char full[32];
+    std::snprintf(full, sizeof full, "%.16G", static_cast<double>(v));
+    expected.push_back(c.str.empty() ? full : c.str);
+    ASSERT_TRUE(readsBack(expected.back(), v)) << full;
+    std::size_t shortest = 1;
+    for (char d[32]; shortest < 9; ++shortest) {
+      std::snprintf(d, sizeof d, "%.*g", static_cast<int>(shortest), static_cast<double>(v));
+      if (readsBack(d, v)) break;
+    }
+    if (c.str.empty()) ASSERT_TRUE(v == std::trunc(v) || std::fabs(v) == 7.038531e-26f) << full;
+    else ASSERT_EQ(significant(c.str), shortest) << c.str;
+  }
+  EXPECT_EQ(expected[0] + " " + expected[1] + " " + expected[2] + " " + expected[7], "0.1 98765.43 1.0000001 1E+20");
+  unzFile zip = unzOpen64((folder.path() / book.Show()).c_str());
+  ASSERT_EQ(unzLocateFile(zip, "xl/worksheets/sheet1.xml", 1), UNZ_OK);
+  unzOpenCurrentFile(zip);
+  std::string xml(std::size_t{1} << 24, '\0');
+  xml.resize(static_cast<std::size_t>(unzReadCurrentFile(zip, xml.data(), static_cast<unsigned>(xml.size()))));
+  unzClose(zip);
+  std::vector<std::string> written;
+  for (std::size_t at = xml.find("<v>"); at != std::string::npos; at = xml.find("<v>", at + 1))
+    written.push_back(xml.substr(at + 3, xml.find("</v>", at) - at - 3));
+  EXPECT_EQ(written, expected);
+}
+
 TEST(Workbook, NeverReplacesAFileAndLeavesNothingWhenNotShown) {
   TempFolder folder;
   folder.write("Kitap1.xlsx", {'x'});
@@ -94,6 +143,30 @@ TEST(Workbook, SheetNameIsCutTo31Characters) {
   EXPECT_EQ(readFirstSheet(refused.Show()).name(), "Sheet1");
 }
 
+// The workbook library's parts are compressed at the fastest level the program sets in its place: the
+// workbook still opens, and its parts are compressed.
+TEST(Workbook, ItsPartsAreCompressedAtTheFastestLevel) {
+  TempFolder folder;
+  NewWorkbook book;
+  for (int r = 1; r <= 2000; ++r) book.Cells(r, 1, Cell::text("Çelik mil " + std::to_string(r % 10)));
+  const std::string name = book.Show();
+  EXPECT_EQ(readFirstSheet(name).rowCount(), 2000);
+  unzFile zip = unzOpen64((folder.path() / name).c_str());
+  ASSERT_NE(zip, nullptr);
+  int parts = 0;
+  std::uint64_t packed = 0, whole = 0;
+  for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip), ++parts) {
+    unz_file_info64 info;
+    ASSERT_EQ(unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0), UNZ_OK);
+    EXPECT_EQ(info.compression_method, static_cast<uLong>(Z_DEFLATED));
+    EXPECT_EQ(info.flag & 6, 6u);  // deflated at the fastest level
+    packed += info.compressed_size, whole += info.uncompressed_size;
+  }
+  unzClose(zip);
+  EXPECT_GT(parts, 4);
+  EXPECT_LT(packed * 4, whole);
+}
+
 TEST(Workbook, RowsAreWrittenInOrder) {
   TempFolder folder;
   NewWorkbook book;
@@ -101,16 +174,22 @@ TEST(Workbook, RowsAreWrittenInOrder) {
   EXPECT_THROW(book.Cells(2, 1, Cell::number(1)), std::logic_error);
 }
 
+// Cells far out are not kept, and no cell outside the range an import reads crosses over; a range whose
+// texts the cells pass is refused.
 TEST(Workbook, CellsFarOutAreNotKept) {
   TempFolder folder;
   NewWorkbook book;
   book.Cells(1, 1, Cell::text("a"));
   for (int r = 2; r <= 2000; ++r) book.Cells(r, 16384, Cell::number(r));
   book.Cells(kMaxSheetRows, 2, Cell::number(1));
-  const Sheet s = readFirstSheet(book.Show());
+  const std::string name = book.Show();
+  const Sheet s = readFirstSheet(name);
   EXPECT_EQ(cellText(s.cell(1, 1)), "a");
   EXPECT_TRUE(s.cell(2, 16384).isEmpty());
   EXPECT_EQ(cellNumber(s.cell(kMaxSheetRows, 2)), 1);
+  const Sheet part = readFirstSheet(name, {.rows = 1999, .columns = 1});
+  EXPECT_EQ(part.rowCount(), 1);
+  EXPECT_THROW(readFirstSheet(name, {.texts = 0}), SheetError);
 }
 
 TEST(Workbook, WhatIsNoWorkbookIsRefused) {
@@ -120,6 +199,33 @@ TEST(Workbook, WhatIsNoWorkbookIsRefused) {
   folder.write("C.XLS", {'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0});
   for (const char* name : {"A.XLS", "B.XLS", "C.XLS", "MISSING.XLS"})
     EXPECT_THROW(readFirstSheet(name), SheetError) << name;
+  // A FIFO is refused before a reader would wait for it to be written.
+  ASSERT_EQ(::mkfifo((folder.path() / "D.XLS").c_str(), 0600), 0);
+  EXPECT_THROW(readFirstSheet("D.XLS", {}, {.waitMilliseconds = 600000}), SheetError);
+}
+
+// A reader that is missing, not executable or cannot start is told as the installation fault it is,
+// naming where it was looked for.
+TEST(Workbook, AReaderThatCannotStartIsAnInstallationFault) {
+  TempFolder folder;
+  NewWorkbook book;
+  book.Cells(1, 1, Cell::text("a"));
+  std::filesystem::rename(folder.path() / book.Show(), folder.path() / "KLVR952.XLS");
+  folder.write("notexec", {'x'});
+  folder.write("noloader", {'#', '!', '/', 'y'});
+  std::filesystem::permissions(folder.path() / "noloader", std::filesystem::perms::owner_all);
+  for (const char* place : {"missing", "notexec", "noloader"}) {
+    const std::string path = (folder.path() / place).string();
+    setReaderPlaces({path});
+    const ImportSheet read = readImportSheet("KLVR952.XLS", {}, [](const Sheet&) { return true; });
+    setReaderPlaces({});
+    EXPECT_EQ(read.problem, ImportProblem::NoReader) << place;
+    kv::testing::RecordingSink sink;
+    tellImportProblem(sink, read.problem, "KLVR952.XLS", read.readerPlaces);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find("kalvor952-sheet-reader"), std::string::npos);
+    EXPECT_NE(sink.shown[0].text.find(path), std::string::npos);
+  }
 }
 
 TEST(RecordCells, FieldsTravelBothWays) {

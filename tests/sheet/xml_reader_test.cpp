@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sheet/sheet.h"
-#include "sheet/xml_reader.h"
+#include "sheet/reader/xml_reader.h"
 
 namespace kv::sheet {
 namespace {

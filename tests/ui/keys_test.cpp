@@ -2,6 +2,7 @@
 // Windows-1254 character, the form first with key preview; the handler may change or cancel the character.
 #include <gtest/gtest.h>
 
+#include "common/text.h"
 #include "test_window.h"
 
 namespace kv::ui::testing {
@@ -52,6 +53,22 @@ TEST_F(UiTest, ChangedKeyPressTypesTheNewCharacter) {
   w.txtA.SetFocus();
   ui.type("aé");
   EXPECT_EQ(w.txtA.Text(), "aØ"_w);
+}
+
+TEST_F(UiTest, AHandlerThatRewritesTheTextLeavesTheCaretWhereTheUserTypes) {
+  ui.start("frmTest");
+  frmTest& w = window();
+  // Leading blanks dropped on every key, as the service window tidies its boxes; upper case on every change.
+  w.txtA.KeyDown = [&](int&, int) { w.txtA.Text = trimLeft(w.txtA.Text()); };
+  w.txtB.Change = [&] { w.txtB.Text = upperCase(w.txtB.Text()); };
+  for (TextBox* box : {&w.txtA, &w.txtB}) {
+    box->SetFocus();
+    ui.type(" 0-6");
+    ui.key(Key::Left);
+    ui.type("xy");
+  }
+  EXPECT_EQ(w.txtA.Text(), "0-xy6");
+  EXPECT_EQ(w.txtB.Text(), " 0-XY6");
 }
 
 TEST_F(UiTest, KeyCodesAndCharactersOfTheTurkishKeyboard) {

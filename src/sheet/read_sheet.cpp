@@ -1,35 +1,14 @@
+// The first sheet of a workbook as it is read: its cells packed in row order, built from the cells a
+// reader hands over, within the range the import reads.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "common/numbers.h"
 #include "common/text.h"
-#include "sheet/readers.h"
+#include "sheet/cell_sink.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {
-
-std::optional<std::string> Cell::asText() const {
-  switch (kind) {
-    case CellKind::Empty:
-      return std::string();
-    case CellKind::Number:
-      return doubleText(value);
-    case CellKind::Text:
-      return str;
-    case CellKind::Date: {
-      const double day = std::floor(value);
-      if (!(day >= -657434 && day <= 2958465)) return std::nullopt;  // the dates a workbook can hold
-      return shortDateText(Date{static_cast<std::int32_t>(day)});
-    }
-    case CellKind::Boolean:
-      return std::string(value != 0 ? "True" : "False");
-    case CellKind::Error:
-      break;
-  }
-  return std::nullopt;
-}
 
 // Where a cell's text or number lies in the sheet is held in 32 bits.
 static_assert(kMaxSheetText + sizeof(double) * kMaxReadCells <= UINT32_MAX);
@@ -49,13 +28,15 @@ Cell Sheet::cell(std::int32_t row, int column) const {
 }
 
 void CellSink::add(std::int32_t row, int column, CellKind kind, double value, std::string_view text) {
-  if (row < 1 || column < 1 || column > kMaxReadColumns || row > kMaxSheetRows || kind == CellKind::Empty) return;
+  const int columns = std::min(range_.columns, kMaxReadColumns);
+  const std::int32_t rows = std::min(range_.rows, kMaxSheetRows);
+  if (row < 1 || column < 1 || column > columns || row > rows || kind == CellKind::Empty) return;
   if (++cells_ > kMaxReadCells) throw SheetError("the sheet holds too many cells");
   const bool textual = holdsText(kind);
   if (textual) {
     text = text.substr(0, kMaxCellText);
     texts_ += text.size();
-    if (texts_ > kMaxSheetText) throw SheetError("the sheet's texts are too long");
+    if (texts_ > std::min(range_.texts, kMaxSheetText)) throw SheetError("the sheet's texts are too long");
   }
   put(row, column, kind, value, textual ? text : std::string_view());
 }
@@ -111,32 +92,6 @@ std::string cp1254FromUtf8Lossy(std::string_view s) {
     i = j;
   }
   return out;
-}
-
-ImportSheet readImportSheet(std::string_view name, const std::function<bool(const Sheet&)>& laidOut) {
-  ImportSheet result;
-  try {
-    result.sheet = readFirstSheet(name);
-  } catch (const SheetError&) {
-    result.problem = ImportProblem::Unreadable;
-    return result;
-  }
-  if (!laidOut(result.sheet)) result.problem = ImportProblem::Layout;
-  return result;
-}
-
-}  // namespace kv::sheet
-
-#include "sheet/record_cells.h"
-
-namespace kv::sheet {
-
-std::string cellText(const Cell& c) { return c.asText().value_or(std::string()); }
-
-double cellNumber(const Cell& c) {
-  if (c.kind == CellKind::Number) return c.value;
-  if (c.kind == CellKind::Text) return leadingNumber(c.str);
-  return leadingNumber(cellText(c));
 }
 
 }  // namespace kv::sheet

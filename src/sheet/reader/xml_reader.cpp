@@ -1,4 +1,4 @@
-#include "sheet/xml_reader.h"
+#include "sheet/reader/xml_reader.h"
 
 #include <cstdint>
 #include <cstring>

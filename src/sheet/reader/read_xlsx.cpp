@@ -1,6 +1,9 @@
 // Reading the first sheet of an .xlsx workbook: its parts come out of the zip archive with minizip and are
-// parsed as they stream with the layer's XML reader. Shared and inline strings, booleans, errors, and
-// numbers whose number format shows a date are told apart as the spreadsheet program tells them.
+// parsed as they stream with the layer's XML reader. The workbook part is the one the package's root
+// relationships name, and parts are found as the spreadsheet program finds them: without regard to case,
+// a backslash taken as a slash. Shared and inline strings (their "_xHHHH_" escapes decoded), booleans,
+// errors, and numbers whose number format shows a date (in the workbook's date system) are told apart as
+// the spreadsheet program tells them.
 //
 // A small archive can inflate to gigabytes: what comes out of it is counted as it comes, and a workbook
 // whose parts inflate beyond kMaxInflated, or whose shared strings pass their limits, is refused.
@@ -11,14 +14,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/dates.h"
-#include "sheet/readers.h"
-#include "sheet/xml_reader.h"
+#include "common/text.h"
+#include "sheet/reader/number_formats.h"
+#include "sheet/reader/readers.h"
+#include "sheet/reader/xml_reader.h"
 
 namespace kv::sheet {
 
@@ -52,21 +58,41 @@ const char* attribute(Attributes atts, std::string_view wanted, bool prefixed = 
   return nullptr;
 }
 
+// A part's name as parts are compared: lower case, with slashes.
+std::string partKey(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) c = c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return key;
+}
+
 class Archive {
  public:
   explicit Archive(const std::string& path) : zip_(unzOpen64(path.c_str())), buffer_(std::size_t{1} << 16) {
     if (zip_ == nullptr) throw SheetError("the .xlsx workbook cannot be opened");
+    // Every part's place by its name; the first of two names that compare the same is the one found.
+    char name[1024];
+    for (int rc = unzGoToFirstFile(zip_); rc == UNZ_OK; rc = unzGoToNextFile(zip_)) {
+      unz_file_info64 info;
+      unz64_file_pos at;
+      if (unzGetCurrentFileInfo64(zip_, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
+          unzGetFilePos64(zip_, &at) != UNZ_OK)
+        throw SheetError("the .xlsx workbook's directory is damaged");
+      parts_.emplace(partKey(name), at);
+    }
   }
   ~Archive() { unzClose(zip_); }
   Archive(const Archive&) = delete;
   Archive& operator=(const Archive&) = delete;
 
-  bool has(const std::string& part) { return unzLocateFile(zip_, part.c_str(), 1) == UNZ_OK; }
+  bool has(const std::string& part) const { return parts_.contains(partKey(part)); }
 
   // Streams a part through the XML reader into the handler.
   void parse(const std::string& part, XmlHandler& handler) {
-    if (unzLocateFile(zip_, part.c_str(), 1) != UNZ_OK || unzOpenCurrentFile(zip_) != UNZ_OK)
-      throw SheetError("the workbook lacks " + part);
+    const auto at = parts_.find(partKey(part));
+    if (at == parts_.end()) throw SheetError("the workbook lacks " + part);
+    unz64_file_pos pos = at->second;
+    if (unzGoToFilePos64(zip_, &pos) != UNZ_OK || unzOpenCurrentFile(zip_) != UNZ_OK)
+      throw SheetError("the workbook's part " + part + " cannot be opened");
     XmlReader xml(handler);
     for (;;) {
       const int n = unzReadCurrentFile(zip_, buffer_.data(), static_cast<unsigned>(buffer_.size()));
@@ -82,16 +108,56 @@ class Archive {
 
  private:
   unzFile zip_;
+  std::map<std::string, unz64_file_pos> parts_;
   std::vector<char> buffer_;
   std::uint64_t inflated_ = 0;  // over every part read
 };
+
+// A text of the workbook as Windows-1254, its escapes ("_x000D_" for a carriage return, "_x005F_" for
+// the underscore itself) decoded.
+std::string workbookText(std::string_view utf8) {
+  if (utf8.find("_x") == std::string_view::npos) return cp1254FromUtf8Lossy(utf8);
+  const auto unit = [&](std::size_t i) -> long {
+    if (i + 7 > utf8.size() || utf8.compare(i, 2, "_x") != 0 || utf8[i + 6] != '_') return -1;
+    long u = 0;
+    for (std::size_t k = i + 2; k < i + 6; ++k) {
+      const char c = utf8[k];
+      const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      if (d < 0) return -1;
+      u = u * 16 + d;
+    }
+    return u;
+  };
+  std::string out;
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const long u = unit(i);
+    if (u < 0) {
+      ++i;
+      continue;
+    }
+    out += cp1254FromUtf8Lossy(utf8.substr(plain, i - plain));
+    i += 7;
+    // The high half of a pair takes its low half with it: a character no byte of Windows-1254 holds.
+    if (u >= 0xD800 && u < 0xDC00 && unit(i) >= 0xDC00 && unit(i) < 0xE000) i += 7;
+    const auto byte = unicodeToCp1254(static_cast<char32_t>(u));
+    out += byte && u != 0 ? static_cast<char>(*byte) : '?';
+    plain = i;
+  }
+  return out + cp1254FromUtf8Lossy(utf8.substr(plain));
+}
 
 // The relationship id of the workbook's first sheet.
 struct WorkbookPart : XmlHandler {
   std::string firstSheet;
   std::string sheetName;
   bool found = false;
+  bool date1904 = false;
   void start(std::string_view name, Attributes atts) override {
+    if (name == "workbookPr") {
+      const char* d = attribute(atts, "date1904");
+      date1904 = d != nullptr && (std::string_view(d) == "1" || std::string_view(d) == "true");
+    }
     if (name != "sheet" || found) return;
     if (const char* id = attribute(atts, "id", true)) {
       firstSheet = id;
@@ -107,6 +173,7 @@ struct RelsPart : XmlHandler {
   std::map<std::string, std::string> targets;  // id -> target
   std::string sharedStrings;
   std::string styles;
+  std::string officeDocument;
   void start(std::string_view name, Attributes atts) override {
     if (name != "Relationship") return;
     const char* id = attribute(atts, "Id");
@@ -117,6 +184,7 @@ struct RelsPart : XmlHandler {
     const std::string_view t = type ? type : "";
     if (t.ends_with("/sharedStrings")) sharedStrings = target;
     if (t.ends_with("/styles")) styles = target;
+    if (t.ends_with("/officeDocument") && officeDocument.empty()) officeDocument = target;
   }
   void end(std::string_view) override {}
 };
@@ -136,7 +204,7 @@ struct SharedStringsPart : XmlHandler {
   void end(std::string_view name) override {
     if (name == "si") {
       if (static_cast<std::int64_t>(ends.size()) >= kMaxSharedStrings) throw SheetError("too many shared strings");
-      texts += cp1254FromUtf8Lossy(current);
+      texts += workbookText(current);
       ends.push_back(static_cast<std::uint32_t>(texts.size()));
     } else if (name == "rPh") {
       --phonetic;
@@ -155,29 +223,6 @@ struct SharedStringsPart : XmlHandler {
     return std::string_view(texts).substr(from, ends[i] - from);
   }
 };
-
-// Does a number format show a date or a time? Quoted texts, escaped characters and [..] parts aside.
-bool isDateFormat(std::string_view code) {
-  bool quoted = false;
-  int bracket = 0;
-  for (std::size_t i = 0; i < code.size(); ++i) {
-    const char c = code[i];
-    if (quoted) {
-      if (c == '"') quoted = false;
-      continue;
-    }
-    if (c == '"') quoted = true;
-    else if (c == '\\' || c == '_' || c == '*') ++i;
-    else if (c == '[') ++bracket;
-    else if (c == ']') bracket = bracket > 0 ? bracket - 1 : 0;
-    else if (bracket == 0 && std::strchr("dDmMyYhHsS", c) != nullptr && c != 0) return true;
-  }
-  return false;
-}
-
-bool isBuiltInDateFormat(int id) {
-  return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) || (id >= 50 && id <= 58);
-}
 
 struct StylesPart : XmlHandler {
   std::map<int, bool> customIsDate;
@@ -225,21 +270,34 @@ bool cellReference(const char* ref, std::int32_t& row, int& column) {
   return true;
 }
 
+// "2020-03-05", "2020-03-05T14:30:15.5Z": the day number with the time as its fraction.
+std::optional<double> isoDate(const std::string& text) {
+  int y = 0, m = 0, d = 0, h = 0, mi = 0, used = 0;
+  double sec = 0;
+  if (std::sscanf(text.c_str(), "%d-%d-%d%n", &y, &m, &d, &used) != 3) return std::nullopt;
+  double serial = Date::fromYmd(y, m, d).serial;
+  if (text[static_cast<std::size_t>(used)] == 'T' && std::sscanf(text.c_str() + used, "T%d:%d:%lf", &h, &mi, &sec) >= 2)
+    serial += (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
+  return serial;
+}
+
 struct SheetPart : XmlHandler {
   const SharedStringsPart& shared;
   const std::vector<bool>& dateStyles;
+  bool date1904;
   CellSink& sheet;
   std::int32_t row = 0;
   int column = 0;
   char type = 'n';  // the first letter of the cell's type: s(hared), i(nline), (s)t(r), b, e, d, n
   int style = 0;
-  std::string value;
+  std::string value;  // the <v> of the cell, or the <t> texts of its inline string
   bool inValue = false;
   bool inCell = false;
   bool inInline = false;
+  int phonetic = 0;
 
-  SheetPart(const SharedStringsPart& s, const std::vector<bool>& d, CellSink& out)
-      : shared(s), dateStyles(d), sheet(out) {}
+  SheetPart(const SharedStringsPart& s, const std::vector<bool>& d, bool d1904, CellSink& out)
+      : shared(s), dateStyles(d), date1904(d1904), sheet(out) {}
 
   void start(std::string_view name, Attributes atts) override {
     if (name == "row") {
@@ -261,16 +319,19 @@ struct SheetPart : XmlHandler {
       style = wholeNumber(attribute(atts, "s"));
       value.clear();
     } else if (inCell && name == "v") {
-      inValue = true;
+      inValue = type != 'i';  // an inline string is its <is> text alone
     } else if (inCell && name == "is") {
       inInline = true;
+    } else if (inInline && name == "rPh") {
+      ++phonetic;
     } else if (inInline && name == "t") {
-      inValue = true;
+      inValue = phonetic == 0;
     }
   }
 
   void end(std::string_view name) override {
     if (name == "v" || (name == "t" && inInline)) inValue = false;
+    else if (name == "rPh" && inInline) --phonetic;
     else if (name == "is") inInline = false;
     else if (name == "c") {
       inCell = false;
@@ -285,62 +346,91 @@ struct SheetPart : XmlHandler {
   void store() {
     Cell cell;
     if (type == 's') {
+      if (value.empty()) return;  // an empty <v/>: an empty cell
       const long i = std::strtol(value.c_str(), nullptr, 10);
-      if (value.empty() || i < 0 || static_cast<std::size_t>(i) >= shared.size())
-        throw SheetError("a shared string cannot be found");
+      if (i < 0 || static_cast<std::size_t>(i) >= shared.size()) throw SheetError("a shared string cannot be found");
       cell = Cell::text(shared[static_cast<std::size_t>(i)]);
     } else if (type == 'i' || type == 't') {
       cell.kind = CellKind::Text;
-      cell.str = cp1254FromUtf8Lossy(value);
+      cell.str = workbookText(value);
     } else if (type == 'b') {
       cell = Cell::boolean(value == "1" || value == "true");
     } else if (type == 'e') {
       cell = Cell::error(value);
     } else if (type == 'd') {
-      int y = 0, m = 0, d = 0;
-      if (std::sscanf(value.c_str(), "%d-%d-%d", &y, &m, &d) == 3) cell = Cell::date(Date::fromYmd(y, m, d).serial);
-      else cell = Cell::error("#VALUE!");
+      const auto d = isoDate(value);
+      cell = d ? Cell::date(*d) : Cell::error("#VALUE!");
     } else {
       if (value.empty()) return;
       char* endp = nullptr;
       const double v = std::strtod(value.c_str(), &endp);
       if (endp == value.c_str()) cell = Cell::error("#VALUE!");
       else if (style >= 0 && static_cast<std::size_t>(style) < dateStyles.size() && dateStyles[static_cast<std::size_t>(style)])
-        cell = Cell::date(v);
+        cell = Cell::date(dateSerial(v, date1904));
       else cell = Cell::number(v);
     }
     sheet.add(row, column, cell);
   }
 };
 
-// A target of the workbook's relationships as a path in the archive.
-std::string partPath(const std::string& target) {
-  if (!target.empty() && target.front() == '/') return target.substr(1);
-  return "xl/" + target;
+// A relationship's target as a part's name: from the package's root when it begins with a slash, else
+// beside the part whose relationships name it; "." and ".." resolved.
+std::string partPath(std::string_view besidePart, std::string target) {
+  for (char& c : target) c = c == '\\' ? '/' : c;
+  std::string joined = !target.empty() && target.front() == '/'
+                           ? target
+                           : std::string(besidePart.substr(0, besidePart.rfind('/') + 1)) + target;
+  std::vector<std::string> names;
+  for (std::size_t from = 0; from <= joined.size();) {
+    const std::size_t to = std::min(joined.find('/', from), joined.size());
+    const std::string name = joined.substr(from, to - from);
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+    } else if (!name.empty() && name != ".") {
+      names.push_back(name);
+    }
+    from = to + 1;
+  }
+  std::string path;
+  for (const std::string& n : names) path += (path.empty() ? "" : "/") + n;
+  return path;
+}
+
+// The relationships of a part: "_rels/<name>.rels" beside it.
+std::string relsOf(const std::string& part) {
+  const std::size_t slash = part.rfind('/');
+  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  return part.substr(0, name) + "_rels/" + part.substr(name) + ".rels";
 }
 
 }  // namespace
 
 void readXlsx(const std::string& utf8Path, CellSink& out) {
   Archive zip(utf8Path);
+  std::string workbookPart = "xl/workbook.xml";
+  if (zip.has("_rels/.rels")) {
+    RelsPart root;
+    zip.parse("_rels/.rels", root);
+    if (!root.officeDocument.empty()) workbookPart = partPath("", root.officeDocument);
+  }
   WorkbookPart workbook;
-  zip.parse("xl/workbook.xml", workbook);
+  zip.parse(workbookPart, workbook);
   if (!workbook.found) throw SheetError("the workbook has no sheet");
   RelsPart rels;
-  zip.parse("xl/_rels/workbook.xml.rels", rels);
+  zip.parse(relsOf(workbookPart), rels);
   const auto target = rels.targets.find(workbook.firstSheet);
   if (target == rels.targets.end()) throw SheetError("the workbook's first sheet cannot be found");
 
   SharedStringsPart strings;
-  const std::string stringsPart = partPath(rels.sharedStrings.empty() ? "sharedStrings.xml" : rels.sharedStrings);
+  const std::string stringsPart = partPath(workbookPart, rels.sharedStrings.empty() ? "sharedStrings.xml" : rels.sharedStrings);
   if (zip.has(stringsPart)) zip.parse(stringsPart, strings);
   StylesPart styles;
-  const std::string stylesPart = partPath(rels.styles.empty() ? "styles.xml" : rels.styles);
+  const std::string stylesPart = partPath(workbookPart, rels.styles.empty() ? "styles.xml" : rels.styles);
   if (zip.has(stylesPart)) zip.parse(stylesPart, styles);
 
   out.name(workbook.sheetName);
-  SheetPart sheet(strings, styles.styleIsDate, out);
-  zip.parse(partPath(target->second), sheet);
+  SheetPart sheet(strings, styles.styleIsDate, workbook.date1904, out);
+  zip.parse(partPath(workbookPart, target->second), sheet);
 }
 
 }  // namespace kv::sheet
