@@ -2,8 +2,10 @@
 //
 // Files are opened for random access on a file number with a record length, and read and written record
 // by record (1-based). Several file numbers may be open on one file at once (a hidden window keeps its
-// handles); they share one in-memory image of the file, and every write goes through to disk at once, so
-// all handles, and the length by name, always see the same bytes.
+// handles); they share one in-memory image of the file, so all handles, and the length by name, always see
+// the same bytes. A write goes through to disk at once, but while a command on the company's files runs
+// (FileCommand), its writes into the files that were there before it reach the disk at its commit, under
+// its journal.
 //
 // Names are the program's own texts (Windows-1254) of files in the working folder. They are stored on
 // disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
