@@ -32,12 +32,6 @@ namespace {
 const std::string kCompany = "KLVR952";
 const Date kDate = Date::fromYmd(2025, 4, 9);
 
-struct Quiet : MessageSink, ProgressSink {
-  void beep() override {}
-  MsgAnswer message(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgAnswer::Ok; }
-  void progress(const std::string&) override {}
-};
-
 struct StillWindow : CostRefreshWindow {
   std::int16_t currentRecord() const override { return current; }
   void setCurrentRecord(std::int16_t record) override { current = record; }
@@ -75,22 +69,6 @@ std::shared_ptr<ProductFile> openProducts() {
   return products;
 }
 
-// The editor on product 1 after its first line was deleted, as a session holds it at its end.
-std::shared_ptr<RecipeEditSession> editedRecipe(const std::shared_ptr<ProductFile>& products, int deletions) {
-  Quiet quiet;
-  const WorkingCopyResult copy = PrepareWorkingCopy({kCompany, products.get(), 1, false}, quiet, quiet);
-  auto s = std::make_shared<RecipeEditSession>();
-  s->company = kCompany;
-  s->products = products.get();
-  s->activeRecord = 1;
-  s->ownerCode = copy.ownerCode;
-  s->ownerRandomNumber = copy.ownerRandomNumber;
-  s->recipeDate = kDate;
-  s->open();
-  for (int i = 0; i < deletions; ++i) s->DeleteRecipeLine(1);
-  return s;
-}
-
 using Job = std::function<void()>;
 struct Command {
   const char* name;
@@ -98,140 +76,100 @@ struct Command {
   // returns the command, which owns them.
   std::function<Job()> prepare;
 };
-
 void PrintTo(const Command& c, std::ostream* os) { *os << c.name; }
+
+// A command on the product file as a window holds it open.
+Command onProducts(const char* name, std::function<void(ProductFile&, Transcript&)> job) {
+  return {name, [job] {
+            auto p = openProducts();
+            return Job([p, job] {
+              Transcript said;
+              job(*p, said);
+            });
+          }};
+}
+// A command that opens what it needs itself.
+Command alone(const char* name, std::function<void(Transcript&)> job) {
+  return {name, [job] {
+            return Job([job] {
+              Transcript said;
+              job(said);
+            });
+          }};
+}
+// The recipe editor on product 1 after `deletions` of its first line, at its end.
+Command inEditor(const char* name, int deletions, std::function<void(RecipeEditSession&)> job) {
+  return {name, [=] {
+            auto p = openProducts();
+            Transcript said;
+            const WorkingCopyResult copy = PrepareWorkingCopy({kCompany, p.get(), 1, false}, said, said);
+            auto s = std::make_shared<RecipeEditSession>();
+            s->company = kCompany;
+            s->products = p.get();
+            s->activeRecord = 1;
+            s->ownerCode = copy.ownerCode;
+            s->ownerRandomNumber = copy.ownerRandomNumber;
+            s->recipeDate = kDate;
+            s->open();
+            for (int i = 0; i < deletions; ++i) s->DeleteRecipeLine(1);
+            return Job([p, s, job] { job(*s); });
+          }};
+}
+
+ProductRecord recoded(ProductFile& p, std::int16_t n, const char* code) {
+  ProductRecord r = p.read(n);
+  r.Code = code;
+  return r;
+}
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> all = {
-      {"MainSaveWithANewCode",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           ProductRecord r = p->read(2);
-           r.Code = "F";
-           p->save(2, r, quietInsertPolicy(), nullptr);
-         };
-       }},
-      {"MainNewEntry",
-       [] {
-         auto p = openProducts();
-         return [p] { p->append(makeProduct("AB", "Yeni"), quietInsertPolicy(), nullptr); };
-       }},
-      {"MainDelete",
-       [] {
-         auto p = openProducts();
-         return [p] { p->remove(3, nullptr); };
-       }},
-      {"ServiceSave",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           ProductRecord r = p->read(4);
-           r.Code = "BB";
-           p->write(4, r);
-         };
-       }},
-      {"ServiceWipe",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           ProductRecord wiped;
-           wiped.Kind = -1;
-           p->write(6, wiped);
-         };
-       }},
+      onProducts("MainSaveWithANewCode",
+                 [](ProductFile& p, Transcript&) { p.save(2, recoded(p, 2, "F"), quietInsertPolicy(), nullptr); }),
+      onProducts("MainNewEntry",
+                 [](ProductFile& p, Transcript&) { p.append(makeProduct("AB", "Yeni"), quietInsertPolicy(), nullptr); }),
+      onProducts("MainDelete", [](ProductFile& p, Transcript&) { p.remove(3, nullptr); }),
+      onProducts("ServiceSave", [](ProductFile& p, Transcript&) { p.write(4, recoded(p, 4, "BB")); }),
+      onProducts("ServiceWipe", [](ProductFile& p, Transcript&) { p.write(6, makeProduct("", "", -1)); }),
       {"RateSave",
        [] {
          auto t = std::make_shared<RatesTable>();
          t->open(kCompany);
-         return [t] { t->write(4, {2025, 5, 1, 44, 39, 3100}); };
+         return Job([t] { t->write(4, {2025, 5, 1, 44, 39, 3100}); });
        }},
       {"RateDelete",
        [] {
          auto t = std::make_shared<RatesTable>();
          t->open(kCompany);
-         return [t] { t->remove(2); };
+         return Job([t] { t->remove(2); });
        }},
-      {"EditorWriteBack",
-       [] {
-         auto p = openProducts();
-         auto s = editedRecipe(p, 1);
-         return [p, s] { s->WriteBackRecipeLines(); };
-       }},
-      {"EditorChainErase",
-       [] {
-         auto p = openProducts();
-         auto s = editedRecipe(p, 3);
-         return [p, s] { s->EraseRecipeChain(); };
-       }},
-      {"RecipeRebuild",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           Quiet quiet;
-           RebuildRecipeFile(kCompany, *p, quiet, quiet);
-         };
-       }},
-      {"ListDefinitionRebuild",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           Quiet quiet;
-           RebuildListDefinitionFile(kCompany, *p, quiet, quiet);
-         };
-       }},
-      {"DataFileRebuild",
-       [] {
-         return [] {
-           Quiet quiet;
-           rebuildDataAndIndex(kCompany, quiet);
-         };
-       }},
-      {"SortByCode",
-       [] {
-         return [] {
-           Quiet quiet;
-           sortByCode(kCompany, quiet, quiet);
-         };
-       }},
-      {"SortByName",
-       [] {
-         return [] {
-           Quiet quiet;
-           sortByName(kCompany, quiet, quiet);
-         };
-       }},
-      {"ProductImport",
-       [] {
-         return [] { importProductRecords(kCompany, {makeProduct("K", "Kalıp"), makeProduct("L", "Levha")}); };
-       }},
-      {"DefinitionImport",
-       [] {
-         return [] {
-           RecipeRecord line;
-           line.Code = "K";
-           line.Deleted = "H";
-           importDefinitionLines(kCompany, false, {line, line});
-         };
-       }},
-      {"CostOfOneProduct",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           Quiet quiet;
-           BuildLevelFile({kCompany, p.get(), 1, kDate}, levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun),
-                          quiet, quiet);
-         };
-       }},
-      {"CostOfEveryProduct",
-       [] {
-         auto p = openProducts();
-         return [p] {
-           Quiet quiet;
-           StillWindow window;
-           RefreshAllRecipeCosts(window, *p, kCompany, kDate, quiet, quiet);
-         };
-       }},
+      inEditor("EditorWriteBack", 1, [](RecipeEditSession& s) { s.WriteBackRecipeLines(); }),
+      inEditor("EditorChainErase", 3, [](RecipeEditSession& s) { s.EraseRecipeChain(); }),
+      onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) { RebuildRecipeFile(kCompany, p, t, t); }),
+      onProducts("ListDefinitionRebuild",
+                 [](ProductFile& p, Transcript& t) { RebuildListDefinitionFile(kCompany, p, t, t); }),
+      alone("DataFileRebuild", [](Transcript& t) { rebuildDataAndIndex(kCompany, t); }),
+      alone("SortByCode", [](Transcript& t) { sortByCode(kCompany, t, t); }),
+      alone("SortByName", [](Transcript& t) { sortByName(kCompany, t, t); }),
+      alone("ProductImport",
+            [](Transcript&) { importProductRecords(kCompany, {makeProduct("K", "Kalıp"), makeProduct("L", "Levha")}); }),
+      alone("DefinitionImport",
+            [](Transcript&) {
+              RecipeRecord line;
+              line.Code = "K";
+              line.Deleted = "H";
+              importDefinitionLines(kCompany, false, {line, line});
+            }),
+      onProducts("CostOfOneProduct",
+                 [](ProductFile& p, Transcript& t) {
+                   BuildLevelFile({kCompany, &p, 1, kDate},
+                                  levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), t, t);
+                 }),
+      onProducts("CostOfEveryProduct",
+                 [](ProductFile& p, Transcript& t) {
+                   StillWindow window;
+                   RefreshAllRecipeCosts(window, p, kCompany, kDate, t, t);
+                 }),
   };
   return all;
 }
