@@ -1,6 +1,9 @@
 #include "common/file_replacement.h"
 
+#include "common/file_command.h"
 #include "common/files.h"
+#include "common/files_internal.h"
+#include "common/side_files.h"
 
 namespace kv {
 
@@ -11,16 +14,6 @@ std::string temporaryName(std::string_view base, std::string_view suffix) {
   std::string name = std::string(base) + std::string(suffix);
   for (int n = 1; fileExists(name); ++n) name = std::string(base) + std::string(suffix) + std::to_string(n);
   return name;
-}
-
-// Makes the renames just made survive a power cut. They have taken effect for the program already, so a
-// folder that cannot be synced (some shared folders refuse it) is no failure of the replacement: telling
-// one would say that the old content is live when the new one is.
-void keepRenames() {
-  try {
-    syncFolder();
-  } catch (const FileError&) {
-  }
 }
 
 }  // namespace
@@ -43,70 +36,89 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
   return items_.back().fresh;
 }
 
+void FileReplacement::retire(std::string_view target, std::string_view backup) {
+  Item item;
+  item.target = std::string(target);
+  item.backup = std::string(backup);
+  items_.push_back(std::move(item));
+}
+
 FileError FileReplacement::naming(const FileError& e) const {
   for (const Item& item : items_)
-    if (e.fileName() == item.fresh) return FileError(e.kind(), e.op(), item.target, e.systemError(), e.what());
+    if (!item.fresh.empty() && e.fileName() == item.fresh)
+      return FileError(e.kind(), e.op(), item.target, e.systemError(), e.what());
   return e;
 }
 
 bool FileReplacement::commit() {
+  FileCommand command(company_);
   std::string current;
   try {
     // 0. A file the program holds open cannot be replaced: find out before anything changes.
     for (auto& item : items_) {
       for (const std::string* name : {&item.target, &item.backup, &item.fresh}) {
         current = *name;
-        if (fileIsOpen(*name)) throw FileError(FileError::Kind::InUse, FileOp::Rename, *name, 0, "file is open");
+        if (!name->empty() && fileIsOpen(*name))
+          throw FileError(FileError::Kind::InUse, FileOp::Rename, *name, 0, "file is open");
       }
     }
     // 1. Everything new reaches the disk, and a copy of every old file stands ready under a temporary
     //    name. Nothing live has changed yet.
     for (auto& item : items_) {
       current = item.target;  // the new content on its way to the target's name
-      syncFileByName(item.fresh);
+      if (!item.fresh.empty()) syncFileByName(item.fresh);
       if (fileExists(item.target)) {
         item.hadTarget = true;
-        current = item.backup;
-        item.backupCopy = temporaryName(item.backup, ".~old");
+        current = item.backup.empty() ? item.target : item.backup;
+        item.backupCopy = temporaryName(current, ".~old");
         copyFile(item.target, item.backupCopy);
         syncFileByName(item.backupCopy);
       }
     }
-    // 2. The old content takes the backup names.
+    // 2. The steps are written down, after the command's own writes in place have reached the disk.
+    std::vector<side_files::IntentStep> steps;
+    for (const auto& item : items_)
+      if (!item.backupCopy.empty() && !item.backup.empty()) steps.push_back({item.backupCopy, item.backup});
+    for (const auto& item : items_) {
+      if (!item.fresh.empty()) steps.push_back({item.fresh, item.target});
+      else if (item.hadTarget) steps.push_back({item.target, ""});
+    }
+    current.clear();
+    files_internal::commandIntends(steps);
+    // 3. The old content takes the backup names, then the new content the live names.
     for (auto& item : items_) {
-      if (item.backupCopy.empty()) continue;
+      if (item.backupCopy.empty() || item.backup.empty()) continue;
       current = item.backup;
       replaceFile(item.backupCopy, item.backup);
       item.backupCopy.clear();
     }
-    // 3. The new content takes the live names.
     for (auto& item : items_) {
       current = item.target;
-      replaceFile(item.fresh, item.target);
-      item.fresh.clear();
+      if (!item.fresh.empty()) {
+        replaceFile(item.fresh, item.target);
+        item.fresh.clear();
+      } else if (item.hadTarget) {
+        deleteFile(item.target);
+      }
       item.replaced = true;
     }
-    keepRenames();
+    current = ".";
+    syncFolder();
   } catch (const FileError& e) {
+    if (current.empty()) current = e.fileName();
     failedFile_ = current;
     failure_ = e.what();
     error_.emplace(e.kind(), e.op(), current, e.systemError(), e.what());
     putBackReplaced();
     removeTemporaries();
+    files_internal::commandIntentWithdrawn();
     items_.clear();
     return false;
   }
-  committed_ = std::move(items_);
-  items_.clear();
-  return true;
-}
-
-void FileReplacement::revert() {
-  items_ = std::move(committed_);
-  committed_.clear();
-  putBackReplaced();
   removeTemporaries();
   items_.clear();
+  command.commit();
+  return true;
 }
 
 void FileReplacement::abandon() {
@@ -128,15 +140,19 @@ void FileReplacement::putBackReplaced() {
         deleteFile(item.target);
         continue;
       }
-      item.backupCopy = temporaryName(item.backup, ".~old");
-      copyFile(item.backup, item.backupCopy);
-      syncFileByName(item.backupCopy);
-      replaceFile(item.backupCopy, item.target);
-      item.backupCopy.clear();
+      const std::string old = item.backup.empty() ? item.backupCopy : item.backup;
+      const std::string copy = temporaryName(item.target, ".~old");
+      copyFile(old, copy);
+      syncFileByName(copy);
+      replaceFile(copy, item.target);
     } catch (const FileError&) {
     }
   }
-  if (putBack) keepRenames();
+  if (!putBack) return;
+  try {
+    syncFolder();
+  } catch (const FileError&) {
+  }
 }
 
 void FileReplacement::removeTemporaries() {

@@ -14,11 +14,10 @@
 #include <set>
 #include <utility>
 
+#include "common/files_internal.h"
 #include "common/text.h"
 
 namespace kv {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -51,17 +50,19 @@ FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError
       systemError_(systemError),
       fileName_(std::move(fileName)) {}
 
+namespace files_internal {
+
+FdGuard::~FdGuard() {
+  if (fd >= 0) ::close(fd);
+}
+
+}  // namespace files_internal
+
+using namespace files_internal;
+
 namespace {
 
 constexpr int kMaxFileNumber = 511;
-
-struct Image {
-  fs::path path;
-  std::string name;  // as found on disk, Windows-1254
-  int fd = -1;
-  std::vector<std::uint8_t> bytes;
-  int handles = 0;
-};
 
 struct Handle {
   std::shared_ptr<Image> image;
@@ -91,15 +92,6 @@ std::string foldName(std::string_view name) {
   return f;
 }
 
-// A system call about to be made for `op` on a file: the faults installed for tests may refuse it (thrown
-// here), or have it fail inside the system (returned, for the one place that makes the call).
-std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_t record = 0) {
-  if (!state().faults) return std::nullopt;
-  auto fault = state().faults->fail(op, name, record);
-  if (fault && !fault->inCall) throw FileError(FileError::Kind::Io, op, name, fault->error);
-  return fault;
-}
-
 // A call that the faults can only refuse: one meant to fail inside the system is refused all the same.
 void faultPoint(FileOp op, const std::string& name) {
   if (auto fault = faultAt(op, name)) throw FileError(FileError::Kind::Io, op, name, fault->error);
@@ -115,30 +107,6 @@ void checkName(std::string_view name, FileOp op) {
     refused(FileError::Kind::BadName, op, n, "invalid file name");
 }
 
-struct Resolved {
-  fs::path path;
-  std::string name;  // Windows-1254 name on disk (or the requested one when missing)
-  bool exists = false;
-};
-
-// Finds a name in the working folder; `op` is what the caller is about to do, for a name refused.
-Resolved resolve(std::string_view name, FileOp op = FileOp::Open) {
-  checkName(name, op);
-  fs::path folder = workingFolder();
-  fs::path exact = folder / toUtf8(name);
-  std::error_code ec;
-  if (fs::is_regular_file(exact, ec)) return {exact, std::string(name), true};
-  std::string want = foldName(name);
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    auto converted = fromUtf8(entry.path().filename().string());
-    if (!converted || foldName(*converted) != want) continue;
-    std::error_code ec2;
-    if (!entry.is_regular_file(ec2)) continue;
-    return {entry.path(), *converted, true};
-  }
-  return {exact, std::string(name), false};
-}
-
 Handle& handle(int fileNumber) {
   auto it = state().handles.find(fileNumber);
   if (it == state().handles.end())
@@ -146,10 +114,7 @@ Handle& handle(int fileNumber) {
   return it->second;
 }
 
-bool isOpenPath(const fs::path& p) {
-  auto it = state().images.find(p);
-  return it != state().images.end() && !it->second.expired();
-}
+bool isOpenPath(const fs::path& p) { return liveImage(p) != nullptr; }
 
 // Half to even for the record count of a partial last record.
 std::int64_t roundedCount(std::int64_t length, int recordLength) {
@@ -180,101 +145,26 @@ bool globMatch(std::string_view pattern, std::string_view text) {
   return p == pattern.size();
 }
 
-// The layer's one call of the system's write: what is left of a write of `size` bytes, `done` of them
-// through already. A fault failing inside the system lets its first `written` bytes reach the file and
-// fails the call that would go further.
-ssize_t writeRest(int fd, const std::uint8_t* data, std::size_t size, std::int64_t offset, std::size_t done,
-                  const std::optional<FileFault>& fault) {
-  std::size_t rest = size - done;
-  if (fault) {
-    if (done >= fault->written) {
-      errno = fault->error;
-      return -1;
-    }
-    rest = std::min(rest, fault->written - done);
-  }
-  return ::pwrite(fd, data + done, rest, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-}
-
 // Writes bytes at an offset and then puts them in the image, so that the image always holds what is on
-// disk. When the system refuses part of the write, what reached the file past its old end is cut off again
-// and the image takes what stayed on disk.
-void writeThrough(Image& img, std::int64_t offset, const std::uint8_t* data, std::size_t size, std::int32_t record) {
-  const std::optional<FileFault> fault = faultAt(FileOp::Write, img.name, record);
+// disk; a running command takes the write into its care instead. When the system refuses part of the
+// write, what reached the file past its old end is cut off again and the image takes what stayed on disk.
+void writeThrough(const std::shared_ptr<Image>& imgPtr, std::int64_t offset, std::span<const std::uint8_t> data,
+                  std::int32_t record) {
+  if (commandTakesWrite(imgPtr, offset, data)) return;
+  Image& img = *imgPtr;
   const auto oldSize = static_cast<std::int64_t>(img.bytes.size());
-  std::size_t done = 0;
   int error = 0;
-  while (done < size) {
-    ssize_t n = writeRest(img.fd, data, size, offset, done, fault);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : EIO;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  const std::size_t done = writeAll(img.fd, img.name, offset, data, record, error);
   std::int64_t end = offset + static_cast<std::int64_t>(done);  // the file's end, when it grew
-  if (error && end > oldSize && (done == 0 || ::ftruncate(img.fd, static_cast<off_t>(oldSize)) == 0)) end = oldSize;
+  if (error && end > oldSize && (done == 0 || ::ftruncate(img.fd, static_cast<off_t>(oldSize)) == 0)) {
+    if (done > 0) told(FileCall::Kind::Truncate, img.name, oldSize);
+    end = oldSize;
+  }
   const std::int64_t kept = std::max<std::int64_t>(end - offset, 0);
   if (end > oldSize) img.bytes.resize(static_cast<std::size_t>(end), 0);
   // Nothing kept may leave the image empty (a new file): it has no bytes to copy into then.
-  if (kept > 0) std::memcpy(img.bytes.data() + offset, data, static_cast<std::size_t>(kept));
+  if (kept > 0) std::memcpy(img.bytes.data() + offset, data.data(), static_cast<std::size_t>(kept));
   if (error) throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error);
-}
-
-// The layer's one flush to stable storage. A fault failing inside the system lets the flush be made and
-// fails it.
-void syncCall(int fd, const std::string& name) {
-  const std::optional<FileFault> fault = faultAt(FileOp::Flush, name);
-  int error = ::fsync(fd) != 0 ? errno : 0;
-  if (fault) error = fault->error;
-  if (error) throw FileError(FileError::Kind::Io, FileOp::Flush, name, error);
-}
-
-// The layer's one rename, made for the file `name`: onto `to`, replacing it, or, with `keepExisting`,
-// refused (EEXIST) when `to` exists. Returns 0 or the system's errno. A fault failing inside the system
-// fails it having renamed nothing, as the system's rename is all or nothing.
-int renameCall(const fs::path& from, const fs::path& to, const std::string& name, bool keepExisting) {
-  if (const std::optional<FileFault> fault = faultAt(FileOp::Rename, name)) return fault->error;
-  if (!keepExisting) return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-  // Atomically refused when the name has come into being meanwhile; a file system without that kind of
-  // rename gets the same guarantee from a hard link.
-  int done = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
-  if (done != 0 && errno == EINVAL && (done = ::link(from.c_str(), to.c_str())) == 0) ::unlink(from.c_str());
-  return done == 0 ? 0 : errno;
-}
-
-// Closes a descriptor unless released: the open of an image fails half way without leaking it.
-struct FdGuard {
-  int fd;
-  ~FdGuard() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-// The bytes of one file into another, made or emptied first, with the source's permissions. Each failure
-// keeps the system's reason (a full disk stays a full disk); it names the source when reading it fails,
-// else the target.
-void copyContent(const Resolved& from, const Resolved& to) {
-  FdGuard in{::open(from.path.c_str(), O_RDONLY | O_CLOEXEC)};
-  struct stat st {};
-  if (in.fd < 0 || ::fstat(in.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
-  FdGuard out{::open(to.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777)};
-  if (out.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
-  std::vector<std::uint8_t> buffer(1 << 20);
-  for (;;) {
-    const ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
-    if (got == 0) break;
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t n = ::write(out.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, n < 0 ? errno : EIO);
-      done += n;
-    }
-  }
-  if (::close(std::exchange(out.fd, -1)) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
 }
 
 // Opens a file that no handle holds yet and reads its content into a new image.
@@ -282,10 +172,14 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   faultPoint(FileOp::Open, r.name);
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
+  auto img = std::make_shared<Image>();
+  if (!r.exists) {
+    told(FileCall::Kind::Create, r.name);
+    commandMadeFile(r.path);
+  }
   faultPoint(FileOp::Read, r.name);
   struct stat st {};
   if (::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
-  auto img = std::make_shared<Image>();
   img->path = r.path;
   img->name = r.name;
   img->bytes.resize(static_cast<std::size_t>(st.st_size));
@@ -302,6 +196,65 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   return img;
 }
 
+// The bytes of a file by name: those of its image when the program holds it, else those on disk.
+std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op) {
+  if (auto img = liveImage(r.path)) return img->bytes;
+  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
+  std::vector<std::uint8_t> out;
+  std::uint8_t buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
+    if (n == 0) return out;
+    out.insert(out.end(), buf, buf + n);
+  }
+}
+
+// The bytes of one file into another, made or emptied first, with the source's permissions, copied by
+// the system itself where the file system can, else through a buffer. Each failure keeps the system's
+// reason (a full disk stays a full disk) and names the source when it cannot be read, else the target; a
+// target the copy made goes again.
+void copyContent(const Resolved& from, const Resolved& to) {
+  FdGuard in{::open(from.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st {};
+  if (in.fd < 0 || ::fstat(in.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
+  FdGuard out{::open(to.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777)};
+  if (out.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
+  if (!to.exists) commandMadeFile(to.path);
+  told(to.exists ? FileCall::Kind::Truncate : FileCall::Kind::Create, to.name, 0);
+  auto fail = [&](const std::string& name, int error) {
+    ::close(std::exchange(out.fd, -1));
+    if (!to.exists) ::unlink(to.path.c_str());
+    throw FileError(FileError::Kind::Io, FileOp::Copy, name, error);
+  };
+  bool byBuffer = false;
+  for (;;) {
+    const ssize_t n = ::copy_file_range(in.fd, nullptr, out.fd, nullptr, std::size_t{1} << 30, 0);
+    if (n == 0) break;
+    if (n > 0 || errno == EINTR) continue;
+    if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL) fail(to.name, errno);
+    byBuffer = true;
+    break;
+  }
+  std::vector<std::uint8_t> buffer(byBuffer ? std::size_t{1} << 20 : 0);
+  while (byBuffer) {
+    const ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) fail(from.name, errno);
+    if (got == 0) break;
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t n = ::write(out.fd, buffer.data() + done, static_cast<std::size_t>(got - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) fail(to.name, n < 0 ? errno : EIO);
+      done += n;
+    }
+  }
+  if (::close(std::exchange(out.fd, -1)) != 0) fail(to.name, errno);
+  if (fileCallsTold()) told(FileCall::Kind::Write, to.name, 0, contentOf(to, FileOp::Copy));
+}
+
 // The lowest free file number; `name` is the file it is for, for the message when none is free.
 int freeFileNumber(const std::string& name) {
   for (int n = 1; n <= kMaxFileNumber; ++n)
@@ -310,6 +263,143 @@ int freeFileNumber(const std::string& name) {
 }
 
 }  // namespace
+
+namespace files_internal {
+
+Resolved resolve(std::string_view name, FileOp op) {
+  checkName(name, op);
+  fs::path folder = workingFolder();
+  fs::path exact = folder / toUtf8(name);
+  std::error_code ec;
+  if (fs::is_regular_file(exact, ec)) return {exact, std::string(name), true};
+  std::string want = foldName(name);
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    auto converted = fromUtf8(entry.path().filename().string());
+    if (!converted || foldName(*converted) != want) continue;
+    std::error_code ec2;
+    if (!entry.is_regular_file(ec2)) continue;
+    return {entry.path(), *converted, true};
+  }
+  return {exact, std::string(name), false};
+}
+
+std::shared_ptr<Image> liveImage(const fs::path& path) {
+  auto it = state().images.find(path);
+  return it == state().images.end() ? nullptr : it->second.lock();
+}
+
+void dropImage(const std::shared_ptr<Image>& img) {
+  if (img->handles > 0 || commandHolds(*img)) return;
+  if (img->fd >= 0) ::close(img->fd);
+  img->fd = -1;
+  auto it = state().images.find(img->path);
+  if (it != state().images.end() && it->second.lock() == img) state().images.erase(it);
+}
+
+std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_t record) {
+  if (!state().faults) return std::nullopt;
+  auto fault = state().faults->fail(op, name, record);
+  if (fault && !fault->inCall) throw FileError(FileError::Kind::Io, op, name, fault->error);
+  return fault;
+}
+
+bool fileCallsTold() { return state().faults != nullptr; }
+
+void told(FileCall::Kind kind, const std::string& name, std::int64_t at, std::span<const std::uint8_t> bytes,
+          const std::string& to) {
+  if (!state().faults) return;
+  FileCall call;
+  call.kind = kind;
+  call.name = name;
+  call.to = to;
+  call.at = at;
+  call.bytes = bytes;
+  state().faults->made(call);
+}
+
+// A fault failing inside the system lets its first `written` bytes reach the file and fails the call that
+// would go further.
+std::size_t writeAll(int fd, const std::string& name, std::int64_t offset, std::span<const std::uint8_t> data,
+                     std::int32_t record, int& error) {
+  const std::optional<FileFault> fault = faultAt(FileOp::Write, name, record);
+  std::size_t done = 0;
+  error = 0;
+  while (done < data.size()) {
+    std::size_t rest = data.size() - done;
+    if (fault) {
+      if (done >= fault->written) {
+        error = fault->error;
+        break;
+      }
+      rest = std::min(rest, fault->written - done);
+    }
+    ssize_t n = ::pwrite(fd, data.data() + done, rest, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : EIO;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (done > 0) told(FileCall::Kind::Write, name, offset, data.first(done));
+  return done;
+}
+
+// A fault failing inside the system lets the flush be made and fails it.
+void syncCall(int fd, const std::string& name) {
+  const std::optional<FileFault> fault = faultAt(FileOp::Flush, name);
+  int error = ::fsync(fd) != 0 ? errno : 0;
+  if (fault) error = fault->error;
+  if (error) throw FileError(FileError::Kind::Io, FileOp::Flush, name, error);
+  told(name == "." ? FileCall::Kind::FlushFolder : FileCall::Kind::Flush, name);
+}
+
+void truncateCall(int fd, const std::string& name, std::int64_t length) {
+  faultPoint(FileOp::Write, name);
+  if (::ftruncate(fd, static_cast<off_t>(length)) != 0) throw FileError(FileError::Kind::Io, FileOp::Write, name, errno);
+  told(FileCall::Kind::Truncate, name, length);
+}
+
+int openForWriting(const fs::path& path, const std::string& name, bool truncate) {
+  faultPoint(FileOp::Open, name);
+  std::error_code ec;
+  const bool existed = fs::exists(path, ec);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : 0), 0666);
+  if (fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, name, errno);
+  if (!existed) {
+    told(FileCall::Kind::Create, name);
+    commandMadeFile(path);
+  }
+  else if (truncate) told(FileCall::Kind::Truncate, name, 0);
+  return fd;
+}
+
+void unlinkCall(const fs::path& path, const std::string& name) {
+  faultPoint(FileOp::Delete, name);
+  if (::unlink(path.c_str()) != 0) throw FileError(FileError::Kind::Io, FileOp::Delete, name, errno);
+  told(FileCall::Kind::Delete, name);
+}
+
+// Onto `to`, replacing it, or, with `keepExisting`, refused (EEXIST) when `to` exists. A fault failing
+// inside the system fails it having renamed nothing, as the system's rename is all or nothing.
+int renameCall(const fs::path& from, const fs::path& to, const std::string& name, bool keepExisting,
+               const std::string& fromName, const std::string& toName) {
+  if (const std::optional<FileFault> fault = faultAt(FileOp::Rename, name)) return fault->error;
+  int done = 0;
+  if (!keepExisting) {
+    done = ::rename(from.c_str(), to.c_str());
+  } else {
+    // Atomically refused when the name has come into being meanwhile; a file system without that kind of
+    // rename gets the same guarantee from a hard link.
+    done = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    if (done != 0 && errno == EINVAL && (done = ::link(from.c_str(), to.c_str())) == 0) ::unlink(from.c_str());
+  }
+  if (done != 0) return errno;
+  told(FileCall::Kind::Rename, fromName, 0, {}, toName);
+  return 0;
+}
+
+}  // namespace files_internal
 
 void setWorkingFolder(const fs::path& folder) {
   state().folder = folder;
@@ -331,9 +421,7 @@ void openRandom(int fileNumber, std::string_view name, int recordLength, std::in
             "file number " + std::to_string(fileNumber) + " cannot be used");
   if (recordLength < 1) refused(FileError::Kind::BadRecordNumber, FileOp::Open, std::string(name), "bad record length");
   Resolved r = resolve(name);
-  std::shared_ptr<Image> img;
-  auto it = state().images.find(r.path);
-  if (it != state().images.end()) img = it->second.lock();
+  std::shared_ptr<Image> img = liveImage(r.path);
   if (!img) {
     img = loadImage(r);
     state().images[r.path] = img;
@@ -351,11 +439,8 @@ void closeFile(int fileNumber) {
   if (it == state().handles.end()) return;  // closing a closed number is harmless, as it was
   std::shared_ptr<Image> img = it->second.image;
   state().handles.erase(it);
-  if (--img->handles == 0) {
-    ::close(img->fd);
-    img->fd = -1;
-    state().images.erase(img->path);
-  }
+  --img->handles;
+  dropImage(img);  // a running command keeps the image of a file whose writes it holds
 }
 
 void closeAllFiles() {
@@ -390,7 +475,7 @@ void getRecord(int fileNumber, std::int32_t n, std::span<std::uint8_t> out) {
 
 void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in) {
   Handle& h = handle(fileNumber);
-  Image& img = *h.image;
+  const Image& img = *h.image;
   if (in.size() > static_cast<std::size_t>(h.recordLength))
     refused(FileError::Kind::BadRecordNumber, FileOp::Write, img.name, "record longer than the record length");
   std::int64_t count = roundedCount(static_cast<std::int64_t>(img.bytes.size()), h.recordLength);
@@ -401,7 +486,7 @@ void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in)
   if (end <= static_cast<std::int64_t>(img.bytes.size()) &&
       std::equal(in.begin(), in.end(), img.bytes.begin() + offset))
     return;  // nothing changes on disk
-  writeThrough(img, offset, in.data(), in.size(), n);
+  writeThrough(h.image, offset, in, n);
 }
 
 std::span<const std::uint8_t> peekRecord(int fileNumber, std::int32_t n) {
@@ -428,6 +513,7 @@ bool fileIsOpen(std::string_view name) { return isOpenPath(resolve(name).path); 
 std::int64_t fileLengthByName(std::string_view name) {
   Resolved r = resolve(name);
   if (!r.exists) return 0;
+  if (auto img = liveImage(r.path)) return static_cast<std::int64_t>(img->bytes.size());
   std::error_code ec;
   auto size = fs::file_size(r.path, ec);
   return ec ? 0 : static_cast<std::int64_t>(size);
@@ -442,9 +528,7 @@ void deleteFile(std::string_view name) {
   Resolved r = resolve(name, FileOp::Delete);
   if (!r.exists) refused(FileError::Kind::NotFound, FileOp::Delete, r.name);
   if (isOpenPath(r.path)) refused(FileError::Kind::InUse, FileOp::Delete, r.name, "file is open");
-  faultPoint(FileOp::Delete, r.name);
-  std::error_code ec;
-  if (!fs::remove(r.path, ec) || ec) throw FileError(FileError::Kind::Io, FileOp::Delete, r.name, ec ? ec.value() : ENOENT);
+  unlinkCall(r.path, r.name);
 }
 
 void deleteFileQuietly(std::string_view name) {
@@ -461,7 +545,7 @@ void renameFile(std::string_view from, std::string_view to) {
   if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
   if (b.exists && b.path != a.path) refused(FileError::Kind::AlreadyExists, FileOp::Rename, b.name, "file exists");
   fs::path target = workingFolder() / toUtf8(to);
-  if (int error = renameCall(a.path, target, a.name, false))
+  if (int error = renameCall(a.path, target, a.name, false, a.name, std::string(to)))
     throw FileError(FileError::Kind::Io, FileOp::Rename, a.name, error);
 }
 
@@ -471,7 +555,7 @@ void replaceFile(std::string_view from, std::string_view to) {
   Resolved b = resolve(to, FileOp::Rename);
   if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
   if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Rename, b.name, "file is open");
-  if (int error = renameCall(a.path, b.path, b.name, false))
+  if (int error = renameCall(a.path, b.path, b.name, false, a.name, b.name))
     throw FileError(FileError::Kind::Io, FileOp::Rename, b.name, error);
 }
 
@@ -486,7 +570,7 @@ std::string renameToNewName(std::string_view from, std::string_view stem, std::s
     const std::string name = std::string(stem) + std::to_string(n) + tail;
     if (taken.count(foldName(name))) continue;
     checkName(name, FileOp::Rename);
-    const int error = renameCall(a.path, workingFolder() / toUtf8(name), name, true);
+    const int error = renameCall(a.path, workingFolder() / toUtf8(name), name, true, a.name, name);
     if (error == 0) return name;
     if (error != EEXIST) throw FileError(FileError::Kind::Io, FileOp::Rename, name, error);
   }
@@ -498,6 +582,8 @@ void copyFile(std::string_view from, std::string_view to) {
   Resolved b = resolve(to, FileOp::Copy);
   if (b.path == a.path) return;
   if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Copy, b.name, "file is open");
+  if (auto img = liveImage(a.path); img && commandHolds(*img))
+    refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
   faultPoint(FileOp::Copy, b.name);
   copyContent(a, b);
 }
@@ -536,7 +622,12 @@ void syncFolder() {
   const std::string name = ".";
   FdGuard fd{::open(workingFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Flush, name, errno);
-  syncCall(fd.fd, name);
+  try {
+    syncCall(fd.fd, name);
+  } catch (const FileError& e) {
+    // Some file systems cannot flush a folder at all; what they did is all there is to have.
+    if (e.systemError() != EINVAL && e.systemError() != ENOTSUP) throw;
+  }
 }
 
 FileHandle::FileHandle(std::string_view name, int recordLength, std::int32_t maxRecords) {

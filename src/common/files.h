@@ -2,8 +2,10 @@
 //
 // Files are opened for random access on a file number with a record length, and read and written record
 // by record (1-based). Several file numbers may be open on one file at once (a hidden window keeps its
-// handles); they share one in-memory image of the file, and every write goes through to disk at once, so
-// all handles, and the length by name, always see the same bytes.
+// handles); they share one in-memory image of the file, so all handles, and the length by name, always see
+// the same bytes. A write goes through to disk at once, but while a command on the company's files runs
+// (FileCommand), its writes into the files that were there before it reach the disk at its commit, under
+// its journal.
 //
 // Names are the program's own texts (Windows-1254) of files in the working folder. They are stored on
 // disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
@@ -75,10 +77,23 @@ struct FileFault {
   bool inCall = false;
   std::size_t written = 0;
 };
+// A call the layer made that changed the folder or a file, told after it succeeded (a write also when it
+// stopped short, with what reached the file), so that a test can replay a command's calls as a power cut
+// would leave them: what no flush covered may be lost, and the folder's entries (new files, renames,
+// deletions) survive in their order up to the last flush of the folder.
+struct FileCall {
+  enum class Kind { Create, Write, Truncate, Flush, Rename, Delete, FlushFolder };
+  Kind kind = Kind::Write;
+  std::string name;                     // the file, by its name on disk (Windows-1254)
+  std::string to;                       // Rename: the new name
+  std::int64_t at = 0;                  // Write: the offset; Truncate: the new length
+  std::span<const std::uint8_t> bytes;  // Write: what was written (valid during the call only)
+};
 class FileFaults {
  public:
   virtual ~FileFaults() = default;
   virtual std::optional<FileFault> fail(FileOp op, std::string_view fileName, std::int32_t record) = 0;
+  virtual void made(const FileCall&) {}
 };
 // Installs faults (null removes them); the layer does not own them.
 void setFileFaults(FileFaults* faults);
@@ -142,8 +157,9 @@ std::span<const std::uint8_t> fileImage(int fileNumber);
 // Flushes an open file, or a file by name, to stable storage.
 void syncFile(int fileNumber);
 void syncFileByName(std::string_view name);
-// Flushes the working folder's entries, so that the renames made in it survive a power cut. A failure
-// names the file ".".
+// Flushes the working folder's entries, so that the files made, renamed and deleted in it stay so after a
+// power cut. A failure names the file "."; a folder that cannot be flushed at all (a file system that does
+// not offer it) is no failure.
 void syncFolder();
 
 // An open file owned by one window or engine: opened on the next free file number, closed when the handle

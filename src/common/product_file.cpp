@@ -5,9 +5,26 @@
 #include "common/chain_ends.h"
 #include "common/chain_walk.h"
 #include "common/collation.h"
+#include "common/file_command.h"
 #include "common/text.h"
 
 namespace kv {
+
+// Every change of the product file is one command on the company's files, or a part of the one that runs:
+// it reaches the disk whole or not at all, and the count follows it.
+template <class Change>
+auto ProductFile::asCommand(Change&& change) {
+  const std::int16_t countBefore = count_;
+  try {
+    FileCommand command(company_);
+    auto result = change();
+    command.commit();
+    return result;
+  } catch (...) {
+    count_ = countBefore;
+    throw;
+  }
+}
 
 ProductFile::Opened ProductFile::open(std::string_view company, IndexRule rule) {
   close();
@@ -17,7 +34,7 @@ ProductFile::Opened ProductFile::open(std::string_view company, IndexRule rule) 
     data_.open(company_ + ".DAT", ProductRecord::Length);
     index_.open(company_ + ".ABC", IndexEntry::Length);
     recount();
-    if (rule == IndexRule::Apply) opened.indexRenewed = applyIndexOpeningRule(index_.number());
+    if (rule == IndexRule::Apply) opened.indexRenewed = asCommand([&] { return applyIndexOpeningRule(index_.number()); });
   } catch (...) {
     close();
     throw;
@@ -51,12 +68,20 @@ std::int16_t ProductFile::recount() {
 }
 
 void ProductFile::write(std::int16_t n, const ProductRecord& rec) {
-  data_.put(n, rec);
-  if (n > count_) count_ = n;
+  asCommand([&] {
+    data_.put(n, rec);
+    if (n > count_) count_ = n;
+    return true;
+  });
 }
 
 ProductFile::SaveResult ProductFile::save(std::int16_t n, ProductRecord rec, const InsertPolicy& policy,
                                           MessageSink* sink) {
+  return asCommand([&] { return saveRecord(n, rec, policy, sink); });
+}
+
+ProductFile::SaveResult ProductFile::saveRecord(std::int16_t n, ProductRecord rec, const InsertPolicy& policy,
+                                                MessageSink* sink) {
   const ProductRecord stored = read(n);
   // A record keeps its place in the chain unless its code changes; the pointers of the buffer the window
   // filled are never trusted.
@@ -77,16 +102,22 @@ ProductFile::SaveResult ProductFile::save(std::int16_t n, ProductRecord rec, con
 }
 
 std::int16_t ProductFile::append(ProductRecord rec, const InsertPolicy& policy, MessageSink* sink) {
-  if (count_ >= kMaxRecords16) return 0;
-  const auto n = static_cast<std::int16_t>(count_ + 1);
-  rec.RecordNumber = n;
-  rec.ChainPrev = rec.ChainNext = 0;
-  write(n, rec);
-  insertIntoAlphabeticIndex(chainFiles(), n, policy, sink);
-  return n;
+  if (count_ >= kMaxRecords16) return std::int16_t{0};
+  return asCommand([&] {
+    const auto n = static_cast<std::int16_t>(count_ + 1);
+    rec.RecordNumber = n;
+    rec.ChainPrev = rec.ChainNext = 0;
+    write(n, rec);
+    insertIntoAlphabeticIndex(chainFiles(), n, policy, sink);
+    return n;
+  });
 }
 
 ProductFile::DeleteResult ProductFile::remove(std::int16_t n, MessageSink* sink) {
+  return asCommand([&] { return removeRecord(n, sink); });
+}
+
+ProductFile::DeleteResult ProductFile::removeRecord(std::int16_t n, MessageSink* sink) {
   ProductRecord stored = read(n);
   if (stored.ChainPrev == 0 || stored.ChainNext == 0) {
     // Only a record whose code has no place in the collation was never meant to be linked: it is marked

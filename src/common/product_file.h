@@ -150,6 +150,10 @@ class ProductFile {
 
  private:
   bool inRange(int r) const { return r >= 1 && r <= count_; }
+  template <class Change>
+  auto asCommand(Change&& change);
+  SaveResult saveRecord(std::int16_t n, ProductRecord rec, const InsertPolicy& policy, MessageSink* sink);
+  DeleteResult removeRecord(std::int16_t n, MessageSink* sink);
 
   FileHandle data_;
   FileHandle index_;

@@ -44,7 +44,7 @@ ProductFileReplacement replaceProductFile(const std::string& company, std::span<
                                "the new product file would not hold these records");
     return result;
   }
-  FileReplacement replacement;
+  FileReplacement replacement(company);
   try {
     const std::string newData = replacement.stage(dataName, "952KLVR.DAT");
     const std::string newIndex = replacement.stage(indexName, "952KLVR.ABC");

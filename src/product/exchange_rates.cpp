@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/file_command.h"
 #include "common/file_replacement.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -12,6 +13,12 @@ namespace kv {
 void RatesTable::open(std::string_view company) {
   company_ = std::string(company);
   file_.open(name(), ExchangeRateRecord::Length);
+}
+
+void RatesTable::write(std::int16_t n, const ExchangeRateRecord& rec) {
+  FileCommand command(company_);
+  file_.put(n, rec);
+  command.commit();
 }
 
 std::int16_t RatesTable::find(const RateDay& day) const {
@@ -30,7 +37,7 @@ void RatesTable::remove(std::int16_t n) {
   for (std::int16_t i = 1; i <= total; ++i)
     if (i != n) kept.push_back(read(i));
 
-  FileReplacement replacement;
+  FileReplacement replacement(company_);
   try {
     FileHandle fresh(replacement.stage(name(), "952KLVR.DVZ"), ExchangeRateRecord::Length);
     for (std::size_t i = 0; i < kept.size(); ++i) fresh.put(static_cast<std::int32_t>(i + 1), kept[i]);

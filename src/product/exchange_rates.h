@@ -24,8 +24,8 @@ class RatesTable {
   ExchangeRateRecord read(std::int16_t n) const { return file_.get<ExchangeRateRecord>(n); }
   // The first record of that date; 0 for none.
   std::int16_t find(const RateDay& day) const;
-  // Writes record n (1..count + 1). Throws FileError.
-  void write(std::int16_t n, const ExchangeRateRecord& rec) { file_.put(n, rec); }
+  // Writes record n (1..count + 1), as one command on the company's files. Throws FileError.
+  void write(std::int16_t n, const ExchangeRateRecord& rec);
 
   // Rewrites the table without record n (the records after it move one place down); the old table
   // becomes the backup "952KLVR.DVZ". When that fails the table keeps its old content and the FileError

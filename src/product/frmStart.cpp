@@ -71,8 +71,31 @@ void frmStart::cmdOK_Click() {
     Combo1.SetFocus();
     return;
   }
+  // Before anything reads the company's files, a command that a kill or a power cut interrupted is put
+  // right; a failure to do so keeps the dialog.
+  tellInterruptedCommand(recoverInterruptedCommands());
   Unload();
   forms().show("frmKalvor");
+}
+
+void frmStart::tellInterruptedCommand(const InterruptedCommand& found) {
+  std::string text;
+  switch (found.outcome) {
+    case InterruptedCommand::Outcome::None: return;
+    case InterruptedCommand::Outcome::PutBack:
+      text = "Son işlem yarıda kalmış!...\r\rDosyalar işlemden önceki haline getirildi..."_w;
+      break;
+    case InterruptedCommand::Outcome::Completed:
+      text = "Son işlem yarıda kalmış!...\r\rİşlem tamamlandı; dosyalar işlemin sonundaki haline getirildi..."_w;
+      break;
+    case InterruptedCommand::Outcome::Damaged:
+      text = "Son işlem yarıda kalmış, ancak kayıt dosyası \""_w + found.damagedFile + "\" bozuk!...\r\r"
+             "Dosyalara dokunulmadı; kayıt dosyası \""_w + found.keptAs +
+             "\" adıyla saklandı. Dosyaları Veri Dosyası Servisi ile denetleyin..."_w;
+      break;
+  }
+  Beep();
+  MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT !"_w);
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 // name becomes the base name of every data file of the company.
 #pragma once
 
+#include "common/file_command.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -25,6 +26,7 @@ class frmStart : public ui::Form {
   void Combo1_Change();
   void Combo1_Click();
   void Combo1_LostFocus();
+  void tellInterruptedCommand(const InterruptedCommand& found);
 };
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include "recipe/cost_refresh.h"
 
+#include "common/file_command.h"
 #include "common/files.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -24,6 +25,9 @@ void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, con
     }
     LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
 
+    // Every cost of the refresh reaches the disk in one command: a refresh cut short leaves every cost as
+    // it was.
+    FileCommand command(company);
     window.enableCostCommand(false);
     for (int n = 1; n <= count; ++n) {
       const auto k = static_cast<std::int16_t>(n);
@@ -36,6 +40,7 @@ void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, con
       if (BuildLevelFile({company, &products, k, recipeDate}, policy, messages, title).levelErrorMet)
         policy.tellsLevelError = false;
     }
+    command.commit();
     window.enableCostCommand(true);
   }
   window.setCurrentRecord(kept);

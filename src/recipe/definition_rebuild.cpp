@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/file_error_message.h"
+#include "common/file_command.h"
 #include "common/file_replacement.h"
 #include "common/files.h"
 #include "common/text.h"
@@ -97,7 +98,6 @@ class DefinitionRebuild {
   // A product whose RecipeNumber the new store changes.
   struct NewHead {
     std::int16_t product;
-    std::int32_t old;
     std::int32_t now;
   };
 
@@ -106,7 +106,6 @@ class DefinitionRebuild {
   std::int32_t copyChain(std::int16_t p, const ProductRecord& product, std::int32_t head, NewStore& out);
   RecipeRecord line(std::int32_t n) const { return store_.get<RecipeRecord>(n); }
   void writeProducts();
-  void putProductsBack() noexcept;
   RebuildResult failed(const FileError& e);
 
   RecipeFileKind kind_;
@@ -121,13 +120,12 @@ class DefinitionRebuild {
   std::int32_t storeCount_ = 0;
   std::vector<std::int16_t> visitedBy_;  // per store line: the product whose chain last took it
   std::vector<NewHead> changed_;         // recipes only
-  std::size_t written_ = 0;              // of changed_, the products written so far
 };
 
-// The new store is complete in its temporary file before anything live changes; it takes the store's
-// place (the old one becoming the backup, a non-empty ".RCT" going to its backup with it), and only then
-// do the products get their new RecipeNumbers. A failure at any point leaves the store, the products and
-// ".RCT" as they were.
+// The new store is complete in its temporary file before anything live changes. In one command, the
+// products get their new RecipeNumbers and the new store takes the store's place (the old one becoming
+// the backup, a non-empty ".RCT" going to its backup, an empty one going): a failure, a kill or a power
+// cut at any point leaves the store, the products and ".RCT" all as they were, or all rebuilt.
 RebuildResult DefinitionRebuild::run() {
   title_.progress(w(texts_.started));
   if (!fileExists(storeName_)) {
@@ -138,12 +136,14 @@ RebuildResult DefinitionRebuild::run() {
     return {RebuildOutcome::StoreMissing, 0};
   }
   const std::string workingCopy = companyFileName(company_, RecipeFileKind::WorkingCopy);
-  FileReplacement replacement;
+  FileCommand command(company_);
+  FileReplacement replacement(company_);
   try {
     store_ = openRecipeSideFile(company_, kind_);
     storeCount_ = store_.count();
     NewStore out(replacement.stage(storeName_, backupFileName(kind_)), storeName_);
-    if (fileLengthByName(workingCopy) > 0) replacement.stage(workingCopy, backupFileName(RecipeFileKind::WorkingCopy));
+    replacement.retire(workingCopy,
+                       fileLengthByName(workingCopy) > 0 ? backupFileName(RecipeFileKind::WorkingCopy) : "");
     copyChains(out);
     out.close();
     store_.close();
@@ -153,15 +153,11 @@ RebuildResult DefinitionRebuild::run() {
     return failed(e);
   }
   title_.progress(w(texts_.continuing));
-  if (!replacement.commit()) return failed(*replacement.error());
   try {
     writeProducts();
-    // The working copy, emptied by the replacement or empty before, goes last: until here a failure
-    // still finds it where it was.
-    if (fileExists(workingCopy)) deleteFile(workingCopy);
+    if (!replacement.commit()) return failed(*replacement.error());
+    command.commit();
   } catch (const FileError& e) {
-    putProductsBack();
-    replacement.revert();
     return failed(e);
   }
 
@@ -185,7 +181,7 @@ void DefinitionRebuild::copyChains(NewStore& out) {
     const std::int32_t head = headOf(p, product, heads);
     const std::int32_t newHead = head ? copyChain(p, product, head, out) : 0;
     if (kind_ == RecipeFileKind::Recipes && newHead != product.RecipeNumber)
-      changed_.push_back({p, product.RecipeNumber, newHead});
+      changed_.push_back({p, newHead});
     title_.progress(company_ + ".DAT  Kayıt Numarası="_w + std::to_string(n));
   }
 }
@@ -233,24 +229,10 @@ std::int32_t DefinitionRebuild::copyChain(std::int16_t p, const ProductRecord& p
 }
 
 void DefinitionRebuild::writeProducts() {
-  for (; written_ < changed_.size(); ++written_) {
-    const NewHead& c = changed_[written_];
+  for (const NewHead& c : changed_) {
     ProductRecord r = products_.read(c.product);
     r.RecipeNumber = c.now;
     products_.write(c.product, r);
-  }
-}
-
-// The products written, and the one whose write failed, get their old RecipeNumber back.
-void DefinitionRebuild::putProductsBack() noexcept {
-  for (std::size_t i = 0; i <= written_ && i < changed_.size(); ++i) {
-    const NewHead& c = changed_[i];
-    try {
-      ProductRecord r = products_.read(c.product);
-      r.RecipeNumber = c.old;
-      products_.write(c.product, r);
-    } catch (const FileError&) {
-    }
   }
 }
 

@@ -88,7 +88,7 @@ std::optional<FileError> importDefinitionLines(std::string_view company, bool li
                                                const std::vector<RecipeRecord>& lines) {
   const RecipeFileKind kind = definitionStore(listMode);
   const std::string store = companyFileName(company, kind);
-  FileReplacement replacement;
+  FileReplacement replacement{std::string(company)};
   try {
     {
       FileHandle out(replacement.stage(store, backupFileName(kind)), RecipeRecord::Length, kMaxRecords32);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_command.h"
 #include "common/file_replacement.h"
 #include "common/files.h"
 #include "common/text.h"
@@ -55,9 +56,12 @@ class WorkingCopyRun {
   WorkingCopyResult result_;
 };
 
+// What the copy mends in the store and the product is one command: kept whole when the copy is made, and
+// undone when it fails.
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
   try {
+    FileCommand command(in_.company);
     store_ = openRecipeSideFile(in_.company, definitionStore(in_.listMode));
     storeCount_ = store_.count();
     readOwner();
@@ -69,6 +73,7 @@ WorkingCopyResult WorkingCopyRun::run() {
       throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
     if (head == 0) {
       store_.close();
+      command.commit();
       title_.progress(kEndTitle);
       result_.outcome = WorkingCopyOutcome::NoHead;
       return result_;
@@ -78,6 +83,7 @@ WorkingCopyResult WorkingCopyRun::run() {
     copyChain(head);
     copy_.close();
     store_.close();
+    command.commit();
   } catch (const FileError&) {
     return failed();
   }
@@ -186,8 +192,7 @@ void WorkingCopyRun::refreshItem(RecipeRecord& line) {
   line.Unit = item.Unit.view();
 }
 
-// Told once; a half-made copy is not left for the editor. The store keeps the lines mended so far, and the
-// product keeps its pointer.
+// Told once; a half-made copy is not left for the editor, and the store and the product are as they were.
 WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
@@ -304,9 +309,22 @@ RowsSaved RecipeEditSession::SaveGridRow(std::int32_t firstLine, const GridPage&
   return {written, !written};
 }
 
+// The deleted lines' homes are erased first, as the copy's own lines may then take one of them back.
+void RecipeEditSession::markDeletedHomes() {
+  const std::int32_t count = storeCount();
+  for (std::int32_t home : deletedHomes) {
+    if (!isLineNumber(home, count)) continue;
+    RecipeRecord stored = store.get<RecipeRecord>(home);
+    stored.Deleted = "E";
+    store.put(home, stored);
+  }
+}
+
 std::int32_t RecipeEditSession::WriteBackRecipeLines() {
   const std::int32_t n = std::min(lineCount, workingCopy.count());
   if (n < 1) return 0;
+  FileCommand command(company);
+  markDeletedHomes();
   const std::int32_t count = storeCount();
   std::vector<RecipeRecord> lines;
   lines.reserve(n);
@@ -323,9 +341,7 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     line.Sequence = static_cast<std::int16_t>(i);
     lines.push_back(line);
   }
-  // Line by line, the working copy first: a line reaches the store only once the working copy knows its
-  // home, so a write-back tried again after a failure finds every line it stored where it stored it. A new
-  // home the store did not get lies past its end and is given out again.
+  // The working copy learns each line's home as the store gets the line.
   for (std::int32_t i = 0; i < n; ++i) {
     workingCopy.put(i + 1, lines[i]);
     RecipeRecord linked = lines[i];
@@ -337,6 +353,8 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     product.RecipeNumber = lines.front().NextLine;
     products->write(activeRecord, product);
   }
+  command.commit();
+  deletedHomes.clear();
   return n;
 }
 
@@ -348,12 +366,6 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
     return DeleteLineResult::Deleted;
   }
   const std::int32_t home = workingCopy.get<RecipeRecord>(current).NextLine;
-  if (isLineNumber(home, storeCount())) {
-    RecipeRecord stored = store.get<RecipeRecord>(home);
-    stored.Deleted = "E";
-    store.put(home, stored);
-  }
-
   const std::string scratchName = companyFileName(company, RecipeFileKind::RecipeScratch);
   if (fileExists(scratchName)) deleteFile(scratchName);
   try {
@@ -379,14 +391,21 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
   }
   workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
+  deletedHomes.push_back(home);
   return DeleteLineResult::Deleted;
 }
 
 void RecipeEditSession::EraseRecipeChain() {
+  FileCommand command(company);
+  markDeletedHomes();
   ProductRecord product;
   std::int32_t start = listHead;
   if (!listMode) {
-    if (!hasProduct()) return;
+    if (!hasProduct()) {
+      command.commit();
+      deletedHomes.clear();
+      return;
+    }
     product = products->read(activeRecord);
     start = product.RecipeNumber;
   }
@@ -409,6 +428,8 @@ void RecipeEditSession::EraseRecipeChain() {
     product.RecipeNumber = 0;
     products->write(activeRecord, product);
   }
+  command.commit();
+  deletedHomes.clear();
 }
 
 // A session whose opening failed holds no edit: it only closes what it opened. Every step can be tried

@@ -3,13 +3,15 @@
 // mending on the way what it can (a stale head pointer, stale item data, a chain that leads back into
 // itself); the editor saves its grid pages and deletes single lines in the copy, and when it is left or
 // prints, writes the whole copy back into the store as a freshly linked chain, or erases the chain when the
-// copy was emptied. Lines leave a store only by being marked erased ("E").
+// copy was emptied. Lines leave a store only by being marked erased ("E"), and only by a write-back or an
+// erase: until then the store's chain stays whole, whatever happens to the program.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/dates.h"
 #include "common/files.h"
@@ -111,6 +113,9 @@ struct RecipeEditSession {
   // The lines of the working copy. The editor counts a new line once its code is typed, so this may run
   // one ahead of the file until the line is saved.
   std::int32_t lineCount = 0;
+  // The homes in the store of the lines deleted from the copy since the last write-back: the next
+  // write-back or erase marks them erased.
+  std::vector<std::int32_t> deletedHomes;
 
   // Opens (creating when missing) the store and the working copy; the line count is the copy's.
   void open();
@@ -134,18 +139,18 @@ struct RecipeEditSession {
   RowsSaved SaveGridRow(std::int32_t firstLine, const GridPage& rows, int row);
 
   // Writes the lines of the working copy into the store as one chain in working-copy order: a line
-  // without a home in the store gets a new record at the end, every line its position as Sequence. In
-  // recipe mode the product's RecipeNumber names the first line. Returns the lines written; 0 when the
+  // without a home in the store gets a new record at the end, every line its position as Sequence; the
+  // homes of deleted lines are marked erased. In recipe mode the product's RecipeNumber names the first
+  // line. One command on the company's files: all of it or none. Returns the lines written; 0 when the
   // working copy holds no line (nothing is written: the editor's unload then erases the chain instead).
-  // Tried again after a failure, it stores each line once.
   std::int32_t WriteBackRecipeLines();
 
-  // Removes line `current` from the working copy and marks its home in the store erased. ".RCT" is
-  // replaced in one step by a copy without the line, so a failure leaves it as it was.
+  // Removes line `current` from the working copy and remembers its home for the next write-back. ".RCT"
+  // is replaced in one step by a copy without the line, so a failure leaves it as it was.
   DeleteLineResult DeleteRecipeLine(std::int32_t current);
 
   // Erases the product's chain in the store, from its head (RecipeNumber, which becomes 0; in list mode
-  // listHead) along the live lines that follow.
+  // listHead) along the live lines that follow, and the homes of deleted lines. One command.
   void EraseRecipeChain();
 
   // The end of an editing session: the working copy goes back into the store as the product's chain (an
@@ -157,6 +162,7 @@ struct RecipeEditSession {
  private:
   // False for a new row that the working copy has no room for.
   bool putRow(std::int32_t own, const GridRow& row);
+  void markDeletedHomes();
 };
 
 }  // namespace kv

@@ -1,6 +1,9 @@
 // The start-up dialog: the companies offered, the name typed or chosen, and its check.
 #include "window_fixture.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "common/files.h"
 
 namespace kv::testing {
@@ -95,6 +98,46 @@ TEST_F(StartDialogTest, TheCloseBoxEndsTheProgram) {
   ui.start("frmStart");
   ui.closeBox();
   EXPECT_TRUE(ui.ended());
+}
+
+// A save killed half way, its record written but not yet flushed: opening the company puts it back and says so.
+TEST_F(StartDialogTest, ASaveKilledHalfWayIsPutBackAndToldWhenTheCompanyIsOpened) {
+  {
+    Company c;
+    c.addAll({{"A", "Elma"}, {"B", "Armut"}});
+  }
+  const std::vector<std::uint8_t> before = folder.bytes("KLVR952.DAT");
+  if (fork() == 0) {
+    struct KillBeforeTheFlush : FileFaults {
+      std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+        if (op == FileOp::Flush && name == "KLVR952.DAT") _exit(0);
+        return std::nullopt;
+      }
+    } kill;
+    KALVOR3.CompanyName = "KLVR952";
+    KALVOR3.CurrentRecordNumber = 1;
+    mainWindowState.CurrentTab = 1;
+    ui.start("frmKalvor");
+    ui.focus("bilAd");
+    ui.get<ui::TextBox>("bilAd").SelLength = 4;
+    ui.type("Ayva");
+    setFileFaults(&kill);
+    ui.key(ui::Key::F2);
+    _exit(1);
+  }
+  int status = 0;
+  wait(&status);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_NE(folder.bytes("KLVR952.DAT"), before);
+
+  ui.start("frmStart");
+  ui.click("cmdOK");
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(toUtf8(ui.messages()[0].title), "! DİKKAT !");
+  EXPECT_EQ(toUtf8(ui.messages()[0].text), "Son işlem yarıda kalmış!...\r\rDosyalar işlemden önceki haline getirildi...");
+  EXPECT_EQ(folder.bytes("KLVR952.DAT"), before);
+  EXPECT_EQ(ui.visible()->Name(), "frmKalvor");
+  EXPECT_EQ(toUtf8(trim(Company().record(1).Name.view())), "Elma");
 }
 
 }  // namespace

@@ -171,7 +171,7 @@ TEST_F(Rebuild, AMissingStoreIsToldAndNothingChanges) {
                                                    "title:  KALVOR 952 Uyarlama 3.0 BETA"}));
 }
 
-// A file that fails before or after the new store took its place: the store, the products and the
+// A file that fails before, while or after the new store takes its place: the store, the products and the
 // working copy are as they were, the user is told which file failed, and no count is given.
 TEST_F(Rebuild, AFailingFileLeavesEverythingAsItWas) {
   struct Case {
@@ -184,8 +184,8 @@ TEST_F(Rebuild, AFailingFileLeavesEverythingAsItWas) {
   const Case cases[] = {
       {FileOp::Write, "KLVR952.REC.~new", 1, true, "\"KLVR952.REC\" dosyasına yazılamadı!..."},
       {FileOp::Copy, "952KLVR.RCT.~old", 1, true, "\"952KLVR.RCT\" dosyası kopyalanamadı!..."},
-      {FileOp::Rename, "KLVR952.RCT", 1, false, "\"KLVR952.RCT\" dosyasının adı değiştirilemedi!..."},
-      {FileOp::Write, "KLVR952.DAT", 3, false, "\"KLVR952.DAT\" dosyasına yazılamadı!..."},
+      {FileOp::Rename, "KLVR952.REC", 1, false, "\"KLVR952.REC\" dosyasının adı değiştirilemedi!..."},
+      {FileOp::Write, "KLVR952.DAT", 1, true, "\"KLVR952.DAT\" dosyasına yazılamadı!..."},
       {FileOp::Delete, "KLVR952.RCT", 1, false, "\"KLVR952.RCT\" dosyası silinemedi!..."},
   };
   folder.write("KLVR952.RCT", Bytes(128, 3));

@@ -299,9 +299,11 @@ TEST_F(WorkingCopy, DeletingLinesAndErasingTheChain) {
     EXPECT_EQ(s.DeleteRecipeLine(2), DeleteLineResult::Deleted);
     EXPECT_EQ(homes(), (std::vector<std::int32_t>{h, h + 2, h + 3}));
     EXPECT_EQ(s.lineCount, 3);
-    EXPECT_EQ(links(kStore[listMode]).at(h), std::to_string(h + 2) + "/2E");
+    // The store's chain stays whole until the write-back or the erase.
+    EXPECT_EQ(links(kStore[listMode]).at(h), std::to_string(h + 2) + "/2H");
 
-    // Erasing starts at the head whatever its flag and stops at the first line that is not live.
+    // Erasing marks the deleted line's home, starts at the head whatever its flag and stops at the first
+    // line that is not live.
     std::vector<RecipeRecord> store = lines(kStore[listMode]);
     const char* flags[] = {"E", "H", "E"};
     for (int i = 0; i < 3; ++i) {
@@ -311,7 +313,7 @@ TEST_F(WorkingCopy, DeletingLinesAndErasingTheChain) {
     s.EraseRecipeChain();
     std::vector<std::string> after = links(kStore[listMode]);
     EXPECT_EQ(std::vector<std::string>(after.begin() + h - 1, after.begin() + h + 3),
-              (std::vector<std::string>{"0/1E", "0/2E", std::to_string(h + 3) + "/3E", "0/4H"}));
+              (std::vector<std::string>{"0/1E", std::to_string(h + 2) + "/2E", std::to_string(h + 3) + "/3E", "0/4H"}));
     EXPECT_EQ(company.record(p).RecipeNumber, listMode ? h : 0);
   }
 }

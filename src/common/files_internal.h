@@ -1,0 +1,94 @@
+// Inside the file layer: what its parts (files.cpp, the command and its side files) share. Nothing outside
+// src/common/files*.cpp and src/common/file_command*.cpp includes this.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/files.h"
+#include "common/side_files.h"
+
+namespace kv::files_internal {
+
+namespace fs = std::filesystem;
+
+// The bytes of one file, shared by every file number open on it.
+struct Image {
+  fs::path path;
+  std::string name;  // as found on disk, Windows-1254
+  int fd = -1;
+  std::vector<std::uint8_t> bytes;
+  int handles = 0;
+};
+
+struct Resolved {
+  fs::path path;
+  std::string name;  // Windows-1254 name on disk (or the requested one when missing)
+  bool exists = false;
+};
+
+// Finds a name in the working folder, without regard to case; `op` is what the caller is about to do.
+Resolved resolve(std::string_view name, FileOp op = FileOp::Open);
+// The image of a file some file number (or a running command) holds, if any.
+std::shared_ptr<Image> liveImage(const fs::path& path);
+// Forgets an image that no file number holds any more, closing its descriptor.
+void dropImage(const std::shared_ptr<Image>& img);
+
+// ---- The system calls, each made in one place: the installed faults are asked before each, and told
+// after each one that changed something ----
+
+// Asks the faults about a call of `op` on `name`: a refusal is thrown; a fault to fail inside the system
+// is returned, for the one place that makes the call.
+std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_t record = 0);
+// Some faults are installed, to be told what the layer does.
+bool fileCallsTold();
+// Tells the faults what was done.
+void told(FileCall::Kind kind, const std::string& name, std::int64_t at = 0,
+          std::span<const std::uint8_t> bytes = {}, const std::string& to = {});
+
+// Writes all of `data` at `offset` of an open descriptor, as `name`. Returns the bytes written and sets
+// `error` (an errno) when the write stopped short.
+std::size_t writeAll(int fd, const std::string& name, std::int64_t offset, std::span<const std::uint8_t> data,
+                     std::int32_t record, int& error);
+// Brings a descriptor's file to stable storage; throws FileError (Flush) naming `name`.
+void syncCall(int fd, const std::string& name);
+// Cuts or extends a file to `length`; throws FileError (Write).
+void truncateCall(int fd, const std::string& name, std::int64_t length);
+// Opens a file of the folder by its name on disk for writing, creating it when missing; throws FileError.
+int openForWriting(const fs::path& path, const std::string& name, bool truncate);
+// Removes a file of the folder; throws FileError (Delete).
+void unlinkCall(const fs::path& path, const std::string& name);
+// Renames `fromName` onto `toName` within the folder, replacing it unless `keepExisting`; the faults are
+// asked about `name`. Returns 0 or the errno.
+int renameCall(const fs::path& from, const fs::path& to, const std::string& name, bool keepExisting,
+               const std::string& fromName, const std::string& toName);
+
+// Closes a descriptor unless released.
+struct FdGuard {
+  int fd;
+  ~FdGuard();
+};
+
+// ---- The command that runs, seen from the layer ----
+
+// A file the layer has just created: while a command runs, it is the command's own, whose old state is its
+// absence, and the command writes it straight to disk.
+void commandMadeFile(const fs::path& path);
+// A write that the running command takes into its care instead of the disk; false when no command runs
+// or the file is one the command made.
+bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data);
+// The running command holds writes of this image that are not on disk yet.
+bool commandHolds(const Image& img);
+// A replacement within the running command: its in-place writes reach the disk under the journal, then the
+// intent of `steps` is written and readied; the caller makes the steps. Throws FileError.
+void commandIntends(const std::vector<side_files::IntentStep>& steps);
+// The replacement put everything back after a step failed: the intent goes.
+void commandIntentWithdrawn();
+
+}  // namespace kv::files_internal

@@ -1,0 +1,258 @@
+// Every command that changes a company's files, cut short at every moment: the process ended before each
+// of its file calls, and the power lost after each (modelled from the calls it made). The company opened
+// again, as the start-up dialog opens it, holds every file as it was before the command or as the command
+// left it, all of them the one way or the other, and no temporary or side file is left.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/file_command.h"
+#include "common/files.h"
+#include "common/product_file.h"
+#include "product/data_file_rebuild.h"
+#include "product/exchange_rates.h"
+#include "product/product_sort.h"
+#include "product/product_workbook.h"
+#include "recipe/cost_refresh.h"
+#include "recipe/definition_rebuild.h"
+#include "recipe/definition_workbook.h"
+#include "recipe/level_build.h"
+#include "recipe/working_copy.h"
+#include "support/company.h"
+#include "support/interruptions.h"
+#include "support/recipes.h"
+
+namespace kv::testing {
+namespace {
+
+const std::string kCompany = "KLVR952";
+const Date kDate = Date::fromYmd(2025, 4, 9);
+
+struct StillWindow : CostRefreshWindow {
+  std::int16_t currentRecord() const override { return current; }
+  void setCurrentRecord(std::int16_t record) override { current = record; }
+  void showProduct() override {}
+  void enableCostCommand(bool) override {}
+  std::int16_t current = 1;
+};
+
+// Products out of code order, one deleted; recipes and list definitions behind erased lines, so that a
+// rebuild moves every chain; rates; old backups; a working copy.
+void makeCompany() {
+  {
+    Company company;
+    company.addAll({{"C", "Zeytin"}, {"A", "Elma"}, {"E", "Erik"}, {"B", "Armut"}, {"D", "Dut"}, {"X", "Eski"}});
+    ProductRecord gone = company.record(6);
+    gone.Kind = -1;
+    company.write(6, gone);
+    RecipeFile recipes(company);
+    recipes.padTo(2);
+    recipes.define(1, {{"A", 2, 3}, {"B", 1, 4}, {"D", 3, 1}});
+    recipes.define(2, {{"B", 1, 2}, {"E", 2, 5}});
+    recipes.define(4, {{"E", 1, 1}});
+  }
+  copyFile("KLVR952.REC", "KLVR952.LTD");
+  copyFile("KLVR952.REC", "KLVR952.RCT");
+  copyFile("KLVR952.DAT", "952KLVR.DAT");
+  RatesTable rates;
+  rates.open(kCompany);
+  for (std::int16_t d = 1; d <= 3; ++d) rates.write(d, {2025, 4, d, 40.5f + d, 38, 3000});
+}
+
+std::shared_ptr<ProductFile> openProducts() {
+  auto products = std::make_shared<ProductFile>();
+  products->open(kCompany);
+  return products;
+}
+
+using Job = std::function<void()>;
+struct Command {
+  const char* name;
+  // Readies what the command needs in the folder as it stands (open files, an editing session) and
+  // returns the command, which owns them.
+  std::function<Job()> prepare;
+};
+void PrintTo(const Command& c, std::ostream* os) { *os << c.name; }
+
+// A command on the product file as a window holds it open.
+Command onProducts(const char* name, std::function<void(ProductFile&, Transcript&)> job) {
+  return {name, [job] {
+            auto p = openProducts();
+            return Job([p, job] {
+              Transcript said;
+              job(*p, said);
+            });
+          }};
+}
+// A command that opens what it needs itself.
+Command alone(const char* name, std::function<void(Transcript&)> job) {
+  return {name, [job] {
+            return Job([job] {
+              Transcript said;
+              job(said);
+            });
+          }};
+}
+// The recipe editor on product 1 after `deletions` of its first line, at its end.
+Command inEditor(const char* name, int deletions, std::function<void(RecipeEditSession&)> job) {
+  return {name, [=] {
+            auto p = openProducts();
+            Transcript said;
+            const WorkingCopyResult copy = PrepareWorkingCopy({kCompany, p.get(), 1, false}, said, said);
+            auto s = std::make_shared<RecipeEditSession>();
+            s->company = kCompany;
+            s->products = p.get();
+            s->activeRecord = 1;
+            s->ownerCode = copy.ownerCode;
+            s->ownerRandomNumber = copy.ownerRandomNumber;
+            s->recipeDate = kDate;
+            s->open();
+            for (int i = 0; i < deletions; ++i) s->DeleteRecipeLine(1);
+            return Job([p, s, job] { job(*s); });
+          }};
+}
+
+ProductRecord recoded(ProductFile& p, std::int16_t n, const char* code) {
+  ProductRecord r = p.read(n);
+  r.Code = code;
+  return r;
+}
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> all = {
+      onProducts("MainSaveWithANewCode",
+                 [](ProductFile& p, Transcript&) { p.save(2, recoded(p, 2, "F"), quietInsertPolicy(), nullptr); }),
+      onProducts("MainNewEntry",
+                 [](ProductFile& p, Transcript&) { p.append(makeProduct("AB", "Yeni"), quietInsertPolicy(), nullptr); }),
+      onProducts("MainDelete", [](ProductFile& p, Transcript&) { p.remove(3, nullptr); }),
+      onProducts("ServiceSave", [](ProductFile& p, Transcript&) { p.write(4, recoded(p, 4, "BB")); }),
+      onProducts("ServiceWipe", [](ProductFile& p, Transcript&) { p.write(6, makeProduct("", "", -1)); }),
+      {"RateSave",
+       [] {
+         auto t = std::make_shared<RatesTable>();
+         t->open(kCompany);
+         return Job([t] { t->write(4, {2025, 5, 1, 44, 39, 3100}); });
+       }},
+      {"RateDelete",
+       [] {
+         auto t = std::make_shared<RatesTable>();
+         t->open(kCompany);
+         return Job([t] { t->remove(2); });
+       }},
+      inEditor("EditorWriteBack", 1, [](RecipeEditSession& s) { s.WriteBackRecipeLines(); }),
+      inEditor("EditorChainErase", 3, [](RecipeEditSession& s) { s.EraseRecipeChain(); }),
+      onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) { RebuildRecipeFile(kCompany, p, t, t); }),
+      onProducts("ListDefinitionRebuild",
+                 [](ProductFile& p, Transcript& t) { RebuildListDefinitionFile(kCompany, p, t, t); }),
+      alone("DataFileRebuild", [](Transcript& t) { rebuildDataAndIndex(kCompany, t); }),
+      alone("SortByCode", [](Transcript& t) { sortByCode(kCompany, t, t); }),
+      alone("SortByName", [](Transcript& t) { sortByName(kCompany, t, t); }),
+      alone("ProductImport",
+            [](Transcript&) { importProductRecords(kCompany, {makeProduct("K", "Kalıp"), makeProduct("L", "Levha")}); }),
+      alone("DefinitionImport",
+            [](Transcript&) {
+              RecipeRecord line;
+              line.Code = "K";
+              line.Deleted = "H";
+              importDefinitionLines(kCompany, false, {line, line});
+            }),
+      onProducts("CostOfOneProduct",
+                 [](ProductFile& p, Transcript& t) {
+                   BuildLevelFile({kCompany, &p, 1, kDate},
+                                  levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), t, t);
+                 }),
+      onProducts("CostOfEveryProduct",
+                 [](ProductFile& p, Transcript& t) {
+                   StillWindow window;
+                   RefreshAllRecipeCosts(window, p, kCompany, kDate, t, t);
+                 }),
+  };
+  return all;
+}
+
+// The work files that a command may leave as it likes (the level file, scratch files, lists) do not count.
+bool counts(const std::string& name) {
+  for (const char* work : {".KDM", ".TMP", ".LST", ".IND"})
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, work) == 0) return false;
+  return true;
+}
+
+FolderState countedFiles(FolderState state) {
+  std::erase_if(state, [](const auto& file) { return !counts(file.first); });
+  return state;
+}
+
+bool holdsTemporaries(const FolderState& state) {
+  for (const auto& [name, bytes] : state)
+    if (name.find(".~") != std::string::npos) return true;
+  return false;
+}
+
+class InterruptedCommand : public ::testing::TestWithParam<Command> {
+ protected:
+  // The folder before the command (readied) and after it.
+  void SetUp() override {
+    makeCompany();
+    closeAllFiles();
+    start = folderState();
+    Job run = GetParam().prepare();
+    before = countedFiles(folderState());
+    run();
+    run = nullptr;
+    after = countedFiles(folderState());
+    ASSERT_NE(before, after);
+  }
+  // Opens the company again as the start-up dialog does, and looks at what it holds.
+  void expectWholeAfterOpening(const std::string& where, bool done = false) {
+    recoverInterruptedCommands();
+    const FolderState now = folderState();
+    EXPECT_FALSE(holdsTemporaries(now)) << where;
+    const FolderState counted = countedFiles(now);
+    if (done) EXPECT_TRUE(counted == after) << where;
+    else EXPECT_TRUE(counted == before || counted == after) << where;
+  }
+
+  TempFolder folder;
+  FolderState start, before, after;
+};
+
+TEST_P(InterruptedCommand, EndedBeforeAnyOfItsFileCallsLeavesTheStateBeforeOrAfterIt) {
+  setFolderState(start);
+  Job run = GetParam().prepare();
+  const int calls = countFileCalls(run);
+  run = nullptr;
+  for (int k = 1; k <= calls; ++k) {
+    setFolderState(start);
+    run = GetParam().prepare();
+    EXPECT_FALSE(runEndingAtCall(run, k));
+    run = nullptr;
+    closeAllFiles();
+    expectWholeAfterOpening("ended at call " + std::to_string(k) + " of " + std::to_string(calls));
+  }
+}
+
+TEST_P(InterruptedCommand, APowerCutAfterAnyOfItsFileCallsLeavesTheStateBeforeOrAfterIt) {
+  setFolderState(start);
+  Job run = GetParam().prepare();
+  const FolderState readied = folderState();
+  const std::vector<RecordedCall> calls = recordFileCalls(run);
+  run = nullptr;
+  std::mt19937 rng(952);
+  int cut = 0;
+  forEachPowerCut(readied, calls, counts, rng, [&](const FolderState& left, std::size_t made) {
+    setFolderState(left);
+    // Once the command has returned, its work stays.
+    expectWholeAfterOpening("power cut " + std::to_string(++cut) + " after call " + std::to_string(made),
+                            made == calls.size());
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCommand, InterruptedCommand, ::testing::ValuesIn(commands()),
+                         [](const ::testing::TestParamInfo<Command>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kv::testing
