@@ -87,29 +87,27 @@ void frmAnaliz::cmdHesap_Click() {
   ShowProduct();
 }
 
-namespace {
-
-// The analysis window as the refresh of every product's cost steps it through the file.
-class RefreshedWindow : public CostRefreshWindow {
- public:
-  RefreshedWindow(std::int16_t& current, CommandButton& costCommand, std::function<void()> show)
-      : current_(current), costCommand_(costCommand), show_(std::move(show)) {}
-  std::int16_t currentRecord() const override { return current_; }
-  void setCurrentRecord(std::int16_t record) override { current_ = record; }
-  void showProduct() override { show_(); }
-  void enableCostCommand(bool enabled) override { costCommand_.Enabled = enabled; }
-
- private:
-  std::int16_t& current_;
-  CommandButton& costCommand_;
-  std::function<void()> show_;
-};
-
-}  // namespace
-
+// The refresh steps the window through the file: each product is shown (and made the active one) as it is
+// costed, the cost command rests meanwhile, and the window comes back to the product it showed before.
 void frmAnaliz::refreshAllRecipeCosts() {
-  RefreshedWindow window(CurrentRecord, cmdHesap, [this] { ShowProduct(); });
-  RefreshAllRecipeCosts(window, Products, Products.company(), KALVOR3.RecipeDate, *this, *this);
+  class Shown : public CostRefreshReport {
+   public:
+    explicit Shown(frmAnaliz& window) : window_(window) {}
+    void started() override { window_.cmdHesap.Enabled = false; }
+    void costing(std::int16_t record) override {
+      window_.CurrentRecord = record;
+      window_.ShowProduct();
+    }
+    void finished() override { window_.cmdHesap.Enabled = true; }
+
+   private:
+    frmAnaliz& window_;
+  };
+  const std::int16_t kept = CurrentRecord;
+  Shown shown(*this);
+  RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, *this, *this);
+  CurrentRecord = kept;
+  ShowProduct();
 }
 
 // ---- The jobs of the recipe service ----

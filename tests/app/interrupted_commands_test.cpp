@@ -32,14 +32,6 @@ namespace {
 const std::string kCompany = "KLVR952";
 const Date kDate = Date::fromYmd(2025, 4, 9);
 
-struct StillWindow : CostRefreshWindow {
-  std::int16_t currentRecord() const override { return current; }
-  void setCurrentRecord(std::int16_t record) override { current = record; }
-  void showProduct() override {}
-  void enableCostCommand(bool) override {}
-  std::int16_t current = 1;
-};
-
 // Products out of code order, one deleted; recipes and list definitions behind erased lines, so that a
 // rebuild moves every chain; rates; old backups; a working copy.
 void makeCompany() {
@@ -167,8 +159,8 @@ const std::vector<Command>& commands() {
                  }),
       onProducts("CostOfEveryProduct",
                  [](ProductFile& p, Transcript& t) {
-                   StillWindow window;
-                   RefreshAllRecipeCosts(window, p, kCompany, kDate, t, t);
+                   CostRefreshReport unseen;
+                   RefreshAllRecipeCosts(p, kDate, unseen, t, t);
                  }),
   };
   return all;
