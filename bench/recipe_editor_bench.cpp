@@ -56,9 +56,8 @@ void BM_EditorPagesThroughARecipeOf30000LinesAndLeaves(benchmark::State& state) 
   products.open("KLVR952");
   Quiet quiet;
   for (auto _ : state) {
-    const WorkingCopyResult copy = PrepareWorkingCopy({"KLVR952", &products, owner, false}, quiet, quiet);
+    const WorkingCopyResult copy = PrepareWorkingCopy({&products, owner, false}, quiet, quiet);
     RecipeEditSession s;
-    s.company = "KLVR952";
     s.products = &products;
     s.activeRecord = owner;
     s.ownerCode = copy.ownerCode;

@@ -78,7 +78,7 @@ void frmAnaliz::cmdHesap_Click() {
   KALVOR3.ListMode = false;
   if (CurrentRecord != 0) {
     KALVOR3.ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({Products.company(), &Products, CurrentRecord, KALVOR3.RecipeDate},
+    BuildLevelFile({&Products, CurrentRecord, KALVOR3.RecipeDate},
                    levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
@@ -161,7 +161,7 @@ void frmAnaliz::openEditor(bool listMode) {
   }
   KALVOR3.ActiveRecordNumber = CurrentRecord;
   const WorkingCopyResult copy =
-      PrepareWorkingCopy({Products.company(), &Products, CurrentRecord, listMode}, *this, *this);
+      PrepareWorkingCopy({&Products, CurrentRecord, listMode}, *this, *this);
   KALVOR3.OwnerCode = copy.ownerCode;
   KALVOR3.OwnerRandomNumber = copy.ownerRandomNumber;
   if (copy.listHead) KALVOR3.ListHead = *copy.listHead;

@@ -88,7 +88,6 @@ void frmRecete::wireEvents() {
 // (the layer has told which file) never takes a line it could not keep.
 void frmRecete::Form_Load() {
   centreOnScreen(*this);
-  Session.company = KALVOR3.CompanyName;
   Session.products = &Products;
   Session.activeRecord = KALVOR3.ActiveRecordNumber;
   Session.listMode = KALVOR3.ListMode;

@@ -43,12 +43,12 @@ frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
   std::int16_t levels = 0;
   if (isTotalConsumption(kind)) {
     const TotalConsumptionResult r =
-        BuildTotalConsumptionFile({Session.company, &Products, Products.count(), Session.activeRecord},
+        BuildTotalConsumptionFile({&Products, Products.count(), Session.activeRecord},
                                   totalConsumptionFromStore(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
     levels = r.levelRecordCount;
   } else {
-    const LevelBuildResult r = BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
+    const LevelBuildResult r = BuildLevelFile({&Products, Session.activeRecord, RecipeDate},
                                               levelBuildFromStore(Session.store, Session.storeCount()), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
     levels = r.levelRecordCount;
@@ -71,7 +71,7 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
         KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
         const ReportHeader header{KALVOR3.DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
         return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
-                            : printRecipeReport(printer, kind, Session.company, header);
+                            : printRecipeReport(printer, kind, Session.company(), header);
       },
       print::PrinterFailureChoice::RetryOrCancel, *this);
   if (done) print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);

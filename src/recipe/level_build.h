@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/dates.h"
 #include "common/files.h"
@@ -30,10 +29,9 @@ enum class LevelFailureReport {
   TitleEndsRun,
 };
 
-// What a build works on: the company (whose ".REC" and ".KDM" it uses), the window's open product file
-// (its count is the window's), the product to cost and the date the cost is stamped with.
+// What a build works on: the window's open product file (its count is the window's; its company's ".REC"
+// and ".KDM" are used), the product to cost and the date the cost is stamped with.
 struct LevelBuildInput {
-  std::string company;
   ProductFile* products = nullptr;
   std::int16_t activeRecord = 0;
   Date recipeDate;

@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/files.h"
 #include "common/messages.h"
@@ -23,11 +22,10 @@
 
 namespace kv {
 
-// What a build works on: the company (whose ".REC", ".KDM" and ".TMP" it uses), the window's open
-// product file with the count the window took of it (the range of the active record and of a line's
-// item, and the end of the search by code), and the product.
+// What a build works on: the window's open product file (its company's ".REC", ".KDM" and ".TMP" are
+// used) with the count the window took of it (the range of the active record and of a line's item, and
+// the end of the search by code), and the product.
 struct TotalConsumptionInput {
-  std::string company;
   ProductFile* products = nullptr;
   std::int16_t productCount = 0;
   std::int16_t activeRecord = 0;

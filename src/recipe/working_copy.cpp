@@ -61,13 +61,13 @@ class WorkingCopyRun {
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
   try {
-    FileCommand command(in_.company);
-    store_ = openRecipeSideFile(in_.company, definitionStore(in_.listMode));
+    FileCommand command(in_.products->company());
+    store_ = openRecipeSideFile(in_.products->company(), definitionStore(in_.listMode));
     storeCount_ = store_.count();
     readOwner();
     const std::int32_t head = findHead();
     title_.progress("İşlem devam ediyor..."_w);
-    const std::string copyName = companyFileName(in_.company, RecipeFileKind::WorkingCopy);
+    const std::string copyName = companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy);
     std::string failedFile;
     if (!retireToBackup(copyName, backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
       throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
@@ -79,7 +79,7 @@ WorkingCopyResult WorkingCopyRun::run() {
       return result_;
     }
     copyMade_ = true;
-    copy_ = openRecipeSideFile(in_.company, RecipeFileKind::WorkingCopy);
+    copy_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::WorkingCopy);
     copyChain(head);
     copy_.close();
     store_.close();
@@ -197,7 +197,7 @@ WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
   store_.close();
-  if (copyMade_) deleteFileQuietly(companyFileName(in_.company, RecipeFileKind::WorkingCopy));
+  if (copyMade_) deleteFileQuietly(companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy));
   title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Failed;
   result_.lines = 0;
@@ -217,8 +217,8 @@ UserMessage longestChainMessage() {
 // ---- The editor's operations ----
 
 void RecipeEditSession::open() {
-  store = openRecipeSideFile(company, definitionStore(listMode));
-  workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+  store = openRecipeSideFile(company(), definitionStore(listMode));
+  workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
 }
 
@@ -323,7 +323,7 @@ void RecipeEditSession::markDeletedHomes() {
 std::int32_t RecipeEditSession::WriteBackRecipeLines() {
   const std::int32_t n = std::min(lineCount, workingCopy.count());
   if (n < 1) return 0;
-  FileCommand command(company);
+  FileCommand command(company());
   markDeletedHomes();
   const std::int32_t count = storeCount();
   std::vector<RecipeRecord> lines;
@@ -366,10 +366,10 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
     return DeleteLineResult::Deleted;
   }
   const std::int32_t home = workingCopy.get<RecipeRecord>(current).NextLine;
-  const std::string scratchName = companyFileName(company, RecipeFileKind::RecipeScratch);
+  const std::string scratchName = companyFileName(company(), RecipeFileKind::RecipeScratch);
   if (fileExists(scratchName)) deleteFile(scratchName);
   try {
-    FileHandle scratch = openRecipeSideFile(company, RecipeFileKind::RecipeScratch);
+    FileHandle scratch = openRecipeSideFile(company(), RecipeFileKind::RecipeScratch);
     std::int32_t out = 0;
     for (std::int32_t i = 1; i <= held; ++i)
       if (i != current) scratch.put(++out, workingCopy.get<RecipeRecord>(i));
@@ -380,23 +380,23 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
   }
   workingCopy.close();
   try {
-    replaceFile(scratchName, companyFileName(company, RecipeFileKind::WorkingCopy));
+    replaceFile(scratchName, companyFileName(company(), RecipeFileKind::WorkingCopy));
   } catch (const FileError&) {
     deleteFileQuietly(scratchName);
     try {
-      workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+      workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
     } catch (const FileError&) {
     }
     throw;
   }
-  workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+  workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
   deletedHomes.push_back(home);
   return DeleteLineResult::Deleted;
 }
 
 void RecipeEditSession::EraseRecipeChain() {
-  FileCommand command(company);
+  FileCommand command(company());
   markDeletedHomes();
   ProductRecord product;
   std::int32_t start = listHead;
@@ -439,8 +439,8 @@ void RecipeEditSession::finish() {
   if (store.isOpen() && workingCopy.isOpen() && WriteBackRecipeLines() == 0) EraseRecipeChain();
   workingCopy.close();
   store.close();
-  const std::string copyName = companyFileName(company, RecipeFileKind::WorkingCopy);
-  const std::string storeName = companyFileName(company, definitionStore(listMode));
+  const std::string copyName = companyFileName(company(), RecipeFileKind::WorkingCopy);
+  const std::string storeName = companyFileName(company(), definitionStore(listMode));
   if (fileExists(copyName) && recordCountByName(copyName, RecipeRecord::Length) == 0) deleteFile(copyName);
   if (fileExists(storeName) && recordCountByName(storeName, RecipeRecord::Length) == 0) deleteFile(storeName);
 }

@@ -24,8 +24,7 @@ namespace kv {
 // ---- Preparing the copy (the analysis window's recipe and list commands) ----
 
 struct WorkingCopyInput {
-  std::string company;
-  ProductFile* products = nullptr;  // the window's open product file
+  ProductFile* products = nullptr;  // the window's open product file, which names the company
   std::int16_t activeRecord = 0;    // the product whose chain is copied
   bool listMode = false;            // ".LTD" when true, else ".REC"
 };
@@ -99,8 +98,7 @@ enum class DeleteLineResult {
 // What the editor holds from its load to its unload. Its file operations throw FileError, which the
 // editor tells the user; each leaves the files in a state the next operation can work from.
 struct RecipeEditSession {
-  std::string company;
-  ProductFile* products = nullptr;  // the editor's open product file
+  ProductFile* products = nullptr;  // the editor's product file, which names the company
   std::int16_t activeRecord = 0;
   bool listMode = false;
   std::string ownerCode;  // as PrepareWorkingCopy gave them
@@ -119,6 +117,7 @@ struct RecipeEditSession {
 
   // Opens (creating when missing) the store and the working copy; the line count is the copy's.
   void open();
+  const std::string& company() const { return products->company(); }
   std::int32_t storeCount() const { return store.count(); }
   // The active product is a record of the product file (the editor shown on no product writes no pointer).
   bool hasProduct() const { return products && activeRecord >= 1 && activeRecord <= products->count(); }

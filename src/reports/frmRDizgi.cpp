@@ -220,21 +220,20 @@ void frmRDizgi::ExportReportToExcel() {
 // or the tree level by level, into ".RCT" or ".KDM". Every preparation starts its count from 0, so that an
 // earlier product's file is never reported.
 frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  const std::string& company = Products.company();
   const std::int16_t active = KALVOR3.ActiveRecordNumber;
   bool failed = false;
   std::int16_t lines = 0;
   if (isList(kind)) {
-    const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
+    const ListWorkingCopyResult r = PrepareListWorkingCopy({&Products, active}, *this);
     failed = r.outcome == ListWorkingCopyOutcome::Failed;
     lines = r.listRecordCount;
   } else if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r = BuildTotalConsumptionFile({company, &Products, ProductCount, active},
+    const TotalConsumptionResult r = BuildTotalConsumptionFile({&Products, ProductCount, active},
                                                                totalConsumptionFromRecipeFile(), *this, *this);
     failed = r.outcome == TotalConsumptionOutcome::Failed;
     lines = r.levelRecordCount;
   } else {
-    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate},
+    const LevelBuildResult r = BuildLevelFile({&Products, active, KALVOR3.RecipeDate},
                                               levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), *this, *this);
     failed = r.outcome == LevelBuildOutcome::Failed;
     lines = r.levelRecordCount;

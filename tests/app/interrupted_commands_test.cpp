@@ -94,9 +94,8 @@ Command inEditor(const char* name, int deletions, std::function<void(RecipeEditS
   return {name, [=] {
             auto p = openProducts();
             Transcript said;
-            const WorkingCopyResult copy = PrepareWorkingCopy({kCompany, p.get(), 1, false}, said, said);
+            const WorkingCopyResult copy = PrepareWorkingCopy({p.get(), 1, false}, said, said);
             auto s = std::make_shared<RecipeEditSession>();
-            s->company = kCompany;
             s->products = p.get();
             s->activeRecord = 1;
             s->ownerCode = copy.ownerCode;
@@ -154,7 +153,7 @@ const std::vector<Command>& commands() {
             }),
       onProducts("CostOfOneProduct",
                  [](ProductFile& p, Transcript& t) {
-                   BuildLevelFile({kCompany, &p, 1, kDate},
+                   BuildLevelFile({&p, 1, kDate},
                                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), t, t);
                  }),
       onProducts("CostOfEveryProduct",
