@@ -118,8 +118,6 @@ class frmRecete : public ui::Form {
 
   // frmRecete_print.cpp
   void cmdPrint_Click();
-  enum class Prepared { Lines, Nothing, Failed };
-  Prepared prepareLevelFile(ReportKind kind);
   void printReport(ReportKind kind, std::int32_t lines);
 };
 

@@ -8,9 +8,7 @@
 #include "common/product_record.h"
 #include "print/print_job.h"
 #include "sheet/workbook_messages.h"
-#include "recipe/level_build.h"
-#include "recipe/total_consumption.h"
-#include "reports/list_working_copy.h"
+#include "reports/report_preparation.h"
 #include "reports/report_printer.h"
 #include "reports/report_workbook.h"
 
@@ -164,10 +162,10 @@ void frmRDizgi::cmdPrint_Click() {
     return;
   }
   const ReportKind kind = chosenKind();
-  const Prepared prepared = prepareWorkingFile(kind);
-  if (prepared != Prepared::Lines) {
+  const PreparedReport prepared = prepareWorkingFile(kind);
+  if (prepared != PreparedReport::Lines) {
     // A preparation that failed has said so in the title; it gives no report.
-    if (prepared == Prepared::Nothing) {
+    if (prepared == PreparedReport::Nothing) {
       Beep();
       MsgBox("Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
              "KALVOR 952 Uyarlama 3.0");
@@ -188,9 +186,9 @@ std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& noth
   const ReportKind kind = chosenKind();
   KALVOR3.ReportKind = static_cast<std::int16_t>(kind);
   Caption = " KALVOR 952 Uyarlama 3.0";
-  const Prepared prepared = prepareWorkingFile(kind);
-  if (prepared == Prepared::Failed) return std::nullopt;  // the title tells it
-  if (prepared == Prepared::Nothing) {
+  const PreparedReport prepared = prepareWorkingFile(kind);
+  if (prepared == PreparedReport::Failed) return std::nullopt;  // the title tells it
+  if (prepared == PreparedReport::Nothing) {
     MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
     return std::nullopt;
   }
@@ -216,30 +214,10 @@ void frmRDizgi::ExportReportToExcel() {
   });
 }
 
-// The working file of the report, built anew: the list definition's working copy, the total consumption
-// or the tree level by level, into ".RCT" or ".KDM". Every preparation starts its count from 0, so that an
-// earlier product's file is never reported.
-frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  const std::int16_t active = KALVOR3.ActiveRecordNumber;
-  bool failed = false;
-  std::int16_t lines = 0;
-  if (isList(kind)) {
-    const ListWorkingCopyResult r = PrepareListWorkingCopy({&Products, active}, *this);
-    failed = r.outcome == ListWorkingCopyOutcome::Failed;
-    lines = r.listRecordCount;
-  } else if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r = BuildTotalConsumptionFile({&Products, ProductCount, active},
-                                                               totalConsumptionFromRecipeFile(), *this, *this);
-    failed = r.outcome == TotalConsumptionOutcome::Failed;
-    lines = r.levelRecordCount;
-  } else {
-    const LevelBuildResult r = BuildLevelFile({&Products, active, KALVOR3.RecipeDate},
-                                              levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), *this, *this);
-    failed = r.outcome == LevelBuildOutcome::Failed;
-    lines = r.levelRecordCount;
-  }
-  if (failed) return Prepared::Failed;
-  return lines > 0 ? Prepared::Lines : Prepared::Nothing;
+// The working file of the report, built anew from the company's files.
+PreparedReport frmRDizgi::prepareWorkingFile(ReportKind kind) {
+  return prepareReportFile(kind, {&Products, ProductCount, KALVOR3.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
+                           *this);
 }
 
 // A printer that fails has aborted its document: nothing of the report remains, and the dialog says so

@@ -10,6 +10,7 @@
 #include "common/product_file.h"
 
 #include "reports/report_kind.h"
+#include "reports/report_preparation.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -50,8 +51,7 @@ class frmRDizgi : public ui::Form {
   void cmdVazgec_Click();
   void showKeyList();
   ReportKind chosenKind() const;
-  enum class Prepared { Lines, Nothing, Failed };
-  Prepared prepareWorkingFile(ReportKind kind);
+  PreparedReport prepareWorkingFile(ReportKind kind);
   void printReport(ReportKind kind);
 };
 
