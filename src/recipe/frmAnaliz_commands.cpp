@@ -75,9 +75,8 @@ void frmAnaliz::cmdHesap_Click() {
   // Not run twice at once; the button comes back as the activation left it.
   const bool wasEnabled = cmdHesap.Enabled();
   cmdHesap.Enabled = false;
-  KALVOR3.ListMode = false;
   if (CurrentRecord != 0) {
-    KALVOR3.ActiveRecordNumber = CurrentRecord;
+    ActiveRecordNumber = CurrentRecord;
     BuildLevelFile({&Products, CurrentRecord, KALVOR3.RecipeDate},
                    levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
   } else {
@@ -118,30 +117,30 @@ bool frmAnaliz::confirmServiceJob(const std::string& text, const std::string& ti
 
 // The recipe service leaves its job here. It is cleared first, so that No drops it for good.
 void frmAnaliz::handleServiceRequest() {
-  const std::int16_t request = KALVOR3.ServiceRequest;
-  if (request <= 0) return;
-  KALVOR3.ServiceRequest = 0;
+  const RecipeServiceJob request = KALVOR3.ServiceRequest;
+  KALVOR3.ServiceRequest = RecipeServiceJob::None;
   const std::string& company = Products.company();
   auto rebuildQuestion = [](const std::string& which) {
     return "Ana dosyada kayıtlı olmayan "_w + which +
            " tanımları silinecek ve diğer tanımlar yeniden oluşturulacak...\r\rDevam etmek istiyormusunuz?..."_w;
   };
   switch (request) {
-    case 2:
+    case RecipeServiceJob::RebuildRecipes:
       if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w))
         RebuildRecipeFile(company, Products, *this, *this);
       break;
-    case 3:
+    case RecipeServiceJob::RebuildListDefinitions:
       if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w))
         RebuildListDefinitionFile(company, Products, *this, *this);
       break;
-    case 4:
+    case RecipeServiceJob::RefreshRecipeCosts:
       if (confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
                             "İşlem uzun sürebilir...\r\rDevam etmek istiyormusunuz?..."_w,
                             "Reçete Maliyetlerinin Yenilenmesi"_w))
         refreshAllRecipeCosts();
       break;
-    default: break;
+    case RecipeServiceJob::None:
+    case RecipeServiceJob::RecipeDateChanged: break;
   }
 }
 
@@ -153,18 +152,15 @@ void frmAnaliz::cmdListe_Click() { openEditor(true); }
 // F2 and F3: the shown product's recipe or list definition copied out for the editor. The product the
 // window last showed must still be the one named in the code box.
 void frmAnaliz::openEditor(bool listMode) {
-  KALVOR3.ListMode = listMode;
   if (!Products.isOpen()) return;
-  if (!typedCodeIsShownProduct(KALVOR3.ActiveRecordNumber)) {
+  if (!typedCodeIsShownProduct(ActiveRecordNumber)) {
     if (!listMode) txtKod.SetFocus();
     return;
   }
-  KALVOR3.ActiveRecordNumber = CurrentRecord;
-  const WorkingCopyResult copy =
-      PrepareWorkingCopy({&Products, CurrentRecord, listMode}, *this, *this);
-  KALVOR3.OwnerCode = copy.ownerCode;
-  KALVOR3.OwnerRandomNumber = copy.ownerRandomNumber;
-  if (copy.listHead) KALVOR3.ListHead = *copy.listHead;
+  ActiveRecordNumber = CurrentRecord;
+  const WorkingCopyInput input{&Products, CurrentRecord, listMode};
+  const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, *this);
+  KALVOR3.Job = recipeJob(input, copy);
   if (copy.outcome == WorkingCopyOutcome::Failed) return;  // it has said so; the editor is not opened
   Products.recount();
   Hide();
@@ -174,14 +170,13 @@ void frmAnaliz::openEditor(bool listMode) {
 
 // F4: the report dialog on the shown product.
 void frmAnaliz::cmdPrint_Click() {
-  KALVOR3.ActiveRecordNumber = CurrentRecord;
+  ActiveRecordNumber = CurrentRecord;
   if (!typedCodeIsShownProduct(CurrentRecord)) {
     txtKod.SetFocus();
     return;
   }
   const ProductRecord shown = Products.read(CurrentRecord);
-  KALVOR3.ReportProductCode = shown.Code.str();
-  KALVOR3.ReportProductName = shown.Name.str();
+  KALVOR3.Report = {CurrentRecord, shown.Code.str(), shown.Name.str()};
   Hide();
   Beep();
   forms().show("frmRDizgi");

@@ -89,11 +89,7 @@ void frmRecete::wireEvents() {
 void frmRecete::Form_Load() {
   centreOnScreen(*this);
   Session.products = &Products;
-  Session.activeRecord = KALVOR3.ActiveRecordNumber;
-  Session.listMode = KALVOR3.ListMode;
-  Session.ownerCode = KALVOR3.OwnerCode;
-  Session.ownerRandomNumber = KALVOR3.OwnerRandomNumber;
-  Session.listHead = KALVOR3.ListHead;
+  Session.job = KALVOR3.Job;
   Session.recipeDate = RecipeDate = KALVOR3.RecipeDate;
   FirstLine = 1;
   takeLines(false);
@@ -114,7 +110,7 @@ void frmRecete::Form_Activate() {
   Products.recount();
   ClearGridPage();
   showDate();
-  const std::int16_t active = Session.activeRecord;
+  const std::int16_t active = Session.job.ActiveRecordNumber;
   if (active >= 1 && active <= Products.count()) {
     const ProductRecord product = Products.read(active);
     LblAnaKod.Caption = trim(product.Code.view());

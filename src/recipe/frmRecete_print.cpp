@@ -22,14 +22,14 @@ void frmRecete::cmdPrint_Click() {
   if (withCosts == MsgAnswer::Cancel) return;
   const std::int32_t lines = Session.WriteBackRecipeLines();
   const bool totalConsumption =
-      !Session.listMode &&
+      !Session.job.ListMode &&
       MsgBox("Toplam sarf listesi mi olsun?...", MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
-  const ReportKind kind = reportKind(withCosts == MsgAnswer::Yes, Session.listMode, totalConsumption);
+  const ReportKind kind = reportKind(withCosts == MsgAnswer::Yes, Session.job.ListMode, totalConsumption);
   if (lines > 0) {
     // From the store the chain was just written into; a list reads the editor's own working copy.
-    const PreparedReport prepared = prepareReportFile(
-        kind, {&Products, Products.count(), Session.activeRecord, RecipeDate, {&Session.store, Session.storeCount()}},
-        *this, *this);
+    const ReportPreparationInput input{&Products, Products.count(), Session.job.ActiveRecordNumber, RecipeDate,
+                                       {&Session.store, Session.storeCount()}};
+    const PreparedReport prepared = prepareReportFile(kind, input, *this, *this);
     if (prepared == PreparedReport::Failed) return;
     if (prepared == PreparedReport::Lines) printReport(kind, lines);
   }
@@ -48,8 +48,8 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
       [&](print::Printer& printer) {
         Caption = reportCaption(kind);
         cmdPrint.Enabled = false;
-        KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
-        const ReportHeader header{KALVOR3.DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
+        DateText = DateToTurkishText(KALVOR3.StaticDate);
+        const ReportHeader header{DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
         return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
                             : printRecipeReport(printer, kind, Session.company(), header);
       },

@@ -210,6 +210,10 @@ WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink&
   return WorkingCopyRun(input, messages, title).run();
 }
 
+RecipeJob recipeJob(const WorkingCopyInput& input, const WorkingCopyResult& copy) {
+  return {input.activeRecord, input.listMode, copy.ownerCode, copy.ownerRandomNumber, copy.listHead.value_or(0)};
+}
+
 UserMessage longestChainMessage() {
   return {"Bir liste en fazla "_w + std::to_string(kLongestChain) + " satır alabilir!..."_w, "! HATA !"};
 }
@@ -217,7 +221,7 @@ UserMessage longestChainMessage() {
 // ---- The editor's operations ----
 
 void RecipeEditSession::open() {
-  store = openRecipeSideFile(company(), definitionStore(listMode));
+  store = openRecipeSideFile(company(), definitionStore(job.ListMode));
   workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
 }
@@ -266,7 +270,7 @@ bool RecipeEditSession::putRow(std::int32_t own, const GridRow& row) {
   } else {
     line = workingCopy.get<RecipeRecord>(own);
   }
-  stampOwner(line, activeRecord, ownerCode, ownerRandomNumber);
+  stampOwner(line, job.ActiveRecordNumber, job.OwnerCode, job.OwnerRandomNumber);
   line.ItemRecord = row.itemRecord;
   line.LineType = row.lineType;
   line.Code = trim(row.code);
@@ -348,10 +352,10 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     linked.NextLine = i + 1 < n ? lines[i + 1].NextLine : 0;
     store.put(lines[i].NextLine, linked);
   }
-  if (!listMode && hasProduct()) {
-    ProductRecord product = products->read(activeRecord);
+  if (!job.ListMode && hasProduct()) {
+    ProductRecord product = products->read(job.ActiveRecordNumber);
     product.RecipeNumber = lines.front().NextLine;
-    products->write(activeRecord, product);
+    products->write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();
@@ -399,14 +403,14 @@ void RecipeEditSession::EraseRecipeChain() {
   FileCommand command(company());
   markDeletedHomes();
   ProductRecord product;
-  std::int32_t start = listHead;
-  if (!listMode) {
+  std::int32_t start = job.ListHead;
+  if (!job.ListMode) {
     if (!hasProduct()) {
       command.commit();
       deletedHomes.clear();
       return;
     }
-    product = products->read(activeRecord);
+    product = products->read(job.ActiveRecordNumber);
     start = product.RecipeNumber;
   }
   // The head whatever its flag, then the live lines after it. They are erased from the last one back to
@@ -424,9 +428,9 @@ void RecipeEditSession::EraseRecipeChain() {
     line.Deleted = "E";
     store.put(*at, line);
   }
-  if (!listMode) {
+  if (!job.ListMode) {
     product.RecipeNumber = 0;
-    products->write(activeRecord, product);
+    products->write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();
@@ -440,7 +444,7 @@ void RecipeEditSession::finish() {
   workingCopy.close();
   store.close();
   const std::string copyName = companyFileName(company(), RecipeFileKind::WorkingCopy);
-  const std::string storeName = companyFileName(company(), definitionStore(listMode));
+  const std::string storeName = companyFileName(company(), definitionStore(job.ListMode));
   if (fileExists(copyName) && recordCountByName(copyName, RecipeRecord::Length) == 0) deleteFile(copyName);
   if (fileExists(storeName) && recordCountByName(storeName, RecipeRecord::Length) == 0) deleteFile(storeName);
 }

@@ -84,10 +84,11 @@ void frmRDizgi::Form_Load() {
   centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   ProductCount = Products.count();
-  KALVOR3.ListMode = false;
+  Report = KALVOR3.Report;
+  ListMode = false;
 }
 
-void frmRDizgi::Form_Activate() { Caption = " Kalvor Kodu= "_w + KALVOR3.ReportProductCode; }
+void frmRDizgi::Form_Activate() { Caption = " Kalvor Kodu= "_w + Report.ReportProductCode; }
 
 // Choosing from a key runs the option's or the box's click handler, as a click with the mouse does.
 void frmRDizgi::HandleDialogKey(int KeyCode) {
@@ -129,11 +130,11 @@ void frmRDizgi::showKeyList() {
          MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
 }
 
-void frmRDizgi::OptRecete_Click() { KALVOR3.ListMode = false; }
+void frmRDizgi::OptRecete_Click() { ListMode = false; }
 
 // The list definition has one level: total consumption means nothing for it.
 void frmRDizgi::OptListe_Click() {
-  KALVOR3.ListMode = true;
+  ListMode = true;
   chkTSarf.Value = 0;
 }
 
@@ -142,7 +143,7 @@ void frmRDizgi::chkTSarf_Click() {
 }
 
 ReportKind frmRDizgi::chosenKind() const {
-  return reportKind(chkMaliyet.Value() == 1, KALVOR3.ListMode, chkTSarf.Value() == 1);
+  return reportKind(chkMaliyet.Value() == 1, ListMode, chkTSarf.Value() == 1);
 }
 
 void frmRDizgi::cmdPrint_Click() {
@@ -155,7 +156,7 @@ void frmRDizgi::cmdPrint_Click() {
     return;
   }
   Beep();
-  if (KALVOR3.ActiveRecordNumber < 1) {
+  if (Report.ActiveRecordNumber < 1) {
     Beep();
     MsgBox("Kayıt yazdırılamıyor!...\r\r( Aktif Kayıt Numarası = 0 )"_w, MsgButtons::Ok, MsgIcon::Exclamation,
            "KALVOR 952 Uyarlama 3.0");
@@ -178,13 +179,14 @@ void frmRDizgi::cmdPrint_Click() {
 // The screen and the workbook report the kind chosen here from its working file, built anew; the kind is
 // remembered for the report window. Without an active product or without lines nothing is reported.
 std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& nothingToList) {
-  if (KALVOR3.ActiveRecordNumber < 1) {
+  if (Report.ActiveRecordNumber < 1) {
     Beep();
     MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
     return std::nullopt;
   }
   const ReportKind kind = chosenKind();
-  KALVOR3.ReportKind = static_cast<std::int16_t>(kind);
+  Report.ReportKind = static_cast<std::int16_t>(kind);
+  KALVOR3.Report = Report;
   Caption = " KALVOR 952 Uyarlama 3.0";
   const PreparedReport prepared = prepareWorkingFile(kind);
   if (prepared == PreparedReport::Failed) return std::nullopt;  // the title tells it
@@ -209,14 +211,14 @@ void frmRDizgi::ExportReportToExcel() {
   Beep();
   sheet::exportAndTell(*this, [this, &kind] {
     BusyPointer busy(*this);
-    const ExportedReport done = exportRecipeReport(*kind, Products.company(), KALVOR3.ReportProductCode);
+    const ExportedReport done = exportRecipeReport(*kind, Products.company(), Report.ReportProductCode);
     return sheet::WrittenWorkbook(done.file, done.cut);
   });
 }
 
 // The working file of the report, built anew from the company's files.
 PreparedReport frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  return prepareReportFile(kind, {&Products, ProductCount, KALVOR3.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
+  return prepareReportFile(kind, {&Products, ProductCount, Report.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
                            *this);
 }
 
@@ -227,12 +229,12 @@ void frmRDizgi::printReport(ReportKind kind) {
   cmdPrint.Enabled = false;
   EnabledAgain again{cmdPrint};
   CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0"};
-  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+  DateText = DateToTurkishText(KALVOR3.StaticDate);
   const std::optional<PrintedReport> done = print::printJob(
-      reportDocumentName(kind, KALVOR3.ReportProductCode),
+      reportDocumentName(kind, Report.ReportProductCode),
       [&](print::Printer& printer) {
         return printRecipeReport(printer, kind, Products.company(),
-                                 {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
+                                 {DateText, Report.ReportProductCode, Report.ReportProductName});
       },
       print::PrinterFailureChoice::Tell, *this);
   if (!done) {

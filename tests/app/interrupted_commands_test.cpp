@@ -94,12 +94,11 @@ Command inEditor(const char* name, int deletions, std::function<void(RecipeEditS
   return {name, [=] {
             auto p = openProducts();
             Transcript said;
-            const WorkingCopyResult copy = PrepareWorkingCopy({p.get(), 1, false}, said, said);
+            const WorkingCopyInput input{p.get(), 1, false};
+            const WorkingCopyResult copy = PrepareWorkingCopy(input, said, said);
             auto s = std::make_shared<RecipeEditSession>();
             s->products = p.get();
-            s->activeRecord = 1;
-            s->ownerCode = copy.ownerCode;
-            s->ownerRandomNumber = copy.ownerRandomNumber;
+            s->job = recipeJob(input, copy);
             s->recipeDate = kDate;
             s->open();
             for (int i = 0; i < deletions; ++i) s->DeleteRecipeLine(1);

@@ -53,11 +53,7 @@ class WorkingCopy : public ::testing::Test {
     WorkingCopyResult r = prepare(p, listMode);
     RecipeEditSession s;
     s.products = &products;
-    s.activeRecord = p;
-    s.listMode = listMode;
-    s.ownerCode = r.ownerCode;
-    s.ownerRandomNumber = r.ownerRandomNumber;
-    s.listHead = r.listHead.value_or(0);
+    s.job = recipeJob({&products, p, listMode}, r);
     s.recipeDate = Date::fromYmd(2025, 4, 9);
     s.open();
     return s;
