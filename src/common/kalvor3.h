@@ -62,10 +62,14 @@ struct Kalvor3 {
   bool DateFromOperations = false;
 
   // ---- The product cursor ----
-  // The product the main window shows: the main window, the product-list grid (the product picked there)
-  // and the service window (after a rebuild) write it; the main window, the analysis window and the
-  // service window start on it.
+  // The main window's current record as it crosses windows: the main window leaves it here when it gives
+  // the screen to another window, and takes it back when it loads or is shown again. The analysis window
+  // and the service window start on it; the service window's rebuild leaves the last record it wrote,
+  // the product-list grid the product picked there.
   std::int16_t CurrentRecordNumber = 0;
+  // The grid's pick was a double click: the main window shows it when it comes back, even when it showed
+  // no record before.
+  bool RecordPicked = false;
 
   // ---- The flows ----
   RecipeJob Job;                                             // analysis window -> recipe editor

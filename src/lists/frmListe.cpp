@@ -11,7 +11,6 @@
 #include "common/text.h"
 #include "lists/grid_workbook.h"
 #include "lists/list_kind.h"
-#include "product/main_window_state.h"
 #include "sheet/workbook_messages.h"
 
 namespace kv {
@@ -217,7 +216,7 @@ void frmListe::MSFlexGrid1_KeyPress(int& KeyAscii) {
 
 void frmListe::MSFlexGrid1_DblClick() {
   pickRow();
-  mainWindowState.NoRecordShown = false;  // the main window shows the pick when it comes back
+  KALVOR3.RecordPicked = true;  // the main window shows the pick when it comes back
   closeWindow();
 }
 

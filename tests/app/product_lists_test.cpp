@@ -87,7 +87,7 @@ TEST_F(ProductListsTest, AListShownInTheGridIsSortedByEachColumnAndAPickedRowIsS
   ui.clickCell("MSFlexGrid1", 0, 2);  // by name: burç, Cıvata, çark, şaft
   ui.dblClickCell("MSFlexGrid1", 4, 1);
   EXPECT_EQ(visibleName(), "frmKalvor");
-  EXPECT_EQ(KALVOR3.CurrentRecordNumber, 3);
+  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 3);
   EXPECT_EQ(text("bilKod"), "ŞAFT");
   EXPECT_FALSE(fileExists("KLVR952.LST"));
   EXPECT_EQ(openHandles(), 2);
