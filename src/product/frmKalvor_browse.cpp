@@ -151,7 +151,7 @@ void frmKalvor::showChainButtons(ChainCommand command, const ChainStep& step) {
   CommandButton& away = startward ? cmdSonraki : cmdOnceki;
   const bool endToward = startward ? step.atStart : step.atEnd;
   const bool endAway = startward ? step.atEnd : step.atStart;
-  const bool moved = step.status == ChainStep::Status::Found && !step.metEnd;
+  const bool moved = step.status == ChainStep::Status::Found && !step.noneFitsBeyond;
   toward.Enabled = moved && !endToward;
   if (step.status == ChainStep::Status::NoChain) return;
   if (command == ChainCommand::First || command == ChainCommand::Last) {
