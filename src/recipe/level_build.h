@@ -2,9 +2,9 @@
 // from the deepest level, and the recipe cost and date written into the product's record. The level file
 // it leaves is also what the multi-level recipe reports print.
 //
-// Three windows run it: the analysis window (F5 and the full refresh), the recipe editor before it prints
-// a multi-level report, and the report dialog before a multi-level report. They differ in where the
-// recipe lines come from and how a failure is told; each passes its policy, and its window's title and
+// Three windows run it: the analysis window (F5 and the full refresh), and, through the report
+// preparation, the recipe editor and the report dialog before a multi-level report. They differ in where
+// the recipe lines come from and how a failure is told; each passes its policy, and its window's title and
 // message boxes as sinks, and reads the level file's count from the result.
 #pragma once
 

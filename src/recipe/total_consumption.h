@@ -8,8 +8,8 @@
 // a recipe after 20 levels stays as it is. A list longer than the level file's 32767 records is a failure:
 // nothing is kept of it.
 //
-// Two windows run it: the report dialog (report kinds 2 and 5) and the recipe editor before it prints a
-// total consumption list. They differ in where the recipe lines come from, whether one code with two line
+// Two windows run it through the report preparation: the report dialog (report kinds 2 and 5) and the
+// recipe editor before it prints a total consumption list. They differ in where the recipe lines come from, whether one code with two line
 // types makes two items, and one title; each passes its policy, and its window's title and beeps as sinks.
 #pragma once
 
