@@ -24,17 +24,6 @@ using kv::testing::Company;
 using kv::testing::RecipeFile;
 using kv::testing::TempFolder;
 
-class Window : public CostRefreshWindow {
- public:
-  std::int16_t currentRecord() const override { return current_; }
-  void setCurrentRecord(std::int16_t record) override { current_ = record; }
-  void showProduct() override {}
-  void enableCostCommand(bool) override {}
-
- private:
-  std::int16_t current_ = 1;
-};
-
 const Date kRecipeDate = Date::fromYmd(2025, 2, 3);
 
 void BM_BinaryTreeOf32767LevelLines(benchmark::State& state) {
@@ -50,7 +39,7 @@ void BM_BinaryTreeOf32767LevelLines(benchmark::State& state) {
   products.open(company.name());
   Quiet quiet;
   for (auto _ : state) {
-    LevelBuildResult r = BuildLevelFile({company.name(), &products, product, kRecipeDate},
+    LevelBuildResult r = BuildLevelFile({&products, product, kRecipeDate},
                                         levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), quiet, quiet);
     if (r.outcome != LevelBuildOutcome::Costed || r.levelRecordCount != kMaxRecords16)
       throw std::runtime_error("the binary tree was not costed");
@@ -81,8 +70,8 @@ void BM_RefreshAllRecipeCostsOf5000Products(benchmark::State& state) {
   ProductFile products;
   products.open(company.name());
   Quiet quiet;
-  Window window;
-  for (auto _ : state) RefreshAllRecipeCosts(window, products, company.name(), kRecipeDate, quiet, quiet);
+  CostRefreshReport unseen;
+  for (auto _ : state) RefreshAllRecipeCosts(products, kRecipeDate, unseen, quiet, quiet);
   if (company.record(5000).RecipeCost <= 0) throw std::runtime_error("the products were not costed");
   state.counters["products"] = 5000;
 }

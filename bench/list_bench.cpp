@@ -74,7 +74,7 @@ struct FullCompany {
     registerListWindows();
     KALVOR3 = Kalvor3{};
     KALVOR3.CompanyName = "KLVR952";
-    KALVOR3.ListKind = static_cast<std::int16_t>(kind);
+    KALVOR3.List.ListKind = static_cast<std::int16_t>(kind);
   }
   ProductFile products;
   FileHandle list;

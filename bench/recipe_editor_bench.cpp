@@ -56,13 +56,11 @@ void BM_EditorPagesThroughARecipeOf30000LinesAndLeaves(benchmark::State& state) 
   products.open("KLVR952");
   Quiet quiet;
   for (auto _ : state) {
-    const WorkingCopyResult copy = PrepareWorkingCopy({"KLVR952", &products, owner, false}, quiet, quiet);
+    const WorkingCopyInput input{&products, owner, false};
+    const WorkingCopyResult copy = PrepareWorkingCopy(input, quiet, quiet);
     RecipeEditSession s;
-    s.company = "KLVR952";
     s.products = &products;
-    s.activeRecord = owner;
-    s.ownerCode = copy.ownerCode;
-    s.ownerRandomNumber = copy.ownerRandomNumber;
+    s.job = recipeJob(input, copy);
     s.recipeDate = Date::fromYmd(2025, 2, 3);
     s.open();
     PageSpan span = pageSpan(1, s.lineCount);

@@ -35,9 +35,6 @@ inline double getF64(const std::uint8_t* p) {
   return d;
 }
 inline Currency getCurrency(const std::uint8_t* p) { return Currency{getI64(p)}; }
-inline std::string getText(const std::uint8_t* p, std::size_t width) {
-  return std::string(reinterpret_cast<const char*>(p), width);
-}
 
 inline void putI16(std::uint8_t* p, std::int16_t v) {
   auto u = static_cast<std::uint16_t>(v);

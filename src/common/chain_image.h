@@ -35,7 +35,6 @@ class ChainImage {
   std::string_view keyField(int r) const {
     return {reinterpret_cast<const char*>(record(r) + keyOffset_), static_cast<std::size_t>(keyWidth_)};
   }
-  int keyWidth() const { return keyWidth_; }
   // Index entry b (1-based); what lies beyond the end of the index reads as zeros.
   IndexEntry entry(int b) const;
 

@@ -7,12 +7,43 @@
 #include <string>
 
 #include "common/dates.h"
+#include "common/recipe_job.h"
 
 namespace kv {
 
-// Only what one window hands to another lives here, grouped by the flow it serves; each group names the
-// windows that write it and those that read it. Files belong to the windows and engines that open them,
-// and record buffers to the code that reads them; the collation is collationString().
+// ---- The hand-overs, one type a flow: its writer fills it whole, its reader takes it whole (the recipe
+// job, RecipeJob, is in its own header, since the recipe editor's session works on it) ----
+
+// The job the recipe service leaves for the analysis window, which clears it at its load and runs it (and
+// clears it) when it is shown again.
+enum class RecipeServiceJob {
+  None,
+  RecipeDateChanged,       // the date dialog edited the recipe date: nothing to run
+  RebuildRecipes,          // ".REC" rebuilt from the product file
+  RebuildListDefinitions,  // ".LTD" rebuilt from the product file
+  RefreshRecipeCosts,      // every product's recipe cost refreshed
+};
+
+// The product list: the list dialog starts it at its load (the code list, nothing ready), chooses its
+// kind and builds its list file; the filter says whether its result is ready to output. The grid and the
+// print dialog output it as a list of its kind.
+struct ProductList {
+  std::int16_t ListKind = 0;  // 1 code, 2 cost, 3 price, 4 stock count
+  bool ListReady = false;     // the list file already holds the list to output
+};
+
+// The recipe report: the analysis window names the shown product for the report dialog (F4); the dialog
+// adds the kind it chose before it shows the report window, which heads its pages with the product's
+// code and name fitted to their widths and leaves them so.
+struct RecipeReport {
+  std::int16_t ActiveRecordNumber = 0;
+  std::string ReportProductCode;  // as stored, at most 20 characters
+  std::string ReportProductName;  // as stored, at most 40 characters
+  std::int16_t ReportKind = 0;    // 1..6
+};
+
+// Files belong to the windows and engines that open them, and record buffers to the code that reads
+// them; the collation is collationString(). Each window that heads report pages keeps its own date text.
 struct Kalvor3 {
   // ---- The session ----
   // The base name of every company data file: the start-up dialog writes it; the windows read it to name
@@ -26,54 +57,25 @@ struct Kalvor3 {
   // dialog opened from the recipe service changes it; the analysis window, the recipe editor and the
   // report dialog cost with it and stamp it.
   Date RecipeDate;
-  // The working date as Turkish text: each window that heads report pages (the report dialog, the report
-  // window, the recipe editor's printing, the list print dialog) writes it just before it heads them.
-  std::string DateText;
   // Which date the date dialog edits and where it goes back: the operations window sets it, the recipe
   // service clears it, the date dialog reads it.
   bool DateFromOperations = false;
 
   // ---- The product cursor ----
-  // The product the main window shows: the main window, the product-list grid (the product picked there)
-  // and the service window (after a rebuild) write it; the main window, the analysis window and the
-  // service window start on it.
+  // The main window's current record as it crosses windows: the main window leaves it here when it gives
+  // the screen to another window, and takes it back when it loads or is shown again. The analysis window
+  // and the service window start on it; the service window's rebuild leaves the last record it wrote,
+  // the product-list grid the product picked there.
   std::int16_t CurrentRecordNumber = 0;
+  // The grid's pick was a double click: the main window shows it when it comes back, even when it showed
+  // no record before.
+  bool RecordPicked = false;
 
-  // ---- The recipe job ----
-  // The product the analysis window showed when it handed over: it writes it; the recipe editor and the
-  // report dialog work on it.
-  std::int16_t ActiveRecordNumber = 0;
-  // The list definition (".LTD") rather than the recipe (".REC"): the analysis window writes it before it
-  // opens the recipe editor, which reads it at its load. The report dialog and the recipe service keep
-  // their own choice of file here too, and read it back themselves.
-  bool ListMode = false;
-  // The owner of the chain the analysis window copied out for the editor (its code trimmed and
-  // upper-cased, its random number) and, in list mode, the chain's head in ".LTD" (0 when it has none):
-  // the analysis window writes them before it opens the editor, which reads them at its load.
-  std::string OwnerCode;
-  std::int32_t OwnerRandomNumber = 0;
-  std::int32_t ListHead = 0;
-  // The job the recipe service leaves for the analysis window (2 rebuild ".REC", 3 rebuild ".LTD", 4
-  // refresh every recipe cost; any other value none): the service writes it; the analysis window clears
-  // it at its load, and runs and clears it when it is shown again.
-  std::int16_t ServiceRequest = 0;
-
-  // ---- The product list ----
-  // The list kind (1 code, 2 cost, 3 price, 4 stock count): the list dialog writes it; the grid and the
-  // print dialog read it.
-  std::int16_t ListKind = 0;
-  // The list file already holds the list to output: the list dialog clears it at its load and sets it
-  // after a build, the filter sets it by its result; the list dialog reads it.
-  bool ListReady = false;
-
-  // ---- The recipe report ----
-  // The report kind the report dialog chose (1..6): the report dialog writes it; the report window shows
-  // that report.
-  std::int16_t ReportKind = 0;
-  // The product's code and name as stored: the analysis window writes them before it opens the report
-  // dialog; the report dialog and the report window head their reports with them.
-  std::string ReportProductCode;  // at most 20 characters
-  std::string ReportProductName;  // at most 40 characters
+  // ---- The flows ----
+  RecipeJob Job;                                             // analysis window -> recipe editor
+  RecipeServiceJob ServiceRequest = RecipeServiceJob::None;  // recipe service -> analysis window
+  ProductList List;                                          // list dialog, filter -> grid, print dialog
+  RecipeReport Report;  // analysis window -> report dialog -> report window
 };
 
 // The one instance. Tests put a fresh one in place with `KALVOR3 = Kalvor3{}`.

@@ -227,7 +227,7 @@ ChainStep ProductFile::step(ChainCommand command, std::int16_t from, int tab) co
                     previous ? chainFirst : chainLast, stepLimit(), rec, fits);
     if (end.how == How::End) {
       // The start or the end of the chain: the record shown before stays, when it still fits.
-      result.metEnd = true;
+      result.noneFitsBeyond = true;
       if (fitsTab(origin.Kind, tab)) {
         standAt(from, origin);
         result.status = ChainStep::Status::Found;

@@ -46,8 +46,9 @@ struct ChainStep {
   bool atStart = false;     // `record` is the chain's first record or points back to itself
   bool atEnd = false;       // `record` is the chain's last record or points on to itself
   bool chainOfOne = false;  // the chain's first and last record are one
-  // Previous and next: the chain ended before a record that fits; found, `record` is the one stepped from.
-  bool metEnd = false;
+  // Previous and next: no record between the one stepped from and the chain's end fits the tab; when the
+  // one stepped from still fits, it is `record` again (found).
+  bool noneFitsBeyond = false;
 };
 
 // Where the record-order scan with which the main window puts a record on the screen stands.

@@ -130,9 +130,8 @@ void frmDizgi::Form_Load() {
   // The main window keeps its own handles on these files: the dialog opens them on numbers of its own.
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   deleteFileQuietly(listFileName());
-  KALVOR3.ListReady = false;
   Beep();
-  KALVOR3.ListKind = 1;
+  KALVOR3.List = {1, false};
 }
 
 // Every activation, also a return while the dialog was only hidden: the product file may have changed,
@@ -177,10 +176,10 @@ void frmDizgi::OptKayitsal_Click() {
   txtSonuncu.Text = std::to_string(ProductCount);
 }
 
-void frmDizgi::OptKod_Click() { KALVOR3.ListKind = 1; }
-void frmDizgi::optMaliyet_Click() { KALVOR3.ListKind = 2; }
-void frmDizgi::OptFiyat_Click() { KALVOR3.ListKind = 3; }
-void frmDizgi::OptSayim_Click() { KALVOR3.ListKind = 4; }
+void frmDizgi::OptKod_Click() { KALVOR3.List.ListKind = 1; }
+void frmDizgi::optMaliyet_Click() { KALVOR3.List.ListKind = 2; }
+void frmDizgi::OptFiyat_Click() { KALVOR3.List.ListKind = 3; }
+void frmDizgi::OptSayim_Click() { KALVOR3.List.ListKind = 4; }
 
 // ---- Keys ----
 
@@ -263,7 +262,7 @@ bool frmDizgi::BuildProductListFile() {
                           txtSonuncu.Text()};
     const ListBuild built = buildProductList(Products, ListFile, range, sink);
     ListCount = built.count;
-    if (built.ready) KALVOR3.ListReady = true;
+    if (built.ready) KALVOR3.List.ListReady = true;
     return true;
   } catch (const FileError& e) {
     busy.restore();
@@ -278,7 +277,7 @@ void frmDizgi::cmdFiltre_Click() {
     abandonEmptyList("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w);
     return;
   }
-  if (!BuildProductListFile() || !KALVOR3.ListReady) return;
+  if (!BuildProductListFile() || !KALVOR3.List.ListReady) return;
   ListFile.close();
   Hide();
   forms().show("frmFiltre");
@@ -287,7 +286,7 @@ void frmDizgi::cmdFiltre_Click() {
 // A filtered list waiting is output as it is; otherwise the list is built. What was written before a
 // broken chain stopped the build is output too.
 void frmDizgi::cmdPrint_Click() {
-  if (KALVOR3.ListReady) {
+  if (KALVOR3.List.ListReady) {
     try {
       ListCount = static_cast<std::int16_t>(ListFile.count());
     } catch (const FileError& e) {

@@ -164,7 +164,7 @@ void frmFiltre::Form_Activate() {
   MsgBox("Listelenecek kayıt olmadığından\rfiltre işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
          w(kFilterTitle));
   deleteFileQuietly(listFileName());
-  KALVOR3.ListReady = false;
+  KALVOR3.List.ListReady = false;
   backToListDialog();
 }
 
@@ -262,7 +262,7 @@ void frmFiltre::ApplyFilter() {
     MsgBox("Filtre sonucu 32767 kaydı aştığından\rlisteye ilk 32767 kayıt alındı!..."_w, MsgButtons::Ok,
            MsgIcon::Exclamation, w(kFilterTitle));
   }
-  KALVOR3.ListReady = left.count > 0;
+  KALVOR3.List.ListReady = left.count > 0;
   backToListDialog();
 }
 
@@ -270,7 +270,7 @@ void frmFiltre::cmdUygula_Click() { ApplyFilter(); }
 
 // The unfiltered list stays on disk, but the list dialog builds it again before its next output.
 void frmFiltre::cmdVazgec_Click() {
-  KALVOR3.ListReady = false;
+  KALVOR3.List.ListReady = false;
   backToListDialog();
 }
 

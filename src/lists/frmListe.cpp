@@ -11,7 +11,6 @@
 #include "common/text.h"
 #include "lists/grid_workbook.h"
 #include "lists/list_kind.h"
-#include "product/main_window_state.h"
 #include "sheet/workbook_messages.h"
 
 namespace kv {
@@ -107,7 +106,8 @@ void frmListe::Form_Load() {
     tellFileError(*this, e);
     ListRecordCount = 0;
   }
-  const bool codeList = listKindOf(KALVOR3.ListKind) == ListKind::Code;
+  Kind = listKindOf(KALVOR3.List.ListKind);
+  const bool codeList = Kind == ListKind::Code;
   const int gridWidth = codeList ? 11510 : 9610;
   if (codeList) MSFlexGrid1.FontSize = 8;
   const int width = gridWidth + 2 * kGridLeft, height = kGridHeight + 3 * kGridTop + kButtonHeight;
@@ -132,7 +132,7 @@ void frmListe::Form_Resize() {
 // Headings, widths and alignments of the kind, then one row per list record carrying its list position.
 // A record that cannot be read leaves its row empty and the fill goes on.
 void frmListe::FillGrid() {
-  const ListKind kind = listKindOf(KALVOR3.ListKind);
+  const ListKind kind = Kind;
   const GridKind& g = gridKindOf(kind);
   Caption = w(g.caption);
   GridRow = 1;
@@ -198,7 +198,7 @@ void frmListe::ShowListWindowKeyHelp() {
 // is then picked, as after any click. Costs and prices sort by their amounts, not by their digits.
 void frmListe::MSFlexGrid1_Click() {
   if (MSFlexGrid1.MouseRow() == 0) {
-    const ListKind kind = listKindOf(KALVOR3.ListKind);
+    const ListKind kind = Kind;
     const bool amounts = MSFlexGrid1.MouseCol() == 4 && (kind == ListKind::Cost || kind == ListKind::Price);
     if (MSFlexGrid1.MouseCol() == 0) {
       MSFlexGrid1.Col = 0;
@@ -216,7 +216,7 @@ void frmListe::MSFlexGrid1_KeyPress(int& KeyAscii) {
 
 void frmListe::MSFlexGrid1_DblClick() {
   pickRow();
-  mainWindowState.NoRecordShown = false;  // the main window shows the pick when it comes back
+  KALVOR3.RecordPicked = true;  // the main window shows the pick when it comes back
   closeWindow();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/files.h"
+#include "lists/list_kind.h"
 #include "common/product_record.h"
 #include "ui/ui.h"
 
@@ -25,6 +26,7 @@ class frmListe : public ui::Form {
   std::int16_t ListRecordCount = 0;
   std::int16_t ListRecordIndex = 0;
   std::int16_t GridRow = 0;
+  ListKind Kind = ListKind::Code;  // the list dialog's kind, taken at the load
 
   void Form_Load() override;
   void Form_Resize() override;

@@ -70,6 +70,7 @@ void frmLstPrn::Form_Load() {
   } catch (const FileError& e) {
     tellFileError(*this, e);
   }
+  Kind = listKindOf(KALVOR3.List.ListKind);
 }
 
 void frmLstPrn::Form_Activate() { lblMesaj.Caption = " KALVOR 952 Uyarlama 3.0 BETA"; }
@@ -79,18 +80,18 @@ void frmLstPrn::cmdSaat_Timer() { lblSaat.Caption = timeText(clock().secondsSinc
 // A failure aborts the document (nothing of it is printed) and the title then says the list was not
 // printed rather than that it was.
 void frmLstPrn::cmdYaz_Click() {
-  const ListKind kind = listKindOf(KALVOR3.ListKind);
+  const ListKind kind = Kind;
   const PrintTitles titles = titlesOf(kind);
   cmdYaz.Enabled = false;
   EnabledAgain again{cmdYaz};
   const std::string idle = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
   CaptionOnFailure title{*this, idle};
-  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+  DateText = DateToTurkishText(KALVOR3.StaticDate);
   Caption = w(titles.printing);
   const std::optional<print::PrintedDocument> done = print::printJob(
       w(titles.name),
       [&](print::Printer& printer) {
-        return printProductList(printer, kind, ListFile, ListRecordCount, {KALVOR3.CompanyName, KALVOR3.DateText});
+        return printProductList(printer, kind, ListFile, ListRecordCount, {KALVOR3.CompanyName, DateText});
       },
       print::PrinterFailureChoice::Tell, *this);
   if (!done) {

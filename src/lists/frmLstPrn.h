@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/files.h"
+#include "lists/list_kind.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -23,6 +24,8 @@ class frmLstPrn : public ui::Form {
 
   FileHandle ListFile;
   std::int16_t ListRecordCount = 0;
+  ListKind Kind = ListKind::Code;  // the list dialog's kind, taken at the load
+  std::string DateText;            // the working date that heads the printed pages
 
   void Form_Load() override;
   void Form_Activate() override;

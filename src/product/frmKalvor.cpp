@@ -20,6 +20,7 @@ frmKalvor::frmKalvor() {
 
 void frmKalvor::Form_Load() {
   centreOnScreen(*this);
+  takeCurrentRecord();
   const std::string& company = KALVOR3.CompanyName;
   lblFirma.Caption = company.size() >= 9 ? company.substr(0, 8) : company;
 
@@ -29,13 +30,13 @@ void frmKalvor::Form_Load() {
 
   SearchMode = true;
   Direction = 1;
-  if (KALVOR3.CurrentRecordNumber >= 1 && KALVOR3.CurrentRecordNumber <= Products.count()) {
+  if (mainWindowState.CurrentRecordNumber >= 1 && mainWindowState.CurrentRecordNumber <= Products.count()) {
     mainWindowState.NoRecordShown = false;
   } else {
     mainWindowState.NoRecordShown = true;
-    KALVOR3.CurrentRecordNumber = Products.count();
+    mainWindowState.CurrentRecordNumber = Products.count();
   }
-  for (int tab = 1; tab <= 7; ++tab) mainWindowState.TabRecordNumber[tab] = KALVOR3.CurrentRecordNumber;
+  for (int tab = 1; tab <= 7; ++tab) mainWindowState.TabRecordNumber[tab] = mainWindowState.CurrentRecordNumber;
   Caption = " KALVOR 952 Uyarlama 3.0 BETA   [ "_w + company + " ]";
 
   int tab = mainWindowState.CurrentTab > 0 ? mainWindowState.CurrentTab : 8;
@@ -58,18 +59,19 @@ void frmKalvor::tellIndexRenewed() {
 }
 
 void frmKalvor::Form_Activate() {
+  if (HandedOver) takeCurrentRecord();
   // Another window may have changed the product file (a sort drops deleted records): open it again when
   // it was let go, count it afresh and keep the current record within it.
   if (!Products.isOpen() && Products.open(KALVOR3.CompanyName).indexRenewed) tellIndexRenewed();
   const std::int16_t count = Products.recount();
-  if (KALVOR3.CurrentRecordNumber > count) {
-    KALVOR3.CurrentRecordNumber = count;
+  if (mainWindowState.CurrentRecordNumber > count) {
+    mainWindowState.CurrentRecordNumber = count;
     if (count == 0) mainWindowState.NoRecordShown = true;
   }
 
-  if (KALVOR3.CurrentRecordNumber < 2) {
+  if (mainWindowState.CurrentRecordNumber < 2) {
     OptKayitsal.Value = true;
-    if (KALVOR3.CurrentRecordNumber == 0) Entry.forgetShown();
+    if (mainWindowState.CurrentRecordNumber == 0) Entry.forgetShown();
   }
   emptyEntryBoxes();
   Direction = 1;
@@ -77,6 +79,21 @@ void frmKalvor::Form_Activate() {
   LblTarih.Caption = DateToTurkishText(KALVOR3.StaticDate);
   mainWindowState.DateInitialised = true;
   if (!mainWindowState.NoRecordShown) ShowRecord();
+}
+
+// The current record crosses to the window that takes the screen; it may come back changed: the service
+// window's rebuild leaves the last record it wrote, the product-list grid the product picked there.
+void frmKalvor::handCurrentRecordOver() {
+  KALVOR3.CurrentRecordNumber = mainWindowState.CurrentRecordNumber;
+  HandedOver = true;
+}
+
+// A double click in the grid asks for its pick to be shown, even when no record was shown before.
+void frmKalvor::takeCurrentRecord() {
+  mainWindowState.CurrentRecordNumber = KALVOR3.CurrentRecordNumber;
+  if (KALVOR3.RecordPicked) mainWindowState.NoRecordShown = false;
+  KALVOR3.RecordPicked = false;
+  HandedOver = false;
 }
 
 void frmKalvor::Form_Click() {

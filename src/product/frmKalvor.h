@@ -85,6 +85,7 @@ class frmKalvor : public ui::Form {
   ProductEntry Entry;    // the record shown as boxes, what was edited since, and what a save means
   int Direction = 0;
   bool SearchMode = false;
+  bool HandedOver = false;  // the current record crossed to another window, and may come back changed
   bool CostDisplay = false;
   bool KeepTitle = false;
 
@@ -99,6 +100,8 @@ class frmKalvor : public ui::Form {
   void Form_Unload(int& Cancel) override;
   void Form_KeyPress(int& KeyAscii) override;
   void tellIndexRenewed();
+  void handCurrentRecordOver();
+  void takeCurrentRecord();
 
   // ---- Display and kind tabs (frmKalvor_display.cpp) ----
   void ShowRecord();

@@ -1,6 +1,5 @@
 // Browsing: first, previous, next and last record of the selected kind, in record order or in code order
 // along the alphabetic chain.
-#include "common/kalvor3.h"
 #include "product/frmKalvor.h"
 #include "product/main_window_state.h"
 
@@ -34,7 +33,7 @@ void frmKalvor::cmdBirinci_Click() {
     NavigateAlphabetic(ChainCommand::First);
     return;
   }
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  std::int16_t& current = mainWindowState.CurrentRecordNumber;
   // With no record shown (0) the first record is still the place to go.
   if (current != 1)
     current = 1;
@@ -57,7 +56,7 @@ void frmKalvor::cmdOnceki_Click() {
     NavigateAlphabetic(ChainCommand::Previous);
     return;
   }
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  std::int16_t& current = mainWindowState.CurrentRecordNumber;
   if (current <= 1) {
     Beep();
     cmdOnceki.Enabled = false;
@@ -79,7 +78,7 @@ void frmKalvor::cmdSonraki_Click() {
     NavigateAlphabetic(ChainCommand::Next);
     return;
   }
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  std::int16_t& current = mainWindowState.CurrentRecordNumber;
   if (current == Products.count()) {
     Beep();
     cmdSonraki.Enabled = false;
@@ -100,7 +99,7 @@ void frmKalvor::cmdSonuncu_Click() {
     NavigateAlphabetic(ChainCommand::Last);
     return;
   }
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  std::int16_t& current = mainWindowState.CurrentRecordNumber;
   if (current == Products.count())
     Beep();
   else
@@ -116,7 +115,7 @@ void frmKalvor::cmdSonuncu_Click() {
 void frmKalvor::NavigateAlphabetic(ChainCommand command) {
   BusyPointer busy(*this);
   const int tab = selectedTab();
-  const ChainStep step = Products.step(command, KALVOR3.CurrentRecordNumber, tab);
+  const ChainStep step = Products.step(command, mainWindowState.CurrentRecordNumber, tab);
   // First and last beep once they know where the chain begins and ends.
   if (step.status != ChainStep::Status::NoChain && (command == ChainCommand::First || command == ChainCommand::Last))
     Beep();
@@ -125,7 +124,7 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
   if (step.status == ChainStep::Status::Found) {
     ShowRecordFields(Entry.show(step.found, CostDisplay));
     if (!KeepTitle) showRecordTitle(step.record);
-    KALVOR3.CurrentRecordNumber = step.record;
+    mainWindowState.CurrentRecordNumber = step.record;
     mainWindowState.NoRecordShown = false;
     if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = step.record;
   } else {
@@ -152,7 +151,7 @@ void frmKalvor::showChainButtons(ChainCommand command, const ChainStep& step) {
   CommandButton& away = startward ? cmdSonraki : cmdOnceki;
   const bool endToward = startward ? step.atStart : step.atEnd;
   const bool endAway = startward ? step.atEnd : step.atStart;
-  const bool moved = step.status == ChainStep::Status::Found && !step.metEnd;
+  const bool moved = step.status == ChainStep::Status::Found && !step.noneFitsBeyond;
   toward.Enabled = moved && !endToward;
   if (step.status == ChainStep::Status::NoChain) return;
   if (command == ChainCommand::First || command == ChainCommand::Last) {

@@ -1,5 +1,4 @@
 // Deleting a product: the record keeps its place with Kind -1 and leaves its bucket and the chain.
-#include "common/kalvor3.h"
 #include "product/frmKalvor.h"
 #include "product/main_window_state.h"
 
@@ -24,7 +23,7 @@ void frmKalvor::cmdSil_Click() {
     bilKod.SetFocus();
     return;
   }
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  std::int16_t& current = mainWindowState.CurrentRecordNumber;
   if (current < 1 || current > Products.count()) {
     refuseDelete();
     return;

@@ -1,7 +1,6 @@
 // How a record reaches the main window: the record-order scan, the boxes, the cost boxes and the kind tabs.
 #include "product/frmKalvor.h"
 
-#include "common/kalvor3.h"
 #include "common/numbers.h"
 #include "product/main_window_state.h"
 
@@ -17,7 +16,7 @@ void frmKalvor::showRecordTitle(std::int16_t record) {
 }
 
 void frmKalvor::ShowRecord() {
-  std::int16_t& current = KALVOR3.CurrentRecordNumber;
+  std::int16_t& current = mainWindowState.CurrentRecordNumber;
   if (current < 1) return;
   BusyPointer busy(*this);
   const RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
@@ -98,8 +97,8 @@ void frmKalvor::TabStrip1_Click() {
   if (tab < 1 || tab > 7) return;
   lblMalKodu.Caption = w(codeCaptions[tab]);
   lblMalAdi.Caption = w(nameCaptions[tab]);
-  KALVOR3.CurrentRecordNumber = mainWindowState.TabRecordNumber[tab];
-  if (KALVOR3.CurrentRecordNumber < 1) {
+  mainWindowState.CurrentRecordNumber = mainWindowState.TabRecordNumber[tab];
+  if (mainWindowState.CurrentRecordNumber < 1) {
     // Nothing of this kind was found the last time: show the tab empty rather than the other tab's record.
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();

@@ -83,7 +83,7 @@ frmKalvor::Saved frmKalvor::saveBoxes() {
   SaveCheck check;
   {
     BusyPointer busy(*this);
-    check = Entry.check(Products, bilKod.Text(), selectedTab(), KALVOR3.CurrentRecordNumber);
+    check = Entry.check(Products, bilKod.Text(), selectedTab(), mainWindowState.CurrentRecordNumber);
   }
   if (check.kind == SaveCheck::Kind::Refused) {
     tellRefusal(check.refusal);
@@ -105,13 +105,13 @@ frmKalvor::Saved frmKalvor::saveBoxes() {
 // chain in step. Refused: nothing written, the window keeps what was typed.
 frmKalvor::Saved frmKalvor::SaveRecord() {
   const EntryRecord record =
-      Entry.build(Products, typedBoxes(), selectedTab(), KALVOR3.CurrentRecordNumber, KALVOR3.StaticDate);
+      Entry.build(Products, typedBoxes(), selectedTab(), mainWindowState.CurrentRecordNumber, KALVOR3.StaticDate);
   if (record.refusal != SaveRefusal::None) {
     tellRefusal(record.refusal);
     return Saved::Refused;
   }
   BusyPointer busy(*this);
-  KALVOR3.CurrentRecordNumber = record.number;
+  mainWindowState.CurrentRecordNumber = record.number;
   if (Entry.write(Products, record, this) == ProductFile::SaveResult::PointerError) return Saved::PointerError;
   busy.restore();
   KeepTitle = true;

@@ -1,5 +1,4 @@
 // Finding records: by the beginning of the code through the alphabetic index, or by a piece of the name.
-#include "common/kalvor3.h"
 #include "product/frmKalvor.h"
 #include "product/main_window_state.h"
 
@@ -52,12 +51,12 @@ void frmKalvor::FindRecordByCode() {
     else
       TabStrip1.SelectedIndex = kind;  // its click handling shows the record
   } else {
-    KALVOR3.CurrentRecordNumber = r;
+    mainWindowState.CurrentRecordNumber = r;
     ShowRecord();
   }
   if (OptKayitsal.Value()) {
-    cmdOnceki.Enabled = KALVOR3.CurrentRecordNumber != 1;
-    cmdSonraki.Enabled = KALVOR3.CurrentRecordNumber != Products.count();
+    cmdOnceki.Enabled = mainWindowState.CurrentRecordNumber != 1;
+    cmdSonraki.Enabled = mainWindowState.CurrentRecordNumber != Products.count();
   }
 }
 
@@ -67,10 +66,10 @@ void frmKalvor::FindRecordByName() {
   std::int16_t r;
   {
     BusyPointer busy(*this);
-    r = Products.findByName(upperCase(trim(bilAd.Text())), KALVOR3.CurrentRecordNumber, selectedTab());
+    r = Products.findByName(upperCase(trim(bilAd.Text())), mainWindowState.CurrentRecordNumber, selectedTab());
   }
   if (r == 0) return;
-  KALVOR3.CurrentRecordNumber = r;
+  mainWindowState.CurrentRecordNumber = r;
   ShowRecord();
 }
 

@@ -1,7 +1,7 @@
 // The main window's keys: the function-key dispatcher that every control hands its keys to, the walk from
 // box to box with the arrows and Enter, ESC, and the commands that leave the window or end the program.
-#include "common/kalvor3.h"
 #include "product/frmKalvor.h"
+#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -154,6 +154,7 @@ void frmKalvor::Form_KeyPress(int& KeyAscii) {
 void frmKalvor::cmdAnaliz_Click() {
   // The analysis window opens the files itself: none stays open behind it.
   Products.close();
+  handCurrentRecordOver();
   Unload();
   forms().show("frmAnaliz");
 }
@@ -162,12 +163,14 @@ void frmKalvor::cmdIslemler_Click() {
   // The operations window sorts the product file into new files: nothing may hold the old ones open
   // behind it. The activation opens them again.
   Products.close();
+  handCurrentRecordOver();
   Hide();
   Beep();
   forms().show("frmIslemler");
 }
 
 void frmKalvor::cmdListe_Click() {
+  handCurrentRecordOver();
   Hide();
   forms().show("frmDizgi");
 }
@@ -177,8 +180,9 @@ void frmKalvor::cmdServis_Click() {
     Beep();
     if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
   }
-  if (KALVOR3.CurrentRecordNumber >= 1) {
+  if (mainWindowState.CurrentRecordNumber >= 1) {
     Products.close();
+    handCurrentRecordOver();
     Unload();
     forms().show("frmServis");
     return;

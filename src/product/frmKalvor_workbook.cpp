@@ -1,7 +1,6 @@
 // The product workbook: the records of the chosen tab out to a new workbook ("Excel'e"), and the product
 // file rebuilt from the workbook "KLVR952.XLS" of the working folder ("Excel'den").
 #include "common/file_error_message.h"
-#include "common/kalvor3.h"
 #include "product/frmKalvor.h"
 #include "product/main_window_state.h"
 #include "product/product_workbook.h"
@@ -14,14 +13,14 @@ using namespace ui;
 
 void frmKalvor::cmdExport_Click() {
   Beep();
-  if (KALVOR3.CurrentRecordNumber < 1 || Products.count() < 2) return;
+  if (mainWindowState.CurrentRecordNumber < 1 || Products.count() < 2) return;
   const MsgAnswer answer =
       MsgBox(Products.company() + ".DAT dosyasındaki kayıtları Excel dosyasına aktarmak istiyormusunuz?"_w,
              MsgButtons::YesNo, MsgIcon::Question, "EXCEL'e Export"_w);
   if (answer == MsgAnswer::Yes) {
     Caption = " EXCEL'e aktarma yapılıyor... (Lütfen bekleyin...)"_w;
     ExportProductsToExcel();
-    showRecordTitle(KALVOR3.CurrentRecordNumber);
+    showRecordTitle(mainWindowState.CurrentRecordNumber);
   }
   bilKod.SetFocus();
 }
@@ -102,7 +101,7 @@ void frmKalvor::ImportProductsFromExcel() {
     MsgBox("'KLVR952.XLS' dosyasında bir data dosyasının alabileceğinden fazla satır var; ilk 32767 satır "
            "yüklendi."_w,
            MsgButtons::Ok, MsgIcon::Exclamation, "EXCEL'den Import"_w);
-  KALVOR3.CurrentRecordNumber = Products.count();
+  mainWindowState.CurrentRecordNumber = Products.count();
   if (Products.count() >= 1) {
     ShowRecord();
   } else {

@@ -294,37 +294,32 @@ void frmServis::cmdSonuncu_Click() {
 
 void frmServis::cmdSyBir_Click() {
   if (!canMove()) cmdSyOnceki.Enabled = cmdSySonraki.Enabled = false;
-  ChainMode = 1;
-  StepCodeChain();
+  StepCodeChain(ChainCommand::First);
   bilPointer.SetFocus();
 }
 
 void frmServis::cmdSyOnceki_Click() {
   cmdSySonraki.Enabled = canMove();
-  ChainMode = 2;
-  StepCodeChain();
+  StepCodeChain(ChainCommand::Previous);
   bilPointer.SetFocus();
 }
 
 void frmServis::cmdSySonraki_Click() {
   cmdSyOnceki.Enabled = canMove();
-  ChainMode = 3;
-  StepCodeChain();
+  StepCodeChain(ChainCommand::Next);
   bilPointer.SetFocus();
 }
 
 void frmServis::cmdSySon_Click() {
   if (!canMove()) cmdSyOnceki.Enabled = cmdSySonraki.Enabled = false;
-  ChainMode = 4;
-  StepCodeChain();
+  StepCodeChain(ChainCommand::Last);
   bilPointer.SetFocus();
 }
 
-void frmServis::StepCodeChain() {
-  const auto command = static_cast<ChainCommand>(ChainMode);
-  const CheckedStep step = checkedChainStep(Products.chainFiles(), RecordCount, command, ServiceRecordNumber);
+void frmServis::StepCodeChain(ChainCommand ChainMode) {
+  const CheckedStep step = checkedChainStep(Products.chainFiles(), RecordCount, ChainMode, ServiceRecordNumber);
   for (int i = 0; i < step.beeps; ++i) Beep();
-  showChainButtons(command, step);
+  showChainButtons(ChainMode, step);
   ServiceRecordNumber = step.record;
   if (step.error == 0)
     ShowServiceRecord();

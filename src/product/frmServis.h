@@ -74,7 +74,6 @@ class frmServis : public ui::Form {
   // shown) and set by the rebuild to the records it wrote.
   std::int16_t RecordCount = 0;
   std::int16_t ServiceRecordNumber = 0;
-  std::int16_t ChainMode = 0;
   ProductRecord ServiceRecord;
 
   void layOut();
@@ -95,7 +94,7 @@ class frmServis : public ui::Form {
   void cmdSyOnceki_Click();
   void cmdSySonraki_Click();
   void cmdSySon_Click();
-  void StepCodeChain();
+  void StepCodeChain(ChainCommand ChainMode);
   void showChainButtons(ChainCommand command, const CheckedStep& step);
   void cmdYardim_Click();
   void cmdExit_Click();

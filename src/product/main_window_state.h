@@ -1,6 +1,6 @@
 // What the main window keeps while it is unloaded: the analysis and service windows unload it, and it
-// comes back on the tab and the records it left. No other window reads it; the product list's grid clears
-// NoRecordShown when a product is picked there by a double click, so that the main window shows it.
+// comes back on the tab and the records it left. No other window reads it: what crosses windows, the
+// current record as another window starts on it or hands one back, passes through KALVOR3.
 #pragma once
 
 #include <array>
@@ -9,6 +9,7 @@
 namespace kv {
 
 struct MainWindowState {
+  std::int16_t CurrentRecordNumber = 0;            // the record shown, or to be shown
   std::array<std::int16_t, 8> TabRecordNumber{};  // 1..7, one per kind tab; [0] is not used
   std::int16_t CurrentTab = 0;                     // 1..7, 8 for "Tümü", 0 before the first choice
   bool NoRecordShown = false;  // no record on the screen, or on the next activation none to show again

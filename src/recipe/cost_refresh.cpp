@@ -9,42 +9,37 @@
 
 namespace kv {
 
-void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, const std::string& company,
-                           Date recipeDate, MessageSink& messages, ProgressSink& title) {
-  const std::int16_t kept = window.currentRecord();
+void RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshReport& report, MessageSink& messages,
+                           ProgressSink& title) {
   const std::int16_t count = products.recount();
-  if (count > 0) {
-    // Every build opens the recipe file anew; holding it open meanwhile lets them share one image of it
-    // instead of reading the whole file again for each product.
-    FileHandle shared;
-    const std::string recipeName = companyFileName(company, RecipeFileKind::Recipes);
-    try {
-      if (fileExists(recipeName)) shared = openRecipeSideFile(company, RecipeFileKind::Recipes);
-    } catch (const FileError&) {
-      // Then each build meets the failure itself.
-    }
-    LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
-
-    // Every cost of the refresh reaches the disk in one command: a refresh cut short leaves every cost as
-    // it was.
-    FileCommand command(company);
-    window.enableCostCommand(false);
-    for (int n = 1; n <= count; ++n) {
-      const auto k = static_cast<std::int16_t>(n);
-      title.progress("Kayıt"_w + recordNumberText(k) + " yenilemeye hazırlanıyor..."_w);
-      window.setCurrentRecord(k);
-      window.showProduct();
-      // The record asked for is costed, even when a deleted one was skipped on show.
-      // A level error is told once for the whole refresh: recipe chains that lead back into each other
-      // meet it in nearly every product.
-      if (BuildLevelFile({company, &products, k, recipeDate}, policy, messages, title).levelErrorMet)
-        policy.tellsLevelError = false;
-    }
-    command.commit();
-    window.enableCostCommand(true);
+  if (count < 1) return;
+  const std::string& company = products.company();
+  // Every build opens the recipe file anew; holding it open meanwhile lets them share one image of it
+  // instead of reading the whole file again for each product.
+  FileHandle shared;
+  const std::string recipeName = companyFileName(company, RecipeFileKind::Recipes);
+  try {
+    if (fileExists(recipeName)) shared = openRecipeSideFile(company, RecipeFileKind::Recipes);
+  } catch (const FileError&) {
+    // Then each build meets the failure itself.
   }
-  window.setCurrentRecord(kept);
-  window.showProduct();
+  LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
+
+  // Every cost of the refresh reaches the disk in one command: a refresh cut short leaves every cost as
+  // it was.
+  FileCommand command(company);
+  report.started();
+  for (int n = 1; n <= count; ++n) {
+    const auto k = static_cast<std::int16_t>(n);
+    title.progress("Kayıt"_w + recordNumberText(k) + " yenilemeye hazırlanıyor..."_w);
+    report.costing(k);
+    // A level error is told once for the whole refresh: recipe chains that lead back into each other
+    // meet it in nearly every product.
+    if (BuildLevelFile({&products, k, recipeDate}, policy, messages, title).levelErrorMet)
+      policy.tellsLevelError = false;
+  }
+  command.commit();
+  report.finished();
 }
 
 }  // namespace kv

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/dates.h"
 #include "common/messages.h"
@@ -11,19 +10,22 @@
 
 namespace kv {
 
-// What the refresh needs of the analysis window.
-class CostRefreshWindow {
+// What the refresh tells of its run as it goes; the window decides what each stage shows. An empty
+// product file runs no stage.
+class CostRefreshReport {
  public:
-  virtual ~CostRefreshWindow() = default;
-  virtual std::int16_t currentRecord() const = 0;
-  virtual void setCurrentRecord(std::int16_t record) = 0;
-  // Shows the current record (and makes it the active one).
-  virtual void showProduct() = 0;
-  virtual void enableCostCommand(bool enabled) = 0;
+  virtual ~CostRefreshReport() = default;
+  // Products follow, one after the other.
+  virtual void started() {}
+  // Product `record` is costed next (a deleted one too).
+  virtual void costing(std::int16_t record) { (void)record; }
+  // Every product is costed, and every cost is on disk.
+  virtual void finished() {}
 };
 
-// Every product of the window's open product file (counted afresh) is costed with the recipe date.
-void RefreshAllRecipeCosts(CostRefreshWindow& window, ProductFile& products, const std::string& company,
-                           Date recipeDate, MessageSink& messages, ProgressSink& title);
+// Every product of the open product file (counted afresh) is costed with the recipe date, in one command
+// on the company's files. A level error is told once for the whole refresh.
+void RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshReport& report, MessageSink& messages,
+                           ProgressSink& title);
 
 }  // namespace kv

@@ -91,7 +91,7 @@ void frmAnaliz::Form_Load() {
   Products.open(KALVOR3.CompanyName);
 
   KALVOR3.RecipeDate = KALVOR3.StaticDate;
-  KALVOR3.ServiceRequest = 0;
+  KALVOR3.ServiceRequest = RecipeServiceJob::None;
   ActivationPending = true;
   CurrentRecord = KALVOR3.CurrentRecordNumber;
 }
@@ -171,7 +171,7 @@ void frmAnaliz::stepTo(std::int16_t record, bool possible) {
 // ---- Display ----
 
 void frmAnaliz::ShowProduct() {
-  KALVOR3.ActiveRecordNumber = CurrentRecord;
+  ActiveRecordNumber = CurrentRecord;
   SearchMode = false;
   if (CurrentRecord > Products.count() || CurrentRecord < 1) {
     if (Products.count() < 1) {

@@ -55,6 +55,7 @@ class frmAnaliz : public ui::Form {
   // ---- Window state ----
   ProductFile Products;  // the company's product file and index, open while the window is loaded
   std::int16_t CurrentRecord = 0;
+  std::int16_t ActiveRecordNumber = 0;  // the product last shown: the one F2 and F3 may hand over
   bool SearchMode = false;
   bool KeepTitle = false;
   bool ActivationPending = false;

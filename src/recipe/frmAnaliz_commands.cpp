@@ -75,10 +75,9 @@ void frmAnaliz::cmdHesap_Click() {
   // Not run twice at once; the button comes back as the activation left it.
   const bool wasEnabled = cmdHesap.Enabled();
   cmdHesap.Enabled = false;
-  KALVOR3.ListMode = false;
   if (CurrentRecord != 0) {
-    KALVOR3.ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({Products.company(), &Products, CurrentRecord, KALVOR3.RecipeDate},
+    ActiveRecordNumber = CurrentRecord;
+    BuildLevelFile({&Products, CurrentRecord, KALVOR3.RecipeDate},
                    levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
@@ -87,29 +86,27 @@ void frmAnaliz::cmdHesap_Click() {
   ShowProduct();
 }
 
-namespace {
-
-// The analysis window as the refresh of every product's cost steps it through the file.
-class RefreshedWindow : public CostRefreshWindow {
- public:
-  RefreshedWindow(std::int16_t& current, CommandButton& costCommand, std::function<void()> show)
-      : current_(current), costCommand_(costCommand), show_(std::move(show)) {}
-  std::int16_t currentRecord() const override { return current_; }
-  void setCurrentRecord(std::int16_t record) override { current_ = record; }
-  void showProduct() override { show_(); }
-  void enableCostCommand(bool enabled) override { costCommand_.Enabled = enabled; }
-
- private:
-  std::int16_t& current_;
-  CommandButton& costCommand_;
-  std::function<void()> show_;
-};
-
-}  // namespace
-
+// The refresh steps the window through the file: each product is shown (and made the active one) as it is
+// costed, the cost command rests meanwhile, and the window comes back to the product it showed before.
 void frmAnaliz::refreshAllRecipeCosts() {
-  RefreshedWindow window(CurrentRecord, cmdHesap, [this] { ShowProduct(); });
-  RefreshAllRecipeCosts(window, Products, Products.company(), KALVOR3.RecipeDate, *this, *this);
+  class Shown : public CostRefreshReport {
+   public:
+    explicit Shown(frmAnaliz& window) : window_(window) {}
+    void started() override { window_.cmdHesap.Enabled = false; }
+    void costing(std::int16_t record) override {
+      window_.CurrentRecord = record;
+      window_.ShowProduct();
+    }
+    void finished() override { window_.cmdHesap.Enabled = true; }
+
+   private:
+    frmAnaliz& window_;
+  };
+  const std::int16_t kept = CurrentRecord;
+  Shown shown(*this);
+  RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, *this, *this);
+  CurrentRecord = kept;
+  ShowProduct();
 }
 
 // ---- The jobs of the recipe service ----
@@ -120,30 +117,30 @@ bool frmAnaliz::confirmServiceJob(const std::string& text, const std::string& ti
 
 // The recipe service leaves its job here. It is cleared first, so that No drops it for good.
 void frmAnaliz::handleServiceRequest() {
-  const std::int16_t request = KALVOR3.ServiceRequest;
-  if (request <= 0) return;
-  KALVOR3.ServiceRequest = 0;
+  const RecipeServiceJob request = KALVOR3.ServiceRequest;
+  KALVOR3.ServiceRequest = RecipeServiceJob::None;
   const std::string& company = Products.company();
   auto rebuildQuestion = [](const std::string& which) {
     return "Ana dosyada kayıtlı olmayan "_w + which +
            " tanımları silinecek ve diğer tanımlar yeniden oluşturulacak...\r\rDevam etmek istiyormusunuz?..."_w;
   };
   switch (request) {
-    case 2:
+    case RecipeServiceJob::RebuildRecipes:
       if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w))
         RebuildRecipeFile(company, Products, *this, *this);
       break;
-    case 3:
+    case RecipeServiceJob::RebuildListDefinitions:
       if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w))
         RebuildListDefinitionFile(company, Products, *this, *this);
       break;
-    case 4:
+    case RecipeServiceJob::RefreshRecipeCosts:
       if (confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
                             "İşlem uzun sürebilir...\r\rDevam etmek istiyormusunuz?..."_w,
                             "Reçete Maliyetlerinin Yenilenmesi"_w))
         refreshAllRecipeCosts();
       break;
-    default: break;
+    case RecipeServiceJob::None:
+    case RecipeServiceJob::RecipeDateChanged: break;
   }
 }
 
@@ -155,18 +152,15 @@ void frmAnaliz::cmdListe_Click() { openEditor(true); }
 // F2 and F3: the shown product's recipe or list definition copied out for the editor. The product the
 // window last showed must still be the one named in the code box.
 void frmAnaliz::openEditor(bool listMode) {
-  KALVOR3.ListMode = listMode;
   if (!Products.isOpen()) return;
-  if (!typedCodeIsShownProduct(KALVOR3.ActiveRecordNumber)) {
+  if (!typedCodeIsShownProduct(ActiveRecordNumber)) {
     if (!listMode) txtKod.SetFocus();
     return;
   }
-  KALVOR3.ActiveRecordNumber = CurrentRecord;
-  const WorkingCopyResult copy =
-      PrepareWorkingCopy({Products.company(), &Products, CurrentRecord, listMode}, *this, *this);
-  KALVOR3.OwnerCode = copy.ownerCode;
-  KALVOR3.OwnerRandomNumber = copy.ownerRandomNumber;
-  if (copy.listHead) KALVOR3.ListHead = *copy.listHead;
+  ActiveRecordNumber = CurrentRecord;
+  const WorkingCopyInput input{&Products, CurrentRecord, listMode};
+  const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, *this);
+  KALVOR3.Job = recipeJob(input, copy);
   if (copy.outcome == WorkingCopyOutcome::Failed) return;  // it has said so; the editor is not opened
   Products.recount();
   Hide();
@@ -176,14 +170,13 @@ void frmAnaliz::openEditor(bool listMode) {
 
 // F4: the report dialog on the shown product.
 void frmAnaliz::cmdPrint_Click() {
-  KALVOR3.ActiveRecordNumber = CurrentRecord;
+  ActiveRecordNumber = CurrentRecord;
   if (!typedCodeIsShownProduct(CurrentRecord)) {
     txtKod.SetFocus();
     return;
   }
   const ProductRecord shown = Products.read(CurrentRecord);
-  KALVOR3.ReportProductCode = shown.Code.str();
-  KALVOR3.ReportProductName = shown.Name.str();
+  KALVOR3.Report = {CurrentRecord, shown.Code.str(), shown.Name.str()};
   Hide();
   Beep();
   forms().show("frmRDizgi");

@@ -123,7 +123,7 @@ void frmRServis::HandleFunctionKey(int KeyCode) {
 }
 
 // The job is left for the analysis window, which runs it when it is shown again.
-void frmRServis::leaveFor(std::int16_t request, const char* next) {
+void frmRServis::leaveFor(RecipeServiceJob request, const char* next) {
   KALVOR3.ServiceRequest = request;
   Unload();
   forms().show(next);
@@ -132,13 +132,12 @@ void frmRServis::leaveFor(std::int16_t request, const char* next) {
 // The date dialog then edits the recipe date and goes back to the analysis window.
 void frmRServis::cmdTarih_Click() {
   KALVOR3.DateFromOperations = false;
-  leaveFor(1, "frmTarih");
+  leaveFor(RecipeServiceJob::RecipeDateChanged, "frmTarih");
 }
-void frmRServis::cmdRTanim_Click() { leaveFor(2, "frmAnaliz"); }
-void frmRServis::cmdLTanim_Click() { leaveFor(3, "frmAnaliz"); }
-void frmRServis::cmdADMaliyet_Click() { leaveFor(4, "frmAnaliz"); }
-void frmRServis::cmdExit_Click() { leaveFor(0, "frmAnaliz"); }
-
+void frmRServis::cmdRTanim_Click() { leaveFor(RecipeServiceJob::RebuildRecipes, "frmAnaliz"); }
+void frmRServis::cmdLTanim_Click() { leaveFor(RecipeServiceJob::RebuildListDefinitions, "frmAnaliz"); }
+void frmRServis::cmdADMaliyet_Click() { leaveFor(RecipeServiceJob::RefreshRecipeCosts, "frmAnaliz"); }
+void frmRServis::cmdExit_Click() { leaveFor(RecipeServiceJob::None, "frmAnaliz"); }
 
 void frmRServis::cmdRecExport_Click() { askToExport(false); }
 void frmRServis::cmdLtdExport_Click() { askToExport(true); }
@@ -156,7 +155,7 @@ void frmRServis::askToExport(bool listMode) {
   if (!confirmed(listMode, " dosyasındaki kayıtları Excel dosyasına aktarmak istiyormusunuz?", "EXCEL'e Export"))
     return;
   Caption = " EXCEL'e aktarma yapılıyor..."_w;
-  KALVOR3.ListMode = listMode;
+  ListMode = listMode;
   ExportDefinitionsToExcel();
   Caption = w(kTitle);
 }
@@ -164,13 +163,13 @@ void frmRServis::askToExport(bool listMode) {
 void frmRServis::askToImport(bool listMode) {
   if (!confirmed(listMode, " dosyasındaki kayıtları Excel'den yenilemek istiyormusunuz?", "EXCEL'den Import"))
     return;
-  KALVOR3.ListMode = listMode;
+  ListMode = listMode;
   ImportDefinitionsFromExcel();
 }
 
 void frmRServis::ExportDefinitionsToExcel() {
   Beep();
-  const bool listMode = KALVOR3.ListMode;
+  const bool listMode = ListMode;
   if (definitionLineCount(KALVOR3.CompanyName, listMode) < 1) {
     tell(*this, sheet::nothingToExportMessage(), MsgIcon::Stop);
     return;
@@ -186,7 +185,7 @@ void frmRServis::ExportDefinitionsToExcel() {
 void frmRServis::ImportDefinitionsFromExcel() {
   Beep();
   const std::string& company = KALVOR3.CompanyName;
-  const bool listMode = KALVOR3.ListMode;
+  const bool listMode = ListMode;
   if (definitionLineCount(company, listMode) >= 1) {
     const std::string store = companyFileName(company, definitionStore(listMode));
     const std::string backup = backupFileName(definitionStore(listMode));

@@ -1,10 +1,9 @@
 // The recipe service: the maintenance commands of the recipe side. It runs none of the jobs itself: it
-// leaves the job for the analysis window (ServiceRequest) and goes back to it. The workbook exchange of
-// the recipe and list-definition files runs here, and the window stays open after it.
+// leaves the job for the analysis window (KALVOR3.ServiceRequest) and goes back to it. The workbook
+// exchange of the recipe and list-definition files runs here, and the window stays open after it.
 #pragma once
 
-#include <cstdint>
-
+#include "common/kalvor3.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -24,11 +23,13 @@ class frmRServis : public ui::Form {
   ui::CommandButton cmdLtdImport{*this, "cmdLtdImport"};
   ui::CommandButton cmdExit{*this, "cmdExit"};
 
+  bool ListMode = false;  // the exchange works on the list definitions (".LTD") rather than the recipes
+
   void Form_Load() override;
   void Form_Activate() override;
   void Form_KeyDown(int& KeyCode, int Shift) override;
   void HandleFunctionKey(int KeyCode);
-  void leaveFor(std::int16_t request, const char* next);
+  void leaveFor(RecipeServiceJob request, const char* next);
   void cmdTarih_Click();
   void cmdRTanim_Click();
   void cmdLTanim_Click();

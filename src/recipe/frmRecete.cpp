@@ -88,13 +88,8 @@ void frmRecete::wireEvents() {
 // (the layer has told which file) never takes a line it could not keep.
 void frmRecete::Form_Load() {
   centreOnScreen(*this);
-  Session.company = KALVOR3.CompanyName;
   Session.products = &Products;
-  Session.activeRecord = KALVOR3.ActiveRecordNumber;
-  Session.listMode = KALVOR3.ListMode;
-  Session.ownerCode = KALVOR3.OwnerCode;
-  Session.ownerRandomNumber = KALVOR3.OwnerRandomNumber;
-  Session.listHead = KALVOR3.ListHead;
+  Session.job = KALVOR3.Job;
   Session.recipeDate = RecipeDate = KALVOR3.RecipeDate;
   FirstLine = 1;
   takeLines(false);
@@ -115,7 +110,7 @@ void frmRecete::Form_Activate() {
   Products.recount();
   ClearGridPage();
   showDate();
-  const std::int16_t active = Session.activeRecord;
+  const std::int16_t active = Session.job.ActiveRecordNumber;
   if (active >= 1 && active <= Products.count()) {
     const ProductRecord product = Products.read(active);
     LblAnaKod.Caption = trim(product.Code.view());

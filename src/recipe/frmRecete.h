@@ -65,6 +65,7 @@ class frmRecete : public ui::Form {
   int Column = 0;               // 0..3: Kod, Ad, Miktar, Birim
   GridPage Page;                // the rows of the shown page
   Date RecipeDate;              // the editor's copy of the recipe date
+  std::string DateText;         // the working date that heads the printed pages
   bool WrittenMark = false;     // the page save wrote a row; the next status tells it
   bool SilentSave = false;      // the page keys save without a title
   bool SkipStatus = false;      // the save button leaves the status to the box that takes the focus back
@@ -118,8 +119,6 @@ class frmRecete : public ui::Form {
 
   // frmRecete_print.cpp
   void cmdPrint_Click();
-  enum class Prepared { Lines, Nothing, Failed };
-  Prepared prepareLevelFile(ReportKind kind);
   void printReport(ReportKind kind, std::int32_t lines);
 };
 

@@ -3,8 +3,7 @@
 #include "common/kalvor3.h"
 #include "print/print_job.h"
 #include "recipe/frmRecete.h"
-#include "recipe/level_build.h"
-#include "recipe/total_consumption.h"
+#include "reports/report_preparation.h"
 #include "reports/report_printer.h"
 
 namespace kv {
@@ -23,38 +22,19 @@ void frmRecete::cmdPrint_Click() {
   if (withCosts == MsgAnswer::Cancel) return;
   const std::int32_t lines = Session.WriteBackRecipeLines();
   const bool totalConsumption =
-      !Session.listMode &&
+      !Session.job.ListMode &&
       MsgBox("Toplam sarf listesi mi olsun?...", MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
-  const ReportKind kind = reportKind(withCosts == MsgAnswer::Yes, Session.listMode, totalConsumption);
+  const ReportKind kind = reportKind(withCosts == MsgAnswer::Yes, Session.job.ListMode, totalConsumption);
   if (lines > 0) {
-    const Prepared prepared = isList(kind) ? Prepared::Lines : prepareLevelFile(kind);
-    if (prepared == Prepared::Failed) return;
-    if (prepared == Prepared::Lines) printReport(kind, lines);
+    // From the store the chain was just written into; a list reads the editor's own working copy.
+    const ReportPreparationInput input{&Products, Products.count(), Session.job.ActiveRecordNumber, RecipeDate,
+                                       {&Session.store, Session.storeCount()}};
+    const PreparedReport prepared = prepareReportFile(kind, input, *this, *this);
+    if (prepared == PreparedReport::Failed) return;
+    if (prepared == PreparedReport::Lines) printReport(kind, lines);
   }
   Caption = " KALVOR 952 Uyarlama 3.0 BETA";
   cmdPrint.Enabled = true;
-}
-
-// The level file of a level kind, built anew from the store the chain was just written into: the tree
-// level by level (which also writes the product's recipe cost), or its total consumption, where one code
-// under two line types makes two items.
-frmRecete::Prepared frmRecete::prepareLevelFile(ReportKind kind) {
-  bool failed = false;
-  std::int16_t levels = 0;
-  if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r =
-        BuildTotalConsumptionFile({Session.company, &Products, Products.count(), Session.activeRecord},
-                                  totalConsumptionFromStore(Session.store, Session.storeCount()), *this, *this);
-    failed = r.outcome == TotalConsumptionOutcome::Failed;
-    levels = r.levelRecordCount;
-  } else {
-    const LevelBuildResult r = BuildLevelFile({Session.company, &Products, Session.activeRecord, RecipeDate},
-                                              levelBuildFromStore(Session.store, Session.storeCount()), *this, *this);
-    failed = r.outcome == LevelBuildOutcome::Failed;
-    levels = r.levelRecordCount;
-  }
-  if (failed) return Prepared::Failed;
-  return levels > 0 ? Prepared::Lines : Prepared::Nothing;
 }
 
 // Headed by the product as the editor shows it. A list kind reads the editor's own working copy, which
@@ -68,10 +48,10 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
       [&](print::Printer& printer) {
         Caption = reportCaption(kind);
         cmdPrint.Enabled = false;
-        KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
-        const ReportHeader header{KALVOR3.DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
+        DateText = DateToTurkishText(KALVOR3.StaticDate);
+        const ReportHeader header{DateText, LblAnaKod.Caption(), LblAnaAd.Caption()};
         return isList(kind) ? printListReport(printer, kind, Session.workingCopy, lines, header)
-                            : printRecipeReport(printer, kind, Session.company, header);
+                            : printRecipeReport(printer, kind, Session.company(), header);
       },
       print::PrinterFailureChoice::RetryOrCancel, *this);
   if (done) print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);

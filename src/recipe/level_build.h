@@ -2,14 +2,13 @@
 // from the deepest level, and the recipe cost and date written into the product's record. The level file
 // it leaves is also what the multi-level recipe reports print.
 //
-// Three windows run it: the analysis window (F5 and the full refresh), the recipe editor before it prints
-// a multi-level report, and the report dialog before a multi-level report. They differ in where the
-// recipe lines come from and how a failure is told; each passes its policy, and its window's title and
+// Three windows run it: the analysis window (F5 and the full refresh), and, through the report
+// preparation, the recipe editor and the report dialog before a multi-level report. They differ in where
+// the recipe lines come from and how a failure is told; each passes its policy, and its window's title and
 // message boxes as sinks, and reads the level file's count from the result.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/dates.h"
 #include "common/files.h"
@@ -30,10 +29,9 @@ enum class LevelFailureReport {
   TitleEndsRun,
 };
 
-// What a build works on: the company (whose ".REC" and ".KDM" it uses), the window's open product file
-// (its count is the window's), the product to cost and the date the cost is stamped with.
+// What a build works on: the window's open product file (its count is the window's; its company's ".REC"
+// and ".KDM" are used), the product to cost and the date the cost is stamped with.
 struct LevelBuildInput {
-  std::string company;
   ProductFile* products = nullptr;
   std::int16_t activeRecord = 0;
   Date recipeDate;

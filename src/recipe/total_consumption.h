@@ -8,13 +8,12 @@
 // a recipe after 20 levels stays as it is. A list longer than the level file's 32767 records is a failure:
 // nothing is kept of it.
 //
-// Two windows run it: the report dialog (report kinds 2 and 5) and the recipe editor before it prints a
-// total consumption list. They differ in where the recipe lines come from, whether one code with two line
+// Two windows run it through the report preparation: the report dialog (report kinds 2 and 5) and the
+// recipe editor before it prints a total consumption list. They differ in where the recipe lines come from, whether one code with two line
 // types makes two items, and one title; each passes its policy, and its window's title and beeps as sinks.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/files.h"
 #include "common/messages.h"
@@ -23,11 +22,10 @@
 
 namespace kv {
 
-// What a build works on: the company (whose ".REC", ".KDM" and ".TMP" it uses), the window's open
-// product file with the count the window took of it (the range of the active record and of a line's
-// item, and the end of the search by code), and the product.
+// What a build works on: the window's open product file (its company's ".REC", ".KDM" and ".TMP" are
+// used) with the count the window took of it (the range of the active record and of a line's item, and
+// the end of the search by code), and the product.
 struct TotalConsumptionInput {
-  std::string company;
   ProductFile* products = nullptr;
   std::int16_t productCount = 0;
   std::int16_t activeRecord = 0;

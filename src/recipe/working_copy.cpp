@@ -61,13 +61,13 @@ class WorkingCopyRun {
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
   try {
-    FileCommand command(in_.company);
-    store_ = openRecipeSideFile(in_.company, definitionStore(in_.listMode));
+    FileCommand command(in_.products->company());
+    store_ = openRecipeSideFile(in_.products->company(), definitionStore(in_.listMode));
     storeCount_ = store_.count();
     readOwner();
     const std::int32_t head = findHead();
     title_.progress("İşlem devam ediyor..."_w);
-    const std::string copyName = companyFileName(in_.company, RecipeFileKind::WorkingCopy);
+    const std::string copyName = companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy);
     std::string failedFile;
     if (!retireToBackup(copyName, backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
       throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
@@ -79,7 +79,7 @@ WorkingCopyResult WorkingCopyRun::run() {
       return result_;
     }
     copyMade_ = true;
-    copy_ = openRecipeSideFile(in_.company, RecipeFileKind::WorkingCopy);
+    copy_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::WorkingCopy);
     copyChain(head);
     copy_.close();
     store_.close();
@@ -197,7 +197,7 @@ WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
   store_.close();
-  if (copyMade_) deleteFileQuietly(companyFileName(in_.company, RecipeFileKind::WorkingCopy));
+  if (copyMade_) deleteFileQuietly(companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy));
   title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Failed;
   result_.lines = 0;
@@ -210,6 +210,10 @@ WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink&
   return WorkingCopyRun(input, messages, title).run();
 }
 
+RecipeJob recipeJob(const WorkingCopyInput& input, const WorkingCopyResult& copy) {
+  return {input.activeRecord, input.listMode, copy.ownerCode, copy.ownerRandomNumber, copy.listHead.value_or(0)};
+}
+
 UserMessage longestChainMessage() {
   return {"Bir liste en fazla "_w + std::to_string(kLongestChain) + " satır alabilir!..."_w, "! HATA !"};
 }
@@ -217,8 +221,8 @@ UserMessage longestChainMessage() {
 // ---- The editor's operations ----
 
 void RecipeEditSession::open() {
-  store = openRecipeSideFile(company, definitionStore(listMode));
-  workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+  store = openRecipeSideFile(company(), definitionStore(job.ListMode));
+  workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
 }
 
@@ -266,7 +270,7 @@ bool RecipeEditSession::putRow(std::int32_t own, const GridRow& row) {
   } else {
     line = workingCopy.get<RecipeRecord>(own);
   }
-  stampOwner(line, activeRecord, ownerCode, ownerRandomNumber);
+  stampOwner(line, job.ActiveRecordNumber, job.OwnerCode, job.OwnerRandomNumber);
   line.ItemRecord = row.itemRecord;
   line.LineType = row.lineType;
   line.Code = trim(row.code);
@@ -323,7 +327,7 @@ void RecipeEditSession::markDeletedHomes() {
 std::int32_t RecipeEditSession::WriteBackRecipeLines() {
   const std::int32_t n = std::min(lineCount, workingCopy.count());
   if (n < 1) return 0;
-  FileCommand command(company);
+  FileCommand command(company());
   markDeletedHomes();
   const std::int32_t count = storeCount();
   std::vector<RecipeRecord> lines;
@@ -348,10 +352,10 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     linked.NextLine = i + 1 < n ? lines[i + 1].NextLine : 0;
     store.put(lines[i].NextLine, linked);
   }
-  if (!listMode && hasProduct()) {
-    ProductRecord product = products->read(activeRecord);
+  if (!job.ListMode && hasProduct()) {
+    ProductRecord product = products->read(job.ActiveRecordNumber);
     product.RecipeNumber = lines.front().NextLine;
-    products->write(activeRecord, product);
+    products->write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();
@@ -366,10 +370,10 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
     return DeleteLineResult::Deleted;
   }
   const std::int32_t home = workingCopy.get<RecipeRecord>(current).NextLine;
-  const std::string scratchName = companyFileName(company, RecipeFileKind::RecipeScratch);
+  const std::string scratchName = companyFileName(company(), RecipeFileKind::RecipeScratch);
   if (fileExists(scratchName)) deleteFile(scratchName);
   try {
-    FileHandle scratch = openRecipeSideFile(company, RecipeFileKind::RecipeScratch);
+    FileHandle scratch = openRecipeSideFile(company(), RecipeFileKind::RecipeScratch);
     std::int32_t out = 0;
     for (std::int32_t i = 1; i <= held; ++i)
       if (i != current) scratch.put(++out, workingCopy.get<RecipeRecord>(i));
@@ -380,33 +384,33 @@ DeleteLineResult RecipeEditSession::DeleteRecipeLine(std::int32_t current) {
   }
   workingCopy.close();
   try {
-    replaceFile(scratchName, companyFileName(company, RecipeFileKind::WorkingCopy));
+    replaceFile(scratchName, companyFileName(company(), RecipeFileKind::WorkingCopy));
   } catch (const FileError&) {
     deleteFileQuietly(scratchName);
     try {
-      workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+      workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
     } catch (const FileError&) {
     }
     throw;
   }
-  workingCopy = openRecipeSideFile(company, RecipeFileKind::WorkingCopy);
+  workingCopy = openRecipeSideFile(company(), RecipeFileKind::WorkingCopy);
   lineCount = workingCopy.count();
   deletedHomes.push_back(home);
   return DeleteLineResult::Deleted;
 }
 
 void RecipeEditSession::EraseRecipeChain() {
-  FileCommand command(company);
+  FileCommand command(company());
   markDeletedHomes();
   ProductRecord product;
-  std::int32_t start = listHead;
-  if (!listMode) {
+  std::int32_t start = job.ListHead;
+  if (!job.ListMode) {
     if (!hasProduct()) {
       command.commit();
       deletedHomes.clear();
       return;
     }
-    product = products->read(activeRecord);
+    product = products->read(job.ActiveRecordNumber);
     start = product.RecipeNumber;
   }
   // The head whatever its flag, then the live lines after it. They are erased from the last one back to
@@ -424,9 +428,9 @@ void RecipeEditSession::EraseRecipeChain() {
     line.Deleted = "E";
     store.put(*at, line);
   }
-  if (!listMode) {
+  if (!job.ListMode) {
     product.RecipeNumber = 0;
-    products->write(activeRecord, product);
+    products->write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();
@@ -439,8 +443,8 @@ void RecipeEditSession::finish() {
   if (store.isOpen() && workingCopy.isOpen() && WriteBackRecipeLines() == 0) EraseRecipeChain();
   workingCopy.close();
   store.close();
-  const std::string copyName = companyFileName(company, RecipeFileKind::WorkingCopy);
-  const std::string storeName = companyFileName(company, definitionStore(listMode));
+  const std::string copyName = companyFileName(company(), RecipeFileKind::WorkingCopy);
+  const std::string storeName = companyFileName(company(), definitionStore(job.ListMode));
   if (fileExists(copyName) && recordCountByName(copyName, RecipeRecord::Length) == 0) deleteFile(copyName);
   if (fileExists(storeName) && recordCountByName(storeName, RecipeRecord::Length) == 0) deleteFile(storeName);
 }

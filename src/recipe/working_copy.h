@@ -17,6 +17,7 @@
 #include "common/files.h"
 #include "common/messages.h"
 #include "common/product_file.h"
+#include "common/recipe_job.h"
 #include "common/recipe_record.h"
 
 namespace kv {
@@ -24,8 +25,7 @@ namespace kv {
 // ---- Preparing the copy (the analysis window's recipe and list commands) ----
 
 struct WorkingCopyInput {
-  std::string company;
-  ProductFile* products = nullptr;  // the window's open product file
+  ProductFile* products = nullptr;  // the window's open product file, which names the company
   std::int16_t activeRecord = 0;    // the product whose chain is copied
   bool listMode = false;            // ".LTD" when true, else ".REC"
 };
@@ -53,6 +53,9 @@ struct WorkingCopyResult {
 // store with its owner fields and a mended NextLine. Titles go to `title`, the failure message to
 // `messages`. Leaves the store and ".RCT" closed.
 WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title);
+
+// The job the preparation leaves for the editor.
+RecipeJob recipeJob(const WorkingCopyInput& input, const WorkingCopyResult& copy);
 
 // A chain holds at most kLongestChain lines; the analysis window and the editor tell that limit alike.
 UserMessage longestChainMessage();
@@ -99,14 +102,9 @@ enum class DeleteLineResult {
 // What the editor holds from its load to its unload. Its file operations throw FileError, which the
 // editor tells the user; each leaves the files in a state the next operation can work from.
 struct RecipeEditSession {
-  std::string company;
-  ProductFile* products = nullptr;  // the editor's open product file
-  std::int16_t activeRecord = 0;
-  bool listMode = false;
-  std::string ownerCode;  // as PrepareWorkingCopy gave them
-  std::int32_t ownerRandomNumber = 0;
-  std::int32_t listHead = 0;  // list mode: the chain's head in ".LTD"
-  Date recipeDate;            // the editor's copy of the recipe date, stamped on saved lines
+  ProductFile* products = nullptr;  // the editor's product file, which names the company
+  RecipeJob job;                    // the product and its chain, as the preparation left them
+  Date recipeDate;                  // the editor's copy of the recipe date, stamped on saved lines
 
   FileHandle store;        // ".LTD" in list mode, else ".REC"
   FileHandle workingCopy;  // ".RCT": line k is record k
@@ -119,9 +117,12 @@ struct RecipeEditSession {
 
   // Opens (creating when missing) the store and the working copy; the line count is the copy's.
   void open();
+  const std::string& company() const { return products->company(); }
   std::int32_t storeCount() const { return store.count(); }
   // The active product is a record of the product file (the editor shown on no product writes no pointer).
-  bool hasProduct() const { return products && activeRecord >= 1 && activeRecord <= products->count(); }
+  bool hasProduct() const {
+    return products && job.ActiveRecordNumber >= 1 && job.ActiveRecordNumber <= products->count();
+  }
 
   // Line n of the working copy; a blank line (no code) for a number outside it.
   RecipeRecord readLine(std::int32_t n) const;

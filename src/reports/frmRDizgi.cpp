@@ -8,9 +8,7 @@
 #include "common/product_record.h"
 #include "print/print_job.h"
 #include "sheet/workbook_messages.h"
-#include "recipe/level_build.h"
-#include "recipe/total_consumption.h"
-#include "reports/list_working_copy.h"
+#include "reports/report_preparation.h"
 #include "reports/report_printer.h"
 #include "reports/report_workbook.h"
 
@@ -86,10 +84,11 @@ void frmRDizgi::Form_Load() {
   centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
   ProductCount = Products.count();
-  KALVOR3.ListMode = false;
+  Report = KALVOR3.Report;
+  ListMode = false;
 }
 
-void frmRDizgi::Form_Activate() { Caption = " Kalvor Kodu= "_w + KALVOR3.ReportProductCode; }
+void frmRDizgi::Form_Activate() { Caption = " Kalvor Kodu= "_w + Report.ReportProductCode; }
 
 // Choosing from a key runs the option's or the box's click handler, as a click with the mouse does.
 void frmRDizgi::HandleDialogKey(int KeyCode) {
@@ -131,11 +130,11 @@ void frmRDizgi::showKeyList() {
          MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
 }
 
-void frmRDizgi::OptRecete_Click() { KALVOR3.ListMode = false; }
+void frmRDizgi::OptRecete_Click() { ListMode = false; }
 
 // The list definition has one level: total consumption means nothing for it.
 void frmRDizgi::OptListe_Click() {
-  KALVOR3.ListMode = true;
+  ListMode = true;
   chkTSarf.Value = 0;
 }
 
@@ -144,7 +143,7 @@ void frmRDizgi::chkTSarf_Click() {
 }
 
 ReportKind frmRDizgi::chosenKind() const {
-  return reportKind(chkMaliyet.Value() == 1, KALVOR3.ListMode, chkTSarf.Value() == 1);
+  return reportKind(chkMaliyet.Value() == 1, ListMode, chkTSarf.Value() == 1);
 }
 
 void frmRDizgi::cmdPrint_Click() {
@@ -157,17 +156,17 @@ void frmRDizgi::cmdPrint_Click() {
     return;
   }
   Beep();
-  if (KALVOR3.ActiveRecordNumber < 1) {
+  if (Report.ActiveRecordNumber < 1) {
     Beep();
     MsgBox("Kayıt yazdırılamıyor!...\r\r( Aktif Kayıt Numarası = 0 )"_w, MsgButtons::Ok, MsgIcon::Exclamation,
            "KALVOR 952 Uyarlama 3.0");
     return;
   }
   const ReportKind kind = chosenKind();
-  const Prepared prepared = prepareWorkingFile(kind);
-  if (prepared != Prepared::Lines) {
+  const PreparedReport prepared = prepareWorkingFile(kind);
+  if (prepared != PreparedReport::Lines) {
     // A preparation that failed has said so in the title; it gives no report.
-    if (prepared == Prepared::Nothing) {
+    if (prepared == PreparedReport::Nothing) {
       Beep();
       MsgBox("Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
              "KALVOR 952 Uyarlama 3.0");
@@ -180,17 +179,18 @@ void frmRDizgi::cmdPrint_Click() {
 // The screen and the workbook report the kind chosen here from its working file, built anew; the kind is
 // remembered for the report window. Without an active product or without lines nothing is reported.
 std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& nothingToList) {
-  if (KALVOR3.ActiveRecordNumber < 1) {
+  if (Report.ActiveRecordNumber < 1) {
     Beep();
     MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
     return std::nullopt;
   }
   const ReportKind kind = chosenKind();
-  KALVOR3.ReportKind = static_cast<std::int16_t>(kind);
+  Report.ReportKind = static_cast<std::int16_t>(kind);
+  KALVOR3.Report = Report;
   Caption = " KALVOR 952 Uyarlama 3.0";
-  const Prepared prepared = prepareWorkingFile(kind);
-  if (prepared == Prepared::Failed) return std::nullopt;  // the title tells it
-  if (prepared == Prepared::Nothing) {
+  const PreparedReport prepared = prepareWorkingFile(kind);
+  if (prepared == PreparedReport::Failed) return std::nullopt;  // the title tells it
+  if (prepared == PreparedReport::Nothing) {
     MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
     return std::nullopt;
   }
@@ -211,36 +211,15 @@ void frmRDizgi::ExportReportToExcel() {
   Beep();
   sheet::exportAndTell(*this, [this, &kind] {
     BusyPointer busy(*this);
-    const ExportedReport done = exportRecipeReport(*kind, Products.company(), KALVOR3.ReportProductCode);
+    const ExportedReport done = exportRecipeReport(*kind, Products.company(), Report.ReportProductCode);
     return sheet::WrittenWorkbook(done.file, done.cut);
   });
 }
 
-// The working file of the report, built anew: the list definition's working copy, the total consumption
-// or the tree level by level, into ".RCT" or ".KDM". Every preparation starts its count from 0, so that an
-// earlier product's file is never reported.
-frmRDizgi::Prepared frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  const std::string& company = Products.company();
-  const std::int16_t active = KALVOR3.ActiveRecordNumber;
-  bool failed = false;
-  std::int16_t lines = 0;
-  if (isList(kind)) {
-    const ListWorkingCopyResult r = PrepareListWorkingCopy({company, &Products, active}, *this);
-    failed = r.outcome == ListWorkingCopyOutcome::Failed;
-    lines = r.listRecordCount;
-  } else if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r = BuildTotalConsumptionFile({company, &Products, ProductCount, active},
-                                                               totalConsumptionFromRecipeFile(), *this, *this);
-    failed = r.outcome == TotalConsumptionOutcome::Failed;
-    lines = r.levelRecordCount;
-  } else {
-    const LevelBuildResult r = BuildLevelFile({company, &Products, active, KALVOR3.RecipeDate},
-                                              levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), *this, *this);
-    failed = r.outcome == LevelBuildOutcome::Failed;
-    lines = r.levelRecordCount;
-  }
-  if (failed) return Prepared::Failed;
-  return lines > 0 ? Prepared::Lines : Prepared::Nothing;
+// The working file of the report, built anew from the company's files.
+PreparedReport frmRDizgi::prepareWorkingFile(ReportKind kind) {
+  return prepareReportFile(kind, {&Products, ProductCount, Report.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
+                           *this);
 }
 
 // A printer that fails has aborted its document: nothing of the report remains, and the dialog says so
@@ -250,12 +229,12 @@ void frmRDizgi::printReport(ReportKind kind) {
   cmdPrint.Enabled = false;
   EnabledAgain again{cmdPrint};
   CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0"};
-  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+  DateText = DateToTurkishText(KALVOR3.StaticDate);
   const std::optional<PrintedReport> done = print::printJob(
-      reportDocumentName(kind, KALVOR3.ReportProductCode),
+      reportDocumentName(kind, Report.ReportProductCode),
       [&](print::Printer& printer) {
         return printRecipeReport(printer, kind, Products.company(),
-                                 {KALVOR3.DateText, KALVOR3.ReportProductCode, KALVOR3.ReportProductName});
+                                 {DateText, Report.ReportProductCode, Report.ReportProductName});
       },
       print::PrinterFailureChoice::Tell, *this);
   if (!done) {

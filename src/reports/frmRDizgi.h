@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "common/kalvor3.h"
 #include "common/product_file.h"
 
 #include "reports/report_kind.h"
+#include "reports/report_preparation.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -34,6 +36,9 @@ class frmRDizgi : public ui::Form {
 
   ProductFile Products;  // the dialog's own opening of the product file
   std::int16_t ProductCount = 0;
+  RecipeReport Report;      // the product the analysis window handed over
+  bool ListMode = false;    // the list definition rather than the recipe
+  std::string DateText;     // the working date that heads the printed pages
 
   void layOut();
   void wireEvents();
@@ -50,8 +55,7 @@ class frmRDizgi : public ui::Form {
   void cmdVazgec_Click();
   void showKeyList();
   ReportKind chosenKind() const;
-  enum class Prepared { Lines, Nothing, Failed };
-  Prepared prepareWorkingFile(ReportKind kind);
+  PreparedReport prepareWorkingFile(ReportKind kind);
   void printReport(ReportKind kind);
 };
 

@@ -27,7 +27,7 @@ void frmRList::Form_Load() {
 // as a printed report is. A message box over the window, or another program's window, does not activate
 // it again: the page drawn stays on the surface as it is.
 void frmRList::Form_Activate() {
-  KALVOR3.DateText = DateToTurkishText(KALVOR3.StaticDate);
+  DateText = DateToTurkishText(KALVOR3.StaticDate);
   ScaleMode = Scale::Millimetre;
   LineHeight = TextHeight() + 1;
   HeaderHeight = 3 * LineHeight + 2;
@@ -38,7 +38,7 @@ void frmRList::Form_Activate() {
 
 // Draws the page the paging names, in the report the dialog chose.
 void frmRList::Form_Click() {
-  const int kind = KALVOR3.ReportKind;
+  const int kind = KALVOR3.Report.ReportKind;
   if (kind >= 1 && kind <= 6) {
     drawPage(static_cast<ReportKind>(kind));
     return;
@@ -92,8 +92,9 @@ void frmRList::drawPage(ReportKind kind) {
     failure = e;
     page = emptyScreenPage(Paging);
   }
-  KALVOR3.ReportProductCode = fitText(trim(KALVOR3.ReportProductCode), 20);
-  KALVOR3.ReportProductName = fitText(trim(KALVOR3.ReportProductName), 40);
+  RecipeReport& report = KALVOR3.Report;
+  report.ReportProductCode = fitText(trim(report.ReportProductCode), 20);
+  report.ReportProductName = fitText(trim(report.ReportProductName), 40);
 
   drawHeader(layout, page);
   drawHeadings(layout);
@@ -113,8 +114,8 @@ void frmRList::drawPage(ReportKind kind) {
 // The date at the left, the page label ending at the header's width, the product between them, 5 mm left
 // of the middle. Texts too wide for the line overlap; none is cut.
 void frmRList::drawHeader(const ScreenLayout& layout, const ScreenPage& page) {
-  const std::string& date = KALVOR3.DateText;
-  const std::string product = screenHeaderText(KALVOR3.ReportProductCode, KALVOR3.ReportProductName);
+  const std::string& date = DateText;
+  const std::string product = screenHeaderText(KALVOR3.Report.ReportProductCode, KALVOR3.Report.ReportProductName);
   const std::string label = print::pageLabel(page.pageNumber);
   const double gap = layout.headerWidth - (TextWidth(date) + TextWidth(product) + TextWidth(label));
   ForeColor = QBColor(2);

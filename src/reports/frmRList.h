@@ -18,6 +18,7 @@ class frmRList : public ui::Form {
   ScreenPaging Paging;
   double LineHeight = 0;    // mm: one text line of the window's font and 1 mm, the pitch of the rows
   double HeaderHeight = 0;  // mm: where the second row of a page starts
+  std::string DateText;     // the working date at the showing, which heads every page
 
   void Form_Load() override;
   void Form_Activate() override;

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "common/messages.h"
 #include "common/product_file.h"
@@ -13,8 +12,7 @@
 namespace kv {
 
 struct ListWorkingCopyInput {
-  std::string company;
-  ProductFile* products = nullptr;  // the window's open product file
+  ProductFile* products = nullptr;  // the window's open product file, which names the company
   std::int16_t activeRecord = 0;
 };
 

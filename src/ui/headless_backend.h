@@ -49,7 +49,6 @@ class HeadlessBackend : public Backend {
 
   void setScreen(ScreenSize s) { screen_ = s; }
   void answer(MsgAnswer a) { answers_.push_back(a); }
-  std::size_t pendingAnswers() const { return answers_.size(); }
   const std::vector<Shown>& shown() const { return shown_; }
   void clearShown() { shown_.clear(); }
 

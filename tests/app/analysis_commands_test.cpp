@@ -113,33 +113,33 @@ TEST_F(AnalysisCommandsTest, TheRecipeServicesJobsRunOnYesAndAreDroppedOnNo) {
     recipes.define(p, {{"A", 2, 3}});
   }
   openOn(1);
-  auto comeBackWith = [&](int request, MsgAnswer answer) {
+  auto comeBackWith = [&](RecipeServiceJob request, MsgAnswer answer) {
     ui.clearShown();
     ui.key(ui::Key::F6);
     EXPECT_EQ(visibleName(), "frmRServis");
-    if (request != 1) ui.answer(answer);
+    if (request != RecipeServiceJob::RecipeDateChanged) ui.answer(answer);
     ui.app().run([&] {
       ui::forms().unload("frmRServis");
-      KALVOR3.ServiceRequest = static_cast<std::int16_t>(request);
+      KALVOR3.ServiceRequest = request;
       ui::forms().show("frmAnaliz");
     });
-    EXPECT_EQ(KALVOR3.ServiceRequest, 0);
+    EXPECT_EQ(KALVOR3.ServiceRequest, RecipeServiceJob::None);
     EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 ANALİZ");
   };
-  comeBackWith(1, MsgAnswer::Yes);  // the date: nothing to ask
+  comeBackWith(RecipeServiceJob::RecipeDateChanged, MsgAnswer::Yes);  // the date: nothing to ask
   EXPECT_TRUE(messages().empty());
-  comeBackWith(4, MsgAnswer::No);
+  comeBackWith(RecipeServiceJob::RefreshRecipeCosts, MsgAnswer::No);
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_EQ(messages()[0], "Reçete Maliyetlerinin Yenilenmesi|Ana dosyanın reçetesi olan tüm kayıtlarının reçete "
                            "maliyetleri yenilenecek...\r\rİşlem uzun sürebilir...\r\rDevam etmek istiyormusunuz?...");
   EXPECT_EQ(Company().record(p).RecipeCost, 0);
-  comeBackWith(4, MsgAnswer::Yes);
+  comeBackWith(RecipeServiceJob::RefreshRecipeCosts, MsgAnswer::Yes);
   EXPECT_EQ(Company().record(p).RecipeCost, 6);
   EXPECT_EQ(text("txtKod"), "P");  // the record shown before
   // The rebuilds: the question, then the count of the new store (a missing ".LTD" is told).
   for (auto [request, title, said] :
-       {std::tuple{2, "KLVR952.REC Yenileme", " KALVOR 952 Uyarlama 3.0|1 kayıt reçete tanım dosyasına kayıtlandı..."},
-        std::tuple{3, "KLVR952.LTD Yenileme", "! DOSYA HATASI !|KLVR952.LTD dosyası bulunamadı!..."}}) {
+       {std::tuple{RecipeServiceJob::RebuildRecipes, "KLVR952.REC Yenileme", " KALVOR 952 Uyarlama 3.0|1 kayıt reçete tanım dosyasına kayıtlandı..."},
+        std::tuple{RecipeServiceJob::RebuildListDefinitions, "KLVR952.LTD Yenileme", "! DOSYA HATASI !|KLVR952.LTD dosyası bulunamadı!..."}}) {
     comeBackWith(request, MsgAnswer::No);
     EXPECT_EQ(messages().back().substr(0, messages().back().find('|')), title);
     comeBackWith(request, MsgAnswer::Yes);
@@ -151,7 +151,7 @@ TEST_F(AnalysisCommandsTest, TheRecipeServicesJobsRunOnYesAndAreDroppedOnNo) {
   ui.key(ui::Key::F6);
   ui.key(ui::Key::Escape);
   EXPECT_EQ(visibleName(), "frmAnaliz");
-  EXPECT_EQ(KALVOR3.ServiceRequest, 0);
+  EXPECT_EQ(KALVOR3.ServiceRequest, RecipeServiceJob::None);
 }
 
 TEST_F(AnalysisCommandsTest, F2AndF3OpenTheEditorOnAWorkingCopyThatGoesBackAsAFreshChain) {
@@ -175,7 +175,7 @@ TEST_F(AnalysisCommandsTest, F2AndF3OpenTheEditorOnAWorkingCopyThatGoesBackAsAFr
   EXPECT_EQ(label("LblAnaKod"), "P");
   EXPECT_EQ(label("LblAnaAd"), "Pompa");
   EXPECT_EQ(folder.bytes("KLVR952.RCT").size(), 2u * RecipeRecord::Length);
-  EXPECT_EQ(KALVOR3.OwnerCode, "P");
+  EXPECT_EQ(KALVOR3.Job.OwnerCode, "P");
   ui.key(ui::Key::Escape);
   ASSERT_EQ(visibleName(), "frmAnaliz");
   // The chain is where it was, head first, the product pointing at it.

@@ -73,8 +73,8 @@ TEST_F(EditorReportsTest, TheSixReportsFromTheEditorAreTheReportDialogsPages) {
     ui.key(Key::Escape);
   }
   // What the report dialog keeps for its own reports stays as it left it.
-  EXPECT_EQ(KALVOR3.ReportProductCode, before.ReportProductCode);
-  EXPECT_EQ(KALVOR3.ReportProductName, before.ReportProductName);
+  EXPECT_EQ(KALVOR3.Report.ReportProductCode, before.Report.ReportProductCode);
+  EXPECT_EQ(KALVOR3.Report.ReportProductName, before.Report.ReportProductName);
 }
 
 // The failed job is aborted before the question; Retry prints the report anew from its first page,

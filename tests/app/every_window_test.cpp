@@ -109,7 +109,7 @@ class EveryWindowTest : public AppTest {
     mainWindowState = MainWindowState{};
     KALVOR3.CompanyName = "KLVR952";
     KALVOR3.CurrentRecordNumber = 2;
-    KALVOR3.ReportKind = 3;  // as the report dialog leaves it before it shows the report window
+    KALVOR3.Report.ReportKind = 3;  // as the report dialog leaves it before it shows the report window
   }
 
   // Each window on each company: loaded and shown, looked at, then unloaded. The windows that left a file

@@ -18,7 +18,7 @@ class HandOverTest : public AppTest {
     ASSERT_EQ(visibleName(), "frmKalvor");
     EXPECT_EQ(text("bilKod"), "P2");
     EXPECT_EQ(tab(), 2);
-    EXPECT_EQ(KALVOR3.CurrentRecordNumber, 3);
+    EXPECT_EQ(mainWindowState.CurrentRecordNumber, 3);
     EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 3 / 3");
   }
 };
@@ -35,10 +35,9 @@ TEST_F(HandOverTest, F5OpensTheAnalysisOnTheSameProductWithOnlyItsOwnFilesOpen) 
   EXPECT_TRUE(fileIsOpen("KLVR952.DAT"));
   EXPECT_TRUE(fileIsOpen("KLVR952.ABC"));
   EXPECT_EQ(text("txtKod"), "P2");
-  EXPECT_EQ(KALVOR3.ActiveRecordNumber, 3);
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 ANALİZ");
   EXPECT_EQ(KALVOR3.RecipeDate, KALVOR3.StaticDate);
-  EXPECT_EQ(KALVOR3.ServiceRequest, 0);
+  EXPECT_EQ(KALVOR3.ServiceRequest, RecipeServiceJob::None);
   EXPECT_EQ(ui.focused(), "txtKod");
 }
 
@@ -76,7 +75,7 @@ TEST_F(HandOverTest, F7OpensTheListDialogBehindWhichTheMainWindowKeepsItsFiles) 
   folder.write("KLVR952.LST", std::vector<std::uint8_t>(1024, 7));  // left over from an earlier run
   KALVOR3.CurrentRecordNumber = 3;
   mainWindowState.CurrentTab = 2;
-  KALVOR3.ListReady = true;
+  KALVOR3.List.ListReady = true;
   openMain();
   ui.key(ui::Key::F7);
 
@@ -87,8 +86,8 @@ TEST_F(HandOverTest, F7OpensTheListDialogBehindWhichTheMainWindowKeepsItsFiles) 
   EXPECT_EQ(openHandles(), 5);
   EXPECT_TRUE(fileIsOpen("KLVR952.LST"));
   EXPECT_EQ(folder.bytes("KLVR952.LST").size(), 0u);
-  EXPECT_FALSE(KALVOR3.ListReady);
-  EXPECT_EQ(KALVOR3.ListKind, 1);
+  EXPECT_FALSE(KALVOR3.List.ListReady);
+  EXPECT_EQ(KALVOR3.List.ListKind, 1);
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  LİSTE");
   EXPECT_EQ(ui.focused(), "txtBirinci");
 }
@@ -172,7 +171,7 @@ TEST_F(HandOverTest, F11GoesToTheServiceWindowWithTheFilesClosedAndComesBack) {
 TEST_F(HandOverTest, TheServiceCommandRefusesWithoutACurrentRecord) {
   openOnSecondPart();
   ui.chooseTab("TabStrip1", 5);  // no record of this kind: the window is blank, current record 0
-  ASSERT_EQ(KALVOR3.CurrentRecordNumber, 0);
+  ASSERT_EQ(mainWindowState.CurrentRecordNumber, 0);
   int beeps = ui.beeps();
   ui.click("cmdServis");
   EXPECT_EQ(visibleName(), "frmKalvor");

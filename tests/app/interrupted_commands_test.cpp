@@ -32,14 +32,6 @@ namespace {
 const std::string kCompany = "KLVR952";
 const Date kDate = Date::fromYmd(2025, 4, 9);
 
-struct StillWindow : CostRefreshWindow {
-  std::int16_t currentRecord() const override { return current; }
-  void setCurrentRecord(std::int16_t record) override { current = record; }
-  void showProduct() override {}
-  void enableCostCommand(bool) override {}
-  std::int16_t current = 1;
-};
-
 // Products out of code order, one deleted; recipes and list definitions behind erased lines, so that a
 // rebuild moves every chain; rates; old backups; a working copy.
 void makeCompany() {
@@ -102,13 +94,11 @@ Command inEditor(const char* name, int deletions, std::function<void(RecipeEditS
   return {name, [=] {
             auto p = openProducts();
             Transcript said;
-            const WorkingCopyResult copy = PrepareWorkingCopy({kCompany, p.get(), 1, false}, said, said);
+            const WorkingCopyInput input{p.get(), 1, false};
+            const WorkingCopyResult copy = PrepareWorkingCopy(input, said, said);
             auto s = std::make_shared<RecipeEditSession>();
-            s->company = kCompany;
             s->products = p.get();
-            s->activeRecord = 1;
-            s->ownerCode = copy.ownerCode;
-            s->ownerRandomNumber = copy.ownerRandomNumber;
+            s->job = recipeJob(input, copy);
             s->recipeDate = kDate;
             s->open();
             for (int i = 0; i < deletions; ++i) s->DeleteRecipeLine(1);
@@ -162,13 +152,13 @@ const std::vector<Command>& commands() {
             }),
       onProducts("CostOfOneProduct",
                  [](ProductFile& p, Transcript& t) {
-                   BuildLevelFile({kCompany, &p, 1, kDate},
+                   BuildLevelFile({&p, 1, kDate},
                                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), t, t);
                  }),
       onProducts("CostOfEveryProduct",
                  [](ProductFile& p, Transcript& t) {
-                   StillWindow window;
-                   RefreshAllRecipeCosts(window, p, kCompany, kDate, t, t);
+                   CostRefreshReport unseen;
+                   RefreshAllRecipeCosts(p, kDate, unseen, t, t);
                  }),
   };
   return all;

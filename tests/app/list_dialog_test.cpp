@@ -34,10 +34,10 @@ TEST_F(ListDialogTest, F5VisitsTheListKindsInItsOwnOrder) {
   for (const auto& [button, kind] : visits) {
     ui.key(ui::Key::F5);
     EXPECT_TRUE(option(button)) << button;
-    EXPECT_EQ(KALVOR3.ListKind, kind);
+    EXPECT_EQ(KALVOR3.List.ListKind, kind);
   }
   ui.click("OptFiyat");
-  EXPECT_EQ(KALVOR3.ListKind, 3);
+  EXPECT_EQ(KALVOR3.List.ListKind, 3);
 }
 
 TEST_F(ListDialogTest, F4SwitchesTheOrderAndResetsTheRange) {

@@ -213,7 +213,7 @@ TEST_F(ReportScreenTest, NothingToShowKeepsTheDialog) {
 
 TEST_F(ReportScreenTest, AReportOfAnUnknownKindClosesItsWindow) {
   showOnScreen({});
-  KALVOR3.ReportKind = 7;
+  KALVOR3.Report.ReportKind = 7;
   ui.clearShown();
   ui.key(Key::Home);
   EXPECT_EQ(messages(), (std::vector<std::string>{"! HATA !|Ne tip liste basılacağı belirsiz!...\rListeleme işlemi iptal edildi..."}));

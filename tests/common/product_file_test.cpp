@@ -26,7 +26,7 @@ using testing::TempFolder;
 struct Expected {
   ChainStep::Status status = ChainStep::Status::NotFound;
   std::int16_t record = 0;  // the record found, or the last one the walk passed
-  bool metEnd = false;
+  bool noneFitsBeyond = false;
 };
 
 Expected expectedStep(const std::vector<std::int16_t>& order, const Company& c, ChainCommand command,
@@ -48,7 +48,7 @@ Expected expectedStep(const std::vector<std::int16_t>& order, const Company& c, 
     e.status = ChainStep::Status::Found;
     e.record = *hit;
   } else if (command == ChainCommand::Previous || command == ChainCommand::Next) {
-    e.metEnd = true;
+    e.noneFitsBeyond = true;
     if (fits(from)) {
       e.status = ChainStep::Status::Found;
       e.record = from;
@@ -84,7 +84,7 @@ TEST(ProductFileTest, ChainStepsReachTheNearestFittingRecordInCodeOrder) {
           if (want.status == ChainStep::Status::Found) {
             EXPECT_EQ(step.found.Code, c.record(want.record).Code);
           }
-          EXPECT_EQ(step.metEnd, want.metEnd);
+          EXPECT_EQ(step.noneFitsBeyond, want.noneFitsBeyond);
           if (want.record) {
             EXPECT_EQ(step.atStart, want.record == order.front());
             EXPECT_EQ(step.atEnd, want.record == order.back());

@@ -24,7 +24,7 @@ class MainWindowBrowseTest : public MainWindowTest {
   void step(const char* how, int tab, std::int16_t from, int key, const char* shown, bool previous, bool next) {
     SCOPED_TRACE(how);
     chooseTab(tab);
-    KALVOR3.CurrentRecordNumber = from;
+    mainWindowState.CurrentRecordNumber = from;
     expectButtonsAfter(key, "cmdOnceki", "cmdSonraki", shown, previous, next);
   }
 };
@@ -55,7 +55,7 @@ TEST_F(MainWindowBrowseTest, FirstRecordWithNoRecordShownShowsTheFirstThatFits) 
   ui.key(Key::PageUp);
   ui.key(Key::F4);
   EXPECT_EQ(text("bilKod"), "");
-  EXPECT_EQ(KALVOR3.CurrentRecordNumber, 0);
+  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 0);
   ui.key(Key::F4);
   EXPECT_EQ(messages().back(), "SİLME HATASI !|Geçerli kayıt olmadığından silinemedi...");
   EXPECT_EQ(press(Key::Home), (Shown{"B1", 0}));
@@ -76,7 +76,7 @@ TEST_F(MainWindowBrowseTest, CodeOrderShowsWhatTheChainStepFinds) {
   EXPECT_FALSE(enabled("cmdOnceki"));
   EXPECT_EQ(press(Key::PageDown), (Shown{"M5", 0}));
   EXPECT_FALSE(enabled("cmdSonraki"));
-  EXPECT_EQ(KALVOR3.CurrentRecordNumber, 1);
+  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 1);
   // No "Gurup" at all: the window turns blank.
   chooseTab(5);
   EXPECT_EQ(press(Key::End), (Shown{"", 1}));

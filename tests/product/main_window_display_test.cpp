@@ -28,7 +28,7 @@ TEST_F(MainWindowDisplayTest, FirstStartOnAnEmptyFolder) {
   EXPECT_EQ(label("LblTarih"), " 5 Mart 2008  ");
   EXPECT_EQ(text("bilKod"), "");
   EXPECT_TRUE(mainWindowState.NoRecordShown);
-  EXPECT_EQ(KALVOR3.CurrentRecordNumber, 0);
+  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 0);
   EXPECT_EQ(KALVOR3.StaticDate, Date::fromYmd(2008, 3, 5));
   EXPECT_TRUE(messages().empty());
 }

@@ -11,21 +11,16 @@
 namespace kv::testing {
 namespace {
 
-// The analysis window as the refresh sees it; its calls are written into the transcript.
-class FakeAnalysisWindow : public CostRefreshWindow {
+// The stages of the run, written into the transcript.
+class StageLog : public CostRefreshReport {
  public:
-  explicit FakeAnalysisWindow(Transcript& t, std::int16_t current) : t_(t), current_(current) {}
-  std::int16_t currentRecord() const override { return current_; }
-  void setCurrentRecord(std::int16_t record) override {
-    current_ = record;
-    t_.events.push_back("current " + std::to_string(record));
-  }
-  void showProduct() override { t_.events.push_back("show"); }
-  void enableCostCommand(bool enabled) override { t_.events.push_back(enabled ? "enable" : "disable"); }
+  explicit StageLog(Transcript& t) : t_(t) {}
+  void started() override { t_.events.push_back("started"); }
+  void costing(std::int16_t record) override { t_.events.push_back("costing " + std::to_string(record)); }
+  void finished() override { t_.events.push_back("finished"); }
 
  private:
   Transcript& t_;
-  std::int16_t current_;
 };
 
 class Refresh : public Costing {};
@@ -39,10 +34,10 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   ProductRecord r = company.record(gone);
   r.Kind = -1;
   company.write(gone, r);
-  FakeAnalysisWindow window(said, 2);
+  StageLog stages(said);
   const int freeNumber = nextFreeFileNumber();
 
-  RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);
+  RefreshAllRecipeCosts(products, recipeDate, stages, said, said);
 
   EXPECT_EQ(recipeCost(p), 6);
   EXPECT_EQ(recipeCost(gone), 4);
@@ -51,15 +46,14 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   const std::vector<std::string> costed = {"title: Kademe işlemleri başladı...", "title:  KALVOR 952 Uyarlama 3.0 BETA",
                                            "title: İlgili reçete maliyetleri hesaplanıyor...", "beep",
                                            "title:  KALVOR 952 Uyarlama 3.0  BETA"};
-  std::vector<std::string> want = {"disable", "title: Kayıt 1 yenilemeye hazırlanıyor...", "current 1",
-                                   "show"};
+  std::vector<std::string> want = {"started", "title: Kayıt 1 yenilemeye hazırlanıyor...", "costing 1"};
   want.insert(want.end(), costed.begin(), costed.end());
   // A has no recipe: its one beep.
-  for (const char* s : {"title: Kayıt 2 yenilemeye hazırlanıyor...", "current 2", "show", "beep",
-                        "title: Kayıt 3 yenilemeye hazırlanıyor...", "current 3", "show"})
+  for (const char* s : {"title: Kayıt 2 yenilemeye hazırlanıyor...", "costing 2", "beep",
+                        "title: Kayıt 3 yenilemeye hazırlanıyor...", "costing 3"})
     want.push_back(s);
   want.insert(want.end(), costed.begin(), costed.end());
-  for (const char* s : {"enable", "current 2", "show"}) want.push_back(s);
+  want.push_back("finished");
   EXPECT_EQ(said.events, want);
 }
 
@@ -68,16 +62,16 @@ TEST_F(Refresh, RecipesInsideEachOtherAreToldOnce) {
   company.addAll({{"A"}, {"B"}});
   recipes.define(1, {{"B", 2, 0}});
   recipes.define(2, {{"A", 3, 5}});
-  FakeAnalysisWindow window(said, 1);
-  RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);
+  StageLog stages(said);
+  RefreshAllRecipeCosts(products, recipeDate, stages, said, said);
   EXPECT_EQ(said.count("box: Kademe hatası oluştu! (Kademe Sayısı > 20) | ! HATA !"), 1);
   EXPECT_EQ(recipeCost(1), 2 * 3 * 5);  // B's line A costed as a leaf
 }
 
-TEST_F(Refresh, AnEmptyProductFileOnlyShowsTheRecordAgain) {
-  FakeAnalysisWindow window(said, 5);
-  RefreshAllRecipeCosts(window, products, company.name(), recipeDate, said, said);
-  EXPECT_EQ(said.events, (std::vector<std::string>{"current 5", "show"}));
+TEST_F(Refresh, AnEmptyProductFileRunsNoStage) {
+  StageLog stages(said);
+  RefreshAllRecipeCosts(products, recipeDate, stages, said, said);
+  EXPECT_TRUE(said.events.empty());
 }
 
 }  // namespace

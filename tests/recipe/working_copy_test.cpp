@@ -28,7 +28,7 @@ class WorkingCopy : public ::testing::Test {
   WorkingCopyResult prepare(std::int16_t p, bool listMode = false) {
     if (listMode) copyFile("KLVR952.REC", "KLVR952.LTD");  // the recipes stand for the list definitions
     products.recount();
-    return PrepareWorkingCopy({company.name(), &products, p, listMode}, said, said);
+    return PrepareWorkingCopy({&products, p, listMode}, said, said);
   }
   std::vector<RecipeRecord> lines(const std::string& file) const {
     std::vector<std::uint8_t> b = folder.bytes(file);
@@ -52,13 +52,8 @@ class WorkingCopy : public ::testing::Test {
   RecipeEditSession edit(std::int16_t p, bool listMode = false) {
     WorkingCopyResult r = prepare(p, listMode);
     RecipeEditSession s;
-    s.company = company.name();
     s.products = &products;
-    s.activeRecord = p;
-    s.listMode = listMode;
-    s.ownerCode = r.ownerCode;
-    s.ownerRandomNumber = r.ownerRandomNumber;
-    s.listHead = r.listHead.value_or(0);
+    s.job = recipeJob({&products, p, listMode}, r);
     s.recipeDate = Date::fromYmd(2025, 4, 9);
     s.open();
     return s;

@@ -1,0 +1,38 @@
+// The working file of a recipe report, made anew before the report is shown, printed or exported: the
+// list definition's working copy ".RCT", or the level file ".KDM" with the product's total consumption or
+// its tree level by level (which also writes its recipe cost). Every preparation counts its file afresh,
+// so that an earlier product's file is never reported.
+//
+// Two windows prepare it: the report dialog from the company's files, and the recipe editor from its open
+// store, into which it has just written the chain it edits; the editor's own working copy is then the
+// list definition's working file.
+#pragma once
+
+#include <cstdint>
+
+#include "common/dates.h"
+#include "common/messages.h"
+#include "common/product_file.h"
+#include "recipe/recipe_source.h"
+#include "reports/report_kind.h"
+
+namespace kv {
+
+struct ReportPreparationInput {
+  ProductFile* products = nullptr;  // the window's open product file
+  std::int16_t productCount = 0;    // the count the window took of it
+  std::int16_t activeRecord = 0;    // the product reported
+  Date recipeDate;                  // the date a tree's cost is stamped with
+  RecipeSourcePolicy source;        // the window's open store, or none: the company's files
+};
+
+enum class PreparedReport {
+  Lines,    // the working file holds the report's lines
+  Nothing,  // the product has nothing to report
+  Failed,   // the window's title tells what failed; there is no report
+};
+
+PreparedReport prepareReportFile(ReportKind kind, const ReportPreparationInput& input, MessageSink& messages,
+                                 ProgressSink& title);
+
+}  // namespace kv
