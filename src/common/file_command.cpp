@@ -205,7 +205,9 @@ InterruptedCommand recover(bool removeTemporaries) {
   };
   std::set<std::string> leftAlone;  // companies whose intent is damaged: their journal is not applied either
   for (const std::string& name : listFiles("*" + sf::intentName(""))) {
-    const std::string company = *sf::companyOfIntent(name);
+    const std::optional<std::string> of = sf::companyOfIntent(name);
+    if (!of) continue;  // no command's: a company has a name
+    const std::string& company = *of;
     const sf::ReadIntent intent = sf::readIntent(name);
     switch (intent.state) {
       case sf::SideState::Incomplete:  // no rename was made; the journal, if any, puts the rest back
@@ -226,7 +228,9 @@ InterruptedCommand recover(bool removeTemporaries) {
     }
   }
   for (const std::string& name : listFiles("*" + sf::journalName(""))) {
-    const std::string company = *sf::companyOfJournal(name);
+    const std::optional<std::string> of = sf::companyOfJournal(name);
+    if (!of) continue;
+    const std::string& company = *of;
     if (leftAlone.count(company)) {
       keepAside(name, company, "JNL");
       continue;
