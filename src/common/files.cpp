@@ -196,9 +196,8 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   return img;
 }
 
-// The bytes of a file by name: those of its image when the program holds it, else those on disk.
+// The bytes of a file on disk.
 std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op) {
-  if (auto img = liveImage(r.path)) return img->bytes;
   FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
   std::vector<std::uint8_t> out;

@@ -126,7 +126,7 @@ std::int32_t recordCount(int fileNumber);
 // Reads record n into out (at most one record). Bytes beyond the end of the file read as zeros.
 void getRecord(int fileNumber, std::int32_t n, std::span<std::uint8_t> out);
 // Writes record n: n must lie in 1..count + 1 and within the record limit (the only write past the end
-// is the append). Written through to disk before it returns.
+// is the append). Written through to disk before it returns, or, while a command runs, held for its commit.
 void putRecord(int fileNumber, std::int32_t n, std::span<const std::uint8_t> in);
 
 // Record types declare Length and encode/decode themselves.
