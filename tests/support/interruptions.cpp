@@ -14,10 +14,15 @@ namespace kv::testing {
 
 namespace fs = std::filesystem;
 
+namespace {
+// A company's lock file lives while the program holds the company: it is no part of what a command leaves.
+bool isLockFile(const fs::path& p) { return p.extension() == ".~LCK"; }
+}  // namespace
+
 FolderState folderState() {
   FolderState state;
   for (const auto& entry : fs::directory_iterator(workingFolder())) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || isLockFile(entry.path())) continue;
     std::ifstream in(entry.path(), std::ios::binary);
     state[entry.path().filename().string()] = std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
   }
@@ -25,7 +30,8 @@ FolderState folderState() {
 }
 
 void setFolderState(const FolderState& state) {
-  for (const auto& entry : fs::directory_iterator(workingFolder())) fs::remove(entry.path());
+  for (const auto& entry : fs::directory_iterator(workingFolder()))
+    if (!isLockFile(entry.path())) fs::remove(entry.path());
   for (const auto& [name, bytes] : state) {
     std::ofstream out(workingFolder() / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
