@@ -302,6 +302,7 @@ RowsSaved RecipeEditSession::SaveGridPage(std::int32_t firstLine, const GridPage
     else
       saved.pastLongestChain = true;
   }
+  if (saved.pastLongestChain) lineCount = workingCopy.count();
   return saved;
 }
 
@@ -310,6 +311,7 @@ RowsSaved RecipeEditSession::SaveGridRow(std::int32_t firstLine, const GridPage&
   for (int r = 0; r < row; ++r)
     if (firstLine + r > workingCopy.count() && writable(rows[r], firstLine + r)) putRow(firstLine + r, rows[r]);
   const bool written = putRow(firstLine + row, rows[row]);
+  if (!written) lineCount = workingCopy.count();
   return {written, !written};
 }
 

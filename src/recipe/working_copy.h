@@ -131,8 +131,8 @@ struct RecipeEditSession {
 
   // Writes the filled rows of the page whose first line is `firstLine`: a row of an existing line is
   // written at that line, over the line as it was; any other row becomes a new line at the end of the
-  // working copy, made from a blank record, while the copy is shorter than the longest chain. Rows with
-  // an empty code are skipped.
+  // working copy, made from a blank record, while the copy is shorter than the longest chain (a line
+  // refused there is no longer counted). Rows with an empty code are skipped.
   RowsSaved SaveGridPage(std::int32_t firstLine, const GridPage& rows);
   // Writes the one row `row` (0-based) of that page, as the page save writes it. A new line never lands
   // beyond the end of the working copy: the new rows above it that are not yet written go first. A row
