@@ -27,7 +27,7 @@ void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code
 class WorkingCopyRun {
  public:
   WorkingCopyRun(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title)
-      : in_(input), products_(*input.products), messages_(messages), title_(title), components_(*input.products) {}
+      : in_(input), products_(input.products), messages_(messages), title_(title), components_(input.products) {}
 
   WorkingCopyResult run();
 
@@ -61,13 +61,13 @@ class WorkingCopyRun {
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
   try {
-    FileCommand command(in_.products->company());
-    store_ = openRecipeSideFile(in_.products->company(), definitionStore(in_.listMode));
+    FileCommand command(in_.products.company());
+    store_ = openRecipeSideFile(in_.products.company(), definitionStore(in_.listMode));
     storeCount_ = store_.count();
     readOwner();
     const std::int32_t head = findHead();
     title_.progress("İşlem devam ediyor..."_w);
-    const std::string copyName = companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy);
+    const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
     std::string failedFile;
     if (!retireToBackup(copyName, backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
       throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
@@ -79,7 +79,7 @@ WorkingCopyResult WorkingCopyRun::run() {
       return result_;
     }
     copyMade_ = true;
-    copy_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::WorkingCopy);
+    copy_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::WorkingCopy);
     copyChain(head);
     copy_.close();
     store_.close();
@@ -197,7 +197,7 @@ WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
   store_.close();
-  if (copyMade_) deleteFileQuietly(companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy));
+  if (copyMade_) deleteFileQuietly(companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy));
   title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Failed;
   result_.lines = 0;
@@ -355,9 +355,9 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     store.put(lines[i].NextLine, linked);
   }
   if (!job.ListMode && hasProduct()) {
-    ProductRecord product = products->read(job.ActiveRecordNumber);
+    ProductRecord product = products.read(job.ActiveRecordNumber);
     product.RecipeNumber = lines.front().NextLine;
-    products->write(job.ActiveRecordNumber, product);
+    products.write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();
@@ -412,7 +412,7 @@ void RecipeEditSession::EraseRecipeChain() {
       deletedHomes.clear();
       return;
     }
-    product = products->read(job.ActiveRecordNumber);
+    product = products.read(job.ActiveRecordNumber);
     start = product.RecipeNumber;
   }
   // The head whatever its flag, then the live lines after it. They are erased from the last one back to
@@ -432,7 +432,7 @@ void RecipeEditSession::EraseRecipeChain() {
   }
   if (!job.ListMode) {
     product.RecipeNumber = 0;
-    products->write(job.ActiveRecordNumber, product);
+    products.write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();

@@ -39,15 +39,15 @@ class ListCopyRun {
 ListWorkingCopyResult ListCopyRun::run() {
   title_.progress("Liste işlemleri yapılıyor..."_w);
   try {
-    store_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::ListDefinitions);
+    store_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::ListDefinitions);
     storeCount_ = store_.count();
-    const ProductFile& products = *in_.products;
+    const ProductFile& products = in_.products;
     if (in_.activeRecord < 1 || in_.activeRecord > products.count())
       throw FileError(FileError::Kind::BadRecordNumber, FileOp::Read, products.data().name());
     findHead(products.read(in_.activeRecord));
     setOldCopyAside();
     copyMade_ = true;
-    copy_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::WorkingCopy);
+    copy_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::WorkingCopy);
     if (result_.head != 0) copyList();
     result_.listRecordCount = static_cast<std::int16_t>(copy_.count());
     copy_.close();
@@ -74,7 +74,7 @@ void ListCopyRun::findHead(const ProductRecord& product) {
 
 void ListCopyRun::setOldCopyAside() {
   std::string failedFile;
-  if (!retireToBackup(companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy),
+  if (!retireToBackup(companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy),
                       backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
     throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
 }
@@ -96,7 +96,7 @@ void ListCopyRun::copyList() {
 ListWorkingCopyResult ListCopyRun::failed() {
   copy_.close();
   store_.close();
-  if (copyMade_) deleteFileQuietly(companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy));
+  if (copyMade_) deleteFileQuietly(companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy));
   title_.progress("Liste işlemleri esnasında hata oluştu..."_w);
   result_.outcome = ListWorkingCopyOutcome::Failed;
   result_.listRecordCount = 0;
