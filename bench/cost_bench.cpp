@@ -39,7 +39,7 @@ void BM_BinaryTreeOf32767LevelLines(benchmark::State& state) {
   products.open(company.name());
   Quiet quiet;
   for (auto _ : state) {
-    LevelBuildResult r = BuildLevelFile({&products, product, kRecipeDate},
+    LevelBuildResult r = BuildLevelFile({products, product, kRecipeDate},
                                         levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), quiet, quiet);
     if (r.outcome != LevelBuildOutcome::Costed || r.levelRecordCount != kMaxRecords16)
       throw std::runtime_error("the binary tree was not costed");

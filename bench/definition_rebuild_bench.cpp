@@ -88,7 +88,7 @@ void rebuildBench(benchmark::State& state, RecipeFileKind kind, const char* stor
     state.PauseTiming();
     big.putBack(storeName, products);
     state.ResumeTiming();
-    RebuildResult r = RebuildDefinitionFile(kind, big.company.name(), products, quiet, quiet);
+    RebuildResult r = RebuildDefinitionFile(kind, products, quiet, quiet);
     if (r.outcome != RebuildOutcome::Rebuilt || r.storeCount != kProducts * kChain)
       throw std::runtime_error("the store was not rebuilt");
   }

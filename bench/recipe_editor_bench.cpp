@@ -56,10 +56,9 @@ void BM_EditorPagesThroughARecipeOf30000LinesAndLeaves(benchmark::State& state) 
   products.open("KLVR952");
   Quiet quiet;
   for (auto _ : state) {
-    const WorkingCopyInput input{&products, owner, false};
+    const WorkingCopyInput input{products, owner, false};
     const WorkingCopyResult copy = PrepareWorkingCopy(input, quiet, quiet);
-    RecipeEditSession s;
-    s.products = &products;
+    RecipeEditSession s{products};
     s.job = recipeJob(input, copy);
     s.recipeDate = Date::fromYmd(2025, 2, 3);
     s.open();

@@ -37,7 +37,7 @@ void run(benchmark::State& state, std::int16_t items, Define&& define) {
   products.open("KLVR952");
   Quiet quiet;
   for (auto _ : state) {
-    TotalConsumptionResult r = BuildTotalConsumptionFile({&products, products.count(), product},
+    TotalConsumptionResult r = BuildTotalConsumptionFile({products, product},
                                                          totalConsumptionFromRecipeFile(), quiet, quiet);
     if (r.outcome != TotalConsumptionOutcome::Built || r.levelRecordCount != items)
       state.SkipWithError("the total consumption is not the tree's");

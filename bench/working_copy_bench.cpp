@@ -47,7 +47,7 @@ void BM_ListDefinitionOf32767LinesBehind50000Records(benchmark::State& state) {
   products.open("KLVR952");
   Quiet quiet;
   for (auto _ : state) {
-    WorkingCopyResult r = PrepareWorkingCopy({&products, owner, true}, quiet, quiet);
+    WorkingCopyResult r = PrepareWorkingCopy({products, owner, true}, quiet, quiet);
     if (r.lines != lines) state.SkipWithError("the chain was not copied whole");
   }
 }

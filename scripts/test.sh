@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds everything and runs all tests.
 # KV_SANITIZE=1 builds and runs them under AddressSanitizer and UndefinedBehaviorSanitizer instead.
+# CMAKE_BUILD_PARALLEL_LEVEL and CTEST_PARALLEL_LEVEL set the build and test jobs (default: nproc).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -16,7 +17,7 @@ else
 fi
 
 cmake -S "$root" -B "$build" -G Ninja -DKV_BUILD_TESTS=ON "${flags[@]}" >/dev/null
-cmake --build "$build" --parallel
+cmake --build "$build" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 # Window tests run without a display, on the headless back end or Qt's offscreen platform.
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+ctest --test-dir "$build" --output-on-failure --parallel "${CTEST_PARALLEL_LEVEL:-$(nproc)}"

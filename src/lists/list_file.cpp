@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "common/chain_ends.h"
 #include "common/chain_walk.h"
 #include "common/collation.h"
 #include "common/numbers.h"
@@ -33,6 +34,12 @@ class ListBuilder {
 
  private:
   bool valid(int r) const { return r >= 1 && r <= count_; }
+  // A record that points on to itself ends the chain only as the chain's last record, the one the index
+  // names last; anywhere else the chain broke off there, as at a pointer outside the file.
+  bool brokeOff(const ChainWalkEnd& end) const {
+    return end.how == ChainWalkEnd::How::End &&
+           end.at != chainEnds([this](int b) { return products_.entry(b); }, count_).last;
+  }
   // The bounded walk of the chain: as many steps as the file has records, and the one it starts with.
   template <class Visit>
   ChainWalkEnd walk(int start, bool forward, std::int16_t stop, ProductRecord& rec, Visit&& visit) const {
@@ -104,7 +111,7 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
   const ChainWalkEnd begin = walk(r, true, 0, rec, [&](std::int16_t, const ProductRecord& x) {
     return compareWithBound(keyOfCode(x), first) >= 0;
   });
-  if (begin.how == ChainWalkEnd::How::End) return out_;  // the chain ends before the range begins
+  if (begin.how == ChainWalkEnd::How::End && !brokeOff(begin)) return out_;  // every code lies before the range
   if (begin.how != ChainWalkEnd::How::Found) return chainError();
 
   // The range ends with the stop record itself, so that every record of a code listed twice is listed.
@@ -120,9 +127,10 @@ ListBuild ListBuilder::alphabetic(const std::string& first, const std::string& l
                                    });
   if (listed.how != ChainWalkEnd::How::End) return outputChainError();
   if (listed.at != stop) {
-    // The chain ended before the stop record. With nothing written the stop record lies before the
-    // start and the range holds no code; after records of the range the chain broke off within it.
-    if (out_.count == 0) return out_;
+    // The walk ran to the chain's end without the stop record. With nothing written the stop record lies
+    // before the start and the range holds no code; after records of the range, or at a record that ends
+    // the chain before its last, the chain broke off within the range.
+    if (out_.count == 0 && !brokeOff(listed)) return out_;
     return outputChainError();
   }
   out_.ready = true;

@@ -4,7 +4,6 @@
 
 #include "common/clock.h"
 #include "common/kalvor3.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -30,16 +29,16 @@ void frmKalvor::Form_Load() {
 
   SearchMode = true;
   Direction = 1;
-  if (mainWindowState.CurrentRecordNumber >= 1 && mainWindowState.CurrentRecordNumber <= Products.count()) {
-    mainWindowState.NoRecordShown = false;
+  if (RecordShown >= 1 && RecordShown <= Products.count()) {
+    NoRecordShown = false;
   } else {
-    mainWindowState.NoRecordShown = true;
-    mainWindowState.CurrentRecordNumber = Products.count();
+    NoRecordShown = true;
+    RecordShown = Products.count();
   }
-  for (int tab = 1; tab <= 7; ++tab) mainWindowState.TabRecordNumber[tab] = mainWindowState.CurrentRecordNumber;
+  for (int tab = 1; tab <= 7; ++tab) TabRecordNumber[tab] = RecordShown;
   Caption = " KALVOR 952 Uyarlama 3.0 BETA   [ "_w + company + " ]";
 
-  int tab = mainWindowState.CurrentTab > 0 ? mainWindowState.CurrentTab : 8;
+  int tab = Kept.CurrentTab > 0 ? Kept.CurrentTab : 8;
   if (TabStrip1.SelectedIndex() == tab)
     TabStrip1_Click();
   else
@@ -64,34 +63,34 @@ void frmKalvor::Form_Activate() {
   // it was let go, count it afresh and keep the current record within it.
   if (!Products.isOpen() && Products.open(KALVOR3.CompanyName).indexRenewed) tellIndexRenewed();
   const std::int16_t count = Products.recount();
-  if (mainWindowState.CurrentRecordNumber > count) {
-    mainWindowState.CurrentRecordNumber = count;
-    if (count == 0) mainWindowState.NoRecordShown = true;
+  if (RecordShown > count) {
+    RecordShown = count;
+    if (count == 0) NoRecordShown = true;
   }
 
-  if (mainWindowState.CurrentRecordNumber < 2) {
+  if (RecordShown < 2) {
     OptKayitsal.Value = true;
-    if (mainWindowState.CurrentRecordNumber == 0) Entry.forgetShown();
+    if (RecordShown == 0) Entry.forgetShown();
   }
   emptyEntryBoxes();
   Direction = 1;
-  if (!mainWindowState.DateInitialised) KALVOR3.StaticDate = clock().today();
+  if (!Kept.DateInitialised) KALVOR3.StaticDate = clock().today();
   LblTarih.Caption = DateToTurkishText(KALVOR3.StaticDate);
-  mainWindowState.DateInitialised = true;
-  if (!mainWindowState.NoRecordShown) ShowRecord();
+  Kept.DateInitialised = true;
+  if (!NoRecordShown) ShowRecord();
 }
 
 // The current record crosses to the window that takes the screen; it may come back changed: the service
 // window's rebuild leaves the last record it wrote, the product-list grid the product picked there.
 void frmKalvor::handCurrentRecordOver() {
-  KALVOR3.CurrentRecordNumber = mainWindowState.CurrentRecordNumber;
+  KALVOR3.CurrentRecordNumber = RecordShown;
   HandedOver = true;
 }
 
 // A double click in the grid asks for its pick to be shown, even when no record was shown before.
 void frmKalvor::takeCurrentRecord() {
-  mainWindowState.CurrentRecordNumber = KALVOR3.CurrentRecordNumber;
-  if (KALVOR3.RecordPicked) mainWindowState.NoRecordShown = false;
+  RecordShown = KALVOR3.CurrentRecordNumber;
+  if (KALVOR3.RecordPicked) NoRecordShown = false;
   KALVOR3.RecordPicked = false;
   HandedOver = false;
 }

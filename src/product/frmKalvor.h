@@ -2,6 +2,7 @@
 // with the alphabetic chain kept in step; from here the user reaches every other part of the program.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -11,9 +12,22 @@
 
 namespace kv {
 
+// What the main window keeps while it is unloaded (the analysis and service windows unload it): it comes
+// back on the kind tab it left, and sets the working date to today at its first activation only. The
+// forms registry keeps it; the record it comes back on crosses windows in the hand-over.
+struct MainWindowKept {
+  std::int16_t CurrentTab = 0;   // 1..7, 8 for "Tümü", 0 before the first choice
+  bool DateInitialised = false;  // the working date has been set to today
+};
+
 class frmKalvor : public ui::Form {
  public:
   frmKalvor();
+
+  // ---- Where the window stands in the product file (public: tests look at it beside the screen) ----
+  std::int16_t RecordShown = 0;                   // the record shown, or to be shown
+  std::array<std::int16_t, 8> TabRecordNumber{};  // 1..7, the record each kind tab showed last; [0] unused
+  bool NoRecordShown = false;  // no record on the screen, or on the next activation none to show again
 
  private:
   // ---- Controls, in the order of the platform's tab order ----
@@ -81,6 +95,7 @@ class frmKalvor : public ui::Form {
   ui::CommandButton cmdCikis{*this, "cmdCikis"};
 
   // ---- Window state ----
+  MainWindowKept& Kept = ui::forms().kept<MainWindowKept>("frmKalvor");
   ProductFile Products;  // the company's product file and index, open while the window is loaded
   ProductEntry Entry;    // the record shown as boxes, what was edited since, and what a save means
   int Direction = 0;

@@ -1,7 +1,6 @@
 // Browsing: first, previous, next and last record of the selected kind, in record order or in code order
 // along the alphabetic chain.
 #include "product/frmKalvor.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -33,7 +32,7 @@ void frmKalvor::cmdBirinci_Click() {
     NavigateAlphabetic(ChainCommand::First);
     return;
   }
-  std::int16_t& current = mainWindowState.CurrentRecordNumber;
+  std::int16_t& current = RecordShown;
   // With no record shown (0) the first record is still the place to go.
   if (current != 1)
     current = 1;
@@ -56,7 +55,7 @@ void frmKalvor::cmdOnceki_Click() {
     NavigateAlphabetic(ChainCommand::Previous);
     return;
   }
-  std::int16_t& current = mainWindowState.CurrentRecordNumber;
+  std::int16_t& current = RecordShown;
   if (current <= 1) {
     Beep();
     cmdOnceki.Enabled = false;
@@ -78,7 +77,7 @@ void frmKalvor::cmdSonraki_Click() {
     NavigateAlphabetic(ChainCommand::Next);
     return;
   }
-  std::int16_t& current = mainWindowState.CurrentRecordNumber;
+  std::int16_t& current = RecordShown;
   if (current == Products.count()) {
     Beep();
     cmdSonraki.Enabled = false;
@@ -99,7 +98,7 @@ void frmKalvor::cmdSonuncu_Click() {
     NavigateAlphabetic(ChainCommand::Last);
     return;
   }
-  std::int16_t& current = mainWindowState.CurrentRecordNumber;
+  std::int16_t& current = RecordShown;
   if (current == Products.count())
     Beep();
   else
@@ -115,7 +114,7 @@ void frmKalvor::cmdSonuncu_Click() {
 void frmKalvor::NavigateAlphabetic(ChainCommand command) {
   BusyPointer busy(*this);
   const int tab = selectedTab();
-  const ChainStep step = Products.step(command, mainWindowState.CurrentRecordNumber, tab);
+  const ChainStep step = Products.step(command, RecordShown, tab);
   // First and last beep once they know where the chain begins and ends.
   if (step.status != ChainStep::Status::NoChain && (command == ChainCommand::First || command == ChainCommand::Last))
     Beep();
@@ -124,13 +123,13 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
   if (step.status == ChainStep::Status::Found) {
     ShowRecordFields(Entry.show(step.found, CostDisplay));
     if (!KeepTitle) showRecordTitle(step.record);
-    mainWindowState.CurrentRecordNumber = step.record;
-    mainWindowState.NoRecordShown = false;
-    if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = step.record;
+    RecordShown = step.record;
+    NoRecordShown = false;
+    if (tab >= 1 && tab <= 7) TabRecordNumber[tab] = step.record;
   } else {
     ClearRecordFields();
     Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
-    mainWindowState.NoRecordShown = true;
+    NoRecordShown = true;
     if (step.status == ChainStep::Status::Locked) showLockedSearch();
   }
   KeepTitle = SearchMode = false;
@@ -173,7 +172,7 @@ void frmKalvor::OptAlfabetik_Click() {
 }
 
 void frmKalvor::OptKayitsal_Click() {
-  if (!mainWindowState.NoRecordShown) Beep();
+  if (!NoRecordShown) Beep();
   cmdOnceki.Enabled = true;
   cmdSonraki.Enabled = true;
   bilKod.SetFocus();

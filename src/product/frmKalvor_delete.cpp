@@ -1,6 +1,5 @@
 // Deleting a product: the record keeps its place with Kind -1 and leaves its bucket and the chain.
 #include "product/frmKalvor.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -14,7 +13,7 @@ void frmKalvor::refuseDelete() {
 
 void frmKalvor::cmdSil_Click() {
   Beep();
-  if (mainWindowState.NoRecordShown) {
+  if (NoRecordShown) {
     bilKod.SetFocus();
     return;
   }
@@ -23,7 +22,7 @@ void frmKalvor::cmdSil_Click() {
     bilKod.SetFocus();
     return;
   }
-  std::int16_t& current = mainWindowState.CurrentRecordNumber;
+  std::int16_t& current = RecordShown;
   if (current < 1 || current > Products.count()) {
     refuseDelete();
     return;

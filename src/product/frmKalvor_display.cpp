@@ -2,7 +2,6 @@
 #include "product/frmKalvor.h"
 
 #include "common/numbers.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -16,7 +15,7 @@ void frmKalvor::showRecordTitle(std::int16_t record) {
 }
 
 void frmKalvor::ShowRecord() {
-  std::int16_t& current = mainWindowState.CurrentRecordNumber;
+  std::int16_t& current = RecordShown;
   if (current < 1) return;
   BusyPointer busy(*this);
   const RecordScan scan = Products.scanToFitting(selectedTab(), current, Direction);
@@ -28,15 +27,15 @@ void frmKalvor::ShowRecord() {
   busy.restore();
   if (scan.found) {
     ShowRecordFields(Entry.show(*scan.last, CostDisplay));
-    mainWindowState.NoRecordShown = false;
+    NoRecordShown = false;
     if (!KeepTitle) showRecordTitle(current);
   } else {
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
-    mainWindowState.NoRecordShown = true;
+    NoRecordShown = true;
   }
   int tab = selectedTab();
-  if (tab >= 1 && tab <= 7) mainWindowState.TabRecordNumber[tab] = current;
+  if (tab >= 1 && tab <= 7) TabRecordNumber[tab] = current;
   KeepTitle = SearchMode = false;
   Entry.endEditing();
 }
@@ -93,16 +92,16 @@ void frmKalvor::TabStrip1_Click() {
   static const char* const nameCaptions[] = {"", "Ürün Adı :", "Parça Adı :", "Y. M. Adı :", "H. M. Adı :",
                                              "Gurup Adı :", "Kit Adı :", "Kaynak Adı :"};
   int tab = selectedTab();
-  mainWindowState.CurrentTab = static_cast<std::int16_t>(tab);
+  Kept.CurrentTab = static_cast<std::int16_t>(tab);
   if (tab < 1 || tab > 7) return;
   lblMalKodu.Caption = w(codeCaptions[tab]);
   lblMalAdi.Caption = w(nameCaptions[tab]);
-  mainWindowState.CurrentRecordNumber = mainWindowState.TabRecordNumber[tab];
-  if (mainWindowState.CurrentRecordNumber < 1) {
+  RecordShown = TabRecordNumber[tab];
+  if (RecordShown < 1) {
     // Nothing of this kind was found the last time: show the tab empty rather than the other tab's record.
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
     ClearRecordFields();
-    mainWindowState.NoRecordShown = true;
+    NoRecordShown = true;
     KeepTitle = SearchMode = false;
     Entry.endEditing();
     return;

@@ -3,7 +3,6 @@
 #include "common/kalvor3.h"
 #include "common/numbers.h"
 #include "product/frmKalvor.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -39,7 +38,7 @@ void frmKalvor::cmdYeni_Click() {
            MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT ! Bu sekme ile Yeni Kayıt Açılamaz !"_w);
     return;
   }
-  mainWindowState.NoRecordShown = false;
+  NoRecordShown = false;
   Entry.beginNewEntry();
   SearchMode = false;
   emptyEntryBoxes();
@@ -56,7 +55,7 @@ void frmKalvor::cmdKayitla_Click() {
     return;
   }
   if (!Entry.newEntry()) Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
-  if (mainWindowState.NoRecordShown) {
+  if (NoRecordShown) {
     Beep();
     bilKod.SetFocus();
     return;
@@ -83,7 +82,7 @@ frmKalvor::Saved frmKalvor::saveBoxes() {
   SaveCheck check;
   {
     BusyPointer busy(*this);
-    check = Entry.check(Products, bilKod.Text(), selectedTab(), mainWindowState.CurrentRecordNumber);
+    check = Entry.check(Products, bilKod.Text(), selectedTab(), RecordShown);
   }
   if (check.kind == SaveCheck::Kind::Refused) {
     tellRefusal(check.refusal);
@@ -105,13 +104,13 @@ frmKalvor::Saved frmKalvor::saveBoxes() {
 // chain in step. Refused: nothing written, the window keeps what was typed.
 frmKalvor::Saved frmKalvor::SaveRecord() {
   const EntryRecord record =
-      Entry.build(Products, typedBoxes(), selectedTab(), mainWindowState.CurrentRecordNumber, KALVOR3.StaticDate);
+      Entry.build(Products, typedBoxes(), selectedTab(), RecordShown, KALVOR3.StaticDate);
   if (record.refusal != SaveRefusal::None) {
     tellRefusal(record.refusal);
     return Saved::Refused;
   }
   BusyPointer busy(*this);
-  mainWindowState.CurrentRecordNumber = record.number;
+  RecordShown = record.number;
   if (Entry.write(Products, record, this) == ProductFile::SaveResult::PointerError) return Saved::PointerError;
   busy.restore();
   KeepTitle = true;

@@ -1,6 +1,5 @@
 // Finding records: by the beginning of the code through the alphabetic index, or by a piece of the name.
 #include "product/frmKalvor.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -45,18 +44,18 @@ void frmKalvor::FindRecordByCode() {
   const std::int16_t r = found.record;
   const std::int16_t kind = Products.read(r).Kind;
   if (kind >= 1 && kind <= 7) {
-    mainWindowState.TabRecordNumber[kind] = r;
+    TabRecordNumber[kind] = r;
     if (selectedTab() == kind)
       TabStrip1_Click();
     else
       TabStrip1.SelectedIndex = kind;  // its click handling shows the record
   } else {
-    mainWindowState.CurrentRecordNumber = r;
+    RecordShown = r;
     ShowRecord();
   }
   if (OptKayitsal.Value()) {
-    cmdOnceki.Enabled = mainWindowState.CurrentRecordNumber != 1;
-    cmdSonraki.Enabled = mainWindowState.CurrentRecordNumber != Products.count();
+    cmdOnceki.Enabled = RecordShown != 1;
+    cmdSonraki.Enabled = RecordShown != Products.count();
   }
 }
 
@@ -66,10 +65,10 @@ void frmKalvor::FindRecordByName() {
   std::int16_t r;
   {
     BusyPointer busy(*this);
-    r = Products.findByName(upperCase(trim(bilAd.Text())), mainWindowState.CurrentRecordNumber, selectedTab());
+    r = Products.findByName(upperCase(trim(bilAd.Text())), RecordShown, selectedTab());
   }
   if (r == 0) return;
-  mainWindowState.CurrentRecordNumber = r;
+  RecordShown = r;
   ShowRecord();
 }
 

@@ -1,7 +1,6 @@
 // The main window's keys: the function-key dispatcher that every control hands its keys to, the walk from
 // box to box with the arrows and Enter, ESC, and the commands that leave the window or end the program.
 #include "product/frmKalvor.h"
-#include "product/main_window_state.h"
 
 namespace kv {
 
@@ -180,7 +179,7 @@ void frmKalvor::cmdServis_Click() {
     Beep();
     if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
   }
-  if (mainWindowState.CurrentRecordNumber >= 1) {
+  if (RecordShown >= 1) {
     Products.close();
     handCurrentRecordOver();
     Unload();

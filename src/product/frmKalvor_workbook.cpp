@@ -2,7 +2,6 @@
 // file rebuilt from the workbook "KLVR952.XLS" of the working folder ("Excel'den").
 #include "common/file_error_message.h"
 #include "product/frmKalvor.h"
-#include "product/main_window_state.h"
 #include "product/product_workbook.h"
 #include "sheet/workbook_messages.h"
 
@@ -13,14 +12,14 @@ using namespace ui;
 
 void frmKalvor::cmdExport_Click() {
   Beep();
-  if (mainWindowState.CurrentRecordNumber < 1 || Products.count() < 2) return;
+  if (RecordShown < 1 || Products.count() < 2) return;
   const MsgAnswer answer =
       MsgBox(Products.company() + ".DAT dosyasındaki kayıtları Excel dosyasına aktarmak istiyormusunuz?"_w,
              MsgButtons::YesNo, MsgIcon::Question, "EXCEL'e Export"_w);
   if (answer == MsgAnswer::Yes) {
     Caption = " EXCEL'e aktarma yapılıyor... (Lütfen bekleyin...)"_w;
     ExportProductsToExcel();
-    showRecordTitle(mainWindowState.CurrentRecordNumber);
+    showRecordTitle(RecordShown);
   }
   bilKod.SetFocus();
 }
@@ -101,12 +100,12 @@ void frmKalvor::ImportProductsFromExcel() {
     MsgBox("'KLVR952.XLS' dosyasında bir data dosyasının alabileceğinden fazla satır var; ilk 32767 satır "
            "yüklendi."_w,
            MsgButtons::Ok, MsgIcon::Exclamation, "EXCEL'den Import"_w);
-  mainWindowState.CurrentRecordNumber = Products.count();
+  RecordShown = Products.count();
   if (Products.count() >= 1) {
     ShowRecord();
   } else {
     ClearRecordFields();
-    mainWindowState.NoRecordShown = true;
+    NoRecordShown = true;
     Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
   }
 }

@@ -1,7 +1,5 @@
 #include "recipe/component_lookup.h"
 
-#include <algorithm>
-
 #include "common/bytes.h"
 #include "common/files.h"
 #include "common/product_record.h"
@@ -11,7 +9,7 @@
 namespace kv {
 
 std::optional<Component> ComponentLookup::componentOf(const RecipeRecord& line) {
-  if (line.ItemRecord < 1 || line.ItemRecord > count()) return std::nullopt;
+  if (line.ItemRecord < 1 || line.ItemRecord > products_.count()) return std::nullopt;
   std::string key = codeKey(line.Code);
   std::int16_t found = line.ItemRecord;
   ProductRecord product = products_.read(found);
@@ -35,10 +33,6 @@ void ComponentLookup::returnChainToOwner(const RecipeRecord& headLine, std::int3
   }
 }
 
-std::int16_t ComponentLookup::count() const {
-  return bound_ ? std::min(*bound_, products_.count()) : products_.count();
-}
-
 std::int16_t ComponentLookup::firstLiveWithCode(const std::string& key) {
   const auto& candidates = liveWithCode(key);
   return candidates.empty() ? 0 : candidates.front();
@@ -47,7 +41,7 @@ std::int16_t ComponentLookup::firstLiveWithCode(const std::string& key) {
 const std::vector<std::int16_t>& ComponentLookup::liveWithCode(const std::string& key) {
   if (!indexed_) {
     indexed_ = true;
-    for (int r = 1, n = count(); r <= n; ++r) {
+    for (int r = 1, n = products_.count(); r <= n; ++r) {
       const std::uint8_t* p = products_.peek(static_cast<std::int16_t>(r)).data();
       if (bytes::getI16(p + product_offsets::Kind) < 0) continue;
       std::string_view code(reinterpret_cast<const char*>(p + product_offsets::Code), product_offsets::CodeWidth);

@@ -21,10 +21,8 @@ struct Component {
 
 class ComponentLookup {
  public:
+  // Only records 1..products.count() are looked at: the count as the window last took it.
   explicit ComponentLookup(ProductFile& products) : products_(products) {}
-  // Only records 1..`count` of the file are looked at: a window that took its count when it loaded keeps
-  // to it.
-  ComponentLookup(ProductFile& products, std::int16_t count) : products_(products), bound_(count) {}
 
   // The product at the line's ItemRecord when its code is the line's code; otherwise the first live
   // product, from record 1 on, with the line's code (the line itself is not corrected). None when the
@@ -44,10 +42,7 @@ class ComponentLookup {
   // changes no code or kind, so it stays right for the whole run.
   const std::vector<std::int16_t>& liveWithCode(const std::string& key);
 
-  std::int16_t count() const;
-
   ProductFile& products_;
-  std::optional<std::int16_t> bound_;
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<std::int16_t>> byCode_;
 };

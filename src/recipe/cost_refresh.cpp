@@ -35,7 +35,7 @@ void RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshRe
     report.costing(k);
     // A level error is told once for the whole refresh: recipe chains that lead back into each other
     // meet it in nearly every product.
-    if (BuildLevelFile({&products, k, recipeDate}, policy, messages, title).levelErrorMet)
+    if (BuildLevelFile({products, k, recipeDate}, policy, messages, title).levelErrorMet)
       policy.tellsLevelError = false;
   }
   command.commit();

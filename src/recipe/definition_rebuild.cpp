@@ -82,12 +82,11 @@ class NewStore {
 
 class DefinitionRebuild {
  public:
-  DefinitionRebuild(RecipeFileKind kind, const std::string& company, ProductFile& products, MessageSink& messages,
-                    ProgressSink& title)
+  DefinitionRebuild(RecipeFileKind kind, ProductFile& products, MessageSink& messages, ProgressSink& title)
       : kind_(kind),
         texts_(textsOf(kind)),
-        company_(company),
-        storeName_(companyFileName(company, kind)),
+        company_(products.company()),
+        storeName_(companyFileName(company_, kind)),
         products_(products),
         messages_(messages),
         title_(title) {}
@@ -110,7 +109,7 @@ class DefinitionRebuild {
 
   RecipeFileKind kind_;
   StoreTexts texts_;
-  const std::string& company_;
+  const std::string company_;
   std::string storeName_;
   ProductFile& products_;
   MessageSink& messages_;
@@ -264,21 +263,19 @@ std::uint64_t RebuildHeads::identity(std::int16_t record, std::int32_t randomNum
   return std::uint64_t{static_cast<std::uint16_t>(record)} << 32 | static_cast<std::uint32_t>(randomNumber);
 }
 
-RebuildResult RebuildDefinitionFile(RecipeFileKind store, const std::string& company, ProductFile& products,
-                                    MessageSink& messages, ProgressSink& title) {
+RebuildResult RebuildDefinitionFile(RecipeFileKind store, ProductFile& products, MessageSink& messages,
+                                    ProgressSink& title) {
   if (store != RecipeFileKind::Recipes && store != RecipeFileKind::ListDefinitions)
     throw std::invalid_argument("only the recipe and list-definition files are rebuilt");
-  return DefinitionRebuild(store, company, products, messages, title).run();
+  return DefinitionRebuild(store, products, messages, title).run();
 }
 
-RebuildResult RebuildRecipeFile(const std::string& company, ProductFile& products, MessageSink& messages,
-                                ProgressSink& title) {
-  return RebuildDefinitionFile(RecipeFileKind::Recipes, company, products, messages, title);
+RebuildResult RebuildRecipeFile(ProductFile& products, MessageSink& messages, ProgressSink& title) {
+  return RebuildDefinitionFile(RecipeFileKind::Recipes, products, messages, title);
 }
 
-RebuildResult RebuildListDefinitionFile(const std::string& company, ProductFile& products, MessageSink& messages,
-                                        ProgressSink& title) {
-  return RebuildDefinitionFile(RecipeFileKind::ListDefinitions, company, products, messages, title);
+RebuildResult RebuildListDefinitionFile(ProductFile& products, MessageSink& messages, ProgressSink& title) {
+  return RebuildDefinitionFile(RecipeFileKind::ListDefinitions, products, messages, title);
 }
 
 }  // namespace kv

@@ -36,12 +36,10 @@ struct RebuildResult {
 // store: RecipeFileKind::Recipes or RecipeFileKind::ListDefinitions. `products` is the window's open
 // product file; it is counted afresh. `title` shows the stages and the product being worked on;
 // `messages` beeps and shows the closing count or what failed.
-RebuildResult RebuildDefinitionFile(RecipeFileKind store, const std::string& company, ProductFile& products,
-                                    MessageSink& messages, ProgressSink& title);
-RebuildResult RebuildRecipeFile(const std::string& company, ProductFile& products, MessageSink& messages,
-                                ProgressSink& title);
-RebuildResult RebuildListDefinitionFile(const std::string& company, ProductFile& products, MessageSink& messages,
-                                        ProgressSink& title);
+RebuildResult RebuildDefinitionFile(RecipeFileKind store, ProductFile& products, MessageSink& messages,
+                                    ProgressSink& title);
+RebuildResult RebuildRecipeFile(ProductFile& products, MessageSink& messages, ProgressSink& title);
+RebuildResult RebuildListDefinitionFile(ProductFile& products, MessageSink& messages, ProgressSink& title);
 
 // The chain heads of a store as the rebuild finds them: for a product, the first line in record order
 // that passes headsChainForRebuild. A literal scan from record 1 for every product is quadratic; this

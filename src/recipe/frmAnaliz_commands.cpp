@@ -77,7 +77,7 @@ void frmAnaliz::cmdHesap_Click() {
   cmdHesap.Enabled = false;
   if (CurrentRecord != 0) {
     ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({&Products, CurrentRecord, KALVOR3.RecipeDate},
+    BuildLevelFile({Products, CurrentRecord, KALVOR3.RecipeDate},
                    levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
@@ -127,11 +127,11 @@ void frmAnaliz::handleServiceRequest() {
   switch (request) {
     case RecipeServiceJob::RebuildRecipes:
       if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w))
-        RebuildRecipeFile(company, Products, *this, *this);
+        RebuildRecipeFile(Products, *this, *this);
       break;
     case RecipeServiceJob::RebuildListDefinitions:
       if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w))
-        RebuildListDefinitionFile(company, Products, *this, *this);
+        RebuildListDefinitionFile(Products, *this, *this);
       break;
     case RecipeServiceJob::RefreshRecipeCosts:
       if (confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
@@ -158,7 +158,7 @@ void frmAnaliz::openEditor(bool listMode) {
     return;
   }
   ActiveRecordNumber = CurrentRecord;
-  const WorkingCopyInput input{&Products, CurrentRecord, listMode};
+  const WorkingCopyInput input{Products, CurrentRecord, listMode};
   const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, *this);
   KALVOR3.Job = recipeJob(input, copy);
   if (copy.outcome == WorkingCopyOutcome::Failed) return;  // it has said so; the editor is not opened

@@ -88,7 +88,6 @@ void frmRecete::wireEvents() {
 // (the layer has told which file) never takes a line it could not keep.
 void frmRecete::Form_Load() {
   centreOnScreen(*this);
-  Session.products = &Products;
   Session.job = KALVOR3.Job;
   Session.recipeDate = RecipeDate = KALVOR3.RecipeDate;
   FirstLine = 1;

@@ -55,8 +55,8 @@ class frmRecete : public ui::Form {
 
   // ---- Window state ----
   ProductFile Products;       // the editor's own opening of the product file
-  RecipeEditSession Session;  // the store and the working copy, open while the editor is loaded; its
-                              // lineCount is the editor's line count
+  RecipeEditSession Session{Products};  // the store and the working copy, open while the editor is
+                                        // loaded; its lineCount is the editor's line count
   std::int32_t CurrentLine = 0;
   std::int32_t FirstLine = 1;  // the page shows lines FirstLine..FirstLine + 9
   std::int32_t LastLine = 0;

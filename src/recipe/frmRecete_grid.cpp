@@ -64,7 +64,12 @@ void frmRecete::SaveGridPage() {
   ReadGridPage();
   const RowsSaved saved = Session.SaveGridPage(FirstLine, Page);
   busy.restore();
-  if (saved.pastLongestChain) tell(*this, longestChainMessage(), MsgIcon::Exclamation);
+  if (saved.pastLongestChain) {
+    tell(*this, longestChainMessage(), MsgIcon::Exclamation);
+    // The refused line is gone with the page's reload: the cursor goes to the last line there is.
+    PageNumber = pageOfLine(Session.lineCount);
+    RowOffset = (Session.lineCount - 1) % kGridRows;
+  }
   if (SilentSave) {
     SilentSave = false;
     WrittenMark = false;

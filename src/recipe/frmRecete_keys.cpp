@@ -230,10 +230,17 @@ void frmRecete::costBoxEnter() {
   ReadGridPage();
   const RowsSaved saved = Session.SaveGridRow(FirstLine, Page, RowOffset);
   if (!saved.written) {
-    if (saved.pastLongestChain)
-      tell(*this, longestChainMessage(), MsgIcon::Exclamation);
-    else
+    if (!saved.pastLongestChain) {
       Beep();
+      return;
+    }
+    tell(*this, longestChainMessage(), MsgIcon::Exclamation);
+    // The cursor goes up to the last line there is; the refused row keeps what was typed.
+    if (const std::int32_t last = Session.lineCount - FirstLine; last >= 0 && last < RowOffset) {
+      RowOffset = static_cast<int>(last);
+      Column = 0;
+      FocusGridCell();
+    }
     return;
   }
   if (RowOffset < kGridRows - 1)

@@ -27,7 +27,7 @@ void frmRecete::cmdPrint_Click() {
   const ReportKind kind = reportKind(withCosts == MsgAnswer::Yes, Session.job.ListMode, totalConsumption);
   if (lines > 0) {
     // From the store the chain was just written into; a list reads the editor's own working copy.
-    const ReportPreparationInput input{&Products, Products.count(), Session.job.ActiveRecordNumber, RecipeDate,
+    const ReportPreparationInput input{Products, Session.job.ActiveRecordNumber, RecipeDate,
                                        {&Session.store, Session.storeCount()}};
     const PreparedReport prepared = prepareReportFile(kind, input, *this, *this);
     if (prepared == PreparedReport::Failed) return;

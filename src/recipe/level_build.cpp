@@ -27,7 +27,7 @@ class LevelBuildRun {
  public:
   LevelBuildRun(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
                 ProgressSink& title)
-      : in_(input), products_(*input.products), policy_(policy), messages_(messages), title_(title) {}
+      : in_(input), products_(input.products), policy_(policy), messages_(messages), title_(title) {}
 
   LevelBuildResult run();
 
@@ -106,19 +106,19 @@ bool LevelBuildRun::survives(Stage&& stage) {
 }
 
 bool LevelBuildRun::guardsPass() {
-  const std::string recipeName = companyFileName(in_.products->company(), RecipeFileKind::Recipes);
+  const std::string recipeName = companyFileName(in_.products.company(), RecipeFileKind::Recipes);
   try {
     if (policy_.checksRecipeFilePresent && !listedUnderExactName(recipeName)) return false;
   } catch (const FileError&) {
     return false;
   }
-  return openRecipeSource(in_.products->company(), policy_, products_, in_.activeRecord, products_.count(), recipe_);
+  return openRecipeSource(policy_, products_, in_.activeRecord, recipe_);
 }
 
 void LevelBuildRun::startLevelFileAndWalk() {
-  levelFile_ = openLevelFileAnew(in_.products->company());
+  levelFile_ = openLevelFileAnew(in_.products.company());
   levelFileFresh_ = true;
-  WalkFiles files{&recipe_.lines(), recipe_.count, &levelFile_, &products_};
+  WalkFiles files{&recipe_.lines(), recipe_.count, &levelFile_, products_};
   walk_.emplace(files, messages_, policy_.tellsLevelError);
   walk_->run(in_.activeRecord, recipe_.product);
 }
@@ -127,7 +127,7 @@ void LevelBuildRun::startLevelFileAndWalk() {
 // product's: it counts as empty.
 std::int16_t LevelBuildRun::reopenLevelFile() {
   if (!levelFileFresh_) return 0;
-  levelFile_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::Levels);
+  levelFile_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::Levels);
   return static_cast<std::int16_t>(levelFile_.count());
 }
 

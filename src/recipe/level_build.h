@@ -29,10 +29,10 @@ enum class LevelFailureReport {
   TitleEndsRun,
 };
 
-// What a build works on: the window's open product file (its count is the window's; its company's ".REC"
-// and ".KDM" are used), the product to cost and the date the cost is stamped with.
+// What a build works on: the window's open product file (its count as the window last took it; its
+// company's ".REC" and ".KDM" are used), the product to cost and the date the cost is stamped with.
 struct LevelBuildInput {
-  ProductFile* products = nullptr;
+  ProductFile& products;
   std::int16_t activeRecord = 0;
   Date recipeDate;
 };

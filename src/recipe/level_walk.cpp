@@ -10,7 +10,7 @@
 namespace kv {
 
 LevelWalk::LevelWalk(const WalkFiles& files, MessageSink& messages, bool tellsLevelError)
-    : files_(files), messages_(messages), tellsLevelError_(tellsLevelError), components_(*files.products) {}
+    : files_(files), messages_(messages), tellsLevelError_(tellsLevelError), components_(files.products) {}
 
 void LevelWalk::run(std::int16_t record, const ProductRecord& product) {
   level_ = 0;

@@ -27,7 +27,7 @@ struct WalkFiles {
   const FileHandle* recipeFile = nullptr;
   std::int32_t recipeCount = 0;
   FileHandle* levelFile = nullptr;  // empty, open with 118-byte records
-  ProductFile* products = nullptr;
+  ProductFile& products;
 };
 
 class LevelWalk {

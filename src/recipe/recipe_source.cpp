@@ -4,8 +4,9 @@
 
 namespace kv {
 
-bool openRecipeSource(const std::string& company, const RecipeSourcePolicy& policy, const ProductFile& products,
-                      std::int16_t activeRecord, std::int32_t productBound, RecipeSource& source) {
+bool openRecipeSource(const RecipeSourcePolicy& policy, const ProductFile& products, std::int16_t activeRecord,
+                      RecipeSource& source) {
+  const std::string& company = products.company();
   try {
     if (policy.store) {
       source.store = policy.store;
@@ -14,7 +15,7 @@ bool openRecipeSource(const std::string& company, const RecipeSourcePolicy& poli
       source.ownFile = openRecipeSideFile(company, RecipeFileKind::Recipes);
       source.count = source.ownFile.count();
     }
-    if (activeRecord < 1 || activeRecord > productBound) return false;
+    if (activeRecord < 1 || activeRecord > products.count()) return false;
     source.product = products.read(activeRecord);
     return isLineNumber(source.product.RecipeNumber, source.count);
   } catch (const FileError&) {

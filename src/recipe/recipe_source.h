@@ -29,11 +29,11 @@ struct RecipeSource {
   const FileHandle& lines() const { return store ? *store : ownFile; }
 };
 
-// The guard of a run: takes the policy's store, or opens the company's ".REC" when it exists, and counts
-// it; reads the product at `activeRecord` when it lies in 1..`productBound`. True when the product's
-// RecipeNumber names a line of the recipe lines; a file failure is false.
-bool openRecipeSource(const std::string& company, const RecipeSourcePolicy& policy, const ProductFile& products,
-                      std::int16_t activeRecord, std::int32_t productBound, RecipeSource& source);
+// The guard of a run: takes the policy's store, or opens the ".REC" of the products' company when it
+// exists, and counts it; reads the product at `activeRecord` when it lies in 1..products.count(). True
+// when the product's RecipeNumber names a line of the recipe lines; a file failure is false.
+bool openRecipeSource(const RecipeSourcePolicy& policy, const ProductFile& products, std::int16_t activeRecord,
+                      RecipeSource& source);
 
 // The company's level file ".KDM" made anew: an earlier one is deleted first.
 FileHandle openLevelFileAnew(const std::string& company);

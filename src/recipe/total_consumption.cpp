@@ -59,7 +59,7 @@ class TotalConsumptionRun {
         policy_(policy),
         messages_(messages),
         title_(title),
-        components_(*input.products, input.productCount) {}
+        components_(input.products) {}
 
   TotalConsumptionResult run();
 
@@ -117,11 +117,11 @@ TotalConsumptionResult TotalConsumptionRun::run() {
 }
 
 bool TotalConsumptionRun::guardsPass() {
-  return openRecipeSource(in_.products->company(), policy_, *in_.products, in_.activeRecord, in_.productCount, recipe_);
+  return openRecipeSource(policy_, in_.products, in_.activeRecord, recipe_);
 }
 
 // An earlier product's list never survives a build, whatever becomes of it.
-void TotalConsumptionRun::makeLevelFileAnew() { openLevelFileAnew(in_.products->company()).close(); }
+void TotalConsumptionRun::makeLevelFileAnew() { openLevelFileAnew(in_.products.company()).close(); }
 
 // The product's own lines, in chain order, up to the first that is not live; neither their owner nor
 // their position is looked at.
@@ -215,19 +215,19 @@ std::vector<LevelRecord> TotalConsumptionRun::addUp() const {
 
 // The list is written into the scratch file, which then takes the level file's place in one step.
 void TotalConsumptionRun::writeLevelFile(const std::vector<LevelRecord>& records) {
-  const std::string scratchName = companyFileName(in_.products->company(), RecipeFileKind::LevelScratch);
+  const std::string scratchName = companyFileName(in_.products.company(), RecipeFileKind::LevelScratch);
   if (fileExists(scratchName)) deleteFile(scratchName);
-  FileHandle scratch = openRecipeSideFile(in_.products->company(), RecipeFileKind::LevelScratch);
+  FileHandle scratch = openRecipeSideFile(in_.products.company(), RecipeFileKind::LevelScratch);
   for (std::size_t i = 0; i < records.size(); ++i) scratch.put(static_cast<std::int32_t>(i + 1), records[i]);
   scratch.close();
-  replaceFile(scratchName, companyFileName(in_.products->company(), RecipeFileKind::Levels));
+  replaceFile(scratchName, companyFileName(in_.products.company(), RecipeFileKind::Levels));
 }
 
 // Nothing of a failed build is kept: the scratch file goes, and the level file stays as the start left it
 // (empty, or the earlier one when it could not be made anew; the count of 0 keeps it from any report).
 TotalConsumptionResult TotalConsumptionRun::failed() {
   recipe_.ownFile.close();
-  deleteFileQuietly(companyFileName(in_.products->company(), RecipeFileKind::LevelScratch));
+  deleteFileQuietly(companyFileName(in_.products.company(), RecipeFileKind::LevelScratch));
   title_.progress(failureTitle());
   return {TotalConsumptionOutcome::Failed, 0};
 }

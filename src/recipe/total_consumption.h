@@ -23,11 +23,10 @@
 namespace kv {
 
 // What a build works on: the window's open product file (its company's ".REC", ".KDM" and ".TMP" are
-// used) with the count the window took of it (the range of the active record and of a line's item, and
-// the end of the search by code), and the product.
+// used; its count as the window last took it bounds the active record, a line's item and the search by
+// code), and the product.
 struct TotalConsumptionInput {
-  ProductFile* products = nullptr;
-  std::int16_t productCount = 0;
+  ProductFile& products;
   std::int16_t activeRecord = 0;
 };
 

@@ -27,7 +27,7 @@ void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code
 class WorkingCopyRun {
  public:
   WorkingCopyRun(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title)
-      : in_(input), products_(*input.products), messages_(messages), title_(title), components_(*input.products) {}
+      : in_(input), products_(input.products), messages_(messages), title_(title), components_(input.products) {}
 
   WorkingCopyResult run();
 
@@ -59,15 +59,15 @@ class WorkingCopyRun {
 // undone when it fails.
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
-  FileReplacement replacement(in_.products->company());
+  FileReplacement replacement(in_.products.company());
   try {
-    FileCommand command(in_.products->company());
-    store_ = openRecipeSideFile(in_.products->company(), definitionStore(in_.listMode));
+    FileCommand command(in_.products.company());
+    store_ = openRecipeSideFile(in_.products.company(), definitionStore(in_.listMode));
     storeCount_ = store_.count();
     readOwner();
     const std::int32_t head = findHead();
     title_.progress("İşlem devam ediyor..."_w);
-    const std::string copyName = companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy);
+    const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
     if (head == 0) {
       replacement.retire(copyName, workingCopyBackup(copyName));
     } else {
@@ -300,6 +300,7 @@ RowsSaved RecipeEditSession::SaveGridPage(std::int32_t firstLine, const GridPage
     else
       saved.pastLongestChain = true;
   }
+  if (saved.pastLongestChain) lineCount = workingCopy.count();
   return saved;
 }
 
@@ -308,6 +309,7 @@ RowsSaved RecipeEditSession::SaveGridRow(std::int32_t firstLine, const GridPage&
   for (int r = 0; r < row; ++r)
     if (firstLine + r > workingCopy.count() && writable(rows[r], firstLine + r)) putRow(firstLine + r, rows[r]);
   const bool written = putRow(firstLine + row, rows[row]);
+  if (!written) lineCount = workingCopy.count();
   return {written, !written};
 }
 
@@ -351,9 +353,9 @@ std::int32_t RecipeEditSession::WriteBackRecipeLines() {
     store.put(lines[i].NextLine, linked);
   }
   if (!job.ListMode && hasProduct()) {
-    ProductRecord product = products->read(job.ActiveRecordNumber);
+    ProductRecord product = products.read(job.ActiveRecordNumber);
     product.RecipeNumber = lines.front().NextLine;
-    products->write(job.ActiveRecordNumber, product);
+    products.write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();
@@ -408,7 +410,7 @@ void RecipeEditSession::EraseRecipeChain() {
       deletedHomes.clear();
       return;
     }
-    product = products->read(job.ActiveRecordNumber);
+    product = products.read(job.ActiveRecordNumber);
     start = product.RecipeNumber;
   }
   // The head whatever its flag, then the live lines after it. They are erased from the last one back to
@@ -428,7 +430,7 @@ void RecipeEditSession::EraseRecipeChain() {
   }
   if (!job.ListMode) {
     product.RecipeNumber = 0;
-    products->write(job.ActiveRecordNumber, product);
+    products.write(job.ActiveRecordNumber, product);
   }
   command.commit();
   deletedHomes.clear();

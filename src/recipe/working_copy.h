@@ -25,9 +25,9 @@ namespace kv {
 // ---- Preparing the copy (the analysis window's recipe and list commands) ----
 
 struct WorkingCopyInput {
-  ProductFile* products = nullptr;  // the window's open product file, which names the company
-  std::int16_t activeRecord = 0;    // the product whose chain is copied
-  bool listMode = false;            // ".LTD" when true, else ".REC"
+  ProductFile& products;          // the window's open product file, which names the company
+  std::int16_t activeRecord = 0;  // the product whose chain is copied
+  bool listMode = false;          // ".LTD" when true, else ".REC"
 };
 
 enum class WorkingCopyOutcome {
@@ -102,9 +102,11 @@ enum class DeleteLineResult {
 // What the editor holds from its load to its unload. Its file operations throw FileError, which the
 // editor tells the user; each leaves the files in a state the next operation can work from.
 struct RecipeEditSession {
-  ProductFile* products = nullptr;  // the editor's product file, which names the company
-  RecipeJob job;                    // the product and its chain, as the preparation left them
-  Date recipeDate;                  // the editor's copy of the recipe date, stamped on saved lines
+  explicit RecipeEditSession(ProductFile& products) : products(products) {}
+
+  ProductFile& products;  // the editor's product file, which names the company
+  RecipeJob job;          // the product and its chain, as the preparation left them
+  Date recipeDate;        // the editor's copy of the recipe date, stamped on saved lines
 
   FileHandle store;        // ".LTD" in list mode, else ".REC"
   FileHandle workingCopy;  // ".RCT": line k is record k
@@ -117,11 +119,11 @@ struct RecipeEditSession {
 
   // Opens (creating when missing) the store and the working copy; the line count is the copy's.
   void open();
-  const std::string& company() const { return products->company(); }
+  const std::string& company() const { return products.company(); }
   std::int32_t storeCount() const { return store.count(); }
   // The active product is a record of the product file (the editor shown on no product writes no pointer).
   bool hasProduct() const {
-    return products && job.ActiveRecordNumber >= 1 && job.ActiveRecordNumber <= products->count();
+    return job.ActiveRecordNumber >= 1 && job.ActiveRecordNumber <= products.count();
   }
 
   // Line n of the working copy; a blank line (no code) for a number outside it.
@@ -131,8 +133,8 @@ struct RecipeEditSession {
 
   // Writes the filled rows of the page whose first line is `firstLine`: a row of an existing line is
   // written at that line, over the line as it was; any other row becomes a new line at the end of the
-  // working copy, made from a blank record, while the copy is shorter than the longest chain. Rows with
-  // an empty code are skipped.
+  // working copy, made from a blank record, while the copy is shorter than the longest chain (a line
+  // refused there is no longer counted). Rows with an empty code are skipped.
   RowsSaved SaveGridPage(std::int32_t firstLine, const GridPage& rows);
   // Writes the one row `row` (0-based) of that page, as the page save writes it. A new line never lands
   // beyond the end of the working copy: the new rows above it that are not yet written go first. A row

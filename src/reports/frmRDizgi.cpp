@@ -83,7 +83,6 @@ void frmRDizgi::layOut() {
 void frmRDizgi::Form_Load() {
   centreOnScreen(*this);
   Products.open(KALVOR3.CompanyName, ProductFile::IndexRule::Leave);
-  ProductCount = Products.count();
   Report = KALVOR3.Report;
   ListMode = false;
 }
@@ -218,7 +217,7 @@ void frmRDizgi::ExportReportToExcel() {
 
 // The working file of the report, built anew from the company's files.
 PreparedReport frmRDizgi::prepareWorkingFile(ReportKind kind) {
-  return prepareReportFile(kind, {&Products, ProductCount, Report.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
+  return prepareReportFile(kind, {Products, Report.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
                            *this);
 }
 

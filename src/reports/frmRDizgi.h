@@ -35,7 +35,6 @@ class frmRDizgi : public ui::Form {
   ui::CommandButton cmdVazgec{*this, "cmdVazgec"};
 
   ProductFile Products;  // the dialog's own opening of the product file
-  std::int16_t ProductCount = 0;
   RecipeReport Report;      // the product the analysis window handed over
   bool ListMode = false;    // the list definition rather than the recipe
   std::string DateText;     // the working date that heads the printed pages

@@ -36,16 +36,16 @@ class ListCopyRun {
 
 ListWorkingCopyResult ListCopyRun::run() {
   title_.progress("Liste işlemleri yapılıyor..."_w);
-  FileReplacement replacement(in_.products->company());
+  FileReplacement replacement(in_.products.company());
   try {
-    store_ = openRecipeSideFile(in_.products->company(), RecipeFileKind::ListDefinitions);
+    store_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::ListDefinitions);
     storeCount_ = store_.count();
-    const ProductFile& products = *in_.products;
+    const ProductFile& products = in_.products;
     if (in_.activeRecord < 1 || in_.activeRecord > products.count())
       throw FileError(FileError::Kind::BadRecordNumber, FileOp::Read, products.data().name());
     findHead(products.read(in_.activeRecord));
     // The new list takes the working copy's place, a non-empty old one kept as its backup.
-    const std::string copyName = companyFileName(in_.products->company(), RecipeFileKind::WorkingCopy);
+    const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
     copy_ = FileHandle(replacement.stage(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
     if (result_.head != 0) copyList();
     result_.listRecordCount = static_cast<std::int16_t>(copy_.count());

@@ -12,7 +12,7 @@
 namespace kv {
 
 struct ListWorkingCopyInput {
-  ProductFile* products = nullptr;  // the window's open product file, which names the company
+  const ProductFile& products;  // the window's open product file, which names the company
   std::int16_t activeRecord = 0;
 };
 

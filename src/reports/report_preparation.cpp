@@ -35,7 +35,7 @@ PreparedReport prepareReportFile(ReportKind kind, const ReportPreparationInput& 
     return prepared(r.outcome == ListWorkingCopyOutcome::Failed, r.listRecordCount);
   }
   if (isTotalConsumption(kind)) {
-    const TotalConsumptionResult r = BuildTotalConsumptionFile({in.products, in.productCount, in.activeRecord},
+    const TotalConsumptionResult r = BuildTotalConsumptionFile({in.products, in.activeRecord},
                                                                totalConsumptionPolicy(in.source), messages, title);
     return prepared(r.outcome == TotalConsumptionOutcome::Failed, r.levelRecordCount);
   }

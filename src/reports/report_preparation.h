@@ -19,11 +19,10 @@
 namespace kv {
 
 struct ReportPreparationInput {
-  ProductFile* products = nullptr;  // the window's open product file
-  std::int16_t productCount = 0;    // the count the window took of it
-  std::int16_t activeRecord = 0;    // the product reported
-  Date recipeDate;                  // the date a tree's cost is stamped with
-  RecipeSourcePolicy source;        // the window's open store, or none: the company's files
+  ProductFile& products;          // the window's open product file, as the window last counted it
+  std::int16_t activeRecord = 0;  // the product reported
+  Date recipeDate;                // the date a tree's cost is stamped with
+  RecipeSourcePolicy source;      // the window's open store, or none: the company's files
 };
 
 enum class PreparedReport {

@@ -40,8 +40,8 @@ class EditControl : public Control {
   void keyPressAction(int KeyAscii) override;
   // After an edit: the back end is told, and Change runs when the text changed.
   void apply(EditText::Result r);
-  // Text set by code: the caret goes to the start, but stays where the user is typing when the text is
-  // set while the box is being typed into (by its own key handlers, say).
+  // Text set by code: the caret goes to the start, but stays where the user is typing when a handler of
+  // the keystroke being typed into the box leaves its text as it was or only takes blanks out of it.
   void setTextByCode(const std::string& v);
   // The text changed by an edit or by code, before Change runs.
   virtual void textChanged() {}

@@ -7,23 +7,30 @@
 
 namespace kv::ui {
 
-bool EditText::setText(const std::string& text, bool keepCaret) {
+bool EditText::setText(const std::string& text, bool typing) {
   const bool changed = text != text_;
-  if (!keepCaret) {
-    anchor_ = caret_ = 0;
-  } else if (changed) {
-    const int before = size(), after = static_cast<int>(text.size()), shorter = std::min(before, after);
-    int same = 0, tail = 0;  // characters alike at the start and, beyond them, at the end
-    while (same < shorter && text_[same] == text[same]) ++same;
-    while (tail < shorter - same && text_[before - 1 - tail] == text[after - 1 - tail]) ++tail;
-    auto place = [&](int at) {
-      return at <= same ? at : at >= before - tail ? at - before + after : std::min(at, after - tail);
-    };
-    anchor_ = place(anchor_);
-    caret_ = place(caret_);
-  }
+  if (!typing || !keepPlacesIfTidied(text)) anchor_ = caret_ = 0;
   text_ = text;
   return changed;
+}
+
+bool EditText::keepPlacesIfTidied(const std::string& text) {
+  const int after = static_cast<int>(text.size());
+  int kept = 0, anchor = anchor_, caret = caret_;
+  for (int at = 0; at < size(); ++at) {
+    if (kept < after && text_[at] == text[kept]) {
+      ++kept;
+    } else if (text_[at] == ' ') {  // a blank left out: the places beyond it move back by one
+      if (at < anchor_) --anchor;
+      if (at < caret_) --caret;
+    } else {
+      return false;
+    }
+  }
+  if (kept < after) return false;
+  anchor_ = anchor;
+  caret_ = caret;
+  return true;
 }
 
 void EditText::setSelStart(int v) { anchor_ = caret_ = std::clamp(v, 0, size()); }

@@ -21,10 +21,10 @@ class EditText {
   int maxLength() const { return maxLength_; }
 
   // Each returns true when the text changed. Text set by code is not limited by MaxLength. setText puts
-  // the caret at the start, or with keepCaret leaves the caret and the selection where they stand in the
-  // text around the part that changed: before it they stay, after it they keep their distance from the
-  // end, within it they keep their place as far as the new part reaches.
-  bool setText(const std::string& text, bool keepCaret = false);
+  // the caret at the start; only while the user types into the box (`typing`) does a text that is the
+  // same, or the same with blanks left out, keep the caret and the selection by the characters they
+  // stand among. Any other content set while typing puts the caret at the start too.
+  bool setText(const std::string& text, bool typing = false);
   void setSelStart(int v);
   void setSelLength(int v);
   void select(int start, int length);
@@ -38,6 +38,9 @@ class EditText {
 
  private:
   int size() const { return static_cast<int>(text_.size()); }
+  // When `text` is the text with none but blanks left out, moves the caret and the selection back over
+  // the blanks gone before them and returns true.
+  bool keepPlacesIfTidied(const std::string& text);
   // Inserts s in place of the selection; typed or pasted text keeps to MaxLength.
   bool insert(std::string_view s, bool limited);
   bool erase(int from, int to);

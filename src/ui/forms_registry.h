@@ -5,7 +5,9 @@
 
 #include "ui/layer_guard.h"
 
+#include <any>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +67,15 @@ class Forms {
   // The name of the first window the program showed (the start-up dialog).
   const std::string& firstShown() const { return firstShown_; }
 
+  // What the window of that name keeps while it is unloaded, made on its first use: an unloaded window
+  // loads afresh, and this is what it comes back to. It lasts as long as the program's windows.
+  template <class T>
+  T& kept(std::string_view name) {
+    auto it = kept_.find(name);
+    if (it == kept_.end()) it = kept_.emplace(std::string(name), T{}).first;
+    return std::any_cast<T&>(it->second);
+  }
+
  private:
   friend class Application;
   friend class Form;
@@ -84,6 +95,7 @@ class Forms {
   void destroyUnloaded();
 
   Application& app_;
+  std::map<std::string, std::any, std::less<>> kept_;  // before the windows, so that it outlives them
   std::vector<std::unique_ptr<Form>> loaded_;
   std::vector<std::unique_ptr<Form>> unloaded_;  // destroyed when the outermost handler has returned
   Form* active_ = nullptr;

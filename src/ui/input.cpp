@@ -47,7 +47,7 @@ void Input::keystroke(Form& form, int keyCode, int shift, std::optional<unsigned
         return;
       }
     }
-    // A handler that rewrites the text of the box being typed into leaves the caret where the user types.
+    // A handler that tidies the text of the box being typed into leaves the caret where the user types.
     struct Typing {
       Form& form;
       Control* before;

@@ -28,7 +28,7 @@ class TextBox : public EditControl {
   ControlKind kind() const override { return ControlKind::TextBox; }
 
   // Windows-1254. Setting it puts the caret at the start, except while the box is being typed into: a
-  // key handler that rewrites the text leaves the caret where the user is typing.
+  // key handler that only tidies the text (takes blanks out) leaves the caret where the user is typing.
   Property<TextBox, std::string, &TextBox::text, &TextBox::setText> Text{this};
   Property<TextBox, std::string, &TextBox::selText, &TextBox::setSelText> SelText{this};
   // 0 left, 1 right, 2 centre.

@@ -23,7 +23,7 @@ class AppTest : public WindowTest {
       c.addAll(specs);
     }
     KALVOR3.CurrentRecordNumber = static_cast<std::int16_t>(current);
-    mainWindowState.CurrentTab = static_cast<std::int16_t>(tab);
+    mainKept().CurrentTab = static_cast<std::int16_t>(tab);
     openMain();
   }
 

@@ -106,7 +106,7 @@ class EveryWindowTest : public AppTest {
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) std::filesystem::remove(entry);
     for (const auto& [name, bytes] : files) folder.write(name, bytes);
     KALVOR3 = Kalvor3{};
-    mainWindowState = MainWindowState{};
+    mainKept() = MainWindowKept{};
     KALVOR3.CompanyName = "KLVR952";
     KALVOR3.CurrentRecordNumber = 2;
     KALVOR3.Report.ReportKind = 3;  // as the report dialog leaves it before it shows the report window

@@ -18,7 +18,7 @@ class HandOverTest : public AppTest {
     ASSERT_EQ(visibleName(), "frmKalvor");
     EXPECT_EQ(text("bilKod"), "P2");
     EXPECT_EQ(tab(), 2);
-    EXPECT_EQ(mainWindowState.CurrentRecordNumber, 3);
+    EXPECT_EQ(mainWindow().RecordShown, 3);
     EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 3 / 3");
   }
 };
@@ -74,7 +74,7 @@ TEST_F(HandOverTest, F7OpensTheListDialogBehindWhichTheMainWindowKeepsItsFiles) 
   }
   folder.write("KLVR952.LST", std::vector<std::uint8_t>(1024, 7));  // left over from an earlier run
   KALVOR3.CurrentRecordNumber = 3;
-  mainWindowState.CurrentTab = 2;
+  mainKept().CurrentTab = 2;
   KALVOR3.List.ListReady = true;
   openMain();
   ui.key(ui::Key::F7);
@@ -171,7 +171,7 @@ TEST_F(HandOverTest, F11GoesToTheServiceWindowWithTheFilesClosedAndComesBack) {
 TEST_F(HandOverTest, TheServiceCommandRefusesWithoutACurrentRecord) {
   openOnSecondPart();
   ui.chooseTab("TabStrip1", 5);  // no record of this kind: the window is blank, current record 0
-  ASSERT_EQ(mainWindowState.CurrentRecordNumber, 0);
+  ASSERT_EQ(mainWindow().RecordShown, 0);
   int beeps = ui.beeps();
   ui.click("cmdServis");
   EXPECT_EQ(visibleName(), "frmKalvor");

@@ -94,10 +94,9 @@ Command inEditor(const char* name, int deletions, std::function<void(RecipeEditS
   return {name, [=] {
             auto p = openProducts();
             Transcript said;
-            const WorkingCopyInput input{p.get(), 1, false};
+            const WorkingCopyInput input{*p, 1, false};
             const WorkingCopyResult copy = PrepareWorkingCopy(input, said, said);
-            auto s = std::make_shared<RecipeEditSession>();
-            s->products = p.get();
+            auto s = std::make_shared<RecipeEditSession>(*p);
             s->job = recipeJob(input, copy);
             s->recipeDate = kDate;
             s->open();
@@ -135,9 +134,9 @@ const std::vector<Command>& commands() {
        }},
       inEditor("EditorWriteBack", 1, [](RecipeEditSession& s) { s.WriteBackRecipeLines(); }),
       inEditor("EditorChainErase", 3, [](RecipeEditSession& s) { s.EraseRecipeChain(); }),
-      onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) { RebuildRecipeFile(kCompany, p, t, t); }),
+      onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) { RebuildRecipeFile(p, t, t); }),
       onProducts("ListDefinitionRebuild",
-                 [](ProductFile& p, Transcript& t) { RebuildListDefinitionFile(kCompany, p, t, t); }),
+                 [](ProductFile& p, Transcript& t) { RebuildListDefinitionFile(p, t, t); }),
       alone("DataFileRebuild", [](Transcript& t) { rebuildDataAndIndex(kCompany, t); }),
       alone("SortByCode", [](Transcript& t) { sortByCode(kCompany, t, t); }),
       alone("SortByName", [](Transcript& t) { sortByName(kCompany, t, t); }),
@@ -152,7 +151,7 @@ const std::vector<Command>& commands() {
             }),
       onProducts("CostOfOneProduct",
                  [](ProductFile& p, Transcript& t) {
-                   BuildLevelFile({&p, 1, kDate},
+                   BuildLevelFile({p, 1, kDate},
                                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), t, t);
                  }),
       onProducts("CostOfEveryProduct",

@@ -31,7 +31,7 @@ class ProductListsTest : public AppTest {
       }
     }
     KALVOR3.CurrentRecordNumber = 1;
-    mainWindowState.CurrentTab = 8;
+    mainKept().CurrentTab = 8;
     openMain();
     ui.key(Key::F7);
     ASSERT_EQ(visibleName(), "frmDizgi");
@@ -87,7 +87,7 @@ TEST_F(ProductListsTest, AListShownInTheGridIsSortedByEachColumnAndAPickedRowIsS
   ui.clickCell("MSFlexGrid1", 0, 2);  // by name: burç, Cıvata, çark, şaft
   ui.dblClickCell("MSFlexGrid1", 4, 1);
   EXPECT_EQ(visibleName(), "frmKalvor");
-  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 3);
+  EXPECT_EQ(mainWindow().RecordShown, 3);
   EXPECT_EQ(text("bilKod"), "ŞAFT");
   EXPECT_FALSE(fileExists("KLVR952.LST"));
   EXPECT_EQ(openHandles(), 2);

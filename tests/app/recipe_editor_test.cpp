@@ -348,15 +348,29 @@ TEST_F(RecipeEditorTest, LeavingAgainAfterAFileFailedStoresEachLineOnce) {
   EXPECT_EQ(folder.bytes("KLVR952.REC").size(), 2u * RecipeRecord::Length);
 }
 
-// A recipe holds at most 32767 lines: a line typed after them is refused in the analysis window's words.
+// A recipe holds at most 32767 lines: a line typed after them is refused in the analysis window's words,
+// by F1 as by Enter in the cost box, and the editor shows the last line there is.
 TEST_F(RecipeEditorTest, ALinePastTheLongestRecipeIsToldTheLimit) {
   openOnRecipe({{"K1", 1}}, std::vector<RecipeFile::Line>(32767, {"K1", 1, 1}));
+  const std::vector<std::string> told = {"! HATA !|Bir liste en fazla 32767 satır alabilir!..."};
+  const std::string lastLine = " KALVOR 952 Uyarlama 3.0  LİSTE   Kayıt : 32767 / 32767";
   ui.key(Key::End);
   ui.focus("Text29");  // line 32768
-  typeRow("K1", "1");
+  typeRow("K1", "1");  // on to line 32769
   ui.clearShown();
   ui.key(Key::F1);
-  EXPECT_EQ(messages(), std::vector<std::string>{"! HATA !|Bir liste en fazla 32767 satır alabilir!..."});
+  EXPECT_EQ(messages(), told);
+  EXPECT_EQ(caption(), lastLine);
+  EXPECT_EQ(workingCopy().size(), 32767u);
+
+  ui.click("chkPara");
+  ui.focus("Text29");
+  typeRow("K1", "1");
+  ASSERT_EQ(ui.focused(), "txtPara");
+  ui.clearShown();
+  ui.key(Key::Enter);
+  EXPECT_EQ(messages(), told);
+  EXPECT_EQ(caption(), lastLine);
   EXPECT_EQ(workingCopy().size(), 32767u);
 }
 

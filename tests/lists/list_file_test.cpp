@@ -205,5 +205,41 @@ TEST_F(ListFileTest, BrokenChainsAndIndexesAreToldAndEndTheWalk) {
   EXPECT_EQ(sink.shown[0].text, "İndeks listelemeye uygun olmadığı için\rkayıt sırasına göre liste yapılacak...");
 }
 
+TEST_F(ListFileTest, ARecordThatEndsTheChainBeforeItsLastRecordIsToldBeforeAnythingWasWritten) {
+  {
+    Company c;
+    c.addAll({{"A"}, {"B"}, {"C"}, {"D"}});
+  }
+  const std::string output = "Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin...";
+  const std::string start = "Alfabetik sıralama hatası!...\rDüzeltmek için 'SERVİS' menüsüne girin...";
+  struct Case {
+    std::int16_t record;  // points to itself
+    std::int16_t kind;
+    std::string first, message;
+  };
+  const Case cases[] = {
+      {2, -1, "B", output},  // B deleted in place and still linked: the output walk ends at it
+      {1, 1, "AA", start},   // the start search runs from A, which ends the chain
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.first);
+    FileHandle dat("KLVR952.DAT", ProductRecord::Length);
+    const ProductRecord sound = dat.get<ProductRecord>(k.record);
+    ProductRecord r = sound;
+    r.ChainNext = k.record;
+    r.Kind = k.kind;
+    dat.put(k.record, r);
+    openProducts();
+    sink.shown.clear();
+    EXPECT_FALSE(build(ListOrder::Alphabetic, k.first, "D").ready);
+    EXPECT_EQ(listed(), std::vector<std::int16_t>{});
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, k.message);
+    products.close();
+    list.close();
+    dat.put(k.record, sound);
+  }
+}
+
 }  // namespace
 }  // namespace kv

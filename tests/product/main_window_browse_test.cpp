@@ -24,7 +24,7 @@ class MainWindowBrowseTest : public MainWindowTest {
   void step(const char* how, int tab, std::int16_t from, int key, const char* shown, bool previous, bool next) {
     SCOPED_TRACE(how);
     chooseTab(tab);
-    mainWindowState.CurrentRecordNumber = from;
+    mainWindow().RecordShown = from;
     expectButtonsAfter(key, "cmdOnceki", "cmdSonraki", shown, previous, next);
   }
 };
@@ -55,7 +55,7 @@ TEST_F(MainWindowBrowseTest, FirstRecordWithNoRecordShownShowsTheFirstThatFits) 
   ui.key(Key::PageUp);
   ui.key(Key::F4);
   EXPECT_EQ(text("bilKod"), "");
-  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 0);
+  EXPECT_EQ(mainWindow().RecordShown, 0);
   ui.key(Key::F4);
   EXPECT_EQ(messages().back(), "SİLME HATASI !|Geçerli kayıt olmadığından silinemedi...");
   EXPECT_EQ(press(Key::Home), (Shown{"B1", 0}));
@@ -76,13 +76,13 @@ TEST_F(MainWindowBrowseTest, CodeOrderShowsWhatTheChainStepFinds) {
   EXPECT_FALSE(enabled("cmdOnceki"));
   EXPECT_EQ(press(Key::PageDown), (Shown{"M5", 0}));
   EXPECT_FALSE(enabled("cmdSonraki"));
-  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 1);
+  EXPECT_EQ(mainWindow().RecordShown, 1);
   // No "Gurup" at all: the window turns blank.
   chooseTab(5);
   EXPECT_EQ(press(Key::End), (Shown{"", 1}));
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 BETA");
   EXPECT_FALSE(enabled("cmdSonraki"));
-  EXPECT_TRUE(mainWindowState.NoRecordShown);
+  EXPECT_TRUE(mainWindow().NoRecordShown);
   EXPECT_TRUE(messages().empty());
   EXPECT_EQ(focused(), "bilKod");
 }
@@ -139,7 +139,7 @@ TEST_F(MainWindowBrowseTest, ALoopedChainStopsEveryWalkWithTheLockMessage) {
     EXPECT_EQ(lastIcon(), MsgIcon::Exclamation);
     EXPECT_EQ(text("bilKod"), c.code);
     EXPECT_EQ(caption(), c.title);
-    EXPECT_EQ(mainWindowState.NoRecordShown, std::string_view(c.code).empty());
+    EXPECT_EQ(mainWindow().NoRecordShown, std::string_view(c.code).empty());
   }
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), dat);
 }

@@ -27,8 +27,8 @@ TEST_F(MainWindowDisplayTest, FirstStartOnAnEmptyFolder) {
   EXPECT_FALSE(option("OptAlfabetik"));
   EXPECT_EQ(label("LblTarih"), " 5 Mart 2008  ");
   EXPECT_EQ(text("bilKod"), "");
-  EXPECT_TRUE(mainWindowState.NoRecordShown);
-  EXPECT_EQ(mainWindowState.CurrentRecordNumber, 0);
+  EXPECT_TRUE(mainWindow().NoRecordShown);
+  EXPECT_EQ(mainWindow().RecordShown, 0);
   EXPECT_EQ(KALVOR3.StaticDate, Date::fromYmd(2008, 3, 5));
   EXPECT_TRUE(messages().empty());
 }
@@ -49,7 +49,7 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
     c.append(rec);
   }
   KALVOR3.CurrentRecordNumber = 2;
-  mainWindowState.CurrentTab = 2;
+  mainKept().CurrentTab = 2;
   openMain();
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 2 / 3");
   EXPECT_TRUE(option("optYaptirma"));
@@ -81,12 +81,12 @@ TEST_F(MainWindowDisplayTest, ARecordIsShownWithItsTitleAndFields) {
 TEST_F(MainWindowDisplayTest, EachTabShowsItsOwnRecordAndCaptions) {
   makeCompany({{"U1", "", 1}, {"P1", "", 2}, {"Y1", "", 3}, {"U2", "", 1}});
   KALVOR3.CurrentRecordNumber = 1;
-  mainWindowState.CurrentTab = 1;
+  mainKept().CurrentTab = 1;
   openMain();
   EXPECT_EQ(text("bilKod"), "U1");
   chooseTab(3);
   EXPECT_EQ(text("bilKod"), "Y1");
-  EXPECT_EQ(mainWindowState.TabRecordNumber[3], 3);
+  EXPECT_EQ(mainWindow().TabRecordNumber[3], 3);
   EXPECT_EQ(label("lblMalKodu"), "Y. M. Kodu :");
   EXPECT_EQ(label("lblMalAdi"), "Y. M. Adı :");
   // Back on its own record, not on the nearest one to Y1.
@@ -94,7 +94,7 @@ TEST_F(MainWindowDisplayTest, EachTabShowsItsOwnRecordAndCaptions) {
   EXPECT_EQ(text("bilKod"), "U1");
   // "Tümü" changes only the current tab.
   chooseTab(8);
-  EXPECT_EQ(mainWindowState.CurrentTab, 8);
+  EXPECT_EQ(mainKept().CurrentTab, 8);
   EXPECT_EQ(text("bilKod"), "U1");
   EXPECT_EQ(label("lblMalKodu"), "Ürün Kodu :");
 }
@@ -102,21 +102,21 @@ TEST_F(MainWindowDisplayTest, EachTabShowsItsOwnRecordAndCaptions) {
 TEST_F(MainWindowDisplayTest, ATabWithoutItsKindShowsTheWindowBlank) {
   makeCompany({{"U1", "", 1}, {"U2", "", 1}});
   KALVOR3.CurrentRecordNumber = 1;
-  mainWindowState.CurrentTab = 1;
+  mainKept().CurrentTab = 1;
   openMain();
   EXPECT_EQ(text("bilKod"), "U1");
   chooseTab(5);
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  BETA");
   EXPECT_EQ(text("bilKod"), "");
-  EXPECT_TRUE(mainWindowState.NoRecordShown);
-  EXPECT_EQ(mainWindowState.TabRecordNumber[5], 0);
+  EXPECT_TRUE(mainWindow().NoRecordShown);
+  EXPECT_EQ(mainWindow().TabRecordNumber[5], 0);
   // Chosen again, the tab whose remembered record is 0 stays blank instead of showing another tab's record.
   chooseTab(1);
   EXPECT_EQ(text("bilKod"), "U1");
   chooseTab(5);
   EXPECT_EQ(text("bilKod"), "");
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  BETA");
-  EXPECT_TRUE(mainWindowState.NoRecordShown);
+  EXPECT_TRUE(mainWindow().NoRecordShown);
 }
 
 TEST_F(MainWindowDisplayTest, AnIndexOfTheWrongLengthIsResetAndTheUserIsToldWhenThereAreRecords) {
@@ -141,7 +141,7 @@ TEST_F(MainWindowDisplayTest, AnEmptyCompanyGetsItsIndexWithoutAWord) {
 TEST_F(MainWindowDisplayTest, ActivationCountsTheProductFileAfreshAndKeepsTheCurrentRecordWithinIt) {
   makeCompany({{"A1"}, {"B1"}, {"C1"}, {"D1"}});
   KALVOR3.CurrentRecordNumber = 4;
-  mainWindowState.CurrentTab = 1;
+  mainKept().CurrentTab = 1;
   openMain();
   EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 4 / 4");
   // The operations window replaces the product file with a shorter one while the main window is hidden.
@@ -158,7 +158,7 @@ TEST_F(MainWindowDisplayTest, ActivationCountsTheProductFileAfreshAndKeepsTheCur
 TEST_F(MainWindowDisplayTest, ReturningAfterAnUnloadKeepsTheRecordAndTab) {
   makeCompany({{"U1", "", 1}, {"P1", "", 2}, {"P2", "", 2}});
   KALVOR3.CurrentRecordNumber = 3;
-  mainWindowState.CurrentTab = 2;
+  mainKept().CurrentTab = 2;
   openMain();
   EXPECT_EQ(text("bilKod"), "P2");
   ui.app().run([] {
@@ -176,7 +176,7 @@ TEST_F(MainWindowDisplayTest, ReturningAfterAnUnloadKeepsTheRecordAndTab) {
 TEST_F(MainWindowDisplayTest, ABackgroundClickShowsTheCurrentRecordAgain) {
   makeCompany({{"U1", "", 1}});
   KALVOR3.CurrentRecordNumber = 1;
-  mainWindowState.CurrentTab = 1;
+  mainKept().CurrentTab = 1;
   openMain();
   box("bilAd").Text = w("değişti");
   ui.clickForm();

@@ -35,7 +35,7 @@ class MainWindowTest : public WindowTest {
   void openOn(const std::vector<Company::Spec>& specs, std::int16_t record, int tabIndex) {
     makeCompany(specs);
     KALVOR3.CurrentRecordNumber = record;
-    mainWindowState.CurrentTab = static_cast<std::int16_t>(tabIndex);
+    mainKept().CurrentTab = static_cast<std::int16_t>(tabIndex);
     openMain();
     ui.clearShown();
   }

@@ -116,7 +116,7 @@ TEST_F(StartDialogTest, ASaveKilledHalfWayIsPutBackAndToldWhenTheCompanyIsOpened
     } kill;
     KALVOR3.CompanyName = "KLVR952";
     KALVOR3.CurrentRecordNumber = 1;
-    mainWindowState.CurrentTab = 1;
+    mainKept().CurrentTab = 1;
     ui.start("frmKalvor");
     ui.focus("bilAd");
     ui.get<ui::TextBox>("bilAd").SelLength = 4;

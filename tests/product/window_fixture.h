@@ -10,7 +10,7 @@
 #include "common/clock.h"
 #include "common/kalvor3.h"
 #include "common/text.h"
-#include "product/main_window_state.h"
+#include "product/frmKalvor.h"
 #include "product/windows.h"
 #include "support/company.h"
 #include "ui/headless_driver.h"
@@ -22,7 +22,6 @@ class WindowTest : public ::testing::Test {
  protected:
   WindowTest() : today(Date::fromYmd(2008, 3, 5), 10 * 3600.0), random(makeSeededRandom(952)) {
     KALVOR3 = Kalvor3{};
-    mainWindowState = MainWindowState{};
     setClock(&today);
     setRandomSource(random.get());
     registerProductWindows();
@@ -38,6 +37,10 @@ class WindowTest : public ::testing::Test {
     KALVOR3.CompanyName = w(companyUtf8);
     ui.start("frmKalvor");
   }
+
+  // The main window, loaded, and what it keeps while it is unloaded (the kind tab it opens on).
+  frmKalvor& mainWindow() { return ui.app().forms().get<frmKalvor>("frmKalvor"); }
+  MainWindowKept& mainKept() { return ui.app().forms().kept<MainWindowKept>("frmKalvor"); }
 
   ui::TextBox& box(std::string_view name) { return ui.get<ui::TextBox>(name); }
   std::string text(std::string_view name) { return toUtf8(box(name).Text()); }

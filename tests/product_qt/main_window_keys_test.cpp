@@ -5,7 +5,7 @@
 
 #include "common/kalvor3.h"
 #include "desktop_test.h"
-#include "product/main_window_state.h"
+#include "product/frmKalvor.h"
 #include "product/windows.h"
 #include "support/company.h"
 #include "ui/textbox.h"
@@ -17,7 +17,6 @@ class MainWindowKeysOnTheDesktop : public DesktopTest {
  protected:
   void SetUp() override {
     KALVOR3 = Kalvor3{};
-    mainWindowState = MainWindowState{};
     registerProductWindows();
     {
       kv::testing::Company c;
@@ -25,7 +24,7 @@ class MainWindowKeysOnTheDesktop : public DesktopTest {
     }
     KALVOR3.CompanyName = "KLVR952";
     KALVOR3.CurrentRecordNumber = 1;
-    mainWindowState.CurrentTab = 1;
+    session.app().forms().kept<MainWindowKept>("frmKalvor").CurrentTab = 1;
     session.app().run([] { forms().show("frmKalvor"); });
   }
   Form& main() { return session.app().forms().get("frmKalvor"); }

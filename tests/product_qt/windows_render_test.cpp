@@ -9,7 +9,7 @@
 #include "common/kalvor3.h"
 #include "desktop_test.h"
 #include "lists/windows.h"
-#include "product/main_window_state.h"
+#include "product/frmKalvor.h"
 #include "product/windows.h"
 #include "recipe/windows.h"
 #include "support/company.h"
@@ -21,7 +21,6 @@ class ProductWindowsOnTheDesktop : public ::testing::Test {
  protected:
   ProductWindowsOnTheDesktop() {
     KALVOR3 = Kalvor3{};
-    mainWindowState = MainWindowState{};
     registerProductWindows();
     registerRecipeWindows();
     registerListWindows();
@@ -49,7 +48,7 @@ TEST_F(ProductWindowsOnTheDesktop, TheStartDialogAndTheMainWindowRender) {
 
   KALVOR3.CompanyName = "KLVR952";
   KALVOR3.CurrentRecordNumber = 1;
-  mainWindowState.CurrentTab = 1;
+  session.app().forms().kept<MainWindowKept>("frmKalvor").CurrentTab = 1;
   session.app().run([] {
     forms().unload("frmStart");
     forms().show("frmKalvor");

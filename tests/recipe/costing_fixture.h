@@ -28,7 +28,7 @@ class Costing : public ::testing::Test {
   // What a window passes to a build on `product`, its product file counted as the test left it.
   LevelBuildInput input(std::int16_t product) {
     products.recount();
-    return {&products, product, recipeDate};
+    return {products, product, recipeDate};
   }
   // The analysis window's F5 on `product`.
   LevelBuildResult cost(std::int16_t product) {

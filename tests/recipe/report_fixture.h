@@ -21,7 +21,7 @@ class Reports : public ::testing::Test {
 
   TotalConsumptionInput input(std::int16_t product) {
     products.recount();
-    return {&products, products.count(), product};
+    return {products, product};
   }
   TotalConsumptionResult dialogBuild(std::int16_t product) {
     return BuildTotalConsumptionFile(input(product), totalConsumptionFromRecipeFile(), said, said);

@@ -28,7 +28,7 @@ class WorkingCopy : public ::testing::Test {
   WorkingCopyResult prepare(std::int16_t p, bool listMode = false) {
     if (listMode) copyFile("KLVR952.REC", "KLVR952.LTD");  // the recipes stand for the list definitions
     products.recount();
-    return PrepareWorkingCopy({&products, p, listMode}, said, said);
+    return PrepareWorkingCopy({products, p, listMode}, said, said);
   }
   std::vector<RecipeRecord> lines(const std::string& file) const {
     std::vector<std::uint8_t> b = folder.bytes(file);
@@ -51,9 +51,8 @@ class WorkingCopy : public ::testing::Test {
   // The editor's session after a preparation of product p.
   RecipeEditSession edit(std::int16_t p, bool listMode = false) {
     WorkingCopyResult r = prepare(p, listMode);
-    RecipeEditSession s;
-    s.products = &products;
-    s.job = recipeJob({&products, p, listMode}, r);
+    RecipeEditSession s{products};
+    s.job = recipeJob({products, p, listMode}, r);
     s.recipeDate = Date::fromYmd(2025, 4, 9);
     s.open();
     return s;

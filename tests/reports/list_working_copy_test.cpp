@@ -31,7 +31,7 @@ class ListCopy : public Reports {
     recipes.close();
     copyFile("KLVR952.REC", "KLVR952.LTD");
     products.recount();
-    return PrepareListWorkingCopy({&products, p}, said);
+    return PrepareListWorkingCopy({products, p}, said);
   }
   std::vector<std::uint8_t> lines(const std::vector<int>& numbers) const {
     std::vector<std::uint8_t> all = folder.bytes("KLVR952.LTD"), out;

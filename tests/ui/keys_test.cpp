@@ -55,20 +55,20 @@ TEST_F(UiTest, ChangedKeyPressTypesTheNewCharacter) {
   EXPECT_EQ(w.txtA.Text(), "aØ"_w);
 }
 
-TEST_F(UiTest, AHandlerThatRewritesTheTextLeavesTheCaretWhereTheUserTypes) {
+TEST_F(UiTest, AHandlerThatTidiesTheTextLeavesTheCaretWhereTheUserTypesAndOtherContentPutsItAtTheStart) {
   ui.start("frmTest");
   frmTest& w = window();
-  // Leading blanks dropped on every key, as the service window tidies its boxes; upper case on every change.
-  w.txtA.KeyDown = [&](int&, int) { w.txtA.Text = trimLeft(w.txtA.Text()); };
+  // Blanks dropped on every key, as the service window tidies its boxes; upper case on every change.
+  w.txtA.KeyDown = [&](int&, int) { w.txtA.Text = trim(w.txtA.Text()); };
   w.txtB.Change = [&] { w.txtB.Text = upperCase(w.txtB.Text()); };
   for (TextBox* box : {&w.txtA, &w.txtB}) {
     box->SetFocus();
-    ui.type(" 0-6");
+    ui.type(" 0-6 ");
     ui.key(Key::Left);
     ui.type("xy");
   }
   EXPECT_EQ(w.txtA.Text(), "0-xy6");
-  EXPECT_EQ(w.txtB.Text(), " 0-XY6");
+  EXPECT_EQ(w.txtB.Text(), "Y 0-6X ");
 }
 
 TEST_F(UiTest, KeyCodesAndCharactersOfTheTurkishKeyboard) {
