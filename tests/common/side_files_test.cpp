@@ -2,8 +2,6 @@
 // is damaged, another company's, or stale (the files replaced or removed since, its sources gone) applies
 // nothing: it is kept aside, the files and temporaries stay as they are, and the opening tells it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <functional>
@@ -28,29 +26,8 @@ using Outcome = InterruptedCommand::Outcome;
 
 // Runs `command` in a child process that ends, as a kill ends it, before the first call of `op` on `file`.
 void endBefore(FileOp op, const std::string& file, const std::function<void()>& command) {
-  struct Ender : FileFaults {
-    FileOp op;
-    std::string file;
-    std::optional<FileFault> fail(FileOp o, std::string_view name, std::int32_t) override {
-      if (o == op && name == file) _exit(0);
-      return std::nullopt;
-    }
-  };
-  const pid_t child = fork();
-  if (child == 0) {
-    Ender ender;
-    ender.op = op;
-    ender.file = file;
-    setFileFaults(&ender);
-    try {
-      command();
-    } catch (...) {
-    }
-    _exit(1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the command did not reach its cut";
+  ASSERT_FALSE(testing::runEndingWhen(command, [&](FileOp o, std::string_view name) { return o == op && name == file; }))
+      << "the command did not reach its cut";
 }
 
 void makeCompany() {

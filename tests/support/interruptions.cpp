@@ -54,6 +54,19 @@ class Counter : public FileFaults {
   int endAt_;
 };
 
+class Ender : public FileFaults {
+ public:
+  explicit Ender(std::function<bool(FileOp, std::string_view)> at) : at_(std::move(at)) { setFileFaults(this); }
+  ~Ender() override { setFileFaults(nullptr); }
+  std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+    if (at_(op, name)) _exit(0);
+    return std::nullopt;
+  }
+
+ private:
+  std::function<bool(FileOp, std::string_view)> at_;
+};
+
 class Recorder : public FileFaults {
  public:
   Recorder() { setFileFaults(this); }
@@ -67,11 +80,11 @@ class Recorder : public FileFaults {
 
 }  // namespace
 
-bool runEndingAtCall(const std::function<void()>& command, int k) {
+bool runEndingWhen(const std::function<void()>& command, const std::function<bool(FileOp, std::string_view)>& at) {
   const pid_t child = fork();
   if (child == 0) {
     {
-      Counter counter(k);
+      Ender ender(at);
       try {
         command();
       } catch (...) {
@@ -82,6 +95,11 @@ bool runEndingAtCall(const std::function<void()>& command, int k) {
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+}
+
+bool runEndingAtCall(const std::function<void()>& command, int k) {
+  int calls = 0;
+  return runEndingWhen(command, [&calls, k](FileOp, std::string_view) { return ++calls == k; });
 }
 
 int countFileCalls(const std::function<void()>& command) {
