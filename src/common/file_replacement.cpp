@@ -20,9 +20,8 @@ std::string temporaryName(std::string_view target, std::string_view suffix) {
 
 // A step of the intent, with what its source holds now.
 side_files::IntentStep stepOf(const std::string& from, const std::string& to) {
-  const std::vector<std::uint8_t> content =
-      files_internal::contentOf(files_internal::resolve(from, FileOp::Read), FileOp::Read);
-  return {from, to, static_cast<std::int64_t>(content.size()), side_files::checksum(content)};
+  const side_files::Summary now = side_files::summaryOf(from);
+  return {from, to, now.length, now.sum};
 }
 
 }  // namespace

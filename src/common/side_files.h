@@ -36,6 +36,12 @@ bool isTemporaryOf(std::string_view name, std::string_view company);
 
 // A checksum of content, for telling the content a side file was written for from any other.
 std::uint64_t checksum(std::span<const std::uint8_t> bytes);
+// The length and checksum of a file of the working folder, as it is on disk; throws FileError.
+struct Summary {
+  std::int64_t length = 0;
+  std::uint64_t sum = 0;
+};
+Summary summaryOf(const std::string& name);
 
 struct JournalRun {
   std::vector<std::uint8_t> oldBytes;
