@@ -142,7 +142,7 @@ TEST_F(StartDialogTest, ASaveKilledHalfWayIsPutBackAndToldWhenTheCompanyIsOpened
 }
 
 // A company is one program's at a time: while a command of one program waits halfway through its renames,
-// a second program is refused that company, told so, and works on another company of the folder, whose
+// a second program leaves its new empty company alone, is refused the company it works on, told so, and works on another company of the folder, whose
 // opening touches none of the first company's side files and temporaries; the first command then ends well.
 TEST_F(StartDialogTest, ASecondProgramIsRefusedTheCompanyAnotherOneHasOpenAndWorksOnAnother) {
   {
@@ -169,6 +169,7 @@ TEST_F(StartDialogTest, ASecondProgramIsRefusedTheCompanyAnotherOneHasOpenAndWor
     pause.paused = paused[1];
     pause.resume = resume[0];
     setFileFaults(&pause);
+    const FileHandle newCompany("YENI.DAT", 1);  // a new company, still empty
     std::vector<std::uint8_t> records(ProductRecord::Length);
     makeProduct("K", "Kalıp").encode(records.data());
     _exit(replaceProductFile("KLVR952", records, quietInsertPolicy()).replaced ? 0 : 1);
@@ -178,6 +179,8 @@ TEST_F(StartDialogTest, ASecondProgramIsRefusedTheCompanyAnotherOneHasOpenAndWor
   const std::vector<std::string> halfway = listFiles("KLVR952.*");
 
   ui.start("frmStart");
+  EXPECT_TRUE(fileExists("YENI.DAT"));  // another program's empty company is neither offered nor removed
+  EXPECT_EQ(offered(), (std::vector<std::string>{"FIRMA2", "KLVR952"}));
   ui.click("cmdOK");
   EXPECT_EQ(messages(), std::vector<std::string>{"! DİKKAT !|\"KLVR952\" şirketi başka bir programda açık!...\r\r"
                                                  "Şirketten o programda çıkın veya başka bir şirket seçin..."});
