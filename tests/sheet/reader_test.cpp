@@ -30,10 +30,11 @@ using kv::testing::TempFolder;
 
 // A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
 // `more` parts, and `workbookPr` in its workbook part; `elsewhere` keeps the workbook outside xl/, named
-// in other letter cases and with backslashes, found through the package's root relationships.
+// in other letter cases and with backslashes, found through the package's root relationships; `wide`
+// writes the sheet part in UTF-16 (its text ASCII).
 void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0,
                std::vector<std::array<std::string, 3>> more = {}, const std::string& workbookPr = "",
-               bool elsewhere = false) {
+               bool elsewhere = false, bool wide = false) {
   const std::string dir = elsewhere ? "Book\\" : "xl/";
   more.push_back({dir + "workbook.xml", "<workbook xmlns:r=\"r\">" + workbookPr,
                   R"(<sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"});
@@ -41,6 +42,12 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
                   R"(<Relationships><Relationship Id="rId1" Type="w/worksheet" Target="worksheets/sheet1.xml"/>)",
                   "</Relationships>"});
   more.push_back({dir + "worksheets/Sheet1.xml", "<worksheet><sheetData>", sheetData + "</sheetData></worksheet>"});
+  if (wide) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : R"(<?xml version="1.0" encoding="UTF-16"?>)" + more.back()[1] + more.back()[2])
+      utf16 += std::string{c, '\0'};
+    more.back() = {more.back()[0], utf16, ""};
+  }
   if (elsewhere)
     more.push_back({"_rels/.rels", R"(<Relationships><Relationship Id="a" Type="x/officeDocument")",
                     R"( Target="/book/workbook.xml"/></Relationships>)"});
@@ -59,19 +66,26 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
 }
 
 // What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value, an
-// inline string beside a value, dates of either system and with a time, a workbook found elsewhere.
+// inline string beside a value, dates of either system and with a time, times and durations of the date
+// type, elapsed-time formats, a boolean without a value, a lower-case reference, a part in UTF-16, a
+// workbook found elsewhere.
 TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   TempFolder folder;
   const std::array<std::string, 3> strings = {
       "xl/sharedStrings.xml", "<sst><si><t>a_x000D_b_x005F_x0041__xD83D__xDE00_</t></si>", "</sst>"};
   const std::array<std::string, 3> dateStyle = {"xl/styles.xml", R"(<styleSheet><cellXfs><xf numFmtId="0"/>)",
                                                 R"(<xf numFmtId="14"/></cellXfs></styleSheet>)"};
+  const std::array<std::string, 3> elapsed = {
+      "xl/styles.xml", R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="[h]:mm:ss"/></numFmts>)",
+      R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="46"/></cellXfs></styleSheet>)"};
+  const std::string x15 = R"(<extLst><ext uri="{x}"><x15:workbookPr chartTrackingRefBase="1"/></ext></extLst>)";
   const struct {
     const char* sheetData;
     std::vector<std::array<std::string, 3>> parts;
-    const char* workbookPr;
+    std::string workbookPr;
     bool elsewhere;
     Cell expected;
+    bool wide = false;
   } cases[] = {
       {R"(<row><c t="s"><v>0</v></c></row>)", {strings}, "", false, Cell::text("a\rb_x0041_?")},
       {R"(<row><c t="s"><v/></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
@@ -81,16 +95,33 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
        Cell::date(Date::fromYmd(2020, 3, 5).serial + 0.5)},
       {R"(<row><c s="1"><v>0.25</v></c></row>)", {dateStyle}, R"(<workbookPr date1904="1"/>)", false,
        Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
+      {R"(<row><c s="1"><v>0.25</v></c></row>)", {dateStyle}, R"(<workbookPr date1904="1"/>)" + x15, false,
+       Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
       {R"(<row><c s="1"><v>1</v></c></row>)", {dateStyle}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
+      {R"(<row><c t="d"><v>10:10:10</v></c></row>)", {}, "", false, Cell::date((10 * 3600 + 10 * 60 + 10) / 86400.0)},
+      {R"(<row><c t="d"><v>23:44:51.894</v></c></row>)", {}, "", false,
+       Cell::date((23 * 3600 + 44 * 60 + 51.894) / 86400)},
+      {R"(<row><c t="d"><v>PT26H0M0.000S</v></c></row>)", {}, "", false, Cell::number(26.0 / 24)},
+      {R"(<row><c t="d"><v>P1Y</v></c></row>)", {}, "", false, Cell::error("#VALUE!")},
+      {R"(<row><c s="1"><v>1.5</v></c></row>)", {elapsed}, "", false, Cell::number(1.5)},
+      {R"(<row><c s="2"><v>59.5</v></c></row>)", {elapsed}, "", false, Cell::number(59.5)},
+      {R"(<row><c t="b"/><c><v>1</v></c></row>)", {}, "", false, Cell{}},
+      {R"(<row r="1"><c r="a1"><v>5</v></c></row>)", {}, "", false, Cell::number(5)},
+      {R"(<row><c t="inlineStr"><is><t>wide</t></is></c></row>)", {}, "", false, Cell::text("wide"), true},
       {R"(<row><c><v>7</v></c></row>)", {}, "", true, Cell::number(7)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sheetData);
     const auto path = folder.path() / "K.xlsx";
     std::filesystem::remove(path);
-    writeXlsx(path, c.sheetData, 0, c.parts, c.workbookPr, c.elsewhere);
+    writeXlsx(path, c.sheetData, 0, c.parts, c.workbookPr, c.elsewhere, c.wide);
     SheetBuilder builder;
-    readXlsx(path.string(), builder);
+    try {
+      readXlsx(path.string(), builder);
+    } catch (const SheetError& e) {
+      ADD_FAILURE() << e.what();
+      continue;
+    }
     const Cell got = std::move(builder).finish().cell(1, 1);
     EXPECT_EQ(got.kind, c.expected.kind);
     EXPECT_EQ(got.str, c.expected.str);
