@@ -22,6 +22,7 @@
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"
 #include "support/company.h"
+#include "xls_writer.h"
 
 namespace kv::sheet {
 namespace {
@@ -129,6 +130,68 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   }
 }
 
+void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// An .xls as other writers get it wrong and a spreadsheet program reads it all the same: its workbook
+// stream, the container it is put in, and the cells of its first row.
+struct OtherWriters {
+  const char* what;
+  std::string stream;
+  xls::Container container;
+  std::vector<Cell> firstRow;
+};
+
+std::vector<OtherWriters> otherWriters() {
+  using namespace xls;
+  const std::string sheet = number(0, 0, 3);
+  const std::string formats = record(0x041E, u16(164) + u16(40) + '\0' + "yy") + format(165, "dd.mm.yyyy") +
+                              format(166, "[h]:mm:ss") + xf(164) + xf(165) + xf(166) + xf(46);
+  return {
+      {"a table of shared strings that counts more than it holds",
+       workbookStream(record(0x00FC, u32(5) + u32(5) + text("eins") + text("zwei")), record(0x00FD, cellHead(0, 0, 0) + u32(1))),
+       {}, {Cell::text("zwei")}},
+      {"an empty LABEL without its flags",
+       workbookStream("", record(0x0204, cellHead(0, 0, 0) + u16(0)) + number(0, 1, 7)), {}, {Cell::text(""), Cell::number(7)}},
+      {"a CONTINUE that holds only the characters' width",
+       workbookStream(record(0x00FC, u32(1) + u32(1) + u16(6) + '\0' + "abc") + record(0x003C, std::string(1, '\0')) +
+                          record(0x003C, std::string(1, '\0') + "def"),
+                      record(0x00FD, cellHead(0, 0, 0) + u32(0))),
+       {}, {Cell::text("abcdef")}},
+      {"a format that cannot be read; a date; durations, never moved a day",
+       workbookStream(formats, number(0, 0, 1.5, 0) + number(0, 1, 39512, 1) + number(0, 2, 1.5, 2) + number(0, 3, 59.5, 3)),
+       {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},
+      {"a chain shorter than its stream's declared size", workbookStream("", sheet), {.declaredMore = 3000}, {Cell::number(3)}},
+      {"a root whose last mini sector is cut short", workbookStream("", sheet), {.small = true, .rootShort = 20}, {Cell::number(3)}},
+      {"a sheet that begins after where BOUNDSHEET says", workbookStream("", sheet, -5), {}, {Cell::number(3)}},
+      {"a sheet that begins before where BOUNDSHEET says", workbookStream("", sheet, 7), {}, {Cell::number(3)}},
+      {"a formula of Excel 4's id", workbookStream("", formula(0, 0, 42, 0x0406)), {}, {Cell::number(42)}},
+  };
+}
+
+TEST(SheetReader, XlsOfOtherWritersReadsAsTheSpreadsheetShowsIt) {
+  TempFolder folder;
+  for (const OtherWriters& c : otherWriters()) {
+    SCOPED_TRACE(c.what);
+    writeBytes(folder.path() / "K.xls", xls::compoundFile(c.stream, c.container));
+    SheetBuilder builder;
+    try {
+      readXls((folder.path() / "K.xls").string(), builder);
+    } catch (const SheetError& e) {
+      ADD_FAILURE() << e.what();
+      continue;
+    }
+    const Sheet sheet = std::move(builder).finish();
+    for (std::size_t i = 0; i < c.firstRow.size(); ++i) {
+      const Cell got = sheet.cell(1, static_cast<int>(i) + 1);
+      EXPECT_EQ(got.kind, c.firstRow[i].kind) << i;
+      EXPECT_EQ(got.str, c.firstRow[i].str) << i;
+      EXPECT_EQ(got.value, c.firstRow[i].value) << i;
+    }
+  }
+}
+
 // Read here, in the test's own process, where the sanitizers watch every step of the arithmetic.
 TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
   TempFolder folder;
@@ -208,10 +271,30 @@ TEST(SheetReader, DamagedWorkbooksGiveASheetOrSheetError) {
         }
       }
     });
+  // The workbooks of other writers, changed in their records and in their container.
+  readers.emplace_back([&] {
+    std::mt19937 rng(34);
+    for (const OtherWriters& c : otherWriters())
+      for (int m = 0; m < 300; ++m) {
+        std::string stream = c.stream;
+        const bool inStream = m % 2 == 0;
+        if (inStream)
+          for (auto k = 1 + rng() % 3; k > 0; --k) stream[rng() % stream.size()] = static_cast<char>(rng());
+        std::string file = xls::compoundFile(stream, c.container);
+        if (!inStream)
+          for (auto k = 1 + rng() % 3; k > 0; --k) file[rng() % std::min<std::size_t>(file.size(), 1536)] = static_cast<char>(rng());
+        writeBytes(folder.path() / "OTHER.XLS", file);
+        try {
+          SheetBuilder sheet;
+          readXls((folder.path() / "OTHER.XLS").string(), sheet);
+        } catch (const SheetError&) {
+        }
+      }
+  });
   for (std::thread& t : readers) t.join();
   EXPECT_GT(read, 0);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), company);
-  EXPECT_EQ(listFiles("*").size(), 1u + std::size(fixtures));
+  EXPECT_EQ(listFiles("*").size(), 2u + std::size(fixtures));
 }
 
 // The sheet read from `data` as the reader's output.

@@ -73,7 +73,10 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
   miniCutoff_ = u32(bytes_, 0x38);
   const std::uint32_t miniFatStart = u32(bytes_, 0x3C);
   if (miniFatStart != kEndOfChain) miniFat_ = chain(miniFatStart, kWholeChain, false);
-  if (root.start != kEndOfChain) miniStream_ = chain(root.start, root.size, false);
+  // Some writers give the root the small streams' bytes alone, the last mini sector cut short: it is read
+  // whole, as it lies in its sector.
+  const std::uint64_t miniSector = std::uint64_t{1} << kMiniShift;
+  if (root.start != kEndOfChain) miniStream_ = chain(root.start, (root.size + miniSector - 1) / miniSector * miniSector, false);
 }
 
 CompoundFile::Entry CompoundFile::entry(std::uint32_t id) const {
@@ -98,16 +101,16 @@ std::uint32_t CompoundFile::next(std::uint32_t sector, bool mini) const {
   return u32(mini ? miniFat_ : fat_, std::size_t{sector} * 4);
 }
 
+// A chain that ends before the size its stream declares is read as far as it goes, as a spreadsheet
+// program reads the streams of writers that declare more than they wrote.
 std::string CompoundFile::chain(std::uint32_t first, std::uint64_t size, bool mini) const {
   const std::size_t sector = mini ? std::size_t{1} << kMiniShift : std::size_t{1} << shift_;
   const std::uint64_t limit = mini ? miniStream_.size() / sector : sectors_;
-  const bool whole = size == kWholeChain;
-  if (!whole && size > limit * sector) damaged();
   std::string out;
-  if (!whole) out.reserve(static_cast<std::size_t>(size));
+  if (size != kWholeChain) out.reserve(static_cast<std::size_t>(std::min(size, limit * sector)));
   std::uint32_t s = first;
   for (std::uint64_t steps = 0; out.size() < size; ++steps) {
-    if (s == kEndOfChain && whole) break;
+    if (s == kEndOfChain) break;
     if (s >= limit || steps >= limit) damaged();
     const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(sector, size - out.size()));
     if (mini) out.append(miniStream_, std::size_t{s} << kMiniShift, n);
@@ -118,6 +121,14 @@ std::string CompoundFile::chain(std::uint32_t first, std::uint64_t size, bool mi
 }
 
 std::optional<std::string> CompoundFile::stream(std::u16string_view name) const {
+  const std::optional<Entry> e = find(name);
+  if (!e) return std::nullopt;
+  return chain(e->start, e->size, e->size < miniCutoff_);
+}
+
+bool CompoundFile::has(std::u16string_view name) const { return find(name).has_value(); }
+
+std::optional<CompoundFile::Entry> CompoundFile::find(std::u16string_view name) const {
   // The root's children form a tree of siblings; each entry is visited once at most.
   const std::size_t entries = directory_.size() / kEntrySize;
   std::vector<bool> seen(entries);
@@ -131,7 +142,7 @@ std::optional<std::string> CompoundFile::stream(std::u16string_view name) const 
     const Entry e = entry(id);
     bool same = e.name.size() == name.size();
     for (std::size_t i = 0; same && i < name.size(); ++i) same = upper(e.name[i]) == upper(name[i]);
-    if (same && e.type == 2) return chain(e.start, e.size, e.size < miniCutoff_);
+    if (same && e.type == 2) return e;
     todo.push_back(e.left);
     todo.push_back(e.right);
   }
