@@ -21,6 +21,7 @@
 #include "sheet/reader/readers.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"
+#include "sheet/workbook_messages.h"
 #include "support/company.h"
 #include "xls_writer.h"
 
@@ -189,6 +190,32 @@ TEST(SheetReader, XlsOfOtherWritersReadsAsTheSpreadsheetShowsIt) {
       EXPECT_EQ(got.str, c.firstRow[i].str) << i;
       EXPECT_EQ(got.value, c.firstRow[i].value) << i;
     }
+  }
+}
+
+// Workbooks of Excel 2.x to 4.0 without a container, and those that open with a password alone, are
+// refused with a message that says which, not as a file that cannot be read.
+TEST(SheetReader, OldAndPasswordProtectedWorkbooksAreRefusedSayingSo) {
+  using namespace xls;
+  TempFolder folder;
+  const struct {
+    std::string file;
+    ImportProblem problem;
+  } cases[] = {
+      {record(0x0409, u16(0x0400) + u16(0x0010) + u16(0)) + number(0, 0, 1) + eof(), ImportProblem::OldVersion},
+      {record(0x0209, u16(0) + u16(0x0010) + u16(0)) + eof(), ImportProblem::OldVersion},
+      {compoundFile(workbookStream(record(0x002F, u16(1) + std::string(52, 'k')), number(0, 0, 1))), ImportProblem::Password},
+      {compoundFile(std::string(600, 'e'), {.name = u"EncryptedPackage"}), ImportProblem::Password},
+  };
+  for (const auto& c : cases) {
+    writeBytes(folder.path() / "KLVR952.XLS", c.file);
+    const ImportSheet read = readImportSheet("KLVR952.XLS", {}, [](const Sheet&) { return true; });
+    EXPECT_EQ(read.problem, c.problem);
+    kv::testing::RecordingSink sink;
+    tellImportProblem(sink, read.problem, "KLVR952.XLS");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find(c.problem == ImportProblem::Password ? "parola" : "Excel 2.x - 4.0"), std::string::npos);
+    EXPECT_NE(sink.shown[0].text, importFailedMessage("KLVR952.XLS").text);
   }
 }
 

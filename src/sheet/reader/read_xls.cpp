@@ -232,7 +232,7 @@ class Workbook {
           return;
         }
         case kFilePass:
-          throw SheetError("the workbook is protected by a password");
+          throw WorkbookRefused(WorkbookRefused::Why::Password, "the workbook is protected by a password");
         case kCodePage:
           codePage_ = f.u16();
           break;
@@ -432,6 +432,9 @@ void readXls(const std::string& utf8Path, CellSink& sheet) {
   const CompoundFile container(std::move(bytes));
   std::optional<std::string> stream = container.stream(u"Workbook");
   if (!stream) stream = container.stream(u"Book");
+  // An .xlsx protected by a password is kept encrypted in a container of this kind.
+  if (!stream && container.has(u"EncryptedPackage"))
+    throw WorkbookRefused(WorkbookRefused::Why::Password, "the workbook is protected by a password");
   if (!stream) throw SheetError("the file holds no workbook");
   Workbook(*stream, sheet).read();
 }
