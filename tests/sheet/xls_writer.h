@@ -33,19 +33,21 @@ inline std::string xf(unsigned format) { return record(0x00E0, u16(0) + u16(form
 inline std::string number(unsigned row, unsigned column, double v, unsigned xf = 0) {
   return record(0x0203, cellHead(row, column, xf) + f64(v));
 }
+// A formula that holds the number it shows (its one token a number).
 inline std::string formula(unsigned row, unsigned column, double v, std::uint16_t id = 0x0006) {
-  return record(id, cellHead(row, column, 0) + f64(v) + u16(0) + u32(0) + u16(0));
+  return record(id, cellHead(row, column, 0) + f64(v) + u16(0) + u32(0) + u16(9) + '\x1F' + f64(v));
 }
 
 // The records of the workbook stream: the global records (the first BOF and the sheet's BOUNDSHEET aside)
-// and the first sheet's records (its BOF and EOF aside). BOUNDSHEET names the sheet's place `sheetShift`
-// bytes off.
+// and the first sheet's cell records (its BOF, DIMENSIONS and EOF aside). BOUNDSHEET names the sheet's
+// place `sheetShift` bytes off.
 inline std::string workbookStream(std::string_view globals, std::string_view cells, int sheetShift = 0) {
   std::string head = bof(0x0005) + std::string(globals);
   const std::string name = std::string(1, '\x01') + '\0' + "S";
   const std::size_t sheetAt = head.size() + 4 + 6 + name.size() + 4;
   head += record(0x0085, u32(static_cast<std::uint32_t>(static_cast<long>(sheetAt) + sheetShift)) + u16(0) + name);
-  return head + eof() + bof(0x0010) + std::string(cells) + eof();
+  const std::string dimensions = record(0x0200, u32(0) + u32(1) + u16(0) + u16(4) + u16(0));
+  return head + eof() + bof(0x0010) + dimensions + std::string(cells) + eof();
 }
 
 struct Container {
