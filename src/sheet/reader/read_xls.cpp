@@ -341,8 +341,7 @@ class Workbook {
       switch (r.type) {
         case kNumber: case kRk: case kLabelSst: case kLabel: case kRString: case kBoolErr: case kFormula: {
           const std::uint16_t row = f.u16(), column = f.u16(), xf = f.u16();
-          cell(r.type, f, row, column, xf, codePage);
-          stringPending = r.type == kFormula && r.data[12] == '\xFF' && r.data[13] == '\xFF' && r.data[6] == 0;
+          stringPending = cell(r.type, f, row, column, xf, codePage) == Then::TextInStringRecord;
           pendingRow = row, pendingColumn = column;
           break;
         }
@@ -369,37 +368,56 @@ class Workbook {
     }
   }
 
-  void cell(std::uint16_t type, Fields& f, std::uint16_t row, std::uint16_t column, std::uint16_t xf,
+  // What a cell record leaves to the records after it.
+  enum class Then { Nothing, TextInStringRecord };
+
+  // Hands the cell's value to the sink; a formula whose result is a text leaves it to the STRING record
+  // that follows.
+  Then cell(std::uint16_t type, Fields& f, std::uint16_t row, std::uint16_t column, std::uint16_t xf,
             const CodePage& codePage) {
     switch (type) {
       case kNumber:
-        return number(row, column, xf, f.f64());
+        number(row, column, xf, f.f64());
+        break;
       case kRk:
-        return number(row, column, xf, rkValue(f.u32()));
+        number(row, column, xf, rkValue(f.u32()));
+        break;
       case kLabelSst:
-        return text(row, column, sharedString(f.u32()));
+        text(row, column, sharedString(f.u32()));
+        break;
       case kLabel: case kRString:
-        return text(row, column, textField(f, codePage));
+        text(row, column, textField(f, codePage));
+        break;
       case kBoolErr: {
         const std::uint8_t value = f.u8();
         if (f.u8() != 0) sink_.add(row + 1, column + 1, CellKind::Error, 0, errorCode(value));
         else sink_.add(row + 1, column + 1, CellKind::Boolean, value != 0 ? 1 : 0, {});
-        return;
+        break;
       }
-      case kFormula: {
-        std::uint8_t result[8];
-        for (std::uint8_t& b : result) b = f.u8();
-        if (result[6] != 0xFF || result[7] != 0xFF) return number(row, column, xf, bytes::getF64(result));
-        switch (result[0]) {
-          case 1: return sink_.add(row + 1, column + 1, CellKind::Boolean, result[2] != 0 ? 1 : 0, {});
-          case 2: return sink_.add(row + 1, column + 1, CellKind::Error, 0, errorCode(result[2]));
-          case 3: return text(row, column, {});
-          default: return;  // a text: the STRING record after it holds it
-        }
-      }
+      case kFormula:
+        return formula(f, row, column, xf);
       default:
-        return;
+        break;
     }
+    return Then::Nothing;
+  }
+
+  // A formula's last result: a number, or a kind in its first byte with the last two bytes 0xFFFF.
+  Then formula(Fields& f, std::uint16_t row, std::uint16_t column, std::uint16_t xf) {
+    std::uint8_t result[8];
+    for (std::uint8_t& b : result) b = f.u8();
+    if (result[6] != 0xFF || result[7] != 0xFF) {
+      number(row, column, xf, bytes::getF64(result));
+      return Then::Nothing;
+    }
+    switch (result[0]) {
+      case 0: return Then::TextInStringRecord;
+      case 1: sink_.add(row + 1, column + 1, CellKind::Boolean, result[2] != 0 ? 1 : 0, {}); break;
+      case 2: sink_.add(row + 1, column + 1, CellKind::Error, 0, errorCode(result[2])); break;
+      case 3: text(row, column, {}); break;
+      default: break;
+    }
+    return Then::Nothing;
   }
 
   std::string_view stream_;
