@@ -232,6 +232,9 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
       {R"(<row r="2147483647"><c><v>1</v></c></row><row><c><v>2</v></c></row>)", 0, CellKind::Empty},
       {R"(<row r="1048576"><c><v>1</v></c></row><row><c><v>2</v></c></row>)", kMaxSheetRows, CellKind::Number},
       {R"(<row r="1"><c t="d"><v>2020--2147483648-01</v></c></row>)", 1, CellKind::Date},
+      {R"(<row r="1"><c t="d"><v>99999999999999999999999:99:1e999</v></c></row>)", 1, CellKind::Error},
+      {R"(<row r="1"><c t="d"><v>-PT99999999999999999999999H1..5S</v></c></row>)", 1, CellKind::Error},
+      {R"(<row r="1"><c t="d"><v>PT</v></c></row>)", 1, CellKind::Error},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sheetData);

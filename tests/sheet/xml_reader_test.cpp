@@ -152,6 +152,16 @@ TEST(XmlReader, ReadsEveryWayOfWritingTheSameTreeAndRefusesWhatIsCutShort) {
     ASSERT_EQ(got.list, doc.expected);
     shorter.feed(std::string_view(doc.xml).substr(0, doc.rng() % doc.xml.size()));
     EXPECT_THROW(shorter.finish(), SheetError);
+    // A byte changed anywhere: the tree of another document, or SheetError.
+    std::string changed = doc.xml;
+    changed[doc.rng() % changed.size()] = static_cast<char>(doc.rng());
+    Events any;
+    XmlReader other(any);
+    try {
+      other.feed(changed);
+      other.finish();
+    } catch (const SheetError&) {
+    }
   }
 }
 
