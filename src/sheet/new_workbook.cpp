@@ -16,6 +16,7 @@
 
 #include "common/files.h"
 #include "common/text.h"
+#include "sheet/minizip_hooks.h"
 #include "sheet/number_digits.h"
 #include "sheet/sheet.h"
 
@@ -256,7 +257,7 @@ std::string NewWorkbook::Show() {
     const double w = impl_->widths[c] > 0 ? std::min(255.0, std::ceil(impl_->widths[c] * 1.1) + 1) : LXW_DEF_COL_WIDTH;
     worksheet_set_column(ws, static_cast<lxw_col_t>(c - 1), static_cast<lxw_col_t>(c - 1), w, nullptr);
   }
-  const auto rc = static_cast<lxw_error>(impl_->digits.packing([&] { return workbook_close(impl_->book); }));
+  const auto rc = static_cast<lxw_error>(packWithDigits(impl_->digits, [&] { return workbook_close(impl_->book); }));
   impl_->book = nullptr;
   if (rc != LXW_NO_ERROR) {
     impl_->discard();

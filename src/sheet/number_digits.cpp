@@ -1,8 +1,6 @@
 #include "sheet/number_digits.h"
 
-#include <dlfcn.h>
 #include <xlsxwriter.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <utility>
@@ -10,9 +8,6 @@
 namespace kv::sheet {
 
 namespace {
-
-// The cells of the workbook being packed on this thread, if any.
-thread_local NumberDigits* packingNow = nullptr;
 
 constexpr std::string_view kSheetPart = "xl/worksheets/sheet1.xml";
 
@@ -23,14 +18,6 @@ void NumberDigits::add(std::int32_t row, int column, std::string_view digits) {
   if (digits.empty() || digits.size() >= c.digits.size()) return;
   digits.copy(c.digits.data(), digits.size());
   cells_.push_back(c);
-}
-
-int NumberDigits::packing(const std::function<int()>& pack) {
-  struct Now {
-    NumberDigits* before;
-    ~Now() { packingNow = before; }
-  } now{std::exchange(packingNow, this)};
-  return pack();
 }
 
 void NumberDigits::nextCell() {
@@ -80,66 +67,13 @@ int NumberDigits::piece(std::string_view bytes, const Write& write) {
   }
   out.append(held_, done, keep - done);
   held_.erase(0, keep);
-  return out.empty() ? ZIP_OK : write(out);
+  return out.empty() ? kWritten : write(out);
 }
 
 int NumberDigits::partEnds(const Write& write) {
   rewriting_ = false;
   const std::string rest = std::exchange(held_, {});
-  return rest.empty() ? ZIP_OK : write(rest);
+  return rest.empty() ? kWritten : write(rest);
 }
 
 }  // namespace kv::sheet
-
-// The archive's hooks. The program defines these functions of minizip in place of minizip's own (the
-// dynamic linker binds the workbook library's calls here) and hands each on to minizip's; declared in
-// <zip.h>, so a changed signature does not compile, and a minizip that cannot be found fails the workbook,
-// which the export then tells as any unwritable workbook. Outside a workbook's packing they only pass on.
-namespace {
-
-template <class F>
-F minizip(F, const char* name) {
-  return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
-}
-
-int minizipWrite(zipFile file, std::string_view bytes) {
-  static const auto write = minizip(&zipWriteInFileInZip, "zipWriteInFileInZip");
-  return write == nullptr ? ZIP_INTERNALERROR : write(file, bytes.data(), static_cast<unsigned>(bytes.size()));
-}
-
-}  // namespace
-
-// The workbook library compresses every part at zlib's default level and offers no setting for it; on an
-// export of 32767 rows that compression is almost half the time the user waits. Any level makes a valid
-// workbook: the parts go with the fastest, a little larger.
-extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename, const zip_fileinfo* info,
-                                       const void* extraLocal, uInt extraLocalSize, const void* extraGlobal,
-                                       uInt extraGlobalSize, const char* comment, int method, int /*level*/,
-                                       int raw, int windowBits, int memLevel, int strategy, const char* password,
-                                       uLong crcForCrypting, uLong versionMadeBy, uLong flagBase, int zip64) {
-  static const auto open = minizip(&zipOpenNewFileInZip4_64, "zipOpenNewFileInZip4_64");
-  if (open == nullptr) return ZIP_INTERNALERROR;
-  const int rc = open(file, filename, info, extraLocal, extraLocalSize, extraGlobal, extraGlobalSize, comment, method,
-                      Z_BEST_SPEED, raw, windowBits, memLevel, strategy, password, crcForCrypting, versionMadeBy,
-                      flagBase, zip64);
-  if (rc == ZIP_OK && kv::sheet::packingNow != nullptr) kv::sheet::packingNow->partBegins(filename ? filename : "");
-  return rc;
-}
-
-extern "C" int zipWriteInFileInZip(zipFile file, const void* buf, unsigned len) {
-  const std::string_view bytes(static_cast<const char*>(buf), buf == nullptr ? 0 : len);
-  kv::sheet::NumberDigits* now = kv::sheet::packingNow;
-  if (now == nullptr || !now->rewriting()) return minizipWrite(file, bytes);
-  return now->piece(bytes, [&](std::string_view out) { return minizipWrite(file, out); });
-}
-
-extern "C" int zipCloseFileInZip(zipFile file) {
-  static const auto close = minizip(&zipCloseFileInZip, "zipCloseFileInZip");
-  if (close == nullptr) return ZIP_INTERNALERROR;
-  kv::sheet::NumberDigits* now = kv::sheet::packingNow;
-  if (now != nullptr && now->rewriting()) {
-    const int rc = now->partEnds([&](std::string_view out) { return minizipWrite(file, out); });
-    if (rc != ZIP_OK) return rc;
-  }
-  return close(file);
-}

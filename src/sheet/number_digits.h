@@ -1,7 +1,8 @@
 // The digits of number cells that the program chooses, put into the sheet as the workbook library packs
 // it. The library prints every number with "%.16G" (a Single's 0,1 becomes 0.1000000014901161) and takes
-// no digits of ours; its parts reach the archive through minizip, so the sheet part is rewritten on its
-// way there: in each chosen cell, the text between <v> and </v>.
+// no digits of ours, so the sheet part is rewritten on its way into the archive: in each chosen cell, the
+// text between <v> and </v>. This is a rewriter of the parts' bytes alone, fed a piece at a time; the
+// archive's hooks (minizip_hooks.h) feed it.
 #pragma once
 
 #include <array>
@@ -19,12 +20,10 @@ class NumberDigits {
   // column by column) and the digits it is to hold instead of the library's; digits longer than a
   // Single's longest are left to the library.
   void add(std::int32_t row, int column, std::string_view digits);
-  // Runs `pack` (the library writing its archive) with the cells added rewritten in the sheet part, and
-  // returns what it returns.
-  int packing(const std::function<int()>& pack);
 
-  // For the archive's hooks: a part begins, a piece of it is written, it ends; each gives minizip's
-  // result, or the one of `write` (which hands bytes to the archive).
+  // A part begins, a piece of it is written, it ends. What is to go on is handed to `write`, which
+  // returns kWritten or a fault of its own; each gives that result, kWritten when nothing was handed on.
+  static constexpr int kWritten = 0;
   using Write = std::function<int(std::string_view)>;
   void partBegins(std::string_view name);
   int piece(std::string_view bytes, const Write& write);

@@ -229,6 +229,9 @@ ImportSheet readImportSheet(std::string_view name, const SheetRange& range,
     result.problem = ImportProblem::NoReader;
     result.readerPlaces = e.places();
     return result;
+  } catch (const WorkbookRefused& e) {
+    result.problem = e.why() == WorkbookRefused::Why::Password ? ImportProblem::Password : ImportProblem::OldVersion;
+    return result;
   } catch (const SheetError&) {
     result.problem = ImportProblem::Unreadable;
     return result;

@@ -44,6 +44,18 @@ class SheetError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A workbook that is not read although it may be whole: one of Excel 2.x to 4.0, saved without the
+// container of later versions, or one that opens only with its password.
+class WorkbookRefused : public SheetError {
+ public:
+  enum class Why : std::uint8_t { OldVersion = 1, Password = 2 };
+  WorkbookRefused(Why why, const std::string& what) : SheetError(what), why_(why) {}
+  Why why() const { return why_; }
+
+ private:
+  Why why_;
+};
+
 enum class CellKind : std::uint8_t { Empty, Number, Text, Date, Boolean, Error };
 
 struct Cell {
@@ -154,6 +166,8 @@ enum class ImportProblem {
   Unreadable,  // missing, no workbook, or damaged
   Layout,      // its first row is not the header row the import reads
   NoReader,    // the reader program cannot be started: an installation fault
+  OldVersion,  // of Excel 2.x to 4.0 (WorkbookRefused)
+  Password,    // protected by a password (WorkbookRefused)
 };
 
 // The part of the first sheet an import reads: its first rows and columns, and the most text their cells
@@ -193,7 +207,8 @@ void setReaderPlaces(std::vector<std::string> utf8Paths);
 // Reads the part `range` of the first sheet of the workbook `name` (Windows-1254) in the working folder,
 // whatever it holds by its content: a legacy .xls or an .xlsx. Throws SheetError when the file is missing,
 // is not a regular file, is no workbook or cannot be read, and when its reader crashes, passes a limit or
-// hands back what is not a sheet; ReaderMissing when the reader cannot be started.
+// hands back what is not a sheet; WorkbookRefused when the reader does not read it as it stands;
+// ReaderMissing when the reader cannot be started.
 Sheet readFirstSheet(std::string_view name, const SheetRange& range = {}, const ReaderLimits& limits = {});
 
 // The import workbook read, and its header row tested by `laidOut`: the sheet when both went well.

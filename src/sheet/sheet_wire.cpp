@@ -11,10 +11,12 @@ namespace kv::sheet {
 
 namespace {
 
-constexpr char kHeader[8] = {'K', 'V', 'S', 'H', 'E', 'E', 'T', 1};  // the last byte is the version
+constexpr char kHeader[8] = {'K', 'V', 'S', 'H', 'E', 'E', 'T', 2};  // the last byte is the version
 enum Tag : std::uint8_t { kName = 'N', kRow = 'R', kCell = 'C', kEnd = 'E', kFailure = 'F' };
 
-// The reader's output, taken a piece at a time.
+// The reader's output, taken a piece at a time. Unlike common/bytes.h, which packs the company files'
+// fixed records little-endian, the wire joins two processes of one program on one machine: its values go
+// in the machine's own order, read from a pipe in pieces, and the reader refills as it goes.
 class WireReader {
  public:
   explicit WireReader(WireSource& in) : in_(in), buf_(std::size_t{1} << 16) {}
@@ -121,8 +123,9 @@ bool WireWriter::end() {
   return flush();
 }
 
-void WireWriter::fail(std::string_view reason) {
+void WireWriter::fail(std::string_view reason, std::optional<WorkbookRefused::Why> why) {
   emit(kFailure);
+  emit(static_cast<std::uint8_t>(why ? static_cast<std::uint8_t>(*why) : 0));
   emitText(reason);
   flush();
 }
@@ -159,8 +162,15 @@ Sheet readSheetWire(WireSource& in, const SheetRange& range) {
       case kEnd:
         if (wire.get<std::uint64_t>() != cells || !wire.atEnd()) WireReader::malformed();
         return std::move(sheet).finish();
-      case kFailure:
-        throw SheetError(std::string(wire.text()));
+      case kFailure: {
+        const auto why = wire.get<std::uint8_t>();
+        const std::string reason(wire.text());
+        if (why == 0) throw SheetError(reason);
+        if (why == static_cast<std::uint8_t>(WorkbookRefused::Why::OldVersion) ||
+            why == static_cast<std::uint8_t>(WorkbookRefused::Why::Password))
+          throw WorkbookRefused(static_cast<WorkbookRefused::Why>(why), reason);
+        WireReader::malformed();
+      }
       default:
         WireReader::malformed();
     }

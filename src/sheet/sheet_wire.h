@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,8 +23,8 @@ class WireWriter final : public CellSink {
   WireWriter(int out, const SheetRange& range);
   // The trailer, after the last cell; false when the output could not be written.
   bool end();
-  // The reason, instead of the trailer.
-  void fail(std::string_view reason);
+  // The reason, instead of the trailer; `why` when the workbook was refused as it stands.
+  void fail(std::string_view reason, std::optional<WorkbookRefused::Why> why = std::nullopt);
 
  private:
   void named(std::string_view cp1254) override;
@@ -48,8 +49,9 @@ class WireSource {
   ~WireSource() = default;
 };
 
-// The sheet the source holds, within the range. Throws SheetError with the reader's reason, or when the
-// output is cut short, malformed, or holds more than a sheet that is read may hold.
+// The sheet the source holds, within the range. Throws SheetError (WorkbookRefused when it says why) with
+// the reader's reason, or when the output is cut short, malformed, or holds more than a sheet that is read
+// may hold.
 Sheet readSheetWire(WireSource& in, const SheetRange& range = {});
 
 // The longest output a sheet within the limits of a CellSink takes, with room to spare.

@@ -12,10 +12,30 @@ UserMessage exportFailedMessage() {
           " ! Microsoft Excel'e Aktarma yapılamıyor !"_w};
 }
 
+namespace {
+
+// The import workbook named, then what is wrong with it and that nothing was changed.
+UserMessage importRefused(std::string_view workbookName, const std::string& afterName) {
+  return {"'"_w + std::string(workbookName) + afterName, " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
+}
+
+}  // namespace
+
 UserMessage importFailedMessage(std::string_view workbookName) {
-  return {"'"_w + std::string(workbookName) +
-              "' okunamadı: dosya bozuk ya da bir Excel çalışma kitabı değil; hiçbir dosya değiştirilmedi."_w,
-          " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
+  return importRefused(workbookName,
+                       "' okunamadı: dosya bozuk ya da bir Excel çalışma kitabı değil; hiçbir dosya değiştirilmedi."_w);
+}
+
+UserMessage importOldVersionMessage(std::string_view workbookName) {
+  return importRefused(workbookName,
+                       "' Excel 2.x - 4.0 biçiminde kaydedilmiş; bu eski biçimdeki çalışma kitapları okunmuyor (Excel "
+                       "97-2003 ya da .xlsx biçiminde kaydedilmiş olmalı); hiçbir dosya değiştirilmedi."_w);
+}
+
+UserMessage importPasswordMessage(std::string_view workbookName) {
+  return importRefused(workbookName,
+                       "' parola ile korunuyor; parolalı çalışma kitapları okunmuyor (parolasız kaydedilmiş olmalı); "
+                       "hiçbir dosya değiştirilmedi."_w);
 }
 
 UserMessage readerMissingMessage(std::string_view places) {
@@ -25,10 +45,9 @@ UserMessage readerMissingMessage(std::string_view places) {
 }
 
 UserMessage importLayoutMessage(std::string_view workbookName) {
-  return {"'"_w + std::string(workbookName) +
-              "' dosyasının sütunları EXCEL'e aktar komutuyla elde edilen formatta değil; hiçbir dosya "
-              "değiştirilmedi."_w,
-          " ! Microsoft Excel'den Yükleme yapılamıyor !"_w};
+  return importRefused(workbookName,
+                       "' dosyasının sütunları EXCEL'e aktar komutuyla elde edilen formatta değil; hiçbir dosya "
+                       "değiştirilmedi."_w);
 }
 
 UserMessage workbookWrittenMessage(std::string_view fileName) {
@@ -67,9 +86,11 @@ bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_vie
   if (problem == ImportProblem::None) return false;
   sink.beep();
   tell(sink,
-       problem == ImportProblem::Layout     ? importLayoutMessage(workbookName)
-       : problem == ImportProblem::NoReader ? readerMissingMessage(readerPlaces)
-                                            : importFailedMessage(workbookName),
+       problem == ImportProblem::Layout       ? importLayoutMessage(workbookName)
+       : problem == ImportProblem::NoReader   ? readerMissingMessage(readerPlaces)
+       : problem == ImportProblem::OldVersion ? importOldVersionMessage(workbookName)
+       : problem == ImportProblem::Password   ? importPasswordMessage(workbookName)
+                                              : importFailedMessage(workbookName),
        MsgIcon::Exclamation);
   return true;
 }

@@ -16,6 +16,10 @@ UserMessage exportFailedMessage();
 // The import workbook could not be read (missing, damaged, or no workbook); nothing was changed
 // (exclamation icon).
 UserMessage importFailedMessage(std::string_view workbookName);
+// The import workbook is of Excel 2.x to 4.0, which is not read; nothing was changed (exclamation icon).
+UserMessage importOldVersionMessage(std::string_view workbookName);
+// The import workbook is protected by a password; nothing was changed (exclamation icon).
+UserMessage importPasswordMessage(std::string_view workbookName);
 // The workbook reader cannot be started, looked for in `places`: the program is not installed whole; nothing
 // was changed (exclamation icon).
 UserMessage readerMissingMessage(std::string_view places);
@@ -41,8 +45,9 @@ struct WrittenWorkbook {
 // made, the file's own message when a file could not be read. Returns whether the workbook was written.
 bool exportAndTell(MessageSink& sink, const std::function<WrittenWorkbook()>& write);
 
-// When the import workbook was refused, beeps and tells why (importFailedMessage, importLayoutMessage or
-// readerMissingMessage naming `readerPlaces`); returns whether it was refused.
+// When the import workbook was refused, beeps and tells why (importFailedMessage, importLayoutMessage,
+// importOldVersionMessage, importPasswordMessage or readerMissingMessage naming `readerPlaces`); returns
+// whether it was refused.
 bool tellImportProblem(MessageSink& sink, ImportProblem problem, std::string_view workbookName,
                        std::string_view readerPlaces = {});
 

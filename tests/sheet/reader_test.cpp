@@ -21,7 +21,9 @@
 #include "sheet/reader/readers.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"
+#include "sheet/workbook_messages.h"
 #include "support/company.h"
+#include "xls_writer.h"
 
 namespace kv::sheet {
 namespace {
@@ -30,10 +32,11 @@ using kv::testing::TempFolder;
 
 // A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
 // `more` parts, and `workbookPr` in its workbook part; `elsewhere` keeps the workbook outside xl/, named
-// in other letter cases and with backslashes, found through the package's root relationships.
+// in other letter cases and with backslashes, found through the package's root relationships; `wide`
+// writes the sheet part in UTF-16 (its text ASCII).
 void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0,
                std::vector<std::array<std::string, 3>> more = {}, const std::string& workbookPr = "",
-               bool elsewhere = false) {
+               bool elsewhere = false, bool wide = false) {
   const std::string dir = elsewhere ? "Book\\" : "xl/";
   more.push_back({dir + "workbook.xml", "<workbook xmlns:r=\"r\">" + workbookPr,
                   R"(<sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"});
@@ -41,6 +44,12 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
                   R"(<Relationships><Relationship Id="rId1" Type="w/worksheet" Target="worksheets/sheet1.xml"/>)",
                   "</Relationships>"});
   more.push_back({dir + "worksheets/Sheet1.xml", "<worksheet><sheetData>", sheetData + "</sheetData></worksheet>"});
+  if (wide) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : R"(<?xml version="1.0" encoding="UTF-16"?>)" + more.back()[1] + more.back()[2])
+      utf16 += std::string{c, '\0'};
+    more.back() = {more.back()[0], utf16, ""};
+  }
   if (elsewhere)
     more.push_back({"_rels/.rels", R"(<Relationships><Relationship Id="a" Type="x/officeDocument")",
                     R"( Target="/book/workbook.xml"/></Relationships>)"});
@@ -59,19 +68,26 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
 }
 
 // What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value, an
-// inline string beside a value, dates of either system and with a time, a workbook found elsewhere.
+// inline string beside a value, dates of either system and with a time, times and durations of the date
+// type, elapsed-time formats, a boolean without a value, a lower-case reference, a part in UTF-16, a
+// workbook found elsewhere.
 TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   TempFolder folder;
   const std::array<std::string, 3> strings = {
       "xl/sharedStrings.xml", "<sst><si><t>a_x000D_b_x005F_x0041__xD83D__xDE00_</t></si>", "</sst>"};
   const std::array<std::string, 3> dateStyle = {"xl/styles.xml", R"(<styleSheet><cellXfs><xf numFmtId="0"/>)",
                                                 R"(<xf numFmtId="14"/></cellXfs></styleSheet>)"};
+  const std::array<std::string, 3> elapsed = {
+      "xl/styles.xml", R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="[h]:mm:ss"/></numFmts>)",
+      R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="46"/></cellXfs></styleSheet>)"};
+  const std::string x15 = R"(<extLst><ext uri="{x}"><x15:workbookPr chartTrackingRefBase="1"/></ext></extLst>)";
   const struct {
     const char* sheetData;
     std::vector<std::array<std::string, 3>> parts;
-    const char* workbookPr;
+    std::string workbookPr;
     bool elsewhere;
     Cell expected;
+    bool wide = false;
   } cases[] = {
       {R"(<row><c t="s"><v>0</v></c></row>)", {strings}, "", false, Cell::text("a\rb_x0041_?")},
       {R"(<row><c t="s"><v/></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
@@ -81,20 +97,125 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
        Cell::date(Date::fromYmd(2020, 3, 5).serial + 0.5)},
       {R"(<row><c s="1"><v>0.25</v></c></row>)", {dateStyle}, R"(<workbookPr date1904="1"/>)", false,
        Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
+      {R"(<row><c s="1"><v>0.25</v></c></row>)", {dateStyle}, R"(<workbookPr date1904="1"/>)" + x15, false,
+       Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
       {R"(<row><c s="1"><v>1</v></c></row>)", {dateStyle}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
+      {R"(<row><c t="d"><v>10:10:10</v></c></row>)", {}, "", false, Cell::date((10 * 3600 + 10 * 60 + 10) / 86400.0)},
+      {R"(<row><c t="d"><v>23:44:51.894</v></c></row>)", {}, "", false,
+       Cell::date((23 * 3600 + 44 * 60 + 51.894) / 86400)},
+      {R"(<row><c t="d"><v>PT26H0M0.000S</v></c></row>)", {}, "", false, Cell::number(26.0 / 24)},
+      {R"(<row><c t="d"><v>P1Y</v></c></row>)", {}, "", false, Cell::error("#VALUE!")},
+      {R"(<row><c s="1"><v>1.5</v></c></row>)", {elapsed}, "", false, Cell::number(1.5)},
+      {R"(<row><c s="2"><v>59.5</v></c></row>)", {elapsed}, "", false, Cell::number(59.5)},
+      {R"(<row><c t="b"/><c><v>1</v></c></row>)", {}, "", false, Cell{}},
+      {R"(<row r="1"><c r="a1"><v>5</v></c></row>)", {}, "", false, Cell::number(5)},
+      {R"(<row><c t="inlineStr"><is><t>wide</t></is></c></row>)", {}, "", false, Cell::text("wide"), true},
       {R"(<row><c><v>7</v></c></row>)", {}, "", true, Cell::number(7)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sheetData);
     const auto path = folder.path() / "K.xlsx";
     std::filesystem::remove(path);
-    writeXlsx(path, c.sheetData, 0, c.parts, c.workbookPr, c.elsewhere);
+    writeXlsx(path, c.sheetData, 0, c.parts, c.workbookPr, c.elsewhere, c.wide);
     SheetBuilder builder;
-    readXlsx(path.string(), builder);
+    try {
+      readXlsx(path.string(), builder);
+    } catch (const SheetError& e) {
+      ADD_FAILURE() << e.what();
+      continue;
+    }
     const Cell got = std::move(builder).finish().cell(1, 1);
     EXPECT_EQ(got.kind, c.expected.kind);
     EXPECT_EQ(got.str, c.expected.str);
     EXPECT_EQ(got.value, c.expected.value);
+  }
+}
+
+void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// An .xls as other writers get it wrong and a spreadsheet program reads it all the same: its workbook
+// stream, the container it is put in, and the cells of its first row.
+struct OtherWriters {
+  const char* what;
+  std::string stream;
+  xls::Container container;
+  std::vector<Cell> firstRow;
+};
+
+std::vector<OtherWriters> otherWriters() {
+  using namespace xls;
+  const std::string sheet = number(0, 0, 3);
+  const std::string formats = record(0x041E, u16(164) + u16(40) + '\0' + "yy") + format(165, "dd.mm.yyyy") +
+                              format(166, "[h]:mm:ss") + xf(164) + xf(165) + xf(166) + xf(46);
+  return {
+      {"a table of shared strings that counts more than it holds",
+       workbookStream(record(0x00FC, u32(5) + u32(5) + text("eins") + text("zwei")), record(0x00FD, cellHead(0, 0, 0) + u32(1))),
+       {}, {Cell::text("zwei")}},
+      {"an empty LABEL without its flags",
+       workbookStream("", record(0x0204, cellHead(0, 0, 0) + u16(0)) + number(0, 1, 7)), {}, {Cell::text(""), Cell::number(7)}},
+      {"a CONTINUE that holds only the characters' width",
+       workbookStream(record(0x00FC, u32(1) + u32(1) + u16(6) + '\0' + "abc") + record(0x003C, std::string(1, '\0')) +
+                          record(0x003C, std::string(1, '\0') + "def"),
+                      record(0x00FD, cellHead(0, 0, 0) + u32(0))),
+       {}, {Cell::text("abcdef")}},
+      {"a format that cannot be read; a date; durations, never moved a day",
+       workbookStream(formats, number(0, 0, 1.5, 0) + number(0, 1, 39512, 1) + number(0, 2, 1.5, 2) + number(0, 3, 59.5, 3)),
+       {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},
+      {"a chain shorter than its stream's declared size", workbookStream("", sheet), {.declaredMore = 600}, {Cell::number(3)}},
+      {"a root whose last mini sector is cut short", workbookStream("", sheet), {.small = true, .rootShort = 20}, {Cell::number(3)}},
+      {"a sheet that begins after where BOUNDSHEET says", workbookStream("", sheet, -5), {}, {Cell::number(3)}},
+      {"a sheet that begins before where BOUNDSHEET says", workbookStream("", sheet, 7), {}, {Cell::number(3)}},
+      {"a formula of Excel 4's id", workbookStream("", formula(0, 0, 42, 0x0406)), {}, {Cell::number(42)}},
+  };
+}
+
+TEST(SheetReader, XlsOfOtherWritersReadsAsTheSpreadsheetShowsIt) {
+  TempFolder folder;
+  for (const OtherWriters& c : otherWriters()) {
+    SCOPED_TRACE(c.what);
+    writeBytes(folder.path() / "K.xls", xls::compoundFile(c.stream, c.container));
+    SheetBuilder builder;
+    try {
+      readXls((folder.path() / "K.xls").string(), builder);
+    } catch (const SheetError& e) {
+      ADD_FAILURE() << e.what();
+      continue;
+    }
+    const Sheet sheet = std::move(builder).finish();
+    for (std::size_t i = 0; i < c.firstRow.size(); ++i) {
+      const Cell got = sheet.cell(1, static_cast<int>(i) + 1);
+      EXPECT_EQ(got.kind, c.firstRow[i].kind) << i;
+      EXPECT_EQ(got.str, c.firstRow[i].str) << i;
+      EXPECT_EQ(got.value, c.firstRow[i].value) << i;
+    }
+  }
+}
+
+// Workbooks of Excel 2.x to 4.0 without a container, and those that open with a password alone, are
+// refused with a message that says which, not as a file that cannot be read.
+TEST(SheetReader, OldAndPasswordProtectedWorkbooksAreRefusedSayingSo) {
+  using namespace xls;
+  TempFolder folder;
+  const struct {
+    std::string file;
+    ImportProblem problem;
+  } cases[] = {
+      {record(0x0409, u16(0x0400) + u16(0x0010) + u16(0)) + number(0, 0, 1) + eof(), ImportProblem::OldVersion},
+      {record(0x0209, u16(0) + u16(0x0010) + u16(0)) + eof(), ImportProblem::OldVersion},
+      {compoundFile(workbookStream(record(0x002F, u16(1) + std::string(52, 'k')), number(0, 0, 1))), ImportProblem::Password},
+      {compoundFile(std::string(600, 'e'), {.name = u"EncryptedPackage"}), ImportProblem::Password},
+  };
+  for (const auto& c : cases) {
+    writeBytes(folder.path() / "KLVR952.XLS", c.file);
+    const ImportSheet read = readImportSheet("KLVR952.XLS", {}, [](const Sheet&) { return true; });
+    EXPECT_EQ(read.problem, c.problem);
+    kv::testing::RecordingSink sink;
+    tellImportProblem(sink, read.problem, "KLVR952.XLS");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find(c.problem == ImportProblem::Password ? "parola" : "Excel 2.x - 4.0"), std::string::npos);
+    EXPECT_NE(sink.shown[0].text, importFailedMessage("KLVR952.XLS").text);
   }
 }
 
@@ -111,6 +232,9 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
       {R"(<row r="2147483647"><c><v>1</v></c></row><row><c><v>2</v></c></row>)", 0, CellKind::Empty},
       {R"(<row r="1048576"><c><v>1</v></c></row><row><c><v>2</v></c></row>)", kMaxSheetRows, CellKind::Number},
       {R"(<row r="1"><c t="d"><v>2020--2147483648-01</v></c></row>)", 1, CellKind::Date},
+      {R"(<row r="1"><c t="d"><v>99999999999999999999999:99:1e999</v></c></row>)", 1, CellKind::Error},
+      {R"(<row r="1"><c t="d"><v>-PT99999999999999999999999H1..5S</v></c></row>)", 1, CellKind::Error},
+      {R"(<row r="1"><c t="d"><v>PT</v></c></row>)", 1, CellKind::Error},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sheetData);
@@ -177,10 +301,30 @@ TEST(SheetReader, DamagedWorkbooksGiveASheetOrSheetError) {
         }
       }
     });
+  // The workbooks of other writers, changed in their records and in their container.
+  readers.emplace_back([&] {
+    std::mt19937 rng(34);
+    for (const OtherWriters& c : otherWriters())
+      for (int m = 0; m < 300; ++m) {
+        std::string stream = c.stream;
+        const bool inStream = m % 2 == 0;
+        if (inStream)
+          for (auto k = 1 + rng() % 3; k > 0; --k) stream[rng() % stream.size()] = static_cast<char>(rng());
+        std::string file = xls::compoundFile(stream, c.container);
+        if (!inStream)
+          for (auto k = 1 + rng() % 3; k > 0; --k) file[rng() % std::min<std::size_t>(file.size(), 1536)] = static_cast<char>(rng());
+        writeBytes(folder.path() / "OTHER.XLS", file);
+        try {
+          SheetBuilder sheet;
+          readXls((folder.path() / "OTHER.XLS").string(), sheet);
+        } catch (const SheetError&) {
+        }
+      }
+  });
   for (std::thread& t : readers) t.join();
   EXPECT_GT(read, 0);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), company);
-  EXPECT_EQ(listFiles("*").size(), 1u + std::size(fixtures));
+  EXPECT_EQ(listFiles("*").size(), 2u + std::size(fixtures));
 }
 
 // The sheet read from `data` as the reader's output.

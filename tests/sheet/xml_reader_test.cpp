@@ -1,6 +1,7 @@
 // The XML reader against documents built from a random tree and written in every way XML allows for the
-// same content (either quote, references of every kind, CDATA, line ends, comments, blanks in tags), fed
-// in pieces of any size: it reports the tree; and a document cut short is refused.
+// same content (either quote, references of every kind, CDATA, line ends, comments, blanks in tags, UTF-8
+// or UTF-16 of either byte order), fed in pieces of any size: it reports the tree; and a document cut
+// short is refused.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,16 +34,44 @@ struct Events : XmlHandler {
 // A random tree, written at random in one of the ways XML allows, and the events it gives.
 struct Document {
   explicit Document(unsigned seed) : rng(seed) {
-    if (chance(3)) xml += "\xEF\xBB\xBF";
-    if (chance(2)) xml += "<?xml version=\"1.0\" encoding=\"" + pick({"UTF-8", "utf-8"}) + "\"?>\n";
+    const int wide = chance(3) ? 1 + static_cast<int>(rng() % 2) : 0;  // 1 little-endian, 2 big-endian
+    if (!wide && chance(3)) xml += "\xEF\xBB\xBF";
+    if (chance(2))
+      xml += "<?xml version=\"1.0\" encoding=\"" + pick(wide ? std::vector<std::string>{"UTF-16", "utf-16"}
+                                                              : std::vector<std::string>{"UTF-8", "utf-8"}) + "\"?>\n";
     element(0);
+    if (wide) xml = utf16(xml, wide == 2);
+  }
+  // The UTF-16 of a UTF-8 text, with its byte order mark.
+  static std::string utf16(std::string_view utf8, bool bigEndian) {
+    std::string out;
+    const auto unit = [&](std::uint32_t u) {
+      const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+      out += bigEndian ? std::string{high, low} : std::string{low, high};
+    };
+    unit(0xFEFF);
+    for (std::size_t i = 0; i < utf8.size();) {
+      const auto b = static_cast<unsigned char>(utf8[i]);
+      const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+      std::uint32_t cp = n == 1 ? b : b & (0x7F >> n);
+      for (std::size_t k = 1; k < n; ++k) cp = cp << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+      if (cp >= 0x10000) {
+        unit(0xD800 + ((cp - 0x10000) >> 10));
+        unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+      } else {
+        unit(cp);
+      }
+      i += n;
+    }
+    return out;
   }
   bool chance(unsigned oneIn) { return rng() % oneIn == 0; }
   std::string pick(const std::vector<std::string>& from) { return from[rng() % from.size()]; }
   std::string blanks() { return pick({"", " ", "\n", " \t"}); }
   std::string content() {
     std::string s;
-    for (auto n = rng() % 5; n > 0; --n) s += pick({"a", "ğüş", "1 2", "&", "<", ">", "\"", "'", "\t", "\n", "]", "x"});
+    for (auto n = rng() % 5; n > 0; --n)
+      s += pick({"a", "ğüş", "1 2", "&", "<", ">", "\"", "'", "\t", "\n", "]", "x", "\xF0\x9F\x98\x80"});
     return s;
   }
   // `s` as written in character data (no quote) or in an attribute value; `read` gets what it reads as
@@ -123,13 +152,26 @@ TEST(XmlReader, ReadsEveryWayOfWritingTheSameTreeAndRefusesWhatIsCutShort) {
     ASSERT_EQ(got.list, doc.expected);
     shorter.feed(std::string_view(doc.xml).substr(0, doc.rng() % doc.xml.size()));
     EXPECT_THROW(shorter.finish(), SheetError);
+    // A byte changed anywhere: the tree of another document, or SheetError.
+    std::string changed = doc.xml;
+    changed[doc.rng() % changed.size()] = static_cast<char>(doc.rng());
+    Events any;
+    XmlReader other(any);
+    try {
+      other.feed(changed);
+      other.finish();
+    } catch (const SheetError&) {
+    }
   }
 }
 
-TEST(XmlReader, RefusesWhatIsNotWellFormedOrNotUtf8) {
-  for (const char* bad : {"<a><b></a></b>", "<a></a><a></a>", "x<a/>", "<a>&foo;</a>", "<a>&#0;</a>", "<a b=1/>",
-                          "<a b='<'/>", "<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>", "\xFF\xFE<\0a\0/\0>\0",
-                          "<?xml version='1.0' encoding='ISO-8859-9'?><a/>", "<a"}) {
+TEST(XmlReader, RefusesWhatIsNotWellFormedOrInAnotherEncoding) {
+  using namespace std::string_literals;
+  for (const std::string& bad : {"<a><b></a></b>"s, "<a></a><a></a>"s, "x<a/>"s, "<a>&foo;</a>"s, "<a>&#0;</a>"s,
+                                 "<a b=1/>"s, "<a b='<'/>"s, "<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>"s,
+                                 "\xFF\xFE<\0a\0/\0>\0>"s, "\xFF\xFE<\0a\0>\0\x00\xDC<\0/\0a\0>\0"s,
+                                 "<?xml version='1.0' encoding='UTF-16'?><a/>"s,
+                                 "<?xml version='1.0' encoding='ISO-8859-9'?><a/>"s, "<a"s}) {
     SCOPED_TRACE(bad);
     Events got;
     XmlReader reader(got);

@@ -1,6 +1,6 @@
 // The container of a legacy .xls workbook: a compound file (a small file system of sectors, a sector
 // table, a directory and streams). Only what a workbook needs is read: one stream of the root storage,
-// by name, whole. Every sector number, chain and size is checked against the file before it is used, so
+// by name, whole (or as far as its chain goes, when that is shorter). Every sector number, chain and size is checked against the file before it is used, so
 // a damaged or hostile container is refused with a SheetError, never followed out of the file or round a
 // loop.
 #pragma once
@@ -17,10 +17,13 @@ class CompoundFile {
   explicit CompoundFile(std::string bytes);
   // The stream of the root storage named `name` (without regard to letter case), or nothing.
   std::optional<std::string> stream(std::u16string_view name) const;
+  // Whether the root storage holds a stream of that name.
+  bool has(std::u16string_view name) const;
 
  private:
   struct Entry;
   Entry entry(std::uint32_t id) const;
+  std::optional<Entry> find(std::u16string_view name) const;
   std::string chain(std::uint32_t first, std::uint64_t size, bool mini) const;
   std::uint32_t next(std::uint32_t sector, bool mini) const;
 

@@ -29,6 +29,12 @@ void limit(int resource, rlim_t value) {
 
 unsigned long long number(const char* text) { return std::strtoull(text, nullptr, 10); }
 
+// Excel 2.x to 4.0 saved a workbook as its records alone, the first a BOF record of their own id.
+bool excel2To4(const unsigned char* first) {
+  const unsigned length = first[2] | first[3] << 8;
+  return first[0] == 0x09 && (first[1] == 0x00 || first[1] == 0x02 || first[1] == 0x04) && length >= 4 && length <= 16;
+}
+
 void readWorkbook(const std::string& path, CellSink& sheet) {
   // Opened without waiting for a writer, so that a FIFO cannot hold the reader; the parsers then open the
   // file that was found to be a regular one, whatever the name points at by now.
@@ -42,6 +48,7 @@ void readWorkbook(const std::string& path, CellSink& sheet) {
   static const unsigned char ole[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   if (std::memcmp(magic, ole, sizeof ole) == 0) readXls(opened, sheet);
   else if (std::memcmp(magic, "PK\x03\x04", 4) == 0) readXlsx(opened, sheet);
+  else if (excel2To4(magic)) throw WorkbookRefused(WorkbookRefused::Why::OldVersion, "the workbook is of Excel 2.x to 4.0");
   else throw SheetError("the file is no workbook");
 }
 
@@ -61,6 +68,9 @@ int main(int argc, char** argv) {
 #endif
   try {
     readWorkbook(argv[6], sheet);
+  } catch (const WorkbookRefused& e) {
+    sheet.fail(e.what(), e.why());
+    return 1;
   } catch (const std::exception& e) {  // a SheetError, or memory that ran out
     sheet.fail(e.what());
     return 1;

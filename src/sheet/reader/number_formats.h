@@ -6,9 +6,10 @@
 
 namespace kv::sheet {
 
-// Does a format code show a date or a time? Quoted texts, escaped characters and [..] parts aside.
+// Does a format code show a date or a time? Quoted texts, escaped characters and [..] parts aside. A
+// format of elapsed time ([h]:mm:ss, [mm], [ss]) shows a duration: a number of days, no date.
 bool isDateFormat(std::string_view code);
-// The built-in formats (by number) that show a date or a time.
+// The built-in formats (by number) that show a date or a time; 46 ([h]:mm:ss) shows a duration.
 bool isBuiltInDateFormat(int id);
 
 // A workbook's number shown as a date, as the program's day number (30.12.1899 is 0) with the time as its

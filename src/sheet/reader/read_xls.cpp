@@ -30,7 +30,12 @@ enum : std::uint16_t {
   kCodePage = 0x0042, kBoundSheet = 0x0085, kMulRk = 0x00BD, kRString = 0x00D6, kXf = 0x00E0, kSst = 0x00FC,
   kLabelSst = 0x00FD, kNumber = 0x0203, kLabel = 0x0204, kBoolErr = 0x0205, kString = 0x0207, kRk = 0x027E,
   kFormat = 0x041E, kBof = 0x0809,
+  kFormulaBiff4 = 0x0406,  // Excel 4's id, which some writers still give a formula of a later version
 };
+
+// How far from where BOUNDSHEET says a sheet begins its BOF record is looked for: some writers get that
+// offset a few bytes wrong, and a spreadsheet program finds the sheet all the same.
+constexpr std::size_t kSheetSlack = 64;
 
 // The largest container read: the stream is copied out of it, and both must stay within the reader's memory.
 constexpr std::uintmax_t kMaxContainer = std::uintmax_t{256} << 20;
@@ -86,6 +91,7 @@ class Fields {
       if (pos_ == parts_[part_].size()) {
         nextPart();
         wide = (u8() & 1) != 0;
+        continue;  // a part may hold that byte alone
       }
       const std::size_t width = wide ? 2 : 1;
       const std::size_t n = std::min(count, (parts_[part_].size() - pos_) / width);
@@ -101,11 +107,18 @@ class Fields {
   // phonetic data after the characters when the flags say so.
   void unicodeText(bool shortLength, std::string& out) {
     const std::size_t count = shortLength ? u8() : u16();
+    if (count == 0 && atEnd()) return;  // an empty text whose writer left out the flags
     const std::uint8_t flags = u8();
     const std::uint32_t runs = (flags & 8) != 0 ? u16() : 0;
     const std::uint32_t phonetic = (flags & 4) != 0 ? u32() : 0;
     characters(count, (flags & 1) != 0, out);
     skip(std::uint64_t{runs} * 4 + phonetic);
+  }
+  // Whether every part has been read to its end.
+  bool atEnd() const {
+    for (std::size_t k = part_; k < parts_.size(); ++k)
+      if ((k == part_ ? pos_ : 0) < parts_[k].size()) return false;
+    return true;
   }
 
  private:
@@ -141,6 +154,7 @@ class Records {
     pos_ += length;
     return got;
   }
+  std::size_t position() const { return pos_; }
   // The record's data and that of the CONTINUE records right after it.
   std::vector<std::string_view> continued(const Record& first) {
     std::vector<std::string_view> parts{first.data};
@@ -187,8 +201,10 @@ class Workbook {
     Record r = records.next();
     if (r.type != kBof || r.data.size() < 4) throw SheetError("the .xls workbook is of a version not read");
     Fields bof(r.data);
-    biff8_ = bof.u16() != 0x0500;
+    version_ = bof.u16();
+    biff8_ = version_ != 0x0500;
     globals(records);
+    globalsEnd_ = records.position();
     if (!sheetFound_) throw SheetError("the workbook has no sheet");
     const CodePage codePage(codePage_);
     std::string name;
@@ -216,21 +232,25 @@ class Workbook {
           return;
         }
         case kFilePass:
-          throw SheetError("the workbook is protected by a password");
+          throw WorkbookRefused(WorkbookRefused::Why::Password, "the workbook is protected by a password");
         case kCodePage:
           codePage_ = f.u16();
           break;
         case kDateMode:
           date1904_ = f.u16() == 1;
           break;
-        case kFormat: {
-          const int id = f.u16();
-          std::string code;
-          if (biff8_) f.unicodeText(false, code);
-          else code = f.bytes(f.u8());
-          customIsDate[id] = isDateFormat(code);
+        case kFormat:
+          // A format whose code cannot be read shows no date, as the spreadsheet program takes it.
+          try {
+            const int id = f.u16();
+            customIsDate[id] = false;
+            std::string code;
+            if (biff8_) f.unicodeText(false, code);
+            else code = f.bytes(f.u8());
+            customIsDate[id] = isDateFormat(code);
+          } catch (const SheetError&) {
+          }
           break;
-        }
         case kXf:
           f.u16();
           xfFormats.push_back(f.u16());
@@ -253,11 +273,12 @@ class Workbook {
     }
   }
 
+  // As many strings as the table says, or as it holds when a writer counted more than it stored.
   void sharedStrings(std::vector<std::string_view> parts) {
     Fields f(std::move(parts));
     f.u32();
     const std::uint32_t count = f.u32();
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (std::uint32_t i = 0; i < count && !f.atEnd(); ++i) {
       f.unicodeText(false, texts_);
       ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
     }
@@ -285,8 +306,26 @@ class Workbook {
     return text_;
   }
 
+  // Where the first sheet's BOF record lies: where BOUNDSHEET says, or else the nearest one of this
+  // version within kSheetSlack bytes after the workbook's global records.
+  std::size_t sheetBof() const {
+    const auto bofAt = [&](std::size_t at, bool exact) {
+      if (at < globalsEnd_ || at > stream_.size() || stream_.size() - at < 6) return false;
+      const auto* p = reinterpret_cast<const std::uint8_t*>(stream_.data() + at);
+      const std::size_t length = static_cast<std::size_t>(p[2] | p[3] << 8);
+      return (p[0] | p[1] << 8) == kBof && length <= stream_.size() - at - 4 &&
+             (exact || (length >= 4 && (p[4] | p[5] << 8) == version_));
+    };
+    if (bofAt(sheetAt_, true)) return sheetAt_;
+    for (std::size_t d = 1; d <= kSheetSlack; ++d) {
+      if (d <= sheetAt_ && bofAt(sheetAt_ - d, false)) return sheetAt_ - d;
+      if (bofAt(sheetAt_ + d, false)) return sheetAt_ + d;
+    }
+    malformed();
+  }
+
   void sheet(const CodePage& codePage) {
-    Records records(stream_, sheetAt_);
+    Records records(stream_, sheetBof());
     Record r = records.next();
     if (r.type != kBof) malformed();
     int depth = 1;
@@ -297,12 +336,12 @@ class Workbook {
       if (r.type == kBof) ++depth;
       else if (r.type == kEof) --depth;
       if (depth != 1) continue;  // an embedded chart's records
+      if (r.type == kFormulaBiff4) r.type = kFormula;
       Fields f(r.data);
       switch (r.type) {
         case kNumber: case kRk: case kLabelSst: case kLabel: case kRString: case kBoolErr: case kFormula: {
           const std::uint16_t row = f.u16(), column = f.u16(), xf = f.u16();
-          cell(r.type, f, row, column, xf, codePage);
-          stringPending = r.type == kFormula && r.data[12] == '\xFF' && r.data[13] == '\xFF' && r.data[6] == 0;
+          stringPending = cell(r.type, f, row, column, xf, codePage) == Then::TextInStringRecord;
           pendingRow = row, pendingColumn = column;
           break;
         }
@@ -329,42 +368,63 @@ class Workbook {
     }
   }
 
-  void cell(std::uint16_t type, Fields& f, std::uint16_t row, std::uint16_t column, std::uint16_t xf,
+  // What a cell record leaves to the records after it.
+  enum class Then { Nothing, TextInStringRecord };
+
+  // Hands the cell's value to the sink; a formula whose result is a text leaves it to the STRING record
+  // that follows.
+  Then cell(std::uint16_t type, Fields& f, std::uint16_t row, std::uint16_t column, std::uint16_t xf,
             const CodePage& codePage) {
     switch (type) {
       case kNumber:
-        return number(row, column, xf, f.f64());
+        number(row, column, xf, f.f64());
+        break;
       case kRk:
-        return number(row, column, xf, rkValue(f.u32()));
+        number(row, column, xf, rkValue(f.u32()));
+        break;
       case kLabelSst:
-        return text(row, column, sharedString(f.u32()));
+        text(row, column, sharedString(f.u32()));
+        break;
       case kLabel: case kRString:
-        return text(row, column, textField(f, codePage));
+        text(row, column, textField(f, codePage));
+        break;
       case kBoolErr: {
         const std::uint8_t value = f.u8();
         if (f.u8() != 0) sink_.add(row + 1, column + 1, CellKind::Error, 0, errorCode(value));
         else sink_.add(row + 1, column + 1, CellKind::Boolean, value != 0 ? 1 : 0, {});
-        return;
+        break;
       }
-      case kFormula: {
-        std::uint8_t result[8];
-        for (std::uint8_t& b : result) b = f.u8();
-        if (result[6] != 0xFF || result[7] != 0xFF) return number(row, column, xf, bytes::getF64(result));
-        switch (result[0]) {
-          case 1: return sink_.add(row + 1, column + 1, CellKind::Boolean, result[2] != 0 ? 1 : 0, {});
-          case 2: return sink_.add(row + 1, column + 1, CellKind::Error, 0, errorCode(result[2]));
-          case 3: return text(row, column, {});
-          default: return;  // a text: the STRING record after it holds it
-        }
-      }
+      case kFormula:
+        return formula(f, row, column, xf);
       default:
-        return;
+        break;
     }
+    return Then::Nothing;
+  }
+
+  // A formula's last result: a number, or a kind in its first byte with the last two bytes 0xFFFF.
+  Then formula(Fields& f, std::uint16_t row, std::uint16_t column, std::uint16_t xf) {
+    std::uint8_t result[8];
+    for (std::uint8_t& b : result) b = f.u8();
+    if (result[6] != 0xFF || result[7] != 0xFF) {
+      number(row, column, xf, bytes::getF64(result));
+      return Then::Nothing;
+    }
+    switch (result[0]) {
+      case 0: return Then::TextInStringRecord;
+      case 1: sink_.add(row + 1, column + 1, CellKind::Boolean, result[2] != 0 ? 1 : 0, {}); break;
+      case 2: sink_.add(row + 1, column + 1, CellKind::Error, 0, errorCode(result[2])); break;
+      case 3: text(row, column, {}); break;
+      default: break;
+    }
+    return Then::Nothing;
   }
 
   std::string_view stream_;
   CellSink& sink_;
+  std::uint16_t version_ = 0;  // of the workbook's first BOF record
   bool biff8_ = true;
+  std::size_t globalsEnd_ = 0;  // where the global records end
   bool date1904_ = false;
   std::uint16_t codePage_ = 1254;
   std::vector<bool> xfIsDate_;
@@ -390,6 +450,9 @@ void readXls(const std::string& utf8Path, CellSink& sheet) {
   const CompoundFile container(std::move(bytes));
   std::optional<std::string> stream = container.stream(u"Workbook");
   if (!stream) stream = container.stream(u"Book");
+  // An .xlsx protected by a password is kept encrypted in a container of this kind.
+  if (!stream && container.has(u"EncryptedPackage"))
+    throw WorkbookRefused(WorkbookRefused::Why::Password, "the workbook is protected by a password");
   if (!stream) throw SheetError("the file holds no workbook");
   Workbook(*stream, sheet).read();
 }

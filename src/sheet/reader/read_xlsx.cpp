@@ -147,14 +147,17 @@ std::string workbookText(std::string_view utf8) {
   return out + cp1254FromUtf8Lossy(utf8.substr(plain));
 }
 
-// The relationship id of the workbook's first sheet.
+// The relationship id of the workbook's first sheet, and its date system.
 struct WorkbookPart : XmlHandler {
   std::string firstSheet;
   std::string sheetName;
   bool found = false;
   bool date1904 = false;
+  int depth = 0;
   void start(std::string_view name, Attributes atts) override {
-    if (name == "workbookPr") {
+    // The workbook's own properties stand right under its root; those that later versions add under the
+    // same local name (x14:, x15:workbookPr in extLst) lie deeper and do not say the date system.
+    if (++depth == 2 && name == "workbookPr") {
       const char* d = attribute(atts, "date1904");
       date1904 = d != nullptr && (std::string_view(d) == "1" || std::string_view(d) == "true");
     }
@@ -166,7 +169,7 @@ struct WorkbookPart : XmlHandler {
       found = true;
     }
   }
-  void end(std::string_view) override {}
+  void end(std::string_view) override { --depth; }
 };
 
 struct RelsPart : XmlHandler {
@@ -256,13 +259,13 @@ bool rowNumber(const char* text, std::int32_t& row) {
   return true;
 }
 
-// "AB12" -> column 28, row 12.
+// "AB12" (or "ab12") -> column 28, row 12.
 bool cellReference(const char* ref, std::int32_t& row, int& column) {
   int c = 0;
   const char* p = ref;
-  for (; *p >= 'A' && *p <= 'Z'; ++p) {
+  for (; (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); ++p) {
     if (c > kMaxColumns) return false;  // before it grows past what an int holds
-    c = c * 26 + (*p - 'A' + 1);
+    c = c * 26 + ((*p & ~0x20) - 'A' + 1);
   }
   if (c == 0 || c > kMaxColumns || *p == 0) return false;
   if (!rowNumber(p, row)) return false;
@@ -270,15 +273,84 @@ bool cellReference(const char* ref, std::int32_t& row, int& column) {
   return true;
 }
 
-// "2020-03-05", "2020-03-05T14:30:15.5Z": the day number with the time as its fraction.
-std::optional<double> isoDate(const std::string& text) {
+// The digits at the front of `text` (with a fraction after '.' or ','), taken off it; nothing when it does
+// not begin with a digit.
+std::optional<double> leadingDecimal(std::string_view& text) {
+  std::size_t n = 0;
+  while (n < text.size() && ((text[n] >= '0' && text[n] <= '9') || text[n] == '.' || text[n] == ',')) ++n;
+  if (n == 0 || text[0] < '0' || text[0] > '9') return std::nullopt;
+  std::string digits(text.substr(0, n));
+  std::replace(digits.begin(), digits.end(), ',', '.');
+  char* end = nullptr;
+  const double v = std::strtod(digits.c_str(), &end);
+  if (end != digits.c_str() + digits.size()) return std::nullopt;
+  text.remove_prefix(n);
+  return v;
+}
+
+// "10:10:10", "23:44:51.894": a time alone, as the fraction of a day it is.
+std::optional<double> isoTime(std::string_view text) {
+  if (text.starts_with('T')) text.remove_prefix(1);
+  const auto hours = leadingDecimal(text);
+  if (!hours || !text.starts_with(':')) return std::nullopt;
+  text.remove_prefix(1);
+  const auto minutes = leadingDecimal(text);
+  if (!minutes) return std::nullopt;
+  std::optional<double> seconds = 0.0;
+  if (text.starts_with(':')) {
+    text.remove_prefix(1);
+    seconds = leadingDecimal(text);
+  }
+  if (!seconds || (!text.empty() && text != "Z")) return std::nullopt;
+  return (*hours * 3600 + *minutes * 60 + *seconds) / 86400;
+}
+
+// "PT26H0M0.000S", "P1DT2H", "-PT30M": a duration, as its number of days. Years and months have no fixed
+// number of days, so a duration that counts them is no number.
+std::optional<double> isoDuration(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (!text.starts_with('P')) return std::nullopt;
+  text.remove_prefix(1);
+  double days = 0;
+  bool time = false, any = false;
+  while (!text.empty()) {
+    if (!time && text.starts_with('T')) {
+      time = true;
+      text.remove_prefix(1);
+      continue;
+    }
+    const auto n = leadingDecimal(text);
+    if (!n || text.empty()) return std::nullopt;
+    const char unit = text.front();
+    text.remove_prefix(1);
+    any = true;
+    if (!time && (unit == 'Y' || unit == 'M')) {
+      if (*n != 0) return std::nullopt;
+    } else if (!time && (unit == 'W' || unit == 'D')) {
+      days += unit == 'W' ? *n * 7 : *n;
+    } else if (time && (unit == 'H' || unit == 'M' || unit == 'S')) {
+      days += *n / (unit == 'H' ? 24 : unit == 'M' ? 1440 : 86400);
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!any) return std::nullopt;
+  return negative ? -days : days;
+}
+
+// The value of a cell of the date type: "2020-03-05", "2020-03-05T14:30:15.5Z" the day number with the
+// time as its fraction; a time alone that fraction of a day; a duration its days, a number.
+std::optional<Cell> isoValue(const std::string& text) {
+  if (const auto d = isoDuration(text)) return Cell::number(*d);
+  if (const auto t = isoTime(text)) return Cell::date(*t);
   int y = 0, m = 0, d = 0, h = 0, mi = 0, used = 0;
   double sec = 0;
   if (std::sscanf(text.c_str(), "%d-%d-%d%n", &y, &m, &d, &used) != 3) return std::nullopt;
   double serial = Date::fromYmd(y, m, d).serial;
   if (text[static_cast<std::size_t>(used)] == 'T' && std::sscanf(text.c_str() + used, "T%d:%d:%lf", &h, &mi, &sec) >= 2)
     serial += (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
-  return serial;
+  return Cell::date(serial);
 }
 
 struct SheetPart : XmlHandler {
@@ -344,9 +416,10 @@ struct SheetPart : XmlHandler {
   }
 
   void store() {
+    // A cell without a value is empty whatever its type says (<c t="b"/>, <v/>), unless it holds a text.
+    if (value.empty() && type != 'i' && type != 't') return;
     Cell cell;
     if (type == 's') {
-      if (value.empty()) return;  // an empty <v/>: an empty cell
       const long i = std::strtol(value.c_str(), nullptr, 10);
       if (i < 0 || static_cast<std::size_t>(i) >= shared.size()) throw SheetError("a shared string cannot be found");
       cell = Cell::text(shared[static_cast<std::size_t>(i)]);
@@ -358,10 +431,8 @@ struct SheetPart : XmlHandler {
     } else if (type == 'e') {
       cell = Cell::error(value);
     } else if (type == 'd') {
-      const auto d = isoDate(value);
-      cell = d ? Cell::date(*d) : Cell::error("#VALUE!");
+      cell = isoValue(value).value_or(Cell::error("#VALUE!"));
     } else {
-      if (value.empty()) return;
       char* endp = nullptr;
       const double v = std::strtod(value.c_str(), &endp);
       if (endp == value.c_str()) cell = Cell::error("#VALUE!");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "sheet/sheet.h"
 
@@ -101,6 +102,46 @@ void decode(std::string_view in, std::string& out, Data kind) {
 }  // namespace
 
 void XmlReader::feed(std::string_view piece) {
+  if (encoding_ == Encoding::Utf8) return feedUtf8(piece);
+  wide_ += piece;
+  if (encoding_ == Encoding::Unknown) {
+    if (wide_.size() < 2) return;
+    encoding_ = wide_.starts_with("\xFF\xFE") ? Encoding::Utf16Le
+                : wide_.starts_with("\xFE\xFF") ? Encoding::Utf16Be
+                                                : Encoding::Utf8;
+    if (encoding_ == Encoding::Utf8) return feedUtf8(std::exchange(wide_, {}));
+    wide_.erase(0, 2);
+  }
+  feedUtf8(fromUtf16());
+}
+
+std::string_view XmlReader::fromUtf16() {
+  narrow_.clear();
+  const bool le = encoding_ == Encoding::Utf16Le;
+  const auto unit = [&](std::size_t at) {
+    const auto a = static_cast<unsigned char>(wide_[at]), b = static_cast<unsigned char>(wide_[at + 1]);
+    return static_cast<std::uint32_t>(le ? a | b << 8 : a << 8 | b);
+  };
+  std::size_t at = 0;
+  while (wide_.size() - at >= 2) {
+    std::uint32_t cp = unit(at);
+    std::size_t used = 2;
+    if (cp >= 0xDC00 && cp < 0xE000) refuse("holds a broken UTF-16 character");
+    if (cp >= 0xD800 && cp < 0xDC00) {
+      if (wide_.size() - at < 4) break;  // its low half comes with the next piece
+      const std::uint32_t low = unit(at + 2);
+      if (low < 0xDC00 || low >= 0xE000) refuse("holds a broken UTF-16 character");
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+      used = 4;
+    }
+    appendUtf8(narrow_, cp);
+    at += used;
+  }
+  wide_.erase(0, at);
+  return narrow_;
+}
+
+void XmlReader::feedUtf8(std::string_view piece) {
   if (pending_.empty()) {
     const std::size_t used = run(piece, false);
     pending_.assign(piece.substr(used));
@@ -112,6 +153,11 @@ void XmlReader::feed(std::string_view piece) {
 }
 
 void XmlReader::finish() {
+  if (encoding_ == Encoding::Unknown) {
+    encoding_ = Encoding::Utf8;
+    feedUtf8(std::exchange(wide_, {}));
+  }
+  if (!wide_.empty()) refuse("ends before it is complete");
   const std::size_t used = run(pending_, true);
   if (used != pending_.size() || !starts_.empty() || !rooted_) refuse("ends before it is complete");
   pending_.clear();
@@ -122,7 +168,6 @@ std::size_t XmlReader::run(std::string_view in, bool last) {
   if (!begun_) {
     if (in.size() < 3 && !last) return 0;
     if (in.starts_with("\xEF\xBB\xBF")) pos = 3;
-    else if (in.starts_with("\xFE\xFF") || in.starts_with("\xFF\xFE")) refuse("is not in UTF-8");
     begun_ = true;
   }
   while (pos < in.size()) {
@@ -219,7 +264,9 @@ void XmlReader::declaration(std::string_view in) {
   if (close == std::string_view::npos) refuse("has a broken declaration");
   std::string name(in.substr(quote + 1, close - quote - 1));
   for (char& c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  if (name != "UTF-8") refuse("is not in UTF-8");
+  const bool wide = encoding_ == Encoding::Utf16Le || encoding_ == Encoding::Utf16Be;
+  if (wide ? name != "UTF-16" && name != "UTF-16LE" && name != "UTF-16BE" : name != "UTF-8")
+    refuse("is not in the encoding it names");
 }
 
 std::size_t XmlReader::startTag(std::string_view in) {

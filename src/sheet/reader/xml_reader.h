@@ -3,8 +3,8 @@
 // numeric character references replaced, CDATA sections taken as they stand and line ends made "\n", as
 // XML defines them; the XML declaration, comments and processing instructions are skipped.
 //
-// It is made for documents nobody vouches for: a part in another encoding than UTF-8, with a document
-// type, or not well-formed (unclosed, crossed or stray elements, a bad reference) is refused with a
+// A part in UTF-16 (which a byte order mark says) is read as its UTF-8. It is made for documents nobody
+// vouches for: a part in another encoding than these, with a document type, or not well-formed (unclosed, crossed or stray elements, a bad reference) is refused with a
 // SheetError. It expands no entities, so a document cannot grow as it is read, and what it holds back
 // between pieces is bounded.
 #pragma once
@@ -41,6 +41,10 @@ class XmlReader {
   void finish();
 
  private:
+  // A piece in UTF-8, whatever the document's encoding.
+  void feedUtf8(std::string_view piece);
+  // The UTF-8 of the whole UTF-16 code units in wide_; what ends in the middle of a character stays.
+  std::string_view fromUtf16();
   // Reads what is complete; returns how much of `in` it took.
   std::size_t run(std::string_view in, bool last);
   // These return the length of what they took, or 0 when the rest of it has not come yet.
@@ -59,6 +63,9 @@ class XmlReader {
   std::vector<std::size_t> offsets_;  // where each value begins in values_
   std::vector<XmlAttribute> attributes_;
   std::string text_;
+  enum class Encoding { Unknown, Utf8, Utf16Le, Utf16Be } encoding_ = Encoding::Unknown;
+  std::string wide_;                 // UTF-16 bytes not yet read, or the first bytes while Unknown
+  std::string narrow_;               // their UTF-8
   bool begun_ = false;  // past a byte order mark
   bool rooted_ = false;  // the root element has been opened
 };
