@@ -10,9 +10,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/company_lock.h"
+#include "common/file_command_hooks.h"
 #include "common/files.h"
 #include "common/files_internal.h"
 #include "common/side_files.h"
+#include "common/text.h"
 
 namespace kv {
 
@@ -34,14 +37,13 @@ struct Pending {
 
 struct Running {
   std::string company;
+  CompanyLock lock;
   int depth = 0;
+  CommandStage stage = CommandStage::Holding;
   std::vector<Pending> files;  // in the order first written
   std::map<const Image*, std::size_t> index;
   std::set<fs::path> made;  // files the command created: written straight to disk
-  bool journalBegun = false;  // the journal file may exist
-  bool onDisk = false;        // the journal is ready: the writes in place may have begun
-  bool intentBegun = false;   // the intent file may exist
-  bool intent = false;        // the intent is ready: the command completes whatever happens
+  std::vector<sf::IntentStep> steps;  // of its replacement, once it has one
 };
 
 std::optional<Running>& current() {
@@ -49,8 +51,9 @@ std::optional<Running>& current() {
   return r;
 }
 
-// An undo that could not reach the disk left side files behind: the next command puts them right first.
-bool leftBehind = false;
+bool past(const Running& r, CommandStage s) { return static_cast<int>(r.stage) >= static_cast<int>(s); }
+// A journal was begun: the command wrote in place before it went to disk.
+bool journaled(const Running& r) { return !r.files.empty() && past(r, CommandStage::JournalWriting); }
 
 Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img) {
   auto it = r.index.find(img.get());
@@ -64,14 +67,19 @@ Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img) {
 }
 
 // The journal holds only the bytes that changed (a cost, a pointer), not whole pages: a command that
-// touches thousands of records keeps its journal small. Changes a few bytes apart make one run.
+// touches thousands of records keeps its journal small. Measured on the refresh of 5000 costs: 159 KB of
+// journal against 2,1 MB for the held pages whole, and the refresh 15-20% faster; a save's journal is 61
+// bytes against 571, at the same speed. Changes a few bytes apart make one run; a run
+// never crosses a page, so that each lies in one sector of the disk and a power cut leaves it whole, old
+// or new. With each run goes a checksum of its new bytes, and with each file its new length, so that a
+// journal is applied only to the files it was written for.
 std::vector<sf::JournalFile> journalOf(const Running& r) {
   constexpr std::size_t kJoin = 16;
   std::vector<sf::JournalFile> files;
   files.reserve(r.files.size());
   for (const Pending& p : r.files) {
-    sf::JournalFile f{p.image->name, p.oldLength, {}};
     const std::vector<std::uint8_t>& now = p.image->bytes;
+    sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}};
     for (const auto& [page, old] : p.oldPages) {
       const std::size_t base = static_cast<std::size_t>(page * kPageSize);
       std::size_t i = 0;
@@ -89,13 +97,10 @@ std::vector<sf::JournalFile> journalOf(const Running& r) {
             end = j + 1;
           }
         }
-        // A run that goes on from the page before joins it.
-        auto last = f.oldBytes.empty() ? f.oldBytes.end() : std::prev(f.oldBytes.end());
-        const auto at = static_cast<std::int64_t>(base + i);
-        if (last != f.oldBytes.end() && last->first + static_cast<std::int64_t>(last->second.size()) == at)
-          last->second.insert(last->second.end(), old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end));
-        else
-          f.oldBytes.emplace(at, std::vector<std::uint8_t>(old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end)));
+        sf::JournalRun run;
+        run.oldBytes.assign(old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end));
+        run.newSum = sf::checksum(std::span<const std::uint8_t>(now.data() + base + i, end - i));
+        f.runs.emplace(static_cast<std::int64_t>(base + i), std::move(run));
         i = end;
       }
     }
@@ -115,10 +120,14 @@ void restoreImages(Running& r) {
 
 // The journal first, ready and durable; then every page written, in runs, and each file flushed.
 void flushInPlace(Running& r) {
-  if (r.onDisk || r.files.empty()) return;
-  r.journalBegun = true;
+  if (r.stage != CommandStage::Holding) return;
+  if (r.files.empty()) {
+    r.stage = CommandStage::InPlaceSynced;
+    return;
+  }
+  r.stage = CommandStage::JournalWriting;
   sf::writeJournal(sf::journalName(r.company), journalOf(r));
-  r.onDisk = true;
+  r.stage = CommandStage::WritingInPlace;
   for (Pending& p : r.files) {
     Image& img = *p.image;
     const auto size = static_cast<std::int64_t>(img.bytes.size());
@@ -136,6 +145,7 @@ void flushInPlace(Running& r) {
     }
     syncCall(img.fd, img.name);
   }
+  r.stage = CommandStage::InPlaceSynced;
 }
 
 void removeIfThere(const std::string& name) {
@@ -145,33 +155,50 @@ void removeIfThere(const std::string& name) {
 
 // The journal goes first: while the intent is there, it decides.
 void removeSideFiles(const Running& r) {
-  if (r.journalBegun) removeIfThere(sf::journalName(r.company));
-  if (r.intentBegun) removeIfThere(sf::intentName(r.company));
-  if (r.journalBegun || r.intentBegun) syncFolder();
+  const bool intent = past(r, CommandStage::IntentWriting);
+  if (journaled(r)) removeIfThere(sf::journalName(r.company));
+  if (intent) removeIfThere(sf::intentName(r.company));
+  if (journaled(r) || intent) syncFolder();
+}
+
+// A committed command is never undone: its renames are made now, or, when they keep failing, at the next
+// opening of the company, whose files wait until then.
+void complete(Running& r) {
+  if (r.stage == CommandStage::Committed) {
+    try {
+      sf::makeSteps(r.steps);
+    } catch (const FileError&) {
+      r.stage = CommandStage::Unfinished;
+    }
+  }
+  if (r.stage == CommandStage::Unfinished) {
+    leaveUnfinished(r.company);
+    return;
+  }
+  try {
+    removeSideFiles(r);
+  } catch (const FileError&) {
+    // The renames are made; the next command of the company, or its next opening, removes what is left.
+  }
 }
 
 // Everything as it was when the command began: the images at once, the files from the old pages the
-// command still holds. What cannot be written back stays under the journal, for the next command or the
-// next opening to put right.
+// command still holds. What cannot be written back stays under the journal, for the next command of the
+// company or its next opening to put right.
 void undo(Running& r) {
-  if (r.intent) {
-    // Past the point of no return: the renames are made, the command completes.
-    try {
-      removeSideFiles(r);
-    } catch (const FileError&) {
-      leftBehind = true;
-    }
+  if (past(r, CommandStage::Committed)) {
+    complete(r);
     return;
   }
-  const std::vector<sf::JournalFile> old = r.onDisk ? journalOf(r) : std::vector<sf::JournalFile>{};
+  const bool inPlace = journaled(r) && past(r, CommandStage::WritingInPlace);
+  const std::vector<sf::JournalFile> old = inPlace ? journalOf(r) : std::vector<sf::JournalFile>{};
   restoreImages(r);
   try {
-    if (r.intentBegun) removeIfThere(sf::intentName(r.company));
-    if (r.onDisk) sf::rollBack(old);
-    if (r.journalBegun) removeIfThere(sf::journalName(r.company));
-    if (r.journalBegun || r.intentBegun) syncFolder();
+    if (past(r, CommandStage::IntentWriting)) removeIfThere(sf::intentName(r.company));
+    if (inPlace) sf::rollBack(old);
+    if (journaled(r)) removeIfThere(sf::journalName(r.company));
+    if (journaled(r) || past(r, CommandStage::IntentWriting)) syncFolder();
   } catch (const FileError&) {
-    leftBehind = true;
   }
 }
 
@@ -182,7 +209,8 @@ void end() {
   for (const auto& img : images) dropImage(img);
 }
 
-// A damaged side file is never applied. It is kept under a name no command uses and no opening reads.
+// A side file that is damaged, or does not fit the files, is never applied. It is kept under a name no
+// command uses and no opening reads.
 std::string keepAside(const std::string& name, const std::string& company, std::string_view extension) {
   try {
     return renameToNewName(name, company + "-BOZUK", extension);
@@ -191,71 +219,69 @@ std::string keepAside(const std::string& name, const std::string& company, std::
   }
 }
 
-InterruptedCommand recover(bool removeTemporaries) {
+bool there(const std::string& name) { return resolve(name, FileOp::Read).exists; }
+
+// The company's own side files only; its lock is held.
+InterruptedCommand recover(const std::string& company) {
+  using O = InterruptedCommand::Outcome;
   InterruptedCommand result;
-  auto note = [&result](InterruptedCommand::Outcome o) {
-    using O = InterruptedCommand::Outcome;
-    auto rank = [](O x) { return x == O::Damaged ? 3 : x == O::PutBack ? 2 : x == O::Completed ? 1 : 0; };
-    if (rank(o) > rank(result.outcome)) result.outcome = o;
+  const std::string intentName = sf::intentName(company);
+  const std::string journalName = sf::journalName(company);
+  // Neither side file is applied: both are kept aside, the one that failed named.
+  auto refuse = [&](const std::string& name, O outcome) {
+    const std::string disk = diskName(name);
+    result = {outcome, disk, keepAside(disk, company, name == intentName ? "INT" : "JNL")};
+    if (name == intentName && there(journalName)) keepAside(diskName(journalName), company, "JNL");
+    return result;
   };
-  auto damaged = [&](const std::string& name, const std::string& company, std::string_view extension) {
-    result.damagedFile = name;
-    result.keptAs = keepAside(name, company, extension);
-    note(InterruptedCommand::Outcome::Damaged);
-  };
-  std::set<std::string> leftAlone;  // companies whose intent is damaged: their journal is not applied either
-  for (const std::string& name : listFiles("*" + sf::intentName(""))) {
-    const std::optional<std::string> of = sf::companyOfIntent(name);
-    if (!of) continue;  // no command's: a company has a name
-    const std::string& company = *of;
-    const sf::ReadIntent intent = sf::readIntent(name);
+  bool journalDecides = true;
+  if (there(intentName)) {
+    const sf::ReadIntent intent = sf::readIntent(diskName(intentName));
     switch (intent.state) {
       case sf::SideState::Incomplete:  // no rename was made; the journal, if any, puts the rest back
-        removeIfThere(name);
-        note(InterruptedCommand::Outcome::PutBack);
+        if (intent.whole && !sf::intentUnapplied(intent.steps, company)) return refuse(intentName, O::Damaged);
+        removeIfThere(intentName);
+        result.outcome = O::PutBack;
         break;
-      case sf::SideState::Ready:  // the writes in place were made before it: the journal is not needed
-        sf::finishSteps(intent.steps);
-        removeIfThere(sf::journalName(company));
-        removeIfThere(name);
+      case sf::SideState::Ready: {  // the writes in place were made before it: the journal is not needed
+        const std::optional<std::vector<sf::IntentStep>> left = sf::stepsToMake(intent.steps, company);
+        if (!left) return refuse(intentName, O::Foreign);
+        sf::makeSteps(*left);
+        removeIfThere(journalName);
+        removeIfThere(intentName);
         syncFolder();
-        note(InterruptedCommand::Outcome::Completed);
+        result.outcome = O::Completed;
+        journalDecides = false;
         break;
-      case sf::SideState::Damaged:
-        leftAlone.insert(company);
-        damaged(name, company, "INT");
-        break;
+      }
+      case sf::SideState::Damaged: return refuse(intentName, O::Damaged);
     }
   }
-  for (const std::string& name : listFiles("*" + sf::journalName(""))) {
-    const std::optional<std::string> of = sf::companyOfJournal(name);
-    if (!of) continue;
-    const std::string& company = *of;
-    if (leftAlone.count(company)) {
-      keepAside(name, company, "JNL");
-      continue;
-    }
-    const sf::ReadJournal journal = sf::readJournal(name);
+  if (journalDecides && there(journalName)) {
+    const sf::ReadJournal journal = sf::readJournal(diskName(journalName));
     switch (journal.state) {
       case sf::SideState::Incomplete:  // cut short before the first write in place
-        removeIfThere(name);
+        if (journal.whole && !sf::journalUnapplied(journal.files, company)) return refuse(journalName, O::Damaged);
+        removeIfThere(journalName);
         syncFolder();
-        note(InterruptedCommand::Outcome::PutBack);
         break;
       case sf::SideState::Ready:
+        if (!sf::journalFits(journal.files, company)) return refuse(journalName, O::Foreign);
         sf::rollBack(journal.files);
-        removeIfThere(name);
+        removeIfThere(journalName);
         syncFolder();
-        note(InterruptedCommand::Outcome::PutBack);
         break;
-      case sf::SideState::Damaged: damaged(name, company, "JNL"); break;
+      case sf::SideState::Damaged: return refuse(journalName, O::Damaged);
     }
-  }
-  if (removeTemporaries && result.outcome != InterruptedCommand::Outcome::Damaged) {
-    for (const char* pattern : {"*.~new*", "*.~old*"})
-      for (const std::string& name : listFiles(pattern)) deleteFileQuietly(name);
+    result.outcome = O::PutBack;
   }
   return result;
+}
+
+// A command's temporary files outlive it only when it was cut short.
+void removeTemporaries(const std::string& company) {
+  for (const std::string& name : listFiles(company + ".*.~*"))
+    if (sf::isTemporaryOf(name, company)) deleteFileQuietly(name);
 }
 
 }  // namespace
@@ -269,7 +295,7 @@ void commandMadeFile(const fs::path& path) {
 bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data) {
   auto& r = current();
   if (!r || data.empty() || r->made.count(img->path)) return false;
-  if (r->onDisk || r->intentBegun)
+  if (r->stage != CommandStage::Holding)
     throw std::logic_error("a command writes in place after its writes have gone to disk");
   Pending& p = pendingFor(*r, img);
   std::vector<std::uint8_t>& bytes = img->bytes;
@@ -290,23 +316,29 @@ bool commandHolds(const Image& img) { return current() && current()->index.count
 void commandIntends(const std::vector<side_files::IntentStep>& steps) {
   auto& r = current();
   if (!r) throw std::logic_error("a replacement outside a command");
-  if (r->intentBegun) throw std::logic_error("one replacement in a command");
+  if (past(*r, CommandStage::IntentWriting)) throw std::logic_error("one replacement in a command");
   flushInPlace(*r);
-  r->intentBegun = true;
+  r->stage = CommandStage::IntentWriting;
   sf::writeIntent(sf::intentName(r->company), steps);
-  r->intent = true;
+  r->steps = steps;
+  r->stage = CommandStage::Committed;
 }
 
-void commandIntentWithdrawn() {
+void commandMakeSteps() {
   auto& r = current();
-  if (!r || !r->intentBegun) return;
-  r->intent = false;
-  r->intentBegun = false;
-  try {
-    removeIfThere(sf::intentName(r->company));
-    syncFolder();
-  } catch (const FileError&) {
-    leftBehind = true;
+  if (!r || r->stage != CommandStage::Committed) throw std::logic_error("the steps of a committed command only");
+  // A rename that failed may go through when tried again (a short fault of the disk); a step already made
+  // is passed over.
+  for (int attempt = 1;; ++attempt) {
+    try {
+      sf::makeSteps(r->steps);
+      return;
+    } catch (const FileError&) {
+      if (attempt < 3) continue;
+      r->stage = CommandStage::Unfinished;
+      leaveUnfinished(r->company);
+      throw;
+    }
   }
 }
 
@@ -318,12 +350,14 @@ FileCommand::FileCommand(std::string_view company) {
     ++r->depth;
     return;
   }
-  if (leftBehind) {
-    recover(false);
-    leftBehind = false;
-  }
+  CompanyLock lock(company);
+  const std::string name(company);
+  // Side files of the company while none of its commands runs: an undo of this program that could not
+  // reach the disk left them.
+  if (there(sf::journalName(name)) || there(sf::intentName(name))) recover(name);
   r.emplace();
-  r->company = std::string(company);
+  r->company = name;
+  r->lock = std::move(lock);
   r->depth = 1;
   outermost_ = true;
 }
@@ -343,16 +377,22 @@ void FileCommand::commit() {
   if (!outermost_ || done_) return;
   done_ = true;
   Running& r = *current();
+  if (r.stage == CommandStage::Unfinished) {
+    const std::string company = r.company;
+    end();
+    throw FileError(FileError::Kind::Unfinished, FileOp::Rename, company + ".DAT", 0,
+                    "the command is completed when the company is next opened");
+  }
   try {
     flushInPlace(r);
     removeSideFiles(r);
   } catch (const FileError&) {
-    // With its intent ready the command has completed; only the tidying up failed, and the next opening
-    // or command finishes it.
-    const bool completed = r.intent;
-    undo(r);
+    // Once committed the command has completed; only the tidying up failed, and the next command of the
+    // company or its next opening removes what is left.
+    const bool committed = past(r, CommandStage::Committed);
+    if (!committed) undo(r);
     end();
-    if (completed) return;
+    if (committed) return;
     throw;
   }
   end();
@@ -360,6 +400,15 @@ void FileCommand::commit() {
 
 bool FileCommand::running() { return current().has_value(); }
 
-InterruptedCommand recoverInterruptedCommands() { return recover(true); }
+InterruptedCommand recoverInterruptedCommand(std::string_view company) {
+  const std::string name(company);
+  CompanyLock lock(name, true);
+  InterruptedCommand result = recover(name);
+  if (result.outcome != InterruptedCommand::Outcome::Damaged && result.outcome != InterruptedCommand::Outcome::Foreign)
+    removeTemporaries(name);
+  // What waited for this opening is done, or kept aside.
+  unfinishedCompleted(name);
+  return result;
+}
 
 }  // namespace kv

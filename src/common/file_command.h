@@ -16,8 +16,29 @@
 // in place before its replacements, not after them.
 //
 // Commands nest: one begun while another runs joins it, and the outer one commits or undoes everything.
-// Undone (a command left without commit(), by an exception or a return): every image and every file is
-// as it was when the command began.
+// Undone (a command left without commit(), by an exception or a return) before it is committed: every
+// image and every file is as it was when the command began.
+//
+// A command holds its company (CompanyLock) while it runs; it first puts right what an earlier command of
+// the company left behind (an undo that could not reach the disk).
+//
+// Its stages, and what leaving it in each means:
+//
+//   Holding ─commit─▶ JournalWriting ─▶ WritingInPlace ─▶ InPlaceSynced ─commit─▶ (journal removed: done)
+//      │                                                       │
+//      └──────────────── a replacement ───────────────────────┴─▶ IntentWriting ─▶ Committed ─▶ (done)
+//                                                                                      │
+//                                                       the renames keep failing ──▶ Unfinished
+//
+//   Holding         the writes are in the images only                 undone: the images restored
+//   JournalWriting  the journal may exist, not ready                  undone: the images, the journal goes
+//   WritingInPlace  the journal is ready; pages go to their files     undone: rolled back from memory
+//   InPlaceSynced   every page is on disk, the journal still there    undone: rolled back from memory
+//   IntentWriting   the intent may exist, not ready                   undone: the intent goes, rolled back
+//   Committed       the intent is ready: the point of no return       never undone: its renames are made
+//   Unfinished      the renames failed, retried                       the side files stay; the company waits
+//                                                                     for its next opening, which completes
+//                                                                     them (see CompanyLock)
 #pragma once
 
 #include <string>
@@ -25,13 +46,19 @@
 
 namespace kv {
 
+enum class CommandStage { Holding, JournalWriting, WritingInPlace, InPlaceSynced, IntentWriting, Committed, Unfinished };
+
 class FileCommand {
  public:
+  // Throws FileError when the company is another program's (Kind::Locked) or waits for its next opening
+  // (Kind::Unfinished), or when what an earlier command left cannot be put right.
   explicit FileCommand(std::string_view company);
   ~FileCommand();
   FileCommand(const FileCommand&) = delete;
   FileCommand& operator=(const FileCommand&) = delete;
 
+  // Throws FileError with everything undone; a committed command whose renames could not all be made
+  // throws it with Kind::Unfinished.
   void commit();
 
   static bool running();
@@ -44,20 +71,23 @@ class FileCommand {
 // What opening a company found of a command that an interruption (a kill, a crash, a power cut) cut short.
 struct InterruptedCommand {
   enum class Outcome {
-    None,        // nothing was interrupted
-    PutBack,     // the files are as they were before the command
-    Completed,   // the command's renames were finished: the files are as it left them
-    Damaged,     // a side file is damaged: nothing was applied, and it was kept under `keptAs`
+    None,       // nothing was interrupted
+    PutBack,    // the files are as they were before the command
+    Completed,  // the command's renames were finished: the files are as it left them
+    Damaged,    // a side file is damaged: nothing was applied, and it was kept under `keptAs`
+    Foreign,    // a side file does not fit the files as they are now: nothing was applied, it was kept
   };
   Outcome outcome = Outcome::None;
-  std::string damagedFile;  // Damaged: the side file, and the name it is kept under
+  std::string damagedFile;  // Damaged, Foreign: the side file, and the name it is kept under
   std::string keptAs;
 };
 
-// Puts right, in the working folder, every command an interruption cut short: a journal rolls back, an
-// intent's renames are finished, and the temporary files of interrupted replacements are removed. A
-// damaged side file is never applied; it is renamed out of the way (so that later commands can run) and
-// every temporary file is kept for the data-file service. Runs before the company's files are opened.
-InterruptedCommand recoverInterruptedCommands();
+// Puts right, in the working folder, the command of `company` that an interruption cut short: a journal
+// rolls back, an intent's renames are finished, and the company's temporary files are removed. Only the
+// company's own side files and temporaries are looked at, under its lock. A damaged or foreign side file is
+// never applied; it is renamed out of the way ("<company>-BOZUK1.JNL") and the temporary files are kept for
+// the data-file service. Runs before the company's files are opened. Throws FileError (Kind::Locked) when
+// another program holds the company, and any failure to put things right.
+InterruptedCommand recoverInterruptedCommand(std::string_view company);
 
 }  // namespace kv

@@ -47,6 +47,8 @@ std::string reasonOf(const FileError& e) {
     case FileError::Kind::BadRecordNumber: return "Geçersiz kayıt numarası";
     case FileError::Kind::BadFileNumber: return "Geçersiz dosya numarası";
     case FileError::Kind::BadName: return "Geçersiz dosya adı";
+    case FileError::Kind::Locked: return "Şirket başka bir programda açık";
+    case FileError::Kind::Unfinished: return "Son işlem, şirket yeniden açıldığında tamamlanacak";
     case FileError::Kind::Io: break;
   }
   return "";

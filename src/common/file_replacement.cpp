@@ -1,6 +1,7 @@
 #include "common/file_replacement.h"
 
 #include "common/file_command.h"
+#include "common/file_command_hooks.h"
 #include "common/files.h"
 #include "common/files_internal.h"
 #include "common/side_files.h"
@@ -9,11 +10,18 @@ namespace kv {
 
 namespace {
 
-// A name for a temporary file next to the target that no listing of company files ("*.DAT") picks up.
-std::string temporaryName(std::string_view base, std::string_view suffix) {
-  std::string name = std::string(base) + std::string(suffix);
-  for (int n = 1; fileExists(name); ++n) name = std::string(base) + std::string(suffix) + std::to_string(n);
+// A name for a temporary file next to the target that no listing of company files ("*.DAT") picks up, and
+// that tells whose it is: the company's own name comes first.
+std::string temporaryName(std::string_view target, std::string_view suffix) {
+  std::string name = std::string(target) + std::string(suffix);
+  for (int n = 1; fileExists(name); ++n) name = std::string(target) + std::string(suffix) + std::to_string(n);
   return name;
+}
+
+// A step of the intent, with what its source holds now.
+side_files::IntentStep stepOf(const std::string& from, const std::string& to) {
+  const side_files::Summary now = side_files::summaryOf(from);
+  return {from, to, now.length, now.sum};
 }
 
 }  // namespace
@@ -26,9 +34,7 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
   item.backup = std::string(backup);
   item.fresh = temporaryName(target, ".~new");
   try {
-    int f = nextFreeFileNumber();
-    openRandom(f, item.fresh, 1);  // creates it empty
-    closeFile(f);
+    files_internal::createEmptyFile(item.fresh);
   } catch (const FileError& e) {
     throw FileError(e.kind(), e.op(), item.target, e.systemError(), e.what());
   }
@@ -62,61 +68,49 @@ bool FileReplacement::commit() {
           throw FileError(FileError::Kind::InUse, FileOp::Rename, *name, 0, "file is open");
       }
     }
-    // 1. Everything new reaches the disk, and a copy of every old file stands ready under a temporary
-    //    name. Nothing live has changed yet.
+    // 1. Everything new reaches the disk, and a copy of every old file that is kept stands ready under a
+    //    temporary name. Nothing live has changed yet.
+    std::vector<side_files::IntentStep> backups, targets;
     for (auto& item : items_) {
       current = item.target;  // the new content on its way to the target's name
-      if (!item.fresh.empty()) syncFileByName(item.fresh);
-      if (fileExists(item.target)) {
-        item.hadTarget = true;
-        current = item.backup.empty() ? item.target : item.backup;
-        item.backupCopy = temporaryName(current, ".~old");
-        copyFile(item.target, item.backupCopy);
-        syncFileByName(item.backupCopy);
+      if (!item.fresh.empty()) {
+        syncFileByName(item.fresh);
+        targets.push_back(stepOf(item.fresh, item.target));
       }
+      if (!fileExists(item.target)) continue;
+      if (item.fresh.empty()) targets.push_back(stepOf(diskName(item.target), ""));
+      if (item.backup.empty()) continue;
+      current = item.backup;
+      item.backupCopy = temporaryName(item.target, ".~old");
+      copyFile(item.target, item.backupCopy);
+      syncFileByName(item.backupCopy);
+      backups.push_back(stepOf(item.backupCopy, item.backup));
     }
-    // 2. The steps are written down, after the command's own writes in place have reached the disk.
-    std::vector<side_files::IntentStep> steps;
-    for (const auto& item : items_)
-      if (!item.backupCopy.empty() && !item.backup.empty()) steps.push_back({item.backupCopy, item.backup});
-    for (const auto& item : items_) {
-      if (!item.fresh.empty()) steps.push_back({item.fresh, item.target});
-      else if (item.hadTarget) steps.push_back({item.target, ""});
+    // 2. The steps are written down, after the command's own writes in place have reached the disk: the
+    //    old content takes the backup names, then the new content the live names.
+    backups.insert(backups.end(), targets.begin(), targets.end());
+    if (backups.empty()) {  // nothing to replace: what the command wrote in place is all
+      items_.clear();
+      command.commit();
+      return true;
     }
     current.clear();
-    files_internal::commandIntends(steps);
-    // 3. The old content takes the backup names, then the new content the live names.
-    for (auto& item : items_) {
-      if (item.backupCopy.empty() || item.backup.empty()) continue;
-      current = item.backup;
-      replaceFile(item.backupCopy, item.backup);
-      item.backupCopy.clear();
-    }
-    for (auto& item : items_) {
-      current = item.target;
-      if (!item.fresh.empty()) {
-        replaceFile(item.fresh, item.target);
-        item.fresh.clear();
-      } else if (item.hadTarget) {
-        deleteFile(item.target);
-      }
-      item.replaced = true;
-    }
-    current = ".";
-    syncFolder();
+    files_internal::commandIntends(backups);
   } catch (const FileError& e) {
     if (current.empty()) current = e.fileName();
-    failedFile_ = current;
-    failure_ = e.what();
     error_.emplace(e.kind(), e.op(), current, e.systemError(), e.what());
-    putBackReplaced();
     removeTemporaries();
-    files_internal::commandIntentWithdrawn();
     items_.clear();
     return false;
   }
-  removeTemporaries();
-  items_.clear();
+  // 3. Committed: the renames are made now, or at the next opening of the company.
+  items_.clear();  // the temporary files are the intent's now
+  try {
+    files_internal::commandMakeSteps();
+  } catch (const FileError& e) {
+    error_.emplace(FileError::Kind::Unfinished, e.op(), e.fileName(), e.systemError(), e.what());
+    return false;
+  }
   command.commit();
   return true;
 }
@@ -126,60 +120,12 @@ void FileReplacement::abandon() {
   items_.clear();
 }
 
-// Files replaced together (.DAT and .ABC) must stay in step: when a later rename fails, the targets that
-// already took their new content get the old one back from the backups just refreshed (a target that did
-// not exist goes again). The old content goes back as a copy renamed into place, never written over the
-// live file. Best effort: what cannot be put back keeps the new content.
-void FileReplacement::putBackReplaced() {
-  bool putBack = false;
-  for (auto& item : items_) {
-    if (!item.replaced) continue;
-    putBack = true;
-    try {
-      if (!item.hadTarget) {
-        deleteFile(item.target);
-        continue;
-      }
-      const std::string old = item.backup.empty() ? item.backupCopy : item.backup;
-      const std::string copy = temporaryName(item.target, ".~old");
-      copyFile(old, copy);
-      syncFileByName(copy);
-      replaceFile(copy, item.target);
-    } catch (const FileError&) {
-    }
-  }
-  if (!putBack) return;
-  try {
-    syncFolder();
-  } catch (const FileError&) {
-  }
-}
-
 void FileReplacement::removeTemporaries() {
   for (auto& item : items_) {
     deleteFileQuietly(item.fresh);
     deleteFileQuietly(item.backupCopy);
     item.fresh.clear();
     item.backupCopy.clear();
-  }
-}
-
-bool retireToBackup(std::string_view target, std::string_view backup, std::string* failedFile) {
-  std::string current(target);
-  try {
-    if (!fileExists(target)) return true;
-    if (fileLengthByName(target) == 0) {
-      deleteFile(target);
-      return true;
-    }
-    current = std::string(backup);
-    if (fileExists(backup)) deleteFile(backup);
-    current = std::string(target);
-    renameFile(target, backup);
-    return true;
-  } catch (const FileError&) {
-    if (failedFile) *failedFile = current;
-    return false;
   }
 }
 

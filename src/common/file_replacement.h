@@ -5,8 +5,13 @@
 // old content, and the caller can tell the user which file failed.
 //
 // The renames run as one command on the company's files (see FileCommand; a replacement joins the command
-// that runs): they are written into the command's intent before the first of them, so that a kill or a
-// power cut in their midst is finished at the next opening, never left half done.
+// that runs): they are written into the command's intent before the first of them, each with the content
+// it moves, and from then on the command is committed: a rename that fails is tried again, and one that
+// still fails is made when the company is next opened, never undone. Before the intent is ready a failure
+// leaves every file as it was, the backups included.
+//
+// A working copy (".RCT") is replaced, or retired, the same way inside the command that makes it: a
+// non-empty old copy becomes its backup, an empty one simply goes.
 //
 //   FileReplacement r(company);
 //   std::string tmp = r.stage(company + ".DAT", "952KLVR.DAT");
@@ -32,9 +37,10 @@ class FileReplacement {
   // Deletes the temporary files of a replacement that was not committed.
   ~FileReplacement();
 
-  // Declares that `target` is to be replaced and its present content kept as `backup`. Returns the name
-  // of a new, empty temporary file in the working folder, to be written through the file layer and
-  // closed before commit(). A target that does not exist yet simply appears; no backup is made of it.
+  // Declares that `target` is to be replaced and its present content kept as `backup` (not kept when
+  // `backup` is empty). Returns the name of a new, empty temporary file in the working folder, to be
+  // written through the file layer and closed before commit(). A target that does not exist yet simply
+  // appears.
   std::string stage(std::string_view target, std::string_view backup);
   // Declares that `target` is to go, its content kept as `backup` (or not kept when `backup` is empty). A
   // target that does not exist is passed over.
@@ -44,20 +50,17 @@ class FileReplacement {
   // replacement, told by the name of the file that content stands in for; any other failure as it is.
   FileError naming(const FileError& e) const;
 
-  // Flushes the new files, refreshes the backups and renames the new files into place (or deletes a
-  // retired target), in the order they were staged, under the command's intent, then syncs the folder.
-  // The targets and backups must not be open. Returns false, with failedFile() and error() set, when a
-  // step failed: the temporary files are deleted and every target holds its old content (a target
-  // renamed into place before the failure gets it back from its backup); the backups already refreshed
-  // keep the old content too.
+  // Flushes the new files, copies the old content on its way to the backups, writes the intent, then makes
+  // the renames (or deletes a retired target) and syncs the folder. The targets and backups must not be
+  // open. Returns false, with error() set, when it failed: before the intent, every file holds its old
+  // content and the temporary files are gone; after it (error() of Kind::Unfinished), the command is
+  // completed when the company is next opened, whose files wait until then.
   bool commit();
 
   // Deletes the temporary files; nothing else changes.
   void abandon();
 
-  const std::string& failedFile() const { return failedFile_; }
-  const std::string& failure() const { return failure_; }
-  // The failure as the file layer reported it, naming failedFile() (not a temporary name), for the
+  // The failure, naming the file that failed as the program names it (not a temporary name), for the
   // window's message.
   const std::optional<FileError>& error() const { return error_; }
 
@@ -66,22 +69,13 @@ class FileReplacement {
     std::string target;
     std::string backup;
     std::string fresh;       // the new content; empty for a target that goes
-    std::string backupCopy;  // the old content on its way to the backup name (kept aside without one)
-    bool hadTarget = false;  // the target existed: its old content went to the backup
-    bool replaced = false;   // the new content has taken the target's name
+    std::string backupCopy;  // the old content on its way to the backup name
   };
-  void putBackReplaced();
   void removeTemporaries();
 
   std::string company_;
   std::vector<Item> items_;
-  std::string failedFile_;
-  std::string failure_;
   std::optional<FileError> error_;
 };
-
-// The working-copy rule of the recipe side: a non-empty `target` becomes `backup` (replacing an older
-// backup), an empty one is deleted. Returns false, with the file's name in failedFile, when that fails.
-bool retireToBackup(std::string_view target, std::string_view backup, std::string* failedFile = nullptr);
 
 }  // namespace kv

@@ -14,6 +14,7 @@
 #include <set>
 #include <utility>
 
+#include "common/file_command_hooks.h"
 #include "common/files_internal.h"
 #include "common/text.h"
 
@@ -168,11 +169,16 @@ void writeThrough(const std::shared_ptr<Image>& imgPtr, std::int64_t offset, std
 }
 
 // Opens a file that no handle holds yet and reads its content into a new image.
+// A company's file is opened under the company's lock.
 std::shared_ptr<Image> loadImage(const Resolved& r) {
+  // A temporary that is gone is not made again empty by an open: the content it stood for is lost.
+  if (!r.exists && isTemporaryName(r.name))
+    refused(FileError::Kind::NotFound, FileOp::Open, r.name, "a temporary file is made only by its replacement");
+  auto img = std::make_shared<Image>();
+  img->lock = CompanyLock(companyOfFile(r.name));
   faultPoint(FileOp::Open, r.name);
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
-  auto img = std::make_shared<Image>();
   if (!r.exists) {
     told(FileCall::Kind::Create, r.name);
     commandMadeFile(r.path);
@@ -194,21 +200,6 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   img->bytes.resize(done);
   img->fd = std::exchange(fd.fd, -1);
   return img;
-}
-
-// The bytes of a file on disk.
-std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op) {
-  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (fd.fd < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
-  std::vector<std::uint8_t> out;
-  std::uint8_t buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd.fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
-    if (n == 0) return out;
-    out.insert(out.end(), buf, buf + n);
-  }
 }
 
 // The bytes of one file into another, made or emptied first, with the source's permissions, copied by
@@ -280,6 +271,35 @@ Resolved resolve(std::string_view name, FileOp op) {
     return {entry.path(), *converted, true};
   }
   return {exact, std::string(name), false};
+}
+
+std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op) {
+  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
+  std::vector<std::uint8_t> out;
+  std::uint8_t buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileError(FileError::Kind::Io, op, r.name, errno);
+    if (n == 0) return out;
+    out.insert(out.end(), buf, buf + n);
+  }
+}
+
+bool isTemporaryName(std::string_view name) {
+  const std::string folded = foldName(name);
+  return folded.find(".~NEW") != std::string::npos || folded.find(".~OLD") != std::string::npos;
+}
+
+void createEmptyFile(std::string_view name) {
+  const Resolved r = resolve(name, FileOp::Open);
+  if (r.exists) refused(FileError::Kind::AlreadyExists, FileOp::Open, r.name, "file exists");
+  faultPoint(FileOp::Open, r.name);
+  FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666)};
+  if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
+  told(FileCall::Kind::Create, r.name);
+  commandMadeFile(r.path);
 }
 
 std::shared_ptr<Image> liveImage(const fs::path& path) {

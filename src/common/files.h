@@ -45,6 +45,8 @@ class FileError : public std::runtime_error {
     BadRecordNumber,  // a record number outside what the file allows
     BadFileNumber,    // no file open on that number, or the number is taken
     BadName,          // a name that cannot be a file of the working folder
+    Locked,           // another program has the company open (CompanyLock)
+    Unfinished,       // a command of the company waits to be completed when the company is next opened
   };
   // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for
   // the log (what()); the system's text of systemError when empty.

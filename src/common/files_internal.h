@@ -1,5 +1,6 @@
-// Inside the file layer: what its parts (files.cpp, the command and its side files) share. Nothing outside
-// src/common/files*.cpp and src/common/file_command*.cpp includes this.
+// Inside the file layer: what its parts (files.cpp, the command, its side files and the replacement) share:
+// the images, the names and the system calls. Nothing outside the file layer's sources in src/common
+// includes this; what the command adds to it is in file_command_hooks.h.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/company_lock.h"
 #include "common/files.h"
-#include "common/side_files.h"
 
 namespace kv::files_internal {
 
@@ -25,6 +26,7 @@ struct Image {
   int fd = -1;
   std::vector<std::uint8_t> bytes;
   int handles = 0;
+  CompanyLock lock;  // the company is this program's while any of its files is open
 };
 
 struct Resolved {
@@ -35,6 +37,13 @@ struct Resolved {
 
 // Finds a name in the working folder, without regard to case; `op` is what the caller is about to do.
 Resolved resolve(std::string_view name, FileOp op = FileOp::Open);
+// The bytes of a file on disk; throws FileError (op) naming it.
+std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op);
+// A temporary file of a replacement ("<company>.<ext>.~new", "~old", numbered): only the replacement
+// makes one, never an open.
+bool isTemporaryName(std::string_view name);
+// Makes an empty file that is not there yet, as the replacement stages it; throws FileError.
+void createEmptyFile(std::string_view name);
 // The image of a file some file number (or a running command) holds, if any.
 std::shared_ptr<Image> liveImage(const fs::path& path);
 // Forgets an image that no file number holds any more, closing its descriptor.
@@ -74,21 +83,5 @@ struct FdGuard {
   int fd;
   ~FdGuard();
 };
-
-// ---- The command that runs, seen from the layer ----
-
-// A file the layer has just created: while a command runs, it is the command's own, whose old state is its
-// absence, and the command writes it straight to disk.
-void commandMadeFile(const fs::path& path);
-// A write that the running command takes into its care instead of the disk; false when no command runs
-// or the file is one the command made.
-bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data);
-// The running command holds writes of this image that are not on disk yet.
-bool commandHolds(const Image& img);
-// A replacement within the running command: its in-place writes reach the disk under the journal, then the
-// intent of `steps` is written and readied; the caller makes the steps. Throws FileError.
-void commandIntends(const std::vector<side_files::IntentStep>& steps);
-// The replacement put everything back after a step failed: the intent goes.
-void commandIntentWithdrawn();
 
 }  // namespace kv::files_internal

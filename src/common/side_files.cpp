@@ -1,13 +1,17 @@
 #include "common/side_files.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "common/bytes.h"
 #include "common/files.h"
+#include "common/company_lock.h"
 #include "common/files_internal.h"
 #include "common/text.h"
 
@@ -21,36 +25,26 @@ constexpr std::string_view kJournalExtension = ".~JNL";
 constexpr std::string_view kIntentExtension = ".~INT";
 constexpr char kJournalMagic[8] = {'K', 'V', '9', '5', '2', 'J', 'N', 'L'};
 constexpr char kIntentMagic[8] = {'K', 'V', '9', '5', '2', 'I', 'N', 'T'};
-constexpr std::uint32_t kVersion = 1;
+// 2: the journal knows each file's new length and each run's new content, the intent what it moves.
+constexpr std::uint32_t kVersion = 2;
 constexpr std::uint32_t kReady = 0x59444552;  // "REDY"
+constexpr std::uint32_t kBeingWritten = 0;
 // magic, version, state, body length, checksum of the body
 constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 8 + 8;
 
-std::optional<std::string> companyOf(std::string_view name, std::string_view extension) {
-  if (name.size() <= extension.size()) return std::nullopt;
-  const std::string tail = upperCase(name.substr(name.size() - extension.size()));
-  if (tail != extension) return std::nullopt;
-  return std::string(name.substr(0, name.size() - extension.size()));
-}
-
-std::uint64_t checksum(const std::vector<std::uint8_t>& body) {
-  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-  for (std::uint8_t b : body) h = (h ^ b) * 1099511628211ull;
-  return h;
-}
-
 // ---- Writing a body ----
+// A side file is a stream of fields of varying number and length, unlike the fixed records that
+// common/bytes.h packs in place; this writer grows it, and the reader below checks every length.
 
 struct Out {
   std::vector<std::uint8_t> bytes;
-  void u8(std::uint8_t v) { bytes.push_back(v); }
   void u32(std::uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   }
-  void i64(std::int64_t v) {
-    auto u = static_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+  void u64(std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   }
+  void i64(std::int64_t v) { u64(static_cast<std::uint64_t>(v)); }
   void text(const std::string& s) {
     u32(static_cast<std::uint32_t>(s.size()));
     bytes.insert(bytes.end(), s.begin(), s.end());
@@ -75,7 +69,7 @@ std::vector<std::uint8_t> header(const char (&magic)[8], std::uint32_t state, co
 void writeSideFile(const std::string& name, const char (&magic)[8], const std::vector<std::uint8_t>& body) {
   const fs::path path = workingFolder() / toUtf8(name);
   FdGuard fd{openForWriting(path, name, true)};
-  std::vector<std::uint8_t> all = header(magic, 0, body);
+  std::vector<std::uint8_t> all = header(magic, kBeingWritten, body);
   all.insert(all.end(), body.begin(), body.end());
   int error = 0;
   if (writeAll(fd.fd, name, 0, all, 0, error) != all.size())
@@ -98,7 +92,6 @@ struct In {
     if (bytes.size() - at < n) ok = false;
     return ok;
   }
-  std::uint8_t u8() { return has(1) ? bytes[at++] : 0; }
   std::uint32_t u32() {
     if (!has(4)) return 0;
     auto v = static_cast<std::uint32_t>(bytes::getI32(bytes.data() + at));
@@ -111,6 +104,7 @@ struct In {
     at += 8;
     return v;
   }
+  std::uint64_t u64() { return static_cast<std::uint64_t>(i64()); }
   std::vector<std::uint8_t> raw() {
     const std::uint32_t n = u32();
     if (!has(n)) return {};
@@ -132,37 +126,148 @@ bool plainName(const std::string& name) {
          name.find('\0') == std::string::npos;
 }
 
-// The state and the body of a side file; a file that cannot be read at all counts as damaged.
-SideState readSideFile(const std::string& name, const char (&magic)[8], std::vector<std::uint8_t>& body) {
-  const Resolved r = resolve(name, FileOp::Read);
-  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (fd.fd < 0) return SideState::Damaged;
+struct Raw {
+  SideState state = SideState::Damaged;
+  bool whole = false;  // the body is the one the header names
+  std::vector<std::uint8_t> body;
+};
+
+// The state and the body of a side file; a file that cannot be read at all counts as damaged. A kill or a
+// power cut can leave a side file empty, or, where its content never reached the disk, zeros; a header that
+// is cut, of another kind or of another state was damaged afterwards.
+Raw readSideFile(const std::string& name, const char (&magic)[8]) {
+  Raw raw;
   std::vector<std::uint8_t> all;
-  std::uint8_t buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd.fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return SideState::Damaged;
-    if (n == 0) break;
-    all.insert(all.end(), buf, buf + n);
+  try {
+    all = contentOf(resolve(name, FileOp::Read), FileOp::Read);
+  } catch (const FileError&) {
+    return raw;
   }
-  if (all.size() < kHeaderSize || std::memcmp(all.data(), magic, 8) != 0) return SideState::Incomplete;
-  const auto state = static_cast<std::uint32_t>(bytes::getI32(all.data() + 12));
-  if (state == 0) return SideState::Incomplete;
+  if (std::all_of(all.begin(), all.end(), [](std::uint8_t b) { return b == 0; })) {
+    raw.state = SideState::Incomplete;
+    return raw;
+  }
+  if (all.size() < kHeaderSize || std::memcmp(all.data(), magic, 8) != 0) return raw;
   const auto version = static_cast<std::uint32_t>(bytes::getI32(all.data() + 8));
+  const auto state = static_cast<std::uint32_t>(bytes::getI32(all.data() + 12));
   const auto length = static_cast<std::uint64_t>(bytes::getI64(all.data() + 16));
   const auto sum = static_cast<std::uint64_t>(bytes::getI64(all.data() + 24));
-  if (state != kReady || version != kVersion || length != all.size() - kHeaderSize) return SideState::Damaged;
-  body.assign(all.begin() + static_cast<std::ptrdiff_t>(kHeaderSize), all.end());
-  return checksum(body) == sum ? SideState::Ready : SideState::Damaged;
+  if (version != kVersion || (state != kReady && state != kBeingWritten)) return raw;
+  raw.body.assign(all.begin() + static_cast<std::ptrdiff_t>(kHeaderSize), all.end());
+  raw.whole = length == raw.body.size() && checksum(raw.body) == sum;
+  if (state == kReady) {
+    raw.state = raw.whole ? SideState::Ready : SideState::Damaged;
+  } else {
+    // Cut short while it was written: a body longer than its header says was never written so.
+    raw.state = raw.body.size() <= length ? SideState::Incomplete : SideState::Damaged;
+  }
+  if (!raw.whole) raw.body.clear();
+  return raw;
+}
+
+std::string folded(std::string_view name) { return upperCase(name); }
+
+// The extension of "<stem>.<ext>": one point, a stem and an extension of letters and digits.
+bool oneExtension(std::string_view name, std::string_view stem) {
+  const std::string f = folded(name);
+  const std::string s = folded(stem);
+  if (f.size() <= s.size() + 1 || f.compare(0, s.size(), s) != 0 || f[s.size()] != '.') return false;
+  const std::string_view ext = std::string_view(f).substr(s.size() + 1);
+  return ext.find('.') == std::string_view::npos && ext.find('~') == std::string_view::npos;
+}
+
+struct OnDisk {
+  bool exists = false;
+  std::vector<std::uint8_t> bytes;
+};
+
+OnDisk onDisk(const std::string& name) {
+  const Resolved r = resolve(name, FileOp::Read);
+  if (!r.exists) return {};
+  return {true, contentOf(r, FileOp::Read)};
+}
+
+// The file is there and holds what a step says.
+bool holds(const std::string& name, std::int64_t length, std::uint64_t sum) {
+  if (!resolve(name, FileOp::Read).exists) return false;
+  const Summary now = summaryOf(name);
+  return now.length == length && now.sum == sum;
+}
+
+enum class RunHolds { Old, New, Neither };
+RunHolds runHolds(const std::vector<std::uint8_t>& bytes, std::int64_t at, const JournalRun& run) {
+  const auto n = static_cast<std::int64_t>(run.oldBytes.size());
+  if (at + n > static_cast<std::int64_t>(bytes.size())) return RunHolds::Neither;
+  const std::span<const std::uint8_t> now(bytes.data() + at, static_cast<std::size_t>(n));
+  if (std::equal(now.begin(), now.end(), run.oldBytes.begin())) return RunHolds::Old;
+  return checksum(now) == run.newSum ? RunHolds::New : RunHolds::Neither;
 }
 
 }  // namespace
 
 std::string journalName(std::string_view company) { return std::string(company) + std::string(kJournalExtension); }
 std::string intentName(std::string_view company) { return std::string(company) + std::string(kIntentExtension); }
-std::optional<std::string> companyOfJournal(std::string_view name) { return companyOf(name, kJournalExtension); }
-std::optional<std::string> companyOfIntent(std::string_view name) { return companyOf(name, kIntentExtension); }
+
+bool isCompanyFile(std::string_view name, std::string_view company) {
+  return !company.empty() && oneExtension(name, company);
+}
+
+bool isBackupFile(std::string_view name) { return oneExtension(name, "952KLVR"); }
+
+bool isTemporaryOf(std::string_view name, std::string_view company) {
+  if (company.empty()) return false;
+  const std::string f = folded(name);
+  for (std::string_view kind : {".~NEW", ".~OLD"}) {
+    const std::size_t at = f.rfind(kind);
+    if (at == std::string::npos) continue;
+    const std::string_view number = std::string_view(f).substr(at + kind.size());
+    if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+    if (isCompanyFile(std::string_view(f).substr(0, at), company)) return true;
+  }
+  return false;
+}
+
+std::uint64_t checksum(std::span<const std::uint8_t> bytes) {
+  // Four lanes of eight bytes a step, each mixed by multiplication, then folded: a whole product file is
+  // summed at memory speed at every replacement, and no two contents a command could meet by chance share
+  // a sum.
+  constexpr std::uint64_t kMul = 0xC2B2AE3D27D4EB4Full;
+  std::uint64_t lane[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull,
+                           bytes.size() * 0xFF51AFD7ED558CCDull};
+  std::size_t i = 0;
+  for (; i + 32 <= bytes.size(); i += 32) {
+    for (int k = 0; k < 4; ++k) {
+      std::uint64_t w;
+      std::memcpy(&w, bytes.data() + i + 8 * k, 8);
+      lane[k] = (lane[k] ^ w) * kMul;
+      lane[k] ^= lane[k] >> 29;
+    }
+  }
+  std::uint64_t h = lane[3];
+  for (int k = 0; k < 3; ++k) h = ((h ^ lane[k]) * kMul) ^ (h >> 31);
+  for (; i < bytes.size(); ++i) h = ((h ^ bytes[i]) * kMul) ^ (h >> 29);
+  h = (h ^ (h >> 32)) * kMul;
+  return h ^ (h >> 29);
+}
+
+Summary summaryOf(const std::string& name) {
+  const Resolved r = resolve(name, FileOp::Read);
+  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st {};
+  if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
+  const auto size = static_cast<std::size_t>(st.st_size);
+  if (size > 0) {
+    // Mapped, the file's pages are summed where the system holds them, without a copy.
+    void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.fd, 0);
+    if (at != MAP_FAILED) {
+      const std::uint64_t sum = checksum({static_cast<const std::uint8_t*>(at), size});
+      ::munmap(at, size);
+      return {static_cast<std::int64_t>(size), sum};
+    }
+  }
+  const std::vector<std::uint8_t> content = contentOf(r, FileOp::Read);
+  return {static_cast<std::int64_t>(content.size()), checksum(content)};
+}
 
 void writeJournal(const std::string& name, const std::vector<JournalFile>& files) {
   Out out;
@@ -170,10 +275,12 @@ void writeJournal(const std::string& name, const std::vector<JournalFile>& files
   for (const JournalFile& f : files) {
     out.text(f.name);
     out.i64(f.oldLength);
-    out.u32(static_cast<std::uint32_t>(f.oldBytes.size()));
-    for (const auto& [at, old] : f.oldBytes) {
+    out.i64(f.newLength);
+    out.u32(static_cast<std::uint32_t>(f.runs.size()));
+    for (const auto& [at, run] : f.runs) {
       out.i64(at);
-      out.raw(old);
+      out.raw(run.oldBytes);
+      out.u64(run.newSum);
     }
   }
   writeSideFile(name, kJournalMagic, out.bytes);
@@ -185,35 +292,42 @@ void writeIntent(const std::string& name, const std::vector<IntentStep>& steps) 
   for (const IntentStep& s : steps) {
     out.text(s.from);
     out.text(s.to);
+    out.i64(s.length);
+    out.u64(s.sum);
   }
   writeSideFile(name, kIntentMagic, out.bytes);
 }
 
 ReadJournal readJournal(const std::string& name) {
   ReadJournal j;
-  std::vector<std::uint8_t> body;
-  j.state = readSideFile(name, kJournalMagic, body);
-  if (j.state != SideState::Ready) return j;
-  In in{body};
+  Raw raw = readSideFile(name, kJournalMagic);
+  j.state = raw.state;
+  if (!raw.whole) return j;
+  In in{raw.body};
   const std::uint32_t count = in.u32();
   for (std::uint32_t i = 0; in.ok && i < count; ++i) {
     JournalFile f;
     f.name = in.text();
     f.oldLength = in.i64();
+    f.newLength = in.i64();
     const std::uint32_t runs = in.u32();
-    if (!plainName(f.name) || f.oldLength < 0) in.ok = false;
+    if (!plainName(f.name) || f.oldLength < 0 || f.newLength < f.oldLength) in.ok = false;
     std::int64_t end = 0;  // of the run before: the runs come in order, apart
     for (std::uint32_t k = 0; in.ok && k < runs; ++k) {
       const std::int64_t at = in.i64();
-      std::vector<std::uint8_t> old = in.raw();
-      if (at < end || old.empty() || at > f.oldLength || static_cast<std::int64_t>(old.size()) > f.oldLength - at)
+      JournalRun run;
+      run.oldBytes = in.raw();
+      run.newSum = in.u64();
+      if (at < end || run.oldBytes.empty() || at > f.oldLength ||
+          static_cast<std::int64_t>(run.oldBytes.size()) > f.oldLength - at)
         in.ok = false;
-      end = at + static_cast<std::int64_t>(old.size());
-      f.oldBytes.emplace(at, std::move(old));
+      end = at + static_cast<std::int64_t>(run.oldBytes.size());
+      f.runs.emplace(at, std::move(run));
     }
     j.files.push_back(std::move(f));
   }
-  if (!in.done()) {
+  j.whole = in.done();
+  if (!j.whole) {
     j.state = SideState::Damaged;
     j.files.clear();
   }
@@ -222,44 +336,97 @@ ReadJournal readJournal(const std::string& name) {
 
 ReadIntent readIntent(const std::string& name) {
   ReadIntent intent;
-  std::vector<std::uint8_t> body;
-  intent.state = readSideFile(name, kIntentMagic, body);
-  if (intent.state != SideState::Ready) return intent;
-  In in{body};
+  Raw raw = readSideFile(name, kIntentMagic);
+  intent.state = raw.state;
+  if (!raw.whole) return intent;
+  In in{raw.body};
   const std::uint32_t count = in.u32();
   for (std::uint32_t i = 0; in.ok && i < count; ++i) {
     IntentStep s;
     s.from = in.text();
     s.to = in.text();
-    if (!plainName(s.from) || (!s.to.empty() && !plainName(s.to))) in.ok = false;
+    s.length = in.i64();
+    s.sum = in.u64();
+    if (!plainName(s.from) || (!s.to.empty() && !plainName(s.to)) || s.length < 0) in.ok = false;
     intent.steps.push_back(std::move(s));
   }
-  if (!in.done()) {
+  intent.whole = in.done();
+  if (!intent.whole) {
     intent.state = SideState::Damaged;
     intent.steps.clear();
   }
   return intent;
 }
 
+bool journalFits(const std::vector<JournalFile>& files, std::string_view company) {
+  for (const JournalFile& f : files) {
+    if (!isCompanyFile(f.name, company)) return false;
+    const OnDisk file = onDisk(f.name);
+    const auto length = static_cast<std::int64_t>(file.bytes.size());
+    if (!file.exists || (length != f.oldLength && length != f.newLength)) return false;
+    for (const auto& [at, run] : f.runs)
+      if (runHolds(file.bytes, at, run) == RunHolds::Neither) return false;
+  }
+  return true;
+}
+
+bool journalUnapplied(const std::vector<JournalFile>& files, std::string_view company) {
+  for (const JournalFile& f : files) {
+    if (!isCompanyFile(f.name, company)) return false;
+    const OnDisk file = onDisk(f.name);
+    if (!file.exists) continue;
+    if (static_cast<std::int64_t>(file.bytes.size()) != f.oldLength) return false;
+    for (const auto& [at, run] : f.runs)
+      if (runHolds(file.bytes, at, run) != RunHolds::Old) return false;
+  }
+  return true;
+}
+
+std::optional<std::vector<IntentStep>> stepsToMake(const std::vector<IntentStep>& steps, std::string_view company) {
+  std::vector<IntentStep> left;
+  for (const IntentStep& s : steps) {
+    const bool temporary = isTemporaryOf(s.from, company);
+    if (s.to.empty() ? !(temporary || isCompanyFile(s.from, company))
+                     : !(temporary && (isCompanyFile(s.to, company) || isBackupFile(s.to))))
+      return std::nullopt;
+    if (resolve(s.from, FileOp::Read).exists) {
+      if (!holds(s.from, s.length, s.sum)) return std::nullopt;
+      left.push_back(s);
+    } else if (!s.to.empty() && !holds(s.to, s.length, s.sum)) {
+      return std::nullopt;  // neither moved nor there to move
+    }
+  }
+  return left;
+}
+
+bool intentUnapplied(const std::vector<IntentStep>& steps, std::string_view company) {
+  for (const IntentStep& s : steps)
+    if (!isTemporaryOf(s.from, company) && !isCompanyFile(s.from, company)) return false;
+  for (const IntentStep& s : steps)
+    if (!holds(s.from, s.length, s.sum)) return false;
+  return true;
+}
+
 void rollBack(const std::vector<JournalFile>& files) {
   for (const JournalFile& f : files) {
-    const fs::path path = workingFolder() / toUtf8(f.name);
-    FdGuard fd{openForWriting(path, f.name, false)};
-    for (const auto& [at, old] : f.oldBytes) {
+    const Resolved r = resolve(f.name, FileOp::Write);
+    if (!r.exists) throw FileError(FileError::Kind::NotFound, FileOp::Write, f.name);
+    FdGuard fd{openForWriting(r.path, r.name, false)};
+    for (const auto& [at, run] : f.runs) {
       int error = 0;
-      if (writeAll(fd.fd, f.name, at, old, 0, error) != old.size())
-        throw FileError(FileError::Kind::Io, FileOp::Write, f.name, error ? error : EIO);
+      if (writeAll(fd.fd, r.name, at, run.oldBytes, 0, error) != run.oldBytes.size())
+        throw FileError(FileError::Kind::Io, FileOp::Write, r.name, error ? error : EIO);
     }
-    truncateCall(fd.fd, f.name, f.oldLength);
-    syncCall(fd.fd, f.name);
+    truncateCall(fd.fd, r.name, f.oldLength);
+    syncCall(fd.fd, r.name);
   }
   syncFolder();
 }
 
-void finishSteps(const std::vector<IntentStep>& steps) {
+void makeSteps(const std::vector<IntentStep>& steps) {
   for (const IntentStep& s : steps) {
     const Resolved from = resolve(s.from, FileOp::Rename);
-    if (!from.exists) continue;  // made before the interruption
+    if (!from.exists) continue;  // made before
     if (s.to.empty()) {
       unlinkCall(from.path, from.name);
       continue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/company_lock.h"
 #include "common/files.h"
 #include "common/text.h"
 
@@ -19,6 +20,8 @@ std::vector<std::string> listCompanies() {
   for (const std::string& file : listFiles("*.DAT")) {
     try {
       if (fileLengthByName(file) < 1) {
+        // Not the new, still empty company that another program has open.
+        const CompanyLock ours(companyOfFile(file), true);
         deleteFile(file);
         continue;
       }

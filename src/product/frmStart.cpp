@@ -1,5 +1,8 @@
 #include "product/frmStart.h"
 
+#include "common/company_lock.h"
+#include "common/file_command.h"
+#include "common/files.h"
 #include "common/kalvor3.h"
 #include "product/company_names.h"
 #include "product/program_info.h"
@@ -71,9 +74,23 @@ void frmStart::cmdOK_Click() {
     Combo1.SetFocus();
     return;
   }
+  // The company is this program's from here until the main window holds its files; a company that another
+  // program has open keeps the dialog.
+  CompanyLock company;
+  try {
+    company = CompanyLock(KALVOR3.CompanyName, true);
+  } catch (const FileError& e) {
+    if (e.kind() != FileError::Kind::Locked) throw;
+    Beep();
+    MsgBox("\""_w + KALVOR3.CompanyName + "\" şirketi başka bir programda açık!...\r\rŞirketten o programda "
+           "çıkın veya başka bir şirket seçin..."_w,
+           MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT !"_w);
+    Combo1.SetFocus();
+    return;
+  }
   // Before anything reads the company's files, a command that a kill or a power cut interrupted is put
   // right; a failure to do so keeps the dialog.
-  tellInterruptedCommand(recoverInterruptedCommands());
+  tellInterruptedCommand(recoverInterruptedCommand(KALVOR3.CompanyName));
   Unload();
   forms().show("frmKalvor");
 }
@@ -89,7 +106,10 @@ void frmStart::tellInterruptedCommand(const InterruptedCommand& found) {
       text = "Son işlem yarıda kalmış!...\r\rİşlem tamamlandı; dosyalar işlemin sonundaki haline getirildi..."_w;
       break;
     case InterruptedCommand::Outcome::Damaged:
-      text = "Son işlem yarıda kalmış, ancak kayıt dosyası \""_w + found.damagedFile + "\" bozuk!...\r\r"
+    case InterruptedCommand::Outcome::Foreign:
+      text = "Son işlem yarıda kalmış, ancak kayıt dosyası \""_w + found.damagedFile +
+             (found.outcome == InterruptedCommand::Outcome::Damaged ? "\" bozuk!...\r\r"_w
+                                                                    : "\" bu dosyalara ait değil!...\r\r"_w) +
              "Dosyalara dokunulmadı; kayıt dosyası \""_w + found.keptAs +
              "\" adıyla saklandı. Dosyaları Veri Dosyası Servisi ile denetleyin..."_w;
       break;

@@ -141,8 +141,7 @@ RebuildResult DefinitionRebuild::run() {
     store_ = openRecipeSideFile(company_, kind_);
     storeCount_ = store_.count();
     NewStore out(replacement.stage(storeName_, backupFileName(kind_)), storeName_);
-    replacement.retire(workingCopy,
-                       fileLengthByName(workingCopy) > 0 ? backupFileName(RecipeFileKind::WorkingCopy) : "");
+    replacement.retire(workingCopy, workingCopyBackup(workingCopy));
     copyChains(out);
     out.close();
     store_.close();

@@ -95,9 +95,7 @@ std::optional<FileError> importDefinitionLines(std::string_view company, bool li
       std::int32_t n = 0;
       for (const RecipeRecord& line : lines) out.put(++n, line);
     }
-    if (!replacement.commit())
-      return replacement.error() ? replacement.error()
-                                 : FileError(FileError::Kind::Io, FileOp::Write, replacement.failedFile());
+    if (!replacement.commit()) return replacement.error();
   } catch (const FileError& e) {
     const FileError named = replacement.naming(e);
     replacement.abandon();

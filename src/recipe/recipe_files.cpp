@@ -48,6 +48,10 @@ std::int32_t wholeRecordCount(std::string_view company, RecipeFileKind kind) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(whole, kMaxRecords32));
 }
 
+std::string workingCopyBackup(std::string_view copyName) {
+  return fileLengthByName(copyName) > 0 ? backupFileName(RecipeFileKind::WorkingCopy) : std::string();
+}
+
 FileHandle openRecipeSideFile(std::string_view company, RecipeFileKind kind) {
   const bool numbered16 = isLevelFile(kind) || kind == RecipeFileKind::WorkingCopy;
   return FileHandle(companyFileName(company, kind), recordLengthOf(kind), numbered16 ? kMaxRecords16 : kMaxRecords32);

@@ -30,6 +30,9 @@ inline RecipeFileKind definitionStore(bool listMode) {
 std::string companyFileName(std::string_view company, RecipeFileKind kind);
 // The fixed backup "952KLVR" with the file's extension; empty for the work files, which are never kept.
 std::string backupFileName(RecipeFileKind kind);
+// Where a working copy's present content goes when a command replaces or retires it: a non-empty copy
+// becomes the backup, an empty one is not kept ("").
+std::string workingCopyBackup(std::string_view copyName);
 int recordLengthOf(RecipeFileKind kind);
 
 // The whole records of the company's file of this kind, from its length: a part record does not count;

@@ -50,7 +50,6 @@ class WorkingCopyRun {
   ComponentLookup components_;
   FileHandle store_;
   FileHandle copy_;
-  bool copyMade_ = false;  // ".RCT" was created by this run
   std::int32_t storeCount_ = 0;
   ProductRecord product_;
   WorkingCopyResult result_;
@@ -60,6 +59,7 @@ class WorkingCopyRun {
 // undone when it fails.
 WorkingCopyResult WorkingCopyRun::run() {
   title_.progress("Listeye dönüştürme işlemi başladı..."_w);
+  FileReplacement replacement(in_.products.company());
   try {
     FileCommand command(in_.products.company());
     store_ = openRecipeSideFile(in_.products.company(), definitionStore(in_.listMode));
@@ -68,22 +68,21 @@ WorkingCopyResult WorkingCopyRun::run() {
     const std::int32_t head = findHead();
     title_.progress("İşlem devam ediyor..."_w);
     const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
-    std::string failedFile;
-    if (!retireToBackup(copyName, backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
-      throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
     if (head == 0) {
-      store_.close();
-      command.commit();
+      replacement.retire(copyName, workingCopyBackup(copyName));
+    } else {
+      copy_ = FileHandle(replacement.stage(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
+      copyChain(head);
+      copy_.close();
+    }
+    store_.close();
+    if (!replacement.commit()) throw *replacement.error();
+    command.commit();
+    if (head == 0) {
       title_.progress(kEndTitle);
       result_.outcome = WorkingCopyOutcome::NoHead;
       return result_;
     }
-    copyMade_ = true;
-    copy_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::WorkingCopy);
-    copyChain(head);
-    copy_.close();
-    store_.close();
-    command.commit();
   } catch (const FileError&) {
     return failed();
   }
@@ -197,7 +196,6 @@ WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
   store_.close();
-  if (copyMade_) deleteFileQuietly(companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy));
   title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Failed;
   result_.lines = 0;

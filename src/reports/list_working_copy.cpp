@@ -23,7 +23,6 @@ class ListCopyRun {
 
  private:
   void findHead(const ProductRecord& product);
-  void setOldCopyAside();
   void copyList();
   ListWorkingCopyResult failed();
 
@@ -32,12 +31,12 @@ class ListCopyRun {
   FileHandle store_;
   FileHandle copy_;
   std::int32_t storeCount_ = 0;
-  bool copyMade_ = false;  // ".RCT" was made anew by this run
   ListWorkingCopyResult result_;
 };
 
 ListWorkingCopyResult ListCopyRun::run() {
   title_.progress("Liste işlemleri yapılıyor..."_w);
+  FileReplacement replacement(in_.products.company());
   try {
     store_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::ListDefinitions);
     storeCount_ = store_.count();
@@ -45,13 +44,14 @@ ListWorkingCopyResult ListCopyRun::run() {
     if (in_.activeRecord < 1 || in_.activeRecord > products.count())
       throw FileError(FileError::Kind::BadRecordNumber, FileOp::Read, products.data().name());
     findHead(products.read(in_.activeRecord));
-    setOldCopyAside();
-    copyMade_ = true;
-    copy_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::WorkingCopy);
+    // The new list takes the working copy's place, a non-empty old one kept as its backup.
+    const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
+    copy_ = FileHandle(replacement.stage(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
     if (result_.head != 0) copyList();
     result_.listRecordCount = static_cast<std::int16_t>(copy_.count());
     copy_.close();
     store_.close();
+    if (!replacement.commit()) throw *replacement.error();
   } catch (const FileError&) {
     return failed();
   }
@@ -72,13 +72,6 @@ void ListCopyRun::findHead(const ProductRecord& product) {
   }
 }
 
-void ListCopyRun::setOldCopyAside() {
-  std::string failedFile;
-  if (!retireToBackup(companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy),
-                      backupFileName(RecipeFileKind::WorkingCopy), &failedFile))
-    throw FileError(FileError::Kind::Io, FileOp::Rename, failedFile);
-}
-
 // The head (live, as the search found it), then every live line after it; an erased line is passed over
 // and the chain followed on through it.
 void ListCopyRun::copyList() {
@@ -96,7 +89,6 @@ void ListCopyRun::copyList() {
 ListWorkingCopyResult ListCopyRun::failed() {
   copy_.close();
   store_.close();
-  if (copyMade_) deleteFileQuietly(companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy));
   title_.progress("Liste işlemleri esnasında hata oluştu..."_w);
   result_.outcome = ListWorkingCopyOutcome::Failed;
   result_.listRecordCount = 0;

@@ -2,8 +2,10 @@
 
 #include <stdexcept>
 
+#include "common/company_lock.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
+#include "common/text.h"
 #include "ui/form.h"
 #include "ui/forms_registry.h"
 
@@ -91,7 +93,24 @@ void Application::bringBack(Form* origin) {
     forms_->show(origin->Name());
 }
 
+// A command whose renames could not be made after its point of no return is completed when the company is
+// next opened, and until then the company's files are not used: the program leaves the company for the
+// window it started with (the start-up dialog), which completes the command when the company is chosen.
+void Application::leaveUnfinishedCompany() {
+  Form* shown = forms_->visible();
+  if (unfinishedCompany().empty() || !shown || shown->Name() == forms_->firstShown()) return;
+  backend_.beep();
+  backend_.messageBox(shown,
+                      "Son işlem tamamlanamadı!...\r\rİşlem, şirket yeniden açıldığında tamamlanacak; o zamana "
+                      "kadar şirketin dosyaları kullanılmayacak..."_w,
+                      MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT !"_w);
+  forms_->unloadAllSilently();
+  forms_->destroyUnloaded();
+  forms_->show(forms_->firstShown());
+}
+
 void Application::settle() {
+  if (!ended_ && forms_->started()) leaveUnfinishedCompany();
   forms_->destroyUnloaded();
   if (!ended_ && forms_->started() && !forms_->visible()) endNow();
   if (!ended_) backend_.flush();

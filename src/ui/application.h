@@ -60,6 +60,7 @@ class Application {
 
  private:
   void bringBack(Form* origin);
+  void leaveUnfinishedCompany();
   void settle();
   void endNow();
 

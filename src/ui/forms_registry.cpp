@@ -100,6 +100,7 @@ std::vector<Form*> Forms::loaded() const {
 void Forms::show(Form& form) {
   if (!form.alive()) return;
   started_ = true;
+  if (firstShown_.empty()) firstShown_ = form.Name();
   if (Form* other = visible(); other && other != &form) hide(*other);
   if (!form.alive()) return;
   if (!form.visible_) {

@@ -64,6 +64,8 @@ class Forms {
   std::vector<Form*> loaded() const;
   // True once a window has been shown: from then on, the program ends when none is visible.
   bool started() const { return started_; }
+  // The name of the first window the program showed (the start-up dialog).
+  const std::string& firstShown() const { return firstShown_; }
 
   // What the window of that name keeps while it is unloaded, made on its first use: an unloaded window
   // loads afresh, and this is what it comes back to. It lasts as long as the program's windows.
@@ -98,6 +100,7 @@ class Forms {
   std::vector<std::unique_ptr<Form>> unloaded_;  // destroyed when the outermost handler has returned
   Form* active_ = nullptr;
   bool started_ = false;
+  std::string firstShown_;
 };
 
 }  // namespace kv::ui

@@ -197,7 +197,7 @@ class InterruptedCommand : public ::testing::TestWithParam<Command> {
   }
   // Opens the company again as the start-up dialog does, and looks at what it holds.
   void expectWholeAfterOpening(const std::string& where, bool done = false) {
-    recoverInterruptedCommands();
+    recoverInterruptedCommand(kCompany);
     const FolderState now = folderState();
     EXPECT_FALSE(holdsTemporaries(now)) << where;
     const FolderState counted = countedFiles(now);

@@ -73,6 +73,38 @@ TEST_F(OperationsTest, F2AndF3SortTheFileAndTheMainWindowCountsItAgain) {
   EXPECT_EQ(text("bilKod"), "C");
 }
 
+// Past its point of no return a command is never undone: when the disk goes on refusing its renames, the
+// program leaves the company for the start-up dialog, and opening the company again completes the command.
+TEST_F(OperationsTest, ASortWhoseRenamesKeepFailingIsCompletedWhenTheCompanyIsOpenedAgain) {
+  {
+    Company c;
+    c.addAll({{"B", "Zeytin"}, {"A", "Elma"}, {"C", "Armut"}});
+  }
+  ui.start("frmStart");
+  ui.click("cmdOK");
+  ui.key(ui::Key::F6);
+  ASSERT_EQ(visibleName(), "frmIslemler");
+  ui.clearShown();
+  {
+    FailOn full(FileOp::Rename, "", ENOSPC);
+    ui.answer(MsgAnswer::Yes);
+    ui.key(ui::Key::F2);
+  }
+  ASSERT_GE(messages().size(), 2u);
+  EXPECT_EQ(messages().back(), "! DİKKAT !|Son işlem tamamlanamadı!...\r\rİşlem, şirket yeniden açıldığında "
+                               "tamamlanacak; o zamana kadar şirketin dosyaları kullanılmayacak...");
+  EXPECT_EQ(visibleName(), "frmStart");
+  EXPECT_THROW(codes(), FileError);  // the company's files wait for its opening
+
+  ui.clearShown();
+  ui.click("cmdOK");
+  EXPECT_EQ(messages(), std::vector<std::string>{"! DİKKAT !|Son işlem yarıda kalmış!...\r\rİşlem tamamlandı; "
+                                                 "dosyalar işlemin sonundaki haline getirildi..."});
+  EXPECT_EQ(visibleName(), "frmKalvor");
+  EXPECT_EQ(codes(), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(listFiles("*.~*"), std::vector<std::string>{"KLVR952.~LCK"});  // held by the main window
+}
+
 TEST_F(OperationsTest, TheDateDialogChangesTheWorkingDateAndGoesBack) {
   openOperations({{"A"}, {"B"}});
   ui.key(ui::Key::F1);

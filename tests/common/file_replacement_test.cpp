@@ -6,6 +6,8 @@
 #include <cstring>
 #include <optional>
 
+#include "common/company_lock.h"
+#include "common/file_command.h"
 #include "common/file_replacement.h"
 #include "common/files.h"
 #include "support/company.h"
@@ -34,7 +36,7 @@ TEST(FileReplacement, NewContentTakesTheNameAndTheOldBecomesTheBackup) {
   FileReplacement r("KLVR952");
   writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
   writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
-  ASSERT_TRUE(r.commit()) << r.failure();
+  ASSERT_TRUE(r.commit()) << r.error()->what();
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("new data"));
   EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("new index"));
   EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("old data"));
@@ -51,25 +53,32 @@ TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
   FileReplacement r("KLVR952");
   writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
   EXPECT_FALSE(r.commit());
-  EXPECT_EQ(r.failedFile(), "KLVR952.DAT");
+  EXPECT_EQ(r.error()->fileName(), "KLVR952.DAT");
   closeFile(held);
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("old data"));
   EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("older backup"));
   EXPECT_EQ(listFiles("*").size(), 2u);
 }
 
-TEST(FileReplacement, AStepThatFailsLeavesTheLiveFilesAsTheyWereAndNamesTheFile) {
+// A step that fails before the intent is ready leaves every file as it was, the backups included; one
+// after it is tried again, and when the disk goes on refusing, the command waits for the next opening of
+// the company, which completes it. Never a mix of the two.
+TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFile) {
   struct Case {
     FileOp op;
-    const char* faultOn;  // "" for the first call of the op
+    const char* faultOn;  // "" for every call of the op
+    int times;            // 0: the fault stays
     const char* failed;
-    bool backupsRefreshed[2];
+    bool after;        // the command completed (at once, or at the next opening)
+    bool unfinished;   // it waited for the next opening
   };
   const Case cases[] = {
-      {FileOp::Flush, "", "KLVR952.DAT", {false, false}},        // the new data cannot reach the disk
-      {FileOp::Copy, "", "952KLVR.DAT", {false, false}},         // the old data cannot be copied aside
-      {FileOp::Rename, "952KLVR.ABC", "952KLVR.ABC", {true, false}},  // the second backup cannot take its name
-      {FileOp::Rename, "KLVR952.ABC", "KLVR952.ABC", {true, true}},   // the new index cannot take its name
+      {FileOp::Flush, "", 1, "KLVR952.DAT", false, false},            // the new data cannot reach the disk
+      {FileOp::Copy, "", 1, "952KLVR.DAT", false, false},             // the old data cannot be copied aside
+      {FileOp::Write, "KLVR952.~INT", 0, "KLVR952.~INT", false, false},  // the intent cannot be written
+      {FileOp::Rename, "952KLVR.ABC", 1, "", true, false},            // a backup's rename fails once: tried again
+      {FileOp::Rename, "KLVR952.ABC", 0, "KLVR952.ABC", true, true},   // the new index cannot take its name
+      {FileOp::Rename, "952KLVR.DAT", 0, "952KLVR.DAT", true, true},   // nor the first backup
   };
   for (const Case& c : cases) {
     TempFolder folder;
@@ -80,17 +89,27 @@ TEST(FileReplacement, AStepThatFailsLeavesTheLiveFilesAsTheyWereAndNamesTheFile)
     FileReplacement r("KLVR952");
     writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
     writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
-    testing::FailOn fault(c.op, c.faultOn, EIO, 1, 1);
-    EXPECT_FALSE(r.commit());
-    EXPECT_EQ(r.failedFile(), c.failed);
-    ASSERT_TRUE(r.error());
-    EXPECT_EQ(r.error()->fileName(), c.failed);
-    EXPECT_EQ(r.error()->op(), c.op);
-    EXPECT_EQ(r.error()->systemError(), EIO);
-    EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("old data")) << c.failed;
-    EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("old index")) << c.failed;
-    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(c.backupsRefreshed[0] ? "old data" : "older data")) << c.failed;
-    EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf(c.backupsRefreshed[1] ? "old index" : "older index")) << c.failed;
+    {
+      testing::FailOn fault(c.op, c.faultOn, ENOSPC, 1, c.times);
+      EXPECT_EQ(r.commit(), !*c.failed) << c.failed;
+    }
+    if (*c.failed) {
+      ASSERT_TRUE(r.error());
+      EXPECT_EQ(r.error()->fileName(), c.failed);
+      EXPECT_EQ(r.error()->systemError(), ENOSPC);
+      EXPECT_EQ(r.error()->kind() == FileError::Kind::Unfinished, c.unfinished) << c.failed;
+    }
+    if (c.unfinished) {
+      // The company's files wait: nothing opens them, no command runs on them, until it is opened again.
+      EXPECT_THROW(FileHandle("KLVR952.DAT", 1), FileError);
+      EXPECT_EQ(unfinishedCompany(), "KLVR952");
+      EXPECT_EQ(recoverInterruptedCommand("KLVR952").outcome, InterruptedCommand::Outcome::Completed);
+      EXPECT_EQ(unfinishedCompany(), "");
+    }
+    EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf(c.after ? "new data" : "old data")) << c.failed;
+    EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf(c.after ? "new index" : "old index")) << c.failed;
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(c.after ? "old data" : "older data")) << c.failed;
+    EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf(c.after ? "old index" : "older index")) << c.failed;
     EXPECT_EQ(listFiles("*").size(), 4u) << c.failed;
   }
 }
@@ -115,11 +134,11 @@ struct Journal : FileFaults {
 };
 
 // A folder that cannot be synced at all is no failure; one whose sync fails is one.
-TEST(FileReplacement, TheFolderIsSyncedAfterTheRenamesOfACommitAndOfAPutBack) {
+TEST(FileReplacement, TheFolderIsSyncedAfterTheRenamesOfACommit) {
   const struct {
     const char* failing;
     int syncError;
-  } cases[] = {{"", EINVAL}, {"KLVR952.ABC", EINVAL}, {"", EIO}};
+  } cases[] = {{"", EINVAL}, {"", EIO}};
   for (const auto& c : cases) {
     TempFolder folder;
     folder.write("KLVR952.DAT", bytesOf("old data"));
@@ -157,17 +176,18 @@ TEST(FileReplacement, AMissingTargetSimplyAppearsAndKeepsTheOldBackup) {
   EXPECT_EQ(folder.bytes("952KLVR.REC"), bytesOf("backup"));
 }
 
-TEST(FileReplacement, TheWorkingCopyRuleMovesContentAndDeletesAnEmptyFile) {
+TEST(FileReplacement, ARetiredFileKeepsItsContentAsTheBackupOrSimplyGoes) {
   TempFolder folder;
   folder.write("KLVR952.RCT", bytesOf("copy"));
   folder.write("952KLVR.RCT", bytesOf("older"));
-  EXPECT_TRUE(retireToBackup("KLVR952.RCT", "952KLVR.RCT"));
-  EXPECT_FALSE(fileExists("KLVR952.RCT"));
-  EXPECT_EQ(folder.bytes("952KLVR.RCT"), bytesOf("copy"));
-  folder.write("KLVR952.RCT", {});
-  EXPECT_TRUE(retireToBackup("KLVR952.RCT", "952KLVR.RCT"));
-  EXPECT_FALSE(fileExists("KLVR952.RCT"));
-  EXPECT_EQ(folder.bytes("952KLVR.RCT"), bytesOf("copy"));
+  for (const char* backup : {"952KLVR.RCT", ""}) {
+    FileReplacement r("KLVR952");
+    r.retire("KLVR952.RCT", backup);
+    ASSERT_TRUE(r.commit());
+    EXPECT_FALSE(fileExists("KLVR952.RCT"));
+    EXPECT_EQ(folder.bytes("952KLVR.RCT"), bytesOf("copy"));
+    folder.write("KLVR952.RCT", {});
+  }
 }
 
 }  // namespace

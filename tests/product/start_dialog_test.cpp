@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "common/files.h"
+#include "common/product_file_replacement.h"
 
 namespace kv::testing {
 namespace {
@@ -138,6 +139,65 @@ TEST_F(StartDialogTest, ASaveKilledHalfWayIsPutBackAndToldWhenTheCompanyIsOpened
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), before);
   EXPECT_EQ(ui.visible()->Name(), "frmKalvor");
   EXPECT_EQ(toUtf8(trim(Company().record(1).Name.view())), "Elma");
+}
+
+// A company is one program's at a time: while a command of one program waits halfway through its renames,
+// a second program leaves its new empty company alone, is refused the company it works on, told so, and works on another company of the folder, whose
+// opening touches none of the first company's side files and temporaries; the first command then ends well.
+TEST_F(StartDialogTest, ASecondProgramIsRefusedTheCompanyAnotherOneHasOpenAndWorksOnAnother) {
+  {
+    Company klvr;
+    klvr.addAll({{"A", "Elma"}, {"B", "Armut"}});
+    Company firma2("FIRMA2");
+    firma2.addAll({{"C", "Ceviz"}});
+  }
+  int paused[2], resume[2];
+  ASSERT_EQ(pipe(paused), 0);
+  ASSERT_EQ(pipe(resume), 0);
+  const pid_t first = fork();
+  if (first == 0) {
+    struct PauseAtTheRenames : FileFaults {
+      int paused, resume;
+      bool once = false;
+      std::optional<FileFault> fail(FileOp op, std::string_view, std::int32_t) override {
+        if (op != FileOp::Rename || std::exchange(once, true)) return std::nullopt;
+        char c = 'p';
+        if (write(paused, &c, 1) != 1 || read(resume, &c, 1) != 1) _exit(2);
+        return std::nullopt;
+      }
+    } pause;
+    pause.paused = paused[1];
+    pause.resume = resume[0];
+    setFileFaults(&pause);
+    const FileHandle newCompany("YENI.DAT", 1);  // a new company, still empty
+    std::vector<std::uint8_t> records(ProductRecord::Length);
+    makeProduct("K", "Kalıp").encode(records.data());
+    _exit(replaceProductFile("KLVR952", records, quietInsertPolicy()).replaced ? 0 : 1);
+  }
+  char c = 0;
+  ASSERT_EQ(read(paused[0], &c, 1), 1);
+  const std::vector<std::string> halfway = listFiles("KLVR952.*");
+
+  ui.start("frmStart");
+  EXPECT_TRUE(fileExists("YENI.DAT"));  // another program's empty company is neither offered nor removed
+  EXPECT_EQ(offered(), (std::vector<std::string>{"FIRMA2", "KLVR952"}));
+  ui.click("cmdOK");
+  EXPECT_EQ(messages(), std::vector<std::string>{"! DİKKAT !|\"KLVR952\" şirketi başka bir programda açık!...\r\r"
+                                                 "Şirketten o programda çıkın veya başka bir şirket seçin..."});
+  EXPECT_EQ(ui.visible()->Name(), "frmStart");
+  EXPECT_THROW(FileHandle("KLVR952.DAT", 1), FileError);
+
+  combo().Text = "FIRMA2";
+  ui.click("cmdOK");
+  EXPECT_EQ(ui.visible()->Name(), "frmKalvor");
+  EXPECT_EQ(listFiles("KLVR952.*"), halfway);
+
+  ASSERT_EQ(write(resume[1], &c, 1), 1);
+  int status = 0;
+  waitpid(first, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(ProductRecord::Length));
+  EXPECT_TRUE(listFiles("KLVR952.*~*").empty());
 }
 
 }  // namespace

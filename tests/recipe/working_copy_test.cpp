@@ -183,7 +183,7 @@ TEST_F(WorkingCopy, ALongChainIsCutAtTheLastPositionASequenceHolds) {
 TEST_F(WorkingCopy, AFailureIsToldOnceAndLeavesNoCopy) {
   std::int16_t p = company.add("P");
   std::int32_t h = recipes.define(p, {{"P"}, {"P"}, {"P"}});
-  FailOn full(FileOp::Write, "KLVR952.RCT", ENOSPC, 2);
+  FailOn full(FileOp::Write, "KLVR952.RCT.~new", ENOSPC, 2);
 
   EXPECT_EQ(prepare(p).outcome, WorkingCopyOutcome::Failed);
 

@@ -106,7 +106,7 @@ TEST_F(ListCopy, AnOldCopyThatCannotBeSetAsideStopsThePreparation) {
 }
 
 TEST_F(ListCopy, AFailedWriteLeavesNoHalfCopy) {
-  FailOn full(FileOp::Write, "KLVR952.RCT", ENOSPC, 2);
+  FailOn full(FileOp::Write, "KLVR952.RCT.~new", ENOSPC, 2);
 
   EXPECT_EQ(prepare().outcome, ListWorkingCopyOutcome::Failed);
   EXPECT_FALSE(exists("KLVR952.RCT"));

@@ -14,10 +14,15 @@ namespace kv::testing {
 
 namespace fs = std::filesystem;
 
+namespace {
+// A company's lock file lives while the program holds the company: it is no part of what a command leaves.
+bool isLockFile(const fs::path& p) { return p.extension() == ".~LCK"; }
+}  // namespace
+
 FolderState folderState() {
   FolderState state;
   for (const auto& entry : fs::directory_iterator(workingFolder())) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || isLockFile(entry.path())) continue;
     std::ifstream in(entry.path(), std::ios::binary);
     state[entry.path().filename().string()] = std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
   }
@@ -25,7 +30,8 @@ FolderState folderState() {
 }
 
 void setFolderState(const FolderState& state) {
-  for (const auto& entry : fs::directory_iterator(workingFolder())) fs::remove(entry.path());
+  for (const auto& entry : fs::directory_iterator(workingFolder()))
+    if (!isLockFile(entry.path())) fs::remove(entry.path());
   for (const auto& [name, bytes] : state) {
     std::ofstream out(workingFolder() / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -48,6 +54,19 @@ class Counter : public FileFaults {
   int endAt_;
 };
 
+class Ender : public FileFaults {
+ public:
+  explicit Ender(std::function<bool(FileOp, std::string_view)> at) : at_(std::move(at)) { setFileFaults(this); }
+  ~Ender() override { setFileFaults(nullptr); }
+  std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+    if (at_(op, name)) _exit(0);
+    return std::nullopt;
+  }
+
+ private:
+  std::function<bool(FileOp, std::string_view)> at_;
+};
+
 class Recorder : public FileFaults {
  public:
   Recorder() { setFileFaults(this); }
@@ -61,11 +80,11 @@ class Recorder : public FileFaults {
 
 }  // namespace
 
-bool runEndingAtCall(const std::function<void()>& command, int k) {
+bool runEndingWhen(const std::function<void()>& command, const std::function<bool(FileOp, std::string_view)>& at) {
   const pid_t child = fork();
   if (child == 0) {
     {
-      Counter counter(k);
+      Ender ender(at);
       try {
         command();
       } catch (...) {
@@ -76,6 +95,11 @@ bool runEndingAtCall(const std::function<void()>& command, int k) {
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+}
+
+bool runEndingAtCall(const std::function<void()>& command, int k) {
+  int calls = 0;
+  return runEndingWhen(command, [&calls, k](FileOp, std::string_view) { return ++calls == k; });
 }
 
 int countFileCalls(const std::function<void()>& command) {

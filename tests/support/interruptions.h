@@ -25,6 +25,9 @@ void setFolderState(const FolderState& state);
 // Runs `command` in a child process that ends at its k-th file call (counted from 1); returns whether the
 // command ran to its end without reaching call k.
 bool runEndingAtCall(const std::function<void()>& command, int k);
+// Runs `command` in a child process that ends before the first file call for which `at` holds; returns
+// whether the command ran to its end without reaching it.
+bool runEndingWhen(const std::function<void()>& command, const std::function<bool(FileOp, std::string_view)>& at);
 // The file calls `command` makes.
 int countFileCalls(const std::function<void()>& command);
 

@@ -1,0 +1,38 @@
+// Inside the file layer: what the running command (file_command.cpp) offers the layer's other parts. The
+// layer (files.cpp) hands it the writes it holds and the files it makes; the replacement
+// (file_replacement.cpp) hands it its renames. Nothing else includes this.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kv::side_files {
+struct IntentStep;
+}
+
+namespace kv::files_internal {
+
+struct Image;
+
+// A file the layer has just created: while a command runs, it is the command's own, whose old state is its
+// absence, and the command writes it straight to disk.
+void commandMadeFile(const std::filesystem::path& path);
+// A write that the running command takes into its care instead of the disk; false when no command runs
+// or the file is one the command made.
+bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data);
+// The running command holds writes of this image that are not on disk yet.
+bool commandHolds(const Image& img);
+
+// A replacement within the running command: its in-place writes reach the disk under the journal, then the
+// intent of `steps` is written and readied; from then on the command is committed, never undone. Throws
+// FileError while it is not.
+void commandIntends(const std::vector<side_files::IntentStep>& steps);
+// Makes the committed command's steps, trying again where one fails. When they still fail, throws that
+// FileError: the side files stay, and the company waits for its next opening, which completes them.
+void commandMakeSteps();
+
+}  // namespace kv::files_internal
