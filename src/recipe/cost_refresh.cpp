@@ -9,26 +9,21 @@
 
 namespace kv {
 
-void RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshReport& report, MessageSink& messages,
-                           ProgressSink& title) {
-  const std::int16_t count = products.recount();
-  if (count < 1) return;
+namespace {
+
+// Every cost of the refresh reaches the disk in one command: a refresh cut short, by a kill or by a file
+// that fails, leaves every cost as it was.
+void costEveryProduct(ProductFile& products, std::int16_t count, Date recipeDate, CostRefreshReport& report,
+                      MessageSink& messages, ProgressSink& title) {
   const std::string& company = products.company();
   // Every build opens the recipe file anew; holding it open meanwhile lets them share one image of it
   // instead of reading the whole file again for each product.
   FileHandle shared;
-  const std::string recipeName = companyFileName(company, RecipeFileKind::Recipes);
-  try {
-    if (fileExists(recipeName)) shared = openRecipeSideFile(company, RecipeFileKind::Recipes);
-  } catch (const FileError&) {
-    // Then each build meets the failure itself.
-  }
-  LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
-
-  // Every cost of the refresh reaches the disk in one command: a refresh cut short leaves every cost as
-  // it was.
   FileCommand command(company);
-  report.started();
+  if (fileExists(companyFileName(company, RecipeFileKind::Recipes)))
+    shared = openRecipeSideFile(company, RecipeFileKind::Recipes);
+  LevelBuildPolicy policy = levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun);
+  policy.fileErrorEndsJob = true;
   for (int n = 1; n <= count; ++n) {
     const auto k = static_cast<std::int16_t>(n);
     title.progress("Kayıt"_w + recordNumberText(k) + " yenilemeye hazırlanıyor..."_w);
@@ -39,7 +34,23 @@ void RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshRe
       policy.tellsLevelError = false;
   }
   command.commit();
-  report.finished();
+}
+
+}  // namespace
+
+std::optional<FileError> RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshReport& report,
+                                               MessageSink& messages, ProgressSink& title) {
+  const std::int16_t count = products.recount();
+  if (count < 1) return std::nullopt;
+  std::optional<FileError> failure;
+  report.started();
+  try {
+    costEveryProduct(products, count, recipeDate, report, messages, title);
+  } catch (const FileError& e) {
+    failure = e;
+  }
+  report.ended();
+  return failure;
 }
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 // The analysis window's commands: the search by code, the cost roll-up, the hand-overs to the report
 // dialog and the recipe service, the jobs the recipe service leaves, the key help and the exit.
+#include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/definition_rebuild.h"
@@ -87,7 +88,8 @@ void frmAnaliz::cmdHesap_Click() {
 }
 
 // The refresh steps the window through the file: each product is shown (and made the active one) as it is
-// costed, the cost command rests meanwhile, and the window comes back to the product it showed before.
+// costed, the cost command rests meanwhile, and the window comes back to the product it showed before,
+// then tells the file that failed, if one did.
 void frmAnaliz::refreshAllRecipeCosts() {
   class Shown : public CostRefreshReport {
    public:
@@ -97,16 +99,17 @@ void frmAnaliz::refreshAllRecipeCosts() {
       window_.CurrentRecord = record;
       window_.ShowProduct();
     }
-    void finished() override { window_.cmdHesap.Enabled = true; }
+    void ended() override { window_.cmdHesap.Enabled = true; }
 
    private:
     frmAnaliz& window_;
   };
   const std::int16_t kept = CurrentRecord;
   Shown shown(*this);
-  RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, *this, *this);
+  const std::optional<FileError> failure = RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, *this, *this);
   CurrentRecord = kept;
   ShowProduct();
+  if (failure) tellFileError(*this, *failure);
 }
 
 // ---- The jobs of the recipe service ----

@@ -101,6 +101,11 @@ bool LevelBuildRun::survives(Stage&& stage) {
     return true;
   } catch (const LevelRunFailure&) {
   } catch (const FileError&) {
+    if (policy_.fileErrorEndsJob) {
+      recipe_.ownFile.close();
+      levelFile_.close();
+      throw;
+    }
   }
   return !failure();
 }
@@ -110,6 +115,7 @@ bool LevelBuildRun::guardsPass() {
   try {
     if (policy_.checksRecipeFilePresent && !listedUnderExactName(recipeName)) return false;
   } catch (const FileError&) {
+    if (policy_.fileErrorEndsJob) throw;
     return false;
   }
   return openRecipeSource(in_.products->company(), policy_, products_, in_.activeRecord, products_.count(), recipe_);

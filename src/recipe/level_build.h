@@ -45,6 +45,9 @@ struct LevelBuildPolicy : RecipeSourcePolicy {
   // The run's first level error (a recipe below the deepest level, or one inside itself) is told; false
   // when it was told already in the same job.
   bool tellsLevelError = true;
+  // A file error is the job's, not the build's: the build closes its files and throws it on, told
+  // nothing (the full refresh, whose command then undoes every cost and tells the file once).
+  bool fileErrorEndsJob = false;
 };
 
 // From the company's ".REC", which must be listed under its exact name, a failure told as `report` says:
