@@ -9,6 +9,7 @@
 #include "common/files.h"
 #include "common/messages.h"
 #include "common/product_file.h"
+#include "recipe/level_build.h"
 
 namespace kv {
 
@@ -27,8 +28,9 @@ class CostRefreshReport {
 
 // Every product of the open product file (counted afresh) is costed with the recipe date, in one command
 // on the company's files. A level error is told once for the whole refresh. The first file that fails
-// ends the refresh with every cost as it was, and is returned untold, for the window to tell.
+// ends the refresh with every cost as it was, and is returned untold, for the window to tell. `builds`
+// hears the stages of each product's level build.
 std::optional<FileError> RefreshAllRecipeCosts(ProductFile& products, Date recipeDate, CostRefreshReport& report,
-                                               MessageSink& messages, ProgressSink& title);
+                                               LevelBuildReport& builds, MessageSink& messages);
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include "recipe/definition_rebuild.h"
 #include "recipe/frmAnaliz.h"
 #include "recipe/level_build.h"
+#include "recipe/recipe_titles.h"
 #include "recipe/working_copy.h"
 
 namespace kv {
@@ -78,8 +79,8 @@ void frmAnaliz::cmdHesap_Click() {
   cmdHesap.Enabled = false;
   if (CurrentRecord != 0) {
     ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({&Products, CurrentRecord, KALVOR3.RecipeDate},
-                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
+    AnalysisLevelTitles titles(*this, *this);
+    BuildLevelFile({&Products, CurrentRecord, KALVOR3.RecipeDate}, levelBuildFromRecipeFile(), *this, titles);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   }
@@ -96,6 +97,7 @@ void frmAnaliz::refreshAllRecipeCosts() {
     explicit Shown(frmAnaliz& window) : window_(window) {}
     void started() override { window_.cmdHesap.Enabled = false; }
     void costing(std::int16_t record) override {
+      window_.Caption = costRefreshTitle(record);
       window_.CurrentRecord = record;
       window_.ShowProduct();
     }
@@ -106,7 +108,8 @@ void frmAnaliz::refreshAllRecipeCosts() {
   };
   const std::int16_t kept = CurrentRecord;
   Shown shown(*this);
-  const std::optional<FileError> failure = RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, *this, *this);
+  AnalysisLevelTitles builds(*this, *this);
+  const std::optional<FileError> failure = RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, builds, *this);
   CurrentRecord = kept;
   ShowProduct();
   if (failure) tellFileError(*this, *failure);
@@ -129,12 +132,16 @@ void frmAnaliz::handleServiceRequest() {
   };
   switch (request) {
     case RecipeServiceJob::RebuildRecipes:
-      if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w))
-        RebuildRecipeFile(company, Products, *this, *this);
+      if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w)) {
+        RebuildTitles titles(*this, RecipeFileKind::Recipes, company);
+        RebuildRecipeFile(company, Products, *this, titles);
+      }
       break;
     case RecipeServiceJob::RebuildListDefinitions:
-      if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w))
-        RebuildListDefinitionFile(company, Products, *this, *this);
+      if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w)) {
+        RebuildTitles titles(*this, RecipeFileKind::ListDefinitions, company);
+        RebuildListDefinitionFile(company, Products, *this, titles);
+      }
       break;
     case RecipeServiceJob::RefreshRecipeCosts:
       if (confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
@@ -162,7 +169,8 @@ void frmAnaliz::openEditor(bool listMode) {
   }
   ActiveRecordNumber = CurrentRecord;
   const WorkingCopyInput input{&Products, CurrentRecord, listMode};
-  const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, *this);
+  WorkingCopyTitles titles(*this);
+  const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, titles);
   KALVOR3.Job = recipeJob(input, copy);
   if (copy.outcome == WorkingCopyOutcome::Failed) return;  // it has said so; the editor is not opened
   Products.recount();

@@ -10,6 +10,7 @@
 #include "common/files.h"
 #include "costing_fixture.h"
 #include "recipe/cost_refresh.h"
+#include "recipe/recipe_titles.h"
 #include "support/file_faults.h"
 
 namespace kv::testing {
@@ -43,7 +44,8 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   StageLog stages(said);
   const int freeNumber = nextFreeFileNumber();
 
-  RefreshAllRecipeCosts(products, recipeDate, stages, said, said);
+  AnalysisLevelTitles builds(said, said);
+  RefreshAllRecipeCosts(products, recipeDate, stages, builds, said);
 
   EXPECT_EQ(recipeCost(p), 6);
   EXPECT_EQ(recipeCost(gone), 4);
@@ -52,11 +54,10 @@ TEST_F(Refresh, EveryRecordIsCostedInTurnDeletedOrNot) {
   const std::vector<std::string> costed = {"title: Kademe işlemleri başladı...", "title:  KALVOR 952 Uyarlama 3.0 BETA",
                                            "title: İlgili reçete maliyetleri hesaplanıyor...", "beep",
                                            "title:  KALVOR 952 Uyarlama 3.0  BETA"};
-  std::vector<std::string> want = {"started", "title: Kayıt 1 yenilemeye hazırlanıyor...", "costing 1"};
+  std::vector<std::string> want = {"started", "costing 1"};
   want.insert(want.end(), costed.begin(), costed.end());
   // A has no recipe: its one beep.
-  for (const char* s : {"title: Kayıt 2 yenilemeye hazırlanıyor...", "costing 2", "beep",
-                        "title: Kayıt 3 yenilemeye hazırlanıyor...", "costing 3"})
+  for (const char* s : {"costing 2", "beep", "costing 3"})
     want.push_back(s);
   want.insert(want.end(), costed.begin(), costed.end());
   want.push_back("ended");
@@ -69,7 +70,8 @@ TEST_F(Refresh, RecipesInsideEachOtherAreToldOnce) {
   recipes.define(1, {{"B", 2, 0}});
   recipes.define(2, {{"A", 3, 5}});
   StageLog stages(said);
-  RefreshAllRecipeCosts(products, recipeDate, stages, said, said);
+  AnalysisLevelTitles builds(said, said);
+  RefreshAllRecipeCosts(products, recipeDate, stages, builds, said);
   EXPECT_EQ(said.count("box: Kademe hatası oluştu! (Kademe Sayısı > 20) | ! HATA !"), 1);
   EXPECT_EQ(recipeCost(1), 2 * 3 * 5);  // B's line A costed as a leaf
 }
@@ -83,7 +85,8 @@ TEST_F(Refresh, AFileThatFailsLeavesEveryCostAsItWasAndEndsTheRun) {
   {
     FailOn counted(FileOp::Write, "KLVR952.KDM", EIO, 1000000);
     StageLog stages(said);
-    ASSERT_FALSE(RefreshAllRecipeCosts(products, recipeDate, stages, said, said));
+    LevelBuildReport builds;
+    ASSERT_FALSE(RefreshAllRecipeCosts(products, recipeDate, stages, builds, said));
     levelWrites = counted.calls();
   }
   for (std::int16_t p = 1; p <= 3; ++p) ASSERT_EQ(recipeCost(p), 2.5f * p);
@@ -103,7 +106,8 @@ TEST_F(Refresh, AFileThatFailsLeavesEveryCostAsItWasAndEndsTheRun) {
     std::optional<FileError> failure;
     {
       FailOn fault(c.op, c.file, c.error, c.first);
-      failure = RefreshAllRecipeCosts(products, recipeDate, stages, said, said);
+      LevelBuildReport builds;
+      failure = RefreshAllRecipeCosts(products, recipeDate, stages, builds, said);
     }
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->fileName(), c.file);
@@ -118,7 +122,8 @@ TEST_F(Refresh, AFileThatFailsLeavesEveryCostAsItWasAndEndsTheRun) {
 
 TEST_F(Refresh, AnEmptyProductFileRunsNoStage) {
   StageLog stages(said);
-  EXPECT_FALSE(RefreshAllRecipeCosts(products, recipeDate, stages, said, said));
+  LevelBuildReport builds;
+  EXPECT_FALSE(RefreshAllRecipeCosts(products, recipeDate, stages, builds, said));
   EXPECT_TRUE(said.events.empty());
 }
 
