@@ -14,6 +14,7 @@
 #include "recipe/level_build.h"
 #include "support/company.h"
 #include "support/recipes.h"
+#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
 
 namespace {
@@ -38,9 +39,9 @@ void BM_BinaryTreeOf32767LevelLines(benchmark::State& state) {
   ProductFile products;
   products.open(company.name());
   Quiet quiet;
+  AnalysisLevelTitles titles(quiet, quiet);
   for (auto _ : state) {
-    LevelBuildResult r = BuildLevelFile({products, product, kRecipeDate},
-                                        levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), quiet, quiet);
+    LevelBuildResult r = BuildLevelFile({products, product, kRecipeDate}, levelBuildFromRecipeFile(), quiet, titles);
     if (r.outcome != LevelBuildOutcome::Costed || r.levelRecordCount != kMaxRecords16)
       throw std::runtime_error("the binary tree was not costed");
   }
@@ -71,7 +72,8 @@ void BM_RefreshAllRecipeCostsOf5000Products(benchmark::State& state) {
   products.open(company.name());
   Quiet quiet;
   CostRefreshReport unseen;
-  for (auto _ : state) RefreshAllRecipeCosts(products, kRecipeDate, unseen, quiet, quiet);
+  AnalysisLevelTitles titles(quiet, quiet);
+  for (auto _ : state) RefreshAllRecipeCosts(products, kRecipeDate, unseen, titles, quiet);
   if (company.record(5000).RecipeCost <= 0) throw std::runtime_error("the products were not costed");
   state.counters["products"] = 5000;
 }

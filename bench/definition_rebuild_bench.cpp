@@ -15,6 +15,7 @@
 #include "common/product_file.h"
 #include "recipe/definition_rebuild.h"
 #include "support/company.h"
+#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
 
 namespace {
@@ -88,7 +89,8 @@ void rebuildBench(benchmark::State& state, RecipeFileKind kind, const char* stor
     state.PauseTiming();
     big.putBack(storeName, products);
     state.ResumeTiming();
-    RebuildResult r = RebuildDefinitionFile(kind, products, quiet, quiet);
+    RebuildTitles titles(quiet, kind, big.company.name());
+    RebuildResult r = RebuildDefinitionFile(kind, products, quiet, titles);
     if (r.outcome != RebuildOutcome::Rebuilt || r.storeCount != kProducts * kChain)
       throw std::runtime_error("the store was not rebuilt");
   }

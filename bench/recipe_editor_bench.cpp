@@ -12,6 +12,7 @@
 #include "common/recipe_record.h"
 #include "recipe/working_copy.h"
 #include "support/company.h"
+#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
 
 namespace {
@@ -57,7 +58,8 @@ void BM_EditorPagesThroughARecipeOf30000LinesAndLeaves(benchmark::State& state) 
   Quiet quiet;
   for (auto _ : state) {
     const WorkingCopyInput input{products, owner, false};
-    const WorkingCopyResult copy = PrepareWorkingCopy(input, quiet, quiet);
+    WorkingCopyTitles titles(quiet);
+    const WorkingCopyResult copy = PrepareWorkingCopy(input, quiet, titles);
     RecipeEditSession s{products};
     s.job = recipeJob(input, copy);
     s.recipeDate = Date::fromYmd(2025, 2, 3);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/product_file.h"
+#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
 #include "recipe/total_consumption.h"
 #include "support/company.h"
@@ -36,9 +37,10 @@ void run(benchmark::State& state, std::int16_t items, Define&& define) {
   ProductFile products;
   products.open("KLVR952");
   Quiet quiet;
+  TotalConsumptionTitles titles(quiet, true);
   for (auto _ : state) {
     TotalConsumptionResult r = BuildTotalConsumptionFile({products, product},
-                                                         totalConsumptionFromRecipeFile(), quiet, quiet);
+                                                         totalConsumptionFromRecipeFile(), quiet, titles);
     if (r.outcome != TotalConsumptionOutcome::Built || r.levelRecordCount != items)
       state.SkipWithError("the total consumption is not the tree's");
   }

@@ -12,6 +12,7 @@
 #include "common/recipe_record.h"
 #include "recipe/working_copy.h"
 #include "support/company.h"
+#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
 
 namespace {
@@ -47,7 +48,8 @@ void BM_ListDefinitionOf32767LinesBehind50000Records(benchmark::State& state) {
   products.open("KLVR952");
   Quiet quiet;
   for (auto _ : state) {
-    WorkingCopyResult r = PrepareWorkingCopy({products, owner, true}, quiet, quiet);
+    WorkingCopyTitles titles(quiet);
+    WorkingCopyResult r = PrepareWorkingCopy({products, owner, true}, quiet, titles);
     if (r.lines != lines) state.SkipWithError("the chain was not copied whole");
   }
 }

@@ -14,23 +14,13 @@ namespace kv {
 
 namespace {
 
-struct StoreTexts {  // UTF-8
-  const char* started;
-  const char* continuing;
-  const char* finished;
-  const char* saved;  // follows the line count in the closing message
-};
-
-StoreTexts textsOf(RecipeFileKind store) {
-  if (store == RecipeFileKind::Recipes)
-    return {"Reçetelerin yenilenmesi işlemi başladı...", "Reçetelerin yenilenmesi işlemi devam ediyor...",
-            "Reçetelerin yenilenmesi işlemi tamamlandı...", " kayıt reçete tanım dosyasına kayıtlandı..."};
-  return {"Listelerin yenilenmesi işlemi başladı...", "Listelerin yenilenmesi işlemi devam ediyor...",
-          "Listelerin yenilenmesi işlemi tamamlandı...", " kayıt liste tanım dosyasına kayıtlandı..."};
+// What follows the line count in the closing message (UTF-8).
+const char* savedText(RecipeFileKind store) {
+  return store == RecipeFileKind::Recipes ? " kayıt reçete tanım dosyasına kayıtlandı..."
+                                          : " kayıt liste tanım dosyasına kayıtlandı...";
 }
 
 const char* const kProgramTitle = " KALVOR 952 Uyarlama 3.0";
-const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
 
 // The new store, written into the temporary file of the replacement in blocks of lines (one write per
 // block instead of one per line; the bytes on disk are the same). Its failures name the store, not the
@@ -82,18 +72,18 @@ class NewStore {
 
 class DefinitionRebuild {
  public:
-  DefinitionRebuild(RecipeFileKind kind, ProductFile& products, MessageSink& messages, ProgressSink& title)
+  DefinitionRebuild(RecipeFileKind kind, ProductFile& products, MessageSink& messages, RebuildReport& report)
       : kind_(kind),
-        texts_(textsOf(kind)),
         company_(products.company()),
         storeName_(companyFileName(company_, kind)),
         products_(products),
         messages_(messages),
-        title_(title) {}
+        report_(report) {}
 
   RebuildResult run();
 
  private:
+  RebuildResult rebuild();
   // A product whose RecipeNumber the new store changes.
   struct NewHead {
     std::int16_t product;
@@ -108,12 +98,11 @@ class DefinitionRebuild {
   RebuildResult failed(const FileError& e);
 
   RecipeFileKind kind_;
-  StoreTexts texts_;
   const std::string company_;
   std::string storeName_;
   ProductFile& products_;
   MessageSink& messages_;
-  ProgressSink& title_;
+  RebuildReport& report_;
 
   FileHandle store_;  // open while the chains are copied
   std::int32_t storeCount_ = 0;
@@ -126,12 +115,23 @@ class DefinitionRebuild {
 // the backup, a non-empty ".RCT" going to its backup, an empty one going): a failure, a kill or a power
 // cut at any point leaves the store, the products and ".RCT" all as they were, or all rebuilt.
 RebuildResult DefinitionRebuild::run() {
-  title_.progress(w(texts_.started));
+  report_.started();
+  RebuildResult r;
+  try {
+    r = rebuild();
+  } catch (...) {
+    report_.ended();
+    throw;
+  }
+  report_.ended();
+  return r;
+}
+
+RebuildResult DefinitionRebuild::rebuild() {
   if (!fileExists(storeName_)) {
     messages_.beep();
     messages_.message(storeName_ + " dosyası bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
                       "! DOSYA HATASI !");
-    title_.progress(kEndTitle);
     return {RebuildOutcome::StoreMissing, 0};
   }
   const std::string workingCopy = companyFileName(company_, RecipeFileKind::WorkingCopy);
@@ -150,7 +150,7 @@ RebuildResult DefinitionRebuild::run() {
     replacement.abandon();
     return failed(e);
   }
-  title_.progress(w(texts_.continuing));
+  report_.copied();
   try {
     writeProducts();
     if (!replacement.commit()) return failed(*replacement.error());
@@ -160,10 +160,9 @@ RebuildResult DefinitionRebuild::run() {
   }
 
   const std::int32_t count = recordCountByName(storeName_, RecipeRecord::Length, kMaxRecords32);
-  title_.progress(w(texts_.finished));
+  report_.finished();
   messages_.beep();
-  messages_.message(std::to_string(count) + w(texts_.saved), MsgButtons::Ok, MsgIcon::None, kProgramTitle);
-  title_.progress(kEndTitle);
+  messages_.message(std::to_string(count) + w(savedText(kind_)), MsgButtons::Ok, MsgIcon::None, kProgramTitle);
   return {RebuildOutcome::Rebuilt, count};
 }
 
@@ -180,7 +179,7 @@ void DefinitionRebuild::copyChains(NewStore& out) {
     const std::int32_t newHead = head ? copyChain(p, product, head, out) : 0;
     if (kind_ == RecipeFileKind::Recipes && newHead != product.RecipeNumber)
       changed_.push_back({p, newHead});
-    title_.progress(company_ + ".DAT  Kayıt Numarası="_w + std::to_string(n));
+    report_.productDone(p);
   }
 }
 
@@ -236,7 +235,6 @@ void DefinitionRebuild::writeProducts() {
 
 RebuildResult DefinitionRebuild::failed(const FileError& e) {
   tellFileError(messages_, e);
-  title_.progress(kEndTitle);
   return {RebuildOutcome::Failed, 0};
 }
 
@@ -264,18 +262,18 @@ std::uint64_t RebuildHeads::identity(std::int16_t record, std::int32_t randomNum
 }
 
 RebuildResult RebuildDefinitionFile(RecipeFileKind store, ProductFile& products, MessageSink& messages,
-                                    ProgressSink& title) {
+                                    RebuildReport& report) {
   if (store != RecipeFileKind::Recipes && store != RecipeFileKind::ListDefinitions)
     throw std::invalid_argument("only the recipe and list-definition files are rebuilt");
-  return DefinitionRebuild(store, products, messages, title).run();
+  return DefinitionRebuild(store, products, messages, report).run();
 }
 
-RebuildResult RebuildRecipeFile(ProductFile& products, MessageSink& messages, ProgressSink& title) {
-  return RebuildDefinitionFile(RecipeFileKind::Recipes, products, messages, title);
+RebuildResult RebuildRecipeFile(ProductFile& products, MessageSink& messages, RebuildReport& report) {
+  return RebuildDefinitionFile(RecipeFileKind::Recipes, products, messages, report);
 }
 
-RebuildResult RebuildListDefinitionFile(ProductFile& products, MessageSink& messages, ProgressSink& title) {
-  return RebuildDefinitionFile(RecipeFileKind::ListDefinitions, products, messages, title);
+RebuildResult RebuildListDefinitionFile(ProductFile& products, MessageSink& messages, RebuildReport& report) {
+  return RebuildDefinitionFile(RecipeFileKind::ListDefinitions, products, messages, report);
 }
 
 }  // namespace kv

@@ -6,8 +6,8 @@
 // at its new head. The old store is kept as "952KLVR.REC" / "952KLVR.LTD", a non-empty working copy
 // ".RCT" as "952KLVR.RCT", and ".RCT" is gone afterwards.
 //
-// The analysis window runs it when the recipe service asked for it, with itself as both sinks, and
-// counts its product file again afterwards.
+// The analysis window runs it when the recipe service asked for it, with itself as the message sink and
+// its titles as the report of the stages, and counts its product file again afterwards.
 #pragma once
 
 #include <cstdint>
@@ -33,13 +33,28 @@ struct RebuildResult {
   std::int32_t storeCount = 0;  // lines in the new store; 0 unless rebuilt
 };
 
+// What the rebuild tells of its run as it goes; the window decides what each stage shows. The run always
+// ends, after its closing message.
+class RebuildReport {
+ public:
+  virtual ~RebuildReport() = default;
+  virtual void started() {}
+  // Product `record`'s chain is copied into the new store.
+  virtual void productDone(std::int16_t record) { (void)record; }
+  // Every chain is copied: the products and the store are replaced next.
+  virtual void copied() {}
+  // The new store is in place; its line count is told next.
+  virtual void finished() {}
+  virtual void ended() {}
+};
+
 // store: RecipeFileKind::Recipes or RecipeFileKind::ListDefinitions. `products` is the window's open
-// product file; it is counted afresh. `title` shows the stages and the product being worked on;
+// product file; it is counted afresh. `report` hears the stages and the product being worked on;
 // `messages` beeps and shows the closing count or what failed.
 RebuildResult RebuildDefinitionFile(RecipeFileKind store, ProductFile& products, MessageSink& messages,
-                                    ProgressSink& title);
-RebuildResult RebuildRecipeFile(ProductFile& products, MessageSink& messages, ProgressSink& title);
-RebuildResult RebuildListDefinitionFile(ProductFile& products, MessageSink& messages, ProgressSink& title);
+                                    RebuildReport& report);
+RebuildResult RebuildRecipeFile(ProductFile& products, MessageSink& messages, RebuildReport& report);
+RebuildResult RebuildListDefinitionFile(ProductFile& products, MessageSink& messages, RebuildReport& report);
 
 // The chain heads of a store as the rebuild finds them: for a product, the first line in record order
 // that passes headsChainForRebuild. A literal scan from record 1 for every product is quadratic; this

@@ -1,10 +1,12 @@
 // The analysis window's commands: the search by code, the cost roll-up, the hand-overs to the report
 // dialog and the recipe service, the jobs the recipe service leaves, the key help and the exit.
+#include "common/file_error_message.h"
 #include "common/kalvor3.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/definition_rebuild.h"
 #include "recipe/frmAnaliz.h"
 #include "recipe/level_build.h"
+#include "recipe/recipe_titles.h"
 #include "recipe/working_copy.h"
 
 namespace kv {
@@ -77,8 +79,8 @@ void frmAnaliz::cmdHesap_Click() {
   cmdHesap.Enabled = false;
   if (CurrentRecord != 0) {
     ActiveRecordNumber = CurrentRecord;
-    BuildLevelFile({Products, CurrentRecord, KALVOR3.RecipeDate},
-                   levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), *this, *this);
+    AnalysisLevelTitles titles(*this, *this);
+    BuildLevelFile({Products, CurrentRecord, KALVOR3.RecipeDate}, levelBuildFromRecipeFile(), *this, titles);
   } else {
     MsgBox("Kayıt açılamadığı için işlem iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   }
@@ -87,26 +89,30 @@ void frmAnaliz::cmdHesap_Click() {
 }
 
 // The refresh steps the window through the file: each product is shown (and made the active one) as it is
-// costed, the cost command rests meanwhile, and the window comes back to the product it showed before.
+// costed, the cost command rests meanwhile, and the window comes back to the product it showed before,
+// then tells the file that failed, if one did.
 void frmAnaliz::refreshAllRecipeCosts() {
   class Shown : public CostRefreshReport {
    public:
     explicit Shown(frmAnaliz& window) : window_(window) {}
     void started() override { window_.cmdHesap.Enabled = false; }
     void costing(std::int16_t record) override {
+      window_.Caption = costRefreshTitle(record);
       window_.CurrentRecord = record;
       window_.ShowProduct();
     }
-    void finished() override { window_.cmdHesap.Enabled = true; }
+    void ended() override { window_.cmdHesap.Enabled = true; }
 
    private:
     frmAnaliz& window_;
   };
   const std::int16_t kept = CurrentRecord;
   Shown shown(*this);
-  RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, *this, *this);
+  AnalysisLevelTitles builds(*this, *this);
+  const std::optional<FileError> failure = RefreshAllRecipeCosts(Products, KALVOR3.RecipeDate, shown, builds, *this);
   CurrentRecord = kept;
   ShowProduct();
+  if (failure) tellFileError(*this, *failure);
 }
 
 // ---- The jobs of the recipe service ----
@@ -126,12 +132,16 @@ void frmAnaliz::handleServiceRequest() {
   };
   switch (request) {
     case RecipeServiceJob::RebuildRecipes:
-      if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w))
-        RebuildRecipeFile(Products, *this, *this);
+      if (confirmServiceJob(rebuildQuestion("reçete"_w), company + ".REC Yenileme"_w)) {
+        RebuildTitles titles(*this, RecipeFileKind::Recipes, company);
+        RebuildRecipeFile(Products, *this, titles);
+      }
       break;
     case RecipeServiceJob::RebuildListDefinitions:
-      if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w))
-        RebuildListDefinitionFile(Products, *this, *this);
+      if (confirmServiceJob(rebuildQuestion("liste"_w), company + ".LTD Yenileme"_w)) {
+        RebuildTitles titles(*this, RecipeFileKind::ListDefinitions, company);
+        RebuildListDefinitionFile(Products, *this, titles);
+      }
       break;
     case RecipeServiceJob::RefreshRecipeCosts:
       if (confirmServiceJob("Ana dosyanın reçetesi olan tüm kayıtlarının reçete maliyetleri yenilenecek...\r\r"
@@ -159,7 +169,8 @@ void frmAnaliz::openEditor(bool listMode) {
   }
   ActiveRecordNumber = CurrentRecord;
   const WorkingCopyInput input{Products, CurrentRecord, listMode};
-  const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, *this);
+  WorkingCopyTitles titles(*this);
+  const WorkingCopyResult copy = PrepareWorkingCopy(input, *this, titles);
   KALVOR3.Job = recipeJob(input, copy);
   if (copy.outcome == WorkingCopyOutcome::Failed) return;  // it has said so; the editor is not opened
   Products.recount();

@@ -3,6 +3,7 @@
 #include "common/kalvor3.h"
 #include "print/print_job.h"
 #include "recipe/frmRecete.h"
+#include "recipe/recipe_titles.h"
 #include "reports/report_preparation.h"
 #include "reports/report_printer.h"
 
@@ -29,7 +30,10 @@ void frmRecete::cmdPrint_Click() {
     // From the store the chain was just written into; a list reads the editor's own working copy.
     const ReportPreparationInput input{Products, Session.job.ActiveRecordNumber, RecipeDate,
                                        {&Session.store, Session.storeCount()}};
-    const PreparedReport prepared = prepareReportFile(kind, input, *this, *this);
+    LevelBuildTitles tree(*this);
+    TotalConsumptionTitles totalConsumption(*this, false);
+    ListWorkingCopyReport noList;
+    const PreparedReport prepared = prepareReportFile(kind, input, *this, {tree, totalConsumption, noList});
     if (prepared == PreparedReport::Failed) return;
     if (prepared == PreparedReport::Lines) printReport(kind, lines);
   }

@@ -5,7 +5,6 @@
 
 #include "common/dates.h"
 #include "common/files.h"
-#include "common/text.h"
 #include "recipe/cost_rollup.h"
 #include "recipe/level_arithmetic.h"
 #include "recipe/level_walk.h"
@@ -16,22 +15,16 @@ namespace kv {
 
 namespace {
 
-std::string startTitle() { return "Kademe işlemleri başladı..."_w; }
-std::string failureText() { return "Kademe işlemleri esnasında hata oluştu..."_w; }
-std::string rollUpTitle() { return "İlgili reçete maliyetleri hesaplanıyor..."_w; }
-std::string analysisTitle() { return " KALVOR 952 Uyarlama 3.0  ANALİZ"_w; }
-const char* const kWalkEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
-const char* const kFinalTitle = " KALVOR 952 Uyarlama 3.0  BETA";
-
 class LevelBuildRun {
  public:
   LevelBuildRun(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
-                ProgressSink& title)
-      : in_(input), products_(input.products), policy_(policy), messages_(messages), title_(title) {}
+                LevelBuildReport& report)
+      : in_(input), products_(input.products), policy_(policy), messages_(messages), report_(report) {}
 
   LevelBuildResult run();
 
  private:
+  LevelBuildResult stages();
   bool guardsPass();
   void startLevelFileAndWalk();
   std::int16_t reopenLevelFile();
@@ -40,7 +33,7 @@ class LevelBuildRun {
   // the run.
   template <class Stage>
   bool survives(Stage&& stage);
-  // A failure after the start. Returns true when the policy ends the run there (the error path is taken).
+  // A failure after the start. Returns true when the policy ends the run there.
   bool failure();
   LevelBuildResult result(LevelBuildOutcome outcome, std::int16_t count) const {
     return {outcome, count, walk_ && walk_->levelErrorMet()};
@@ -50,7 +43,7 @@ class LevelBuildRun {
   ProductFile& products_;
   const LevelBuildPolicy& policy_;
   MessageSink& messages_;
-  ProgressSink& title_;
+  LevelBuildReport& report_;
   RecipeSource recipe_;
   FileHandle levelFile_;
   std::optional<LevelWalk> walk_;
@@ -59,15 +52,28 @@ class LevelBuildRun {
 };
 
 LevelBuildResult LevelBuildRun::run() {
-  const auto ended = [this] { return result(LevelBuildOutcome::Failed, 0); };
   if (!guardsPass()) {
     messages_.beep();
     return {LevelBuildOutcome::GuardFailed, 0};
   }
-  title_.progress(startTitle());
+  report_.started();
+  LevelBuildResult r;
+  try {
+    r = stages();
+  } catch (...) {
+    report_.ended(false);
+    throw;
+  }
+  report_.ended(r.outcome != LevelBuildOutcome::Failed || failed_);
+  return r;
+}
+
+// The stages after the guards; a failure that ends the run returns at once.
+LevelBuildResult LevelBuildRun::stages() {
+  const auto ended = [this] { return result(LevelBuildOutcome::Failed, 0); };
   if (!survives([&] { startLevelFileAndWalk(); })) return ended();
 
-  if (!failed_) title_.progress(kWalkEndTitle);
+  report_.walked();
   levelFile_.close();
   recipe_.ownFile.close();
   std::int16_t count = 0;
@@ -75,7 +81,7 @@ LevelBuildResult LevelBuildRun::run() {
 
   bool costed = false;
   if (count > 0) {
-    title_.progress(rollUpTitle());
+    report_.rollingUp();
     bool goesOn = survives([&] {
       RolledUpCost cost = rollUpLevelCosts(levelFile_.number(), walk_->deepest());
       if (failed_) return;  // the tree is incomplete: it is kept for the report, but it is no cost
@@ -86,9 +92,6 @@ LevelBuildResult LevelBuildRun::run() {
   }
   levelFile_.close();
   messages_.beep();
-  // A run that went on after a failure ends on it: the title is all that tells the user the tree is
-  // incomplete, so no later title may hide it.
-  title_.progress(failed_ ? failureText() : kFinalTitle);
   LevelBuildOutcome outcome =
       costed ? LevelBuildOutcome::Costed : failed_ ? LevelBuildOutcome::Failed : LevelBuildOutcome::Empty;
   return result(outcome, count);
@@ -101,6 +104,11 @@ bool LevelBuildRun::survives(Stage&& stage) {
     return true;
   } catch (const LevelRunFailure&) {
   } catch (const FileError&) {
+    if (policy_.fileErrorEndsJob) {
+      recipe_.ownFile.close();
+      levelFile_.close();
+      throw;
+    }
   }
   return !failure();
 }
@@ -110,6 +118,7 @@ bool LevelBuildRun::guardsPass() {
   try {
     if (policy_.checksRecipeFilePresent && !listedUnderExactName(recipeName)) return false;
   } catch (const FileError&) {
+    if (policy_.fileErrorEndsJob) throw;
     return false;
   }
   return openRecipeSource(policy_, products_, in_.activeRecord, recipe_);
@@ -140,29 +149,22 @@ void LevelBuildRun::writeBack(const RolledUpCost& cost) {
 }
 
 bool LevelBuildRun::failure() {
-  if (policy_.failureReport == LevelFailureReport::TitleGoesOn) {
-    title_.progress(failureText());
+  if (policy_.failureGoesOn) {
     failed_ = true;
+    report_.failed();
     return false;
   }
   recipe_.ownFile.close();
   levelFile_.close();
-  if (policy_.failureReport == LevelFailureReport::TitleEndsRun) {
-    title_.progress(failureText());
-    return true;
-  }
-  messages_.beep();
-  messages_.message(failureText(), MsgButtons::Ok, MsgIcon::Exclamation, analysisTitle());
-  title_.progress(kFinalTitle);
+  report_.failed();
   return true;
 }
 
 }  // namespace
 
-LevelBuildPolicy levelBuildFromRecipeFile(LevelFailureReport report) {
+LevelBuildPolicy levelBuildFromRecipeFile() {
   LevelBuildPolicy p;
   p.checksRecipeFilePresent = true;
-  p.failureReport = report;
   return p;
 }
 
@@ -170,13 +172,12 @@ LevelBuildPolicy levelBuildFromStore(const FileHandle& store, std::int32_t store
   LevelBuildPolicy p;
   p.store = &store;
   p.storeCount = storeCount;
-  p.failureReport = LevelFailureReport::TitleEndsRun;
   return p;
 }
 
 LevelBuildResult BuildLevelFile(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
-                                ProgressSink& title) {
-  return LevelBuildRun(input, policy, messages, title).run();
+                                LevelBuildReport& report) {
+  return LevelBuildRun(input, policy, messages, report).run();
 }
 
 }  // namespace kv

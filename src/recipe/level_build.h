@@ -4,8 +4,9 @@
 //
 // Three windows run it: the analysis window (F5 and the full refresh), and, through the report
 // preparation, the recipe editor and the report dialog before a multi-level report. They differ in where
-// the recipe lines come from and how a failure is told; each passes its policy, and its window's title and
-// message boxes as sinks, and reads the level file's count from the result.
+// the recipe lines come from and whether a failure ends the run; each passes its policy, its message
+// boxes as a sink and a report of the stages, whose titles (and how a failure shows) are the window's,
+// and reads the level file's count from the result.
 #pragma once
 
 #include <cstdint>
@@ -18,15 +19,22 @@
 
 namespace kv {
 
-enum class LevelFailureReport {
-  // A beep and a message box; the files are closed, and the run ends with nothing more written.
-  MessageBoxEndsRun,
-  // The window title tells it, and the run goes on with the level file it has, but writes no cost and
-  // ends with the failure in the title.
-  TitleGoesOn,
-  // The window title tells it and keeps telling it: the files are closed, the run ends with no cost and
-  // a count of 0, so that nothing of a partial tree is reported.
-  TitleEndsRun,
+// What a build tells of its run as it goes; the window decides what each stage shows, and how a failure
+// shows. A run whose guards fail tells nothing (it beeps); a run that started always ends.
+class LevelBuildReport {
+ public:
+  virtual ~LevelBuildReport() = default;
+  // The guards passed: the level file is made anew and the tree walked into it.
+  virtual void started() {}
+  // The walk is over.
+  virtual void walked() {}
+  // The level file has lines: their costs are rolled up.
+  virtual void rollingUp() {}
+  // A file failed, or the tree could not be built or costed; the policy said whether the run goes on.
+  virtual void failed() {}
+  // The run is over: `ranThrough` when it reached its end (after its one beep; past a failure too, when
+  // the run went on), false when a failure cut it short.
+  virtual void ended(bool ranThrough) { (void)ranThrough; }
 };
 
 // What a build works on: the window's open product file (its count as the window last took it; its
@@ -37,21 +45,26 @@ struct LevelBuildInput {
   Date recipeDate;
 };
 
-// The store, the guards and how a failure is told.
+// The store, the guards and what a failure does.
 struct LevelBuildPolicy : RecipeSourcePolicy {
   // First guard: the company's ".REC" is listed under its exact name.
   bool checksRecipeFilePresent = false;
-  LevelFailureReport failureReport = LevelFailureReport::MessageBoxEndsRun;
+  // A failure lets the run go on with the level file it has, writing no cost (a report from the
+  // company's files); otherwise the files are closed and the run ends with no cost and a count of 0, so
+  // that nothing of a partial tree is reported.
+  bool failureGoesOn = false;
   // The run's first level error (a recipe below the deepest level, or one inside itself) is told; false
   // when it was told already in the same job.
   bool tellsLevelError = true;
+  // A file error is the job's, not the build's: the build closes its files and throws it on, told
+  // nothing (the full refresh, whose command then undoes every cost and tells the file once).
+  bool fileErrorEndsJob = false;
 };
 
-// From the company's ".REC", which must be listed under its exact name, a failure told as `report` says:
-// the analysis window ends on a message box, the report dialog goes on with the failure in its title.
-LevelBuildPolicy levelBuildFromRecipeFile(LevelFailureReport report);
-// From the window's open store, which stays open; a failure ends the run with the failure in the title
-// (the recipe editor, which would print the tree).
+// From the company's ".REC", which must be listed under its exact name; a failure ends the run.
+LevelBuildPolicy levelBuildFromRecipeFile();
+// From the window's open store, which stays open; a failure ends the run (the recipe editor, which would
+// print the tree).
 LevelBuildPolicy levelBuildFromStore(const FileHandle& store, std::int32_t storeCount);
 
 enum class LevelBuildOutcome {
@@ -70,8 +83,8 @@ struct LevelBuildResult {
   bool levelErrorMet = false;
 };
 
-// `title` shows the window title; `messages` beeps and shows the message boxes.
+// `messages` beeps and shows the level error's message box; `report` hears the stages.
 LevelBuildResult BuildLevelFile(const LevelBuildInput& input, const LevelBuildPolicy& policy, MessageSink& messages,
-                                ProgressSink& title);
+                                LevelBuildReport& report);
 
 }  // namespace kv

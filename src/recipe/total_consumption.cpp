@@ -17,12 +17,6 @@ namespace kv {
 
 namespace {
 
-std::string startTitle() { return "Toplam listeleme işlemleri başladı..."_w; }
-std::string failureTitle() { return "Toplam listeleme işlemleri esnasında hata oluştu..."_w; }
-const char* const kFlattenedTitle = " KALVOR 952 Uyarlama 3.0 BETA";
-std::string addingUpTitle() { return " Toplam listeleme işlemleri devam ediyor..."_w; }
-const char* const kFinalTitle = " KALVOR 952 Uyarlama 3.0  BETA";
-
 constexpr int kDeepestLevel = 20;
 
 // One line of the flattened list: the recipe line it was made from and what the flattening gave it.
@@ -54,16 +48,17 @@ void append(std::vector<Entry>& to, const Entry& entry) {
 class TotalConsumptionRun {
  public:
   TotalConsumptionRun(const TotalConsumptionInput& input, const TotalConsumptionPolicy& policy, MessageSink& messages,
-                      ProgressSink& title)
+                      TotalConsumptionReport& report)
       : in_(input),
         policy_(policy),
         messages_(messages),
-        title_(title),
+        report_(report),
         components_(input.products) {}
 
   TotalConsumptionResult run();
 
  private:
+  TotalConsumptionResult build();
   bool guardsPass();
   void makeLevelFileAnew();
   void walkOwnRecipe();
@@ -76,7 +71,7 @@ class TotalConsumptionRun {
   const TotalConsumptionInput& in_;
   const TotalConsumptionPolicy& policy_;
   MessageSink& messages_;
-  ProgressSink& title_;
+  TotalConsumptionReport& report_;
   ComponentLookup components_;
   RecipeSource recipe_;
   std::vector<Parent> parents_;
@@ -89,19 +84,29 @@ TotalConsumptionResult TotalConsumptionRun::run() {
     messages_.beep();
     return {TotalConsumptionOutcome::GuardFailed, 0};
   }
-  title_.progress(startTitle());
+  report_.started();
+  TotalConsumptionResult r{TotalConsumptionOutcome::Failed, 0};
+  try {
+    r = build();
+  } catch (...) {
+    report_.ended(TotalConsumptionOutcome::Failed);
+    throw;
+  }
+  report_.ended(r.outcome);
+  return r;
+}
+
+TotalConsumptionResult TotalConsumptionRun::build() {
   std::int16_t count = 0;
   try {
     makeLevelFileAnew();
     walkOwnRecipe();
     if (entries_.empty()) {
       recipe_.ownFile.close();
-      title_.progress(kFinalTitle);
       return {TotalConsumptionOutcome::Empty, 0};
     }
     flatten();
-    if (policy_.showsFlattenedTitle) title_.progress(kFlattenedTitle);
-    title_.progress(addingUpTitle());
+    report_.flattened();
     const std::vector<LevelRecord> records = addUp();
     writeLevelFile(records);
     count = static_cast<std::int16_t>(records.size());
@@ -112,7 +117,6 @@ TotalConsumptionResult TotalConsumptionRun::run() {
   }
   recipe_.ownFile.close();
   messages_.beep();
-  title_.progress(kFinalTitle);
   return {TotalConsumptionOutcome::Built, count};
 }
 
@@ -228,17 +232,12 @@ void TotalConsumptionRun::writeLevelFile(const std::vector<LevelRecord>& records
 TotalConsumptionResult TotalConsumptionRun::failed() {
   recipe_.ownFile.close();
   deleteFileQuietly(companyFileName(in_.products.company(), RecipeFileKind::LevelScratch));
-  title_.progress(failureTitle());
   return {TotalConsumptionOutcome::Failed, 0};
 }
 
 }  // namespace
 
-TotalConsumptionPolicy totalConsumptionFromRecipeFile() {
-  TotalConsumptionPolicy p;
-  p.showsFlattenedTitle = true;
-  return p;
-}
+TotalConsumptionPolicy totalConsumptionFromRecipeFile() { return {}; }
 
 TotalConsumptionPolicy totalConsumptionFromStore(const FileHandle& store, std::int32_t storeCount) {
   TotalConsumptionPolicy p;
@@ -250,8 +249,8 @@ TotalConsumptionPolicy totalConsumptionFromStore(const FileHandle& store, std::i
 
 TotalConsumptionResult BuildTotalConsumptionFile(const TotalConsumptionInput& input,
                                                  const TotalConsumptionPolicy& policy, MessageSink& messages,
-                                                 ProgressSink& title) {
-  return TotalConsumptionRun(input, policy, messages, title).run();
+                                                 TotalConsumptionReport& report) {
+  return TotalConsumptionRun(input, policy, messages, report).run();
 }
 
 }  // namespace kv

@@ -9,8 +9,9 @@
 // nothing is kept of it.
 //
 // Two windows run it through the report preparation: the report dialog (report kinds 2 and 5) and the
-// recipe editor before it prints a total consumption list. They differ in where the recipe lines come from, whether one code with two line
-// types makes two items, and one title; each passes its policy, and its window's title and beeps as sinks.
+// recipe editor before it prints a total consumption list. They differ in where the recipe lines come
+// from and whether one code with two line types makes two items; each passes its policy, its beeps as a
+// sink and a report of the stages, whose titles are the window's.
 #pragma once
 
 #include <cstdint>
@@ -30,15 +31,13 @@ struct TotalConsumptionInput {
   std::int16_t activeRecord = 0;
 };
 
-// Where the lines come from, and the two habits in which the callers differ besides.
+// Where the lines come from, and the habit in which the callers differ besides.
 struct TotalConsumptionPolicy : RecipeSourcePolicy {
   // One code with two line types makes two items (the editor's list); otherwise only the code counts.
   bool separatesLineTypes = false;
-  // " KALVOR 952 Uyarlama 3.0 BETA" between the flattening and the adding up.
-  bool showsFlattenedTitle = false;
 };
 
-// From the company's ".REC", items by code alone, the flattened title shown (the report dialog).
+// From the company's ".REC", items by code alone (the report dialog).
 TotalConsumptionPolicy totalConsumptionFromRecipeFile();
 // From the window's open store, which stays open, items by line type and code (the recipe editor, in
 // recipe mode).
@@ -48,8 +47,21 @@ enum class TotalConsumptionOutcome {
   GuardFailed,  // no product or no recipe: one beep; the level file is not touched
   Empty,        // the recipe's first line is erased: an empty level file, nothing to list
   Built,        // the level file holds the total consumption
-  Failed,       // a file failed, a quantity overflowed or the list outgrew the level file: the title
-                // tells it and nothing of the list is kept
+  Failed,       // a file failed, a quantity overflowed or the list outgrew the level file: nothing of
+                // the list is kept
+};
+
+// What a build tells of its run as it goes; the window decides what each stage shows. A run whose guards
+// fail tells nothing (it beeps); a run that started always ends.
+class TotalConsumptionReport {
+ public:
+  virtual ~TotalConsumptionReport() = default;
+  // The guards passed: the recipe is flattened.
+  virtual void started() {}
+  // The recipe is flattened: the lines of one item are added up next.
+  virtual void flattened() {}
+  // The run is over (after its one beep when it built the list).
+  virtual void ended(TotalConsumptionOutcome outcome) { (void)outcome; }
 };
 
 struct TotalConsumptionResult {
@@ -59,6 +71,6 @@ struct TotalConsumptionResult {
 
 TotalConsumptionResult BuildTotalConsumptionFile(const TotalConsumptionInput& input,
                                                  const TotalConsumptionPolicy& policy, MessageSink& messages,
-                                                 ProgressSink& title);
+                                                 TotalConsumptionReport& report);
 
 }  // namespace kv

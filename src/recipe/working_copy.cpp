@@ -15,9 +15,6 @@ namespace kv {
 
 namespace {
 
-const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
-
-
 void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code, std::int32_t randomNumber) {
   line.OwnerRecord = record;
   line.OwnerCode = code;
@@ -26,12 +23,13 @@ void stampOwner(RecipeRecord& line, std::int16_t record, const std::string& code
 
 class WorkingCopyRun {
  public:
-  WorkingCopyRun(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title)
-      : in_(input), products_(input.products), messages_(messages), title_(title), components_(input.products) {}
+  WorkingCopyRun(const WorkingCopyInput& input, MessageSink& messages, WorkingCopyReport& report)
+      : in_(input), products_(input.products), messages_(messages), report_(report), components_(input.products) {}
 
   WorkingCopyResult run();
 
  private:
+  WorkingCopyResult copy();
   void readOwner();
   std::int32_t findHead();
   std::int32_t scanForHead();
@@ -46,7 +44,7 @@ class WorkingCopyRun {
   const WorkingCopyInput& in_;
   ProductFile& products_;
   MessageSink& messages_;
-  ProgressSink& title_;
+  WorkingCopyReport& report_;
   ComponentLookup components_;
   FileHandle store_;
   FileHandle copy_;
@@ -58,7 +56,19 @@ class WorkingCopyRun {
 // What the copy mends in the store and the product is one command: kept whole when the copy is made, and
 // undone when it fails.
 WorkingCopyResult WorkingCopyRun::run() {
-  title_.progress("Listeye dönüştürme işlemi başladı..."_w);
+  report_.started();
+  WorkingCopyResult r;
+  try {
+    r = copy();
+  } catch (...) {
+    report_.ended();
+    throw;
+  }
+  report_.ended();
+  return r;
+}
+
+WorkingCopyResult WorkingCopyRun::copy() {
   FileReplacement replacement(in_.products.company());
   try {
     FileCommand command(in_.products.company());
@@ -66,7 +76,7 @@ WorkingCopyResult WorkingCopyRun::run() {
     storeCount_ = store_.count();
     readOwner();
     const std::int32_t head = findHead();
-    title_.progress("İşlem devam ediyor..."_w);
+    report_.headKnown();
     const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
     if (head == 0) {
       replacement.retire(copyName, workingCopyBackup(copyName));
@@ -79,14 +89,12 @@ WorkingCopyResult WorkingCopyRun::run() {
     if (!replacement.commit()) throw *replacement.error();
     command.commit();
     if (head == 0) {
-      title_.progress(kEndTitle);
       result_.outcome = WorkingCopyOutcome::NoHead;
       return result_;
     }
   } catch (const FileError&) {
     return failed();
   }
-  title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Copied;
   return result_;
 }
@@ -121,7 +129,7 @@ std::int32_t WorkingCopyRun::scanForHead() {
       if (in_.listMode) result_.listHead = r;
       return r;
     }
-    title_.progress(std::to_string(r));
+    report_.passedOver(r);
   }
   return 0;
 }
@@ -164,7 +172,7 @@ void WorkingCopyRun::copyChain(std::int32_t head) {
     store_.put(self, line);
     line.NextLine = self;
     copy_.put(++copied, line);
-    title_.progress(std::to_string(copied));
+    report_.copied(copied);
   }
   result_.lines = copied;
 }
@@ -196,7 +204,6 @@ WorkingCopyResult WorkingCopyRun::failed() {
   messages_.message("Dönüşüm sırasında hata oluştu..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "! HATA !");
   copy_.close();
   store_.close();
-  title_.progress(kEndTitle);
   result_.outcome = WorkingCopyOutcome::Failed;
   result_.lines = 0;
   return result_;
@@ -204,8 +211,8 @@ WorkingCopyResult WorkingCopyRun::failed() {
 
 }  // namespace
 
-WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title) {
-  return WorkingCopyRun(input, messages, title).run();
+WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, WorkingCopyReport& report) {
+  return WorkingCopyRun(input, messages, report).run();
 }
 
 RecipeJob recipeJob(const WorkingCopyInput& input, const WorkingCopyResult& copy) {

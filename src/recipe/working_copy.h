@@ -36,6 +36,22 @@ enum class WorkingCopyOutcome {
   Failed,  // a file failed: the message was shown and no ".RCT" is left; the editor is not to be opened
 };
 
+// What the preparation tells of its run as it goes; the window decides what each stage shows. The run
+// always ends.
+class WorkingCopyReport {
+ public:
+  virtual ~WorkingCopyReport() = default;
+  virtual void started() {}
+  // The head is known (or known to be missing): the old copy is set aside and the chain copied next.
+  virtual void headKnown() {}
+  // Line `line` of the store was looked at and is not the head.
+  virtual void passedOver(std::int32_t line) { (void)line; }
+  // The copy holds `lines` lines.
+  virtual void copied(std::int32_t lines) { (void)lines; }
+  // The run is over, after the failure's message when it failed.
+  virtual void ended() {}
+};
+
 struct WorkingCopyResult {
   WorkingCopyOutcome outcome = WorkingCopyOutcome::Failed;
   // The owner of every line written for the product: its code trimmed and upper-cased, its random number.
@@ -50,9 +66,9 @@ struct WorkingCopyResult {
 // Copies the product's live chain into a new ".RCT" (a non-empty old one becomes "952KLVR.RCT", an empty
 // one is deleted). In recipe mode a stale RecipeNumber is set to 0 and then to the head found by scanning.
 // Every line but the head has its item data refreshed from the product file and is written back to the
-// store with its owner fields and a mended NextLine. Titles go to `title`, the failure message to
+// store with its owner fields and a mended NextLine. The stages go to `report`, the failure message to
 // `messages`. Leaves the store and ".RCT" closed.
-WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, ProgressSink& title);
+WorkingCopyResult PrepareWorkingCopy(const WorkingCopyInput& input, MessageSink& messages, WorkingCopyReport& report);
 
 // The job the preparation leaves for the editor.
 RecipeJob recipeJob(const WorkingCopyInput& input, const WorkingCopyResult& copy);

@@ -7,8 +7,10 @@
 #include "common/kalvor3.h"
 #include "common/product_record.h"
 #include "print/print_job.h"
+#include "recipe/recipe_titles.h"
 #include "sheet/workbook_messages.h"
 #include "reports/report_preparation.h"
+#include "reports/report_titles.h"
 #include "reports/report_printer.h"
 #include "reports/report_workbook.h"
 
@@ -215,10 +217,14 @@ void frmRDizgi::ExportReportToExcel() {
   });
 }
 
-// The working file of the report, built anew from the company's files.
+// The working file of the report, built anew from the company's files; a tree that fails shows in the
+// title, and the total consumption shows the program's title once its recipe is flattened.
 PreparedReport frmRDizgi::prepareWorkingFile(ReportKind kind) {
+  LevelBuildTitles tree(*this);
+  TotalConsumptionTitles totalConsumption(*this, true);
+  ListWorkingCopyTitles list(*this);
   return prepareReportFile(kind, {Products, Report.ActiveRecordNumber, KALVOR3.RecipeDate, {}}, *this,
-                           *this);
+                           {tree, totalConsumption, list});
 }
 
 // A printer that fails has aborted its document: nothing of the report remains, and the dialog says so

@@ -4,30 +4,27 @@
 
 #include "common/file_replacement.h"
 #include "common/files.h"
-#include "common/numbers.h"
 #include "common/recipe_record.h"
-#include "common/text.h"
 #include "recipe/recipe_files.h"
 
 namespace kv {
 
 namespace {
 
-const char* const kEndTitle = " KALVOR 952 Uyarlama 3.0 BETA";
-
 class ListCopyRun {
  public:
-  ListCopyRun(const ListWorkingCopyInput& input, ProgressSink& title) : in_(input), title_(title) {}
+  ListCopyRun(const ListWorkingCopyInput& input, ListWorkingCopyReport& report) : in_(input), report_(report) {}
 
   ListWorkingCopyResult run();
 
  private:
+  ListWorkingCopyResult copy();
   void findHead(const ProductRecord& product);
   void copyList();
   ListWorkingCopyResult failed();
 
   const ListWorkingCopyInput& in_;
-  ProgressSink& title_;
+  ListWorkingCopyReport& report_;
   FileHandle store_;
   FileHandle copy_;
   std::int32_t storeCount_ = 0;
@@ -35,7 +32,19 @@ class ListCopyRun {
 };
 
 ListWorkingCopyResult ListCopyRun::run() {
-  title_.progress("Liste işlemleri yapılıyor..."_w);
+  report_.started();
+  ListWorkingCopyResult r;
+  try {
+    r = copy();
+  } catch (...) {
+    report_.ended(ListWorkingCopyOutcome::Failed);
+    throw;
+  }
+  report_.ended(r.outcome);
+  return r;
+}
+
+ListWorkingCopyResult ListCopyRun::copy() {
   FileReplacement replacement(in_.products.company());
   try {
     store_ = openRecipeSideFile(in_.products.company(), RecipeFileKind::ListDefinitions);
@@ -55,20 +64,19 @@ ListWorkingCopyResult ListCopyRun::run() {
   } catch (const FileError&) {
     return failed();
   }
-  title_.progress(kEndTitle);
   result_.outcome =
       result_.listRecordCount > 0 ? ListWorkingCopyOutcome::Copied : ListWorkingCopyOutcome::NothingToList;
   return result_;
 }
 
-// Only the owner's code names the list; the title counts the lines passed over.
+// Only the owner's code names the list; the lines passed over are reported.
 void ListCopyRun::findHead(const ProductRecord& product) {
   for (std::int32_t p = 1; p <= storeCount_; ++p) {
     if (headsChainForListReport(store_.get<RecipeRecord>(p), product)) {
       result_.head = p;
       return;
     }
-    title_.progress(recordNumberText(p));
+    report_.passedOver(p);
   }
 }
 
@@ -89,7 +97,6 @@ void ListCopyRun::copyList() {
 ListWorkingCopyResult ListCopyRun::failed() {
   copy_.close();
   store_.close();
-  title_.progress("Liste işlemleri esnasında hata oluştu..."_w);
   result_.outcome = ListWorkingCopyOutcome::Failed;
   result_.listRecordCount = 0;
   return result_;
@@ -97,8 +104,8 @@ ListWorkingCopyResult ListCopyRun::failed() {
 
 }  // namespace
 
-ListWorkingCopyResult PrepareListWorkingCopy(const ListWorkingCopyInput& input, ProgressSink& title) {
-  return ListCopyRun(input, title).run();
+ListWorkingCopyResult PrepareListWorkingCopy(const ListWorkingCopyInput& input, ListWorkingCopyReport& report) {
+  return ListCopyRun(input, report).run();
 }
 
 }  // namespace kv

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-#include "common/messages.h"
 #include "common/product_file.h"
 
 namespace kv {
@@ -19,8 +18,19 @@ struct ListWorkingCopyInput {
 enum class ListWorkingCopyOutcome {
   Copied,         // ".RCT" holds the list, head first
   NothingToList,  // the product has no list definition: ".RCT" is empty
-  Failed,         // a file failed, or the list outgrows 32767 lines: the title tells it, and no list is
-                  // left (an old ".RCT" that could not be set aside stays as it was)
+  Failed,         // a file failed, or the list outgrows 32767 lines: no list is left (an old ".RCT"
+                  // that could not be set aside stays as it was)
+};
+
+// What the copy tells of its run as it goes; the window decides what each stage shows. The run always
+// ends.
+class ListWorkingCopyReport {
+ public:
+  virtual ~ListWorkingCopyReport() = default;
+  virtual void started() {}
+  // Line `line` of ".LTD" was looked at and is not the head.
+  virtual void passedOver(std::int32_t line) { (void)line; }
+  virtual void ended(ListWorkingCopyOutcome outcome) { (void)outcome; }
 };
 
 struct ListWorkingCopyResult {
@@ -31,7 +41,7 @@ struct ListWorkingCopyResult {
 
 // The head is the first live line, in record order, with Sequence 1 and the product's code (trimmed,
 // without regard to case) as its owner. A non-empty old ".RCT" becomes "952KLVR.RCT" first, an empty one
-// is deleted; when that fails, nothing else is done. The title shows the progress.
-ListWorkingCopyResult PrepareListWorkingCopy(const ListWorkingCopyInput& input, ProgressSink& title);
+// is deleted; when that fails, nothing else is done. `report` hears the stages.
+ListWorkingCopyResult PrepareListWorkingCopy(const ListWorkingCopyInput& input, ListWorkingCopyReport& report);
 
 }  // namespace kv

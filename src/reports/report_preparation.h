@@ -13,7 +13,10 @@
 #include "common/dates.h"
 #include "common/messages.h"
 #include "common/product_file.h"
+#include "recipe/level_build.h"
 #include "recipe/recipe_source.h"
+#include "recipe/total_consumption.h"
+#include "reports/list_working_copy.h"
 #include "reports/report_kind.h"
 
 namespace kv {
@@ -28,10 +31,17 @@ struct ReportPreparationInput {
 enum class PreparedReport {
   Lines,    // the working file holds the report's lines
   Nothing,  // the product has nothing to report
-  Failed,   // the window's title tells what failed; there is no report
+  Failed,   // the preparation failed (its stages said so); there is no report
+};
+
+// Who hears the stages of the engine that makes the report's file, for the window to show them.
+struct ReportPreparationStages {
+  LevelBuildReport& tree;
+  TotalConsumptionReport& totalConsumption;
+  ListWorkingCopyReport& list;
 };
 
 PreparedReport prepareReportFile(ReportKind kind, const ReportPreparationInput& input, MessageSink& messages,
-                                 ProgressSink& title);
+                                 const ReportPreparationStages& stages);
 
 }  // namespace kv

@@ -1,14 +1,18 @@
 // The analysis window's commands: the search by code, the cost roll-up shown in the window, the jobs the
 // recipe service leaves, and the commands that follow the recipe file.
+#include <cerrno>
 #include <filesystem>
 #include <tuple>
 
 #include "app_fixture.h"
 #include "common/numbers.h"
+#include "support/file_faults.h"
 #include "support/recipes.h"
 
 namespace kv::testing {
 namespace {
+
+using testing::FailOn;
 
 class AnalysisCommandsTest : public AppTest {
  protected:
@@ -152,6 +156,37 @@ TEST_F(AnalysisCommandsTest, TheRecipeServicesJobsRunOnYesAndAreDroppedOnNo) {
   ui.key(ui::Key::Escape);
   EXPECT_EQ(visibleName(), "frmAnaliz");
   EXPECT_EQ(KALVOR3.ServiceRequest, RecipeServiceJob::None);
+}
+
+// A refresh whose commit fails: the file is told once, every cost stays, and the window takes back its
+// record and its cost command.
+TEST_F(AnalysisCommandsTest, ARefreshWhoseFileFailsIsToldOnceAndGivesTheWindowBack) {
+  {
+    Company c;
+    c.addAll({{"P"}, {"Q"}, {"A"}});
+    RecipeFile recipes(c);
+    recipes.define(1, {{"A", 2, 3}});
+    recipes.define(2, {{"A", 1, 4}});
+  }
+  openOn(2);
+  ui.key(ui::Key::F6);
+  ui.answer(MsgAnswer::Yes);
+  {
+    FailOn full(FileOp::Write, "KLVR952.DAT", ENOSPC);
+    ui.app().run([&] {
+      ui::forms().unload("frmRServis");
+      KALVOR3.ServiceRequest = RecipeServiceJob::RefreshRecipeCosts;
+      ui::forms().show("frmAnaliz");
+    });
+  }
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[1].substr(0, messages()[1].find('|')), "! DOSYA HATASI !");
+  EXPECT_NE(messages()[1].find("\"KLVR952.DAT\" "), std::string::npos) << messages()[1];
+  EXPECT_EQ(Company().record(1).RecipeCost, 0);
+  EXPECT_EQ(Company().record(2).RecipeCost, 0);
+  EXPECT_EQ(text("txtKod"), "Q");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0 ANALİZ");
+  EXPECT_TRUE(enabled("cmdHesap"));
 }
 
 TEST_F(AnalysisCommandsTest, F2AndF3OpenTheEditorOnAWorkingCopyThatGoesBackAsAFreshChain) {

@@ -95,7 +95,8 @@ Command inEditor(const char* name, int deletions, std::function<void(RecipeEditS
             auto p = openProducts();
             Transcript said;
             const WorkingCopyInput input{*p, 1, false};
-            const WorkingCopyResult copy = PrepareWorkingCopy(input, said, said);
+            WorkingCopyReport unseen;
+            const WorkingCopyResult copy = PrepareWorkingCopy(input, said, unseen);
             auto s = std::make_shared<RecipeEditSession>(*p);
             s->job = recipeJob(input, copy);
             s->recipeDate = kDate;
@@ -134,9 +135,15 @@ const std::vector<Command>& commands() {
        }},
       inEditor("EditorWriteBack", 1, [](RecipeEditSession& s) { s.WriteBackRecipeLines(); }),
       inEditor("EditorChainErase", 3, [](RecipeEditSession& s) { s.EraseRecipeChain(); }),
-      onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) { RebuildRecipeFile(p, t, t); }),
+      onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) {
+        RebuildReport unseen;
+        RebuildRecipeFile(p, t, unseen);
+      }),
       onProducts("ListDefinitionRebuild",
-                 [](ProductFile& p, Transcript& t) { RebuildListDefinitionFile(p, t, t); }),
+                 [](ProductFile& p, Transcript& t) {
+                   RebuildReport unseen;
+                   RebuildListDefinitionFile(p, t, unseen);
+                 }),
       alone("DataFileRebuild", [](Transcript& t) { rebuildDataAndIndex(kCompany, t); }),
       alone("SortByCode", [](Transcript& t) { sortByCode(kCompany, t, t); }),
       alone("SortByName", [](Transcript& t) { sortByName(kCompany, t, t); }),
@@ -151,13 +158,14 @@ const std::vector<Command>& commands() {
             }),
       onProducts("CostOfOneProduct",
                  [](ProductFile& p, Transcript& t) {
-                   BuildLevelFile({p, 1, kDate},
-                                  levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), t, t);
+                   LevelBuildReport unseen;
+                   BuildLevelFile({p, 1, kDate}, levelBuildFromRecipeFile(), t, unseen);
                  }),
       onProducts("CostOfEveryProduct",
                  [](ProductFile& p, Transcript& t) {
                    CostRefreshReport unseen;
-                   RefreshAllRecipeCosts(p, kDate, unseen, t, t);
+                   LevelBuildReport builds;
+                   RefreshAllRecipeCosts(p, kDate, unseen, builds, t);
                  }),
   };
   return all;

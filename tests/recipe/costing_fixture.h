@@ -9,6 +9,7 @@
 
 #include "common/kalvor3.h"
 #include "recipe/level_build.h"
+#include "recipe/recipe_titles.h"
 #include "support/company.h"
 #include "support/recipes.h"
 
@@ -32,7 +33,8 @@ class Costing : public ::testing::Test {
   }
   // The analysis window's F5 on `product`.
   LevelBuildResult cost(std::int16_t product) {
-    return BuildLevelFile(input(product), levelBuildFromRecipeFile(LevelFailureReport::MessageBoxEndsRun), said, said);
+    AnalysisLevelTitles titles(said, said);
+    return BuildLevelFile(input(product), levelBuildFromRecipeFile(), said, titles);
   }
 
   std::vector<LevelRecord> levels() const { return readLevelFile(folder); }

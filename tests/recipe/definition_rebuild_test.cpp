@@ -12,6 +12,7 @@
 #include "common/files.h"
 #include "common/text.h"
 #include "recipe/definition_rebuild.h"
+#include "recipe/recipe_titles.h"
 #include "support/company.h"
 #include "support/file_faults.h"
 #include "support/recipes.h"
@@ -105,6 +106,12 @@ class Rebuild : public ::testing::Test {
     return out;
   }
 
+  // The analysis window's rebuild of `store`, its titles told.
+  RebuildResult rebuild(RecipeFileKind store) {
+    RebuildTitles titles(said, store, company.name());
+    return RebuildDefinitionFile(store, products, said, titles);
+  }
+
   TempFolder folder;
   Company company;
   ProductFile products;
@@ -116,7 +123,7 @@ TEST_F(Rebuild, BothStoresKeepTheChainsTheirHeadRulesFind) {
   const Bytes store = folder.bytes("KLVR952.REC");
   folder.write("KLVR952.RCT", Bytes(300, 7));
 
-  EXPECT_EQ(RebuildRecipeFile(products, said, said).storeCount, 13);
+  EXPECT_EQ(rebuild(RecipeFileKind::Recipes).storeCount, 13);
   EXPECT_EQ(chains("KLVR952.REC"), (std::vector<std::string>{"P: p1 p2", "D: d1 d2", "T: t1 t2", "t: t1 t2", "S: s1",
                                                              "L: l1 l2 l3", "W: w1"}));
   const std::int32_t heads[] = {1, 3, 5, 7, 9, 10, 0, 13};
@@ -140,7 +147,7 @@ TEST_F(Rebuild, BothStoresKeepTheChainsTheirHeadRulesFind) {
   folder.write("KLVR952.RCT", {});
   const Bytes productFile = folder.bytes("KLVR952.DAT");
   said.events.clear();
-  EXPECT_EQ(RebuildListDefinitionFile(products, said, said).storeCount, 14);
+  EXPECT_EQ(rebuild(RecipeFileKind::ListDefinitions).storeCount, 14);
   EXPECT_EQ(chains("KLVR952.LTD"), (std::vector<std::string>{"P: p1 p2", "D: d1 d2", "T: t1 t2", "t: t1 t2", "S: s1",
                                                              "L: l1 l2 l3", "Z: z1", "W: w1"}));
   EXPECT_EQ(folder.bytes("KLVR952.DAT"), productFile);
@@ -157,7 +164,7 @@ TEST_F(Rebuild, AChainIsCutAtTheLastPositionASequenceHolds) {
   more.padTo(40000);
   more.define(1, std::vector<RecipeFile::Line>(32769, {"X"}));
   more.close();
-  EXPECT_EQ(RebuildRecipeFile(products, said, said).storeCount, 32767 + 11);  // P's chain is the long one now
+  EXPECT_EQ(rebuild(RecipeFileKind::Recipes).storeCount, 32767 + 11);  // P's chain is the long one now
   const RecipeRecord last = openRecipeSideFile(company.name(), RecipeFileKind::Recipes).get<RecipeRecord>(32767);
   EXPECT_EQ(last.Sequence, 32767);
   EXPECT_EQ(last.NextLine, 0);
@@ -165,7 +172,7 @@ TEST_F(Rebuild, AChainIsCutAtTheLastPositionASequenceHolds) {
 
 TEST_F(Rebuild, AMissingStoreIsToldAndNothingChanges) {
   const Files before = files();
-  EXPECT_EQ(RebuildListDefinitionFile(products, said, said).outcome, RebuildOutcome::StoreMissing);
+  EXPECT_EQ(rebuild(RecipeFileKind::ListDefinitions).outcome, RebuildOutcome::StoreMissing);
   EXPECT_EQ(files(), before);
   EXPECT_EQ(said.events, (std::vector<std::string>{"title: Listelerin yenilenmesi işlemi başladı...", "beep",
                                                    "box: KLVR952.LTD dosyası bulunamadı!... | ! DOSYA HATASI !",
@@ -194,7 +201,7 @@ TEST_F(Rebuild, AFailingFileLeavesEverythingAsItWas) {
     said.events.clear();
     {
       FailOn fault(c.op, c.file, EIO, 1, 1);
-      EXPECT_EQ(RebuildRecipeFile(products, said, said).outcome, RebuildOutcome::Failed) << c.file;
+      EXPECT_EQ(rebuild(RecipeFileKind::Recipes).outcome, RebuildOutcome::Failed) << c.file;
     }
     EXPECT_EQ(files(), before) << c.file;
     EXPECT_EQ(said.count(std::string("box: ") + c.told), 1) << c.file;

@@ -24,10 +24,14 @@ const std::string kFinal = "title:  KALVOR 952 Uyarlama 3.0  BETA";
 class Callers : public Costing {
  protected:
   LevelBuildResult dialog(std::int16_t product) {
-    return BuildLevelFile(input(product), levelBuildFromRecipeFile(LevelFailureReport::TitleGoesOn), said, said);
+    LevelBuildPolicy goesOn = levelBuildFromRecipeFile();
+    goesOn.failureGoesOn = true;
+    LevelBuildTitles titles(said);
+    return BuildLevelFile(input(product), goesOn, said, titles);
   }
   LevelBuildResult editor(std::int16_t product, std::int32_t storeCount) {
-    return BuildLevelFile(input(product), levelBuildFromStore(recipes.file(), storeCount), said, said);
+    LevelBuildTitles titles(said);
+    return BuildLevelFile(input(product), levelBuildFromStore(recipes.file(), storeCount), said, titles);
   }
   // A build's outcome with the level-file count it gave back.
   using Ended = std::pair<LevelBuildOutcome, int>;

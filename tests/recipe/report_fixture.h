@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "recipe/recipe_titles.h"
 #include "recipe/total_consumption.h"
 #include "support/company.h"
 #include "support/recipes.h"
@@ -24,11 +25,13 @@ class Reports : public ::testing::Test {
     return {products, product};
   }
   TotalConsumptionResult dialogBuild(std::int16_t product) {
-    return BuildTotalConsumptionFile(input(product), totalConsumptionFromRecipeFile(), said, said);
+    TotalConsumptionTitles titles(said, true);
+    return BuildTotalConsumptionFile(input(product), totalConsumptionFromRecipeFile(), said, titles);
   }
   TotalConsumptionResult editorBuild(std::int16_t product) {
+    TotalConsumptionTitles titles(said, false);
     return BuildTotalConsumptionFile(input(product), totalConsumptionFromStore(recipes.file(), recipes.count()), said,
-                                     said);
+                                     titles);
   }
   // A build's outcome with the level-file count it gave back.
   using Ended = std::pair<TotalConsumptionOutcome, int>;

@@ -11,6 +11,7 @@
 
 #include "common/files.h"
 #include "common/text.h"
+#include "recipe/recipe_titles.h"
 #include "recipe/working_copy.h"
 #include "support/company.h"
 #include "support/file_faults.h"
@@ -28,7 +29,8 @@ class WorkingCopy : public ::testing::Test {
   WorkingCopyResult prepare(std::int16_t p, bool listMode = false) {
     if (listMode) copyFile("KLVR952.REC", "KLVR952.LTD");  // the recipes stand for the list definitions
     products.recount();
-    return PrepareWorkingCopy({products, p, listMode}, said, said);
+    WorkingCopyTitles titles(said);
+    return PrepareWorkingCopy({products, p, listMode}, said, titles);
   }
   std::vector<RecipeRecord> lines(const std::string& file) const {
     std::vector<std::uint8_t> b = folder.bytes(file);

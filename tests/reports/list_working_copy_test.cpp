@@ -1,6 +1,7 @@
 // The list working copy: which chain is found, which of its lines reach ".RCT", and what becomes of the
 // old working copy.
 #include "reports/list_working_copy.h"
+#include "reports/report_titles.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,8 @@ class ListCopy : public Reports {
     recipes.close();
     copyFile("KLVR952.REC", "KLVR952.LTD");
     products.recount();
-    return PrepareListWorkingCopy({products, p}, said);
+    ListWorkingCopyTitles titles(said);
+    return PrepareListWorkingCopy({products, p}, titles);
   }
   std::vector<std::uint8_t> lines(const std::vector<int>& numbers) const {
     std::vector<std::uint8_t> all = folder.bytes("KLVR952.LTD"), out;

@@ -1,0 +1,19 @@
+#include "reports/report_titles.h"
+
+#include <string>
+
+#include "common/numbers.h"
+#include "common/text.h"
+
+namespace kv {
+
+void ListWorkingCopyTitles::started() { title_.progress("Liste işlemleri yapılıyor..."_w); }
+
+void ListWorkingCopyTitles::passedOver(std::int32_t line) { title_.progress(recordNumberText(line)); }
+
+void ListWorkingCopyTitles::ended(ListWorkingCopyOutcome outcome) {
+  title_.progress(outcome == ListWorkingCopyOutcome::Failed ? "Liste işlemleri esnasında hata oluştu..."_w
+                                                            : std::string(" KALVOR 952 Uyarlama 3.0 BETA"));
+}
+
+}  // namespace kv
