@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/end_reported.h"
 #include "common/file_error_message.h"
 #include "common/file_command.h"
 #include "common/file_replacement.h"
@@ -116,15 +117,7 @@ class DefinitionRebuild {
 // cut at any point leaves the store, the products and ".RCT" all as they were, or all rebuilt.
 RebuildResult DefinitionRebuild::run() {
   report_.started();
-  RebuildResult r;
-  try {
-    r = rebuild();
-  } catch (...) {
-    report_.ended();
-    throw;
-  }
-  report_.ended();
-  return r;
+  return endReported([&] { return rebuild(); }, [&](const RebuildResult*) { report_.ended(); });
 }
 
 RebuildResult DefinitionRebuild::rebuild() {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "common/end_reported.h"
 #include "common/dates.h"
 #include "common/files.h"
 #include "recipe/cost_rollup.h"
@@ -57,15 +58,9 @@ LevelBuildResult LevelBuildRun::run() {
     return {LevelBuildOutcome::GuardFailed, 0};
   }
   report_.started();
-  LevelBuildResult r;
-  try {
-    r = stages();
-  } catch (...) {
-    report_.ended(false);
-    throw;
-  }
-  report_.ended(r.outcome != LevelBuildOutcome::Failed || failed_);
-  return r;
+  return endReported([&] { return stages(); }, [&](const LevelBuildResult* r) {
+    report_.ended(r && (r->outcome != LevelBuildOutcome::Failed || failed_));
+  });
 }
 
 // The stages after the guards; a failure that ends the run returns at once.

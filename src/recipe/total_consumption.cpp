@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/end_reported.h"
 #include "common/files.h"
 #include "common/recipe_record.h"
 #include "common/text.h"
@@ -85,15 +86,9 @@ TotalConsumptionResult TotalConsumptionRun::run() {
     return {TotalConsumptionOutcome::GuardFailed, 0};
   }
   report_.started();
-  TotalConsumptionResult r{TotalConsumptionOutcome::Failed, 0};
-  try {
-    r = build();
-  } catch (...) {
-    report_.ended(TotalConsumptionOutcome::Failed);
-    throw;
-  }
-  report_.ended(r.outcome);
-  return r;
+  return endReported([&] { return build(); }, [&](const TotalConsumptionResult* r) {
+    report_.ended(r ? r->outcome : TotalConsumptionOutcome::Failed);
+  });
 }
 
 TotalConsumptionResult TotalConsumptionRun::build() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/end_reported.h"
 #include "common/file_command.h"
 #include "common/file_replacement.h"
 #include "common/files.h"
@@ -57,15 +58,7 @@ class WorkingCopyRun {
 // undone when it fails.
 WorkingCopyResult WorkingCopyRun::run() {
   report_.started();
-  WorkingCopyResult r;
-  try {
-    r = copy();
-  } catch (...) {
-    report_.ended();
-    throw;
-  }
-  report_.ended();
-  return r;
+  return endReported([&] { return copy(); }, [&](const WorkingCopyResult*) { report_.ended(); });
 }
 
 WorkingCopyResult WorkingCopyRun::copy() {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/end_reported.h"
 #include "common/file_replacement.h"
 #include "common/files.h"
 #include "common/recipe_record.h"
@@ -33,15 +34,9 @@ class ListCopyRun {
 
 ListWorkingCopyResult ListCopyRun::run() {
   report_.started();
-  ListWorkingCopyResult r;
-  try {
-    r = copy();
-  } catch (...) {
-    report_.ended(ListWorkingCopyOutcome::Failed);
-    throw;
-  }
-  report_.ended(r.outcome);
-  return r;
+  return endReported([&] { return copy(); }, [&](const ListWorkingCopyResult* r) {
+    report_.ended(r ? r->outcome : ListWorkingCopyOutcome::Failed);
+  });
 }
 
 ListWorkingCopyResult ListCopyRun::copy() {
