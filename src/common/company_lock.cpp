@@ -27,9 +27,10 @@ struct Locks {
   std::map<std::string, std::string> unfinished;  // the companies left for the next opening, by lock path
 };
 
+// Never destroyed: an image that outlives the program's end still lets its lock go.
 Locks& locks() {
-  static Locks l;
-  return l;
+  static Locks* l = new Locks;
+  return *l;
 }
 
 std::string keyOf(std::string_view company) {
