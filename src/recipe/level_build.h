@@ -31,6 +31,7 @@ class LevelBuildReport {
   // The level file has lines: their costs are rolled up.
   virtual void rollingUp() {}
   // A file failed, or the tree could not be built or costed; the policy said whether the run goes on.
+  // A file error that the policy passes on to the job is not told here: the run just ends.
   virtual void failed() {}
   // The run is over: `ranThrough` when it reached its end (after its one beep; past a failure too, when
   // the run went on), false when a failure cut it short.
@@ -57,7 +58,7 @@ struct LevelBuildPolicy : RecipeSourcePolicy {
   // when it was told already in the same job.
   bool tellsLevelError = true;
   // A file error is the job's, not the build's: the build closes its files and throws it on, told
-  // nothing (the full refresh, whose command then undoes every cost and tells the file once).
+  // nothing (the full refresh: its command undoes every cost, and its window tells the file once).
   bool fileErrorEndsJob = false;
 };
 
