@@ -22,6 +22,7 @@
 #include "recipe/definition_workbook.h"
 #include "recipe/level_build.h"
 #include "recipe/working_copy.h"
+#include "reports/list_working_copy.h"
 #include "support/company.h"
 #include "support/interruptions.h"
 #include "support/recipes.h"
@@ -166,6 +167,16 @@ const std::vector<Command>& commands() {
                    CostRefreshReport unseen;
                    LevelBuildReport builds;
                    RefreshAllRecipeCosts(p, kDate, unseen, builds, t);
+                 }),
+      onProducts("WorkingCopy",
+                 [](ProductFile& p, Transcript& t) {
+                   WorkingCopyReport unseen;
+                   PrepareWorkingCopy({p, 1, false}, t, unseen);
+                 }),
+      onProducts("ListWorkingCopy",
+                 [](ProductFile& p, Transcript&) {
+                   ListWorkingCopyReport unseen;
+                   PrepareListWorkingCopy({p, 2}, unseen);
                  }),
   };
   return all;
