@@ -9,6 +9,7 @@
 #include <map>
 
 #include "common/files.h"
+#include "common/files_internal.h"
 #include "common/text.h"
 
 namespace kv {
@@ -72,10 +73,11 @@ void letGo(const std::string& path, int fd) {
 }  // namespace
 
 std::string companyOfFile(std::string_view fileName) {
-  return upperCase(fileName.substr(0, std::min(fileName.find('.'), fileName.size())));
+  return files_internal::foldName(fileName.substr(0, std::min(fileName.find('.'), fileName.size())));
 }
 
-std::string lockFileName(std::string_view company) { return upperCase(company) + ".~LCK"; }
+// Named as the layer matches names, so that every spelling of a company's name takes the one lock.
+std::string lockFileName(std::string_view company) { return files_internal::foldName(company) + ".~LCK"; }
 
 CompanyLock::CompanyLock(std::string_view company, bool forRecovery) {
   const std::string key = keyOf(company);

@@ -19,8 +19,8 @@
 
 namespace kv {
 
-// The company a file of the working folder belongs to: its name up to the first point, in upper case
-// ("klvr952.dat", "KLVR952.DAT.~new1" -> "KLVR952").
+// The company a file of the working folder belongs to: its name up to the first point, folded as the layer
+// matches names ("klvr952.dat", "KLVR952.DAT.~new1" -> "KLVR952").
 std::string companyOfFile(std::string_view fileName);
 // The name of a company's lock file.
 std::string lockFileName(std::string_view company);

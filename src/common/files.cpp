@@ -85,14 +85,6 @@ State& state() {
   return s;
 }
 
-// Names match without regard to case, Turkish or not: both i's fold to I.
-std::string foldName(std::string_view name) {
-  std::string f = upperCase(name);
-  for (auto& c : f)
-    if (static_cast<unsigned char>(c) == 0xDD) c = 'I';
-  return f;
-}
-
 // A call that the faults can only refuse: one meant to fail inside the system is refused all the same.
 void faultPoint(FileOp op, const std::string& name) {
   if (auto fault = faultAt(op, name)) throw FileError(FileError::Kind::Io, op, name, fault->error);
@@ -285,6 +277,13 @@ std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op) {
     if (n == 0) return out;
     out.insert(out.end(), buf, buf + n);
   }
+}
+
+std::string foldName(std::string_view name) {
+  std::string f = upperCase(name);
+  for (auto& c : f)
+    if (static_cast<unsigned char>(c) == 0xDD) c = 'I';
+  return f;
 }
 
 bool isTemporaryName(std::string_view name) {

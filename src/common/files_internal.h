@@ -37,6 +37,8 @@ struct Resolved {
 
 // Finds a name in the working folder, without regard to case; `op` is what the caller is about to do.
 Resolved resolve(std::string_view name, FileOp op = FileOp::Open);
+// A name as the layer matches names: without regard to case, Turkish or not (both i's fold to I).
+std::string foldName(std::string_view name);
 // The bytes of a file on disk; throws FileError (op) naming it.
 std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op);
 // A temporary file of a replacement ("<company>.<ext>.~new", "~old", numbered): only the replacement

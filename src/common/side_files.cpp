@@ -165,12 +165,26 @@ Raw readSideFile(const std::string& name, const char (&magic)[8]) {
   return raw;
 }
 
-std::string folded(std::string_view name) { return upperCase(name); }
+// The entries of a side file's body, counted first and each read by `one`, which marks a bad one. The
+// content is known (`whole`) only when the body is exactly its entries; any other body is damaged.
+template <class Entry, class One>
+SideState readEntries(const std::string& name, const char (&magic)[8], bool& whole, std::vector<Entry>& entries,
+                      One one) {
+  const Raw raw = readSideFile(name, magic);
+  if (!raw.whole) return raw.state;
+  In in{raw.body};
+  const std::uint32_t count = in.u32();
+  for (std::uint32_t i = 0; in.ok && i < count; ++i) entries.push_back(one(in));
+  whole = in.done();
+  if (whole) return raw.state;
+  entries.clear();
+  return SideState::Damaged;
+}
 
 // The extension of "<stem>.<ext>": one point, a stem and an extension of letters and digits.
 bool oneExtension(std::string_view name, std::string_view stem) {
-  const std::string f = folded(name);
-  const std::string s = folded(stem);
+  const std::string f = foldName(name);
+  const std::string s = foldName(stem);
   if (f.size() <= s.size() + 1 || f.compare(0, s.size(), s) != 0 || f[s.size()] != '.') return false;
   const std::string_view ext = std::string_view(f).substr(s.size() + 1);
   return ext.find('.') == std::string_view::npos && ext.find('~') == std::string_view::npos;
@@ -187,11 +201,34 @@ OnDisk onDisk(const std::string& name) {
   return {true, contentOf(r, FileOp::Read)};
 }
 
-// The file is there and holds what a step says.
-bool holds(const std::string& name, std::int64_t length, std::uint64_t sum) {
-  if (!resolve(name, FileOp::Read).exists) return false;
-  const Summary now = summaryOf(name);
-  return now.length == length && now.sum == sum;
+// The length and checksum of a file that is there.
+Summary summaryOf(const Resolved& r) {
+  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st {};
+  if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
+  const auto size = static_cast<std::size_t>(st.st_size);
+  if (size > 0) {
+    // Mapped, the file's pages are summed where the system holds them, without a copy.
+    void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.fd, 0);
+    if (at != MAP_FAILED) {
+      const std::uint64_t sum = checksum({static_cast<const std::uint8_t*>(at), size});
+      ::munmap(at, size);
+      return {static_cast<std::int64_t>(size), sum};
+    }
+  }
+  const std::vector<std::uint8_t> content = contentOf(r, FileOp::Read);
+  return {static_cast<std::int64_t>(content.size()), checksum(content)};
+}
+
+// What a file holds now, when it is there.
+std::optional<Summary> summaryIfThere(const std::string& name) {
+  const Resolved r = resolve(name, FileOp::Read);
+  if (!r.exists) return std::nullopt;
+  return summaryOf(r);
+}
+
+bool holds(const std::optional<Summary>& now, const IntentStep& step) {
+  return now && now->length == step.length && now->sum == step.sum;
 }
 
 enum class RunHolds { Old, New, Neither };
@@ -216,7 +253,7 @@ bool isBackupFile(std::string_view name) { return oneExtension(name, "952KLVR");
 
 bool isTemporaryOf(std::string_view name, std::string_view company) {
   if (company.empty()) return false;
-  const std::string f = folded(name);
+  const std::string f = foldName(name);
   for (std::string_view kind : {".~NEW", ".~OLD"}) {
     const std::size_t at = f.rfind(kind);
     if (at == std::string::npos) continue;
@@ -250,24 +287,7 @@ std::uint64_t checksum(std::span<const std::uint8_t> bytes) {
   return h ^ (h >> 29);
 }
 
-Summary summaryOf(const std::string& name) {
-  const Resolved r = resolve(name, FileOp::Read);
-  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
-  struct stat st {};
-  if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
-  const auto size = static_cast<std::size_t>(st.st_size);
-  if (size > 0) {
-    // Mapped, the file's pages are summed where the system holds them, without a copy.
-    void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.fd, 0);
-    if (at != MAP_FAILED) {
-      const std::uint64_t sum = checksum({static_cast<const std::uint8_t*>(at), size});
-      ::munmap(at, size);
-      return {static_cast<std::int64_t>(size), sum};
-    }
-  }
-  const std::vector<std::uint8_t> content = contentOf(r, FileOp::Read);
-  return {static_cast<std::int64_t>(content.size()), checksum(content)};
-}
+Summary summaryOf(const std::string& name) { return summaryOf(resolve(name, FileOp::Read)); }
 
 void writeJournal(const std::string& name, const std::vector<JournalFile>& files) {
   Out out;
@@ -300,12 +320,7 @@ void writeIntent(const std::string& name, const std::vector<IntentStep>& steps) 
 
 ReadJournal readJournal(const std::string& name) {
   ReadJournal j;
-  Raw raw = readSideFile(name, kJournalMagic);
-  j.state = raw.state;
-  if (!raw.whole) return j;
-  In in{raw.body};
-  const std::uint32_t count = in.u32();
-  for (std::uint32_t i = 0; in.ok && i < count; ++i) {
+  j.state = readEntries<JournalFile>(name, kJournalMagic, j.whole, j.files, [](In& in) {
     JournalFile f;
     f.name = in.text();
     f.oldLength = in.i64();
@@ -324,37 +339,22 @@ ReadJournal readJournal(const std::string& name) {
       end = at + static_cast<std::int64_t>(run.oldBytes.size());
       f.runs.emplace(at, std::move(run));
     }
-    j.files.push_back(std::move(f));
-  }
-  j.whole = in.done();
-  if (!j.whole) {
-    j.state = SideState::Damaged;
-    j.files.clear();
-  }
+    return f;
+  });
   return j;
 }
 
 ReadIntent readIntent(const std::string& name) {
   ReadIntent intent;
-  Raw raw = readSideFile(name, kIntentMagic);
-  intent.state = raw.state;
-  if (!raw.whole) return intent;
-  In in{raw.body};
-  const std::uint32_t count = in.u32();
-  for (std::uint32_t i = 0; in.ok && i < count; ++i) {
+  intent.state = readEntries<IntentStep>(name, kIntentMagic, intent.whole, intent.steps, [](In& in) {
     IntentStep s;
     s.from = in.text();
     s.to = in.text();
     s.length = in.i64();
     s.sum = in.u64();
     if (!plainName(s.from) || (!s.to.empty() && !plainName(s.to)) || s.length < 0) in.ok = false;
-    intent.steps.push_back(std::move(s));
-  }
-  intent.whole = in.done();
-  if (!intent.whole) {
-    intent.state = SideState::Damaged;
-    intent.steps.clear();
-  }
+    return s;
+  });
   return intent;
 }
 
@@ -389,10 +389,10 @@ std::optional<std::vector<IntentStep>> stepsToMake(const std::vector<IntentStep>
     if (s.to.empty() ? !(temporary || isCompanyFile(s.from, company))
                      : !(temporary && (isCompanyFile(s.to, company) || isBackupFile(s.to))))
       return std::nullopt;
-    if (resolve(s.from, FileOp::Read).exists) {
-      if (!holds(s.from, s.length, s.sum)) return std::nullopt;
+    if (const std::optional<Summary> from = summaryIfThere(s.from)) {
+      if (!holds(from, s)) return std::nullopt;
       left.push_back(s);
-    } else if (!s.to.empty() && !holds(s.to, s.length, s.sum)) {
+    } else if (!s.to.empty() && !holds(summaryIfThere(s.to), s)) {
       return std::nullopt;  // neither moved nor there to move
     }
   }
@@ -403,7 +403,7 @@ bool intentUnapplied(const std::vector<IntentStep>& steps, std::string_view comp
   for (const IntentStep& s : steps)
     if (!isTemporaryOf(s.from, company) && !isCompanyFile(s.from, company)) return false;
   for (const IntentStep& s : steps)
-    if (!holds(s.from, s.length, s.sum)) return false;
+    if (!holds(summaryIfThere(s.from), s)) return false;
   return true;
 }
 
