@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,8 +20,6 @@
 namespace kv {
 namespace {
 
-using testing::FolderState;
-using testing::TempFolder;
 using Bytes = std::vector<std::uint8_t>;
 using Outcome = InterruptedCommand::Outcome;
 
@@ -30,13 +29,7 @@ void endBefore(FileOp op, const std::string& file, const std::function<void()>& 
       << "the command did not reach its cut";
 }
 
-void makeCompany() {
-  testing::Company company;
-  company.addAll({{"C", "Zeytin"}, {"A", "Elma"}, {"E", "Erik"}, {"B", "Armut"}});
-}
-
-// A code-changing save cut short after its pages went to the product file, before they were flushed: a
-// ready journal, and ".DAT" half written.
+// A code-changing save cut short after its pages went to ".DAT", before they were flushed: a ready journal.
 void savedHalfway() {
   endBefore(FileOp::Flush, "KLVR952.DAT", [] {
     ProductFile p;
@@ -50,134 +43,103 @@ void savedHalfway() {
 // A product import cut short at its first rename: a ready intent, its temporaries, nothing renamed.
 void importedHalfway() {
   endBefore(FileOp::Rename, "952KLVR.DAT", [] {
-    Bytes records(2 * ProductRecord::Length);
+    Bytes records(ProductRecord::Length);
     testing::makeProduct("K", "Kalıp").encode(records.data());
-    testing::makeProduct("L", "Levha").encode(records.data() + ProductRecord::Length);
     replaceProductFile("KLVR952", records, quietInsertPolicy());
   });
 }
 
-Bytes bytesOf(const std::string& name) {
-  const FolderState all = testing::folderState();
-  auto it = all.find(name);
-  return it == all.end() ? Bytes{} : it->second;
-}
-void put(const std::string& name, const Bytes& bytes) {
-  FolderState all = testing::folderState();
-  all[name] = bytes;
-  testing::setFolderState(all);
-}
-void edit(const std::string& name, const std::function<void(Bytes&)>& change) {
-  Bytes b = bytesOf(name);
-  change(b);
-  put(name, b);
-}
-void remove(const std::string& name) {
-  FolderState all = testing::folderState();
-  all.erase(name);
-  testing::setFolderState(all);
-}
-
-// The header's fields: magic (8), version (4), state (4), body length (8), checksum (8).
-constexpr std::size_t kStateAt = 12;
-
 TEST(SideFiles, OneThatIsDamagedForeignOrStaleAppliesNothingIsKeptAsideAndIsTold) {
-  struct Case {
+  using Folder = testing::TempFolder;
+  auto change = [](const Folder& f, const char* name, const std::function<void(Bytes&)>& how) {
+    Bytes b = f.bytes(name);
+    how(b);
+    f.write(name, b);
+  };
+  auto move = [](const Folder& f, const char* from, const char* to) {
+    std::filesystem::rename(f.path() / from, f.path() / to);
+  };
+  constexpr std::size_t kStateAt = 12;  // after the magic (8) and the version (4)
+  const struct {
     const char* name;
-    std::function<void()> interrupt;
-    std::function<void()> change;  // what happened to the folder after the interruption
-    const char* company;           // opened
+    void (*interrupt)();
+    std::function<void(const Folder&)> then;  // what happened to the folder after the interruption
+    const char* company;                      // opened
     Outcome outcome;
     const char* sideFile;
-    const char* keptAs;
-  };
-  const Case cases[] = {
-      {"JournalCutInItsHeader", savedHalfway, [] { edit("KLVR952.~JNL", [](Bytes& b) { b.resize(20); }); },
-       "KLVR952", Outcome::Damaged, "KLVR952.~JNL", "KLVR952-BOZUK1.JNL"},
-      {"JournalMagicFlipped", savedHalfway, [] { edit("KLVR952.~JNL", [](Bytes& b) { b[0] ^= 1; }); }, "KLVR952",
-       Outcome::Damaged, "KLVR952.~JNL", "KLVR952-BOZUK1.JNL"},
+  } cases[] = {
+      {"JournalCutInItsHeader", savedHalfway,
+       [&](const Folder& f) { change(f, "KLVR952.~JNL", [](Bytes& b) { b.resize(20); }); }, "KLVR952",
+       Outcome::Damaged, "KLVR952.~JNL"},
+      {"JournalMagicFlipped", savedHalfway,
+       [&](const Folder& f) { change(f, "KLVR952.~JNL", [](Bytes& b) { b[0] ^= 1; }); }, "KLVR952", Outcome::Damaged,
+       "KLVR952.~JNL"},
       {"JournalStateZeroedWithItsBytesWritten", savedHalfway,
-       [] { edit("KLVR952.~JNL", [](Bytes& b) { std::memset(b.data() + kStateAt, 0, 4); }); }, "KLVR952",
-       Outcome::Damaged, "KLVR952.~JNL", "KLVR952-BOZUK1.JNL"},
-      {"JournalOfFilesReplacedSince", savedHalfway, [] { put("KLVR952.DAT", Bytes(2 * ProductRecord::Length, 5)); },
-       "KLVR952", Outcome::Foreign, "KLVR952.~JNL", "KLVR952-BOZUK1.JNL"},
-      {"JournalOfAFileRemovedSince", savedHalfway, [] { remove("KLVR952.DAT"); }, "KLVR952", Outcome::Foreign,
-       "KLVR952.~JNL", "KLVR952-BOZUK1.JNL"},
+       [&](const Folder& f) {
+         change(f, "KLVR952.~JNL", [](Bytes& b) { std::memset(b.data() + kStateAt, 0, 4); });
+       },
+       "KLVR952", Outcome::Damaged, "KLVR952.~JNL"},
+      {"JournalOfFilesReplacedSince", savedHalfway,
+       [](const Folder& f) { f.write("KLVR952.DAT", Bytes(2 * ProductRecord::Length, 5)); }, "KLVR952",
+       Outcome::Foreign, "KLVR952.~JNL"},
+      {"JournalOfAFileRemovedSince", savedHalfway,
+       [](const Folder& f) { std::filesystem::remove(f.path() / "KLVR952.DAT"); }, "KLVR952", Outcome::Foreign,
+       "KLVR952.~JNL"},
       {"JournalUnderAnotherCompanysName", savedHalfway,
-       [] {
-         put("FIRMA2.~JNL", bytesOf("KLVR952.~JNL"));
-         remove("KLVR952.~JNL");
-         put("FIRMA2.DAT", Bytes(3 * ProductRecord::Length, 1));
+       [&](const Folder& f) {
+         move(f, "KLVR952.~JNL", "FIRMA2.~JNL");
+         f.write("FIRMA2.DAT", Bytes(3 * ProductRecord::Length, 1));
        },
-       "FIRMA2", Outcome::Foreign, "FIRMA2.~JNL", "FIRMA2-BOZUK1.JNL"},
-      {"IntentMagicFlipped", importedHalfway, [] { edit("KLVR952.~INT", [](Bytes& b) { b[3] ^= 4; }); }, "KLVR952",
-       Outcome::Damaged, "KLVR952.~INT", "KLVR952-BOZUK1.INT"},
+       "FIRMA2", Outcome::Foreign, "FIRMA2.~JNL"},
+      {"IntentMagicFlipped", importedHalfway,
+       [&](const Folder& f) { change(f, "KLVR952.~INT", [](Bytes& b) { b[3] ^= 4; }); }, "KLVR952", Outcome::Damaged,
+       "KLVR952.~INT"},
       {"IntentWhoseSourcesAreGone", importedHalfway,
-       [] {
-         remove("KLVR952.DAT.~new");
-         remove("KLVR952.ABC.~new");
+       [](const Folder& f) {
+         std::filesystem::remove(f.path() / "KLVR952.DAT.~new");
+         std::filesystem::remove(f.path() / "KLVR952.ABC.~new");
        },
-       "KLVR952", Outcome::Foreign, "KLVR952.~INT", "KLVR952-BOZUK1.INT"},
+       "KLVR952", Outcome::Foreign, "KLVR952.~INT"},
       {"IntentWhoseSourceHoldsOtherContent", importedHalfway,
-       [] { edit("KLVR952.DAT.~new", [](Bytes& b) { b[7] ^= 1; }); }, "KLVR952", Outcome::Foreign, "KLVR952.~INT",
-       "KLVR952-BOZUK1.INT"},
+       [&](const Folder& f) { change(f, "KLVR952.DAT.~new", [](Bytes& b) { b[7] ^= 1; }); }, "KLVR952",
+       Outcome::Foreign, "KLVR952.~INT"},
       {"IntentUnderACompanyWithoutFiles", importedHalfway,
-       [] {
-         put("FIRMA2.~INT", bytesOf("KLVR952.~INT"));
-         remove("KLVR952.~INT");
-       },
-       "FIRMA2", Outcome::Foreign, "FIRMA2.~INT", "FIRMA2-BOZUK1.INT"},
+       [&](const Folder& f) { move(f, "KLVR952.~INT", "FIRMA2.~INT"); }, "FIRMA2", Outcome::Foreign, "FIRMA2.~INT"},
       {"IntentThatDeletesLiveFiles", [] {},
-       [] {
+       [](const Folder&) {
          side_files::writeIntent("KLVR952.~INT", {{"KLVR952.DAT", "", 7, 1}, {"KLVR952.ABC", "", 0, 0}});
        },
-       "KLVR952", Outcome::Foreign, "KLVR952.~INT", "KLVR952-BOZUK1.INT"},
+       "KLVR952", Outcome::Foreign, "KLVR952.~INT"},
   };
-  for (const Case& c : cases) {
-    TempFolder folder;
-    makeCompany();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    {
+      testing::Company company;
+      company.addAll({{"C", "Zeytin"}, {"A", "Elma"}, {"E", "Erik"}, {"B", "Armut"}});
+    }
     c.interrupt();
-    c.change();
-    const FolderState before = testing::folderState();
-    ASSERT_TRUE(before.count(c.sideFile)) << c.name;
+    c.then(folder);
+    const testing::FolderState before = testing::folderState();
+    ASSERT_TRUE(before.count(c.sideFile));
 
     const InterruptedCommand found = recoverInterruptedCommand(c.company);
 
-    EXPECT_EQ(found.outcome, c.outcome) << c.name;
-    EXPECT_EQ(found.damagedFile, c.sideFile) << c.name;
-    EXPECT_EQ(found.keptAs, c.keptAs) << c.name;
+    const std::string kind = std::string(c.sideFile).substr(std::strlen(c.sideFile) - 3);  // JNL or INT
+    const std::string keptAs = std::string(c.company) + "-BOZUK1." + kind;
+    EXPECT_EQ(found.outcome, c.outcome);
+    EXPECT_EQ(found.damagedFile, c.sideFile);
+    EXPECT_EQ(found.keptAs, keptAs);
     // Nothing applied, nothing made, nothing removed: only the side file has another name.
-    FolderState expected = before;
-    expected[c.keptAs] = expected.at(c.sideFile);
-    expected.erase(c.sideFile);
-    FolderState now = testing::folderState();
-    if (std::string(c.sideFile).find(".~INT") != std::string::npos && now.count("KLVR952-BOZUK1.JNL")) {
-      expected["KLVR952-BOZUK1.JNL"] = expected.at("KLVR952.~JNL");  // its journal stays with it
-      expected.erase("KLVR952.~JNL");
-    }
-    EXPECT_TRUE(now == expected) << c.name;
+    testing::FolderState expected = before;
+    auto keptAside = [&expected](const std::string& from, const std::string& to) {
+      expected[to] = expected.at(from);
+      expected.erase(from);
+    };
+    keptAside(c.sideFile, keptAs);
+    if (kind == "INT" && expected.count("KLVR952.~JNL")) keptAside("KLVR952.~JNL", "KLVR952-BOZUK1.JNL");
+    EXPECT_TRUE(testing::folderState() == expected);
   }
-}
-
-// What a kill leaves is put right, and only for the company opened: the other company's side file and
-// temporaries are not touched.
-TEST(SideFiles, ARecoveryPutsRightItsOwnCompanyAlone) {
-  TempFolder folder;
-  makeCompany();
-  const Bytes data = bytesOf("KLVR952.DAT");
-  importedHalfway();
-  put("FIRMA2.DAT", Bytes(2 * ProductRecord::Length, 1));
-  put("FIRMA2.~JNL", {});
-  put("FIRMA2.DAT.~new", {9});
-  EXPECT_EQ(recoverInterruptedCommand("FIRMA2").outcome, Outcome::PutBack);
-  EXPECT_TRUE(bytesOf("KLVR952.~INT").size() > 0);
-  EXPECT_EQ(bytesOf("KLVR952.DAT.~new").size(), 2u * ProductRecord::Length);
-  EXPECT_EQ(testing::folderState().count("FIRMA2.DAT.~new"), 0u);
-
-  EXPECT_EQ(recoverInterruptedCommand("KLVR952").outcome, Outcome::Completed);
-  EXPECT_EQ(bytesOf("KLVR952.DAT").size(), 2u * ProductRecord::Length);
-  EXPECT_EQ(bytesOf("952KLVR.DAT"), data);
-  for (const auto& [name, bytes] : testing::folderState()) EXPECT_EQ(name.find(".~"), std::string::npos) << name;
 }
 
 }  // namespace

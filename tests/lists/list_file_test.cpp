@@ -205,23 +205,20 @@ TEST_F(ListFileTest, BrokenChainsAndIndexesAreToldAndEndTheWalk) {
   EXPECT_EQ(sink.shown[0].text, "İndeks listelemeye uygun olmadığı için\rkayıt sırasına göre liste yapılacak...");
 }
 
+// A record that points to itself before the chain's last record is a break, even before anything was written:
+// B deleted in place and still linked ends the output walk, A the start search.
 TEST_F(ListFileTest, ARecordThatEndsTheChainBeforeItsLastRecordIsToldBeforeAnythingWasWritten) {
   {
     Company c;
     c.addAll({{"A"}, {"B"}, {"C"}, {"D"}});
   }
-  const std::string output = "Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin...";
-  const std::string start = "Alfabetik sıralama hatası!...\rDüzeltmek için 'SERVİS' menüsüne girin...";
-  struct Case {
-    std::int16_t record;  // points to itself
-    std::int16_t kind;
-    std::string first, message;
-  };
-  const Case cases[] = {
-      {2, -1, "B", output},  // B deleted in place and still linked: the output walk ends at it
-      {1, 1, "AA", start},   // the start search runs from A, which ends the chain
-  };
-  for (const Case& k : cases) {
+  const struct {
+    std::int16_t record, kind;
+    const char* first;
+    const char* message;
+  } cases[] = {{2, -1, "B", "Alfabetik sıralama hatası!... Düzeltmek için 'SERVİS' menüsüne girin..."},
+               {1, 1, "AA", "Alfabetik sıralama hatası!...\rDüzeltmek için 'SERVİS' menüsüne girin..."}};
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.first);
     FileHandle dat("KLVR952.DAT", ProductRecord::Length);
     const ProductRecord sound = dat.get<ProductRecord>(k.record);
