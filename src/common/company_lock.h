@@ -1,13 +1,16 @@
-// A company belongs to one program at a time. The program holds a company's lock while it holds any file
-// of the company open, while a command on its files runs, and while the start-up dialog puts an
-// interrupted command of it right; a second program (a second start, a second desk on a shared folder) is
-// refused the company until then. The program's own handles on its own company never conflict: the lock
-// is counted, and it goes when the last holder lets it go.
+// A company belongs to one program at a time. The program holds a company's lock for its whole session
+// on it (from the start-up dialog's OK until it leaves the company), and besides while it holds any file of
+// the company open, while a command on its files runs, and while a replacement reads and replaces them; a
+// second program (a second start, another user's desk on a shared folder) is refused the company until
+// then. The program's own holds on its own company never conflict: the lock is counted, and it goes when
+// the last holder lets it go.
 //
-// The lock is an advisory lock of the system (flock) on "<company>.~LCK" in the working folder, a file that
-// lives only while the lock is held. The system lets the lock go when the program ends in any way, so a
-// kill or a crash never leaves a company locked. A folder whose file system cannot lock (some network
-// shares) is used without the lock, as before.
+// The lock is an advisory lock of the system (flock) on "<company>.~LCK" in the working folder, a file
+// made readable and writable by every user and never reached through a link. The system lets the lock go
+// when the program ends in any way; the file may outlive a killed program, which is harmless: the next
+// program takes the lock on it. A lock file that is there but cannot be opened or locked (no permission,
+// a folder, a link) refuses the company. Only a read-only file system, or one that cannot lock at all
+// (some network shares), goes without the lock; then nothing is left behind and the lock is not held.
 //
 // A company whose command could not be completed at run time (its renames failed after the point of no
 // return) is left for the next opening: its files are not opened again, and no command runs on them, until
@@ -28,9 +31,9 @@ std::string lockFileName(std::string_view company);
 class CompanyLock {
  public:
   CompanyLock() = default;
-  // Takes the company's lock, or joins the program's own hold of it. Throws FileError (Kind::Locked)
-  // when another program holds it, and (Kind::Unfinished) when a command of it waits for the next
-  // opening, unless `forRecovery`.
+  // Takes the company's lock, or joins the program's own hold of it. Throws FileError: Kind::Locked when
+  // another program holds it, Kind::LockUnusable when its lock file cannot be used, Kind::Unfinished when a
+  // command of it waits for the next opening, unless `forRecovery`.
   explicit CompanyLock(std::string_view company, bool forRecovery = false);
   ~CompanyLock();
   CompanyLock(CompanyLock&& other) noexcept;
@@ -38,18 +41,26 @@ class CompanyLock {
   CompanyLock(const CompanyLock&) = delete;
   CompanyLock& operator=(const CompanyLock&) = delete;
 
-  bool held() const { return !key_.empty(); }
+  // The system's lock is held: false for an empty lock and where the folder goes without the lock.
+  bool held() const;
 
  private:
   void release();
   std::string key_;
 };
 
+// The program's session on a company: `lock` is kept until the program leaves the company (it returns to
+// the start-up dialog, or ends), whatever windows come and go. A new session ends the one before.
+void holdSession(std::string_view company, CompanyLock lock);
+void leaveSession();
+// The company of the session; empty outside one.
+std::string sessionCompany();
+
 // A command of the company is left for the next opening: its files are refused until then.
 void leaveUnfinished(std::string_view company);
 // The recovery has completed the company's command.
 void unfinishedCompleted(std::string_view company);
-// The company of the working folder whose command waits for the next opening, if any; empty otherwise.
-std::string unfinishedCompany();
+// A command of the company, in the working folder, waits for its next opening.
+bool isUnfinished(std::string_view company);
 
 }  // namespace kv

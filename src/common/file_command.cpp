@@ -28,11 +28,13 @@ namespace {
 constexpr std::int64_t kPageSize = 512;
 
 // A file the command writes in place: its length and the old bytes of every page written, as they were
-// when the command began. The pages are also the ones to write at commit.
+// when the command began. The pages are also the ones to write at commit. A file the command makes is one
+// of these too, absent before: it is made on disk at commit, after the journal that says so.
 struct Pending {
   std::shared_ptr<Image> image;
   std::int64_t oldLength = 0;
   std::map<std::int64_t, std::vector<std::uint8_t>> oldPages;
+  bool made = false;
 };
 
 struct Running {
@@ -55,13 +57,14 @@ bool past(const Running& r, CommandStage s) { return static_cast<int>(r.stage) >
 // A journal was begun: the command wrote in place before it went to disk.
 bool journaled(const Running& r) { return !r.files.empty() && past(r, CommandStage::JournalWriting); }
 
-Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img) {
+Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img, bool made = false) {
   auto it = r.index.find(img.get());
   if (it != r.index.end()) return r.files[it->second];
   r.index.emplace(img.get(), r.files.size());
   Pending p;
   p.image = img;
   p.oldLength = static_cast<std::int64_t>(img->bytes.size());
+  p.made = made;
   r.files.push_back(std::move(p));
   return r.files.back();
 }
@@ -79,7 +82,15 @@ std::vector<sf::JournalFile> journalOf(const Running& r) {
   files.reserve(r.files.size());
   for (const Pending& p : r.files) {
     const std::vector<std::uint8_t>& now = p.image->bytes;
-    sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}};
+    sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}, {}};
+    if (p.made) {
+      f.oldLength = sf::JournalFile::kAbsent;
+      for (std::size_t at = 0; at < now.size(); at += sf::kJournalPage)
+        f.newPages.push_back(sf::checksum(
+            std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(sf::kJournalPage, now.size() - at))));
+      files.push_back(std::move(f));
+      continue;
+    }
     for (const auto& [page, old] : p.oldPages) {
       const std::size_t base = static_cast<std::size_t>(page * kPageSize);
       std::size_t i = 0;
@@ -128,9 +139,19 @@ void flushInPlace(Running& r) {
   r.stage = CommandStage::JournalWriting;
   sf::writeJournal(sf::journalName(r.company), journalOf(r));
   r.stage = CommandStage::WritingInPlace;
+  bool made = false;
   for (Pending& p : r.files) {
     Image& img = *p.image;
     const auto size = static_cast<std::int64_t>(img.bytes.size());
+    if (p.made) {
+      made = true;
+      makeOnDisk(img);
+      int error = 0;
+      if (writeAll(img.fd, img.name, 0, img.bytes, 0, error) != img.bytes.size())
+        throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error ? error : EIO);
+      syncCall(img.fd, img.name);
+      continue;
+    }
     for (auto it = p.oldPages.begin(); it != p.oldPages.end();) {
       const std::int64_t first = it->first;
       std::int64_t last = first;
@@ -145,6 +166,8 @@ void flushInPlace(Running& r) {
     }
     syncCall(img.fd, img.name);
   }
+  // The files made are in the folder before the journal that would remove them goes.
+  if (made) syncFolder(r.company);
   r.stage = CommandStage::InPlaceSynced;
 }
 
@@ -153,12 +176,18 @@ void removeIfThere(const std::string& name) {
   if (r.exists) unlinkCall(r.path, r.name);
 }
 
-// The journal goes first: while the intent is there, it decides.
+// The journal goes first, and its removal reaches the disk before the intent's: while the intent is there
+// it decides, but a journal found alone would roll back writes that the intent's renames went with.
 void removeSideFiles(const Running& r) {
   const bool intent = past(r, CommandStage::IntentWriting);
-  if (journaled(r)) removeIfThere(sf::journalName(r.company));
-  if (intent) removeIfThere(sf::intentName(r.company));
-  if (journaled(r) || intent) syncFolder();
+  if (journaled(r)) {
+    removeIfThere(sf::journalName(r.company));
+    syncFolder(r.company);
+  }
+  if (intent) {
+    removeIfThere(sf::intentName(r.company));
+    syncFolder(r.company);
+  }
 }
 
 // A committed command is never undone: its renames are made now, or, when they keep failing, at the next
@@ -166,7 +195,7 @@ void removeSideFiles(const Running& r) {
 void complete(Running& r) {
   if (r.stage == CommandStage::Committed) {
     try {
-      sf::makeSteps(r.steps);
+      sf::makeSteps(r.steps, r.company);
     } catch (const FileError&) {
       r.stage = CommandStage::Unfinished;
     }
@@ -182,6 +211,22 @@ void complete(Running& r) {
   }
 }
 
+// The files the command made are gone again, but for those a file number still holds: an open outside a
+// command would have made them, empty, and so they are.
+void unmake(Running& r) {
+  for (Pending& p : r.files) {
+    if (!p.made) continue;
+    Image& img = *p.image;
+    if (img.handles > 0) {
+      if (img.madeLater) makeOnDisk(img);
+      else truncateCall(img.fd, img.name, 0);
+    } else if (!img.madeLater) {
+      unlinkCall(img.path, img.name);
+      img.madeLater = true;  // nothing of it is on disk
+    }
+  }
+}
+
 // Everything as it was when the command began: the images at once, the files from the old pages the
 // command still holds. What cannot be written back stays under the journal, for the next command of the
 // company or its next opening to put right.
@@ -191,13 +236,15 @@ void undo(Running& r) {
     return;
   }
   const bool inPlace = journaled(r) && past(r, CommandStage::WritingInPlace);
-  const std::vector<sf::JournalFile> old = inPlace ? journalOf(r) : std::vector<sf::JournalFile>{};
+  std::vector<sf::JournalFile> old = inPlace ? journalOf(r) : std::vector<sf::JournalFile>{};
+  std::erase_if(old, [](const sf::JournalFile& f) { return f.made(); });
   restoreImages(r);
   try {
     if (past(r, CommandStage::IntentWriting)) removeIfThere(sf::intentName(r.company));
-    if (inPlace) sf::rollBack(old);
+    if (inPlace) sf::rollBack(old, r.company);
+    unmake(r);
     if (journaled(r)) removeIfThere(sf::journalName(r.company));
-    if (journaled(r) || past(r, CommandStage::IntentWriting)) syncFolder();
+    if (journaled(r) || past(r, CommandStage::IntentWriting)) syncFolder(r.company);
   } catch (const FileError&) {
   }
 }
@@ -246,10 +293,12 @@ InterruptedCommand recover(const std::string& company) {
       case sf::SideState::Ready: {  // the writes in place were made before it: the journal is not needed
         const std::optional<std::vector<sf::IntentStep>> left = sf::stepsToMake(intent.steps, company);
         if (!left) return refuse(intentName, O::Foreign);
-        sf::makeSteps(*left);
+        sf::makeSteps(*left, company);
+        // As at run time: the journal's removal reaches the disk before the intent's.
         removeIfThere(journalName);
+        syncFolder(company);
         removeIfThere(intentName);
-        syncFolder();
+        syncFolder(company);
         result.outcome = O::Completed;
         journalDecides = false;
         break;
@@ -258,18 +307,18 @@ InterruptedCommand recover(const std::string& company) {
     }
   }
   if (journalDecides && there(journalName)) {
-    const sf::ReadJournal journal = sf::readJournal(diskName(journalName));
+    const sf::ReadJournal journal = sf::readJournal(diskName(journalName), company);
     switch (journal.state) {
       case sf::SideState::Incomplete:  // cut short before the first write in place
         if (journal.whole && !sf::journalUnapplied(journal.files, company)) return refuse(journalName, O::Damaged);
         removeIfThere(journalName);
-        syncFolder();
+        syncFolder(company);
         break;
       case sf::SideState::Ready:
         if (!sf::journalFits(journal.files, company)) return refuse(journalName, O::Foreign);
-        sf::rollBack(journal.files);
+        sf::rollBack(journal.files, company);
         removeIfThere(journalName);
-        syncFolder();
+        syncFolder(company);
         break;
       case sf::SideState::Damaged: return refuse(journalName, O::Damaged);
     }
@@ -290,6 +339,28 @@ namespace files_internal {
 
 void commandMadeFile(const fs::path& path) {
   if (current()) current()->made.insert(path);
+}
+
+bool commandMakesLater(const std::shared_ptr<Image>& img) {
+  auto& r = current();
+  if (!r || r->stage != CommandStage::Holding || isTemporaryName(img->name) ||
+      !sf::isCompanyFile(img->name, r->company))
+    return false;
+  img->madeLater = true;
+  pendingFor(*r, img, true);
+  return true;
+}
+
+bool commandForgets(const std::shared_ptr<Image>& img) {
+  auto& r = current();
+  if (!r || !img->madeLater || img->handles > 0) return false;
+  const auto it = r->index.find(img.get());
+  if (it == r->index.end()) return false;
+  r->files.erase(r->files.begin() + static_cast<std::ptrdiff_t>(it->second));
+  r->index.clear();
+  for (std::size_t i = 0; i < r->files.size(); ++i) r->index.emplace(r->files[i].image.get(), i);
+  dropImage(img);
+  return true;
 }
 
 bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data) {
@@ -331,7 +402,7 @@ void commandMakeSteps() {
   // is passed over.
   for (int attempt = 1;; ++attempt) {
     try {
-      sf::makeSteps(r->steps);
+      sf::makeSteps(r->steps, r->company);
       return;
     } catch (const FileError&) {
       if (attempt < 3) continue;
@@ -353,8 +424,15 @@ FileCommand::FileCommand(std::string_view company) {
   CompanyLock lock(company);
   const std::string name(company);
   // Side files of the company while none of its commands runs: an undo of this program that could not
-  // reach the disk left them.
-  if (there(sf::journalName(name)) || there(sf::intentName(name))) recover(name);
+  // reach the disk left them (the program holds the company, and its opening put right what came before).
+  // That failure was told when it came; what puts it right now needs no word of its own. A side file that
+  // cannot be applied is kept aside, and this command does not run over files it could not put right.
+  if (there(sf::journalName(name)) || there(sf::intentName(name))) {
+    const InterruptedCommand left = recover(name);
+    if (left.outcome == InterruptedCommand::Outcome::Damaged || left.outcome == InterruptedCommand::Outcome::Foreign)
+      throw FileError(FileError::Kind::Io, FileOp::Read, left.damagedFile, 0,
+                      "a side file that cannot be applied, kept as " + left.keptAs);
+  }
   r.emplace();
   r->company = name;
   r->lock = std::move(lock);
@@ -409,6 +487,10 @@ InterruptedCommand recoverInterruptedCommand(std::string_view company) {
   // What waited for this opening is done, or kept aside.
   unfinishedCompleted(name);
   return result;
+}
+
+bool hasCommandSideFiles(std::string_view company) {
+  return there(sf::journalName(company)) || there(sf::intentName(company));
 }
 
 }  // namespace kv

@@ -89,5 +89,8 @@ struct InterruptedCommand {
 // the data-file service. Runs before the company's files are opened. Throws FileError (Kind::Locked) when
 // another program holds the company, and any failure to put things right.
 InterruptedCommand recoverInterruptedCommand(std::string_view company);
+// The company has a side file of a command in the working folder: one that an interruption cut short, or
+// one of a command running in another program.
+bool hasCommandSideFiles(std::string_view company);
 
 }  // namespace kv

@@ -21,6 +21,13 @@ struct Image;
 // A file the layer has just created: while a command runs, it is the command's own, whose old state is its
 // absence, and the command writes it straight to disk.
 void commandMadeFile(const std::filesystem::path& path);
+// A file of the running command's company that is not there yet, opened: the command takes it into its
+// care, to make it on disk at its commit after the journal that lists it; until then it lives in its image
+// (Image::madeLater). False when no command runs, or for another company's file or a temporary.
+bool commandMakesLater(const std::shared_ptr<Image>& img);
+// A file the running command was to make, deleted again before its commit while no file number holds it:
+// the command forgets it, and nothing of it reaches the disk. False when the command does not hold it so.
+bool commandForgets(const std::shared_ptr<Image>& img);
 // A write that the running command takes into its care instead of the disk; false when no command runs
 // or the file is one the command made.
 bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data);

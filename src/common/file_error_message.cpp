@@ -19,6 +19,7 @@ OpWords wordsOf(FileOp op) {
     case FileOp::Read: return {" dosyası okunamadı", "Dosya okunamadı"};
     case FileOp::Write: return {" dosyasına yazılamadı", "Dosyaya yazılamadı"};
     case FileOp::Flush: return {" dosyası diske aktarılamadı", "Dosya diske aktarılamadı"};
+    case FileOp::FlushFolder: return {" dosyalarının klasör bilgisi diske aktarılamadı", "Klasör diske aktarılamadı"};
     case FileOp::Delete: return {" dosyası silinemedi", "Dosya silinemedi"};
     case FileOp::Rename: return {" dosyasının adı değiştirilemedi", "Dosyanın adı değiştirilemedi"};
     case FileOp::Copy: return {" dosyası kopyalanamadı", "Dosya kopyalanamadı"};
@@ -37,6 +38,8 @@ std::string reasonOf(const FileError& e) {
     case EROFS: return "Salt okunur disk";
     case EIO: return "Okuma/yazma hatası";
     case ENOENT: return "Bulunamadı";
+    case EISDIR: return "Bir klasör";
+    case ELOOP: return "Bir bağlantı";
     default: return "Sistem hatası " + std::to_string(e.systemError());
   }
   if (e.op() == FileOp::NotOpen) return "";
@@ -48,6 +51,7 @@ std::string reasonOf(const FileError& e) {
     case FileError::Kind::BadFileNumber: return "Geçersiz dosya numarası";
     case FileError::Kind::BadName: return "Geçersiz dosya adı";
     case FileError::Kind::Locked: return "Şirket başka bir programda açık";
+    case FileError::Kind::LockUnusable: break;
     case FileError::Kind::Unfinished: return "Son işlem, şirket yeniden açıldığında tamamlanacak";
     case FileError::Kind::Io: break;
   }
@@ -57,6 +61,14 @@ std::string reasonOf(const FileError& e) {
 }  // namespace
 
 UserMessage fileErrorMessage(const FileError& error) {
+  // The company cannot be kept from a second program: it is refused, and the user is told how to mend it.
+  if (error.kind() == FileError::Kind::LockUnusable) {
+    std::string text = "Şirketin kilit dosyası \""_w + error.fileName() + "\" kullanılamıyor!..."_w;
+    if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
+    text += "\r\rŞirket hiçbir programda açık değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup "
+            "yazabileceği bir dosya yapın..."_w;
+    return {text, "! DOSYA HATASI !"};
+  }
   const OpWords words = wordsOf(error.op());
   std::string text = error.fileName().empty() ? w(words.alone) : "\"" + error.fileName() + "\"" + w(words.afterName);
   text += "!...";

@@ -26,9 +26,18 @@ side_files::IntentStep stepOf(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+FileReplacement::FileReplacement(std::string company) : company_(std::move(company)) {
+  try {
+    hold_ = CompanyLock(company_);
+  } catch (const FileError& e) {
+    error_ = e;
+  }
+}
+
 FileReplacement::~FileReplacement() { removeTemporaries(); }
 
 std::string FileReplacement::stage(std::string_view target, std::string_view backup) {
+  if (error_) throw *error_;
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -43,6 +52,7 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
 }
 
 void FileReplacement::retire(std::string_view target, std::string_view backup) {
+  if (error_) throw *error_;
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -57,6 +67,20 @@ FileError FileReplacement::naming(const FileError& e) const {
 }
 
 bool FileReplacement::commit() {
+  if (error_) return false;  // the company could not be held
+  try {
+    return makeSteps();
+  } catch (const FileError& e) {
+    // Failed before anything changed (a command of the company that waits for its next opening), or past
+    // the point of no return in the tidying up that the next opening finishes.
+    error_ = e;
+    removeTemporaries();
+    items_.clear();
+    return false;
+  }
+}
+
+bool FileReplacement::makeSteps() {
   FileCommand command(company_);
   std::string current;
   try {

@@ -13,6 +13,10 @@
 // A working copy (".RCT") is replaced, or retired, the same way inside the command that makes it: a
 // non-empty old copy becomes its backup, an empty one simply goes.
 //
+// A replacement holds its company (CompanyLock) from its construction to its end, so that no other program
+// changes the files between what the job reads and what it puts in their place; a job that reads the files
+// before it makes its replacement holds the company from its first read itself.
+//
 //   FileReplacement r(company);
 //   std::string tmp = r.stage(company + ".DAT", "952KLVR.DAT");
 //   ... open tmp through the file layer, write the new records, close it ...
@@ -25,13 +29,15 @@
 #include <string_view>
 #include <vector>
 
+#include "common/company_lock.h"
 #include "common/files.h"
 
 namespace kv {
 
 class FileReplacement {
  public:
-  explicit FileReplacement(std::string company) : company_(std::move(company)) {}
+  // A company that cannot be held fails the first stage() or retire(), and commit().
+  explicit FileReplacement(std::string company);
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
   // Deletes the temporary files of a replacement that was not committed.
@@ -40,7 +46,7 @@ class FileReplacement {
   // Declares that `target` is to be replaced and its present content kept as `backup` (not kept when
   // `backup` is empty). Returns the name of a new, empty temporary file in the working folder, to be
   // written through the file layer and closed before commit(). A target that does not exist yet simply
-  // appears.
+  // appears. Throws FileError naming the target.
   std::string stage(std::string_view target, std::string_view backup);
   // Declares that `target` is to go, its content kept as `backup` (or not kept when `backup` is empty). A
   // target that does not exist is passed over.
@@ -54,7 +60,7 @@ class FileReplacement {
   // the renames (or deletes a retired target) and syncs the folder. The targets and backups must not be
   // open. Returns false, with error() set, when it failed: before the intent, every file holds its old
   // content and the temporary files are gone; after it (error() of Kind::Unfinished), the command is
-  // completed when the company is next opened, whose files wait until then.
+  // completed when the company is next opened, whose files wait until then. Never throws FileError.
   bool commit();
 
   // Deletes the temporary files; nothing else changes.
@@ -72,8 +78,10 @@ class FileReplacement {
     std::string backupCopy;  // the old content on its way to the backup name
   };
   void removeTemporaries();
+  bool makeSteps();
 
   std::string company_;
+  CompanyLock hold_;
   std::vector<Item> items_;
   std::optional<FileError> error_;
 };

@@ -28,6 +28,7 @@ const char* opText(FileOp op) {
     case FileOp::Read: return "read";
     case FileOp::Write: return "write";
     case FileOp::Flush: return "flush";
+    case FileOp::FlushFolder: return "flush the folder of";
     case FileOp::Delete: return "delete";
     case FileOp::Rename: return "rename";
     case FileOp::Copy: return "copy";
@@ -168,7 +169,10 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
     refused(FileError::Kind::NotFound, FileOp::Open, r.name, "a temporary file is made only by its replacement");
   auto img = std::make_shared<Image>();
   img->lock = CompanyLock(companyOfFile(r.name));
+  img->path = r.path;
+  img->name = r.name;
   faultPoint(FileOp::Open, r.name);
+  if (!r.exists && commandMakesLater(img)) return img;
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
   if (!r.exists) {
@@ -178,8 +182,6 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   faultPoint(FileOp::Read, r.name);
   struct stat st {};
   if (::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
-  img->path = r.path;
-  img->name = r.name;
   img->bytes.resize(static_cast<std::size_t>(st.st_size));
   std::size_t done = 0;
   while (done < img->bytes.size()) {
@@ -262,6 +264,10 @@ Resolved resolve(std::string_view name, FileOp op) {
     if (!entry.is_regular_file(ec2)) continue;
     return {entry.path(), *converted, true};
   }
+  // A file the running command is to make is there for the program, though not yet on disk.
+  for (const auto& [path, weak] : state().images)
+    if (const auto img = weak.lock(); img && img->madeLater && foldName(img->name) == want)
+      return {img->path, img->name, true, true};
   return {exact, std::string(name), false};
 }
 
@@ -304,6 +310,15 @@ void createEmptyFile(std::string_view name) {
 std::shared_ptr<Image> liveImage(const fs::path& path) {
   auto it = state().images.find(path);
   return it == state().images.end() ? nullptr : it->second.lock();
+}
+
+void makeOnDisk(Image& img) {
+  faultPoint(FileOp::Open, img.name);
+  const int fd = ::open(img.path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, img.name, errno);
+  told(FileCall::Kind::Create, img.name);
+  img.fd = fd;
+  img.madeLater = false;
 }
 
 void dropImage(const std::shared_ptr<Image>& img) {
@@ -545,6 +560,7 @@ std::int32_t recordCountByName(std::string_view name, int recordLength, std::int
 void deleteFile(std::string_view name) {
   Resolved r = resolve(name, FileOp::Delete);
   if (!r.exists) refused(FileError::Kind::NotFound, FileOp::Delete, r.name);
+  if (r.madeLater && commandForgets(liveImage(r.path))) return;
   if (isOpenPath(r.path)) refused(FileError::Kind::InUse, FileOp::Delete, r.name, "file is open");
   unlinkCall(r.path, r.name);
 }
@@ -625,6 +641,7 @@ std::string diskName(std::string_view name) { return resolve(name).name; }
 
 void syncFile(int fileNumber) {
   Handle& h = handle(fileNumber);
+  if (h.image->madeLater) return;  // it reaches the disk with its command
   syncCall(h.image->fd, h.image->name);
 }
 
@@ -636,15 +653,20 @@ void syncFileByName(std::string_view name) {
   syncCall(fd.fd, r.name);
 }
 
-void syncFolder() {
+void syncFolder(std::string_view company) {
   const std::string name = ".";
+  auto named = [company](const FileError& e) {
+    std::string folder = fromUtf8(workingFolder().string()).value_or(workingFolder().string());
+    if (!company.empty()) folder += "/" + std::string(company) + ".*";
+    return FileError(e.kind(), FileOp::FlushFolder, folder, e.systemError());
+  };
   FdGuard fd{::open(workingFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-  if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Flush, name, errno);
+  if (fd.fd < 0) throw named(FileError(FileError::Kind::Io, FileOp::Flush, name, errno));
   try {
     syncCall(fd.fd, name);
   } catch (const FileError& e) {
     // Some file systems cannot flush a folder at all; what they did is all there is to have.
-    if (e.systemError() != EINVAL && e.systemError() != ENOTSUP) throw;
+    if (e.systemError() != EINVAL && e.systemError() != ENOTSUP) throw named(e);
   }
 }
 

@@ -29,6 +29,7 @@ enum class FileOp {
   Read,     // reading a file's content into memory, or a record outside the file's range
   Write,    // writing a record
   Flush,    // bringing a file to stable storage
+  FlushFolder,  // bringing the working folder's entries (files made, renamed, removed) to stable storage
   Delete,
   Rename,   // renaming, or moving a new file onto a name
   Copy,
@@ -46,6 +47,7 @@ class FileError : public std::runtime_error {
     BadFileNumber,    // no file open on that number, or the number is taken
     BadName,          // a name that cannot be a file of the working folder
     Locked,           // another program has the company open (CompanyLock)
+    LockUnusable,     // the company's lock file cannot be opened or locked: the company is refused
     Unfinished,       // a command of the company waits to be completed when the company is next opened
   };
   // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for
@@ -67,8 +69,8 @@ class FileError : public std::runtime_error {
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
 // file, the read of its content at open, each record write, each flush, delete, rename and copy).
-// fileName is the name the FileError would carry ("." for the working folder); record is the record number
-// of a write, else 0.
+// fileName is the name the FileError would carry ("." for a flush of the working folder); record is the
+// record number of a write, else 0.
 //
 // A fault refuses the call (it is not made; the layer reports `error` as the system's refusal), or, for a
 // write, a flush or a rename, lets the call fail inside the system, so that the layer's own handling of
@@ -160,9 +162,10 @@ std::span<const std::uint8_t> fileImage(int fileNumber);
 void syncFile(int fileNumber);
 void syncFileByName(std::string_view name);
 // Flushes the working folder's entries, so that the files made, renamed and deleted in it stay so after a
-// power cut. A failure names the file "."; a folder that cannot be flushed at all (a file system that does
-// not offer it) is no failure.
-void syncFolder();
+// power cut. A failure (FileOp::FlushFolder) names the folder, and the company whose files it flushes
+// ("<folder>/<company>.*") when one is given; a folder that cannot be flushed at all (a file system that
+// does not offer it) is no failure. Faults see the call as a flush of ".".
+void syncFolder(std::string_view company = {});
 
 // An open file owned by one window or engine: opened on the next free file number, closed when the handle
 // goes (or is moved from). Windows and engines hold their files through handles, never bare numbers.

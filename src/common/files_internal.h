@@ -27,12 +27,15 @@ struct Image {
   std::vector<std::uint8_t> bytes;
   int handles = 0;
   CompanyLock lock;  // the company is this program's while any of its files is open
+  // Not on disk yet: a running command made it, and makes it on disk at its commit (makeOnDisk).
+  bool madeLater = false;
 };
 
 struct Resolved {
   fs::path path;
   std::string name;  // Windows-1254 name on disk (or the requested one when missing)
   bool exists = false;
+  bool madeLater = false;  // it exists in its image only (Image::madeLater)
 };
 
 // Finds a name in the working folder, without regard to case; `op` is what the caller is about to do.
@@ -50,6 +53,9 @@ void createEmptyFile(std::string_view name);
 std::shared_ptr<Image> liveImage(const fs::path& path);
 // Forgets an image that no file number holds any more, closing its descriptor.
 void dropImage(const std::shared_ptr<Image>& img);
+// Makes the file of an image that lives in memory only, empty, and gives the image its descriptor; throws
+// FileError.
+void makeOnDisk(Image& img);
 
 // ---- The system calls, each made in one place: the installed faults are asked before each, and told
 // after each one that changed something ----

@@ -5,6 +5,7 @@
 #include "common/chain_ends.h"
 #include "common/chain_walk.h"
 #include "common/collation.h"
+#include "common/company_lock.h"
 #include "common/file_command.h"
 #include "common/text.h"
 
@@ -51,6 +52,8 @@ void ProductFile::close() {
 ProductFile::Replaced ProductFile::replace(const std::function<ProductFileReplacement(const std::string&)>& job,
                                            IndexRule rule) {
   const std::string company = company_;
+  // The files are let go for the job, the company is not.
+  const CompanyLock hold(company);
   close();
   Replaced done;
   done.job = job(company);

@@ -86,7 +86,7 @@ class ProductFile {
   };
   // Closes both files, so that `job` (given the company) can put new ones in their place through
   // replaceProductFile, and opens them again under `rule`, counted afresh, whether they were replaced
-  // or not.
+  // or not. The company stays held meanwhile. Throws FileError when it cannot be held.
   Replaced replace(const std::function<ProductFileReplacement(const std::string& company)>& job, IndexRule rule);
 
   // The record count as last counted; counted anew from the file's length by recount().

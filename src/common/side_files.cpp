@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <set>
 
 #include "common/bytes.h"
 #include "common/files.h"
-#include "common/company_lock.h"
 #include "common/files_internal.h"
 #include "common/text.h"
 
@@ -26,7 +26,8 @@ constexpr std::string_view kIntentExtension = ".~INT";
 constexpr char kJournalMagic[8] = {'K', 'V', '9', '5', '2', 'J', 'N', 'L'};
 constexpr char kIntentMagic[8] = {'K', 'V', '9', '5', '2', 'I', 'N', 'T'};
 // 2: the journal knows each file's new length and each run's new content, the intent what it moves.
-constexpr std::uint32_t kVersion = 2;
+// 3: the journal also knows the files the command made.
+constexpr std::uint32_t kVersion = 3;
 constexpr std::uint32_t kReady = 0x59444552;  // "REDY"
 constexpr std::uint32_t kBeingWritten = 0;
 // magic, version, state, body length, checksum of the body
@@ -75,7 +76,7 @@ void writeSideFile(const std::string& name, const char (&magic)[8], const std::v
   if (writeAll(fd.fd, name, 0, all, 0, error) != all.size())
     throw FileError(FileError::Kind::Io, FileOp::Write, name, error ? error : EIO);
   syncCall(fd.fd, name);
-  syncFolder();
+  syncFolder(name.substr(0, name.find('.')));
   const std::vector<std::uint8_t> ready = header(magic, kReady, body);
   if (writeAll(fd.fd, name, 0, ready, 0, error) != ready.size())
     throw FileError(FileError::Kind::Io, FileOp::Write, name, error ? error : EIO);
@@ -132,49 +133,80 @@ struct Raw {
   std::vector<std::uint8_t> body;
 };
 
-// The state and the body of a side file; a file that cannot be read at all counts as damaged. A kill or a
-// power cut can leave a side file empty, or, where its content never reached the disk, zeros; a header that
-// is cut, of another kind or of another state was damaged afterwards.
-Raw readSideFile(const std::string& name, const char (&magic)[8]) {
+// The bytes of a file from `offset`, at most `limit` of them; throws FileError.
+std::vector<std::uint8_t> readPart(int fd, const std::string& name, std::int64_t offset, std::size_t limit) {
+  std::vector<std::uint8_t> out(limit);
+  std::size_t done = 0;
+  while (done < limit) {
+    const ssize_t n = ::pread(fd, out.data() + done, limit - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileError(FileError::Kind::Io, FileOp::Read, name, errno);
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  out.resize(done);
+  return out;
+}
+
+bool allZero(const std::vector<std::uint8_t>& bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// The state and the body of a side file, its header read first: a body longer than its header says or
+// than `limit` is never read (a damaged disk can hold any length). A file that cannot be read at all counts
+// as damaged. A kill or a power cut can leave a side file empty, or, where its content never reached the
+// disk, zeros; a header that is cut, of another kind or of another state was damaged afterwards.
+Raw readSideFile(const std::string& name, const char (&magic)[8], std::int64_t limit) {
   Raw raw;
-  std::vector<std::uint8_t> all;
   try {
-    all = contentOf(resolve(name, FileOp::Read), FileOp::Read);
+    const Resolved r = resolve(name, FileOp::Read);
+    FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) return raw;
+    const std::int64_t size = st.st_size;
+    const std::vector<std::uint8_t> head = readPart(fd.fd, r.name, 0, kHeaderSize);
+    if (allZero(head)) {
+      // Zeros that never became content: the whole file must be so, and no longer than content could be.
+      if (size > static_cast<std::int64_t>(kHeaderSize) + limit) return raw;
+      if (allZero(readPart(fd.fd, r.name, 0, static_cast<std::size_t>(size)))) raw.state = SideState::Incomplete;
+      return raw;
+    }
+    if (head.size() < kHeaderSize || std::memcmp(head.data(), magic, 8) != 0) return raw;
+    const auto version = static_cast<std::uint32_t>(bytes::getI32(head.data() + 8));
+    const auto state = static_cast<std::uint32_t>(bytes::getI32(head.data() + 12));
+    const std::int64_t length = bytes::getI64(head.data() + 16);
+    const auto sum = static_cast<std::uint64_t>(bytes::getI64(head.data() + 24));
+    const std::int64_t body = size - static_cast<std::int64_t>(kHeaderSize);
+    if (version != kVersion || (state != kReady && state != kBeingWritten)) return raw;
+    // Cut short while it was written, a body is at most as long as its header says; never longer.
+    if (length < 0 || length > limit || body > length) return raw;
+    raw.body = readPart(fd.fd, r.name, static_cast<std::int64_t>(kHeaderSize), static_cast<std::size_t>(body));
+    raw.whole = static_cast<std::int64_t>(raw.body.size()) == length && checksum(raw.body) == sum;
+    if (state == kReady) raw.state = raw.whole ? SideState::Ready : SideState::Damaged;
+    else raw.state = SideState::Incomplete;
   } catch (const FileError&) {
-    return raw;
-  }
-  if (std::all_of(all.begin(), all.end(), [](std::uint8_t b) { return b == 0; })) {
-    raw.state = SideState::Incomplete;
-    return raw;
-  }
-  if (all.size() < kHeaderSize || std::memcmp(all.data(), magic, 8) != 0) return raw;
-  const auto version = static_cast<std::uint32_t>(bytes::getI32(all.data() + 8));
-  const auto state = static_cast<std::uint32_t>(bytes::getI32(all.data() + 12));
-  const auto length = static_cast<std::uint64_t>(bytes::getI64(all.data() + 16));
-  const auto sum = static_cast<std::uint64_t>(bytes::getI64(all.data() + 24));
-  if (version != kVersion || (state != kReady && state != kBeingWritten)) return raw;
-  raw.body.assign(all.begin() + static_cast<std::ptrdiff_t>(kHeaderSize), all.end());
-  raw.whole = length == raw.body.size() && checksum(raw.body) == sum;
-  if (state == kReady) {
-    raw.state = raw.whole ? SideState::Ready : SideState::Damaged;
-  } else {
-    // Cut short while it was written: a body longer than its header says was never written so.
-    raw.state = raw.body.size() <= length ? SideState::Incomplete : SideState::Damaged;
+    raw = {};
   }
   if (!raw.whole) raw.body.clear();
   return raw;
 }
 
 // The entries of a side file's body, counted first and each read by `one`, which marks a bad one. The
-// content is known (`whole`) only when the body is exactly its entries; any other body is damaged.
-template <class Entry, class One>
-SideState readEntries(const std::string& name, const char (&magic)[8], bool& whole, std::vector<Entry>& entries,
-                      One one) {
-  const Raw raw = readSideFile(name, magic);
+// content is known (`whole`) only when the body is exactly its entries and no entry names a file an entry
+// before it names (`key`); any other body is damaged.
+template <class Entry, class One, class Key>
+SideState readEntries(const std::string& name, const char (&magic)[8], std::int64_t limit, bool& whole,
+                      std::vector<Entry>& entries, One one, Key key) {
+  const Raw raw = readSideFile(name, magic, limit);
   if (!raw.whole) return raw.state;
   In in{raw.body};
   const std::uint32_t count = in.u32();
-  for (std::uint32_t i = 0; in.ok && i < count; ++i) entries.push_back(one(in));
+  std::set<std::string> named;
+  for (std::uint32_t i = 0; in.ok && i < count; ++i) {
+    entries.push_back(one(in));
+    for (const std::string& n : key(entries.back()))
+      if (!n.empty() && !named.insert(foldName(n)).second) in.ok = false;
+  }
   whole = in.done();
   if (whole) return raw.state;
   entries.clear();
@@ -240,6 +272,34 @@ RunHolds runHolds(const std::vector<std::uint8_t>& bytes, std::int64_t at, const
   return checksum(now) == run.newSum ? RunHolds::New : RunHolds::Neither;
 }
 
+// A file the command made holds what it wrote, or part of it: no longer than its new content, and every page
+// the new bytes or none yet (zeros), as a power cut leaves it. A page the file's end cuts is no page the
+// command wrote, so it holds other content.
+bool madeFileHolds(const std::vector<std::uint8_t>& bytes, const JournalFile& f) {
+  const auto length = static_cast<std::int64_t>(bytes.size());
+  if (length > f.newLength) return false;
+  for (std::int64_t at = 0; at < length; at += kJournalPage) {
+    const std::int64_t end = std::min(at + kJournalPage, f.newLength);
+    if (end > length) return false;
+    const std::span<const std::uint8_t> page(bytes.data() + at, static_cast<std::size_t>(end - at));
+    const bool none = std::all_of(page.begin(), page.end(), [](std::uint8_t b) { return b == 0; });
+    if (!none && checksum(page) != f.newPages[static_cast<std::size_t>(at / kJournalPage)]) return false;
+  }
+  return true;
+}
+
+// What a journal of the company can need: the old bytes of its files, with the runs' own fields, and the
+// pages of what a command makes. A longer one was never written by a command.
+std::int64_t journalLimit(std::string_view company) {
+  std::int64_t files = 0;
+  for (const std::string& name : listFiles(std::string(company) + ".*"))
+    if (isCompanyFile(name, company)) files += fileLengthByName(name);
+  return 2 * files + (std::int64_t{16} << 20);
+}
+
+// An intent names a few files.
+constexpr std::int64_t kIntentLimit = std::int64_t{1} << 20;
+
 }  // namespace
 
 std::string journalName(std::string_view company) { return std::string(company) + std::string(kJournalExtension); }
@@ -302,6 +362,7 @@ void writeJournal(const std::string& name, const std::vector<JournalFile>& files
       out.raw(run.oldBytes);
       out.u64(run.newSum);
     }
+    for (const std::uint64_t page : f.newPages) out.u64(page);
   }
   writeSideFile(name, kJournalMagic, out.bytes);
 }
@@ -318,15 +379,17 @@ void writeIntent(const std::string& name, const std::vector<IntentStep>& steps) 
   writeSideFile(name, kIntentMagic, out.bytes);
 }
 
-ReadJournal readJournal(const std::string& name) {
+ReadJournal readJournal(const std::string& name, std::string_view company) {
   ReadJournal j;
-  j.state = readEntries<JournalFile>(name, kJournalMagic, j.whole, j.files, [](In& in) {
+  const auto one = [](In& in) {
     JournalFile f;
     f.name = in.text();
     f.oldLength = in.i64();
     f.newLength = in.i64();
     const std::uint32_t runs = in.u32();
-    if (!plainName(f.name) || f.oldLength < 0 || f.newLength < f.oldLength) in.ok = false;
+    if (!plainName(f.name) || f.oldLength < JournalFile::kAbsent || f.newLength < f.oldLength ||
+        (f.made() && runs != 0))
+      in.ok = false;
     std::int64_t end = 0;  // of the run before: the runs come in order, apart
     for (std::uint32_t k = 0; in.ok && k < runs; ++k) {
       const std::int64_t at = in.i64();
@@ -339,14 +402,18 @@ ReadJournal readJournal(const std::string& name) {
       end = at + static_cast<std::int64_t>(run.oldBytes.size());
       f.runs.emplace(at, std::move(run));
     }
+    if (f.made() && in.ok && in.has(static_cast<std::size_t>((f.newLength + kJournalPage - 1) / kJournalPage) * 8))
+      for (std::int64_t at = 0; at < f.newLength; at += kJournalPage) f.newPages.push_back(in.u64());
     return f;
-  });
+  };
+  const auto named = [](const JournalFile& f) { return std::vector<std::string>{f.name}; };
+  j.state = readEntries<JournalFile>(name, kJournalMagic, journalLimit(company), j.whole, j.files, one, named);
   return j;
 }
 
 ReadIntent readIntent(const std::string& name) {
   ReadIntent intent;
-  intent.state = readEntries<IntentStep>(name, kIntentMagic, intent.whole, intent.steps, [](In& in) {
+  const auto one = [](In& in) {
     IntentStep s;
     s.from = in.text();
     s.to = in.text();
@@ -354,7 +421,10 @@ ReadIntent readIntent(const std::string& name) {
     s.sum = in.u64();
     if (!plainName(s.from) || (!s.to.empty() && !plainName(s.to)) || s.length < 0) in.ok = false;
     return s;
-  });
+  };
+  // A file is moved once, and a name is given once.
+  const auto named = [](const IntentStep& s) { return std::vector<std::string>{s.from, s.to}; };
+  intent.state = readEntries<IntentStep>(name, kIntentMagic, kIntentLimit, intent.whole, intent.steps, one, named);
   return intent;
 }
 
@@ -362,8 +432,13 @@ bool journalFits(const std::vector<JournalFile>& files, std::string_view company
   for (const JournalFile& f : files) {
     if (!isCompanyFile(f.name, company)) return false;
     const OnDisk file = onDisk(f.name);
+    if (f.made()) {
+      if (file.exists && !madeFileHolds(file.bytes, f)) return false;
+      continue;
+    }
+    // A file the command extended can be cut anywhere between by a power cut during its write-back.
     const auto length = static_cast<std::int64_t>(file.bytes.size());
-    if (!file.exists || (length != f.oldLength && length != f.newLength)) return false;
+    if (!file.exists || length < f.oldLength || length > f.newLength) return false;
     for (const auto& [at, run] : f.runs)
       if (runHolds(file.bytes, at, run) == RunHolds::Neither) return false;
   }
@@ -374,6 +449,10 @@ bool journalUnapplied(const std::vector<JournalFile>& files, std::string_view co
   for (const JournalFile& f : files) {
     if (!isCompanyFile(f.name, company)) return false;
     const OnDisk file = onDisk(f.name);
+    if (f.made()) {
+      if (file.exists) return false;  // a command makes its files only once its journal is ready
+      continue;
+    }
     if (!file.exists) continue;
     if (static_cast<std::int64_t>(file.bytes.size()) != f.oldLength) return false;
     for (const auto& [at, run] : f.runs)
@@ -386,10 +465,14 @@ std::optional<std::vector<IntentStep>> stepsToMake(const std::vector<IntentStep>
   std::vector<IntentStep> left;
   for (const IntentStep& s : steps) {
     const bool temporary = isTemporaryOf(s.from, company);
+    const bool ontoBackup = isBackupFile(s.to);
     if (s.to.empty() ? !(temporary || isCompanyFile(s.from, company))
-                     : !(temporary && (isCompanyFile(s.to, company) || isBackupFile(s.to))))
+                     : !(temporary && (isCompanyFile(s.to, company) || ontoBackup)))
       return std::nullopt;
-    if (const std::optional<Summary> from = summaryIfThere(s.from)) {
+    if (ontoBackup) {
+      // Another company's command may have put its own old files there since: the step is made all the same.
+      if (resolve(s.from, FileOp::Read).exists) left.push_back(s);
+    } else if (const std::optional<Summary> from = summaryIfThere(s.from)) {
       if (!holds(from, s)) return std::nullopt;
       left.push_back(s);
     } else if (!s.to.empty() && !holds(summaryIfThere(s.to), s)) {
@@ -402,14 +485,20 @@ std::optional<std::vector<IntentStep>> stepsToMake(const std::vector<IntentStep>
 bool intentUnapplied(const std::vector<IntentStep>& steps, std::string_view company) {
   for (const IntentStep& s : steps)
     if (!isTemporaryOf(s.from, company) && !isCompanyFile(s.from, company)) return false;
-  for (const IntentStep& s : steps)
-    if (!holds(summaryIfThere(s.from), s)) return false;
+  for (const IntentStep& s : steps) {
+    const bool there = isBackupFile(s.to) ? resolve(s.from, FileOp::Read).exists : holds(summaryIfThere(s.from), s);
+    if (!there) return false;
+  }
   return true;
 }
 
-void rollBack(const std::vector<JournalFile>& files) {
+void rollBack(const std::vector<JournalFile>& files, std::string_view company) {
   for (const JournalFile& f : files) {
     const Resolved r = resolve(f.name, FileOp::Write);
+    if (f.made()) {
+      if (r.exists) unlinkCall(r.path, r.name);
+      continue;
+    }
     if (!r.exists) throw FileError(FileError::Kind::NotFound, FileOp::Write, f.name);
     FdGuard fd{openForWriting(r.path, r.name, false)};
     for (const auto& [at, run] : f.runs) {
@@ -420,10 +509,10 @@ void rollBack(const std::vector<JournalFile>& files) {
     truncateCall(fd.fd, r.name, f.oldLength);
     syncCall(fd.fd, r.name);
   }
-  syncFolder();
+  syncFolder(company);
 }
 
-void makeSteps(const std::vector<IntentStep>& steps) {
+void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
   for (const IntentStep& s : steps) {
     const Resolved from = resolve(s.from, FileOp::Rename);
     if (!from.exists) continue;  // made before
@@ -435,7 +524,7 @@ void makeSteps(const std::vector<IntentStep>& steps) {
     if (int error = renameCall(from.path, to.path, to.name, false, from.name, to.name))
       throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
   }
-  syncFolder();
+  syncFolder(company);
 }
 
 }  // namespace kv::side_files

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/company_lock.h"
+#include "common/file_command.h"
 #include "common/files.h"
 #include "common/text.h"
 
@@ -19,8 +20,9 @@ std::vector<std::string> listCompanies() {
   std::vector<std::string> names;
   for (const std::string& file : listFiles("*.DAT")) {
     try {
-      if (fileLengthByName(file) < 1) {
-        // Not the new, still empty company that another program has open.
+      if (fileLengthByName(file) < 1 && !hasCommandSideFiles(companyOfFile(file))) {
+        // Not the new, still empty company that another program has open, nor one whose interrupted
+        // command its opening is still to put right.
         const CompanyLock ours(companyOfFile(file), true);
         deleteFile(file);
         continue;

@@ -9,7 +9,8 @@ namespace kv {
 
 // The companies of the working folder: every "*.DAT" file, its name without the extension and upper
 // case, in name order. Empty files are deleted on the way (a file that cannot be deleted is left and not
-// offered); names beginning with "952" are the backups and are not offered.
+// offered), but for one whose company has an interrupted command, which its opening puts right; names
+// beginning with "952" are the backups and are not offered.
 std::vector<std::string> listCompanies();
 
 // The name as typed or chosen: blanks at both ends removed, upper case.

@@ -1,9 +1,11 @@
 #include "product/data_file_rebuild.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "common/bytes.h"
+#include "common/company_lock.h"
 #include "common/product_record.h"
 #include "common/text.h"
 #include "product/data_file_service.h"
@@ -44,8 +46,11 @@ InsertPolicy serviceInsertPolicy() {
 }
 
 ProductFileReplacement rebuildDataAndIndex(const std::string& company, ProgressSink& title) {
+  // Held from the first read to the commit: no other program changes the files between.
+  std::optional<CompanyLock> hold;
   std::vector<std::uint8_t> kept;
   try {
+    hold.emplace(company);
     kept = carriedOver(company + ".DAT", title);
   } catch (const FileError& e) {
     ProductFileReplacement failed;

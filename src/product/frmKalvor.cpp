@@ -60,8 +60,16 @@ void frmKalvor::tellIndexRenewed() {
 void frmKalvor::Form_Activate() {
   if (HandedOver) takeCurrentRecord();
   // Another window may have changed the product file (a sort drops deleted records): open it again when
-  // it was let go, count it afresh and keep the current record within it.
-  if (!Products.isOpen() && Products.open(KALVOR3.CompanyName).indexRenewed) tellIndexRenewed();
+  // it was let go, count it afresh and keep the current record within it. A file that cannot be opened
+  // again is told, and the program leaves the company.
+  if (!Products.isOpen()) {
+    try {
+      if (Products.open(KALVOR3.CompanyName).indexRenewed) tellIndexRenewed();
+    } catch (const FileError& e) {
+      LeaveCompany(*this, e);
+      return;
+    }
+  }
   const std::int16_t count = Products.recount();
   if (RecordShown > count) {
     RecordShown = count;

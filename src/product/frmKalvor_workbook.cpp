@@ -88,7 +88,7 @@ void frmKalvor::ImportProductsFromExcel() {
       ProductFile::IndexRule::Apply);
   busy.restore();
   if (done.reopenFailure) {
-    tellFileError(*this, *done.reopenFailure);
+    LeaveCompany(*this, *done.reopenFailure);
     return;
   }
   if (!done.job.replaced) {

@@ -123,7 +123,7 @@ bool frmServis::RebuildDataAndIndex() {
       [this](const std::string& company) { return rebuildDataAndIndex(company, *this); },
       ProductFile::IndexRule::Leave);
   if (done.reopenFailure) {
-    tellFileError(*this, *done.reopenFailure);
+    LeaveCompany(*this, *done.reopenFailure);
     return false;
   }
   if (!done.job.replaced) {

@@ -54,6 +54,7 @@ frmStart::frmStart() {
 
 void frmStart::Form_Load() {
   centreOnScreen(*this);
+  leaveSession();  // shown, the dialog holds no company: the program has left the one it worked on
   for (const std::string& name : listCompanies()) Combo1.AddItem(name);
   KALVOR3.CompanyName.clear();
 }
@@ -74,11 +75,10 @@ void frmStart::cmdOK_Click() {
     Combo1.SetFocus();
     return;
   }
-  // The company is this program's from here until the main window holds its files; a company that another
-  // program has open keeps the dialog.
-  CompanyLock company;
+  // The company is this program's from here until the program leaves it; a company that another program
+  // has open keeps the dialog.
   try {
-    company = CompanyLock(KALVOR3.CompanyName, true);
+    holdSession(KALVOR3.CompanyName, CompanyLock(KALVOR3.CompanyName, true));
   } catch (const FileError& e) {
     if (e.kind() != FileError::Kind::Locked) throw;
     Beep();
@@ -89,8 +89,13 @@ void frmStart::cmdOK_Click() {
     return;
   }
   // Before anything reads the company's files, a command that a kill or a power cut interrupted is put
-  // right; a failure to do so keeps the dialog.
-  tellInterruptedCommand(recoverInterruptedCommand(KALVOR3.CompanyName));
+  // right; a failure to do so keeps the dialog, and the company is let go.
+  try {
+    tellInterruptedCommand(recoverInterruptedCommand(KALVOR3.CompanyName));
+  } catch (const FileError&) {
+    leaveSession();
+    throw;
+  }
   Unload();
   forms().show("frmKalvor");
 }

@@ -6,6 +6,7 @@
 #include "common/chain_ends.h"
 #include "common/chain_image.h"
 #include "common/collation.h"
+#include "common/company_lock.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
 #include "common/numbers.h"
@@ -105,6 +106,17 @@ std::optional<SortedRecords> readSorted(const std::string& company, ChainKey key
   }
 }
 
+// The company is held from the sort's first read to its commit: no other program changes the files
+// between what the sort read and what takes their place.
+std::optional<CompanyLock> holdCompany(const std::string& company, MessageSink& sink) {
+  try {
+    return CompanyLock(company);
+  } catch (const FileError& e) {
+    tellFileError(sink, e);
+    return std::nullopt;
+  }
+}
+
 std::string percentTitle(const char* stage) { return w(stage) + recordNumberText(100); }
 
 // The sorted records become the new product file, in their order; the chain and index are built by code
@@ -132,6 +144,8 @@ InsertPolicy sortInsertPolicy() {
 
 SortResult sortByCode(const std::string& company, ProgressSink& progress, MessageSink& sink) {
   progress.progress(" Alfabetik  sıralama başladı..."_w);
+  const std::optional<CompanyLock> hold = holdCompany(company, sink);
+  if (!hold) return SortResult::Failed;
   const std::optional<SortedRecords> sorted = readSorted(
       company, ChainKey::Code,
       [](const ChainImage& image, std::int16_t count) { return std::optional(codeSortOrder(image, count)); }, sink);
@@ -143,6 +157,8 @@ SortResult sortByCode(const std::string& company, ProgressSink& progress, Messag
 
 SortResult sortByName(const std::string& company, ProgressSink& progress, MessageSink& sink) {
   progress.progress(" Alfabetik  sıralama başladı..."_w);
+  const std::optional<CompanyLock> hold = holdCompany(company, sink);
+  if (!hold) return SortResult::Failed;
   const std::optional<SortedRecords> sorted = readSorted(company, ChainKey::Name, nameSortOrder, sink);
   if (!sorted) return SortResult::Failed;
   if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;

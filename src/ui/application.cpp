@@ -23,6 +23,7 @@ Application::Application(Backend& backend) : backend_(backend), forms_(std::make
 Application::~Application() {
   forms_->unloadAllSilently();
   forms_->destroyUnloaded();
+  leaveSession();
   g_current = nullptr;
 }
 
@@ -93,24 +94,40 @@ void Application::bringBack(Form* origin) {
     forms_->show(origin->Name());
 }
 
-// A command whose renames could not be made after its point of no return is completed when the company is
-// next opened, and until then the company's files are not used: the program leaves the company for the
-// window it started with (the start-up dialog), which completes the command when the company is chosen.
-void Application::leaveUnfinishedCompany() {
+void Application::leaveCompany(const FileError& why, Form* where) {
+  const std::string company = sessionCompany();
+  if (why.kind() != FileError::Kind::Unfinished || company.empty() || !isUnfinished(company))
+    showFileError(why, where);
+  leaving_ = true;
+}
+
+// The program leaves its company when a window has lost its files, and when a command of the company could
+// not make its renames after its point of no return: that command is completed when the company is next
+// opened, and until then the company's files are not used. The window the program started with (the
+// start-up dialog) takes the screen; choosing the company there completes the command. Another company's
+// unfinished command concerns only that company.
+void Application::leaveCompanyWhenDue() {
+  const std::string company = sessionCompany();
+  const bool unfinished = !company.empty() && isUnfinished(company);
   Form* shown = forms_->visible();
-  if (unfinishedCompany().empty() || !shown || shown->Name() == forms_->firstShown()) return;
-  backend_.beep();
-  backend_.messageBox(shown,
-                      "Son işlem tamamlanamadı!...\r\rİşlem, şirket yeniden açıldığında tamamlanacak; o zamana "
-                      "kadar şirketin dosyaları kullanılmayacak..."_w,
-                      MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT !"_w);
+  if ((!unfinished && !leaving_) || !shown) return;
+  leaving_ = false;
+  if (shown->Name() == forms_->firstShown()) return;
+  if (unfinished) {
+    backend_.beep();
+    backend_.messageBox(shown,
+                        "\""_w + company + "\" şirketinin son işlemi tamamlanamadı!...\r\rİşlem, şirket yeniden "
+                        "açıldığında tamamlanacak; o zamana kadar şirketin dosyaları kullanılmayacak..."_w,
+                        MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT !"_w);
+  }
   forms_->unloadAllSilently();
   forms_->destroyUnloaded();
+  leaveSession();
   forms_->show(forms_->firstShown());
 }
 
 void Application::settle() {
-  if (!ended_ && forms_->started()) leaveUnfinishedCompany();
+  if (!ended_ && forms_->started()) leaveCompanyWhenDue();
   forms_->destroyUnloaded();
   if (!ended_ && forms_->started() && !forms_->visible()) endNow();
   if (!ended_) backend_.flush();
@@ -125,6 +142,7 @@ void Application::endNow() {
   if (ended_) return;
   ended_ = true;
   closeAllFiles();
+  leaveSession();
   forms_->unloadAllSilently();
   if (depth_ == 0) forms_->destroyUnloaded();
   backend_.ended();
@@ -137,6 +155,8 @@ void Application::stopIfEnded() const {
 Forms& forms() { return Application::current().forms(); }
 
 void End() { Application::current().end(); }
+
+void LeaveCompany(Form& where, const FileError& why) { Application::current().leaveCompany(why, &where); }
 
 void Beep() { Application::current().backend().beep(); }
 

@@ -52,6 +52,12 @@ class Application {
   // exclamation icon, over `where` while it is loaded, else over the visible window.
   void showFileError(const FileError& error, Form* where);
 
+  // A window has lost its company's files: it tells why (over `where`, as showFileError), and the program
+  // leaves the company once the running handler has returned: every window is unloaded without its events,
+  // the company is let go, and the window the program started with (the start-up dialog) is shown. A
+  // command that waits for the company's next opening is told by the leaving itself.
+  void leaveCompany(const FileError& why, Form* where);
+
   bool ended() const { return ended_; }
   // Ends the program at once: every window goes without its events, open files are closed.
   [[noreturn]] void end();
@@ -60,7 +66,7 @@ class Application {
 
  private:
   void bringBack(Form* origin);
-  void leaveUnfinishedCompany();
+  void leaveCompanyWhenDue();
   void settle();
   void endNow();
 
@@ -68,11 +74,13 @@ class Application {
   std::unique_ptr<Forms> forms_;
   int depth_ = 0;
   bool ended_ = false;
+  bool leaving_ = false;
 };
 
 // The program's own calls, as the windows make them.
 Forms& forms();
 [[noreturn]] void End();
+void LeaveCompany(Form& where, const FileError& why);
 void Beep();
 ScreenSize Screen();
 

@@ -91,8 +91,8 @@ TEST_F(OperationsTest, ASortWhoseRenamesKeepFailingIsCompletedWhenTheCompanyIsOp
     ui.key(ui::Key::F2);
   }
   ASSERT_GE(messages().size(), 2u);
-  EXPECT_EQ(messages().back(), "! DİKKAT !|Son işlem tamamlanamadı!...\r\rİşlem, şirket yeniden açıldığında "
-                               "tamamlanacak; o zamana kadar şirketin dosyaları kullanılmayacak...");
+  EXPECT_EQ(messages().back(), "! DİKKAT !|\"KLVR952\" şirketinin son işlemi tamamlanamadı!...\r\rİşlem, şirket "
+                               "yeniden açıldığında tamamlanacak; o zamana kadar şirketin dosyaları kullanılmayacak...");
   EXPECT_EQ(visibleName(), "frmStart");
   EXPECT_THROW(codes(), FileError);  // the company's files wait for its opening
 

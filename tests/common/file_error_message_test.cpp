@@ -31,6 +31,9 @@ TEST(FileErrorMessage, NamesTheFileWhatFailedAndWhy) {
       {FileOp::NotOpen, K::BadFileNumber, 0, "A.LST", "\"A.LST\" dosyası açık değil!..."},
       {FileOp::Write, K::BadFileNumber, 0, "", "Dosyaya yazılamadı!...  (Geçersiz dosya numarası)"},
       {FileOp::Read, K::Io, 0, "", "Dosya okunamadı!..."},
+      {FileOp::Open, K::LockUnusable, ELOOP, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" kullanılamıyor!...  (Bir bağlantı)\r\rŞirket hiçbir programda açık "
+       "değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup yazabileceği bir dosya yapın..."},
   };
   for (const Case& c : cases) {
     const UserMessage m = fileErrorMessage(FileError(c.kind, c.op, w(c.name), c.error));
