@@ -90,8 +90,9 @@ Command alone(const char* name, std::function<void(Transcript&)> job) {
             });
           }};
 }
-// The recipe editor on product 1 after `deletions` of its first line, at its end.
-Command inEditor(const char* name, int deletions, std::function<void(RecipeEditSession&)> job) {
+// The recipe editor on product 1 after `deletions` of its first line and `added` new lines at its end,
+// at its end.
+Command inEditor(const char* name, int deletions, std::function<void(RecipeEditSession&)> job, int added = 0) {
   return {name, [=] {
             auto p = openProducts();
             Transcript said;
@@ -103,6 +104,11 @@ Command inEditor(const char* name, int deletions, std::function<void(RecipeEditS
             s->recipeDate = kDate;
             s->open();
             for (int i = 0; i < deletions; ++i) s->DeleteRecipeLine(1);
+            for (int i = 0; i < added; ++i) {
+              RecipeRecord line;
+              line.Code = "E";
+              s->workingCopy.put(++s->lineCount, line);
+            }
             return Job([p, s, job] { job(*s); });
           }};
 }
@@ -136,6 +142,8 @@ const std::vector<Command>& commands() {
        }},
       inEditor("EditorWriteBack", 1, [](RecipeEditSession& s) { s.WriteBackRecipeLines(); }),
       inEditor("EditorChainErase", 3, [](RecipeEditSession& s) { s.EraseRecipeChain(); }),
+      // Lines appended to the store over several of its pages.
+      inEditor("EditorWriteBackOfNewLines", 0, [](RecipeEditSession& s) { s.WriteBackRecipeLines(); }, 12),
       onProducts("RecipeRebuild", [](ProductFile& p, Transcript& t) {
         RebuildReport unseen;
         RebuildRecipeFile(p, t, unseen);

@@ -13,7 +13,9 @@
 #include "common/files.h"
 #include "common/product_file.h"
 #include "common/product_file_replacement.h"
+#include "common/recipe_record.h"
 #include "common/side_files.h"
+#include "common/text.h"
 #include "support/company.h"
 #include "support/interruptions.h"
 
@@ -40,13 +42,47 @@ void savedHalfway() {
   });
 }
 
-// A product import cut short at its first rename: a ready intent, its temporaries, nothing renamed.
-void importedHalfway() {
-  endBefore(FileOp::Rename, "952KLVR.DAT", [] {
+// A product import cut short at its rename onto `name`: a ready intent, its temporaries, the renames
+// before it made.
+void importedUpTo(const char* name) {
+  endBefore(FileOp::Rename, name, [] {
     Bytes records(ProductRecord::Length);
     testing::makeProduct("K", "Kalıp").encode(records.data());
     replaceProductFile("KLVR952", records, quietInsertPolicy());
   });
+}
+void importedHalfway() { importedUpTo("952KLVR.DAT"); }
+
+// Ten records appended in one command, cut short before they were flushed: a ready journal.
+void appendedHalfway() {
+  endBefore(FileOp::Flush, "KLVR952.DAT", [] {
+    ProductFile p;
+    p.open("KLVR952");
+    FileCommand command("KLVR952");
+    for (int i = 0; i < 10; ++i) p.append(testing::makeProduct("N" + std::to_string(i)), quietInsertPolicy(), nullptr);
+    command.commit();
+  });
+}
+
+// A command that makes a list-definition file, cut short before its lines were flushed.
+void madeHalfway() {
+  endBefore(FileOp::Flush, "KLVR952.LTD", [] {
+    FileCommand command("KLVR952");
+    FileHandle made("KLVR952.LTD", 128, kMaxRecords32);
+    for (int n = 1; n <= 9; ++n) made.put(n, RecipeRecord{});
+    command.commit();
+  });
+}
+
+// A journal of the product file, written as a command never writes one.
+void journalOfTheProductFile(std::int64_t length, int times) {
+  const std::int64_t now = fileLengthByName("KLVR952.DAT");
+  side_files::writeJournal("KLVR952.~JNL", std::vector<side_files::JournalFile>(times, {"KLVR952.DAT", now, length, {}, {}}));
+}
+
+// A side file made longer than anything a command writes, without taking room on the disk.
+void stretch(const testing::TempFolder& f, const char* name, std::uintmax_t length) {
+  std::filesystem::resize_file(f.path() / name, length);
 }
 
 TEST(SideFiles, OneThatIsDamagedForeignOrStaleAppliesNothingIsKeptAsideAndIsTold) {
@@ -110,6 +146,24 @@ TEST(SideFiles, OneThatIsDamagedForeignOrStaleAppliesNothingIsKeptAsideAndIsTold
          side_files::writeIntent("KLVR952.~INT", {{"KLVR952.DAT", "", 7, 1}, {"KLVR952.ABC", "", 0, 0}});
        },
        "KLVR952", Outcome::Foreign, "KLVR952.~INT"},
+      {"MadeFileTheUserReplacedSince", madeHalfway,
+       [](const Folder& f) { f.write("KLVR952.LTD", Bytes(300, 7)); }, "KLVR952", Outcome::Foreign, "KLVR952.~JNL"},
+      {"JournalNamingAFileTwice", [] {}, [](const Folder&) { journalOfTheProductFile(fileLengthByName("KLVR952.DAT"), 2); },
+       "KLVR952", Outcome::Damaged, "KLVR952.~JNL"},
+      {"JournalBeingWrittenLongerThanTheFilesCanNeed", savedHalfway,
+       [&](const Folder& f) {
+         change(f, "KLVR952.~JNL", [](Bytes& b) {
+           std::memset(b.data() + kStateAt, 0, 4);
+           std::memset(b.data() + kStateAt + 4, 0x7F, 7);
+         });
+       },
+       "KLVR952", Outcome::Damaged, "KLVR952.~JNL"},
+      {"ZerosLongerThanAnySideFile", [] {},
+       [](const Folder& f) {
+         f.write("KLVR952.~JNL", {});
+         stretch(f, "KLVR952.~JNL", std::uintmax_t{64} << 20);
+       },
+       "KLVR952", Outcome::Damaged, "KLVR952.~JNL"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -139,6 +193,55 @@ TEST(SideFiles, OneThatIsDamagedForeignOrStaleAppliesNothingIsKeptAsideAndIsTold
     keptAside(c.sideFile, keptAs);
     if (kind == "INT" && expected.count("KLVR952.~JNL")) keptAside("KLVR952.~JNL", "KLVR952-BOZUK1.JNL");
     EXPECT_TRUE(testing::folderState() == expected);
+  }
+}
+
+// What a power cut or another company leaves after a command is put right: a committed command is
+// completed whatever another company put into the shared backups since, a file cut anywhere between its
+// old and its new length is put back, and a file the command made is gone.
+TEST(SideFiles, WhatAPowerCutOrAnotherCompanyLeavesIsPutRight) {
+  const struct {
+    const char* name;
+    void (*interrupt)();
+    std::function<void(const testing::TempFolder&)> then;
+    Outcome outcome;
+  } cases[] = {
+      {"BackupReplacedByAnotherCompany", [] { importedUpTo("KLVR952.DAT"); },
+       [](const testing::TempFolder& f) { f.write("952KLVR.DAT", Bytes(ProductRecord::Length, 9)); },
+       Outcome::Completed},
+      {"AppendCutBackToAPageBetweenItsLengths", appendedHalfway,
+       [](const testing::TempFolder& f) {
+         std::filesystem::resize_file(f.path() / "KLVR952.DAT", (4 + 5) * ProductRecord::Length);
+       },
+       Outcome::PutBack},
+      {"MadeFileHalfWritten", madeHalfway,
+       [](const testing::TempFolder& f) { std::filesystem::resize_file(f.path() / "KLVR952.LTD", 512); },
+       Outcome::PutBack},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TempFolder folder;
+    {
+      testing::Company company;
+      company.addAll({{"C", "Zeytin"}, {"A", "Elma"}, {"E", "Erik"}, {"B", "Armut"}});
+    }
+    const testing::FolderState before = testing::folderState();
+    c.interrupt();
+    c.then(folder);
+    const testing::FolderState cut = testing::folderState();
+
+    EXPECT_EQ(recoverInterruptedCommand("KLVR952").outcome, c.outcome);
+    testing::FolderState now = testing::folderState();
+    if (c.outcome == Outcome::PutBack) {
+      EXPECT_TRUE(now == before);
+      continue;
+    }
+    // Completed: the import's files in place; the backup as the other company left it.
+    EXPECT_EQ(now.at("952KLVR.DAT"), cut.at("952KLVR.DAT"));
+    ProductFile p;
+    p.open("KLVR952", ProductFile::IndexRule::Leave);
+    ASSERT_EQ(p.count(), 1);
+    EXPECT_EQ(trim(p.read(1).Code.view()), "K");
   }
 }
 

@@ -1,11 +1,17 @@
 // The start-up dialog: the companies offered, the name typed or chosen, and its check.
 #include "window_fixture.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+
+#include "common/company_lock.h"
 #include "common/files.h"
 #include "common/product_file_replacement.h"
+#include "product/product_sort.h"
+#include "support/recipes.h"
 
 namespace kv::testing {
 namespace {
@@ -198,6 +204,168 @@ TEST_F(StartDialogTest, ASecondProgramIsRefusedTheCompanyAnotherOneHasOpenAndWor
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(ProductRecord::Length));
   EXPECT_TRUE(listFiles("KLVR952.*~*").empty());
+}
+
+// Runs `first` in a child process, as a first program, until it calls the pause it is given; returns the
+// child, and `resume` lets it go on. Its exit code is 0 when it came to its end.
+struct FirstProgram {
+  pid_t pid = -1;
+  int resumeFd = -1;
+  explicit FirstProgram(const std::function<void(const std::function<void()>& pause)>& first) {
+    int paused[2], resume[2];
+    if (pipe(paused) != 0 || pipe(resume) != 0) return;
+    pid = fork();
+    if (pid == 0) {
+      first([&] {
+        char c = 'p';
+        if (write(paused[1], &c, 1) != 1 || read(resume[0], &c, 1) != 1) _exit(2);
+      });
+      _exit(0);
+    }
+    char c = 0;
+    if (read(paused[0], &c, 1) != 1) pid = -1;
+    resumeFd = resume[1];
+  }
+  int finish() const {
+    char c = 'r';
+    int status = 0;
+    if (write(resumeFd, &c, 1) != 1 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+  }
+};
+
+// The kind of FileError `f` throws, in another user's process when the tests run as root (who may open
+// any file), else in this one.
+FileError::Kind refusalAsAnotherUser(const std::function<void()>& f) {
+  auto kindOf = [&]() -> int {
+    try {
+      f();
+    } catch (const FileError& e) {
+      return static_cast<int>(e.kind());
+    }
+    return 100;
+  };
+  if (getuid() != 0) return static_cast<FileError::Kind>(kindOf());
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? kindOf() : 101);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return static_cast<FileError::Kind>(WIFEXITED(status) ? WEXITSTATUS(status) : 102);
+}
+
+// A company is the first program's for its whole session, from the start-up dialog's OK: also while its
+// user sits in the operations window, whose main window has let its files go, and from a sort's first read
+// to its commit. A second program is refused it all that time.
+TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
+  {
+    Company c;
+    c.addAll({{"B", "Zeytin"}, {"A", "Elma"}, {"C", "Armut"}});
+  }
+  const struct {
+    const char* name;
+    std::function<void(const std::function<void()>&)> first;
+  } cases[] = {
+      {"SitsInTheOperationsWindow",
+       [this](const std::function<void()>& pause) {
+         ui.start("frmStart");
+         ui.click("cmdOK");
+         ui.key(ui::Key::F6);
+         if (ui.visible()->Name() == "frmIslemler") pause();
+       }},
+      {"SortsBetweenItsReadAndItsCommit",
+       [](const std::function<void()>& pause) {
+         struct PauseAtTheNewFile : FileFaults {
+           std::function<void()> pause;
+           bool once = false;
+           std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+             if (op == FileOp::Open && name == "KLVR952.DAT.~new" && !std::exchange(once, true)) pause();
+             return std::nullopt;
+           }
+         } atNewFile;
+         atNewFile.pause = pause;
+         setFileFaults(&atNewFile);
+         Transcript said;
+         const bool sorted = sortByCode("KLVR952", said, said) == SortResult::Sorted;
+         setFileFaults(nullptr);
+         if (!sorted) _exit(1);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const FirstProgram first(c.first);
+    ASSERT_GT(first.pid, 0);
+    EXPECT_THROW(FileHandle("KLVR952.DAT", 1), FileError);
+    EXPECT_EQ(refusalAsAnotherUser([] { CompanyLock("KLVR952"); }), FileError::Kind::Locked);
+    EXPECT_EQ(first.finish(), 0);
+  }
+}
+
+// A lock file that a user cannot lock refuses the company with a word on what to do, never letting the
+// company go unlocked: a folder or a link in its place, one this user cannot read; and one made by a first
+// program whose user's umask gave it no write access for others, or by an older program, still keeps a
+// second user off.
+TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld) {
+  namespace fs = std::filesystem;
+  {
+    Company c;
+    c.addAll({{"A", "Elma"}});
+  }
+  const fs::path lock = folder.path() / "KLVR952.~LCK";
+  const struct {
+    const char* name;
+    std::function<void()> make;
+    FileError::Kind refused;
+    const char* told;  // the reason the start-up dialog gives this user, when it refuses this user too
+  } cases[] = {
+      {"AFolder", [&] { fs::create_directory(lock); }, FileError::Kind::LockUnusable, "Bir klasör"},
+      {"ALinkLeadingOutOfTheFolder", [&] { fs::create_symlink(folder.path() / "elsewhere" / "lock", lock); },
+       FileError::Kind::LockUnusable, "Bir bağlantı"},
+      {"UnreadableToTheUser",
+       [&] {
+         folder.write("KLVR952.~LCK", {});
+         fs::permissions(lock, fs::perms::none);
+       },
+       FileError::Kind::LockUnusable, nullptr},
+      {"HeldByAUserWhoseUmaskLeftItClosed", [] { umask(077); }, FileError::Kind::Locked, nullptr},
+      {"HeldAndWritableOnlyByItsOwner",
+       [&] {
+         folder.write("KLVR952.~LCK", {});
+         fs::permissions(lock, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                   fs::perms::others_read);
+       },
+       FileError::Kind::Locked, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A lock file that can be used is held by a first program, made as the case says.
+    const bool held = c.refused == FileError::Kind::Locked;
+    std::optional<FirstProgram> first;
+    if (held) {
+      first.emplace([&](const std::function<void()>& pause) {
+        c.make();
+        const CompanyLock company("KLVR952");
+        pause();
+      });
+    } else {
+      c.make();
+    }
+    EXPECT_EQ(refusalAsAnotherUser([] { CompanyLock("KLVR952"); }), c.refused);
+    if (first) {
+      EXPECT_EQ(first->finish(), 0);
+    }
+    if (c.told) {
+      ui.start("frmStart");
+      ui.click("cmdOK");
+      EXPECT_EQ(messages(), std::vector<std::string>{"! DOSYA HATASI !|Şirketin kilit dosyası \"KLVR952.~LCK\" "
+                                                     "kullanılamıyor!...  (" + std::string(c.told) +
+                                                     ")\r\rŞirket hiçbir programda açık değilken bu dosyayı silin "
+                                                     "veya şirketi kullanan herkesin okuyup yazabileceği bir dosya "
+                                                     "yapın..."});
+      EXPECT_EQ(ui.visible()->Name(), "frmStart");
+      ui.clearShown();
+    }
+    fs::remove(lock);
+  }
 }
 
 }  // namespace

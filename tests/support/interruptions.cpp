@@ -118,14 +118,27 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void applyContent(Bytes& bytes, const RecordedCall& c) {
+// What of a write that no flush covered a power cut keeps. The disk keeps a sector (512 bytes) whole, old
+// or new, so a part of a write ends at a sector's end; and the file's new length can reach the disk
+// before the content does, which then reads as zeros.
+enum class Kept { Nothing, All, Part, LengthOnly };
+constexpr std::size_t kSector = 512;
+
+void applyContent(Bytes& bytes, const RecordedCall& c, Kept kept = Kept::All) {
+  if (kept == Kept::Nothing) return;
   if (c.kind == FileCall::Kind::Truncate) {
     bytes.resize(static_cast<std::size_t>(c.at));
     return;
   }
-  const auto end = static_cast<std::size_t>(c.at) + c.bytes.size();
-  if (bytes.size() < end) bytes.resize(end);
-  std::copy(c.bytes.begin(), c.bytes.end(), bytes.begin() + c.at);
+  const auto at = static_cast<std::size_t>(c.at);
+  std::size_t n = c.bytes.size();
+  if (kept == Kept::Part) {
+    const std::size_t partEnd = (at + n / 2) / kSector * kSector;  // the last sector's end before its middle
+    if (partEnd <= at) return;
+    n = partEnd - at;
+  }
+  if (bytes.size() < at + n) bytes.resize(at + n);
+  if (kept != Kept::LengthOnly) std::copy(c.bytes.begin(), c.bytes.begin() + static_cast<long>(n), bytes.begin() + at);
 }
 
 // A file's content as the disk holds it for sure, and what has been done to it since its last flush.
@@ -171,20 +184,20 @@ void forEachPowerCut(const FolderState& before, const std::vector<RecordedCall>&
   }
 
   // The folder a power cut leaves when the first `entries` unflushed entries survive and, of the
-  // unflushed writes to files that matter, those that `keep` says.
-  auto cut = [&](std::size_t entries, const std::function<bool(std::size_t)>& keep) {
+  // unflushed writes to files that matter, what `keep` says.
+  auto cut = [&](std::size_t entries, const std::function<Kept(std::size_t)>& keep) {
     Names names = flushedNames;
     for (std::size_t i = 0; i < entries; ++i) applyDir(names, unflushed[i]);
     FolderState state;
     std::size_t choice = 0;
     for (const auto& [name, inode] : names) {
       Bytes bytes = inodes[inode].flushed;
-      for (const RecordedCall* c : inodes[inode].since)
-        if (!matters(name) || keep(choice++)) applyContent(bytes, *c);
+      for (const RecordedCall* c : inodes[inode].since) applyContent(bytes, *c, matters(name) ? keep(choice++) : Kept::All);
       state[name] = std::move(bytes);
     }
     visit(state, made);
   };
+  auto everyWrite = [](Kept k) { return [k](std::size_t) { return k; }; };
   // How many unflushed writes to files that matter the first `entries` entries reach.
   auto choices = [&](std::size_t entries) {
     Names names = flushedNames;
@@ -229,18 +242,20 @@ void forEachPowerCut(const FolderState& before, const std::vector<RecordedCall>&
       const std::size_t n = choices(e);
       all += n >= 6 ? 64 : std::size_t{1} << n;
     }
+    // And every write kept in part, or as its length alone.
+    for (const Kept k : {Kept::Part, Kept::LengthOnly}) cut(unflushed.size(), everyWrite(k));
     if (all <= 32) {
       for (std::size_t e = 0; e <= unflushed.size(); ++e)
         for (std::size_t mask = 0; mask < (std::size_t{1} << choices(e)); ++mask)
-          cut(e, [mask](std::size_t i) { return ((mask >> i) & 1) != 0; });
+          cut(e, [mask](std::size_t i) { return ((mask >> i) & 1) != 0 ? Kept::All : Kept::Nothing; });
       continue;
     }
-    cut(unflushed.size(), [](std::size_t) { return true; });
-    cut(0, [](std::size_t) { return false; });
+    cut(unflushed.size(), everyWrite(Kept::All));
+    cut(0, everyWrite(Kept::Nothing));
     for (int i = 0; i < 12; ++i) {
       const std::size_t entries = std::uniform_int_distribution<std::size_t>(0, unflushed.size())(rng);
-      std::vector<bool> keep(choices(entries));
-      for (std::size_t k = 0; k < keep.size(); ++k) keep[k] = (rng() & 1) != 0;
+      std::vector<Kept> keep(choices(entries));
+      for (Kept& k : keep) k = static_cast<Kept>(std::uniform_int_distribution<int>(0, 3)(rng));
       cut(entries, [&keep](std::size_t k) { return keep[k]; });
     }
   }

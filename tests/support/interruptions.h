@@ -1,6 +1,7 @@
 // Test support: a command cut short. Either the process ends (as a kill ends it) before the k-th call the
 // file layer makes, or the machine loses its power after the k-th call, which is modelled from the calls
-// the command made: what no flush of its file covered may be lost, in any part; the folder's entries
+// the command made: what no flush of its file covered may be lost, in any part: a write whole, or all but
+// its first sectors, or all but the length it gave its file (zeros then); the folder's entries
 // (files made, renamed, deleted) survive in their order up to the last flush of the folder, and of those
 // after it any first few.
 #pragma once
