@@ -24,6 +24,12 @@ side_files::IntentStep stepOf(const std::string& from, const std::string& to) {
   return {from, to, now.length, now.sum};
 }
 
+// A step onto a backup: whatever the backup holds when the step is made, the step counts as made (another
+// company may have put its own there since), so its content is never summed.
+side_files::IntentStep backupStepOf(const std::string& from, const std::string& to) {
+  return {from, to, fileLengthByName(from), 0};
+}
+
 }  // namespace
 
 FileReplacement::FileReplacement(std::string company) : company_(std::move(company)) {
@@ -106,9 +112,9 @@ bool FileReplacement::makeSteps() {
       if (item.backup.empty()) continue;
       current = item.backup;
       item.backupCopy = temporaryName(item.target, ".~old");
-      copyFile(item.target, item.backupCopy);
+      files_internal::backUpAs(item.target, item.backupCopy);
       syncFileByName(item.backupCopy);
-      backups.push_back(stepOf(item.backupCopy, item.backup));
+      backups.push_back(backupStepOf(item.backupCopy, item.backup));
     }
     // 2. The steps are written down, after the command's own writes in place have reached the disk: the
     //    old content takes the backup names, then the new content the live names.

@@ -622,6 +622,31 @@ void copyFile(std::string_view from, std::string_view to) {
   copyContent(a, b);
 }
 
+namespace files_internal {
+
+void backUpAs(std::string_view from, std::string_view to) {
+  const Resolved a = resolve(from, FileOp::Copy);
+  if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Copy, a.name);
+  const Resolved b = resolve(to, FileOp::Copy);
+  if (b.exists) refused(FileError::Kind::AlreadyExists, FileOp::Copy, b.name, "file exists");
+  if (auto img = liveImage(a.path); img && commandHolds(*img))
+    refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
+  // The old file is about to lose its name to its new content and is never written again: a second name
+  // keeps it as it is, without reading and writing it all. A file system without such names gets a copy.
+  const std::optional<FileFault> fault = faultAt(FileOp::Copy, b.name);
+  if (!fault && ::link(a.path.c_str(), b.path.c_str()) == 0) {
+    commandMadeFile(b.path);
+    told(FileCall::Kind::Link, a.name, 0, {}, b.name);
+    return;
+  }
+  const int error = fault ? fault->error : errno;
+  if (error != EPERM && error != EOPNOTSUPP && error != EXDEV && error != EMLINK && error != ENOSYS)
+    throw FileError(FileError::Kind::Io, FileOp::Copy, b.name, error);
+  copyContent(a, b);
+}
+
+}  // namespace files_internal
+
 std::vector<std::string> listFiles(std::string_view pattern) {
   std::string want = foldName(pattern);
   std::vector<std::string> out;

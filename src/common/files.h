@@ -86,10 +86,10 @@ struct FileFault {
 // would leave them: what no flush covered may be lost, and the folder's entries (new files, renames,
 // deletions) survive in their order up to the last flush of the folder.
 struct FileCall {
-  enum class Kind { Create, Write, Truncate, Flush, Rename, Delete, FlushFolder };
+  enum class Kind { Create, Write, Truncate, Flush, Rename, Delete, FlushFolder, Link };
   Kind kind = Kind::Write;
   std::string name;                     // the file, by its name on disk (Windows-1254)
-  std::string to;                       // Rename: the new name
+  std::string to;                       // Rename: the new name; Link: the second name
   std::int64_t at = 0;                  // Write: the offset; Truncate: the new length
   std::span<const std::uint8_t> bytes;  // Write: what was written (valid during the call only)
 };

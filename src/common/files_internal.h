@@ -47,6 +47,9 @@ std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op);
 // A temporary file of a replacement ("<company>.<ext>.~new", "~old", numbered): only the replacement
 // makes one, never an open.
 bool isTemporaryName(std::string_view name);
+// Gives an old file that a replacement keeps, and that nothing writes any more, the temporary name `to` as
+// well (a copy where the file system has no second names); throws FileError (Copy).
+void backUpAs(std::string_view from, std::string_view to);
 // Makes an empty file that is not there yet, as the replacement stages it; throws FileError.
 void createEmptyFile(std::string_view name);
 // The image of a file some file number (or a running command) holds, if any.

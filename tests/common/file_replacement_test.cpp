@@ -74,10 +74,12 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     const char* failed;
     bool after;        // the command completed (at once, or at the next opening)
     bool unfinished;   // it waited for the next opening
+    FileFault fault = {ENOSPC};
   };
   const Case cases[] = {
       {FileOp::Flush, "", 1, "KLVR952.DAT", false, false},            // the new data cannot reach the disk
-      {FileOp::Copy, "", 1, "952KLVR.DAT", false, false},             // the old data cannot be copied aside
+      {FileOp::Copy, "", 1, "952KLVR.DAT", false, false},             // the old data cannot be kept aside
+      {FileOp::Copy, "", 1, "", true, false, {EPERM, true}},          // a file system without second names: copied
       {FileOp::Write, "KLVR952.~INT", 0, "KLVR952.~INT", false, false},  // the intent cannot be written
       {FileOp::Rename, "952KLVR.ABC", 1, "", true, false},            // a backup's rename fails once: tried again
       {FileOp::Rename, "KLVR952.ABC", 0, "KLVR952.ABC", true, true},   // the new index cannot take its name
@@ -93,7 +95,7 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
     writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
     {
-      testing::FailOn fault(c.op, c.faultOn, ENOSPC, 1, c.times);
+      testing::FailOn fault(c.op, c.faultOn, c.fault, 1, c.times);
       EXPECT_EQ(r.commit(), !*c.failed) << c.failed;
     }
     if (*c.failed) {

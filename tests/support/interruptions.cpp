@@ -158,6 +158,8 @@ using Names = std::map<std::string, int>;
 void applyDir(Names& names, const DirStep& s) {
   if (s.kind == FileCall::Kind::Create) {
     names[s.name] = s.inode;
+  } else if (s.kind == FileCall::Kind::Link) {
+    if (auto it = names.find(s.name); it != names.end()) names[s.to] = it->second;
   } else if (s.kind == FileCall::Kind::Rename) {
     auto it = names.find(s.name);
     if (it == names.end()) return;
@@ -225,6 +227,7 @@ void forEachPowerCut(const FolderState& before, const std::vector<RecordedCall>&
         break;
       }
       case FileCall::Kind::Rename:
+      case FileCall::Kind::Link:
       case FileCall::Kind::Delete: {
         const DirStep step{c.kind, c.name, c.to, -1};
         applyDir(current, step);
