@@ -10,8 +10,11 @@
 // While a command runs, its writes into files that were there before it go to the images only (every file
 // number sees them at once); commit() first writes the old bytes of every page they overwrite into the
 // rollback journal "<company>.~JNL" and makes it durable, then writes the pages and flushes the files, and
-// last removes the journal. Files that the command makes itself (temporary files) are written through as
-// always: their old state is their absence. A replacement of whole files puts its renames under an intent
+// last removes the journal. Temporary files that the command makes are written through as always: their
+// old state is their absence. A company file that the command makes (a new company's first recipe file)
+// lives in its image only until the commit, which lists it in the journal as absent before and makes it on
+// disk; an undo, or the recovery after a kill or a power cut, removes it again, but only while it holds
+// nothing but what the command wrote. A replacement of whole files puts its renames under an intent
 // "<company>.~INT" (see FileReplacement), after the command's own writes are on disk; a command may write
 // in place before its replacements, not after them.
 //
