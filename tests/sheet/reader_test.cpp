@@ -160,6 +160,12 @@ std::vector<OtherWriters> otherWriters() {
                           record(0x003C, std::string(1, '\0') + "def"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0))),
        {}, {Cell::text("abcdef")}},
+      {"an empty CONTINUE in a string, then one that starts with a stray byte, a character of it; the string's "
+       "last byte, too short for a string's head, passed over",
+       workbookStream(record(0x00FC, u32(2) + u32(2) + u16(6) + '\0' + "abc") + record(0x003C, "") +
+                          record(0x003C, "\x01" "def") + record(0x003C, text("ghi")),
+                      record(0x00FD, cellHead(0, 0, 0) + u32(0)) + record(0x00FD, cellHead(0, 1, 0) + u32(1))),
+       {}, {Cell::text("abc\x01" "de"), Cell::text("ghi")}},
       {"a format that cannot be read; a date; durations, never moved a day",
        workbookStream(formats, number(0, 0, 1.5, 0) + number(0, 1, 39512, 1) + number(0, 2, 1.5, 2) + number(0, 3, 59.5, 3)),
        {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},
