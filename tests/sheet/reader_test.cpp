@@ -173,6 +173,8 @@ std::vector<OtherWriters> otherWriters() {
       {"a root whose last mini sector is cut short", workbookStream("", sheet), {.small = true, .rootShort = 20}, {Cell::number(3)}},
       {"a sheet that begins after where BOUNDSHEET says", workbookStream("", sheet, -5), {}, {Cell::number(3)}},
       {"a sheet that begins before where BOUNDSHEET says", workbookStream("", sheet, 7), {}, {Cell::number(3)}},
+      {"a sheet of Excel 5's version, off where BOUNDSHEET says, in a workbook of Excel 97's",
+       workbookStream("", sheet, 7, 0x0500), {}, {Cell::number(3)}},
       {"a formula of Excel 4's id", workbookStream("", formula(0, 0, 42, 0x0406)), {}, {Cell::number(42)}},
   };
 }

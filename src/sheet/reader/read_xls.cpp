@@ -33,6 +33,9 @@ enum : std::uint16_t {
   kFormulaBiff4 = 0x0406,  // Excel 4's id, which some writers still give a formula of a later version
 };
 
+// The versions a BOF record gives Excel 5 and 95, and Excel 97 to 2003.
+constexpr std::uint16_t kBiff5 = 0x0500, kBiff8 = 0x0600;
+
 // How far from where BOUNDSHEET says a sheet begins its BOF record is looked for: some writers get that
 // offset a few bytes wrong, and a spreadsheet program finds the sheet all the same.
 constexpr std::size_t kSheetSlack = 64;
@@ -208,8 +211,7 @@ class Workbook {
     Record r = records.next();
     if (r.type != kBof || r.data.size() < 4) throw SheetError("the .xls workbook is of a version not read");
     Fields bof(r.data);
-    version_ = bof.u16();
-    biff8_ = version_ != 0x0500;
+    biff8_ = bof.u16() != kBiff5;
     globals(records);
     globalsEnd_ = records.position();
     if (!sheetFound_) throw SheetError("the workbook has no sheet");
@@ -316,15 +318,17 @@ class Workbook {
     return text_;
   }
 
-  // Where the first sheet's BOF record lies: where BOUNDSHEET says, or else the nearest one of this
-  // version within kSheetSlack bytes after the workbook's global records.
+  // Where the first sheet's BOF record lies: where BOUNDSHEET says, or else the nearest one of Excel 5 or
+  // Excel 97 within kSheetSlack bytes after the workbook's global records, whichever its global records
+  // are of: writers mix the two.
   std::size_t sheetBof() const {
     const auto bofAt = [&](std::size_t at, bool exact) {
       if (at < globalsEnd_ || at > stream_.size() || stream_.size() - at < 6) return false;
       const auto* p = reinterpret_cast<const std::uint8_t*>(stream_.data() + at);
       const std::size_t length = static_cast<std::size_t>(p[2] | p[3] << 8);
+      const std::uint16_t version = static_cast<std::uint16_t>(p[4] | p[5] << 8);
       return (p[0] | p[1] << 8) == kBof && length <= stream_.size() - at - 4 &&
-             (exact || (length >= 4 && (p[4] | p[5] << 8) == version_));
+             (exact || (length >= 4 && (version == kBiff5 || version == kBiff8)));
     };
     if (bofAt(sheetAt_, true)) return sheetAt_;
     for (std::size_t d = 1; d <= kSheetSlack; ++d) {
@@ -432,7 +436,6 @@ class Workbook {
 
   std::string_view stream_;
   CellSink& sink_;
-  std::uint16_t version_ = 0;  // of the workbook's first BOF record
   bool biff8_ = true;
   std::size_t globalsEnd_ = 0;  // where the global records end
   bool date1904_ = false;
