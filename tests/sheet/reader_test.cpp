@@ -171,6 +171,8 @@ std::vector<OtherWriters> otherWriters() {
        {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},
       {"a chain shorter than its stream's declared size", workbookStream("", sheet), {.declaredMore = 600}, {Cell::number(3)}},
       {"a root whose last mini sector is cut short", workbookStream("", sheet), {.small = true, .rootShort = 20}, {Cell::number(3)}},
+      {"a root whose size stops before the last mini sectors", workbookStream("", sheet), {.small = true, .rootShort = 100},
+       {Cell::number(3)}},
       {"a sheet that begins after where BOUNDSHEET says", workbookStream("", sheet, -5), {}, {Cell::number(3)}},
       {"a sheet that begins before where BOUNDSHEET says", workbookStream("", sheet, 7), {}, {Cell::number(3)}},
       {"a sheet of Excel 5's version, off where BOUNDSHEET says, in a workbook of Excel 97's",
