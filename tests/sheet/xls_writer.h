@@ -56,11 +56,13 @@ struct Container {
   bool small = false;              // in the mini stream (else at least 4096 bytes, padded after its records)
   std::uint32_t declaredMore = 0;  // the directory gives the stream this many bytes more than its chain holds
   std::uint32_t rootShort = 0;     // the root's size this many bytes short of the mini stream's whole sectors
+  bool alone = false;              // the stream without a container, as some writers save it
 };
 
 // The stream in a compound file: the sector table, the directory, then the mini table and the mini stream,
 // or the stream.
 inline std::string compoundFile(std::string stream, const Container& c = {}) {
+  if (c.alone) return stream;
   constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF;
   const auto sectors = [](std::size_t bytes, std::size_t size) { return (bytes + size - 1) / size; };
   std::vector<std::uint32_t> fat(128, kFree);

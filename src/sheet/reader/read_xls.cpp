@@ -1,8 +1,9 @@
 // Reading the first sheet of a legacy .xls workbook: Excel 97 to 2003 (BIFF8) and Excel 5 and 95 (BIFF5 and
-// BIFF7), out of its compound-file container. The workbook's global records give the shared strings, the
-// code page, the date system, the number formats and where the first sheet begins; that sheet's cell
-// records give its cells, a formula as the value it last showed. Charts, drawings and objects, and the
-// substreams of embedded charts, are passed over; the declared dimensions are not trusted.
+// BIFF7), out of its compound-file container or saved alone without one. The workbook's global records
+// give the shared strings, the code page, the date system, the number formats and where the first sheet
+// begins; that sheet's cell records give its cells, a formula as the value it last showed. Charts,
+// drawings and objects, and the substreams of embedded charts, are passed over; the declared dimensions
+// are not trusted.
 //
 // Every record is checked to lie within the stream, and every field within its record, before it is read:
 // a workbook that is cut short or malformed anywhere is refused with a SheetError.
@@ -460,6 +461,7 @@ void readXls(const std::string& utf8Path, CellSink& sheet) {
   std::string bytes(static_cast<std::size_t>(size), '\0');
   in.seekg(0);
   if (!in.read(bytes.data(), size)) throw SheetError("the .xls workbook cannot be read");
+  if (xlsStreamAlone(bytes)) return Workbook(bytes, sheet).read();
   const CompoundFile container(std::move(bytes));
   std::optional<std::string> stream = container.stream(u"Workbook");
   if (!stream) stream = container.stream(u"Book");
