@@ -40,15 +40,15 @@ inline std::string formula(unsigned row, unsigned column, double v, std::uint16_
 
 // The records of the workbook stream: the global records (the first BOF and the sheet's BOUNDSHEET aside)
 // and the first sheet's cell records (its BOF, DIMENSIONS and EOF aside). BOUNDSHEET names the sheet's
-// place `sheetShift` bytes off; the sheet's BOF gives `sheetVersion`.
+// place `sheetShift` bytes off; the first BOF gives `globalsVersion`.
 inline std::string workbookStream(std::string_view globals, std::string_view cells, int sheetShift = 0,
-                                  unsigned sheetVersion = 0x0600) {
-  std::string head = bof(0x0005) + std::string(globals);
+                                  unsigned globalsVersion = 0x0600) {
+  std::string head = bof(0x0005, globalsVersion) + std::string(globals);
   const std::string name = std::string(1, '\x01') + '\0' + "S";
   const std::size_t sheetAt = head.size() + 4 + 6 + name.size() + 4;
   head += record(0x0085, u32(static_cast<std::uint32_t>(static_cast<long>(sheetAt) + sheetShift)) + u16(0) + name);
   const std::string dimensions = record(0x0200, u32(0) + u32(1) + u16(0) + u16(4) + u16(0));
-  return head + eof() + bof(0x0010, sheetVersion) + dimensions + std::string(cells) + eof();
+  return head + eof() + bof(0x0010) + dimensions + std::string(cells) + eof();
 }
 
 struct Container {
