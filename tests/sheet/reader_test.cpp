@@ -68,10 +68,10 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
   zipClose(zip, nullptr);
 }
 
-// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value, an
-// inline string beside a value, dates of either system and with a time, times and durations of the date
-// type, elapsed-time formats, a boolean without a value, a lower-case reference, a part in UTF-16 of
-// either byte order, a workbook found elsewhere.
+// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value or one past the
+// table, an inline string beside a value, dates of either system and with a time, times and durations of the date
+// type, elapsed-time formats, a boolean without a value, a lower-case reference, a part in UTF-16 of either byte
+// order, a workbook found elsewhere.
 TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   TempFolder folder;
   const std::array<std::string, 3> strings = {
@@ -92,6 +92,7 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   } cases[] = {
       {R"(<row><c t="s"><v>0</v></c></row>)", {strings}, "", false, Cell::text("a\rb_x0041_?")},
       {R"(<row><c t="s"><v/></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
+      {R"(<row><c t="s"><v>1</v></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
       {R"(<row><c t="inlineStr"><v>9</v><is><r><t>x_x0009_</t></r><rPh><t>y</t></rPh></is></c></row>)", {}, "", false,
        Cell::text("x\t")},
       {R"(<row><c t="d"><v>2020-03-05T12:00:00Z</v></c></row>)", {}, "", false,

@@ -420,8 +420,9 @@ struct SheetPart : XmlHandler {
     if (value.empty() && type != 'i' && type != 't') return;
     Cell cell;
     if (type == 's') {
+      // A string past the table's last leaves the cell empty, as the spreadsheet shows it.
       const long i = std::strtol(value.c_str(), nullptr, 10);
-      if (i < 0 || static_cast<std::size_t>(i) >= shared.size()) throw SheetError("a shared string cannot be found");
+      if (i < 0 || static_cast<std::size_t>(i) >= shared.size()) return;
       cell = Cell::text(shared[static_cast<std::size_t>(i)]);
     } else if (type == 'i' || type == 't') {
       cell.kind = CellKind::Text;
