@@ -30,11 +30,11 @@ namespace {
 
 using kv::testing::TempFolder;
 
-// A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
-// `more` parts, and `workbookPr` in its workbook part; `elsewhere` keeps the workbook outside xl/, named
-// in other letter cases and with backslashes, found through the package's root relationships; `wide`
-// writes the sheet part in UTF-16 (its text ASCII): 1 little-endian after a byte order mark, 2 big-endian
-// without one.
+// A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData. `more` parts
+// (one named as a part it writes stands first, and is the one read), and `workbookPr` in its workbook part;
+// `elsewhere` keeps the workbook outside xl/, named in other letter cases and with backslashes, found through the
+// package's root relationships; `wide` writes the sheet part in UTF-16 (its text ASCII): 1 little-endian after a
+// byte order mark, 2 big-endian without one.
 void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0,
                std::vector<std::array<std::string, 3>> more = {}, const std::string& workbookPr = "",
                bool elsewhere = false, int wide = 0) {
@@ -70,8 +70,8 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
 
 // What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value or one past the
 // table, an inline string beside a value, dates of either system and with a time, times and durations of the date
-// type, elapsed-time formats, a boolean without a value, a lower-case reference, a part in UTF-16 of either byte
-// order, a workbook found elsewhere.
+// type, a date before March 1900 of the strict form, elapsed-time formats, a boolean without a value, a lower-case
+// reference, a part in UTF-16 of either byte order, a workbook found elsewhere.
 TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   TempFolder folder;
   const std::array<std::string, 3> strings = {
@@ -82,6 +82,9 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
       "xl/styles.xml", R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="[h]:mm:ss"/></numFmts>)",
       R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="46"/></cellXfs></styleSheet>)"};
   const std::string x15 = R"(<extLst><ext uri="{x}"><x15:workbookPr chartTrackingRefBase="1"/></ext></extLst>)";
+  const std::array<std::string, 3> strict = {
+      "xl/workbook.xml", R"(<workbook xmlns="http://purl.oclc.org/ooxml/spreadsheetml/main" xmlns:r="r">)",
+      R"(<sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"};
   const struct {
     const char* sheetData;
     std::vector<std::array<std::string, 3>> parts;
@@ -103,6 +106,7 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
        Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
       {R"(<row><c s="1"><v>1</v></c></row>)", {dateStyle}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
       {R"(<row><c t="d"><v>10:10:10</v></c></row>)", {}, "", false, Cell::date((10 * 3600 + 10 * 60 + 10) / 86400.0)},
+      {R"(<row><c t="d"><v>1899-12-31</v></c></row>)", {strict}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
       {R"(<row><c t="d"><v>23:44:51.894</v></c></row>)", {}, "", false,
        Cell::date((23 * 3600 + 44 * 60 + 51.894) / 86400)},
       {R"(<row><c t="d"><v>PT26H0M0.000S</v></c></row>)", {}, "", false, Cell::number(26.0 / 24)},
@@ -237,7 +241,7 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
   TempFolder folder;
   // The rows a sheet that is read holds (none when it is refused), and the kind of the first cell of its last.
   const struct {
-    const char* sheetData;
+    std::string sheetData;
     std::int32_t rows;
     CellKind kind;
   } cases[] = {
@@ -248,6 +252,7 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
       {R"(<row r="1"><c t="d"><v>99999999999999999999999:99:1e999</v></c></row>)", 1, CellKind::Error},
       {R"(<row r="1"><c t="d"><v>-PT99999999999999999999999H1..5S</v></c></row>)", 1, CellKind::Error},
       {R"(<row r="1"><c t="d"><v>PT</v></c></row>)", 1, CellKind::Error},
+      {R"(<row r="1"><c t="d"><v>PT)" + std::string(400, '9') + "H</v></c></row>", 1, CellKind::Error},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sheetData);
