@@ -30,14 +30,13 @@ namespace {
 
 using kv::testing::TempFolder;
 
-// A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData. `more` parts
-// (one named as a part it writes stands first, and is the one read), and `workbookPr` in its workbook part;
-// `elsewhere` keeps the workbook outside xl/, named in other letter cases and with backslashes, found through the
-// package's root relationships; `wide` writes the sheet part in UTF-16 (its text ASCII): 1 little-endian after a
-// byte order mark, 2 big-endian without one.
+// A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
+// `more` parts (each read before one of its name that this writes), and `workbookPr` in its workbook part;
+// `elsewhere` keeps the workbook outside xl/, named in other letter cases and with backslashes, found
+// through the package's root relationships; `wide` writes the sheet part in UTF-16 (its text ASCII).
 void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0,
                std::vector<std::array<std::string, 3>> more = {}, const std::string& workbookPr = "",
-               bool elsewhere = false, int wide = 0) {
+               bool elsewhere = false, bool wide = false) {
   const std::string dir = elsewhere ? "Book\\" : "xl/";
   more.push_back({dir + "workbook.xml", "<workbook xmlns:r=\"r\">" + workbookPr,
                   R"(<sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"});
@@ -45,10 +44,10 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
                   R"(<Relationships><Relationship Id="rId1" Type="w/worksheet" Target="worksheets/sheet1.xml"/>)",
                   "</Relationships>"});
   more.push_back({dir + "worksheets/Sheet1.xml", "<worksheet><sheetData>", sheetData + "</sheetData></worksheet>"});
-  if (wide != 0) {
-    std::string utf16 = wide == 1 ? "\xFF\xFE" : "";
+  if (wide) {
+    std::string utf16 = "\xFF\xFE";
     for (const char c : R"(<?xml version="1.0" encoding="UTF-16"?>)" + more.back()[1] + more.back()[2])
-      utf16 += wide == 1 ? std::string{c, '\0'} : std::string{'\0', c};
+      utf16 += std::string{c, '\0'};
     more.back() = {more.back()[0], utf16, ""};
   }
   if (elsewhere)
@@ -68,10 +67,10 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
   zipClose(zip, nullptr);
 }
 
-// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value or one past the
-// table, an inline string beside a value, dates of either system and with a time, times and durations of the date
-// type, a date before March 1900 of the strict form, elapsed-time formats, a boolean without a value, a lower-case
-// reference, a part in UTF-16 of either byte order, a workbook found elsewhere.
+// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value or one
+// past the table, an inline string beside a value, dates of either system and with a time, times, durations
+// and strict dates of the date type, elapsed-time formats, a boolean without a value, a lower-case reference,
+// a part in UTF-16, a workbook found elsewhere.
 TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   TempFolder folder;
   const std::array<std::string, 3> strings = {
@@ -91,7 +90,7 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
     std::string workbookPr;
     bool elsewhere;
     Cell expected;
-    int wide = 0;
+    bool wide = false;
   } cases[] = {
       {R"(<row><c t="s"><v>0</v></c></row>)", {strings}, "", false, Cell::text("a\rb_x0041_?")},
       {R"(<row><c t="s"><v/></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
@@ -115,8 +114,7 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
       {R"(<row><c s="2"><v>59.5</v></c></row>)", {elapsed}, "", false, Cell::number(59.5)},
       {R"(<row><c t="b"/><c><v>1</v></c></row>)", {}, "", false, Cell{}},
       {R"(<row r="1"><c r="a1"><v>5</v></c></row>)", {}, "", false, Cell::number(5)},
-      {R"(<row><c t="inlineStr"><is><t>wide</t></is></c></row>)", {}, "", false, Cell::text("wide"), 1},
-      {R"(<row><c t="inlineStr"><is><t>wide</t></is></c></row>)", {}, "", false, Cell::text("wide"), 2},
+      {R"(<row><c t="inlineStr"><is><t>wide</t></is></c></row>)", {}, "", false, Cell::text("wide"), true},
       {R"(<row><c><v>7</v></c></row>)", {}, "", true, Cell::number(7)},
   };
   for (const auto& c : cases) {
@@ -167,8 +165,7 @@ std::vector<OtherWriters> otherWriters() {
                           record(0x003C, std::string(1, '\0') + "def"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0))),
        {}, {Cell::text("abcdef")}},
-      {"an empty CONTINUE in a string, then one that starts with a stray byte, a character of it; the string's "
-       "last byte, too short for a string's head, passed over",
+      {"an empty CONTINUE in a string, then a stray byte, a character; bytes too few for a string's head passed over",
        workbookStream(record(0x00FC, u32(2) + u32(2) + u16(6) + '\0' + "abc") + record(0x003C, "") +
                           record(0x003C, "\x01" "def") + record(0x003C, text("ghi")),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0)) + record(0x00FD, cellHead(0, 1, 0) + u32(1))),

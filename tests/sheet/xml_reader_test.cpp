@@ -1,7 +1,7 @@
 // The XML reader against documents built from a random tree and written in every way XML allows for the
 // same content (either quote, references of every kind, CDATA, line ends, comments, blanks in tags, UTF-8
-// or UTF-16 of either byte order, with a byte order mark or after a declaration without one), fed in pieces
-// of any size: it reports the tree; and a document cut short is refused.
+// or UTF-16 of either byte order, its mark left out after a declaration), fed in pieces of any size: it
+// reports the tree; and a document cut short is refused.
 #include <gtest/gtest.h>
 
 #include <algorithm>
