@@ -31,9 +31,9 @@ namespace {
 using kv::testing::TempFolder;
 
 // A workbook of one sheet as a spreadsheet program zips it; `blanks` blanks stand inside its sheetData.
-// `more` parts, and `workbookPr` in its workbook part; `elsewhere` keeps the workbook outside xl/, named
-// in other letter cases and with backslashes, found through the package's root relationships; `wide`
-// writes the sheet part in UTF-16 (its text ASCII).
+// `more` parts (each read before one of its name that this writes), and `workbookPr` in its workbook part;
+// `elsewhere` keeps the workbook outside xl/, named in other letter cases and with backslashes, found
+// through the package's root relationships; `wide` writes the sheet part in UTF-16 (its text ASCII).
 void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, std::size_t blanks = 0,
                std::vector<std::array<std::string, 3>> more = {}, const std::string& workbookPr = "",
                bool elsewhere = false, bool wide = false) {
@@ -67,10 +67,10 @@ void writeXlsx(const std::filesystem::path& path, const std::string& sheetData, 
   zipClose(zip, nullptr);
 }
 
-// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value, an
-// inline string beside a value, dates of either system and with a time, times and durations of the date
-// type, elapsed-time formats, a boolean without a value, a lower-case reference, a part in UTF-16, a
-// workbook found elsewhere.
+// What spreadsheet programs write and the first cell it gives: escapes, an empty shared-string value or one
+// past the table, an inline string beside a value, dates of either system and with a time, times, durations
+// and strict dates of the date type, elapsed-time formats, a boolean without a value, a lower-case reference,
+// a part in UTF-16, a workbook found elsewhere.
 TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   TempFolder folder;
   const std::array<std::string, 3> strings = {
@@ -81,6 +81,9 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
       "xl/styles.xml", R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="[h]:mm:ss"/></numFmts>)",
       R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="46"/></cellXfs></styleSheet>)"};
   const std::string x15 = R"(<extLst><ext uri="{x}"><x15:workbookPr chartTrackingRefBase="1"/></ext></extLst>)";
+  const std::array<std::string, 3> strict = {
+      "xl/workbook.xml", R"(<workbook xmlns="http://purl.oclc.org/ooxml/spreadsheetml/main" xmlns:r="r">)",
+      R"(<sheets><sheet name="S" r:id="rId1"/></sheets></workbook>)"};
   const struct {
     const char* sheetData;
     std::vector<std::array<std::string, 3>> parts;
@@ -91,6 +94,7 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
   } cases[] = {
       {R"(<row><c t="s"><v>0</v></c></row>)", {strings}, "", false, Cell::text("a\rb_x0041_?")},
       {R"(<row><c t="s"><v/></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
+      {R"(<row><c t="s"><v>1</v></c><c><v>2</v></c></row>)", {strings}, "", false, Cell{}},
       {R"(<row><c t="inlineStr"><v>9</v><is><r><t>x_x0009_</t></r><rPh><t>y</t></rPh></is></c></row>)", {}, "", false,
        Cell::text("x\t")},
       {R"(<row><c t="d"><v>2020-03-05T12:00:00Z</v></c></row>)", {}, "", false,
@@ -101,6 +105,7 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
        Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
       {R"(<row><c s="1"><v>1</v></c></row>)", {dateStyle}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
       {R"(<row><c t="d"><v>10:10:10</v></c></row>)", {}, "", false, Cell::date((10 * 3600 + 10 * 60 + 10) / 86400.0)},
+      {R"(<row><c t="d"><v>1899-12-31</v></c></row>)", {strict}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
       {R"(<row><c t="d"><v>23:44:51.894</v></c></row>)", {}, "", false,
        Cell::date((23 * 3600 + 44 * 60 + 51.894) / 86400)},
       {R"(<row><c t="d"><v>PT26H0M0.000S</v></c></row>)", {}, "", false, Cell::number(26.0 / 24)},
@@ -160,14 +165,24 @@ std::vector<OtherWriters> otherWriters() {
                           record(0x003C, std::string(1, '\0') + "def"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0))),
        {}, {Cell::text("abcdef")}},
+      {"an empty CONTINUE in a string, then a stray byte, a character; bytes too few for a string's head passed over",
+       workbookStream(record(0x00FC, u32(2) + u32(2) + u16(6) + '\0' + "abc") + record(0x003C, "") +
+                          record(0x003C, "\x01" "def") + record(0x003C, text("ghi")),
+                      record(0x00FD, cellHead(0, 0, 0) + u32(0)) + record(0x00FD, cellHead(0, 1, 0) + u32(1))),
+       {}, {Cell::text("abc\x01" "de"), Cell::text("ghi")}},
       {"a format that cannot be read; a date; durations, never moved a day",
        workbookStream(formats, number(0, 0, 1.5, 0) + number(0, 1, 39512, 1) + number(0, 2, 1.5, 2) + number(0, 3, 59.5, 3)),
        {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},
       {"a chain shorter than its stream's declared size", workbookStream("", sheet), {.declaredMore = 600}, {Cell::number(3)}},
       {"a root whose last mini sector is cut short", workbookStream("", sheet), {.small = true, .rootShort = 20}, {Cell::number(3)}},
+      {"a root whose size stops before the last mini sectors, where the stream's padding lies",
+       workbookStream("", sheet) + std::string(100, '\0'), {.small = true, .rootShort = 100}, {Cell::number(3)}},
       {"a sheet that begins after where BOUNDSHEET says", workbookStream("", sheet, -5), {}, {Cell::number(3)}},
       {"a sheet that begins before where BOUNDSHEET says", workbookStream("", sheet, 7), {}, {Cell::number(3)}},
+      {"a sheet of Excel 97's version, off where BOUNDSHEET says, in a workbook of Excel 5's",
+       workbookStream("", sheet, 7, 0x0500), {}, {Cell::number(3)}},
       {"a formula of Excel 4's id", workbookStream("", formula(0, 0, 42, 0x0406)), {}, {Cell::number(42)}},
+      {"a workbook stream without a container", workbookStream("", sheet), {.alone = true}, {Cell::number(3)}},
   };
 }
 
@@ -176,14 +191,13 @@ TEST(SheetReader, XlsOfOtherWritersReadsAsTheSpreadsheetShowsIt) {
   for (const OtherWriters& c : otherWriters()) {
     SCOPED_TRACE(c.what);
     writeBytes(folder.path() / "K.xls", xls::compoundFile(c.stream, c.container));
-    SheetBuilder builder;
+    Sheet sheet;
     try {
-      readXls((folder.path() / "K.xls").string(), builder);
+      sheet = readFirstSheet("K.xls");
     } catch (const SheetError& e) {
       ADD_FAILURE() << e.what();
       continue;
     }
-    const Sheet sheet = std::move(builder).finish();
     for (std::size_t i = 0; i < c.firstRow.size(); ++i) {
       const Cell got = sheet.cell(1, static_cast<int>(i) + 1);
       EXPECT_EQ(got.kind, c.firstRow[i].kind) << i;
@@ -224,7 +238,7 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
   TempFolder folder;
   // The rows a sheet that is read holds (none when it is refused), and the kind of the first cell of its last.
   const struct {
-    const char* sheetData;
+    std::string sheetData;
     std::int32_t rows;
     CellKind kind;
   } cases[] = {
@@ -235,6 +249,7 @@ TEST(SheetReader, HostileCellAndRowNumbersAreCheckedBeforeTheArithmetic) {
       {R"(<row r="1"><c t="d"><v>99999999999999999999999:99:1e999</v></c></row>)", 1, CellKind::Error},
       {R"(<row r="1"><c t="d"><v>-PT99999999999999999999999H1..5S</v></c></row>)", 1, CellKind::Error},
       {R"(<row r="1"><c t="d"><v>PT</v></c></row>)", 1, CellKind::Error},
+      {R"(<row r="1"><c t="d"><v>PT)" + std::string(400, '9') + "H</v></c></row>", 1, CellKind::Error},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sheetData);

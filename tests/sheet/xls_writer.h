@@ -40,9 +40,10 @@ inline std::string formula(unsigned row, unsigned column, double v, std::uint16_
 
 // The records of the workbook stream: the global records (the first BOF and the sheet's BOUNDSHEET aside)
 // and the first sheet's cell records (its BOF, DIMENSIONS and EOF aside). BOUNDSHEET names the sheet's
-// place `sheetShift` bytes off.
-inline std::string workbookStream(std::string_view globals, std::string_view cells, int sheetShift = 0) {
-  std::string head = bof(0x0005) + std::string(globals);
+// place `sheetShift` bytes off; the first BOF gives `globalsVersion`.
+inline std::string workbookStream(std::string_view globals, std::string_view cells, int sheetShift = 0,
+                                  unsigned globalsVersion = 0x0600) {
+  std::string head = bof(0x0005, globalsVersion) + std::string(globals);
   const std::string name = std::string(1, '\x01') + '\0' + "S";
   const std::size_t sheetAt = head.size() + 4 + 6 + name.size() + 4;
   head += record(0x0085, u32(static_cast<std::uint32_t>(static_cast<long>(sheetAt) + sheetShift)) + u16(0) + name);
@@ -55,11 +56,13 @@ struct Container {
   bool small = false;              // in the mini stream (else at least 4096 bytes, padded after its records)
   std::uint32_t declaredMore = 0;  // the directory gives the stream this many bytes more than its chain holds
   std::uint32_t rootShort = 0;     // the root's size this many bytes short of the mini stream's whole sectors
+  bool alone = false;              // the stream without a container, as some writers save it
 };
 
 // The stream in a compound file: the sector table, the directory, then the mini table and the mini stream,
 // or the stream.
 inline std::string compoundFile(std::string stream, const Container& c = {}) {
+  if (c.alone) return stream;
   constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF;
   const auto sectors = [](std::size_t bytes, std::size_t size) { return (bytes + size - 1) / size; };
   std::vector<std::uint32_t> fat(128, kFree);

@@ -104,10 +104,9 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
   miniCutoff_ = u32(bytes_, header::kMiniStreamCutoff);
   const std::uint32_t miniFatStart = u32(bytes_, header::kFirstMiniFatSector);
   if (miniFatStart != kEndOfChain) miniFat_ = chain(miniFatStart, kWholeChain, false);
-  // Some writers give the root the small streams' bytes alone, the last mini sector cut short: it is read
-  // whole, as it lies in its sector.
-  const std::uint64_t miniSector = std::uint64_t{1} << kMiniShift;
-  if (root.start != kEndOfChain) miniStream_ = chain(root.start, (root.size + miniSector - 1) / miniSector * miniSector, false);
+  // The small streams lie in the root's sectors, read whole as far as its chain goes: some writers give
+  // the root a size that stops short of them, in their last mini sector or before it.
+  if (root.start != kEndOfChain) miniStream_ = chain(root.start, kWholeChain, false);
 }
 
 CompoundFile::Entry CompoundFile::entry(std::uint32_t id) const {

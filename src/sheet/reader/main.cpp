@@ -49,6 +49,7 @@ void readWorkbook(const std::string& path, CellSink& sheet) {
   if (std::memcmp(magic, ole, sizeof ole) == 0) readXls(opened, sheet);
   else if (std::memcmp(magic, "PK\x03\x04", 4) == 0) readXlsx(opened, sheet);
   else if (excel2To4(magic)) throw WorkbookRefused(WorkbookRefused::Why::OldVersion, "the workbook is of Excel 2.x to 4.0");
+  else if (xlsStreamAlone({reinterpret_cast<const char*>(magic), sizeof magic})) readXls(opened, sheet);
   else throw SheetError("the file is no workbook");
 }
 

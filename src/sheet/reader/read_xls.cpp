@@ -1,8 +1,9 @@
 // Reading the first sheet of a legacy .xls workbook: Excel 97 to 2003 (BIFF8) and Excel 5 and 95 (BIFF5 and
-// BIFF7), out of its compound-file container. The workbook's global records give the shared strings, the
-// code page, the date system, the number formats and where the first sheet begins; that sheet's cell
-// records give its cells, a formula as the value it last showed. Charts, drawings and objects, and the
-// substreams of embedded charts, are passed over; the declared dimensions are not trusted.
+// BIFF7), out of its compound-file container or saved alone without one. The workbook's global records
+// give the shared strings, the code page, the date system, the number formats and where the first sheet
+// begins; that sheet's cell records give its cells, a formula as the value it last showed. Charts,
+// drawings and objects, and the substreams of embedded charts, are passed over; the declared dimensions
+// are not trusted.
 //
 // Every record is checked to lie within the stream, and every field within its record, before it is read:
 // a workbook that is cut short or malformed anywhere is refused with a SheetError.
@@ -32,6 +33,9 @@ enum : std::uint16_t {
   kFormat = 0x041E, kBof = 0x0809,
   kFormulaBiff4 = 0x0406,  // Excel 4's id, which some writers still give a formula of a later version
 };
+
+// The versions a BOF record gives Excel 5 and 95, and Excel 97 to 2003.
+constexpr std::uint16_t kBiff5 = 0x0500, kBiff8 = 0x0600;
 
 // How far from where BOUNDSHEET says a sheet begins its BOF record is looked for: some writers get that
 // offset a few bytes wrong, and a spreadsheet program finds the sheet all the same.
@@ -90,8 +94,11 @@ class Fields {
     while (count > 0) {
       if (pos_ == parts_[part_].size()) {
         nextPart();
-        wide = (u8() & 1) != 0;
-        continue;  // a part may hold that byte alone
+        // A part that holds nothing holds no width byte either: the characters go on in their width in
+        // the first part after it that holds any.
+        if (!parts_[part_].empty()) wide = (u8() & 1) != 0;
+        else while (parts_[part_].empty()) nextPart();
+        continue;  // a part may hold the width byte alone
       }
       const std::size_t width = wide ? 2 : 1;
       const std::size_t n = std::min(count, (parts_[part_].size() - pos_) / width);
@@ -113,6 +120,10 @@ class Fields {
     const std::uint32_t phonetic = (flags & 4) != 0 ? u32() : 0;
     characters(count, (flags & 1) != 0, out);
     skip(std::uint64_t{runs} * 4 + phonetic);
+  }
+  // Reading goes on in the next part when the rest of this one is shorter than `least` bytes.
+  void nextPartIfShorter(std::size_t least) {
+    if (parts_[part_].size() - pos_ < least && part_ + 1 < parts_.size()) nextPart();
   }
   // Whether every part has been read to its end.
   bool atEnd() const {
@@ -201,8 +212,7 @@ class Workbook {
     Record r = records.next();
     if (r.type != kBof || r.data.size() < 4) throw SheetError("the .xls workbook is of a version not read");
     Fields bof(r.data);
-    version_ = bof.u16();
-    biff8_ = version_ != 0x0500;
+    biff8_ = bof.u16() != kBiff5;
     globals(records);
     globalsEnd_ = records.position();
     if (!sheetFound_) throw SheetError("the workbook has no sheet");
@@ -273,14 +283,17 @@ class Workbook {
     }
   }
 
-  // As many strings as the table says, or as it holds when a writer counted more than it stored.
+  // As many strings as the table says, or as it holds when a writer counted more than it stored. A string
+  // begins where its length and flags fit: bytes left in a part that are fewer are passed over.
   void sharedStrings(std::vector<std::string_view> parts) {
+    constexpr std::size_t kStringHead = 3;
     Fields f(std::move(parts));
     f.u32();
     const std::uint32_t count = f.u32();
     for (std::uint32_t i = 0; i < count && !f.atEnd(); ++i) {
       f.unicodeText(false, texts_);
       ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
+      f.nextPartIfShorter(kStringHead);
     }
   }
 
@@ -306,15 +319,17 @@ class Workbook {
     return text_;
   }
 
-  // Where the first sheet's BOF record lies: where BOUNDSHEET says, or else the nearest one of this
-  // version within kSheetSlack bytes after the workbook's global records.
+  // Where the first sheet's BOF record lies: where BOUNDSHEET says, or else the nearest one of Excel 5 or
+  // Excel 97 within kSheetSlack bytes after the workbook's global records, whichever its global records
+  // are of: writers mix the two.
   std::size_t sheetBof() const {
     const auto bofAt = [&](std::size_t at, bool exact) {
       if (at < globalsEnd_ || at > stream_.size() || stream_.size() - at < 6) return false;
       const auto* p = reinterpret_cast<const std::uint8_t*>(stream_.data() + at);
       const std::size_t length = static_cast<std::size_t>(p[2] | p[3] << 8);
+      const std::uint16_t version = static_cast<std::uint16_t>(p[4] | p[5] << 8);
       return (p[0] | p[1] << 8) == kBof && length <= stream_.size() - at - 4 &&
-             (exact || (length >= 4 && (p[4] | p[5] << 8) == version_));
+             (exact || (length >= 4 && (version == kBiff5 || version == kBiff8)));
     };
     if (bofAt(sheetAt_, true)) return sheetAt_;
     for (std::size_t d = 1; d <= kSheetSlack; ++d) {
@@ -422,7 +437,6 @@ class Workbook {
 
   std::string_view stream_;
   CellSink& sink_;
-  std::uint16_t version_ = 0;  // of the workbook's first BOF record
   bool biff8_ = true;
   std::size_t globalsEnd_ = 0;  // where the global records end
   bool date1904_ = false;
@@ -447,6 +461,7 @@ void readXls(const std::string& utf8Path, CellSink& sheet) {
   std::string bytes(static_cast<std::size_t>(size), '\0');
   in.seekg(0);
   if (!in.read(bytes.data(), size)) throw SheetError("the .xls workbook cannot be read");
+  if (xlsStreamAlone(bytes)) return Workbook(bytes, sheet).read();
   const CompoundFile container(std::move(bytes));
   std::optional<std::string> stream = container.stream(u"Workbook");
   if (!stream) stream = container.stream(u"Book");

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -37,6 +38,8 @@ constexpr std::size_t kMaxSharedText = kMaxSheetText;
 // A cell's value as it stands in the part, in UTF-8: room for the longest text a cell holds.
 constexpr std::size_t kMaxValueBytes = 4 * kMaxCellText;
 constexpr int kMaxColumns = 16384;
+// The namespace of a workbook in the strict form of the format.
+constexpr std::string_view kStrictNamespace = "http://purl.oclc.org/ooxml/spreadsheetml/main";
 
 // A whole number attribute; what is not one, or does not fit an int, is 0.
 int wholeNumber(const char* text) {
@@ -147,17 +150,22 @@ std::string workbookText(std::string_view utf8) {
   return out + cp1254FromUtf8Lossy(utf8.substr(plain));
 }
 
-// The relationship id of the workbook's first sheet, and its date system.
+// The relationship id of the workbook's first sheet, its date system, and whether it is of the strict form.
 struct WorkbookPart : XmlHandler {
   std::string firstSheet;
   std::string sheetName;
   bool found = false;
   bool date1904 = false;
+  bool strict = false;
   int depth = 0;
   void start(std::string_view name, Attributes atts) override {
+    if (++depth == 1)
+      strict = std::any_of(atts.begin(), atts.end(), [](const XmlAttribute& a) {
+        return (a.name == "xmlns" || a.name.starts_with("xmlns:")) && a.value == kStrictNamespace;
+      });
     // The workbook's own properties stand right under its root; those that later versions add under the
     // same local name (x14:, x15:workbookPr in extLst) lie deeper and do not say the date system.
-    if (++depth == 2 && name == "workbookPr") {
+    if (depth == 2 && name == "workbookPr") {
       const char* d = attribute(atts, "date1904");
       date1904 = d != nullptr && (std::string_view(d) == "1" || std::string_view(d) == "true");
     }
@@ -356,7 +364,7 @@ std::optional<Cell> isoValue(const std::string& text) {
 struct SheetPart : XmlHandler {
   const SharedStringsPart& shared;
   const std::vector<bool>& dateStyles;
-  bool date1904;
+  const WorkbookPart& workbook;
   CellSink& sheet;
   std::int32_t row = 0;
   int column = 0;
@@ -368,8 +376,8 @@ struct SheetPart : XmlHandler {
   bool inInline = false;
   int phonetic = 0;
 
-  SheetPart(const SharedStringsPart& s, const std::vector<bool>& d, bool d1904, CellSink& out)
-      : shared(s), dateStyles(d), date1904(d1904), sheet(out) {}
+  SheetPart(const SharedStringsPart& s, const std::vector<bool>& d, const WorkbookPart& w, CellSink& out)
+      : shared(s), dateStyles(d), workbook(w), sheet(out) {}
 
   void start(std::string_view name, Attributes atts) override {
     if (name == "row") {
@@ -420,8 +428,9 @@ struct SheetPart : XmlHandler {
     if (value.empty() && type != 'i' && type != 't') return;
     Cell cell;
     if (type == 's') {
+      // A string past the table's last leaves the cell empty, as the spreadsheet shows it.
       const long i = std::strtol(value.c_str(), nullptr, 10);
-      if (i < 0 || static_cast<std::size_t>(i) >= shared.size()) throw SheetError("a shared string cannot be found");
+      if (i < 0 || static_cast<std::size_t>(i) >= shared.size()) return;
       cell = Cell::text(shared[static_cast<std::size_t>(i)]);
     } else if (type == 'i' || type == 't') {
       cell.kind = CellKind::Text;
@@ -431,13 +440,20 @@ struct SheetPart : XmlHandler {
     } else if (type == 'e') {
       cell = Cell::error(value);
     } else if (type == 'd') {
-      cell = isoValue(value).value_or(Cell::error("#VALUE!"));
+      std::optional<Cell> iso = isoValue(value);
+      // The strict form writes the calendar day of the serial the spreadsheet keeps, counted from 30
+      // December 1899 also before March 1900, where the spreadsheet shows a day more (it counts a 29
+      // February 1900): that serial, shown as the spreadsheet shows it.
+      if (iso && iso->kind == CellKind::Date && workbook.strict && !workbook.date1904)
+        iso->value = dateSerial(iso->value, false);
+      // A value that no number holds (a duration of hundreds of digits) is no value.
+      cell = iso && std::isfinite(iso->value) ? *iso : Cell::error("#VALUE!");
     } else {
       char* endp = nullptr;
       const double v = std::strtod(value.c_str(), &endp);
       if (endp == value.c_str()) cell = Cell::error("#VALUE!");
       else if (style >= 0 && static_cast<std::size_t>(style) < dateStyles.size() && dateStyles[static_cast<std::size_t>(style)])
-        cell = Cell::date(dateSerial(v, date1904));
+        cell = Cell::date(dateSerial(v, workbook.date1904));
       else cell = Cell::number(v);
     }
     sheet.add(row, column, cell);
@@ -500,7 +516,7 @@ void readXlsx(const std::string& utf8Path, CellSink& out) {
   if (zip.has(stylesPart)) zip.parse(stylesPart, styles);
 
   out.name(workbook.sheetName);
-  SheetPart sheet(strings, styles.styleIsDate, workbook.date1904, out);
+  SheetPart sheet(strings, styles.styleIsDate, workbook, out);
   zip.parse(partPath(workbookPart, target->second), sheet);
 }
 

@@ -105,12 +105,15 @@ void XmlReader::feed(std::string_view piece) {
   if (encoding_ == Encoding::Utf8) return feedUtf8(piece);
   wide_ += piece;
   if (encoding_ == Encoding::Unknown) {
-    if (wide_.size() < 2) return;
-    encoding_ = wide_.starts_with("\xFF\xFE") ? Encoding::Utf16Le
-                : wide_.starts_with("\xFE\xFF") ? Encoding::Utf16Be
-                                                : Encoding::Utf8;
+    // A byte order mark says the encoding; without one, the "<?" a document in UTF-16 begins with says it.
+    if (wide_.size() < 4) return;
+    const bool le = wide_.starts_with("\xFF\xFE"), be = wide_.starts_with("\xFE\xFF");
+    const std::string_view start(wide_.data(), 4);
+    encoding_ = le || start == std::string_view("<\0?\0", 4)   ? Encoding::Utf16Le
+                : be || start == std::string_view("\0<\0?", 4) ? Encoding::Utf16Be
+                                                               : Encoding::Utf8;
     if (encoding_ == Encoding::Utf8) return feedUtf8(std::exchange(wide_, {}));
-    wide_.erase(0, 2);
+    if (le || be) wide_.erase(0, 2);
   }
   feedUtf8(fromUtf16());
 }

@@ -3,8 +3,9 @@
 // numeric character references replaced, CDATA sections taken as they stand and line ends made "\n", as
 // XML defines them; the XML declaration, comments and processing instructions are skipped.
 //
-// A part in UTF-16 (which a byte order mark says) is read as its UTF-8. It is made for documents nobody
-// vouches for: a part in another encoding than these, with a document type, or not well-formed (unclosed, crossed or stray elements, a bad reference) is refused with a
+// A part in UTF-16 (which a byte order mark says, or else the "<?" it begins with) is read as its UTF-8.
+// It is made for documents nobody vouches for: a part in another encoding than these, with a document
+// type, or not well-formed (unclosed, crossed or stray elements, a bad reference) is refused with a
 // SheetError. It expands no entities, so a document cannot grow as it is read, and what it holds back
 // between pieces is bounded.
 #pragma once
