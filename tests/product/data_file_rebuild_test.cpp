@@ -19,8 +19,8 @@ using testing::Company;
 using testing::TempFolder;
 
 // The service window's titles of the rebuild, counted.
-struct CountingTitle : ProgressSink, DataFileRebuildTitles {
-  CountingTitle() : DataFileRebuildTitles(static_cast<ProgressSink&>(*this)) {}
+struct CountingTitle : ui::ProgressSink, DataFileRebuildTitles {
+  CountingTitle() : DataFileRebuildTitles(static_cast<ui::ProgressSink&>(*this)) {}
   void progress(const std::string&) override { ++shown; }
   int shown = 0;
 };

@@ -24,8 +24,8 @@ using testing::Company;
 using testing::TempFolder;
 
 // The operations window's titles of a sort, as UTF-8 texts.
-struct Titles : ProgressSink, SortTitles {
-  Titles() : SortTitles(static_cast<ProgressSink&>(*this)) {}
+struct Titles : ui::ProgressSink, SortTitles {
+  Titles() : SortTitles(static_cast<ui::ProgressSink&>(*this)) {}
   void progress(const std::string& text) override { seen.push_back(toUtf8(text)); }
   std::vector<std::string> seen;
 };
