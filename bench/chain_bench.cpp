@@ -3,6 +3,7 @@
 // record as a deletion does. Each run starts from a fresh company folder built outside the timed part.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
@@ -23,8 +24,9 @@ constexpr int kRecords = kv::kMaxRecords16;
 std::vector<std::string> ascendingCodes() {
   std::vector<std::string> codes;
   for (int i = 1; i <= kRecords; ++i) {
-    std::string digits = std::to_string(i);
-    codes.push_back("P" + std::string(5 - digits.size(), '0') + digits);
+    char code[8];
+    std::snprintf(code, sizeof code, "P%05d", i);
+    codes.emplace_back(code);
   }
   return codes;
 }

@@ -45,14 +45,14 @@ struct BigCompany {
     for (auto& l : lines) l.Deleted = "E";
     std::size_t next = 0;
     for (int p = 1; p <= kProducts; ++p) {
-      ProductRecord r = testing::makeProduct("U" + std::to_string(100000 + p));
+      ProductRecord r = testing::makeProduct(testing::numbered("U", 100000 + p));
       r.RandomNumber = static_cast<std::int32_t>(rng());
       std::vector<std::int32_t> chain(places.begin() + static_cast<long>(next), places.begin() + static_cast<long>(next + kChain));
       next += kChain;
       for (int k = 0; k < kChain; ++k) {
         RecipeRecord& l = lines[static_cast<std::size_t>(chain[static_cast<std::size_t>(k)] - 1)];
         l.Deleted = "H";
-        l.Code = "C" + std::to_string(k);
+        l.Code = testing::numbered("C", k);
         l.Quantity = 1.5f;
         l.OwnerCode = r.Code;
         l.OwnerRecord = static_cast<std::int16_t>(p);

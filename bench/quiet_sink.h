@@ -4,10 +4,11 @@
 #include <string>
 
 #include "common/messages.h"
+#include "ui/progress_sink.h"
 
 namespace kv::bench {
 
-class Quiet : public MessageSink, public ProgressSink {
+class Quiet : public MessageSink, public ui::ProgressSink {
  public:
   void beep() override {}
   MsgAnswer message(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgAnswer::Ok; }

@@ -28,7 +28,7 @@ void BM_EditorPagesThroughARecipeOf30000LinesAndLeaves(benchmark::State& state) 
   TempFolder folder;
   Company company;
   const std::int16_t owner = company.add("P");
-  for (int i = 1; i <= kComponents; ++i) company.add("C" + std::to_string(i));
+  for (int i = 1; i <= kComponents; ++i) company.add(testing::numbered("C", i));
   ProductRecord p = company.record(owner);
   p.RecipeNumber = 1;
   company.write(owner, p);
@@ -40,7 +40,7 @@ void BM_EditorPagesThroughARecipeOf30000LinesAndLeaves(benchmark::State& state) 
     RecipeRecord r;
     const int component = 1 + n % kComponents;
     r.ItemRecord = static_cast<std::int16_t>(owner + component);
-    r.Code = "C" + std::to_string(component);
+    r.Code = testing::numbered("C", component);
     r.Quantity = 1.5f;
     r.Cost = 2;
     r.Deleted = "H";

@@ -9,6 +9,7 @@
 #include "common/chain_check.h"
 #include "common/files.h"
 #include "product/data_file_rebuild.h"
+#include "product/product_titles.h"
 #include "quiet_sink.h"
 #include "support/company.h"
 
@@ -33,8 +34,9 @@ void BM_RebuildOfAFullFile(benchmark::State& state) {
   TempFolder folder;
   writeCompany();
   kv::bench::Quiet quiet;
+  kv::DataFileRebuildTitles titles(quiet);
   for (auto _ : state) {
-    const kv::ProductFileReplacement result = kv::rebuildDataAndIndex("KLVR952", quiet);
+    const kv::ProductFileReplacement result = kv::rebuildDataAndIndex("KLVR952", titles);
     if (!result.replaced) state.SkipWithError("the rebuild failed");
   }
 }
@@ -45,8 +47,8 @@ void BM_ChainCheckOfAFullFile(benchmark::State& state) {
   const bool forward = state.range(0) == 1;
   TempFolder folder;
   writeCompany();
-  kv::bench::Quiet quiet;
-  const kv::ProductFileReplacement rebuilt = kv::rebuildDataAndIndex("KLVR952", quiet);
+  kv::DataFileRebuildReport unseen;
+  const kv::ProductFileReplacement rebuilt = kv::rebuildDataAndIndex("KLVR952", unseen);
   Company c;
   const auto count = c.count();
   const kv::ChainCommand start = forward ? kv::ChainCommand::First : kv::ChainCommand::Last;

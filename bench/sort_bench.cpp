@@ -10,6 +10,7 @@
 #include "common/chain_bulk_link.h"
 #include "common/files.h"
 #include "product/product_sort.h"
+#include "product/product_titles.h"
 #include "quiet_sink.h"
 #include "support/company.h"
 
@@ -39,17 +40,18 @@ Files unsortedFiles(const TempFolder& folder) {
   return {folder.bytes("KLVR952.DAT"), folder.bytes("KLVR952.ABC")};
 }
 
-template <kv::SortResult (*Sort)(const std::string&, kv::ProgressSink&, kv::MessageSink&)>
+template <kv::SortResult (*Sort)(const std::string&, kv::SortReport&, kv::MessageSink&)>
 void BM_Sort(benchmark::State& state) {
   TempFolder folder;
   const Files files = unsortedFiles(folder);
   kv::bench::Quiet quiet;
+  kv::SortTitles titles(quiet);
   for (auto _ : state) {
     state.PauseTiming();
     folder.write("KLVR952.DAT", files.data);
     folder.write("KLVR952.ABC", files.index);
     state.ResumeTiming();
-    if (Sort("KLVR952", quiet, quiet) != kv::SortResult::Sorted) state.SkipWithError("the sort failed");
+    if (Sort("KLVR952", titles, quiet) != kv::SortResult::Sorted) state.SkipWithError("the sort failed");
   }
 }
 

@@ -60,7 +60,7 @@ void BM_TotalConsumptionOf32767DifferentItems(benchmark::State& state) {
   run(state, kMaxRecords16, [](Company& company, RecipeFile& recipes, std::int16_t product) {
     std::vector<RecipeFile::Line> top;
     for (int a = 0; a < 127; ++a) {
-      const std::string code = "M" + std::to_string(a);
+      const std::string code = testing::numbered("M", a);
       const std::int16_t assembly = company.append(testing::makeProduct(code));
       std::vector<RecipeFile::Line> lines;
       for (int l = 0; l < 258; ++l) lines.push_back({code + "-" + std::to_string(l), 2, 0.5f});

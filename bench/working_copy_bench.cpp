@@ -26,7 +26,7 @@ void BM_ListDefinitionOf32767LinesBehind50000Records(benchmark::State& state) {
   TempFolder folder;
   Company company;
   const std::int16_t owner = company.append(testing::makeProduct("P"));
-  for (int i = 1; i < kMaxRecords16; ++i) company.append(testing::makeProduct("C" + std::to_string(i)));
+  for (int i = 1; i < kMaxRecords16; ++i) company.append(testing::makeProduct(testing::numbered("C", i)));
   company.close();
 
   const std::int32_t others = 50000, lines = kMaxRecords16;
@@ -34,7 +34,7 @@ void BM_ListDefinitionOf32767LinesBehind50000Records(benchmark::State& state) {
   for (std::int32_t n = 1; n <= others + lines; ++n) {
     RecipeRecord r;
     r.Deleted = "H";
-    r.Code = "C" + std::to_string(n % (kMaxRecords16 - 1) + 1);
+    r.Code = testing::numbered("C", n % (kMaxRecords16 - 1) + 1);
     r.ItemRecord = 0;
     r.Sequence = static_cast<std::int16_t>(n > others ? n - others : 2);
     r.OwnerCode = n > others ? "P" : "Q";

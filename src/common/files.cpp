@@ -597,7 +597,8 @@ std::string renameToNewName(std::string_view from, std::string_view stem, std::s
   Resolved a = resolve(from, FileOp::Rename);
   if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Rename, a.name);
   if (isOpenPath(a.path)) refused(FileError::Kind::InUse, FileOp::Rename, a.name, "file is open");
-  const std::string tail = "." + std::string(extension);
+  std::string tail = ".";
+  tail += extension;
   std::set<std::string> taken;
   for (const std::string& name : listFiles(std::string(stem) + "*" + tail)) taken.insert(foldName(name));
   for (long n = 1;; ++n) {

@@ -18,13 +18,6 @@ class MessageSink {
   virtual MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) = 0;
 };
 
-// Progress of a long operation, shown where the window shows it (usually its title).
-class ProgressSink {
- public:
-  virtual ~ProgressSink() = default;
-  virtual void progress(const std::string& text) = 0;
-};
-
 // A message box text and title, as the policies of the engines carry them.
 struct UserMessage {
   std::string text;

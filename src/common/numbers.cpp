@@ -171,7 +171,9 @@ std::optional<float> toSingle(double value) {
 }
 
 std::string recordNumberText(long long n) {
-  return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+  std::string text = n < 0 ? "" : " ";
+  text += std::to_string(n);
+  return text;
 }
 
 std::string singleText(float value) { return generalText(static_cast<double>(value), 7, -4, 6); }
@@ -240,7 +242,8 @@ std::optional<Currency> Currency::fromText(std::string_view text) {
 
 std::string Currency::exactText() const {
   const std::uint64_t units = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
-  std::string s = (raw < 0 ? "-" : "") + std::to_string(units / 10000);
+  std::string s = raw < 0 ? "-" : "";
+  s += std::to_string(units / 10000);
   if (const std::uint64_t fraction = units % 10000; fraction != 0) {
     std::string decimals = std::to_string(10000 + fraction).substr(1);
     decimals.erase(decimals.find_last_not_of('0') + 1);

@@ -18,7 +18,7 @@ namespace off = product_offsets;
 
 // The records carried over, as they will lie in the new file: in record order, code left-aligned, out of
 // the chain until they are linked.
-std::vector<std::uint8_t> carriedOver(const std::string& dataName, ProgressSink& title) {
+std::vector<std::uint8_t> carriedOver(const std::string& dataName, DataFileRebuildReport& report) {
   const FileHandle old(dataName, ProductRecord::Length);
   const int count = wholeRecords(old);
   const std::span<const std::uint8_t> image = fileImage(old.number());
@@ -27,7 +27,7 @@ std::vector<std::uint8_t> carriedOver(const std::string& dataName, ProgressSink&
   for (int r = 1; r <= count; ++r) {
     const std::uint8_t* record = image.data() + static_cast<std::size_t>(r - 1) * ProductRecord::Length;
     const std::string_view stored(reinterpret_cast<const char*>(record + off::Code), off::CodeWidth);
-    title.progress(" Rebuild : " + std::string(stored));
+    report.recordRead(stored);
     const std::string_view code = trimView(stored);
     if (code.empty() || bytes::getI16(record + off::Kind) < 0) continue;
     kept.insert(kept.end(), record, record + ProductRecord::Length);
@@ -45,13 +45,13 @@ InsertPolicy serviceInsertPolicy() {
   return policy;
 }
 
-ProductFileReplacement rebuildDataAndIndex(const std::string& company, ProgressSink& title) {
+ProductFileReplacement rebuildDataAndIndex(const std::string& company, DataFileRebuildReport& report) {
   // Held from the first read to the commit: no other program changes the files between.
   std::optional<CompanyLock> hold;
   std::vector<std::uint8_t> kept;
   try {
     hold.emplace(company);
-    kept = carriedOver(company + ".DAT", title);
+    kept = carriedOver(company + ".DAT", report);
   } catch (const FileError& e) {
     ProductFileReplacement failed;
     failed.failure = e;

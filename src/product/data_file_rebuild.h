@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/alphabetic_chain.h"
 #include "common/messages.h"
@@ -19,8 +20,15 @@ namespace kv {
 // The data-file service's messages for its linking.
 InsertPolicy serviceInsertPolicy();
 
-// The company's ".DAT" and ".ABC" must not be open. `title` shows " Rebuild : " and the code of every
-// record read, as stored.
-ProductFileReplacement rebuildDataAndIndex(const std::string& company, ProgressSink& title);
+// What the rebuild tells of its run as it goes; the window decides what each stage shows.
+class DataFileRebuildReport {
+ public:
+  virtual ~DataFileRebuildReport() = default;
+  // A whole record of the old ".DAT" was read, carried over or not; `code` as stored, blanks and all.
+  virtual void recordRead(std::string_view code) { (void)code; }
+};
+
+// The company's ".DAT" and ".ABC" must not be open. `report` hears every record read.
+ProductFileReplacement rebuildDataAndIndex(const std::string& company, DataFileRebuildReport& report);
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #include "common/kalvor3.h"
 #include "common/product_record.h"
 #include "product/product_sort.h"
+#include "product/product_titles.h"
 
 namespace kv {
 
@@ -90,14 +91,16 @@ bool frmIslemler::confirmSort(const char* order) {
 void frmIslemler::cmdAlfabetik_Click() {
   if (!confirmSort("kod")) return;
   BusyPointer busy(*this);
-  sortByCode(KALVOR3.CompanyName, *this, *this);
+  SortTitles titles(*this);
+  sortByCode(KALVOR3.CompanyName, titles, *this);
   Caption = "DİĞER İŞLEMLER"_w;
 }
 
 void frmIslemler::cmdAdSira_Click() {
   if (!confirmSort("ad")) return;
   BusyPointer busy(*this);
-  sortByName(KALVOR3.CompanyName, *this, *this);
+  SortTitles titles(*this);
+  sortByName(KALVOR3.CompanyName, titles, *this);
   Caption = "DİĞER İŞLEMLER"_w;
 }
 

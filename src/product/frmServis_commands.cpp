@@ -6,6 +6,7 @@
 #include "product/data_file_rebuild.h"
 #include "product/data_file_service.h"
 #include "product/frmServis.h"
+#include "product/product_titles.h"
 
 namespace kv {
 
@@ -120,7 +121,10 @@ void frmServis::cmdRebuild_Click() {
 // says which file and goes on with the files as they were.
 bool frmServis::RebuildDataAndIndex() {
   const ProductFile::Replaced done = Products.replace(
-      [this](const std::string& company) { return rebuildDataAndIndex(company, *this); },
+      [this](const std::string& company) {
+        DataFileRebuildTitles titles(*this);
+        return rebuildDataAndIndex(company, titles);
+      },
       ProductFile::IndexRule::Leave);
   if (done.reopenFailure) {
     LeaveCompany(*this, *done.reopenFailure);

@@ -86,7 +86,8 @@ void frmTarih::cmdKayit_Click() {
   Values = readDateDialog(txtGun.Text(), txtAy.Text(), txtYil.Text(), Values, today);
   Beep();
   const Date d = Date::fromYmd(Values.year, Values.month, Values.day);
-  const std::string quoted = "\"" + shortDateText(d) + "\" olarak kayıtlandı..."_w;
+  std::string quoted = "\"";
+  quoted += shortDateText(d) + "\" olarak kayıtlandı..."_w;
   if (KALVOR3.DateFromOperations) {
     KALVOR3.StaticDate = d;
     MsgBox("Statik Tarih "_w + quoted, MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Tarih Değişikliği"_w);

@@ -9,7 +9,6 @@
 #include "common/company_lock.h"
 #include "common/file_error_message.h"
 #include "common/files.h"
-#include "common/numbers.h"
 #include "common/product_file_replacement.h"
 #include "common/product_record.h"
 #include "common/text.h"
@@ -117,20 +116,17 @@ std::optional<CompanyLock> holdCompany(const std::string& company, MessageSink& 
   }
 }
 
-std::string percentTitle(const char* stage) { return w(stage) + recordNumberText(100); }
-
 // The sorted records become the new product file, in their order; the chain and index are built by code
 // with the sorts' rule, and the files are swapped. Returns false after it has told a failure.
-bool RebuildFromSortedList(const std::string& company, const SortedRecords& sorted, ProgressSink& progress,
+bool RebuildFromSortedList(const std::string& company, const SortedRecords& sorted, SortReport& report,
                            MessageSink& sink) {
-  progress.progress("FAZ 2 : "_w + recordNumberText(sorted.count()) + ". Kayıt"_w);
-  progress.progress("İşlem tamamlanıyor..."_w);
+  report.writing(sorted.count());
   const ProductFileReplacement replaced = replaceProductFile(company, sorted.records, sortInsertPolicy());
   if (!replaced.replaced) {
     tellFileError(sink, *replaced.failure);
     return false;
   }
-  progress.progress("İşlem tamamlandı..."_w);
+  report.sorted();
   return true;
 }
 
@@ -142,8 +138,8 @@ InsertPolicy sortInsertPolicy() {
   return policy;
 }
 
-SortResult sortByCode(const std::string& company, ProgressSink& progress, MessageSink& sink) {
-  progress.progress(" Alfabetik  sıralama başladı..."_w);
+SortResult sortByCode(const std::string& company, SortReport& report, MessageSink& sink) {
+  report.started();
   const std::optional<CompanyLock> hold = holdCompany(company, sink);
   if (!hold) return SortResult::Failed;
   const std::optional<SortedRecords> sorted = readSorted(
@@ -151,27 +147,26 @@ SortResult sortByCode(const std::string& company, ProgressSink& progress, Messag
       [](const ChainImage& image, std::int16_t count) { return std::optional(codeSortOrder(image, count)); }, sink);
   if (!sorted) return SortResult::Failed;
   if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
-  progress.progress(percentTitle("FAZ 1 :  %"));
-  return RebuildFromSortedList(company, *sorted, progress, sink) ? SortResult::Sorted : SortResult::Failed;
+  report.codesOrdered();
+  return RebuildFromSortedList(company, *sorted, report, sink) ? SortResult::Sorted : SortResult::Failed;
 }
 
-SortResult sortByName(const std::string& company, ProgressSink& progress, MessageSink& sink) {
-  progress.progress(" Alfabetik  sıralama başladı..."_w);
+SortResult sortByName(const std::string& company, SortReport& report, MessageSink& sink) {
+  report.started();
   const std::optional<CompanyLock> hold = holdCompany(company, sink);
   if (!hold) return SortResult::Failed;
   const std::optional<SortedRecords> sorted = readSorted(company, ChainKey::Name, nameSortOrder, sink);
   if (!sorted) return SortResult::Failed;
   if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
-  progress.progress(percentTitle("FAZ 1 : KADEME 1 : %"));
+  report.namesRead();
   if (!sorted->placed) {
     sink.beep();
     sink.message("Yeni oluşturulan dosya boyutu hatalı!\rAlfabetik sıralama iptal edildi..."_w, MsgButtons::Ok,
                  MsgIcon::Exclamation, "SIRALAMA  HATASI !"_w);
     return SortResult::Refused;
   }
-  progress.progress("FAZ 1 : KADEME 2 : Devam..."_w);
-  progress.progress(percentTitle("FAZ 1 : KADEME 3 : %"));
-  return RebuildFromSortedList(company, *sorted, progress, sink) ? SortResult::Sorted : SortResult::Failed;
+  report.namesPlaced();
+  return RebuildFromSortedList(company, *sorted, report, sink) ? SortResult::Sorted : SortResult::Failed;
 }
 
 }  // namespace kv

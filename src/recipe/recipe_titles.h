@@ -13,6 +13,7 @@
 #include "recipe/recipe_files.h"
 #include "recipe/total_consumption.h"
 #include "recipe/working_copy.h"
+#include "ui/progress_sink.h"
 
 namespace kv {
 
@@ -20,7 +21,7 @@ namespace kv {
 // on it too, since the title is all that tells the user the tree is incomplete.
 class LevelBuildTitles : public LevelBuildReport {
  public:
-  explicit LevelBuildTitles(ProgressSink& title) : title_(title) {}
+  explicit LevelBuildTitles(ui::ProgressSink& title) : title_(title) {}
   void started() override;
   void walked() override;
   void rollingUp() override;
@@ -28,7 +29,7 @@ class LevelBuildTitles : public LevelBuildReport {
   void ended(bool ranThrough) override;
 
  protected:
-  ProgressSink& title_;
+  ui::ProgressSink& title_;
 
  private:
   bool failed_ = false;
@@ -38,7 +39,7 @@ class LevelBuildTitles : public LevelBuildReport {
 // goes back to the program's.
 class AnalysisLevelTitles : public LevelBuildTitles {
  public:
-  AnalysisLevelTitles(ProgressSink& title, MessageSink& messages) : LevelBuildTitles(title), messages_(messages) {}
+  AnalysisLevelTitles(ui::ProgressSink& title, MessageSink& messages) : LevelBuildTitles(title), messages_(messages) {}
   void failed() override;
 
  private:
@@ -49,20 +50,21 @@ class AnalysisLevelTitles : public LevelBuildTitles {
 // and the adding up.
 class TotalConsumptionTitles : public TotalConsumptionReport {
  public:
-  TotalConsumptionTitles(ProgressSink& title, bool showsFlattened) : title_(title), showsFlattened_(showsFlattened) {}
+  TotalConsumptionTitles(ui::ProgressSink& title, bool showsFlattened)
+      : title_(title), showsFlattened_(showsFlattened) {}
   void started() override;
   void flattened() override;
   void ended(TotalConsumptionOutcome outcome) override;
 
  private:
-  ProgressSink& title_;
+  ui::ProgressSink& title_;
   bool showsFlattened_;
 };
 
 // The working copy's titles: the lines passed over and the lines copied are counted in the title.
 class WorkingCopyTitles : public WorkingCopyReport {
  public:
-  explicit WorkingCopyTitles(ProgressSink& title) : title_(title) {}
+  explicit WorkingCopyTitles(ui::ProgressSink& title) : title_(title) {}
   void started() override;
   void headKnown() override;
   void passedOver(std::int32_t line) override;
@@ -70,14 +72,14 @@ class WorkingCopyTitles : public WorkingCopyReport {
   void ended() override;
 
  private:
-  ProgressSink& title_;
+  ui::ProgressSink& title_;
 };
 
 // A definition store's rebuild titles, named after the store; the product worked on is shown by its
 // record in the company's ".DAT".
 class RebuildTitles : public RebuildReport {
  public:
-  RebuildTitles(ProgressSink& title, RecipeFileKind store, const std::string& company)
+  RebuildTitles(ui::ProgressSink& title, RecipeFileKind store, const std::string& company)
       : title_(title), recipes_(store == RecipeFileKind::Recipes), company_(company) {}
   void started() override;
   void productDone(std::int16_t record) override;
@@ -86,7 +88,7 @@ class RebuildTitles : public RebuildReport {
   void ended() override;
 
  private:
-  ProgressSink& title_;
+  ui::ProgressSink& title_;
   bool recipes_;
   std::string company_;
 };

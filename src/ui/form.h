@@ -12,6 +12,7 @@
 #include "ui/backend.h"
 #include "ui/drawing.h"
 #include "ui/placement.h"
+#include "ui/progress_sink.h"
 #include "ui/property.h"
 
 namespace kv::ui {
@@ -98,7 +99,7 @@ class Form : public MessageSink, public ProgressSink, public Placement {
   // A message box over this window. text: carriage returns break the line.
   MsgAnswer MsgBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
                    const std::string& title = "");
-  // The window is the sink for engines that report to the user, and for their progress (the title).
+  // The window is the sink for engines that report to the user, and for the titles of their stages.
   void beep() override;
   MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override;
   void progress(const std::string& text) override;

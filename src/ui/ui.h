@@ -33,8 +33,9 @@
 // Properties are written with = and read with (): `bilKod.Text = ""; if (bilKod.Text().empty()) ...`;
 // grid cells likewise: `MSFlexGrid1.TextMatrix(r, c) = "x"_w; std::string s = MSFlexGrid1.TextMatrix(r, c)();`.
 // Windows reach each other only by name through forms() (show, hide, unload, get). Engines that talk to the
-// user get the window as their MessageSink (MsgBox, beep) or ProgressSink (the title). End() ends the
-// program at once; windows must not catch (...) around code that may end it.
+// user get the window as their MessageSink (MsgBox, beep), and report their stages to the window's titles,
+// which show them through the window as its ProgressSink (the title). End() ends the program at once;
+// windows must not catch (...) around code that may end it.
 // A file that fails (FileError) stops the handler; the layer shows which file failed, and why, in the
 // window, and the program goes on (Application::deliver, Forms). Windows do not catch FileError to report
 // it; one that must go on after a failure catches it and tells the user with tellFileError(*this, e).

@@ -153,9 +153,21 @@ const std::vector<Command>& commands() {
                    RebuildReport unseen;
                    RebuildListDefinitionFile(p, t, unseen);
                  }),
-      alone("DataFileRebuild", [](Transcript& t) { rebuildDataAndIndex(kCompany, t); }),
-      alone("SortByCode", [](Transcript& t) { sortByCode(kCompany, t, t); }),
-      alone("SortByName", [](Transcript& t) { sortByName(kCompany, t, t); }),
+      alone("DataFileRebuild",
+            [](Transcript&) {
+              DataFileRebuildReport unseen;
+              rebuildDataAndIndex(kCompany, unseen);
+            }),
+      alone("SortByCode",
+            [](Transcript& t) {
+              SortReport unseen;
+              sortByCode(kCompany, unseen, t);
+            }),
+      alone("SortByName",
+            [](Transcript& t) {
+              SortReport unseen;
+              sortByName(kCompany, unseen, t);
+            }),
       alone("ProductImport",
             [](Transcript&) { importProductRecords(kCompany, {makeProduct("K", "Kalıp"), makeProduct("L", "Levha")}); }),
       alone("DefinitionImport",

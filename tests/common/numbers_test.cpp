@@ -282,7 +282,7 @@ TEST(CurrencyValue, ExactDigitsReadBackAndShortTextsReadAsThroughADouble) {
     const Currency v{static_cast<std::int64_t>(rng() >> (rng() % 64))};
     for (const Currency c : {v, Currency{-v.raw}}) EXPECT_EQ(Currency::fromText(c.exactText()), c) << c.exactText();
     std::string text = std::to_string(rng() % 100000000000ULL);
-    if (rng() % 2) text += "," + std::to_string(rng() % 10000);
+    if (rng() % 2) text.append(",").append(std::to_string(rng() % 10000));
     if (rng() % 2) text = "-" + text;
     EXPECT_EQ(Currency::fromText(text), Currency::fromDouble(leadingNumber(text))) << text;
   }

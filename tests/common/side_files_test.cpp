@@ -59,7 +59,7 @@ void appendedHalfway() {
     ProductFile p;
     p.open("KLVR952");
     FileCommand command("KLVR952");
-    for (int i = 0; i < 10; ++i) p.append(testing::makeProduct("N" + std::to_string(i)), quietInsertPolicy(), nullptr);
+    for (int i = 0; i < 10; ++i) p.append(testing::makeProduct(testing::numbered("N", i)), quietInsertPolicy(), nullptr);
     command.commit();
   });
 }

@@ -8,6 +8,7 @@
 #include "common/files.h"
 #include "common/text.h"
 #include "product/data_file_rebuild.h"
+#include "product/product_titles.h"
 #include "support/company.h"
 #include "support/file_faults.h"
 
@@ -17,7 +18,9 @@ namespace {
 using testing::Company;
 using testing::TempFolder;
 
-struct CountingTitle : ProgressSink {
+// The service window's titles of the rebuild, counted.
+struct CountingTitle : ui::ProgressSink, DataFileRebuildTitles {
+  CountingTitle() : DataFileRebuildTitles(static_cast<ui::ProgressSink&>(*this)) {}
   void progress(const std::string&) override { ++shown; }
   int shown = 0;
 };

@@ -127,7 +127,7 @@ TEST_F(ProductEntryTest, TheNumberBoxesDecideWhatOfTheNumbersChanges) {
       if (c.cost) b.cost = c.cost;
       if (c.coefficient) b.coefficient = c.coefficient;
       b.costType = c.costType;
-      b.documentNo = "N";
+      b.documentNo = 'N';
     });
     EXPECT_EQ(r.Cost, c.wantCost);
     EXPECT_EQ(trim(r.CostCurrency.view()), c.currency);

@@ -12,6 +12,7 @@
 #include "common/files.h"
 #include "common/text.h"
 #include "product/product_sort.h"
+#include "product/product_titles.h"
 #include "support/company.h"
 #include "support/file_faults.h"
 
@@ -22,7 +23,9 @@ using testing::checkChain;
 using testing::Company;
 using testing::TempFolder;
 
-struct Titles : ProgressSink {
+// The operations window's titles of a sort, as UTF-8 texts.
+struct Titles : ui::ProgressSink, SortTitles {
+  Titles() : SortTitles(static_cast<ui::ProgressSink&>(*this)) {}
   void progress(const std::string& text) override { seen.push_back(toUtf8(text)); }
   std::vector<std::string> seen;
 };
@@ -220,7 +223,7 @@ TEST(ProductSort, TheFixturesOfBothSorts) {
   EXPECT_TRUE(sink.shown.empty());
 }
 
-using Sort = SortResult (*)(const std::string&, ProgressSink&, MessageSink&);
+using Sort = SortResult (*)(const std::string&, SortReport&, MessageSink&);
 
 TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
   struct Case {
@@ -229,11 +232,14 @@ TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
     std::vector<Company::Spec> live;
     SortResult result;
     int messages;
+    const char* lastTitle;
   };
+  const char* const started = " Alfabetik  sıralama başladı...";
   const Case cases[] = {
-      {"nothing live", sortByName, {}, SortResult::NothingLive, 0},
-      {"nothing live, by code", sortByCode, {}, SortResult::NothingLive, 0},
-      {"a name outside the collation", sortByName, {{"A", "Elma"}, {"B", "éclair"}}, SortResult::Refused, 1},
+      {"nothing live", sortByName, {}, SortResult::NothingLive, 0, started},
+      {"nothing live, by code", sortByCode, {}, SortResult::NothingLive, 0, started},
+      {"a name outside the collation", sortByName, {{"A", "Elma"}, {"B", "éclair"}}, SortResult::Refused, 1,
+       "FAZ 1 : KADEME 1 : % 100"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -247,6 +253,7 @@ TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
     Titles titles;
     testing::RecordingSink sink;
     EXPECT_EQ(k.sort("KLVR952", titles, sink), k.result);
+    EXPECT_EQ(titles.seen.back(), k.lastTitle);
     EXPECT_EQ(sink.beeps, 1);
     ASSERT_EQ(sink.shown.size(), static_cast<std::size_t>(k.messages));
     if (k.messages) {

@@ -230,7 +230,7 @@ TEST_F(ProductWorkbookTest, TheShortFormGivesRecordsOfNoKindDatedToday) {
   sheet::NewWorkbook book;
   book.Cells(1, 1, Cell::text("Kod"));
   for (int r = 2; r <= 4; ++r) {
-    book.Cells(r, 1, Cell::text("K" + std::to_string(r)));
+    book.Cells(r, 1, Cell::text(numbered("K", r)));
     book.Cells(r, 2, Cell::text(std::string(50, 'N')));
     book.Cells(r, 5, Cell::number(12.5));
   }

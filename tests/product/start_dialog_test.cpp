@@ -285,7 +285,8 @@ TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
          atNewFile.pause = pause;
          setFileFaults(&atNewFile);
          Transcript said;
-         const bool sorted = sortByCode("KLVR952", said, said) == SortResult::Sorted;
+         SortReport unseen;
+         const bool sorted = sortByCode("KLVR952", unseen, said) == SortResult::Sorted;
          setFileFaults(nullptr);
          if (!sorted) _exit(1);
        }},

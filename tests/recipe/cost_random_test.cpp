@@ -77,11 +77,12 @@ TEST_F(RandomTrees, TheLevelBuildCostsAsTheRecursiveDefinition) {
   for (int round = 0; round < 25; ++round) {
     RefCompany ref = randomCompany(rng, products);
     const std::int16_t base = company.count();
-    for (int p = 0; p < products; ++p) company.add("R" + std::to_string(round) + "-" + std::to_string(p));
+    const std::string prefix = numbered("R", round) + "-";
+    for (int p = 0; p < products; ++p) company.add(numbered(prefix, p));
     for (int p = 0; p < products; ++p) {
       std::vector<RecipeFile::Line> lines;
       for (const RefLine& l : ref.recipes[p])
-        lines.push_back({"R" + std::to_string(round) + "-" + std::to_string(l.component), l.quantity, l.cost});
+        lines.push_back({numbered(prefix, l.component), l.quantity, l.cost});
       std::int32_t head = recipes.define(static_cast<std::int16_t>(base + 1 + p), lines);
       for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!ref.recipes[p][i].erased) continue;

@@ -95,7 +95,7 @@ class Rebuild : public ::testing::Test {
       const RecipeRecord l = RecipeRecord::decode(bytes.data() + at);
       const ProductRecord owner = company.record(l.OwnerRecord);
       if (position++ == 0) out.push_back(toUtf8(trim(owner.Code.view())) + ":");
-      out.back() += " " + toUtf8(trim(l.Code.view()));
+      out.back().append(" ").append(toUtf8(trim(l.Code.view())));
       EXPECT_EQ(l.Sequence, position);
       EXPECT_TRUE(l.OwnerCode == owner.Code && l.OwnerRandomNumber == owner.RandomNumber);
       EXPECT_TRUE(l.Total == 1 && l.Deleted == "H");

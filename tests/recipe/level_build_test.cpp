@@ -221,10 +221,10 @@ TEST_F(LevelBuild, ALineWithoutItemRecordIsNeverExpanded) {
 // L0 contains L1, L1 contains L2, ... L20 contains L21 and M21, which have recipes of their own.
 TEST_F(LevelBuild, TwentyLevelsAreExpandedAndDeeperRecipesAreToldOncePerRun) {
   std::vector<std::int16_t> chain;
-  for (int i = 0; i <= 21; ++i) chain.push_back(company.add("L" + std::to_string(i)));
+  for (int i = 0; i <= 21; ++i) chain.push_back(company.add(numbered("L", i)));
   std::int16_t m21 = company.add("M21");
   company.add("LEAF");
-  for (int i = 0; i < 20; ++i) recipes.define(chain[i], {{"L" + std::to_string(i + 1), 1, 1000}});
+  for (int i = 0; i < 20; ++i) recipes.define(chain[i], {{numbered("L", i + 1), 1, 1000}});
   recipes.define(chain[20], {{"L21", 2, 0.5f}, {"M21", 3, 0.25f}});
   recipes.define(chain[21], {{"LEAF", 1, 1000}});
   recipes.define(m21, {{"LEAF", 1, 1000}});

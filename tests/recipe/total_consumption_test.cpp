@@ -120,7 +120,8 @@ TEST_F(Reports, RandomTreesGiveTheRecursiveExpansionAddedUp) {
     RefTree ref;
     ref.recipes.resize(assemblies);
     const std::int16_t base = company.count();
-    auto name = [&](int i) { return "R" + std::to_string(round) + "-" + std::to_string(i); };
+    const std::string prefix = numbered("R", round) + "-";
+    auto name = [&](int i) { return numbered(prefix, i); };
     for (int i = 0; i < assemblies; ++i) company.add(name(i));
     for (int i = 0; i < assemblies; ++i) {
       if (i > 0 && percent(rng) < 20) continue;  // a component without a recipe

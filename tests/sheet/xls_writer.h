@@ -52,7 +52,7 @@ inline std::string workbookStream(std::string_view globals, std::string_view cel
 }
 
 struct Container {
-  std::u16string name = u"Workbook";
+  std::u16string_view name = u"Workbook";  // a literal: the tables name their streams in place
   bool small = false;              // in the mini stream (else at least 4096 bytes, padded after its records)
   std::uint32_t declaredMore = 0;  // the directory gives the stream this many bytes more than its chain holds
   std::uint32_t rootShort = 0;     // the root's size this many bytes short of the mini stream's whole sectors

@@ -70,6 +70,12 @@ std::string randomTurkishCode(std::mt19937& rng) {
   return code.substr(b);
 }
 
+std::string numbered(std::string_view prefix, long long n) {
+  std::string code(prefix);
+  code += std::to_string(n);
+  return code;
+}
+
 Company::Company(std::string nameUtf8) : name_(w(nameUtf8)) {
   dataFile_ = nextFreeFileNumber();
   openRandom(dataFile_, name_ + ".DAT", ProductRecord::Length);

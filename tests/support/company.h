@@ -43,6 +43,9 @@ ProductRecord makeFilledProduct();
 // inner blanks; stored trimmed, as the save stores codes. Many codes repeat over a few hundred draws.
 std::string randomTurkishCode(std::mt19937& rng);
 
+// A code of `prefix` and the number `n`: numbered("C", 12) is "C12".
+std::string numbered(std::string_view prefix, long long n);
+
 // The product file and alphabetic index of one company, open on file numbers of their own.
 class Company {
  public:

@@ -78,9 +78,9 @@ std::int32_t RecipeFile::count() const { return file_.count(); }
 
 std::int16_t defineBinaryTree(Company& company, RecipeFile& recipes, int depth) {
   std::vector<std::int16_t> c;
-  for (int i = 0; i <= depth; ++i) c.push_back(company.append(makeProduct("C" + std::to_string(i))));
+  for (int i = 0; i <= depth; ++i) c.push_back(company.append(makeProduct(numbered("C", i))));
   for (int i = 0; i < depth; ++i) {
-    const std::string child = "C" + std::to_string(i + 1);
+    const std::string child = numbered("C", i + 1);
     recipes.define(c[i], {{child, 1, 0.5f}, {child, 1, 0.5f}});
   }
   return c[0];
