@@ -9,8 +9,8 @@
 #include <map>
 #include <set>
 
+#include "common/file_names.h"
 #include "common/files.h"
-#include "common/files_internal.h"
 #include "common/text.h"
 
 namespace kv {

@@ -1,6 +1,6 @@
 // Inside the file layer: what the running command (file_command.cpp) offers the layer's other parts. The
-// layer (files.cpp) hands it the writes it holds and the files it makes; the replacement
-// (file_replacement.cpp) hands it its renames. Nothing else includes this.
+// layer (files.cpp, folder_files.cpp, file_calls.cpp) hands it the writes it holds and the files it makes;
+// the replacement (file_replacement.cpp) hands it its renames. Nothing else includes this.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,8 @@
-// Inside the file layer: what its parts (files.cpp, the command, its side files and the replacement) share:
-// the images, the names and the system calls. Nothing outside the file layer's sources in src/common
-// includes this; what the command adds to it is in file_command_hooks.h.
+// Inside the file layer: what its parts share: the images, the names and the system calls. Its parts are
+// files.cpp (the images, the file numbers and their records), folder_files.cpp (whole files by name),
+// file_calls.cpp (the system calls), the command, its side files and the replacement; the company lock takes
+// the names alone, from file_names.h. Nothing outside the file layer's sources in src/common includes this;
+// what the command adds to it is in file_command_hooks.h.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "common/company_lock.h"
+#include "common/file_names.h"
 #include "common/files.h"
 
 namespace kv::files_internal {
@@ -38,15 +41,14 @@ struct Resolved {
   bool madeLater = false;  // it exists in its image only (Image::madeLater)
 };
 
+// The layer's own refusal of `op` on `name`: a FileError of `kind` without a system error.
+[[noreturn]] void refused(FileError::Kind kind, FileOp op, const std::string& name, std::string_view detail = {});
+// Refuses (Kind::BadName) a name that cannot be a file of the working folder.
+void checkName(std::string_view name, FileOp op);
 // Finds a name in the working folder, without regard to case; `op` is what the caller is about to do.
 Resolved resolve(std::string_view name, FileOp op = FileOp::Open);
-// A name as the layer matches names: without regard to case, Turkish or not (both i's fold to I).
-std::string foldName(std::string_view name);
 // The bytes of a file on disk; throws FileError (op) naming it.
 std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op);
-// A temporary file of a replacement ("<company>.<ext>.~new", "~old", numbered): only the replacement
-// makes one, never an open.
-bool isTemporaryName(std::string_view name);
 // Gives an old file that a replacement keeps, and that nothing writes any more, the temporary name `to` as
 // well (a copy where the file system has no second names); throws FileError (Copy).
 void backUpAs(std::string_view from, std::string_view to);
@@ -54,11 +56,15 @@ void backUpAs(std::string_view from, std::string_view to);
 void createEmptyFile(std::string_view name);
 // The image of a file some file number (or a running command) holds, if any.
 std::shared_ptr<Image> liveImage(const fs::path& path);
+// Some file number (or a running command) holds the file's image.
+bool isOpenPath(const fs::path& p);
 // Forgets an image that no file number holds any more, closing its descriptor.
 void dropImage(const std::shared_ptr<Image>& img);
 // Makes the file of an image that lives in memory only, empty, and gives the image its descriptor; throws
 // FileError.
 void makeOnDisk(Image& img);
+// The record count of a length: half to even for a partial last record.
+std::int64_t roundedCount(std::int64_t length, int recordLength);
 
 // ---- The system calls, each made in one place: the installed faults are asked before each, and told
 // after each one that changed something ----
@@ -66,6 +72,8 @@ void makeOnDisk(Image& img);
 // Asks the faults about a call of `op` on `name`: a refusal is thrown; a fault to fail inside the system
 // is returned, for the one place that makes the call.
 std::optional<FileFault> faultAt(FileOp op, const std::string& name, std::int32_t record = 0);
+// A call that the faults can only refuse: one meant to fail inside the system is refused all the same.
+void faultPoint(FileOp op, const std::string& name);
 // Some faults are installed, to be told what the layer does.
 bool fileCallsTold();
 // Tells the faults what was done.
