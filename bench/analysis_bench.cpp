@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "common/kalvor3.h"
 #include "recipe/windows.h"
+#include "records/kalvor3.h"
 #include "support/company.h"
 #include "support/recipes.h"
 #include "ui/headless_driver.h"

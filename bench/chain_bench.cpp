@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "common/alphabetic_chain.h"
-#include "common/chain_bulk_link.h"
-#include "common/files.h"
+#include "files/files.h"
+#include "records/alphabetic_chain.h"
+#include "records/chain_bulk_link.h"
 #include "support/company.h"
 
 namespace {

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
+#include "files/files.h"
+#include "quiet_sink.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/level_build.h"
+#include "recipe/recipe_titles.h"
 #include "support/company.h"
 #include "support/recipes.h"
-#include "recipe/recipe_titles.h"
-#include "quiet_sink.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
-#include "common/product_file.h"
-#include "recipe/definition_rebuild.h"
-#include "support/company.h"
-#include "recipe/recipe_titles.h"
+#include "files/files.h"
 #include "quiet_sink.h"
+#include "recipe/definition_rebuild.h"
+#include "recipe/recipe_titles.h"
+#include "records/product_file.h"
+#include "support/company.h"
 
 namespace {
 

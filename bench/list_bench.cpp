@@ -9,21 +9,21 @@
 #include <random>
 #include <string>
 
-#include "common/chain_bulk_link.h"
-#include "common/files.h"
-#include "common/kalvor3.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "lists/list_file.h"
 #include "lists/list_filter.h"
 #include "lists/list_printer.h"
 #include "lists/windows.h"
 #include "print/qt/desktop_printer.h"
-#include "ui/qt/desktop.h"
-#include "ui/qt/desktop_backend.h"
 #include "qt_application.h"
 #include "quiet_sink.h"
+#include "records/chain_bulk_link.h"
+#include "records/kalvor3.h"
 #include "support/company.h"
 #include "ui/headless_driver.h"
+#include "ui/qt/desktop.h"
+#include "ui/qt/desktop_backend.h"
 #include "ui/ui.h"
 
 namespace {

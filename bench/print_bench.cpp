@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include "common/files.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "print/printer.h"
 #include "print/qt/desktop_printer.h"
 #include "qt_application.h"
+#include "records/recipe_record.h"
 #include "reports/report_printer.h"
 #include "support/company.h"
 

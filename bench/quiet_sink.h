@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/messages.h"
+#include "base/messages.h"
 #include "ui/progress_sink.h"
 
 namespace kv::bench {

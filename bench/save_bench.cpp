@@ -9,9 +9,9 @@
 #include <random>
 #include <vector>
 
-#include "common/chain_bulk_link.h"
-#include "common/files.h"
-#include "common/product_file.h"
+#include "files/files.h"
+#include "records/chain_bulk_link.h"
+#include "records/product_file.h"
 #include "support/company.h"
 
 namespace {

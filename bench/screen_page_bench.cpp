@@ -2,9 +2,9 @@
 // file at every page turn, then read the page's twenty rows.
 #include <benchmark/benchmark.h>
 
-#include "common/files.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
+#include "records/recipe_record.h"
 #include "reports/screen_report.h"
 #include "support/company.h"
 

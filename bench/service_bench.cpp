@@ -6,11 +6,11 @@
 #include <memory>
 #include <random>
 
-#include "common/chain_check.h"
-#include "common/files.h"
+#include "files/files.h"
 #include "product/data_file_rebuild.h"
 #include "product/product_titles.h"
 #include "quiet_sink.h"
+#include "records/chain_check.h"
 #include "support/company.h"
 
 namespace {

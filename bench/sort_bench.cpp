@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "common/chain_bulk_link.h"
-#include "common/files.h"
+#include "files/files.h"
 #include "product/product_sort.h"
 #include "product/product_titles.h"
 #include "quiet_sink.h"
+#include "records/chain_bulk_link.h"
 #include "support/company.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "common/product_file.h"
-#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
+#include "recipe/recipe_titles.h"
 #include "recipe/total_consumption.h"
+#include "records/product_file.h"
 #include "support/company.h"
 #include "support/recipes.h"
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "common/chain_bulk_link.h"
-#include "common/files.h"
-#include "common/product_file.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "lists/grid_workbook.h"
 #include "product/product_workbook.h"
+#include "records/chain_bulk_link.h"
+#include "records/product_file.h"
+#include "records/recipe_record.h"
 #include "reports/report_workbook.h"
 #include "sheet/sheet.h"
 #include "support/company.h"

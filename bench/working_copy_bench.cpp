@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "common/product_file.h"
-#include "common/recipe_record.h"
-#include "recipe/working_copy.h"
-#include "support/company.h"
-#include "recipe/recipe_titles.h"
 #include "quiet_sink.h"
+#include "recipe/recipe_titles.h"
+#include "recipe/working_copy.h"
+#include "records/product_file.h"
+#include "records/recipe_record.h"
+#include "support/company.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/files.h"
-#include "common/product_file.h"
+#include "files/files.h"
+#include "records/product_file.h"
 #include "ui/ui.h"
 
 namespace kv {

@@ -1,10 +1,10 @@
 #include "lists/frmFiltre.h"
 
-#include "common/file_error_message.h"
-#include "common/files.h"
-#include "common/kalvor3.h"
+#include "files/file_error_message.h"
+#include "files/files.h"
 #include "lists/list_file.h"
-#include "common/product_record.h"
+#include "records/kalvor3.h"
+#include "records/product_record.h"
 
 namespace kv {
 

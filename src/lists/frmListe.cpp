@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "common/file_error_message.h"
-#include "common/kalvor3.h"
-#include "lists/list_file.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/file_error_message.h"
 #include "lists/grid_workbook.h"
+#include "lists/list_file.h"
 #include "lists/list_kind.h"
+#include "records/kalvor3.h"
 #include "sheet/workbook_messages.h"
 
 namespace kv {

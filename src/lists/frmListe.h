@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "lists/list_kind.h"
-#include "common/product_record.h"
+#include "records/product_record.h"
 #include "ui/ui.h"
 
 namespace kv {

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <optional>
 
-#include "common/clock.h"
-#include "common/dates.h"
-#include "common/file_error_message.h"
-#include "common/kalvor3.h"
-#include "common/product_record.h"
-#include "common/text.h"
+#include "base/clock.h"
+#include "base/dates.h"
+#include "base/text.h"
+#include "files/file_error_message.h"
 #include "lists/list_kind.h"
 #include "lists/list_printer.h"
 #include "print/print_job.h"
+#include "records/kalvor3.h"
+#include "records/product_record.h"
 
 namespace kv {
 

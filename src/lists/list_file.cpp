@@ -3,11 +3,11 @@
 #include <cmath>
 #include <utility>
 
-#include "common/chain_ends.h"
-#include "common/chain_walk.h"
-#include "common/collation.h"
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/collation.h"
+#include "base/numbers.h"
+#include "base/text.h"
+#include "records/chain_ends.h"
+#include "records/chain_walk.h"
 
 namespace kv {
 

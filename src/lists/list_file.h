@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "common/files.h"
-#include "common/messages.h"
-#include "common/product_file.h"
-#include "common/product_record.h"
+#include "base/messages.h"
+#include "files/files.h"
+#include "records/product_file.h"
+#include "records/product_record.h"
 
 namespace kv {
 

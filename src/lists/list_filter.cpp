@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "lists/list_file.h"
 
 namespace kv {

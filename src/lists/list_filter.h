@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
-#include "common/product_record.h"
+#include "files/files.h"
+#include "records/product_record.h"
 
 namespace kv {
 

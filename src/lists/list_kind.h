@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/product_record.h"
+#include "records/product_record.h"
 
 namespace kv {
 

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "print/ruled_page.h"
 #include "print/text_fit.h"
 

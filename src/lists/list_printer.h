@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "lists/list_kind.h"
 #include "print/printer.h"
 

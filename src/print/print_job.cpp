@@ -1,6 +1,6 @@
 #include "print/print_job.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace kv::print {
 

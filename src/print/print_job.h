@@ -6,7 +6,7 @@
 #include <string>
 #include <type_traits>
 
-#include "common/messages.h"
+#include "base/messages.h"
 #include "print/printer.h"
 
 namespace kv::print {

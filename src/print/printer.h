@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/property.h"
+#include "base/property.h"
 #include "print/device.h"
 
 namespace kv::print {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "print/text_fit.h"
 
 namespace kv::print {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "common/company_lock.h"
-#include "common/file_command.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/company_lock.h"
+#include "files/file_command.h"
+#include "files/files.h"
 
 namespace kv {
 

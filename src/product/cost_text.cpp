@@ -1,7 +1,7 @@
 #include "product/cost_text.h"
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace kv {
 

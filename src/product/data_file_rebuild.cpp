@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
-#include "common/bytes.h"
-#include "common/company_lock.h"
-#include "common/product_record.h"
-#include "common/text.h"
+#include "base/bytes.h"
+#include "base/text.h"
+#include "files/company_lock.h"
 #include "product/data_file_service.h"
+#include "records/product_record.h"
 
 namespace kv {
 

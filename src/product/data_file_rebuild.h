@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/alphabetic_chain.h"
-#include "common/messages.h"
-#include "common/product_file_replacement.h"
+#include "base/messages.h"
+#include "records/alphabetic_chain.h"
+#include "records/product_file_replacement.h"
 
 namespace kv {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/files.h"
-#include "common/product_record.h"
+#include "files/files.h"
+#include "records/product_record.h"
 
 namespace kv {
 

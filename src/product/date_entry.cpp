@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace kv {
 

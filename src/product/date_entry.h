@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/dates.h"
+#include "base/dates.h"
 
 namespace kv {
 

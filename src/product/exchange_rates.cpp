@@ -3,10 +3,10 @@
 #include <cmath>
 #include <vector>
 
-#include "common/file_command.h"
-#include "common/file_replacement.h"
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
+#include "files/file_command.h"
+#include "files/file_replacement.h"
 
 namespace kv {
 

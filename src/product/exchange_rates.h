@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/files.h"
-#include "common/product_record.h"
+#include "files/files.h"
 #include "product/date_entry.h"
+#include "records/product_record.h"
 
 namespace kv {
 

@@ -2,10 +2,10 @@
 
 #include <tuple>
 
-#include "common/clock.h"
-#include "common/file_error_message.h"
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/clock.h"
+#include "base/numbers.h"
+#include "files/file_error_message.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

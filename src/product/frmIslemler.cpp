@@ -1,10 +1,10 @@
 #include "product/frmIslemler.h"
 
-#include "common/files.h"
-#include "common/kalvor3.h"
-#include "common/product_record.h"
+#include "files/files.h"
 #include "product/product_sort.h"
 #include "product/product_titles.h"
+#include "records/kalvor3.h"
+#include "records/product_record.h"
 
 namespace kv {
 

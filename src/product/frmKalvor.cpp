@@ -2,8 +2,8 @@
 // closing.
 #include "product/frmKalvor.h"
 
-#include "common/clock.h"
-#include "common/kalvor3.h"
+#include "base/clock.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

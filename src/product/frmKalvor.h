@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/product_file.h"
 #include "product/product_entry.h"
+#include "records/product_file.h"
 #include "ui/ui.h"
 
 namespace kv {

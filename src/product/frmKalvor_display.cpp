@@ -1,7 +1,7 @@
 // How a record reaches the main window: the record-order scan, the boxes, the cost boxes and the kind tabs.
 #include "product/frmKalvor.h"
 
-#include "common/numbers.h"
+#include "base/numbers.h"
 
 namespace kv {
 

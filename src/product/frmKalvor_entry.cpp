@@ -1,8 +1,8 @@
 // New entries and saving: the window's side of the entry model. It reads the boxes, asks the model what a
 // save means and turns the answer into messages, questions and boxes.
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "product/frmKalvor.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

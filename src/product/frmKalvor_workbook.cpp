@@ -1,6 +1,6 @@
 // The product workbook: the records of the chosen tab out to a new workbook ("Excel'e"), and the product
 // file rebuilt from the workbook "KLVR952.XLS" of the working folder ("Excel'den").
-#include "common/file_error_message.h"
+#include "files/file_error_message.h"
 #include "product/frmKalvor.h"
 #include "product/product_workbook.h"
 #include "sheet/workbook_messages.h"

@@ -1,9 +1,9 @@
 #include "product/frmServis.h"
 
-#include "common/chain_check.h"
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "product/data_file_service.h"
+#include "records/chain_check.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

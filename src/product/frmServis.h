@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "common/chain_check.h"
-#include "common/product_file.h"
-#include "common/product_record.h"
+#include "records/chain_check.h"
+#include "records/product_file.h"
+#include "records/product_record.h"
 #include "ui/ui.h"
 
 namespace kv {

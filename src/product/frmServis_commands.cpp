@@ -1,12 +1,12 @@
 // The working commands of the service window: the search by code, the save of what is typed into a
 // record, the wipe of a deleted record and the rebuild of the product file.
-#include "common/file_error_message.h"
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
+#include "files/file_error_message.h"
 #include "product/data_file_rebuild.h"
 #include "product/data_file_service.h"
 #include "product/frmServis.h"
 #include "product/product_titles.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

@@ -1,11 +1,11 @@
 #include "product/frmStart.h"
 
-#include "common/company_lock.h"
-#include "common/file_command.h"
-#include "common/files.h"
-#include "common/kalvor3.h"
+#include "files/company_lock.h"
+#include "files/file_command.h"
+#include "files/files.h"
 #include "product/company_names.h"
 #include "product/program_info.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include "product/frmTarih.h"
 
-#include "common/clock.h"
-#include "common/kalvor3.h"
+#include "base/clock.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "common/clock.h"
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/clock.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "product/cost_text.h"
 
 namespace kv {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/dates.h"
-#include "common/messages.h"
-#include "common/product_file.h"
+#include "base/dates.h"
+#include "base/messages.h"
+#include "records/product_file.h"
 
 namespace kv {
 

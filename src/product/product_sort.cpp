@@ -2,17 +2,17 @@
 
 #include <cstring>
 
-#include "common/chain_bulk_link.h"
-#include "common/chain_ends.h"
-#include "common/chain_image.h"
-#include "common/collation.h"
-#include "common/company_lock.h"
-#include "common/file_error_message.h"
-#include "common/files.h"
-#include "common/product_file_replacement.h"
-#include "common/product_record.h"
-#include "common/text.h"
+#include "base/collation.h"
+#include "base/text.h"
+#include "files/company_lock.h"
+#include "files/file_error_message.h"
+#include "files/files.h"
 #include "product/data_file_service.h"
+#include "records/chain_bulk_link.h"
+#include "records/chain_ends.h"
+#include "records/chain_image.h"
+#include "records/product_file_replacement.h"
+#include "records/product_record.h"
 
 namespace kv {
 

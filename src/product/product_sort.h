@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/alphabetic_chain.h"
-#include "common/messages.h"
+#include "base/messages.h"
+#include "records/alphabetic_chain.h"
 
 namespace kv {
 

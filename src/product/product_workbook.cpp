@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "common/alphabetic_chain.h"
-#include "common/clock.h"
-#include "common/collation.h"
-#include "common/product_file_replacement.h"
-#include "common/text.h"
+#include "base/clock.h"
+#include "base/collation.h"
+#include "base/text.h"
+#include "records/alphabetic_chain.h"
+#include "records/product_file_replacement.h"
 #include "sheet/record_cells.h"
 
 namespace kv {

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/files.h"
-#include "common/product_file.h"
-#include "common/product_file_replacement.h"
-#include "common/product_record.h"
+#include "files/files.h"
+#include "records/product_file.h"
+#include "records/product_file_replacement.h"
+#include "records/product_record.h"
 #include "sheet/sheet.h"
 
 namespace kv {

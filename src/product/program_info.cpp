@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
 #include "recipe/component_entry.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace kv {
 

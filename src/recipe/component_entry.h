@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "common/product_file.h"
 #include "recipe/working_copy.h"
+#include "records/product_file.h"
 
 namespace kv {
 

@@ -1,10 +1,10 @@
 #include "recipe/component_lookup.h"
 
-#include "common/bytes.h"
-#include "common/files.h"
-#include "common/product_record.h"
-#include "common/text.h"
+#include "base/bytes.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "recipe/recipe_files.h"
+#include "records/product_record.h"
 
 namespace kv {
 

@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/product_file.h"
-#include "common/recipe_record.h"
+#include "records/product_file.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

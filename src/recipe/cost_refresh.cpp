@@ -1,7 +1,7 @@
 #include "recipe/cost_refresh.h"
 
-#include "common/file_command.h"
-#include "common/files.h"
+#include "files/file_command.h"
+#include "files/files.h"
 #include "recipe/level_build.h"
 #include "recipe/recipe_files.h"
 

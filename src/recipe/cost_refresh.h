@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/dates.h"
-#include "common/files.h"
-#include "common/messages.h"
-#include "common/product_file.h"
+#include "base/dates.h"
+#include "base/messages.h"
+#include "files/files.h"
 #include "recipe/level_build.h"
+#include "records/product_file.h"
 
 namespace kv {
 

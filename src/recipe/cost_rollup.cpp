@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "common/files.h"
-#include "common/recipe_record.h"
+#include "files/files.h"
 #include "recipe/level_arithmetic.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

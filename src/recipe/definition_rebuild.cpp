@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "common/end_reported.h"
-#include "common/file_error_message.h"
-#include "common/file_command.h"
-#include "common/file_replacement.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "base/end_reported.h"
+#include "base/text.h"
+#include "files/file_command.h"
+#include "files/file_error_message.h"
+#include "files/file_replacement.h"
+#include "files/files.h"
 
 namespace kv {
 

@@ -14,11 +14,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "common/messages.h"
-#include "common/product_file.h"
-#include "common/product_record.h"
-#include "common/recipe_record.h"
+#include "base/messages.h"
 #include "recipe/recipe_files.h"
+#include "records/product_file.h"
+#include "records/product_record.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

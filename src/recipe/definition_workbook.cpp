@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/file_replacement.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/file_replacement.h"
 #include "recipe/recipe_files.h"
 #include "sheet/record_cells.h"
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/files.h"
-#include "common/recipe_record.h"
+#include "files/files.h"
+#include "records/recipe_record.h"
 #include "sheet/sheet.h"
 #include "sheet/workbook_messages.h"
 

@@ -3,9 +3,9 @@
 #include <initializer_list>
 #include <utility>
 
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "recipe/recipe_files.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/dates.h"
-#include "common/product_file.h"
-#include "common/product_record.h"
+#include "base/dates.h"
+#include "records/product_file.h"
+#include "records/product_record.h"
 #include "ui/ui.h"
 
 namespace kv {

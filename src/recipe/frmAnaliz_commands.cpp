@@ -1,13 +1,13 @@
 // The analysis window's commands: the search by code, the cost roll-up, the hand-overs to the report
 // dialog and the recipe service, the jobs the recipe service leaves, the key help and the exit.
-#include "common/file_error_message.h"
-#include "common/kalvor3.h"
+#include "files/file_error_message.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/definition_rebuild.h"
 #include "recipe/frmAnaliz.h"
 #include "recipe/level_build.h"
 #include "recipe/recipe_titles.h"
 #include "recipe/working_copy.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

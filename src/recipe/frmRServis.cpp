@@ -1,11 +1,11 @@
 #include "recipe/frmRServis.h"
 
-#include "common/file_error_message.h"
-#include "common/files.h"
-#include "common/kalvor3.h"
-#include "common/recipe_record.h"
+#include "files/file_error_message.h"
+#include "files/files.h"
 #include "recipe/definition_workbook.h"
 #include "recipe/recipe_files.h"
+#include "records/kalvor3.h"
+#include "records/recipe_record.h"
 #include "sheet/workbook_messages.h"
 
 namespace kv {

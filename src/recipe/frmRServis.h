@@ -3,7 +3,7 @@
 // exchange of the recipe and list-definition files runs here, and the window stays open after it.
 #pragma once
 
-#include "common/kalvor3.h"
+#include "records/kalvor3.h"
 #include "ui/ui.h"
 
 namespace kv {

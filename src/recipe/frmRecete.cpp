@@ -1,8 +1,8 @@
 #include "recipe/frmRecete.h"
 
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "recipe/recipe_files.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

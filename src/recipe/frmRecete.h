@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "common/product_file.h"
 #include "recipe/working_copy.h"
+#include "records/product_file.h"
 #include "ui/ui.h"
 
 namespace kv {

@@ -1,8 +1,8 @@
 // The editor's page: the rows it holds, the boxes that show them, the page save and the line deletion,
 // scrolling by one line, and the status of the current line in the title and the mirror labels.
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "recipe/frmRecete.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

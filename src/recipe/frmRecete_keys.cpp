@@ -1,9 +1,9 @@
 // The editor's keys: the function-key dispatcher that every box and button hands its keys to, the way
 // the arrows and Enter lead through the grid, the lookup of a typed component code, and the cost box.
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "recipe/component_entry.h"
 #include "recipe/frmRecete.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

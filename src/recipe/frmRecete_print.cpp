@@ -1,9 +1,9 @@
 #include <optional>
 
-#include "common/kalvor3.h"
 #include "print/print_job.h"
 #include "recipe/frmRecete.h"
 #include "recipe/recipe_titles.h"
+#include "records/kalvor3.h"
 #include "reports/report_preparation.h"
 #include "reports/report_printer.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "common/numbers.h"
+#include "base/numbers.h"
 
 namespace kv {
 

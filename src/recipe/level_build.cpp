@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "common/end_reported.h"
-#include "common/dates.h"
-#include "common/files.h"
+#include "base/dates.h"
+#include "base/end_reported.h"
+#include "files/files.h"
 #include "recipe/cost_rollup.h"
 #include "recipe/level_arithmetic.h"
 #include "recipe/level_walk.h"

@@ -11,11 +11,11 @@
 
 #include <cstdint>
 
-#include "common/dates.h"
-#include "common/files.h"
-#include "common/messages.h"
-#include "common/product_file.h"
+#include "base/dates.h"
+#include "base/messages.h"
+#include "files/files.h"
 #include "recipe/recipe_source.h"
+#include "records/product_file.h"
 
 namespace kv {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "recipe/level_arithmetic.h"
 #include "recipe/recipe_files.h"
 

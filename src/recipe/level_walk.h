@@ -14,12 +14,12 @@
 #include <string>
 #include <unordered_map>
 
-#include "common/messages.h"
-#include "common/files.h"
-#include "common/product_file.h"
-#include "common/product_record.h"
-#include "common/recipe_record.h"
+#include "base/messages.h"
+#include "files/files.h"
 #include "recipe/component_lookup.h"
+#include "records/product_file.h"
+#include "records/product_record.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

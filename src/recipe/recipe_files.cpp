@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 
 namespace kv {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "common/files.h"
-#include "common/product_record.h"
-#include "common/recipe_record.h"
+#include "files/files.h"
+#include "records/product_record.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "common/files.h"
-#include "common/product_file.h"
-#include "common/product_record.h"
+#include "files/files.h"
+#include "records/product_file.h"
+#include "records/product_record.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include "recipe/recipe_titles.h"
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace kv {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/messages.h"
+#include "base/messages.h"
 #include "recipe/definition_rebuild.h"
 #include "recipe/level_build.h"
 #include "recipe/recipe_files.h"

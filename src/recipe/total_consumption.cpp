@@ -5,14 +5,14 @@
 #include <utility>
 #include <vector>
 
-#include "common/end_reported.h"
-#include "common/files.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/end_reported.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "recipe/component_lookup.h"
 #include "recipe/level_arithmetic.h"
 #include "recipe/recipe_files.h"
 #include "recipe/recipe_source.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

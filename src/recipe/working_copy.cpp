@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "common/end_reported.h"
-#include "common/file_command.h"
-#include "common/file_replacement.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "base/end_reported.h"
+#include "base/text.h"
+#include "files/file_command.h"
+#include "files/file_replacement.h"
+#include "files/files.h"
 #include "recipe/component_lookup.h"
 #include "recipe/recipe_files.h"
 

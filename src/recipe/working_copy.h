@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "common/dates.h"
-#include "common/files.h"
-#include "common/messages.h"
-#include "common/product_file.h"
-#include "common/recipe_job.h"
-#include "common/recipe_record.h"
+#include "base/dates.h"
+#include "base/messages.h"
+#include "files/files.h"
+#include "records/product_file.h"
+#include "records/recipe_job.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

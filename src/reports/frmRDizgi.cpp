@@ -3,16 +3,16 @@
 #include <initializer_list>
 #include <optional>
 
-#include "common/files.h"
-#include "common/kalvor3.h"
-#include "common/product_record.h"
+#include "files/files.h"
 #include "print/print_job.h"
 #include "recipe/recipe_titles.h"
-#include "sheet/workbook_messages.h"
+#include "records/kalvor3.h"
+#include "records/product_record.h"
 #include "reports/report_preparation.h"
-#include "reports/report_titles.h"
 #include "reports/report_printer.h"
+#include "reports/report_titles.h"
 #include "reports/report_workbook.h"
+#include "sheet/workbook_messages.h"
 
 namespace kv {
 

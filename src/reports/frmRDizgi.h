@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "common/kalvor3.h"
-#include "common/product_file.h"
+#include "records/kalvor3.h"
+#include "records/product_file.h"
 
 #include "reports/report_kind.h"
 #include "reports/report_preparation.h"

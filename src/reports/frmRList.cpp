@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "common/dates.h"
-#include "common/file_error_message.h"
-#include "common/kalvor3.h"
-#include "common/numbers.h"
+#include "base/dates.h"
+#include "base/numbers.h"
+#include "files/file_error_message.h"
 #include "print/ruled_page.h"
 #include "print/text_fit.h"
+#include "records/kalvor3.h"
 
 namespace kv {
 

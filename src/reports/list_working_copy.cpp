@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "common/end_reported.h"
-#include "common/file_replacement.h"
-#include "common/files.h"
-#include "common/recipe_record.h"
+#include "base/end_reported.h"
+#include "files/file_replacement.h"
+#include "files/files.h"
 #include "recipe/recipe_files.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

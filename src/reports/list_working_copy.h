@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "common/product_file.h"
+#include "records/product_file.h"
 
 namespace kv {
 

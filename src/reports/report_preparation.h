@@ -10,12 +10,12 @@
 
 #include <cstdint>
 
-#include "common/dates.h"
-#include "common/messages.h"
-#include "common/product_file.h"
+#include "base/dates.h"
+#include "base/messages.h"
 #include "recipe/level_build.h"
 #include "recipe/recipe_source.h"
 #include "recipe/total_consumption.h"
+#include "records/product_file.h"
 #include "reports/list_working_copy.h"
 #include "reports/report_kind.h"
 

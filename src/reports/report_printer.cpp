@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "print/ruled_page.h"
 #include "print/text_fit.h"
 #include "reports/report_rows.h"

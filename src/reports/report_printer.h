@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "print/printer.h"
 #include "reports/report_kind.h"
 

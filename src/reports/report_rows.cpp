@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "common/numbers.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "recipe/recipe_files.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "reports/report_kind.h"
 
 namespace kv {

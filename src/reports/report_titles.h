@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "common/messages.h"
+#include "base/messages.h"
 #include "reports/list_working_copy.h"
 #include "ui/progress_sink.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "recipe/recipe_files.h"
 #include "reports/report_rows.h"
 #include "sheet/sheet.h"

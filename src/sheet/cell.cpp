@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "sheet/record_cells.h"
 #include "sheet/sheet.h"
 

@@ -14,8 +14,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "sheet/minizip_hooks.h"
 #include "sheet/number_digits.h"
 #include "sheet/sheet.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "sheet/cell_sink.h"
 #include "sheet/sheet.h"
 

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "common/fixed_text.h"
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/fixed_text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {

@@ -33,7 +33,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/dates.h"
+#include "base/dates.h"
 #include "sheet/growing_array.h"
 
 namespace kv::sheet {

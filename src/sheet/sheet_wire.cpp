@@ -14,7 +14,7 @@ namespace {
 constexpr char kHeader[8] = {'K', 'V', 'S', 'H', 'E', 'E', 'T', 2};  // the last byte is the version
 enum Tag : std::uint8_t { kName = 'N', kRow = 'R', kCell = 'C', kEnd = 'E', kFailure = 'F' };
 
-// The reader's output, taken a piece at a time. Unlike common/bytes.h, which packs the company files'
+// The reader's output, taken a piece at a time. Unlike base/bytes.h, which packs the company files'
 // fixed records little-endian, the wire joins two processes of one program on one machine: its values go
 // in the machine's own order, read from a pipe in pieces, and the reader refills as it goes.
 class WireReader {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "common/file_error_message.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/file_error_message.h"
 
 namespace kv::sheet {
 

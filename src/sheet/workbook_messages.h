@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/messages.h"
+#include "base/messages.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {

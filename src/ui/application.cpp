@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
-#include "common/company_lock.h"
-#include "common/file_error_message.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/company_lock.h"
+#include "files/file_error_message.h"
+#include "files/files.h"
 #include "ui/form.h"
 #include "ui/forms_registry.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/messages.h"
+#include "base/messages.h"
 
 namespace kv::ui {
 

@@ -5,9 +5,9 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "common/collation.h"
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/collation.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "ui/keys.h"
 
 namespace kv::ui {

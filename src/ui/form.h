@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/messages.h"
+#include "base/messages.h"
 #include "ui/backend.h"
 #include "ui/drawing.h"
 #include "ui/placement.h"

@@ -3,7 +3,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "ui/application.h"
 #include "ui/control.h"
 #include "ui/form.h"

@@ -1,6 +1,6 @@
 #include "ui/keys.h"
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace kv::ui {
 

@@ -1,9 +1,9 @@
-// The properties of windows and controls: see common/property.h.
+// The properties of windows and controls: see base/property.h.
 #pragma once
 
 #include "ui/layer_guard.h"
 
-#include "common/property.h"
+#include "base/property.h"
 
 namespace kv::ui {
 using kv::ItemRef;

@@ -45,8 +45,8 @@
 
 #include "ui/layer_guard.h"
 
-#include "common/messages.h"
-#include "common/text.h"
+#include "base/messages.h"
+#include "base/text.h"
 #include "ui/application.h"
 #include "ui/combobox.h"
 #include "ui/controls.h"

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "app_fixture.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "support/file_faults.h"
 #include "support/recipes.h"
 

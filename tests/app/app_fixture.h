@@ -8,7 +8,7 @@
 
 #include "../product/window_fixture.h"
 #include "app/program_windows.h"
-#include "common/files.h"
+#include "files/files.h"
 
 namespace kv::testing {
 

@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/file_command.h"
-#include "common/files.h"
-#include "common/product_file.h"
+#include "files/file_command.h"
+#include "files/files.h"
 #include "product/data_file_rebuild.h"
 #include "product/exchange_rates.h"
 #include "product/product_sort.h"
@@ -22,6 +21,7 @@
 #include "recipe/definition_workbook.h"
 #include "recipe/level_build.h"
 #include "recipe/working_copy.h"
+#include "records/product_file.h"
 #include "reports/list_working_copy.h"
 #include "support/company.h"
 #include "support/interruptions.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app_fixture.h"
-#include "common/files.h"
+#include "files/files.h"
 #include "sheet/sheet.h"
 #include "support/file_faults.h"
 #include "support/recipes.h"

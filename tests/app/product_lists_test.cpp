@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app_fixture.h"
-#include "common/collation.h"
-#include "common/numbers.h"
+#include "base/collation.h"
+#include "base/numbers.h"
 #include "print/recording_printer.h"
 #include "sheet/sheet.h"
 

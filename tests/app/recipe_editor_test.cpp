@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "print/recording_printer.h"
 #include "support/file_faults.h"
 #include "support/recipes.h"

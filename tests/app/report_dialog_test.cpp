@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "app_fixture.h"
-#include "common/recipe_record.h"
-#include "reports/report_kind.h"
 #include "print/recording_printer.h"
+#include "records/recipe_record.h"
+#include "reports/report_kind.h"
 #include "sheet/sheet.h"
 #include "support/file_faults.h"
 #include "support/recipes.h"

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "app_fixture.h"
-#include "common/numbers.h"
+#include "base/numbers.h"
 #include "pump_reports.h"
 #include "reports/report_kind.h"
 #include "support/file_faults.h"

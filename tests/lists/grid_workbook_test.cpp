@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "lists/grid_workbook.h"
 #include "sheet/record_cells.h"
 #include "support/company.h"

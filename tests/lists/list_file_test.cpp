@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "common/collation.h"
-#include "common/text.h"
+#include "base/collation.h"
+#include "base/text.h"
 #include "lists/list_file.h"
 #include "support/company.h"
 

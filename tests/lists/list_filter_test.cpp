@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <random>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "lists/list_filter.h"
 #include "support/company.h"
 #include "support/file_faults.h"

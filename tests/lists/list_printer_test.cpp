@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "common/numbers.h"
-#include "common/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "lists/list_printer.h"
 #include "print/recording_printer.h"
 #include "support/company.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "print/printer.h"
 #include "print/recording_printer.h"
 

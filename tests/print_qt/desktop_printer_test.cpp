@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "print/printer.h"
 #include "print/qt/desktop_printer.h"
 #include "support/company.h"

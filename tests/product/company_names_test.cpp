@@ -1,8 +1,8 @@
 // The company list of the start-up dialog and the company name rule.
 #include <gtest/gtest.h>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "product/company_names.h"
 #include "support/company.h"
 

@@ -1,7 +1,7 @@
 // The numbers typed into the main window's cost and coefficient boxes, read back for the record.
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "product/cost_text.h"
 
 namespace kv {

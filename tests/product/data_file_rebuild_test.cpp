@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <random>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "product/data_file_rebuild.h"
 #include "product/product_titles.h"
 #include "support/company.h"

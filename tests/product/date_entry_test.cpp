@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "product/date_entry.h"
 
 namespace kv {

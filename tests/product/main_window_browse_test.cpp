@@ -3,8 +3,8 @@
 // found; a looped chain; the commands during a new entry.
 #include "main_window_fixture.h"
 
-#include "common/collation.h"
-#include "common/product_file.h"
+#include "base/collation.h"
+#include "records/product_file.h"
 
 namespace kv::testing {
 namespace {

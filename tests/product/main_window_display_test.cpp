@@ -2,7 +2,7 @@
 // the titles and the date label.
 #include "window_fixture.h"
 
-#include "common/files.h"
+#include "files/files.h"
 #include "product/product_entry.h"
 
 namespace kv::testing {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "ui/keys.h"
 #include "window_fixture.h"
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <tuple>
 
-#include "common/clock.h"
-#include "common/text.h"
+#include "base/clock.h"
+#include "base/text.h"
 #include "product/product_entry.h"
 #include "support/company.h"
 

@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <random>
 
-#include "common/chain_bulk_link.h"
-#include "common/collation.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "base/collation.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "product/product_sort.h"
 #include "product/product_titles.h"
+#include "records/chain_bulk_link.h"
 #include "support/company.h"
 #include "support/file_faults.h"
 

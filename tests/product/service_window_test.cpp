@@ -2,8 +2,8 @@
 // chain errors, the search, the pointer repair, the wipe and the rebuild, and the files as they lie on disk.
 #include <cerrno>
 
-#include "common/collation.h"
-#include "common/files.h"
+#include "base/collation.h"
+#include "files/files.h"
 #include "support/file_faults.h"
 #include "ui/keys.h"
 #include "window_fixture.h"

@@ -7,10 +7,10 @@
 
 #include <functional>
 
-#include "common/company_lock.h"
-#include "common/files.h"
-#include "common/product_file_replacement.h"
+#include "files/company_lock.h"
+#include "files/files.h"
 #include "product/product_sort.h"
+#include "records/product_file_replacement.h"
 #include "support/recipes.h"
 
 namespace kv::testing {

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "common/clock.h"
-#include "common/kalvor3.h"
-#include "common/text.h"
+#include "base/clock.h"
+#include "base/text.h"
 #include "product/frmKalvor.h"
 #include "product/windows.h"
+#include "records/kalvor3.h"
 #include "support/company.h"
 #include "ui/headless_driver.h"
 #include "ui/ui.h"

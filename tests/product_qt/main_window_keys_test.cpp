@@ -3,10 +3,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "common/kalvor3.h"
 #include "desktop_test.h"
 #include "product/frmKalvor.h"
 #include "product/windows.h"
+#include "records/kalvor3.h"
 #include "support/company.h"
 #include "ui/textbox.h"
 

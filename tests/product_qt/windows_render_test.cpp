@@ -5,13 +5,13 @@
 #include <QLineEdit>
 #include <QPixmap>
 
-#include "common/files.h"
-#include "common/kalvor3.h"
 #include "desktop_test.h"
+#include "files/files.h"
 #include "lists/windows.h"
 #include "product/frmKalvor.h"
 #include "product/windows.h"
 #include "recipe/windows.h"
+#include "records/kalvor3.h"
 #include "support/company.h"
 
 namespace kv::ui::desktop::testing {

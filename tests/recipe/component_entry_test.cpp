@@ -1,7 +1,7 @@
 // The lookup of a component code typed into the recipe editor's grid.
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "recipe/component_entry.h"
 #include "support/company.h"
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "common/files.h"
 #include "costing_fixture.h"
+#include "files/files.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/recipe_titles.h"
 #include "support/file_faults.h"

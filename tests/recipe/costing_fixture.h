@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/kalvor3.h"
 #include "recipe/level_build.h"
 #include "recipe/recipe_titles.h"
+#include "records/kalvor3.h"
 #include "support/company.h"
 #include "support/recipes.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "recipe/definition_rebuild.h"
 #include "recipe/recipe_titles.h"
 #include "support/company.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <random>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "recipe/definition_workbook.h"
 #include "recipe/recipe_files.h"
 #include "sheet/sheet.h"

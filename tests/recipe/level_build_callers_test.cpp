@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "costing_fixture.h"
+#include "files/files.h"
 
 namespace kv::testing {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
 #include "costing_fixture.h"
+#include "files/files.h"
 
 namespace kv::testing {
 namespace {

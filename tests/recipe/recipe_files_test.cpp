@@ -1,8 +1,8 @@
 // The files of the recipe side, the chain rule of the rewriting operations, and the four owner tests.
 #include <gtest/gtest.h>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "recipe/recipe_files.h"
 #include "support/company.h"
 

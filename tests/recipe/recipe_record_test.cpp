@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "records/recipe_record.h"
 
 namespace kv {
 namespace {

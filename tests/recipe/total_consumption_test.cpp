@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "report_fixture.h"
 #include "support/file_faults.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
 #include "../recipe/report_fixture.h"
+#include "files/files.h"
 #include "support/file_faults.h"
 
 namespace kv::testing {

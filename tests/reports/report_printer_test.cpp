@@ -6,10 +6,10 @@
 #include <map>
 #include <set>
 
-#include "common/files.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "print/recording_printer.h"
+#include "records/recipe_record.h"
 #include "reports/report_printer.h"
 #include "support/company.h"
 

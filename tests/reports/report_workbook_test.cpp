@@ -2,9 +2,9 @@
 // headings, and the grand total of the kinds with cost.
 #include <gtest/gtest.h>
 
-#include "common/files.h"
-#include "common/recipe_record.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
+#include "records/recipe_record.h"
 #include "reports/report_workbook.h"
 #include "sheet/record_cells.h"
 #include "support/company.h"

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "sheet/reader/readers.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_wire.h"

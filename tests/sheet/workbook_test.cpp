@@ -12,8 +12,8 @@
 #include <functional>
 #include <random>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 #include "sheet/record_cells.h"
 #include "sheet/sheet.h"
 #include "sheet/workbook_messages.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/dates.h"
-#include "common/text.h"
+#include "base/dates.h"
+#include "base/text.h"
 #include "sheet/sheet.h"
 #include "support/company.h"
 

@@ -5,10 +5,10 @@
 #include <set>
 #include <stdexcept>
 
-#include "common/chain_ends.h"
-#include "common/collation.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "base/collation.h"
+#include "base/text.h"
+#include "files/files.h"
+#include "records/chain_ends.h"
 
 namespace kv::testing {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/alphabetic_chain.h"
-#include "common/messages.h"
-#include "common/product_record.h"
+#include "base/messages.h"
+#include "records/alphabetic_chain.h"
+#include "records/product_record.h"
 
 namespace kv::testing {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/files.h"
+#include "files/files.h"
 
 namespace kv::testing {
 

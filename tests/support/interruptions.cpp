@@ -8,7 +8,7 @@
 #include <iterator>
 #include <optional>
 
-#include "common/text.h"
+#include "base/text.h"
 
 namespace kv::testing {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "common/files.h"
+#include "files/files.h"
 
 namespace kv::testing {
 

@@ -1,7 +1,7 @@
 #include "support/recipes.h"
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 
 namespace kv::testing {
 

@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/files.h"
-#include "common/messages.h"
-#include "common/recipe_record.h"
+#include "base/messages.h"
+#include "files/files.h"
+#include "records/recipe_record.h"
 #include "support/company.h"
 #include "ui/progress_sink.h"
 

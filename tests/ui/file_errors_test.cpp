@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "support/company.h"
 #include "support/file_faults.h"
 #include "test_window.h"

@@ -2,7 +2,7 @@
 // Windows-1254 character, the form first with key preview; the handler may change or cancel the character.
 #include <gtest/gtest.h>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "test_window.h"
 
 namespace kv::ui::testing {

@@ -1,7 +1,7 @@
 // Loading, showing, hiding and unloading windows, and the end of the program.
 #include <gtest/gtest.h>
 
-#include "common/files.h"
+#include "files/files.h"
 #include "support/company.h"
 #include "test_window.h"
 

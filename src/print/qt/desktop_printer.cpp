@@ -19,8 +19,8 @@
 #include <QTemporaryFile>
 #include <deque>
 
-#include "common/files.h"
-#include "common/text.h"
+#include "base/text.h"
+#include "files/files.h"
 
 namespace kv::print::desktop {
 

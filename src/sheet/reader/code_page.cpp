@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <string>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {

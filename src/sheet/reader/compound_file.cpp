@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "common/bytes.h"
+#include "base/bytes.h"
 #include "sheet/sheet.h"
 
 namespace kv::sheet {

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/bytes.h"
+#include "base/bytes.h"
 #include "sheet/cell_sink.h"
 #include "sheet/reader/code_page.h"
 #include "sheet/reader/compound_file.h"

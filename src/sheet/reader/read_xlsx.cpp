@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/dates.h"
-#include "common/text.h"
+#include "base/dates.h"
+#include "base/text.h"
 #include "sheet/reader/number_formats.h"
 #include "sheet/reader/readers.h"
 #include "sheet/reader/xml_reader.h"

@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "ui/keys.h"
 
 namespace kv::ui::desktop {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/text.h"
+#include "base/text.h"
 #include "ui/qt/key_map.h"
 
 namespace kv::ui::desktop {

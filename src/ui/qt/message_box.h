@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "common/messages.h"
+#include "base/messages.h"
 
 class QWidget;
 

@@ -1,0 +1,84 @@
+#include "files/file_error_message.h"
+
+#include <cerrno>
+
+#include "base/text.h"
+
+namespace kv {
+
+namespace {
+
+struct OpWords {
+  const char* afterName;  // follows the quoted name
+  const char* alone;      // when the file has no name (a bare file number)
+};
+
+OpWords wordsOf(FileOp op) {
+  switch (op) {
+    case FileOp::Open: return {" dosyası açılamadı", "Dosya açılamadı"};
+    case FileOp::Read: return {" dosyası okunamadı", "Dosya okunamadı"};
+    case FileOp::Write: return {" dosyasına yazılamadı", "Dosyaya yazılamadı"};
+    case FileOp::Flush: return {" dosyası diske aktarılamadı", "Dosya diske aktarılamadı"};
+    case FileOp::FlushFolder: return {" dosyalarının klasör bilgisi diske aktarılamadı", "Klasör diske aktarılamadı"};
+    case FileOp::Delete: return {" dosyası silinemedi", "Dosya silinemedi"};
+    case FileOp::Rename: return {" dosyasının adı değiştirilemedi", "Dosyanın adı değiştirilemedi"};
+    case FileOp::Copy: return {" dosyası kopyalanamadı", "Dosya kopyalanamadı"};
+    case FileOp::NotOpen: break;
+  }
+  return {" dosyası açık değil", "Dosya açık değil"};
+}
+
+// Why, in a few words (UTF-8): the system's reason, else the layer's own; empty when there is none to say.
+std::string reasonOf(const FileError& e) {
+  switch (e.systemError()) {
+    case 0: break;
+    case ENOSPC: return "Disk dolu";
+    case EACCES:
+    case EPERM: return "Erişim izni yok";
+    case EROFS: return "Salt okunur disk";
+    case EIO: return "Okuma/yazma hatası";
+    case ENOENT: return "Bulunamadı";
+    case EISDIR: return "Bir klasör";
+    case ELOOP: return "Bir bağlantı";
+    default: return "Sistem hatası " + std::to_string(e.systemError());
+  }
+  if (e.op() == FileOp::NotOpen) return "";
+  switch (e.kind()) {
+    case FileError::Kind::NotFound: return "Bulunamadı";
+    case FileError::Kind::InUse: return "Program tarafından kullanılıyor";
+    case FileError::Kind::AlreadyExists: return "Bu adda bir dosya var";
+    case FileError::Kind::BadRecordNumber: return "Geçersiz kayıt numarası";
+    case FileError::Kind::BadFileNumber: return "Geçersiz dosya numarası";
+    case FileError::Kind::BadName: return "Geçersiz dosya adı";
+    case FileError::Kind::Locked: return "Şirket başka bir programda açık";
+    case FileError::Kind::LockUnusable: break;
+    case FileError::Kind::Unfinished: return "Son işlem, şirket yeniden açıldığında tamamlanacak";
+    case FileError::Kind::Io: break;
+  }
+  return "";
+}
+
+}  // namespace
+
+UserMessage fileErrorMessage(const FileError& error) {
+  // The company cannot be kept from a second program: it is refused, and the user is told how to mend it.
+  if (error.kind() == FileError::Kind::LockUnusable) {
+    std::string text = "Şirketin kilit dosyası \""_w + error.fileName() + "\" kullanılamıyor!..."_w;
+    if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
+    text += "\r\rŞirket hiçbir programda açık değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup "
+            "yazabileceği bir dosya yapın..."_w;
+    return {text, "! DOSYA HATASI !"};
+  }
+  const OpWords words = wordsOf(error.op());
+  std::string text = error.fileName().empty() ? w(words.alone) : "\"" + error.fileName() + "\"" + w(words.afterName);
+  text += "!...";
+  if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
+  return {text, "! DOSYA HATASI !"};
+}
+
+void tellFileError(MessageSink& sink, const FileError& error) {
+  sink.beep();
+  tell(sink, fileErrorMessage(error), MsgIcon::Exclamation);
+}
+
+}  // namespace kv

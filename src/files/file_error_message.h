@@ -1,0 +1,16 @@
+// How a file that failed is told to the user: one message, in the program's words, for every window.
+#pragma once
+
+#include "base/messages.h"
+#include "files/files.h"
+
+namespace kv {
+
+// Title "! DOSYA HATASI !"; the text names the file, what failed and why (Windows-1254), e.g.
+//   "KLVR952.ABC" dosyasına yazılamadı!...  (Disk dolu)
+UserMessage fileErrorMessage(const FileError& error);
+
+// Beeps, then shows fileErrorMessage with the exclamation icon and an OK button.
+void tellFileError(MessageSink& sink, const FileError& error);
+
+}  // namespace kv

@@ -1,0 +1,530 @@
+#include "files/side_files.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <set>
+
+#include "base/bytes.h"
+#include "base/text.h"
+#include "files/files.h"
+#include "files/files_internal.h"
+
+namespace kv::side_files {
+
+using namespace files_internal;
+
+namespace {
+
+constexpr std::string_view kJournalExtension = ".~JNL";
+constexpr std::string_view kIntentExtension = ".~INT";
+constexpr char kJournalMagic[8] = {'K', 'V', '9', '5', '2', 'J', 'N', 'L'};
+constexpr char kIntentMagic[8] = {'K', 'V', '9', '5', '2', 'I', 'N', 'T'};
+// 2: the journal knows each file's new length and each run's new content, the intent what it moves.
+// 3: the journal also knows the files the command made.
+constexpr std::uint32_t kVersion = 3;
+constexpr std::uint32_t kReady = 0x59444552;  // "REDY"
+constexpr std::uint32_t kBeingWritten = 0;
+// magic, version, state, body length, checksum of the body
+constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 8 + 8;
+
+// ---- Writing a body ----
+// A side file is a stream of fields of varying number and length, unlike the fixed records that
+// base/bytes.h packs in place; this writer grows it, and the reader below checks every length.
+
+struct Out {
+  std::vector<std::uint8_t> bytes;
+  void u32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  }
+  void u64(std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  }
+  void i64(std::int64_t v) { u64(static_cast<std::uint64_t>(v)); }
+  void text(const std::string& s) {
+    u32(static_cast<std::uint32_t>(s.size()));
+    bytes.insert(bytes.end(), s.begin(), s.end());
+  }
+  void raw(const std::vector<std::uint8_t>& b) {
+    u32(static_cast<std::uint32_t>(b.size()));
+    bytes.insert(bytes.end(), b.begin(), b.end());
+  }
+};
+
+std::vector<std::uint8_t> header(const char (&magic)[8], std::uint32_t state, const std::vector<std::uint8_t>& body) {
+  std::vector<std::uint8_t> h(kHeaderSize);
+  std::memcpy(h.data(), magic, 8);
+  bytes::putI32(h.data() + 8, static_cast<std::int32_t>(kVersion));
+  bytes::putI32(h.data() + 12, static_cast<std::int32_t>(state));
+  bytes::putI64(h.data() + 16, static_cast<std::int64_t>(body.size()));
+  bytes::putI64(h.data() + 24, static_cast<std::int64_t>(checksum(body)));
+  return h;
+}
+
+// Written whole and flushed with its entry in the folder, then marked ready and flushed again.
+void writeSideFile(const std::string& name, const char (&magic)[8], const std::vector<std::uint8_t>& body) {
+  const fs::path path = workingFolder() / toUtf8(name);
+  FdGuard fd{openForWriting(path, name, true)};
+  std::vector<std::uint8_t> all = header(magic, kBeingWritten, body);
+  all.insert(all.end(), body.begin(), body.end());
+  int error = 0;
+  if (writeAll(fd.fd, name, 0, all, 0, error) != all.size())
+    throw FileError(FileError::Kind::Io, FileOp::Write, name, error ? error : EIO);
+  syncCall(fd.fd, name);
+  syncFolder(name.substr(0, name.find('.')));
+  const std::vector<std::uint8_t> ready = header(magic, kReady, body);
+  if (writeAll(fd.fd, name, 0, ready, 0, error) != ready.size())
+    throw FileError(FileError::Kind::Io, FileOp::Write, name, error ? error : EIO);
+  syncCall(fd.fd, name);
+}
+
+// ---- Reading a body: every length is checked against what is left ----
+
+struct In {
+  const std::vector<std::uint8_t>& bytes;
+  std::size_t at = 0;
+  bool ok = true;
+  bool has(std::size_t n) {
+    if (bytes.size() - at < n) ok = false;
+    return ok;
+  }
+  std::uint32_t u32() {
+    if (!has(4)) return 0;
+    auto v = static_cast<std::uint32_t>(bytes::getI32(bytes.data() + at));
+    at += 4;
+    return v;
+  }
+  std::int64_t i64() {
+    if (!has(8)) return 0;
+    std::int64_t v = bytes::getI64(bytes.data() + at);
+    at += 8;
+    return v;
+  }
+  std::uint64_t u64() { return static_cast<std::uint64_t>(i64()); }
+  std::vector<std::uint8_t> raw() {
+    const std::uint32_t n = u32();
+    if (!has(n)) return {};
+    std::vector<std::uint8_t> v(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                                bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
+    at += n;
+    return v;
+  }
+  std::string text() {
+    const std::vector<std::uint8_t> v = raw();
+    return std::string(v.begin(), v.end());
+  }
+  bool done() const { return ok && at == bytes.size(); }
+};
+
+// A name the layer could have written: one file of the working folder.
+bool plainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+         name.find('\0') == std::string::npos;
+}
+
+struct Raw {
+  SideState state = SideState::Damaged;
+  bool whole = false;  // the body is the one the header names
+  std::vector<std::uint8_t> body;
+};
+
+// The bytes of a file from `offset`, at most `limit` of them; throws FileError.
+std::vector<std::uint8_t> readPart(int fd, const std::string& name, std::int64_t offset, std::size_t limit) {
+  std::vector<std::uint8_t> out(limit);
+  std::size_t done = 0;
+  while (done < limit) {
+    const ssize_t n = ::pread(fd, out.data() + done, limit - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileError(FileError::Kind::Io, FileOp::Read, name, errno);
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  out.resize(done);
+  return out;
+}
+
+bool allZero(const std::vector<std::uint8_t>& bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// The state and the body of a side file, its header read first: a body longer than its header says or
+// than `limit` is never read (a damaged disk can hold any length). A file that cannot be read at all counts
+// as damaged. A kill or a power cut can leave a side file empty, or, where its content never reached the
+// disk, zeros; a header that is cut, of another kind or of another state was damaged afterwards.
+Raw readSideFile(const std::string& name, const char (&magic)[8], std::int64_t limit) {
+  Raw raw;
+  try {
+    const Resolved r = resolve(name, FileOp::Read);
+    FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) return raw;
+    const std::int64_t size = st.st_size;
+    const std::vector<std::uint8_t> head = readPart(fd.fd, r.name, 0, kHeaderSize);
+    if (allZero(head)) {
+      // Zeros that never became content: the whole file must be so, and no longer than content could be.
+      if (size > static_cast<std::int64_t>(kHeaderSize) + limit) return raw;
+      if (allZero(readPart(fd.fd, r.name, 0, static_cast<std::size_t>(size)))) raw.state = SideState::Incomplete;
+      return raw;
+    }
+    if (head.size() < kHeaderSize || std::memcmp(head.data(), magic, 8) != 0) return raw;
+    const auto version = static_cast<std::uint32_t>(bytes::getI32(head.data() + 8));
+    const auto state = static_cast<std::uint32_t>(bytes::getI32(head.data() + 12));
+    const std::int64_t length = bytes::getI64(head.data() + 16);
+    const auto sum = static_cast<std::uint64_t>(bytes::getI64(head.data() + 24));
+    const std::int64_t body = size - static_cast<std::int64_t>(kHeaderSize);
+    if (version != kVersion || (state != kReady && state != kBeingWritten)) return raw;
+    // Cut short while it was written, a body is at most as long as its header says; never longer.
+    if (length < 0 || length > limit || body > length) return raw;
+    raw.body = readPart(fd.fd, r.name, static_cast<std::int64_t>(kHeaderSize), static_cast<std::size_t>(body));
+    raw.whole = static_cast<std::int64_t>(raw.body.size()) == length && checksum(raw.body) == sum;
+    if (state == kReady) raw.state = raw.whole ? SideState::Ready : SideState::Damaged;
+    else raw.state = SideState::Incomplete;
+  } catch (const FileError&) {
+    raw = {};
+  }
+  if (!raw.whole) raw.body.clear();
+  return raw;
+}
+
+// The entries of a side file's body, counted first and each read by `one`, which marks a bad one. The
+// content is known (`whole`) only when the body is exactly its entries and no entry names a file an entry
+// before it names (`key`); any other body is damaged.
+template <class Entry, class One, class Key>
+SideState readEntries(const std::string& name, const char (&magic)[8], std::int64_t limit, bool& whole,
+                      std::vector<Entry>& entries, One one, Key key) {
+  const Raw raw = readSideFile(name, magic, limit);
+  if (!raw.whole) return raw.state;
+  In in{raw.body};
+  const std::uint32_t count = in.u32();
+  std::set<std::string> named;
+  for (std::uint32_t i = 0; in.ok && i < count; ++i) {
+    entries.push_back(one(in));
+    for (const std::string& n : key(entries.back()))
+      if (!n.empty() && !named.insert(foldName(n)).second) in.ok = false;
+  }
+  whole = in.done();
+  if (whole) return raw.state;
+  entries.clear();
+  return SideState::Damaged;
+}
+
+// The extension of "<stem>.<ext>": one point, a stem and an extension of letters and digits.
+bool oneExtension(std::string_view name, std::string_view stem) {
+  const std::string f = foldName(name);
+  const std::string s = foldName(stem);
+  if (f.size() <= s.size() + 1 || f.compare(0, s.size(), s) != 0 || f[s.size()] != '.') return false;
+  const std::string_view ext = std::string_view(f).substr(s.size() + 1);
+  return ext.find('.') == std::string_view::npos && ext.find('~') == std::string_view::npos;
+}
+
+struct OnDisk {
+  bool exists = false;
+  std::vector<std::uint8_t> bytes;
+};
+
+OnDisk onDisk(const std::string& name) {
+  const Resolved r = resolve(name, FileOp::Read);
+  if (!r.exists) return {};
+  return {true, contentOf(r, FileOp::Read)};
+}
+
+// The length and checksum of a file that is there.
+Summary summaryOf(const Resolved& r) {
+  FdGuard fd{::open(r.path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st {};
+  if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Read, r.name, errno);
+  const auto size = static_cast<std::size_t>(st.st_size);
+  if (size > 0) {
+    // Mapped, the file's pages are summed where the system holds them, without a copy.
+    void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.fd, 0);
+    if (at != MAP_FAILED) {
+      const std::uint64_t sum = checksum({static_cast<const std::uint8_t*>(at), size});
+      ::munmap(at, size);
+      return {static_cast<std::int64_t>(size), sum};
+    }
+  }
+  const std::vector<std::uint8_t> content = contentOf(r, FileOp::Read);
+  return {static_cast<std::int64_t>(content.size()), checksum(content)};
+}
+
+// What a file holds now, when it is there.
+std::optional<Summary> summaryIfThere(const std::string& name) {
+  const Resolved r = resolve(name, FileOp::Read);
+  if (!r.exists) return std::nullopt;
+  return summaryOf(r);
+}
+
+bool holds(const std::optional<Summary>& now, const IntentStep& step) {
+  return now && now->length == step.length && now->sum == step.sum;
+}
+
+enum class RunHolds { Old, New, Neither };
+RunHolds runHolds(const std::vector<std::uint8_t>& bytes, std::int64_t at, const JournalRun& run) {
+  const auto n = static_cast<std::int64_t>(run.oldBytes.size());
+  if (at + n > static_cast<std::int64_t>(bytes.size())) return RunHolds::Neither;
+  const std::span<const std::uint8_t> now(bytes.data() + at, static_cast<std::size_t>(n));
+  if (std::equal(now.begin(), now.end(), run.oldBytes.begin())) return RunHolds::Old;
+  return checksum(now) == run.newSum ? RunHolds::New : RunHolds::Neither;
+}
+
+// A file the command made holds what it wrote, or part of it: no longer than its new content, and every page
+// the new bytes or none yet (zeros), as a power cut leaves it. A page the file's end cuts is no page the
+// command wrote, so it holds other content.
+bool madeFileHolds(const std::vector<std::uint8_t>& bytes, const JournalFile& f) {
+  const auto length = static_cast<std::int64_t>(bytes.size());
+  if (length > f.newLength) return false;
+  for (std::int64_t at = 0; at < length; at += kJournalPage) {
+    const std::int64_t end = std::min(at + kJournalPage, f.newLength);
+    if (end > length) return false;
+    const std::span<const std::uint8_t> page(bytes.data() + at, static_cast<std::size_t>(end - at));
+    const bool none = std::all_of(page.begin(), page.end(), [](std::uint8_t b) { return b == 0; });
+    if (!none && checksum(page) != f.newPages[static_cast<std::size_t>(at / kJournalPage)]) return false;
+  }
+  return true;
+}
+
+// What a journal of the company can need: the old bytes of its files, with the runs' own fields, and the
+// pages of what a command makes. A longer one was never written by a command.
+std::int64_t journalLimit(std::string_view company) {
+  std::int64_t files = 0;
+  for (const std::string& name : listFiles(std::string(company) + ".*"))
+    if (isCompanyFile(name, company)) files += fileLengthByName(name);
+  return 2 * files + (std::int64_t{16} << 20);
+}
+
+// An intent names a few files.
+constexpr std::int64_t kIntentLimit = std::int64_t{1} << 20;
+
+}  // namespace
+
+std::string journalName(std::string_view company) { return std::string(company) + std::string(kJournalExtension); }
+std::string intentName(std::string_view company) { return std::string(company) + std::string(kIntentExtension); }
+
+bool isCompanyFile(std::string_view name, std::string_view company) {
+  return !company.empty() && oneExtension(name, company);
+}
+
+bool isBackupFile(std::string_view name) { return oneExtension(name, "952KLVR"); }
+
+bool isTemporaryOf(std::string_view name, std::string_view company) {
+  if (company.empty()) return false;
+  const std::string f = foldName(name);
+  for (std::string_view kind : {".~NEW", ".~OLD"}) {
+    const std::size_t at = f.rfind(kind);
+    if (at == std::string::npos) continue;
+    const std::string_view number = std::string_view(f).substr(at + kind.size());
+    if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+    if (isCompanyFile(std::string_view(f).substr(0, at), company)) return true;
+  }
+  return false;
+}
+
+std::uint64_t checksum(std::span<const std::uint8_t> bytes) {
+  // Four lanes of eight bytes a step, each mixed by multiplication, then folded: a whole product file is
+  // summed at memory speed at every replacement, and no two contents a command could meet by chance share
+  // a sum.
+  constexpr std::uint64_t kMul = 0xC2B2AE3D27D4EB4Full;
+  std::uint64_t lane[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull,
+                           bytes.size() * 0xFF51AFD7ED558CCDull};
+  std::size_t i = 0;
+  for (; i + 32 <= bytes.size(); i += 32) {
+    for (int k = 0; k < 4; ++k) {
+      std::uint64_t w;
+      std::memcpy(&w, bytes.data() + i + 8 * k, 8);
+      lane[k] = (lane[k] ^ w) * kMul;
+      lane[k] ^= lane[k] >> 29;
+    }
+  }
+  std::uint64_t h = lane[3];
+  for (int k = 0; k < 3; ++k) h = ((h ^ lane[k]) * kMul) ^ (h >> 31);
+  for (; i < bytes.size(); ++i) h = ((h ^ bytes[i]) * kMul) ^ (h >> 29);
+  h = (h ^ (h >> 32)) * kMul;
+  return h ^ (h >> 29);
+}
+
+Summary summaryOf(const std::string& name) { return summaryOf(resolve(name, FileOp::Read)); }
+
+void writeJournal(const std::string& name, const std::vector<JournalFile>& files) {
+  Out out;
+  out.u32(static_cast<std::uint32_t>(files.size()));
+  for (const JournalFile& f : files) {
+    out.text(f.name);
+    out.i64(f.oldLength);
+    out.i64(f.newLength);
+    out.u32(static_cast<std::uint32_t>(f.runs.size()));
+    for (const auto& [at, run] : f.runs) {
+      out.i64(at);
+      out.raw(run.oldBytes);
+      out.u64(run.newSum);
+    }
+    for (const std::uint64_t page : f.newPages) out.u64(page);
+  }
+  writeSideFile(name, kJournalMagic, out.bytes);
+}
+
+void writeIntent(const std::string& name, const std::vector<IntentStep>& steps) {
+  Out out;
+  out.u32(static_cast<std::uint32_t>(steps.size()));
+  for (const IntentStep& s : steps) {
+    out.text(s.from);
+    out.text(s.to);
+    out.i64(s.length);
+    out.u64(s.sum);
+  }
+  writeSideFile(name, kIntentMagic, out.bytes);
+}
+
+ReadJournal readJournal(const std::string& name, std::string_view company) {
+  ReadJournal j;
+  const auto one = [](In& in) {
+    JournalFile f;
+    f.name = in.text();
+    f.oldLength = in.i64();
+    f.newLength = in.i64();
+    const std::uint32_t runs = in.u32();
+    if (!plainName(f.name) || f.oldLength < JournalFile::kAbsent || f.newLength < f.oldLength ||
+        (f.made() && runs != 0))
+      in.ok = false;
+    std::int64_t end = 0;  // of the run before: the runs come in order, apart
+    for (std::uint32_t k = 0; in.ok && k < runs; ++k) {
+      const std::int64_t at = in.i64();
+      JournalRun run;
+      run.oldBytes = in.raw();
+      run.newSum = in.u64();
+      if (at < end || run.oldBytes.empty() || at > f.oldLength ||
+          static_cast<std::int64_t>(run.oldBytes.size()) > f.oldLength - at)
+        in.ok = false;
+      end = at + static_cast<std::int64_t>(run.oldBytes.size());
+      f.runs.emplace(at, std::move(run));
+    }
+    if (f.made() && in.ok && in.has(static_cast<std::size_t>((f.newLength + kJournalPage - 1) / kJournalPage) * 8))
+      for (std::int64_t at = 0; at < f.newLength; at += kJournalPage) f.newPages.push_back(in.u64());
+    return f;
+  };
+  const auto named = [](const JournalFile& f) { return std::vector<std::string>{f.name}; };
+  j.state = readEntries<JournalFile>(name, kJournalMagic, journalLimit(company), j.whole, j.files, one, named);
+  return j;
+}
+
+ReadIntent readIntent(const std::string& name) {
+  ReadIntent intent;
+  const auto one = [](In& in) {
+    IntentStep s;
+    s.from = in.text();
+    s.to = in.text();
+    s.length = in.i64();
+    s.sum = in.u64();
+    if (!plainName(s.from) || (!s.to.empty() && !plainName(s.to)) || s.length < 0) in.ok = false;
+    return s;
+  };
+  // A file is moved once, and a name is given once.
+  const auto named = [](const IntentStep& s) { return std::vector<std::string>{s.from, s.to}; };
+  intent.state = readEntries<IntentStep>(name, kIntentMagic, kIntentLimit, intent.whole, intent.steps, one, named);
+  return intent;
+}
+
+bool journalFits(const std::vector<JournalFile>& files, std::string_view company) {
+  for (const JournalFile& f : files) {
+    if (!isCompanyFile(f.name, company)) return false;
+    const OnDisk file = onDisk(f.name);
+    if (f.made()) {
+      if (file.exists && !madeFileHolds(file.bytes, f)) return false;
+      continue;
+    }
+    // A file the command extended can be cut anywhere between by a power cut during its write-back.
+    const auto length = static_cast<std::int64_t>(file.bytes.size());
+    if (!file.exists || length < f.oldLength || length > f.newLength) return false;
+    for (const auto& [at, run] : f.runs)
+      if (runHolds(file.bytes, at, run) == RunHolds::Neither) return false;
+  }
+  return true;
+}
+
+bool journalUnapplied(const std::vector<JournalFile>& files, std::string_view company) {
+  for (const JournalFile& f : files) {
+    if (!isCompanyFile(f.name, company)) return false;
+    const OnDisk file = onDisk(f.name);
+    if (f.made()) {
+      if (file.exists) return false;  // a command makes its files only once its journal is ready
+      continue;
+    }
+    if (!file.exists) continue;
+    if (static_cast<std::int64_t>(file.bytes.size()) != f.oldLength) return false;
+    for (const auto& [at, run] : f.runs)
+      if (runHolds(file.bytes, at, run) != RunHolds::Old) return false;
+  }
+  return true;
+}
+
+std::optional<std::vector<IntentStep>> stepsToMake(const std::vector<IntentStep>& steps, std::string_view company) {
+  std::vector<IntentStep> left;
+  for (const IntentStep& s : steps) {
+    const bool temporary = isTemporaryOf(s.from, company);
+    const bool ontoBackup = isBackupFile(s.to);
+    if (s.to.empty() ? !(temporary || isCompanyFile(s.from, company))
+                     : !(temporary && (isCompanyFile(s.to, company) || ontoBackup)))
+      return std::nullopt;
+    if (ontoBackup) {
+      // Another company's command may have put its own old files there since: the step is made all the same.
+      if (resolve(s.from, FileOp::Read).exists) left.push_back(s);
+    } else if (const std::optional<Summary> from = summaryIfThere(s.from)) {
+      if (!holds(from, s)) return std::nullopt;
+      left.push_back(s);
+    } else if (!s.to.empty() && !holds(summaryIfThere(s.to), s)) {
+      return std::nullopt;  // neither moved nor there to move
+    }
+  }
+  return left;
+}
+
+bool intentUnapplied(const std::vector<IntentStep>& steps, std::string_view company) {
+  for (const IntentStep& s : steps)
+    if (!isTemporaryOf(s.from, company) && !isCompanyFile(s.from, company)) return false;
+  for (const IntentStep& s : steps) {
+    const bool there = isBackupFile(s.to) ? resolve(s.from, FileOp::Read).exists : holds(summaryIfThere(s.from), s);
+    if (!there) return false;
+  }
+  return true;
+}
+
+void rollBack(const std::vector<JournalFile>& files, std::string_view company) {
+  for (const JournalFile& f : files) {
+    const Resolved r = resolve(f.name, FileOp::Write);
+    if (f.made()) {
+      if (r.exists) unlinkCall(r.path, r.name);
+      continue;
+    }
+    if (!r.exists) throw FileError(FileError::Kind::NotFound, FileOp::Write, f.name);
+    FdGuard fd{openForWriting(r.path, r.name, false)};
+    for (const auto& [at, run] : f.runs) {
+      int error = 0;
+      if (writeAll(fd.fd, r.name, at, run.oldBytes, 0, error) != run.oldBytes.size())
+        throw FileError(FileError::Kind::Io, FileOp::Write, r.name, error ? error : EIO);
+    }
+    truncateCall(fd.fd, r.name, f.oldLength);
+    syncCall(fd.fd, r.name);
+  }
+  syncFolder(company);
+}
+
+void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
+  for (const IntentStep& s : steps) {
+    const Resolved from = resolve(s.from, FileOp::Rename);
+    if (!from.exists) continue;  // made before
+    if (s.to.empty()) {
+      unlinkCall(from.path, from.name);
+      continue;
+    }
+    const Resolved to = resolve(s.to, FileOp::Rename);
+    if (int error = renameCall(from.path, to.path, to.name, false, from.name, to.name))
+      throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
+  }
+  syncFolder(company);
+}
+
+}  // namespace kv::side_files
