@@ -81,28 +81,22 @@ void frmIslemler::cmdTarih_Click() {
   forms().show("frmTarih");
 }
 
-bool frmIslemler::confirmSort(const char* order) {
+// Both sorts ask the same question, naming their order, and show their stages in the window's title.
+void frmIslemler::sortAfterAsking(const char* order, Sort sort) {
   Beep();
-  return MsgBox("Kayıtların ('"_w + KALVOR3.CompanyName + ".DAT' dosyasının) alfabetik kayıt ("_w + order +
-                    ") sırasına sokulmasını istiyormusunuz?..."_w,
-                MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0 BETA"_w) == MsgAnswer::Yes;
-}
-
-void frmIslemler::cmdAlfabetik_Click() {
-  if (!confirmSort("kod")) return;
+  if (MsgBox("Kayıtların ('"_w + KALVOR3.CompanyName + ".DAT' dosyasının) alfabetik kayıt ("_w + order +
+                 ") sırasına sokulmasını istiyormusunuz?..."_w,
+             MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0 BETA"_w) != MsgAnswer::Yes)
+    return;
   BusyPointer busy(*this);
   SortTitles titles(*this);
-  sortByCode(KALVOR3.CompanyName, titles, *this);
+  sort(KALVOR3.CompanyName, titles, *this);
   Caption = "DİĞER İŞLEMLER"_w;
 }
 
-void frmIslemler::cmdAdSira_Click() {
-  if (!confirmSort("ad")) return;
-  BusyPointer busy(*this);
-  SortTitles titles(*this);
-  sortByName(KALVOR3.CompanyName, titles, *this);
-  Caption = "DİĞER İŞLEMLER"_w;
-}
+void frmIslemler::cmdAlfabetik_Click() { sortAfterAsking("kod", sortByCode); }
+
+void frmIslemler::cmdAdSira_Click() { sortAfterAsking("ad", sortByName); }
 
 void frmIslemler::cmdDoviz_Click() {
   Unload();

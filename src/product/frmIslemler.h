@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "product/product_sort.h"
 #include "ui/ui.h"
 
 namespace kv {
@@ -27,7 +28,8 @@ class frmIslemler : public ui::Form {
   void cmdTarih_Click();
   void cmdAlfabetik_Click();
   void cmdAdSira_Click();
-  bool confirmSort(const char* order);
+  using Sort = SortResult (*)(const std::string& company, SortReport& report, MessageSink& sink);
+  void sortAfterAsking(const char* order, Sort sort);
   void cmdDoviz_Click();
   void cmdExit_Click();
 };
