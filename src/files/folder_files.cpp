@@ -230,7 +230,11 @@ void syncFolder(std::string_view company) {
   const std::string name = ".";
   auto named = [company](const FileError& e) {
     std::string folder = fromUtf8(workingFolder().string()).value_or(workingFolder().string());
-    if (!company.empty()) folder += "/" + std::string(company) + ".*";
+    if (!company.empty()) {
+      folder += '/';
+      folder += company;
+      folder += ".*";
+    }
     return FileError(e.kind(), FileOp::FlushFolder, folder, e.systemError());
   };
   FdGuard fd{::open(workingFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};

@@ -18,8 +18,14 @@ namespace {
 struct Events : XmlHandler {
   std::vector<std::string> list;
   void start(std::string_view name, std::span<const XmlAttribute> attributes) override {
-    std::string e = "S" + std::string(name);
-    for (const XmlAttribute& a : attributes) e += " " + std::string(a.name) + "=" + a.value;
+    std::string e = "S";
+    e += name;
+    for (const XmlAttribute& a : attributes) {
+      e += ' ';
+      e += a.name;
+      e += '=';
+      e += a.value;
+    }
     list.push_back(e);
   }
   void end(std::string_view name) override { list.push_back("E" + std::string(name)); }
