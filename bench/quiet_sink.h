@@ -4,11 +4,10 @@
 #include <string>
 
 #include "base/messages.h"
-#include "ui/progress_sink.h"
 
 namespace kv::bench {
 
-class Quiet : public MessageSink, public ui::ProgressSink {
+class Quiet : public MessageSink, public ProgressSink {
  public:
   void beep() override {}
   MsgAnswer message(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgAnswer::Ok; }

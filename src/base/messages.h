@@ -18,6 +18,15 @@ class MessageSink {
   virtual MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) = 0;
 };
 
+// Where a window shows how a long job goes: its title. Engines never take one; they report their stages,
+// and the titles a window makes of them (the parts' `*_titles`) are shown here.
+class ProgressSink {
+ public:
+  virtual ~ProgressSink() = default;
+  // text in Windows-1254.
+  virtual void progress(const std::string& text) = 0;
+};
+
 // A message box text and title, as the policies of the engines carry them.
 struct UserMessage {
   std::string text;

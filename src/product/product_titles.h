@@ -6,26 +6,26 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/messages.h"
 #include "product/data_file_rebuild.h"
 #include "product/product_sort.h"
-#include "ui/progress_sink.h"
 
 namespace kv {
 
 // The rebuild's titles: every record read, by its code as stored.
 class DataFileRebuildTitles : public DataFileRebuildReport {
  public:
-  explicit DataFileRebuildTitles(ui::ProgressSink& title) : title_(title) {}
+  explicit DataFileRebuildTitles(ProgressSink& title) : title_(title) {}
   void recordRead(std::string_view code) override;
 
  private:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
 };
 
 // The sorts' titles, in two phases: the records taken in their order, then the new file written.
 class SortTitles : public SortReport {
  public:
-  explicit SortTitles(ui::ProgressSink& title) : title_(title) {}
+  explicit SortTitles(ProgressSink& title) : title_(title) {}
   void started() override;
   void codesOrdered() override;
   void namesRead() override;
@@ -34,7 +34,7 @@ class SortTitles : public SortReport {
   void sorted() override;
 
  private:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
 };
 
 }  // namespace kv

@@ -13,7 +13,6 @@
 #include "recipe/recipe_files.h"
 #include "recipe/total_consumption.h"
 #include "recipe/working_copy.h"
-#include "ui/progress_sink.h"
 
 namespace kv {
 
@@ -21,7 +20,7 @@ namespace kv {
 // on it too, since the title is all that tells the user the tree is incomplete.
 class LevelBuildTitles : public LevelBuildReport {
  public:
-  explicit LevelBuildTitles(ui::ProgressSink& title) : title_(title) {}
+  explicit LevelBuildTitles(ProgressSink& title) : title_(title) {}
   void started() override;
   void walked() override;
   void rollingUp() override;
@@ -29,7 +28,7 @@ class LevelBuildTitles : public LevelBuildReport {
   void ended(bool ranThrough) override;
 
  protected:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
 
  private:
   bool failed_ = false;
@@ -39,7 +38,7 @@ class LevelBuildTitles : public LevelBuildReport {
 // goes back to the program's.
 class AnalysisLevelTitles : public LevelBuildTitles {
  public:
-  AnalysisLevelTitles(ui::ProgressSink& title, MessageSink& messages) : LevelBuildTitles(title), messages_(messages) {}
+  AnalysisLevelTitles(ProgressSink& title, MessageSink& messages) : LevelBuildTitles(title), messages_(messages) {}
   void failed() override;
 
  private:
@@ -50,21 +49,21 @@ class AnalysisLevelTitles : public LevelBuildTitles {
 // and the adding up.
 class TotalConsumptionTitles : public TotalConsumptionReport {
  public:
-  TotalConsumptionTitles(ui::ProgressSink& title, bool showsFlattened)
+  TotalConsumptionTitles(ProgressSink& title, bool showsFlattened)
       : title_(title), showsFlattened_(showsFlattened) {}
   void started() override;
   void flattened() override;
   void ended(TotalConsumptionOutcome outcome) override;
 
  private:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
   bool showsFlattened_;
 };
 
 // The working copy's titles: the lines passed over and the lines copied are counted in the title.
 class WorkingCopyTitles : public WorkingCopyReport {
  public:
-  explicit WorkingCopyTitles(ui::ProgressSink& title) : title_(title) {}
+  explicit WorkingCopyTitles(ProgressSink& title) : title_(title) {}
   void started() override;
   void headKnown() override;
   void passedOver(std::int32_t line) override;
@@ -72,14 +71,14 @@ class WorkingCopyTitles : public WorkingCopyReport {
   void ended() override;
 
  private:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
 };
 
 // A definition store's rebuild titles, named after the store; the product worked on is shown by its
 // record in the company's ".DAT".
 class RebuildTitles : public RebuildReport {
  public:
-  RebuildTitles(ui::ProgressSink& title, RecipeFileKind store, const std::string& company)
+  RebuildTitles(ProgressSink& title, RecipeFileKind store, const std::string& company)
       : title_(title), recipes_(store == RecipeFileKind::Recipes), company_(company) {}
   void started() override;
   void productDone(std::int16_t record) override;
@@ -88,7 +87,7 @@ class RebuildTitles : public RebuildReport {
   void ended() override;
 
  private:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
   bool recipes_;
   std::string company_;
 };

@@ -6,20 +6,19 @@
 
 #include "base/messages.h"
 #include "reports/list_working_copy.h"
-#include "ui/progress_sink.h"
 
 namespace kv {
 
 // The list working copy's titles: the lines of ".LTD" passed over are counted in the title.
 class ListWorkingCopyTitles : public ListWorkingCopyReport {
  public:
-  explicit ListWorkingCopyTitles(ui::ProgressSink& title) : title_(title) {}
+  explicit ListWorkingCopyTitles(ProgressSink& title) : title_(title) {}
   void started() override;
   void passedOver(std::int32_t line) override;
   void ended(ListWorkingCopyOutcome outcome) override;
 
  private:
-  ui::ProgressSink& title_;
+  ProgressSink& title_;
 };
 
 }  // namespace kv

@@ -12,7 +12,6 @@
 #include "ui/backend.h"
 #include "ui/drawing.h"
 #include "ui/placement.h"
-#include "ui/progress_sink.h"
 #include "ui/property.h"
 
 namespace kv::ui {

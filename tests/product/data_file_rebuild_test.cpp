@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <random>
 
+#include "base/messages.h"
 #include "base/text.h"
 #include "files/files.h"
 #include "product/data_file_rebuild.h"
@@ -19,8 +20,8 @@ using testing::Company;
 using testing::TempFolder;
 
 // The service window's titles of the rebuild, counted.
-struct CountingTitle : ui::ProgressSink, DataFileRebuildTitles {
-  CountingTitle() : DataFileRebuildTitles(static_cast<ui::ProgressSink&>(*this)) {}
+struct CountingTitle : ProgressSink, DataFileRebuildTitles {
+  CountingTitle() : DataFileRebuildTitles(static_cast<ProgressSink&>(*this)) {}
   void progress(const std::string&) override { ++shown; }
   int shown = 0;
 };

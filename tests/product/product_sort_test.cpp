@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <random>
 
+#include "base/messages.h"
 #include "base/collation.h"
 #include "base/text.h"
 #include "files/files.h"
@@ -24,8 +25,8 @@ using testing::Company;
 using testing::TempFolder;
 
 // The operations window's titles of a sort, as UTF-8 texts.
-struct Titles : ui::ProgressSink, SortTitles {
-  Titles() : SortTitles(static_cast<ui::ProgressSink&>(*this)) {}
+struct Titles : ProgressSink, SortTitles {
+  Titles() : SortTitles(static_cast<ProgressSink&>(*this)) {}
   void progress(const std::string& text) override { seen.push_back(toUtf8(text)); }
   std::vector<std::string> seen;
 };

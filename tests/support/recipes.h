@@ -13,7 +13,6 @@
 #include "files/files.h"
 #include "records/recipe_record.h"
 #include "support/company.h"
-#include "ui/progress_sink.h"
 
 namespace kv::testing {
 
@@ -65,7 +64,7 @@ std::vector<LevelRecord> readLevelFile(const TempFolder& folder, const std::stri
 
 // Beeps, message boxes and titles, in the order they came: "beep", "box: <text> | <title>",
 // "title: <text>". Message boxes are answered Ok.
-class Transcript : public MessageSink, public ui::ProgressSink {
+class Transcript : public MessageSink, public ProgressSink {
  public:
   void beep() override { events.push_back("beep"); }
   MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override;
