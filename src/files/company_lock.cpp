@@ -76,9 +76,10 @@ int openLockFile(const std::string& path, std::string_view company, bool& made) 
       }
     }
     if (fd < 0) unusable(company, errno);
+    // Opened, a folder or a device, a pipe or a socket is still no file to lock.
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-      const int error = S_ISREG(st.st_mode) ? errno : EISDIR;
+    const int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : S_ISREG(st.st_mode) ? 0 : ENXIO;
+    if (error != 0) {
       ::close(fd);
       unusable(company, error);
     }

@@ -427,7 +427,7 @@ FileCommand::FileCommand(std::string_view company) {
   // reach the disk left them (the program holds the company, and its opening put right what came before).
   // That failure was told when it came; what puts it right now needs no word of its own. A side file that
   // cannot be applied is kept aside, and this command does not run over files it could not put right.
-  if (there(sf::journalName(name)) || there(sf::intentName(name))) {
+  if (hasCommandSideFiles(name)) {
     const InterruptedCommand left = recover(name);
     if (left.outcome == InterruptedCommand::Outcome::Damaged || left.outcome == InterruptedCommand::Outcome::Foreign)
       throw FileError(FileError::Kind::Io, FileOp::Read, left.damagedFile, 0,

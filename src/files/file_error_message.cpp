@@ -40,6 +40,7 @@ std::string reasonOf(const FileError& e) {
     case ENOENT: return "Bulunamadı";
     case EISDIR: return "Bir klasör";
     case ELOOP: return "Bir bağlantı";
+    case ENXIO: return "Bir dosya değil";  // a device, a pipe or a socket where a file belongs
     default: return "Sistem hatası " + std::to_string(e.systemError());
   }
   if (e.op() == FileOp::NotOpen) return "";

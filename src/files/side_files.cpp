@@ -148,7 +148,7 @@ std::vector<std::uint8_t> readPart(int fd, const std::string& name, std::int64_t
   return out;
 }
 
-bool allZero(const std::vector<std::uint8_t>& bytes) {
+bool allZero(std::span<const std::uint8_t> bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
@@ -282,8 +282,7 @@ bool madeFileHolds(const std::vector<std::uint8_t>& bytes, const JournalFile& f)
     const std::int64_t end = std::min(at + kJournalPage, f.newLength);
     if (end > length) return false;
     const std::span<const std::uint8_t> page(bytes.data() + at, static_cast<std::size_t>(end - at));
-    const bool none = std::all_of(page.begin(), page.end(), [](std::uint8_t b) { return b == 0; });
-    if (!none && checksum(page) != f.newPages[static_cast<std::size_t>(at / kJournalPage)]) return false;
+    if (!allZero(page) && checksum(page) != f.newPages[static_cast<std::size_t>(at / kJournalPage)]) return false;
   }
   return true;
 }
@@ -402,7 +401,9 @@ ReadJournal readJournal(const std::string& name, std::string_view company) {
       end = at + static_cast<std::int64_t>(run.oldBytes.size());
       f.runs.emplace(at, std::move(run));
     }
-    if (f.made() && in.ok && in.has(static_cast<std::size_t>((f.newLength + kJournalPage - 1) / kJournalPage) * 8))
+    // Counted without adding to the length first: a damaged length may be the largest there is.
+    const std::int64_t pages = f.newLength / kJournalPage + (f.newLength % kJournalPage != 0 ? 1 : 0);
+    if (f.made() && in.ok && in.has(static_cast<std::size_t>(pages) * 8))
       for (std::int64_t at = 0; at < f.newLength; at += kJournalPage) f.newPages.push_back(in.u64());
     return f;
   };

@@ -302,9 +302,9 @@ TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
 }
 
 // A lock file that a user cannot lock refuses the company with a word on what to do, never letting the
-// company go unlocked: a folder or a link in its place, one this user cannot read; and one made by a first
-// program whose user's umask gave it no write access for others, or by an older program, still keeps a
-// second user off.
+// company go unlocked: a folder, a link or a pipe in its place, one this user cannot read; and one made by
+// a first program whose user's umask gave it no write access for others, or by an older program, still
+// keeps a second user off.
 TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld) {
   namespace fs = std::filesystem;
   {
@@ -321,6 +321,7 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
       {"AFolder", [&] { fs::create_directory(lock); }, FileError::Kind::LockUnusable, "Bir klasör"},
       {"ALinkLeadingOutOfTheFolder", [&] { fs::create_symlink(folder.path() / "elsewhere" / "lock", lock); },
        FileError::Kind::LockUnusable, "Bir bağlantı"},
+      {"APipe", [&] { mkfifo(lock.c_str(), 0666); }, FileError::Kind::LockUnusable, "Bir dosya değil"},
       {"UnreadableToTheUser",
        [&] {
          folder.write("KLVR952.~LCK", {});
