@@ -52,7 +52,9 @@ std::string reasonOf(const FileError& e) {
     case FileError::Kind::BadFileNumber: return "Geçersiz dosya numarası";
     case FileError::Kind::BadName: return "Geçersiz dosya adı";
     case FileError::Kind::Locked: return "Şirket başka bir programda açık";
-    case FileError::Kind::LockUnusable: break;
+    case FileError::Kind::LockUnusable:
+    case FileError::Kind::SideFileDamaged:
+    case FileError::Kind::SideFileForeign: break;
     case FileError::Kind::Unfinished: return "Son işlem, şirket yeniden açıldığında tamamlanacak";
     case FileError::Kind::Io: break;
   }
@@ -69,6 +71,15 @@ UserMessage fileErrorMessage(const FileError& error) {
     text += "\r\rŞirket hiçbir programda açık değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup "
             "yazabileceği bir dosya yapın..."_w;
     return {text, "! DOSYA HATASI !"};
+  }
+  // A side file that could not be applied: the same words wherever it is met, the opening or a command.
+  if (error.kind() == FileError::Kind::SideFileDamaged || error.kind() == FileError::Kind::SideFileForeign) {
+    return {"Son işlem yarıda kalmış, ancak kayıt dosyası \""_w + error.fileName() +
+                (error.kind() == FileError::Kind::SideFileDamaged ? "\" bozuk!...\r\r"_w
+                                                                   : "\" bu dosyalara ait değil!...\r\r"_w) +
+                "Dosyalara dokunulmadı; kayıt dosyası \""_w + error.keptAs() +
+                "\" adıyla saklandı. Dosyaları Veri Dosyası Servisi ile denetleyin..."_w,
+            "! DİKKAT !"_w};
   }
   const OpWords words = wordsOf(error.op());
   std::string text = error.fileName().empty() ? w(words.alone) : "\"" + error.fileName() + "\"" + w(words.afterName);

@@ -43,12 +43,14 @@ std::string describe(FileOp op, const std::string& fileName, int systemError, st
 
 }  // namespace
 
-FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError, std::string_view detail)
+FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError, std::string_view detail,
+                     std::string keptAs)
     : std::runtime_error(describe(op, fileName, systemError, detail)),
       kind_(kind),
       op_(op),
       systemError_(systemError),
-      fileName_(std::move(fileName)) {}
+      fileName_(std::move(fileName)),
+      keptAs_(std::move(keptAs)) {}
 
 using namespace files_internal;
 

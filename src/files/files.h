@@ -52,22 +52,28 @@ class FileError : public std::runtime_error {
     Locked,           // another program has the company open (CompanyLock)
     LockUnusable,     // the company's lock file cannot be opened or locked: the company is refused
     Unfinished,       // a command of the company waits to be completed when the company is next opened
+    SideFileDamaged,  // a side file of an interrupted command is damaged: nothing applied, kept as keptAs()
+    SideFileForeign,  // a side file does not fit the files as they are: nothing applied, kept as keptAs()
   };
   // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for
-  // the log (what()); the system's text of systemError when empty.
-  FileError(Kind kind, FileOp op, std::string fileName, int systemError = 0, std::string_view detail = {});
+  // the log (what()); the system's text of systemError when empty. keptAs: the name a side file that
+  // could not be applied was kept under.
+  FileError(Kind kind, FileOp op, std::string fileName, int systemError = 0, std::string_view detail = {},
+            std::string keptAs = {});
   Kind kind() const { return kind_; }
   FileOp op() const { return op_; }
   int systemError() const { return systemError_; }
   // The file concerned, as the program names it (Windows-1254); empty for a bare file number that has no
   // file open.
   const std::string& fileName() const { return fileName_; }
+  const std::string& keptAs() const { return keptAs_; }
 
  private:
   Kind kind_;
   FileOp op_;
   int systemError_;
   std::string fileName_;
+  std::string keptAs_;
 };
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
