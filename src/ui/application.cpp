@@ -158,6 +158,8 @@ void End() { Application::current().end(); }
 
 void LeaveCompany(Form& where, const FileError& why) { Application::current().leaveCompany(why, &where); }
 
+bool LeavingCompany() { return Application::current().leavingCompany(); }
+
 void Beep() { Application::current().backend().beep(); }
 
 ScreenSize Screen() { return Application::current().backend().screen(); }

@@ -57,6 +57,8 @@ class Application {
   // the company is let go, and the window the program started with (the start-up dialog) is shown. A
   // command that waits for the company's next opening is told by the leaving itself.
   void leaveCompany(const FileError& why, Form* where);
+  // A window has lost its files in the running handler: the program leaves the company once it returns.
+  bool leavingCompany() const { return leaving_; }
 
   bool ended() const { return ended_; }
   // Ends the program at once: every window goes without its events, open files are closed.
@@ -81,6 +83,7 @@ class Application {
 Forms& forms();
 [[noreturn]] void End();
 void LeaveCompany(Form& where, const FileError& why);
+bool LeavingCompany();
 void Beep();
 ScreenSize Screen();
 
