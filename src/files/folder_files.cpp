@@ -187,8 +187,10 @@ void backUpAs(std::string_view from, std::string_view to) {
     refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
   // The old file is about to lose its name to its new content and is never written again: a second name
   // keeps it as it is, without reading and writing it all. A file system without such names gets a copy.
+  // A live name that is a link gives the file it leads to that second name, never the link itself, whose
+  // file may change under the backup.
   const std::optional<FileFault> fault = faultAt(FileOp::Copy, b.name);
-  if (!fault && ::link(a.path.c_str(), b.path.c_str()) == 0) {
+  if (!fault && ::linkat(AT_FDCWD, a.path.c_str(), AT_FDCWD, b.path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
     commandMadeFile(b.path);
     told(FileCall::Kind::Link, a.name, 0, {}, b.name);
     return;

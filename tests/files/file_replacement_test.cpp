@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "files/company_lock.h"
@@ -31,20 +32,32 @@ void writeThrough(const std::string& name, const char* content) {
   closeFile(f);
 }
 
+// Also when the live file is a link to a file elsewhere: the backup holds the old content itself, never a
+// second name of the link.
 TEST(FileReplacement, NewContentTakesTheNameAndTheOldBecomesTheBackup) {
-  TempFolder folder;
-  folder.write("KLVR952.DAT", bytesOf("old data"));
-  folder.write("KLVR952.ABC", bytesOf("old index"));
-  folder.write("952KLVR.DAT", bytesOf("older backup"));
-  FileReplacement r("KLVR952");
-  writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
-  writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
-  ASSERT_TRUE(r.commit()) << r.error()->what();
-  EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("new data"));
-  EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("new index"));
-  EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("old data"));
-  EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf("old index"));
-  EXPECT_EQ(fileCount(), 4u);  // no temporary file is left behind
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "linked" : "plain");
+    TempFolder elsewhere;
+    TempFolder folder;
+    if (linked) {
+      elsewhere.write("data", bytesOf("old data"));
+      std::filesystem::create_symlink(elsewhere.path() / "data", folder.path() / "KLVR952.DAT");
+    } else {
+      folder.write("KLVR952.DAT", bytesOf("old data"));
+    }
+    folder.write("KLVR952.ABC", bytesOf("old index"));
+    folder.write("952KLVR.DAT", bytesOf("older backup"));
+    FileReplacement r("KLVR952");
+    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    ASSERT_TRUE(r.commit()) << r.error()->what();
+    EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("new data"));
+    EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("new index"));
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("old data"));
+    EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf("old index"));
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.path() / "952KLVR.DAT"));
+    EXPECT_EQ(fileCount(), 4u);  // no temporary file is left behind
+  }
 }
 
 TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
