@@ -45,7 +45,9 @@ FolderCheck checkFolder(const fs::path& folder, bool make) {
 }
 
 std::string faultText(const FolderCheck& check, const fs::path& folder) {
-  const std::string name = "\"" + fromUtf8(folder.string()).value_or(folder.string()) + "\"";
+  std::string name(1, '"');
+  name += fromUtf8(folder.string()).value_or(folder.string());
+  name += '"';
   std::string text;
   switch (check.fault) {
     case FolderFault::None: return "";
