@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev libcups2-dev
   libxlsxwriter-dev libminizip-dev zlib1g-dev
-  xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils
+  xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils desktop-file-utils
 )
 
 missing=()

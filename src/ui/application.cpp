@@ -160,6 +160,10 @@ void LeaveCompany(Form& where, const FileError& why) { Application::current().le
 
 void Beep() { Application::current().backend().beep(); }
 
+MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+  return Application::current().backend().messageBox(nullptr, text, buttons, icon, title);
+}
+
 ScreenSize Screen() { return Application::current().backend().screen(); }
 
 }  // namespace kv::ui

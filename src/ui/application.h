@@ -82,6 +82,8 @@ Forms& forms();
 [[noreturn]] void End();
 void LeaveCompany(Form& where, const FileError& why);
 void Beep();
+// A message box over no window: what the program tells at its start, before its first window.
+MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
 ScreenSize Screen();
 
 }  // namespace kv::ui
