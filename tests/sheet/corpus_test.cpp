@@ -35,7 +35,12 @@ struct Deliberate {
   const char* cells;
   const char* why;
 };
-const std::vector<Deliberate> kDeliberate = {};
+const std::vector<Deliberate> kDeliberate = {
+    {"poi__test-data__spreadsheet__clusterfuzz-testcase-minimized-POIHSSFFuzzer-4651309315719168.xls", "*",
+     "its root starts past the file's end and none of its streams is small: a root's chain now ends at such a "
+     "link instead of refusing the container, and its workbook stream, whose FILEPASS record encrypts it, is "
+     "refused as protected by a password rather than as a damaged container"},
+};
 
 // What a workbook reads as: its refusal, or its rows and every cell that is not empty, by its place, as
 // its kind's letter and its value ("n 12.5", "s text" in UTF-8).
