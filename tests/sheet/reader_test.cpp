@@ -165,11 +165,12 @@ std::vector<OtherWriters> otherWriters() {
                           record(0x003C, std::string(1, '\0') + "def"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0))),
        {}, {Cell::text("abcdef")}},
-      {"an empty CONTINUE in a string, then a stray byte, a character; bytes too few for a string's head passed over",
+      {"an empty CONTINUE in a string, then wide characters and a stray byte; a string's head over two parts",
        workbookStream(record(0x00FC, u32(2) + u32(2) + u16(6) + '\0' + "abc") + record(0x003C, "") +
-                          record(0x003C, "\x01" "def") + record(0x003C, text("ghi")),
+                          record(0x003C, std::string("\x01" "d\0e\0\0", 6)) + record(0x003C, std::string("\0f", 2) + u16(3)) +
+                          record(0x003C, std::string(1, '\0') + "ghi"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0)) + record(0x00FD, cellHead(0, 1, 0) + u32(1))),
-       {}, {Cell::text("abc\x01" "de"), Cell::text("ghi")}},
+       {}, {Cell::text("abcdef"), Cell::text("ghi")}},
       {"a format that cannot be read; a date; durations, never moved a day",
        workbookStream(formats, number(0, 0, 1.5, 0) + number(0, 1, 39512, 1) + number(0, 2, 1.5, 2) + number(0, 3, 59.5, 3)),
        {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},

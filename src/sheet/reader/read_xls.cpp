@@ -89,20 +89,18 @@ class Fields {
     }
     return b;
   }
-  // `count` characters of a Unicode text, one byte each (the Latin-1 range) or two.
+  // `count` characters of a Unicode text, one byte each (the Latin-1 range) or two. Where a part ends,
+  // or keeps a stray byte too few for a character, they go on in the next part that holds bytes, after
+  // the byte that gives their width there (a part may hold that byte alone).
   void characters(std::size_t count, bool wide, std::string& out) {
     while (count > 0) {
-      if (pos_ == parts_[part_].size()) {
-        nextPart();
-        // A part that holds nothing holds no width byte either: the characters go on in their width in
-        // the first part after it that holds any.
-        if (!parts_[part_].empty()) wide = (u8() & 1) != 0;
-        else while (parts_[part_].empty()) nextPart();
-        continue;  // a part may hold the width byte alone
-      }
       const std::size_t width = wide ? 2 : 1;
+      if (parts_[part_].size() - pos_ < width) {
+        nextPart();
+        wide = (u8() & 1) != 0;
+        continue;
+      }
       const std::size_t n = std::min(count, (parts_[part_].size() - pos_) / width);
-      if (n == 0) malformed();
       const auto* p = reinterpret_cast<const std::uint8_t*>(parts_[part_].data() + pos_);
       if (wide) appendUtf16(p, n, out);
       else appendLatin1(p, n, out);
@@ -120,10 +118,6 @@ class Fields {
     const std::uint32_t phonetic = (flags & 4) != 0 ? u32() : 0;
     characters(count, (flags & 1) != 0, out);
     skip(std::uint64_t{runs} * 4 + phonetic);
-  }
-  // Reading goes on in the next part when the rest of this one is shorter than `least` bytes.
-  void nextPartIfShorter(std::size_t least) {
-    if (parts_[part_].size() - pos_ < least && part_ + 1 < parts_.size()) nextPart();
   }
   // Whether every part has been read to its end.
   bool atEnd() const {
@@ -283,17 +277,14 @@ class Workbook {
     }
   }
 
-  // As many strings as the table says, or as it holds when a writer counted more than it stored. A string
-  // begins where its length and flags fit: bytes left in a part that are fewer are passed over.
+  // As many strings as the table says, or as it holds when a writer counted more than it stored.
   void sharedStrings(std::vector<std::string_view> parts) {
-    constexpr std::size_t kStringHead = 3;
     Fields f(std::move(parts));
     f.u32();
     const std::uint32_t count = f.u32();
     for (std::uint32_t i = 0; i < count && !f.atEnd(); ++i) {
       f.unicodeText(false, texts_);
       ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
-      f.nextPartIfShorter(kStringHead);
     }
   }
 
