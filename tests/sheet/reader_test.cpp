@@ -154,6 +154,9 @@ struct OtherWriters {
 std::vector<OtherWriters> otherWriters() {
   using namespace xls;
   const std::string sheet = number(0, 0, 3);
+  const std::string worksheetAlone = bof(0x0010, 0) + record(0x0004, cellHead2(0, 0) + '\x02' + "Ad") +
+                                     record(0x0003, cellHead2(0, 1) + f64(1.5)) + record(0x0002, cellHead2(0, 2) + u16(65535)) +
+                                     record(0x0204, cellHead(0, 3, 0) + u16(5) + "Soyad") + number(0, 4, 3) + eof();
   const std::string formats = record(0x041E, u16(164) + u16(40) + '\0' + "yy") + format(165, "dd.mm.yyyy") +
                               format(166, "[h]:mm:ss") + xf(164) + xf(165) + xf(166) + xf(46);
   return {
@@ -190,6 +193,8 @@ std::vector<OtherWriters> otherWriters() {
        workbookStream("", sheet, 7, 0x0500), {}, {Cell::number(3)}},
       {"a formula of Excel 4's id", workbookStream("", formula(0, 0, 42, 0x0406)), {}, {Cell::number(42)}},
       {"a workbook stream without a container", workbookStream("", sheet), {.alone = true}, {Cell::number(3)}},
+      {"a worksheet's stream alone, of no version, with Excel 2's cell records", worksheetAlone, {.alone = true},
+       {Cell::text("Ad"), Cell::number(1.5), Cell::number(65535), Cell::text("Soyad"), Cell::number(3)}},
   };
 }
 
@@ -237,6 +242,18 @@ TEST(SheetReader, OldAndPasswordProtectedWorkbooksAreRefusedSayingSo) {
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_NE(sink.shown[0].text.find(c.problem == ImportProblem::Password ? "parola" : "Excel 2.x - 4.0"), std::string::npos);
     EXPECT_NE(sink.shown[0].text, importFailedMessage("KLVR952.XLS").text);
+  }
+}
+
+// A worksheet's records saved alone that cannot be read are told as that, not as a workbook without a sheet.
+TEST(SheetReader, AWorksheetAloneThatCannotBeReadIsToldAsOne) {
+  TempFolder folder;
+  writeBytes(folder.path() / "K.xls", xls::bof(0x0010, 0) + xls::number(0, 0, 1));  // no EOF record
+  try {
+    readFirstSheet("K.xls");
+    ADD_FAILURE() << "read";
+  } catch (const SheetError& e) {
+    EXPECT_NE(std::string_view(e.what()).find("worksheet saved without its workbook"), std::string_view::npos) << e.what();
   }
 }
 

@@ -23,6 +23,8 @@ inline std::string record(std::uint16_t type, std::string_view data) {
 // A text of Latin-1 characters, one byte each: its length (two bytes), its flags, its characters.
 inline std::string text(std::string_view latin1) { return u16(static_cast<unsigned>(latin1.size())) + '\0' + std::string(latin1); }
 inline std::string cellHead(unsigned row, unsigned column, unsigned xf) { return u16(row) + u16(column) + u16(xf); }
+// Excel 2's: the row, the column and three bytes of attributes.
+inline std::string cellHead2(unsigned row, unsigned column) { return u16(row) + u16(column) + std::string(3, '\0'); }
 
 inline std::string bof(unsigned kind, unsigned version = 0x0600) {
   return record(0x0809, u16(version) + u16(kind) + u16(0x0DBB) + u16(1996) + u32(0) + u32(0x0600));
