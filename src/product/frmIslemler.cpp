@@ -81,7 +81,8 @@ void frmIslemler::cmdTarih_Click() {
   forms().show("frmTarih");
 }
 
-// Both sorts ask the same question, naming their order, and show their stages in the window's title.
+// Both sorts ask the same question, naming their order, and show their stages in the window's title; its
+// caption comes back when the sort has ended, whatever happened.
 void frmIslemler::sortAfterAsking(const char* order, Sort sort) {
   Beep();
   if (MsgBox("Kayıtların ('"_w + KALVOR3.CompanyName + ".DAT' dosyasının) alfabetik kayıt ("_w + order +
@@ -89,9 +90,8 @@ void frmIslemler::sortAfterAsking(const char* order, Sort sort) {
              MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0 BETA"_w) != MsgAnswer::Yes)
     return;
   BusyPointer busy(*this);
-  SortTitles titles(*this);
+  SortTitles titles(*this, "DİĞER İŞLEMLER"_w);
   sort(KALVOR3.CompanyName, titles, *this);
-  Caption = "DİĞER İŞLEMLER"_w;
 }
 
 void frmIslemler::cmdAlfabetik_Click() { sortAfterAsking("kod", sortByCode); }

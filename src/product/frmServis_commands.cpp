@@ -122,7 +122,7 @@ void frmServis::cmdRebuild_Click() {
 bool frmServis::RebuildDataAndIndex() {
   const ProductFile::Replaced done = Products.replace(
       [this](const std::string& company) {
-        DataFileRebuildTitles titles(*this);
+        DataFileRebuildTitles titles(*this, " KALVOR 952 Uyarlama 3.0 SERVİS"_w);
         return rebuildDataAndIndex(company, titles);
       },
       ProductFile::IndexRule::Leave);
@@ -132,7 +132,6 @@ bool frmServis::RebuildDataAndIndex() {
   }
   if (!done.job.replaced) {
     countRecords();
-    Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
     tellFileError(*this, *done.job.failure);
     ShowServiceRecord();
     return false;
@@ -140,7 +139,6 @@ bool frmServis::RebuildDataAndIndex() {
   RecordCount = done.job.written;
   ServiceRecordNumber = done.job.written;
   KALVOR3.CurrentRecordNumber = done.job.written;
-  Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
   bilPointer.SetFocus();
   return true;
 }
