@@ -80,13 +80,13 @@ void frmKalvor::entryBoxKeyPress(TextBox& box, int& KeyAscii, Control& next) {
 }
 
 void frmKalvor::wireKeys() {
-  struct Entry {
+  struct BoxKeys {
     TextBox* box;
     bool trims;
     Control* up;
     Control* down;
   };
-  const Entry entries[] = {
+  const BoxKeys boxes[] = {
       {&bilKod, true, nullptr, &bilAd},
       {&bilAd, true, &bilKod, &bilAciklama},
       {&bilAciklama, true, &bilAd, &bilBirim},
@@ -102,7 +102,7 @@ void frmKalvor::wireKeys() {
       {&bilAgirlik, true, &bilBoyutlar, &bilOzelNot},
       {&bilOzelNot, true, &bilAgirlik, &bilKod},
   };
-  for (const Entry& e : entries) {
+  for (const BoxKeys& e : boxes) {
     e.box->KeyDown = [this, e](int& k, int) { entryBoxKeyDown(*e.box, k, e.trims, e.up, *e.down); };
     e.box->KeyPress = [this, e](int& k) { entryBoxKeyPress(*e.box, k, *e.down); };
   }

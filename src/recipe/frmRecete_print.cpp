@@ -32,9 +32,9 @@ void frmRecete::cmdPrint_Click() {
     const ReportPreparationInput input{Products, Session.job.ActiveRecordNumber, RecipeDate,
                                        {&Session.store, Session.storeCount()}};
     LevelBuildTitles tree(*this);
-    TotalConsumptionTitles totalConsumption(*this, false);
+    TotalConsumptionTitles consumption(*this, false);
     ListWorkingCopyReport noList;
-    const PreparedReport prepared = prepareReportFile(kind, input, *this, {tree, totalConsumption, noList});
+    const PreparedReport prepared = prepareReportFile(kind, input, *this, {tree, consumption, noList});
     if (prepared == PreparedReport::Failed) return;
     if (prepared == PreparedReport::Lines) printReport(kind, lines);
   }
