@@ -3,11 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/program_title.h"
 #include "base/text.h"
 
 namespace kv {
 
-std::string programVersionLine() { return "Uyarlama 3.0.3  Linux sürümü"_w; }
+std::string programVersionLine() { return "Uyarlama " KV_PROGRAM_RELEASE "  Linux sürümü"_w; }
 
 std::string programIconPath() {
   std::error_code ec;
