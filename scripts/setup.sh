@@ -7,8 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev libcups2-dev
-  libxlsxwriter-dev libminizip-dev zlib1g-dev
-  xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils
+  libxlsxwriter-dev libminizip-dev zlib1g-dev nlohmann-json3-dev
+  xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils desktop-file-utils
 )
 
 missing=()

@@ -41,24 +41,32 @@ class MersenneRandom : public RandomSource {
   std::mt19937_64 engine_;
 };
 
-const Clock* g_clock = nullptr;
-RandomSource* g_random = nullptr;
+// The clock and the random source put in place of the system's (tests), if any.
+const Clock*& installedClock() {
+  static const Clock* c = nullptr;
+  return c;
+}
+
+RandomSource*& installedRandom() {
+  static RandomSource* r = nullptr;
+  return r;
+}
 
 }  // namespace
 
 const Clock& clock() {
   static const SystemClock system;
-  return g_clock ? *g_clock : system;
+  return installedClock() ? *installedClock() : system;
 }
 
-void setClock(const Clock* c) { g_clock = c; }
+void setClock(const Clock* c) { installedClock() = c; }
 
 RandomSource& randomSource() {
   static MersenneRandom own{std::random_device{}()};
-  return g_random ? *g_random : own;
+  return installedRandom() ? *installedRandom() : own;
 }
 
-void setRandomSource(RandomSource* r) { g_random = r; }
+void setRandomSource(RandomSource* r) { installedRandom() = r; }
 
 std::unique_ptr<RandomSource> makeSeededRandom(std::uint64_t seed) { return std::make_unique<MersenneRandom>(seed); }
 

@@ -28,10 +28,10 @@ OpWords wordsOf(FileOp op) {
   return {" dosyası açık değil", "Dosya açık değil"};
 }
 
-// Why, in a few words (UTF-8): the system's reason, else the layer's own; empty when there is none to say.
-std::string reasonOf(const FileError& e) {
-  switch (e.systemError()) {
-    case 0: break;
+// The system's reason for a failed call, in a few words (UTF-8); empty for none.
+std::string systemReason(int systemError) {
+  switch (systemError) {
+    case 0: return "";
     case ENOSPC: return "Disk dolu";
     case EACCES:
     case EPERM: return "Erişim izni yok";
@@ -41,8 +41,13 @@ std::string reasonOf(const FileError& e) {
     case EISDIR: return "Bir klasör";
     case ELOOP: return "Bir bağlantı";
     case ENXIO: return "Bir dosya değil";  // a device, a pipe or a socket where a file belongs
-    default: return "Sistem hatası " + std::to_string(e.systemError());
+    default: return "Sistem hatası " + std::to_string(systemError);
   }
+}
+
+// Why, in a few words (UTF-8): the system's reason, else the layer's own; empty when there is none to say.
+std::string reasonOf(const FileError& e) {
+  if (e.systemError() != 0) return systemReason(e.systemError());
   if (e.op() == FileOp::NotOpen) return "";
   switch (e.kind()) {
     case FileError::Kind::NotFound: return "Bulunamadı";
@@ -87,6 +92,8 @@ UserMessage fileErrorMessage(const FileError& error) {
   if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
   return {text, "! DOSYA HATASI !"};
 }
+
+std::string systemErrorReason(int systemError) { return w(systemReason(systemError)); }
 
 void tellFileError(MessageSink& sink, const FileError& error) {
   sink.beep();

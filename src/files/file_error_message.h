@@ -10,6 +10,10 @@ namespace kv {
 //   "KLVR952.ABC" dosyasına yazılamadı!...  (Disk dolu)
 UserMessage fileErrorMessage(const FileError& error);
 
+// The system's reason for a failed call (an errno value) as the file messages give it, e.g. "Erişim izni yok"
+// (Windows-1254); empty for 0.
+std::string systemErrorReason(int systemError);
+
 // Beeps, then shows fileErrorMessage with the exclamation icon and an OK button.
 void tellFileError(MessageSink& sink, const FileError& error);
 

@@ -1,5 +1,6 @@
 #include "lists/frmDizgi.h"
 
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "files/files.h"
 #include "lists/list_file.h"
@@ -13,7 +14,7 @@ using namespace ui;
 namespace {
 
 constexpr double kFontSize = 9.75;
-const char* const kListTitle = "KALVOR 952 Uyarlama 3.0  LİSTE";
+const char* const kListTitle = KV_PROGRAM_TITLE "  LİSTE";
 
 // The dialog is designed in twips.
 void place(Control& c, int left, int top, int width, int height, int tabIndex) {
@@ -59,7 +60,7 @@ frmDizgi::frmDizgi() {
 }
 
 void frmDizgi::layOut() {
-  Caption = " KALVOR 952 Uyarlama 3.0  LİSTE"_w;
+  Caption = " " KV_PROGRAM_TITLE "  LİSTE"_w;
   moveTwips(*this, 0, 0, 6495, 2835);
 
   struct Item {

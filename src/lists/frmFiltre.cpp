@@ -1,5 +1,6 @@
 #include "lists/frmFiltre.h"
 
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "files/files.h"
 #include "lists/list_file.h"
@@ -12,7 +13,7 @@ using namespace ui;
 
 namespace {
 
-const char* const kFilterTitle = " KALVOR 952 Uyarlama 3.0 FİLTRE";
+const char* const kFilterTitle = " " KV_PROGRAM_TITLE " FİLTRE";
 
 // Selects the choice after the selected one, the first after the last.
 template <std::size_t N>
@@ -216,7 +217,7 @@ void frmFiltre::showKeyList() {
          "F9 = 1. SERİ/PARALEL Filtre işlemi seçimi...\rF10 = Tuş yardımı...\r"
          "F11 = İmleç 1. filtre dizgi alanına...\rF12 = İmleç 2. filtre dizgi alanına...\r"
          "ESC = Vazgeç... ( Çıkış... )"_w,
-         MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0  FİLTRE"_w);
+         MsgButtons::Ok, MsgIcon::None, KV_PROGRAM_TITLE "  FİLTRE"_w);
 }
 
 void frmFiltre::ClearFilter() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/program_title.h"
 #include "base/text.h"
 #include "files/file_error_message.h"
 #include "lists/grid_workbook.h"
@@ -38,25 +39,25 @@ struct GridKind {
 const GridKind& gridKindOf(ListKind kind) {
   static const char* const kName = "ABCÇDEFGĞHIİJKLMNOÖPQRSŞTUÜVWXYZ";
   static const char* const kCode = "99999999999999999999";
-  static const GridKind code{" KALVOR 952 Uyarlama 3.0 KOD LİSTESİ",
+  static const GridKind code{" " KV_PROGRAM_TITLE " KOD LİSTESİ",
                              {{{"Kayıt No.", "Kayit No.", 50, FlexAlign::LeftTop},
                                {"Mal Kodu", kCode, 0, FlexAlign::LeftCenter},
                                {"Mal Adı", kName, 0, FlexAlign::LeftBottom},
                                {"Birim", "METRE", 50, FlexAlign::CenterTop},
                                {"Açıklama", kName, 0, FlexAlign::LeftBottom}}}};
-  static const GridKind cost{" KALVOR 952 Uyarlama 3.0 MALİYET LİSTESİ",
+  static const GridKind cost{" " KV_PROGRAM_TITLE " MALİYET LİSTESİ",
                              {{{"Kayıt No.", "Kayit No.", 180, FlexAlign::LeftTop},
                                {"Mal Kodu", kCode, 0, FlexAlign::LeftCenter},
                                {"Mal Adı", kName, 0, FlexAlign::LeftBottom},
                                {"Birim", "METRE", 100, FlexAlign::CenterTop},
                                {"Maliyet", "99,000,000,000 YTL", 50, FlexAlign::CenterBottom}}}};
-  static const GridKind price{" KALVOR 952 Uyarlama 3.0 FİYAT LİSTESİ",
+  static const GridKind price{" " KV_PROGRAM_TITLE " FİYAT LİSTESİ",
                               {{{"Kayıt No.", "Kayit No.", 180, FlexAlign::LeftTop},
                                 {"Mal Kodu", kCode, 0, FlexAlign::LeftCenter},
                                 {"Mal Adı", kName, 0, FlexAlign::LeftBottom},
                                 {"Birim", "METRE", 100, FlexAlign::CenterTop},
                                 {"Fiyat", "99,000,000,000 YTL", 50, FlexAlign::CenterBottom}}}};
-  static const GridKind count{" KALVOR 952 Uyarlama 3.0 SAYIM LİSTESİ",
+  static const GridKind count{" " KV_PROGRAM_TITLE " SAYIM LİSTESİ",
                               {{{"Kayıt No.", "Kayit No.", 180, FlexAlign::LeftTop},
                                 {"Mal Kodu", kCode, 0, FlexAlign::LeftCenter},
                                 {"Mal Adı", kName, 0, FlexAlign::LeftBottom},

@@ -6,6 +6,7 @@
 
 #include "base/clock.h"
 #include "base/dates.h"
+#include "base/program_title.h"
 #include "base/text.h"
 #include "files/file_error_message.h"
 #include "lists/list_kind.h"
@@ -45,7 +46,7 @@ std::string timeText(double seconds) {
 }  // namespace
 
 frmLstPrn::frmLstPrn() {
-  Caption = "KALVOR 952 Uyarlama 3.0  LİSTE"_w;
+  Caption = KV_PROGRAM_TITLE "  LİSTE"_w;
   Move(0, 0, 320, 130);
   lblMesaj.Move(12, 12, 296, 20);
   lblSaat.Move(12, 40, 296, 20);
@@ -73,7 +74,7 @@ void frmLstPrn::Form_Load() {
   Kind = listKindOf(KALVOR3.List.ListKind);
 }
 
-void frmLstPrn::Form_Activate() { lblMesaj.Caption = " KALVOR 952 Uyarlama 3.0 BETA"; }
+void frmLstPrn::Form_Activate() { lblMesaj.Caption = " " KV_PROGRAM_TITLE " BETA"; }
 
 void frmLstPrn::cmdSaat_Timer() { lblSaat.Caption = timeText(clock().secondsSinceMidnight()); }
 
@@ -84,7 +85,7 @@ void frmLstPrn::cmdYaz_Click() {
   const PrintTitles titles = titlesOf(kind);
   cmdYaz.Enabled = false;
   EnabledAgain again{cmdYaz};
-  const std::string idle = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
+  const std::string idle = " " KV_PROGRAM_TITLE " LİSTE"_w;
   CaptionOnFailure title{*this, idle};
   DateText = DateToTurkishText(KALVOR3.StaticDate);
   Caption = w(titles.printing);
@@ -99,7 +100,7 @@ void frmLstPrn::cmdYaz_Click() {
     return;
   }
   Caption = w(titles.done);
-  print::tellWhereDocumentWent(*done, "liste", "KALVOR 952 Uyarlama 3.0  LİSTE"_w, *this);
+  print::tellWhereDocumentWent(*done, "liste", KV_PROGRAM_TITLE "  LİSTE"_w, *this);
 }
 
 // The list dialog comes back freshly loaded, with its first choices.

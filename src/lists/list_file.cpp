@@ -5,6 +5,7 @@
 
 #include "base/collation.h"
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "base/text.h"
 #include "records/chain_ends.h"
 #include "records/chain_walk.h"
@@ -13,7 +14,7 @@ namespace kv {
 
 namespace {
 
-const char* const kTitle = "KALVOR 952 Uyarlama 3.0  LİSTE";
+const char* const kTitle = KV_PROGRAM_TITLE "  LİSTE";
 
 int boundRank(std::string_view s, std::size_t i) {
   return i < s.size() ? collationRank(static_cast<unsigned char>(s[i])) : 1;

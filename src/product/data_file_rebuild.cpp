@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/end_reported.h"
 #include "base/text.h"
 #include "files/company_lock.h"
 #include "product/data_file_service.h"
@@ -37,15 +38,7 @@ std::vector<std::uint8_t> carriedOver(const std::string& dataName, DataFileRebui
   return kept;
 }
 
-}  // namespace
-
-InsertPolicy serviceInsertPolicy() {
-  InsertPolicy policy;
-  policy.sortingError = UserMessage{"Alfabetik sıralama hatası!..."_w, "! HATA !"};
-  return policy;
-}
-
-ProductFileReplacement rebuildDataAndIndex(const std::string& company, DataFileRebuildReport& report) {
+ProductFileReplacement rebuild(const std::string& company, DataFileRebuildReport& report) {
   // Held from the first read to the commit: no other program changes the files between.
   std::optional<CompanyLock> hold;
   std::vector<std::uint8_t> kept;
@@ -58,6 +51,19 @@ ProductFileReplacement rebuildDataAndIndex(const std::string& company, DataFileR
     return failed;
   }
   return replaceProductFile(company, kept, serviceInsertPolicy());
+}
+
+}  // namespace
+
+InsertPolicy serviceInsertPolicy() {
+  InsertPolicy policy;
+  policy.sortingError = UserMessage{"Alfabetik sıralama hatası!..."_w, "! HATA !"};
+  return policy;
+}
+
+ProductFileReplacement rebuildDataAndIndex(const std::string& company, DataFileRebuildReport& report) {
+  return endReported([&] { return rebuild(company, report); },
+                     [&](const ProductFileReplacement* result) { report.ended(result && result->replaced); });
 }
 
 }  // namespace kv

@@ -20,15 +20,19 @@ namespace kv {
 // The data-file service's messages for its linking.
 InsertPolicy serviceInsertPolicy();
 
-// What the rebuild tells of its run as it goes; the window decides what each stage shows.
+// What the rebuild tells of its run as it goes; the window decides what each stage shows. Every rebuild
+// ends, whatever happened.
 class DataFileRebuildReport {
  public:
   virtual ~DataFileRebuildReport() = default;
   // A whole record of the old ".DAT" was read, carried over or not; `code` as stored, blanks and all.
   virtual void recordRead(std::string_view code) { (void)code; }
+  // The rebuild is over: `replaced` when the new files are in place; false when a step failed (the
+  // result names the file) or the rebuild threw (the exception then goes on).
+  virtual void ended(bool replaced) { (void)replaced; }
 };
 
-// The company's ".DAT" and ".ABC" must not be open. `report` hears every record read.
+// The company's ".DAT" and ".ABC" must not be open. `report` hears every record read, and the end.
 ProductFileReplacement rebuildDataAndIndex(const std::string& company, DataFileRebuildReport& report);
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 
 #include "base/clock.h"
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "records/kalvor3.h"
 
@@ -13,7 +14,7 @@ using namespace ui;
 
 namespace {
 
-const char* const kTitle = "KALVOR 952 Uyarlama 3.0 DÖVİZ";
+const char* const kTitle = KV_PROGRAM_TITLE " DÖVİZ";
 // A date without a rate, and a box that held no number, show the plain zero, not the currency text of 0.
 const char* const kNoRate = "0 TL";
 
@@ -35,7 +36,7 @@ frmDoviz::frmDoviz() {
 }
 
 void frmDoviz::layOut() {
-  Caption = "KALVOR 952 Uyarlama 3.0  DÖVİZ"_w;
+  Caption = KV_PROGRAM_TITLE "  DÖVİZ"_w;
   Move(0, 0, 400, 300);
   FrameTarih.Move(16, 10, 368, 62);
   FrameTarih.Caption = "Tarih"_w;
@@ -158,7 +159,7 @@ void frmDoviz::ShowRateOrBlank() {
 
 void frmDoviz::FocusRateFields() {
   if (SavedCaptionShown) {
-    Caption = " KALVOR 952 Uyarlama 3.0  DÖVİZ"_w;
+    Caption = " " KV_PROGRAM_TITLE "  DÖVİZ"_w;
     SavedCaptionShown = false;
   }
   rateBoxes()[RateFocusIndex]->SetFocus();

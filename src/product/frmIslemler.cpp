@@ -1,5 +1,6 @@
 #include "product/frmIslemler.h"
 
+#include "base/program_title.h"
 #include "files/files.h"
 #include "product/product_sort.h"
 #include "product/product_titles.h"
@@ -11,7 +12,7 @@ namespace kv {
 using namespace ui;
 
 frmIslemler::frmIslemler() {
-  Caption = " KALVOR 952 Uyarlama 3.0  İŞLEMLER"_w;
+  Caption = " " KV_PROGRAM_TITLE "  İŞLEMLER"_w;
   Move(0, 0, 258, 186);
   struct Button {
     CommandButton* button;
@@ -81,17 +82,17 @@ void frmIslemler::cmdTarih_Click() {
   forms().show("frmTarih");
 }
 
-// Both sorts ask the same question, naming their order, and show their stages in the window's title.
+// Both sorts ask the same question, naming their order, and show their stages in the window's title; its
+// caption comes back when the sort has ended, whatever happened.
 void frmIslemler::sortAfterAsking(const char* order, Sort sort) {
   Beep();
   if (MsgBox("Kayıtların ('"_w + KALVOR3.CompanyName + ".DAT' dosyasının) alfabetik kayıt ("_w + order +
                  ") sırasına sokulmasını istiyormusunuz?..."_w,
-             MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0 BETA"_w) != MsgAnswer::Yes)
+             MsgButtons::YesNo, MsgIcon::Question, KV_PROGRAM_TITLE " BETA"_w) != MsgAnswer::Yes)
     return;
   BusyPointer busy(*this);
-  SortTitles titles(*this);
+  SortTitles titles(*this, "DİĞER İŞLEMLER"_w);
   sort(KALVOR3.CompanyName, titles, *this);
-  Caption = "DİĞER İŞLEMLER"_w;
 }
 
 void frmIslemler::cmdAlfabetik_Click() { sortAfterAsking("kod", sortByCode); }

@@ -3,6 +3,7 @@
 #include "product/frmKalvor.h"
 
 #include "base/clock.h"
+#include "base/program_title.h"
 #include "records/kalvor3.h"
 
 namespace kv {
@@ -44,7 +45,7 @@ void frmKalvor::Form_Load() {
     RecordShown = Products.count();
   }
   for (int tab = 1; tab <= 7; ++tab) TabRecordNumber[tab] = RecordShown;
-  Caption = " KALVOR 952 Uyarlama 3.0 BETA   [ "_w + company + " ]";
+  Caption = " " KV_PROGRAM_TITLE " BETA   [ "_w + company + " ]";
 
   int tab = Kept.CurrentTab > 0 ? Kept.CurrentTab : 8;
   if (TabStrip1.SelectedIndex() == tab)
@@ -117,7 +118,7 @@ void frmKalvor::Form_Click() {
     ShowRecord();
   } else if (Entry.newEntry() && typedCode().empty()) {
     Entry.endEditing();
-    Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
+    Caption = " " KV_PROGRAM_TITLE " BETA"_w;
   } else if (SearchMode) {
     FindRecordByCode();
   } else {

@@ -1,5 +1,6 @@
 // Browsing: first, previous, next and last record of the selected kind, in record order or in code order
 // along the alphabetic chain.
+#include "base/program_title.h"
 #include "product/frmKalvor.h"
 
 namespace kv {
@@ -12,8 +13,8 @@ bool frmKalvor::leavePendingEntry(ChainCommand command) {
   const bool hasCode = !typedCode().empty();
   if (hasCode || command == ChainCommand::Next || command == ChainCommand::Last) Beep();
   if (hasCode) {
-    static const char* const titles[] = {"", " KALVOR 952 Uyarlama 3.0", "KALVOR 952 Uyarlama 3.0",
-                                         "KALVOR 952 Uyarlama 3.0", "KALVOR 952 Uyarlama 3.0  BETA"};
+    static const char* const titles[] = {"", " " KV_PROGRAM_TITLE, KV_PROGRAM_TITLE,
+                                         KV_PROGRAM_TITLE, KV_PROGRAM_TITLE "  BETA"};
     if (!askToSavePendingEntry(titles[static_cast<int>(command)])) return false;
   }
   cmdSonraki.Enabled = false;
@@ -128,7 +129,7 @@ void frmKalvor::NavigateAlphabetic(ChainCommand command) {
     if (tab >= 1 && tab <= 7) TabRecordNumber[tab] = step.record;
   } else {
     ClearRecordFields();
-    Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
+    Caption = " " KV_PROGRAM_TITLE " BETA"_w;
     NoRecordShown = true;
     if (step.status == ChainStep::Status::Locked) showLockedSearch();
   }

@@ -1,4 +1,5 @@
 // Deleting a product: the record keeps its place with Kind -1 and leaves its bucket and the chain.
+#include "base/program_title.h"
 #include "product/frmKalvor.h"
 
 namespace kv {
@@ -33,9 +34,9 @@ void frmKalvor::cmdSil_Click() {
           ? MsgBox("Silmek istediğiniz kayıt reçetesi olan bir kayıt!...\r\rBu kayıt silinirse reçetesine "
                    "erişilemez!...\r\rSilinmesi gerektiğine eminmisiniz?..."_w,
                    MsgButtons::YesNo, MsgIcon::Question, "! DİKKAT !"_w)
-          : MsgBox("Bu kayıt silinsin mi?"_w, MsgButtons::YesNo, MsgIcon::Question, "KALVOR 952 Uyarlama 3.0"_w);
+          : MsgBox("Bu kayıt silinsin mi?"_w, MsgButtons::YesNo, MsgIcon::Question, KV_PROGRAM_TITLE);
   if (answer != MsgAnswer::Yes) {
-    Caption = " KALVOR 952 Uyarlama 3.0 BETA"_w;
+    Caption = " " KV_PROGRAM_TITLE " BETA"_w;
     Entry.endEditing();
     bilKod.SetFocus();
     return;

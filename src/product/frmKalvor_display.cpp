@@ -1,4 +1,5 @@
 // How a record reaches the main window: the record-order scan, the boxes, the cost boxes and the kind tabs.
+#include "base/program_title.h"
 #include "product/frmKalvor.h"
 
 #include "base/numbers.h"
@@ -11,7 +12,7 @@ int frmKalvor::selectedTab() const { return TabStrip1.SelectedIndex(); }
 
 void frmKalvor::showRecordTitle(std::int16_t record) {
   Caption =
-      " KALVOR 952 Uyarlama 3.0  Kayıt :"_w + recordNumberText(record) + " /" + recordNumberText(Products.count());
+      " " KV_PROGRAM_TITLE "  Kayıt :"_w + recordNumberText(record) + " /" + recordNumberText(Products.count());
 }
 
 void frmKalvor::ShowRecord() {
@@ -30,7 +31,7 @@ void frmKalvor::ShowRecord() {
     NoRecordShown = false;
     if (!KeepTitle) showRecordTitle(current);
   } else {
-    Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+    Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
     ClearRecordFields();
     NoRecordShown = true;
   }
@@ -99,7 +100,7 @@ void frmKalvor::TabStrip1_Click() {
   RecordShown = TabRecordNumber[tab];
   if (RecordShown < 1) {
     // Nothing of this kind was found the last time: show the tab empty rather than the other tab's record.
-    Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+    Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
     ClearRecordFields();
     NoRecordShown = true;
     KeepTitle = SearchMode = false;

@@ -1,6 +1,7 @@
 // New entries and saving: the window's side of the entry model. It reads the boxes, asks the model what a
 // save means and turns the answer into messages, questions and boxes.
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "product/frmKalvor.h"
 #include "records/kalvor3.h"
 
@@ -42,7 +43,7 @@ void frmKalvor::cmdYeni_Click() {
   Entry.beginNewEntry();
   SearchMode = false;
   emptyEntryBoxes();
-  Caption = " KALVOR 952 Uyarlama 3.0  BETA [ Yeni Kayıt ]"_w;
+  Caption = " " KV_PROGRAM_TITLE "  BETA [ Yeni Kayıt ]"_w;
   bilKod.SetFocus();
 }
 
@@ -54,7 +55,7 @@ void frmKalvor::cmdKayitla_Click() {
     bilKod.SetFocus();
     return;
   }
-  if (!Entry.newEntry()) Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+  if (!Entry.newEntry()) Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
   if (NoRecordShown) {
     Beep();
     bilKod.SetFocus();
@@ -92,7 +93,7 @@ frmKalvor::Saved frmKalvor::saveBoxes() {
   if (check.kind == SaveCheck::Kind::CodeChange) {
     Beep();
     if (MsgBox("Kod alanında değişiklik yapmak istediğinize eminmisiniz?..."_w, MsgButtons::YesNo, MsgIcon::Question,
-               "KALVOR 952 Uyarlama 3.0") != MsgAnswer::Yes) {
+               KV_PROGRAM_TITLE) != MsgAnswer::Yes) {
       ShowRecord();
       return Saved::Refused;
     }

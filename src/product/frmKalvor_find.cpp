@@ -1,4 +1,5 @@
 // Finding records: by the beginning of the code through the alphabetic index, or by a piece of the name.
+#include "base/program_title.h"
 #include "product/frmKalvor.h"
 
 namespace kv {
@@ -12,7 +13,7 @@ void frmKalvor::cmdAraBul_Click() {
   Entry.dropNewEntry();
   SearchMode = true;
   emptyEntryBoxes();
-  Caption = " KALVOR 952 Uyarlama 3.0  BETA [ Kayıt Arama ] "_w;
+  Caption = " " KV_PROGRAM_TITLE "  BETA [ Kayıt Arama ] "_w;
   bilKod.SetFocus();
 }
 
@@ -37,7 +38,7 @@ void frmKalvor::FindRecordByCode() {
   if (found.status == CodeSearchResult::Status::NotFound) {
     busy.restore();
     Beep();
-    MsgBox("Aranan kayıt bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0"_w);
+    MsgBox("Aranan kayıt bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, KV_PROGRAM_TITLE);
     ShowRecord();
     return;
   }

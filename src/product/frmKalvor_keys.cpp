@@ -1,5 +1,6 @@
 // The main window's keys: the function-key dispatcher that every control hands its keys to, the walk from
 // box to box with the arrows and Enter, ESC, and the commands that leave the window or end the program.
+#include "base/program_title.h"
 #include "product/frmKalvor.h"
 
 namespace kv {
@@ -46,7 +47,7 @@ void frmKalvor::showKeyList() {
          "F8 = Alfabetik / Kayıtsal\rF9 = Bilgi\rF10 = Fonksiyon Tuşları (Yardım)\rF11 = SERVİS\r"
          "F12 = Maliyet Görüntüsünü Açma / Kapama\r\rHOME = İlk Kayıt\rEND = Son Kayıt\rPAGE UP = Önceki\r"
          "PAGE DOWN = Sonraki\r\rESC = Çıkış (Vazgeç)"_w,
-         MsgButtons::Ok, MsgIcon::None, " KALVOR 952 Uyarlama 3.0.3  [ 2008.05.27 ]");
+         MsgButtons::Ok, MsgIcon::None, " " KV_PROGRAM_NAME " " KV_PROGRAM_RELEASE "  [ 2008.05.27 ]");
 }
 
 void frmKalvor::entryBoxKeyDown(TextBox& box, int& KeyCode, bool trimLeadingBlanks, Control* up, Control& down) {
@@ -79,13 +80,13 @@ void frmKalvor::entryBoxKeyPress(TextBox& box, int& KeyAscii, Control& next) {
 }
 
 void frmKalvor::wireKeys() {
-  struct Entry {
+  struct BoxKeys {
     TextBox* box;
     bool trims;
     Control* up;
     Control* down;
   };
-  const Entry entries[] = {
+  const BoxKeys boxes[] = {
       {&bilKod, true, nullptr, &bilAd},
       {&bilAd, true, &bilKod, &bilAciklama},
       {&bilAciklama, true, &bilAd, &bilBirim},
@@ -101,7 +102,7 @@ void frmKalvor::wireKeys() {
       {&bilAgirlik, true, &bilBoyutlar, &bilOzelNot},
       {&bilOzelNot, true, &bilAgirlik, &bilKod},
   };
-  for (const Entry& e : entries) {
+  for (const BoxKeys& e : boxes) {
     e.box->KeyDown = [this, e](int& k, int) { entryBoxKeyDown(*e.box, k, e.trims, e.up, *e.down); };
     e.box->KeyPress = [this, e](int& k) { entryBoxKeyPress(*e.box, k, *e.down); };
   }
@@ -177,7 +178,7 @@ void frmKalvor::cmdListe_Click() {
 void frmKalvor::cmdServis_Click() {
   if (Entry.newEntry() && !typedCode().empty()) {
     Beep();
-    if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
+    if (!askToSavePendingEntry(KV_PROGRAM_TITLE " BETA")) return;
   }
   if (RecordShown >= 1) {
     Products.close();
@@ -192,18 +193,18 @@ void frmKalvor::cmdServis_Click() {
 
 void frmKalvor::cmdYardim_Click() {
   Beep();
-  MsgBox("'KALVOR 952 Uyarlama 3.0 BETA' programı, üretilen mal ve parçaların maliyetlerinin güncel olarak "
+  MsgBox("'" KV_PROGRAM_TITLE " BETA' programı, üretilen mal ve parçaların maliyetlerinin güncel olarak "
          "hesaplanması, listelenmesi ve fiyatlandırılması amacına yönelik olarak yapılmış bir 'Otomatik Maliyet "
          "Hesabı ve Fiyatlandırma' programıdır...\r\rProgramın tüm menülerinde (formlarında) yer alan görsel komut "
          "ve seçenek nesnelerine karşılık (alternatif) olarak kullanılan fonksiyon tuşlarının görevlerini öğrenmek "
          "için (tüm menülerde) 'F10' tuşuna basın..."_w,
-         MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0 BETA");
+         MsgButtons::Ok, MsgIcon::None, KV_PROGRAM_TITLE " BETA");
 }
 
 void frmKalvor::cmdCikis_Click() {
   if (Entry.newEntry() && !typedCode().empty()) {
     Beep();
-    if (!askToSavePendingEntry("KALVOR 952 Uyarlama 3.0 BETA")) return;
+    if (!askToSavePendingEntry(KV_PROGRAM_TITLE " BETA")) return;
   }
   Beep();
   End();

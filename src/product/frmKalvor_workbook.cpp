@@ -1,5 +1,6 @@
 // The product workbook: the records of the chosen tab out to a new workbook ("Excel'e"), and the product
 // file rebuilt from the workbook "KLVR952.XLS" of the working folder ("Excel'den").
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "product/frmKalvor.h"
 #include "product/product_workbook.h"
@@ -106,7 +107,7 @@ void frmKalvor::ImportProductsFromExcel() {
   } else {
     ClearRecordFields();
     NoRecordShown = true;
-    Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+    Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
   }
 }
 

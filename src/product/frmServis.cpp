@@ -1,6 +1,7 @@
 #include "product/frmServis.h"
 
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "product/data_file_service.h"
 #include "records/chain_check.h"
 #include "records/kalvor3.h"
@@ -100,7 +101,7 @@ void frmServis::wireKeys() {
 }
 
 void frmServis::layOut() {
-  Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
+  Caption = " " KV_PROGRAM_TITLE " SERVİS"_w;
   Move(0, 0, 720, 390);
 
   FrameDat.Move(16, 12, 330, 124);
@@ -189,7 +190,7 @@ void frmServis::Form_Load() {
 void frmServis::Form_Activate() { ShowServiceRecord(); }
 
 void frmServis::ShowServiceRecord() {
-  Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
+  Caption = " " KV_PROGRAM_TITLE " SERVİS"_w;
   auto valid = [this](int r) { return r >= 1 && r <= RecordCount; };
   if (!valid(ServiceRecordNumber)) {
     cmdKayitla.Enabled = false;
@@ -260,7 +261,7 @@ void frmServis::cmdOnceki_Click() {
     ShowServiceRecord();
   } else {
     Beep();
-    Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
+    Caption = " " KV_PROGRAM_TITLE " SERVİS"_w;
     cmdOnceki.Enabled = false;
   }
   bilPointer.SetFocus();
@@ -273,7 +274,7 @@ void frmServis::cmdSonraki_Click() {
     ShowServiceRecord();
   } else {
     Beep();
-    Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
+    Caption = " " KV_PROGRAM_TITLE " SERVİS"_w;
     cmdSonraki.Enabled = false;
   }
   bilPointer.SetFocus();
@@ -415,7 +416,7 @@ void frmServis::cmdYardim_Click() {
          "F9 = Kod alanına geçiş...\rF10 = Fonksiyon Tuşları (Yardım) \rF11 = Pointer alanına geçiş...\r"
          "F12 = Tip alanına geçiş...\r\rHOME = İlk Kayıt\rEND = Son Kayıt\rPAGE UP = Önceki Kayıt\r"
          "PAGE DOWN = Sonraki Kayıt\r\rESC = Çıkış"_w,
-         MsgButtons::Ok, MsgIcon::None, " KALVOR 952 Uyarlama 3.0 SERVİS [ Ekim 2007 ]"_w);
+         MsgButtons::Ok, MsgIcon::None, " " KV_PROGRAM_TITLE " SERVİS [ Ekim 2007 ]"_w);
 }
 
 void frmServis::cmdExit_Click() {

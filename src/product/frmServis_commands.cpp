@@ -1,6 +1,7 @@
 // The working commands of the service window: the search by code, the save of what is typed into a
 // record, the wipe of a deleted record and the rebuild of the product file.
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "product/data_file_rebuild.h"
 #include "product/data_file_service.h"
@@ -122,7 +123,7 @@ void frmServis::cmdRebuild_Click() {
 bool frmServis::RebuildDataAndIndex() {
   const ProductFile::Replaced done = Products.replace(
       [this](const std::string& company) {
-        DataFileRebuildTitles titles(*this);
+        DataFileRebuildTitles titles(*this, " " KV_PROGRAM_TITLE " SERVİS"_w);
         return rebuildDataAndIndex(company, titles);
       },
       ProductFile::IndexRule::Leave);
@@ -132,7 +133,6 @@ bool frmServis::RebuildDataAndIndex() {
   }
   if (!done.job.replaced) {
     countRecords();
-    Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
     tellFileError(*this, *done.job.failure);
     ShowServiceRecord();
     return false;
@@ -140,7 +140,6 @@ bool frmServis::RebuildDataAndIndex() {
   RecordCount = done.job.written;
   ServiceRecordNumber = done.job.written;
   KALVOR3.CurrentRecordNumber = done.job.written;
-  Caption = " KALVOR 952 Uyarlama 3.0 SERVİS"_w;
   bilPointer.SetFocus();
   return true;
 }

@@ -1,5 +1,6 @@
 #include "product/frmStart.h"
 
+#include "base/program_title.h"
 #include "files/company_lock.h"
 #include "files/file_command.h"
 #include "files/file_error_message.h"
@@ -19,7 +20,7 @@ frmStart::frmStart() {
   picIcon.Move(24, 20, 64, 64);
   picIcon.Picture = programIconPath();
   lblTitle.Move(104, 22, 470, 30);
-  lblTitle.Caption = "KALVOR 952 Uyarlama 3.0 BETA"_w;
+  lblTitle.Caption = KV_PROGRAM_TITLE " BETA"_w;
   lblTitle.FontSize = 16;
   lblTitle.FontBold = true;
   lblVersion.Move(104, 56, 470, 20);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/collation.h"
+#include "base/end_reported.h"
 #include "base/text.h"
 #include "files/company_lock.h"
 #include "files/file_error_message.h"
@@ -130,6 +131,13 @@ bool RebuildFromSortedList(const std::string& company, const SortedRecords& sort
   return true;
 }
 
+// A sort that started ends, whatever happens in `sort`.
+template <class Sort>
+SortResult endsReported(SortReport& report, Sort sort) {
+  report.started();
+  return endReported(sort, [&](const SortResult* result) { report.ended(result ? *result : SortResult::Failed); });
+}
+
 }  // namespace
 
 InsertPolicy sortInsertPolicy() {
@@ -139,34 +147,36 @@ InsertPolicy sortInsertPolicy() {
 }
 
 SortResult sortByCode(const std::string& company, SortReport& report, MessageSink& sink) {
-  report.started();
-  const std::optional<CompanyLock> hold = holdCompany(company, sink);
-  if (!hold) return SortResult::Failed;
-  const std::optional<SortedRecords> sorted = readSorted(
-      company, ChainKey::Code,
-      [](const ChainImage& image, std::int16_t count) { return std::optional(codeSortOrder(image, count)); }, sink);
-  if (!sorted) return SortResult::Failed;
-  if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
-  report.codesOrdered();
-  return RebuildFromSortedList(company, *sorted, report, sink) ? SortResult::Sorted : SortResult::Failed;
+  return endsReported(report, [&] {
+    const std::optional<CompanyLock> hold = holdCompany(company, sink);
+    if (!hold) return SortResult::Failed;
+    const std::optional<SortedRecords> sorted = readSorted(
+        company, ChainKey::Code,
+        [](const ChainImage& image, std::int16_t count) { return std::optional(codeSortOrder(image, count)); }, sink);
+    if (!sorted) return SortResult::Failed;
+    if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
+    report.codesOrdered();
+    return RebuildFromSortedList(company, *sorted, report, sink) ? SortResult::Sorted : SortResult::Failed;
+  });
 }
 
 SortResult sortByName(const std::string& company, SortReport& report, MessageSink& sink) {
-  report.started();
-  const std::optional<CompanyLock> hold = holdCompany(company, sink);
-  if (!hold) return SortResult::Failed;
-  const std::optional<SortedRecords> sorted = readSorted(company, ChainKey::Name, nameSortOrder, sink);
-  if (!sorted) return SortResult::Failed;
-  if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
-  report.namesRead();
-  if (!sorted->placed) {
-    sink.beep();
-    sink.message("Yeni oluşturulan dosya boyutu hatalı!\rAlfabetik sıralama iptal edildi..."_w, MsgButtons::Ok,
-                 MsgIcon::Exclamation, "SIRALAMA  HATASI !"_w);
-    return SortResult::Refused;
-  }
-  report.namesPlaced();
-  return RebuildFromSortedList(company, *sorted, report, sink) ? SortResult::Sorted : SortResult::Failed;
+  return endsReported(report, [&] {
+    const std::optional<CompanyLock> hold = holdCompany(company, sink);
+    if (!hold) return SortResult::Failed;
+    const std::optional<SortedRecords> sorted = readSorted(company, ChainKey::Name, nameSortOrder, sink);
+    if (!sorted) return SortResult::Failed;
+    if (refusedAsEmpty(*sorted, sink)) return SortResult::NothingLive;
+    report.namesRead();
+    if (!sorted->placed) {
+      sink.beep();
+      sink.message("Yeni oluşturulan dosya boyutu hatalı!\rAlfabetik sıralama iptal edildi..."_w, MsgButtons::Ok,
+                   MsgIcon::Exclamation, "SIRALAMA  HATASI !"_w);
+      return SortResult::Refused;
+    }
+    report.namesPlaced();
+    return RebuildFromSortedList(company, *sorted, report, sink) ? SortResult::Sorted : SortResult::Failed;
+  });
 }
 
 }  // namespace kv

@@ -23,7 +23,7 @@ enum class SortResult {
 };
 
 // What a sort tells of its run as it goes; the window decides what each stage shows. A sort that stops
-// tells no more stages: its result is its end.
+// tells no more stages; every sort ends, whatever happened (sorted, stopped, refused, or thrown).
 class SortReport {
  public:
   virtual ~SortReport() = default;
@@ -39,6 +39,9 @@ class SortReport {
   virtual void writing(std::int16_t records) { (void)records; }
   // The new files are in place.
   virtual void sorted() {}
+  // The sort is over, after what it told through the sink: its result, Failed when it threw (the
+  // exception then goes on).
+  virtual void ended(SortResult result) { (void)result; }
 };
 
 // The company's ".DAT" and ".ABC" must not be open.

@@ -17,6 +17,10 @@ std::string percentTitle(const char* stage) { return w(stage) + recordNumberText
 
 void DataFileRebuildTitles::recordRead(std::string_view code) { title_.progress(" Rebuild : " + std::string(code)); }
 
+void DataFileRebuildTitles::ended(bool) {
+  if (caption_) title_.progress(*caption_);
+}
+
 // ---- Sorts ----
 
 void SortTitles::started() { title_.progress(" Alfabetik  sıralama başladı..."_w); }
@@ -36,5 +40,9 @@ void SortTitles::writing(std::int16_t records) {
 }
 
 void SortTitles::sorted() { title_.progress("İşlem tamamlandı..."_w); }
+
+void SortTitles::ended(SortResult) {
+  if (caption_) title_.progress(*caption_);
+}
 
 }  // namespace kv

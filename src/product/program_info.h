@@ -6,7 +6,8 @@
 namespace kv {
 
 std::string programVersionLine();
-// The icon picture (a UTF-8 path), or empty when it is not installed beside the program.
+// The icon picture (a UTF-8 path): the checkout's beside the build, or the installed one (64 pixels) in the
+// prefix the program is installed in; empty when there is neither.
 std::string programIconPath();
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/end_reported.h"
+#include "base/program_title.h"
 #include "base/text.h"
 #include "files/file_command.h"
 #include "files/file_error_message.h"
@@ -21,7 +22,7 @@ const char* savedText(RecipeFileKind store) {
                                           : " kayıt liste tanım dosyasına kayıtlandı...";
 }
 
-const char* const kProgramTitle = " KALVOR 952 Uyarlama 3.0";
+const char* const kProgramTitle = " " KV_PROGRAM_TITLE;
 
 // The new store, written into the temporary file of the replacement in blocks of lines (one write per
 // block instead of one per line; the bytes on disk are the same). Its failures name the store, not the

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "recipe/recipe_files.h"
 #include "records/kalvor3.h"
 
@@ -12,7 +13,7 @@ namespace kv {
 using namespace ui;
 
 frmAnaliz::frmAnaliz() {
-  Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+  Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
   KeyPreview = true;
   closeBoxRuns([this] { cmdCikis_Click(); });
   layOut();
@@ -82,7 +83,7 @@ void frmAnaliz::wireEvents() {
   cmdCikis.Click = [this] { cmdCikis_Click(); };
 }
 
-std::string frmAnaliz::analysisTitle() { return " KALVOR 952 Uyarlama 3.0 ANALİZ"_w; }
+std::string frmAnaliz::analysisTitle() { return " " KV_PROGRAM_TITLE " ANALİZ"_w; }
 
 // ---- Lifecycle ----
 
@@ -221,7 +222,7 @@ void frmAnaliz::showProductFields() {
 }
 
 void frmAnaliz::ClearProductDisplay() {
-  Caption = SearchMode ? " KALVOR 952 Uyarlama 3.0 BETA [ Kayıt Arama ]"_w : " KALVOR 952 Uyarlama 3.0 BETA"_w;
+  Caption = SearchMode ? " " KV_PROGRAM_TITLE " BETA [ Kayıt Arama ]"_w : " " KV_PROGRAM_TITLE " BETA"_w;
   txtKod.Text = "";
   for (Label* l : {&lblAd, &lblBirim, &lblUrunGrubu, &lblOzelKod, &lblMaliyet, &lblMalTar, &lblStatikMaliyet,
                    &lblStatikMTarih, &lblOlTarih, &lblStatikTarih})

@@ -1,5 +1,6 @@
 // The analysis window's commands: the search by code, the cost roll-up, the hand-overs to the report
 // dialog and the recipe service, the jobs the recipe service leaves, the key help and the exit.
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "recipe/cost_refresh.h"
 #include "recipe/definition_rebuild.h"
@@ -61,7 +62,7 @@ void frmAnaliz::FindProductByCode() {
     case CodeSearchResult::Status::Found: CurrentRecord = found.record; break;
     case CodeSearchResult::Status::NotFound:
       Beep();
-      MsgBox("Aranan kayıt bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0"_w);
+      MsgBox("Aranan kayıt bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, KV_PROGRAM_TITLE);
       CurrentRecord = found.leftAt;
       break;
   }

@@ -1,5 +1,6 @@
 #include "recipe/frmRServis.h"
 
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "files/files.h"
 #include "recipe/definition_workbook.h"
@@ -15,7 +16,7 @@ using namespace ui;
 namespace {
 const char* const kImportWorkbook = "KLVR952.XLS";
 // The window's title, which an export or import puts back.
-const char* const kTitle = " KALVOR 952 Uyarlama 3.0  ANALİZ";
+const char* const kTitle = " " KV_PROGRAM_TITLE "  ANALİZ";
 }  // namespace
 
 frmRServis::frmRServis() {

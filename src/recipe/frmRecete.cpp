@@ -1,6 +1,7 @@
 #include "recipe/frmRecete.h"
 
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "recipe/recipe_files.h"
 #include "records/kalvor3.h"
 
@@ -30,7 +31,7 @@ frmRecete::frmRecete() : TextBoxes(makeGridBoxes(*this)) {
 }
 
 void frmRecete::layOut() {
-  Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+  Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
   moveTwips(*this, 0, 0, 9135, 4800);
   moveTwips(LblAnaKod, 120, 120, 1695, 285);
   LblAnaKod.FontBold = true;

@@ -1,6 +1,7 @@
 // The editor's page: the rows it holds, the boxes that show them, the page save and the line deletion,
 // scrolling by one line, and the status of the current line in the title and the mirror labels.
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "recipe/frmRecete.h"
 #include "records/kalvor3.h"
 
@@ -145,7 +146,7 @@ void frmRecete::ShowCurrentLineStatus() {
   if (CurrentLine > n) {
     if (n == 0) {
       if (RowOffset > 0 || trim(Page[0].code).empty()) {
-        Caption = " KALVOR 952 Uyarlama 3.0  LİSTE"_w;
+        Caption = " " KV_PROGRAM_TITLE "  LİSTE"_w;
         Beep();
         Text(1).SetFocus();
         return;
@@ -183,7 +184,7 @@ void frmRecete::ShowCurrentLineStatus() {
 void frmRecete::showNewLine() {
   std::int32_t& n = Session.lineCount;
   if (CurrentLine > n + 1) ++n;  // the unsaved line above is counted
-  Caption = (WrittenMark ? "[ Kayıt yapıldı... ]  YENİ KAYIT :"_w : "[ KALVOR 952 Uyarlama 3.0 LİSTE ]  YENİ KAYIT :"_w) +
+  Caption = (WrittenMark ? "[ Kayıt yapıldı... ]  YENİ KAYIT :"_w : "[ " KV_PROGRAM_TITLE " LİSTE ]  YENİ KAYIT :"_w) +
             recordNumberText(CurrentLine);
   WrittenMark = false;
   const GridRow& r = row();
@@ -196,7 +197,7 @@ void frmRecete::showNewLine() {
 
 void frmRecete::showExistingLine() {
   if (!WrittenMark)
-    Caption = " KALVOR 952 Uyarlama 3.0  LİSTE   Kayıt :"_w + recordNumberText(CurrentLine) + " /" +
+    Caption = " " KV_PROGRAM_TITLE "  LİSTE   Kayıt :"_w + recordNumberText(CurrentLine) + " /" +
               recordNumberText(Session.lineCount);
   WrittenMark = false;
   const RecipeRecord line = Session.readLine(CurrentLine);

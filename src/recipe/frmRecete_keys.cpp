@@ -1,6 +1,7 @@
 // The editor's keys: the function-key dispatcher that every box and button hands its keys to, the way
 // the arrows and Enter lead through the grid, the lookup of a typed component code, and the cost box.
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "recipe/component_entry.h"
 #include "recipe/frmRecete.h"
 #include "records/kalvor3.h"
@@ -64,7 +65,7 @@ void frmRecete::HandleFunctionKey(int KeyCode) {
       Beep();
       MsgBox("F1 = Kayıtla...\rF2 = Yazdır...\rF3 = Sil...\rF4 = Maliyet TabStop Seçeneği...\rF10 = Tuş Yardımı...\r\r"
              "ESC = Çıkış..."_w,
-             MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
+             MsgButtons::Ok, MsgIcon::None, KV_PROGRAM_TITLE);
       break;
     default: break;
   }
@@ -168,7 +169,7 @@ bool frmRecete::ValidateComponentCode() {
       return true;
     case ComponentEntry::Status::NotFound:
       Beep();
-      MsgBox("Kod bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+      MsgBox("Kod bulunamadı!..."_w, MsgButtons::Ok, MsgIcon::Exclamation, KV_PROGRAM_TITLE);
       return true;
     case ComponentEntry::Status::Found: break;
   }

@@ -1,5 +1,6 @@
 #include <optional>
 
+#include "base/program_title.h"
 #include "print/print_job.h"
 #include "recipe/frmRecete.h"
 #include "recipe/recipe_titles.h"
@@ -17,7 +18,7 @@ using namespace ui;
 void frmRecete::cmdPrint_Click() {
   Beep();
   if (Session.lineCount < 1) return;
-  const std::string title = "KALVOR 952 Uyarlama 3.0 PRİNTER"_w;
+  const std::string title = KV_PROGRAM_TITLE " PRİNTER"_w;
   const MsgAnswer withCosts =
       MsgBox("Yazdırmak istediğiniz liste 'Maliyet Listesi' mi?"_w, MsgButtons::YesNoCancel, MsgIcon::Question, title);
   if (withCosts == MsgAnswer::Cancel) return;
@@ -31,13 +32,13 @@ void frmRecete::cmdPrint_Click() {
     const ReportPreparationInput input{Products, Session.job.ActiveRecordNumber, RecipeDate,
                                        {&Session.store, Session.storeCount()}};
     LevelBuildTitles tree(*this);
-    TotalConsumptionTitles totalConsumption(*this, false);
+    TotalConsumptionTitles consumption(*this, false);
     ListWorkingCopyReport noList;
-    const PreparedReport prepared = prepareReportFile(kind, input, *this, {tree, totalConsumption, noList});
+    const PreparedReport prepared = prepareReportFile(kind, input, *this, {tree, consumption, noList});
     if (prepared == PreparedReport::Failed) return;
     if (prepared == PreparedReport::Lines) printReport(kind, lines);
   }
-  Caption = " KALVOR 952 Uyarlama 3.0 BETA";
+  Caption = " " KV_PROGRAM_TITLE " BETA";
   cmdPrint.Enabled = true;
 }
 
@@ -46,7 +47,7 @@ void frmRecete::cmdPrint_Click() {
 // from its first page, or given up.
 void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
   EnabledAgain again{cmdPrint};
-  CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0 BETA"};
+  CaptionOnFailure title{*this, " " KV_PROGRAM_TITLE " BETA"};
   const std::optional<PrintedReport> done = print::printJob(
       reportDocumentName(kind, LblAnaKod.Caption()),
       [&](print::Printer& printer) {
@@ -58,7 +59,7 @@ void frmRecete::printReport(ReportKind kind, std::int32_t lines) {
                             : printRecipeReport(printer, kind, Session.company(), header);
       },
       print::PrinterFailureChoice::RetryOrCancel, *this);
-  if (done) print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);
+  if (done) print::tellWhereDocumentWent(done->document, "rapor", KV_PROGRAM_TITLE, *this);
 }
 
 }  // namespace kv

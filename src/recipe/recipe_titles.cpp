@@ -1,14 +1,15 @@
 #include "recipe/recipe_titles.h"
 
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "base/text.h"
 
 namespace kv {
 
 namespace {
 
-const char* const kBetaTitle = " KALVOR 952 Uyarlama 3.0 BETA";
-const char* const kFinalTitle = " KALVOR 952 Uyarlama 3.0  BETA";
+const char* const kBetaTitle = " " KV_PROGRAM_TITLE " BETA";
+const char* const kFinalTitle = " " KV_PROGRAM_TITLE "  BETA";
 std::string levelFailureText() { return "Kademe işlemleri esnasında hata oluştu..."_w; }
 
 }  // namespace
@@ -37,7 +38,7 @@ void LevelBuildTitles::ended(bool ranThrough) {
 
 void AnalysisLevelTitles::failed() {
   messages_.beep();
-  messages_.message(levelFailureText(), MsgButtons::Ok, MsgIcon::Exclamation, " KALVOR 952 Uyarlama 3.0  ANALİZ"_w);
+  messages_.message(levelFailureText(), MsgButtons::Ok, MsgIcon::Exclamation, " " KV_PROGRAM_TITLE "  ANALİZ"_w);
   title_.progress(kFinalTitle);
 }
 

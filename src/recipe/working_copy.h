@@ -118,7 +118,7 @@ enum class DeleteLineResult {
 // What the editor holds from its load to its unload. Its file operations throw FileError, which the
 // editor tells the user; each leaves the files in a state the next operation can work from.
 struct RecipeEditSession {
-  explicit RecipeEditSession(ProductFile& products) : products(products) {}
+  explicit RecipeEditSession(ProductFile& editorProducts) : products(editorProducts) {}
 
   ProductFile& products;  // the editor's product file, which names the company
   RecipeJob job;          // the product and its chain, as the preparation left them

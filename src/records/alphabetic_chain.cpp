@@ -11,6 +11,7 @@
 #include "base/bytes.h"
 #include "base/collation.h"
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "base/text.h"
 #include "files/files.h"
 #include "records/chain_image.h"
@@ -275,7 +276,7 @@ InsertPolicy toldInsertPolicy() {
   p.criticalError = UserMessage{
       "Alfabetik sıralama işleminde kritik hata oluştu!... Data dosyasını ve sıralamayı düzeltmek için, "
       "'SERVİS' menüsüne geçip, 'Oluştur' komutunu çalıştırın..."_w,
-      "KALVOR 952 Uyarlama 3.0  ( 'On Error GoTo' )"_w};
+      KV_PROGRAM_TITLE "  ( 'On Error GoTo' )"_w};
   return p;
 }
 

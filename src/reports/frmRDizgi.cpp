@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <optional>
 
+#include "base/program_title.h"
 #include "files/files.h"
 #include "print/print_job.h"
 #include "recipe/recipe_titles.h"
@@ -45,7 +46,7 @@ void frmRDizgi::wireEvents() {
 }
 
 void frmRDizgi::layOut() {
-  Caption = " KALVOR 952 Uyarlama 3.0  BETA"_w;
+  Caption = " " KV_PROGRAM_TITLE "  BETA"_w;
   Move(0, 0, 420, 196);
   FrameRecete.Move(12, 8, 190, 60);
   OptRecete.Move(10, 22, 80, 24);
@@ -128,7 +129,7 @@ void frmRDizgi::showKeyList() {
   Beep();
   MsgBox("F1 = Ekran/Yazıcı/Excel Seçimi\rF2 = Reçete/Liste Seçimi\rF3 = Toplam Sarf Seçeneği\rF4 = Maliyet Seçeneği\r"
          "F5 = Yazdır\rF10 = Tuş Yardımı\r\rESC = Çıkış"_w,
-         MsgButtons::Ok, MsgIcon::None, "KALVOR 952 Uyarlama 3.0");
+         MsgButtons::Ok, MsgIcon::None, KV_PROGRAM_TITLE);
 }
 
 void frmRDizgi::OptRecete_Click() { ListMode = false; }
@@ -160,7 +161,7 @@ void frmRDizgi::cmdPrint_Click() {
   if (Report.ActiveRecordNumber < 1) {
     Beep();
     MsgBox("Kayıt yazdırılamıyor!...\r\r( Aktif Kayıt Numarası = 0 )"_w, MsgButtons::Ok, MsgIcon::Exclamation,
-           "KALVOR 952 Uyarlama 3.0");
+           KV_PROGRAM_TITLE);
     return;
   }
   const ReportKind kind = chosenKind();
@@ -170,7 +171,7 @@ void frmRDizgi::cmdPrint_Click() {
     if (prepared == PreparedReport::Nothing) {
       Beep();
       MsgBox("Yazdırılacak kayıt olmadığından, yazma işlemi iptal edildi!..."_w, MsgButtons::Ok, MsgIcon::Exclamation,
-             "KALVOR 952 Uyarlama 3.0");
+             KV_PROGRAM_TITLE);
     }
     return;
   }
@@ -182,17 +183,17 @@ void frmRDizgi::cmdPrint_Click() {
 std::optional<ReportKind> frmRDizgi::prepareChosenReport(const std::string& nothingToList) {
   if (Report.ActiveRecordNumber < 1) {
     Beep();
-    MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, KV_PROGRAM_TITLE);
     return std::nullopt;
   }
   const ReportKind kind = chosenKind();
   Report.ReportKind = static_cast<std::int16_t>(kind);
   KALVOR3.Report = Report;
-  Caption = " KALVOR 952 Uyarlama 3.0";
+  Caption = " " KV_PROGRAM_TITLE;
   const PreparedReport prepared = prepareWorkingFile(kind);
   if (prepared == PreparedReport::Failed) return std::nullopt;  // the title tells it
   if (prepared == PreparedReport::Nothing) {
-    MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, "KALVOR 952 Uyarlama 3.0");
+    MsgBox(nothingToList, MsgButtons::Ok, MsgIcon::Exclamation, KV_PROGRAM_TITLE);
     return std::nullopt;
   }
   return kind;
@@ -233,7 +234,7 @@ void frmRDizgi::printReport(ReportKind kind) {
   Caption = reportCaption(kind);
   cmdPrint.Enabled = false;
   EnabledAgain again{cmdPrint};
-  CaptionOnFailure title{*this, " KALVOR 952 Uyarlama 3.0"};
+  CaptionOnFailure title{*this, " " KV_PROGRAM_TITLE};
   DateText = DateToTurkishText(KALVOR3.StaticDate);
   const std::optional<PrintedReport> done = print::printJob(
       reportDocumentName(kind, Report.ReportProductCode),
@@ -243,11 +244,11 @@ void frmRDizgi::printReport(ReportKind kind) {
       },
       print::PrinterFailureChoice::Tell, *this);
   if (!done) {
-    Caption = " KALVOR 952 Uyarlama 3.0";
+    Caption = " " KV_PROGRAM_TITLE;
     return;
   }
   Caption = "Liste yazdırıldı..."_w;
-  print::tellWhereDocumentWent(done->document, "rapor", "KALVOR 952 Uyarlama 3.0", *this);
+  print::tellWhereDocumentWent(done->document, "rapor", KV_PROGRAM_TITLE, *this);
 }
 
 void frmRDizgi::cmdVazgec_Click() {

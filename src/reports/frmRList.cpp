@@ -4,6 +4,7 @@
 
 #include "base/dates.h"
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "files/file_error_message.h"
 #include "print/ruled_page.h"
 #include "print/text_fit.h"
@@ -14,7 +15,7 @@ namespace kv {
 using namespace ui;
 
 frmRList::frmRList() {
-  Caption = " KALVOR 952 Uyarlama 3.0 LİSTE"_w;
+  Caption = " " KV_PROGRAM_TITLE " LİSTE"_w;
   moveTwips(*this, 0, 0, 9495, 6795);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/numbers.h"
+#include "base/program_title.h"
 #include "base/text.h"
 
 namespace kv {
@@ -13,7 +14,7 @@ void ListWorkingCopyTitles::passedOver(std::int32_t line) { title_.progress(reco
 
 void ListWorkingCopyTitles::ended(ListWorkingCopyOutcome outcome) {
   title_.progress(outcome == ListWorkingCopyOutcome::Failed ? "Liste işlemleri esnasında hata oluştu..."_w
-                                                            : std::string(" KALVOR 952 Uyarlama 3.0 BETA"));
+                                                            : std::string(" " KV_PROGRAM_TITLE " BETA"));
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/program_title.h"
 #include "base/text.h"
 
 namespace kv {
@@ -42,13 +43,13 @@ const ScreenLayout& screenLayout(ReportKind kind) {
   using A = CellAlign;
   static const ScreenLayout layouts[] = {
       // 1: the list definition with cost; its TOPLAM is worked out again, its grand total is the stored one
-      {"KALVOR 952 Uyarlama 3.0 LİSTE", 1, 164, 1, 166.1,
+      {KV_PROGRAM_TITLE " LİSTE", 1, 164, 1, 166.1,
        {{"MAL KODU", 1, 26}, {"MAL ADI", 26, 78}, {"MİKTAR", 78, 98}, {"MALİYET", 98, 131}, {"TOPLAM", 131, 166}},
        {{F::Code, A::Left, 3, 21}, {F::Name, A::Left, 28, 49}, {F::Quantity, A::Right, 88, 9}, {F::Unit, A::Left, 89, 8},
         {F::Cost, A::Right, 130, 31}, {F::QuantityTimesCost, A::Right, 165, 33}},
        GrandTotalRule::EveryRow},
       // 2: total consumption with cost
-      {"KALVOR 952 Uyarlama 3.0 TOPLAM SARF LİSTESİ", 1, 164, 1, 166.1,
+      {KV_PROGRAM_TITLE " TOPLAM SARF LİSTESİ", 1, 164, 1, 166.1,
        {{"T", 1, 6}, {"KAYIT KODU", 6, 32}, {"KAYIT ADI", 32, 78}, {"MİKTAR", 78, 98}, {"MALİYET", 98, 131},
         {"TOPLAM", 131, 166}},
        {{F::TypeChar, A::Centre, 1, 5}, {F::Code, A::Left, 7, 24}, {F::Name, A::Left, 33, 44},
@@ -56,7 +57,7 @@ const ScreenLayout& screenLayout(ReportKind kind) {
         {F::Total, A::Right, 165, 33}},
        GrandTotalRule::EveryRow},
       // 3: the tree level by level with cost
-      {"KALVOR 952 Uyarlama 3.0 KADEMELİ LİSTE", 1, 164, 1, 166.1,
+      {KV_PROGRAM_TITLE " KADEMELİ LİSTE", 1, 164, 1, 166.1,
        {{"T", 1, 6}, {"KAYIT KODU", 6, 32}, {"KAYIT ADI", 32, 78}, {"MİKTAR", 78, 98}, {"MALİYET", 98, 131},
         {"TOPLAM", 131, 166}},
        {{F::TypeChar, A::Centre, 1, 5}, {F::Code, A::Left, 7, 24, true}, {F::Name, A::Left, 33, 44},
@@ -64,19 +65,19 @@ const ScreenLayout& screenLayout(ReportKind kind) {
         {F::Total, A::Right, 165, 33}},
        GrandTotalRule::LevelZero},
       // 4: the list definition
-      {"KALVOR 952 Uyarlama 3.0 LİSTE", 5, 155, 5, 161.3,
+      {KV_PROGRAM_TITLE " LİSTE", 5, 155, 5, 161.3,
        {{"MAL KODU", 5, 35}, {"MAL ADI", 35, 131}, {"MİKTAR", 131, 161}},
        {{F::Code, A::Left, 8, 25}, {F::Name, A::Left, 38, 91}, {F::Quantity, A::Right, 148, 16},
         {F::Unit, A::Left, 149, 11}},
        GrandTotalRule::None},
       // 5: total consumption
-      {"KALVOR 952 Uyarlama 3.0 TOPLAM SARF LİSTESİ", 5, 154, 5, 160.1,
+      {KV_PROGRAM_TITLE " TOPLAM SARF LİSTESİ", 5, 154, 5, 160.1,
        {{"T", 5, 10}, {"KAYIT KODU", 10, 45}, {"KAYIT ADI", 45, 125}, {"MİKTAR", 125, 155}, {"D", 155, 160}},
        {{F::TypeChar, A::Centre, 5, 5}, {F::Code, A::Left, 11, 33}, {F::Name, A::Left, 46, 78},
         {F::Quantity, A::Right, 142, 16}, {F::Unit, A::Left, 143, 11}, {F::Star, A::Centre, 155, 5}},
        GrandTotalRule::None},
       // 6: the tree level by level
-      {"KALVOR 952 Uyarlama 3.0 KADEMELİ LİSTE", 5, 154, 5, 160.1,
+      {KV_PROGRAM_TITLE " KADEMELİ LİSTE", 5, 154, 5, 160.1,
        {{"T", 5, 10}, {"KAYIT KODU", 10, 45}, {"KAYIT ADI", 45, 125}, {"MİKTAR", 125, 155}, {"D", 155, 160}},
        {{F::TypeChar, A::Centre, 5, 5}, {F::Code, A::Left, 11, 33, true}, {F::Name, A::Left, 46, 78},
         {F::Quantity, A::Right, 142, 16}, {F::Unit, A::Left, 143, 11}, {F::Level, A::Centre, 155, 5}},

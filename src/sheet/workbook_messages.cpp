@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/program_title.h"
 #include "base/text.h"
 #include "files/file_error_message.h"
 
@@ -51,7 +52,7 @@ UserMessage importLayoutMessage(std::string_view workbookName) {
 }
 
 UserMessage workbookWrittenMessage(std::string_view fileName) {
-  return {"Kayıtlar \""_w + std::string(fileName) + "\" dosyasına aktarıldı..."_w, "KALVOR 952 Uyarlama 3.0"_w};
+  return {"Kayıtlar \""_w + std::string(fileName) + "\" dosyasına aktarıldı..."_w, KV_PROGRAM_TITLE};
 }
 
 UserMessage nothingToExportMessage() {
@@ -62,7 +63,7 @@ UserMessage workbookCutMessage() {
   static_assert(kMaxSheetRows - 1 == 1048575, "the rows the message names");
   return {"Excel çalışma sayfasının satırları yetmediğinden, çalışma kitabına başlık satırının altındaki ilk "
           "1.048.575 satır aktarıldı; geri kalan satırlar aktarılamadı."_w,
-          "KALVOR 952 Uyarlama 3.0"_w};
+          KV_PROGRAM_TITLE};
 }
 
 bool exportAndTell(MessageSink& sink, const std::function<WrittenWorkbook()>& write) {

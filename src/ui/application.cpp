@@ -12,27 +12,33 @@
 namespace kv::ui {
 
 namespace {
-Application* g_current = nullptr;
+
+// The application that runs, if any.
+Application*& running() {
+  static Application* app = nullptr;
+  return app;
 }
 
+}  // namespace
+
 Application::Application(Backend& backend) : backend_(backend), forms_(std::make_unique<Forms>(*this)) {
-  if (g_current) throw std::logic_error("only one forms application may run at a time");
-  g_current = this;
+  if (running()) throw std::logic_error("only one forms application may run at a time");
+  running() = this;
 }
 
 Application::~Application() {
   forms_->unloadAllSilently();
   forms_->destroyUnloaded();
   leaveSession();
-  g_current = nullptr;
+  running() = nullptr;
 }
 
 Application& Application::current() {
-  if (!g_current) throw std::logic_error("no forms application is running");
-  return *g_current;
+  if (!running()) throw std::logic_error("no forms application is running");
+  return *running();
 }
 
-bool Application::exists() { return g_current != nullptr; }
+bool Application::exists() { return running() != nullptr; }
 
 void Application::deliver(const std::function<void()>& event) {
   if (ended_) return;
@@ -161,6 +167,10 @@ void LeaveCompany(Form& where, const FileError& why) { Application::current().le
 bool LeavingCompany() { return Application::current().leavingCompany(); }
 
 void Beep() { Application::current().backend().beep(); }
+
+MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+  return Application::current().backend().messageBox(nullptr, text, buttons, icon, title);
+}
 
 ScreenSize Screen() { return Application::current().backend().screen(); }
 

@@ -85,6 +85,8 @@ Forms& forms();
 void LeaveCompany(Form& where, const FileError& why);
 bool LeavingCompany();
 void Beep();
+// A message box over no window: what the program tells at its start, before its first window.
+MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
 ScreenSize Screen();
 
 }  // namespace kv::ui

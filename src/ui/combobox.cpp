@@ -54,12 +54,6 @@ void ComboBox::RemoveItem(int index) {
   changed();
 }
 
-void ComboBox::Clear() {
-  items_.clear();
-  listIndex_ = -1;
-  apply(edit_.setText("") ? EditText::Result::Changed : EditText::Result::Moved);
-}
-
 const std::string& ComboBox::List(int index) const {
   if (index < 0 || index >= ListCount()) throw std::out_of_range("ComboBox.List out of range");
   return items_[index];

@@ -33,7 +33,6 @@ class ComboBox : public EditControl {
   // Adds an item at the end, or before index.
   void AddItem(const std::string& item, int index = -1);
   void RemoveItem(int index);
-  void Clear();
   int ListCount() const { return static_cast<int>(items_.size()); }
   const std::string& List(int index) const;
 

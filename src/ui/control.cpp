@@ -91,8 +91,6 @@ bool Control::EffectivelyVisible() const { return visible_ && (!container_ || co
 
 bool Control::CanFocus() const { return takesFocus_ && EffectivelyEnabled() && EffectivelyVisible(); }
 
-bool Control::HasFocus() const { return form_.ActiveControl() == this; }
-
 void Control::SetFocus() {
   if (!CanFocus()) return;
   form_.moveFocus(this);

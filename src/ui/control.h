@@ -74,7 +74,6 @@ class Control : public Placement {
   // Moves the focus here (nothing when the control cannot take it: disabled, invisible, or a kind that
   // never takes it).
   void SetFocus();
-  bool HasFocus() const;
   // Enabled and visible, with its containers; and of a kind that takes the focus.
   bool CanFocus() const;
   bool EffectivelyEnabled() const;

@@ -77,11 +77,22 @@ void HeadlessDriver::click(std::string_view name) {
   Input::click(control(name));
 }
 
+// A double click as the desktop delivers it: the first press and release are a click; the second press
+// is the double click, and it reaches only what is still on the screen where the first click was: a click
+// that unloaded its window destroyed the window's controls, and a hidden window takes no mouse. So the
+// second press goes to the window of the first only while that window is still the visible one, and to
+// its control looked up afresh by name.
+Form* HeadlessDriver::stillVisible(const Form* first) const {
+  Form* now = visible();
+  return !ended() && now == first ? now : nullptr;
+}
+
 void HeadlessDriver::dblClick(std::string_view name) {
   if (ended()) return;
-  Control& c = control(name);
-  Input::click(c);
-  Input::dblClick(c);
+  Form* first = &visibleForm();
+  Input::click(control(name));
+  if (Form* f = stillVisible(first))
+    if (Control* c = f->control(name)) Input::dblClick(*c);
 }
 
 void HeadlessDriver::clickForm() {
@@ -91,9 +102,9 @@ void HeadlessDriver::clickForm() {
 
 void HeadlessDriver::dblClickForm() {
   if (ended()) return;
-  Form& f = visibleForm();
-  Input::formClick(f);
-  if (f.Loaded() && !ended()) Input::formDblClick(f);
+  Form* first = &visibleForm();
+  Input::formClick(*first);
+  if (Form* f = stillVisible(first)) Input::formDblClick(*f);
 }
 
 void HeadlessDriver::focus(std::string_view name) {
@@ -118,10 +129,10 @@ void HeadlessDriver::clickCell(std::string_view grid, int row, int col) {
 
 void HeadlessDriver::dblClickCell(std::string_view grid, int row, int col) {
   if (ended()) return;
-  FlexGrid& g = get<FlexGrid>(grid);
-  Form& f = g.Parent();
-  Input::gridClick(g, row, col);
-  if (f.Loaded() && !ended()) Input::gridDblClick(g, row, col);
+  Form* first = &visibleForm();
+  Input::gridClick(get<FlexGrid>(grid), row, col);
+  if (Form* f = stillVisible(first))
+    if (auto* g = dynamic_cast<FlexGrid*>(f->control(grid))) Input::gridDblClick(*g, row, col);
 }
 
 void HeadlessDriver::closeBox() {

@@ -64,7 +64,9 @@ class HeadlessDriver {
   void setClipboard(std::string_view utf8);
   void paste();
 
-  // Mouse, on controls of the visible window by name. A double click is a click then the second press.
+  // Mouse, on controls of the visible window by name. A double click is a click, then the second press,
+  // which reaches the control only while its window is still the visible one (as on the desktop, where a
+  // click that closed the window leaves nothing of it under the mouse).
   void click(std::string_view control);
   void dblClick(std::string_view control);
   void clickForm();
@@ -94,6 +96,8 @@ class HeadlessDriver {
 
  private:
   Form& visibleForm() const;
+  // The visible window when it is still `first` (compared, never read: it may be gone); null otherwise.
+  Form* stillVisible(const Form* first) const;
 
   HeadlessBackend backend_;
   std::unique_ptr<Application> app_;

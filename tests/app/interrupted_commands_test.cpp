@@ -345,7 +345,7 @@ TEST_P(InterruptedCommand, AFaultWindowThenAWorkingDiskNeverCarriesOnOverADisagr
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCommand, InterruptedCommand, ::testing::ValuesIn(commands()),
-                         [](const ::testing::TestParamInfo<Command>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<Command>& instance) { return instance.param.name; });
 
 }  // namespace
 }  // namespace kv::testing

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <optional>
 #include <random>
+#include <stdexcept>
 
 #include "base/messages.h"
 #include "base/text.h"
@@ -116,6 +118,44 @@ TEST(DataFileRebuild, AWriteThatFailsHalfwayLeavesTheOldFilesComplete) {
   EXPECT_EQ(folder.bytes("KLVR952.ABC"), oldIndex);
   EXPECT_EQ(folder.bytes("952KLVR.DAT"), std::vector<std::uint8_t>{1});
   EXPECT_FALSE(fileExists("952KLVR.ABC"));
+}
+
+// The service window's titles of the rebuild: the last one shown (UTF-8), after the window's caption came
+// back; a title that cannot be shown throws (as anything thrown inside the run).
+struct LastTitle : ProgressSink, DataFileRebuildTitles {
+  LastTitle() : DataFileRebuildTitles(static_cast<ProgressSink&>(*this), w(kCaption)) {}
+  void progress(const std::string& text) override {
+    if (throwsAt && ++shown == throwsAt) throw std::runtime_error("title");
+    last = toUtf8(text);
+  }
+  static constexpr const char* kCaption = " KALVOR 952 Uyarlama 3.0 SERVİS";
+  int throwsAt = 0;
+  int shown = 0;
+  std::string last;
+};
+
+TEST(DataFileRebuild, ItsEndPutsTheWindowsCaptionBackWhateverHappened) {
+  struct Case {
+    const char* what;
+    bool writeFails;
+    int titleThrowsAt;
+  };
+  const Case cases[] = {{"rebuilt", false, 0}, {"a write that fails", true, 0}, {"a throw", false, 3}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    TempFolder folder;
+    std::mt19937 rng(5);
+    makeDamagedCompany(folder, rng, 10);
+    LastTitle title;
+    title.throwsAt = k.titleThrowsAt;
+    std::optional<testing::FailOn> full;
+    if (k.writeFails) full.emplace(FileOp::Write, "KLVR952.DAT.~new", ENOSPC);
+    if (k.titleThrowsAt)
+      EXPECT_THROW(rebuildDataAndIndex("KLVR952", title), std::runtime_error);
+    else
+      EXPECT_EQ(rebuildDataAndIndex("KLVR952", title).replaced, !k.writeFails);
+    EXPECT_EQ(title.last, LastTitle::kCaption);
+  }
 }
 
 }  // namespace

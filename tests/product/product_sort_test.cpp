@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <random>
 
 #include "base/messages.h"
@@ -24,9 +25,11 @@ using testing::checkChain;
 using testing::Company;
 using testing::TempFolder;
 
-// The operations window's titles of a sort, as UTF-8 texts.
+// The operations window's titles of a sort, as UTF-8 texts; with the window's caption (UTF-8), which comes
+// back at the end.
 struct Titles : ProgressSink, SortTitles {
-  Titles() : SortTitles(static_cast<ProgressSink&>(*this)) {}
+  explicit Titles(const char* caption = nullptr)
+      : SortTitles(static_cast<ProgressSink&>(*this), caption ? std::optional(w(caption)) : std::nullopt) {}
   void progress(const std::string& text) override { seen.push_back(toUtf8(text)); }
   std::vector<std::string> seen;
 };
@@ -226,6 +229,17 @@ TEST(ProductSort, TheFixturesOfBothSorts) {
 
 using Sort = SortResult (*)(const std::string&, SortReport&, MessageSink&);
 
+// A message box throws when the program ends while it is open.
+struct ProgramEnded {};
+struct EndingSink : testing::RecordingSink {
+  bool ends = false;
+  MsgAnswer message(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+    const MsgAnswer answer = RecordingSink::message(text, buttons, icon, title);
+    if (ends) throw ProgramEnded{};
+    return answer;
+  }
+};
+
 TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
   struct Case {
     const char* what;
@@ -234,13 +248,19 @@ TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
     SortResult result;
     int messages;
     const char* lastTitle;
+    const char* caption = nullptr;  // the window's, which the sort's end puts back
+    bool programEnds = false;       // in the sort's message box
   };
   const char* const started = " Alfabetik  sıralama başladı...";
+  const char* const window = "DİĞER İŞLEMLER";
   const Case cases[] = {
       {"nothing live", sortByName, {}, SortResult::NothingLive, 0, started},
       {"nothing live, by code", sortByCode, {}, SortResult::NothingLive, 0, started},
       {"a name outside the collation", sortByName, {{"A", "Elma"}, {"B", "éclair"}}, SortResult::Refused, 1,
        "FAZ 1 : KADEME 1 : % 100"},
+      {"the window's caption after a stop", sortByCode, {}, SortResult::NothingLive, 0, window, window},
+      {"the window's caption after a throw", sortByName, {{"A", "Elma"}, {"B", "éclair"}}, SortResult::Refused, 1,
+       window, window, true},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -251,9 +271,13 @@ TEST(ProductSort, ASortThatCannotBeDoneWritesNothing) {
       c.addAll(k.live);
     }
     const Bytes oldData = folder.bytes("KLVR952.DAT"), oldIndex = folder.bytes("KLVR952.ABC");
-    Titles titles;
-    testing::RecordingSink sink;
-    EXPECT_EQ(k.sort("KLVR952", titles, sink), k.result);
+    Titles titles(k.caption);
+    EndingSink sink;
+    sink.ends = k.programEnds;
+    if (k.programEnds)
+      EXPECT_THROW(k.sort("KLVR952", titles, sink), ProgramEnded);
+    else
+      EXPECT_EQ(k.sort("KLVR952", titles, sink), k.result);
     EXPECT_EQ(titles.seen.back(), k.lastTitle);
     EXPECT_EQ(sink.beeps, 1);
     ASSERT_EQ(sink.shown.size(), static_cast<std::size_t>(k.messages));

@@ -72,14 +72,14 @@ class RandomTrees : public Costing {};
 
 TEST_F(RandomTrees, TheLevelBuildCostsAsTheRecursiveDefinition) {
   std::mt19937 rng(20250203);
-  const int products = 40;
+  const int perRound = 40;
   int compared = 0;
   for (int round = 0; round < 25; ++round) {
-    RefCompany ref = randomCompany(rng, products);
+    RefCompany ref = randomCompany(rng, perRound);
     const std::int16_t base = company.count();
     const std::string prefix = numbered("R", round) + "-";
-    for (int p = 0; p < products; ++p) company.add(numbered(prefix, p));
-    for (int p = 0; p < products; ++p) {
+    for (int p = 0; p < perRound; ++p) company.add(numbered(prefix, p));
+    for (int p = 0; p < perRound; ++p) {
       std::vector<RecipeFile::Line> lines;
       for (const RefLine& l : ref.recipes[p])
         lines.push_back({numbered(prefix, l.component), l.quantity, l.cost});
@@ -91,7 +91,7 @@ TEST_F(RandomTrees, TheLevelBuildCostsAsTheRecursiveDefinition) {
         recipes.write(head + static_cast<std::int32_t>(i), r);
       }
     }
-    for (int p = 0; p < products; ++p) {
+    for (int p = 0; p < perRound; ++p) {
       const auto record = static_cast<std::int16_t>(base + 1 + p);
       int lines = 0;
       std::optional<float> want = ref.recipeCost(p, &lines);

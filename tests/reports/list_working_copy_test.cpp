@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"LowerHeadWins", 1, [](RecipeRecord& r) { r.OwnerCode = "P"; }, 1, {1, 2}},
         Case{"ChainLeadingBackEnds", 6, [](RecipeRecord& r) { r.NextLine = 4; }, 3, {3, 4, 5, 6}},
         Case{"NoList", 3, [](RecipeRecord& r) { r.Sequence = 2; }, 0, {}}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& instance) { return std::string(instance.param.name); });
 // clang-format on
 
 TEST_F(ListCopy, AnEmptyOldCopyIsDeletedAndTheTitleCountsTheLinesBeforeTheHead) {

@@ -105,7 +105,9 @@ TEST(SheetReader, XlsxCellsReadAsTheSpreadsheetShowsThem) {
        Cell::date(Date::fromYmd(1904, 1, 1).serial + 0.25)},
       {R"(<row><c s="1"><v>1</v></c></row>)", {dateStyle}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
       {R"(<row><c t="d"><v>10:10:10</v></c></row>)", {}, "", false, Cell::date((10 * 3600 + 10 * 60 + 10) / 86400.0)},
-      {R"(<row><c t="d"><v>1899-12-31</v></c></row>)", {strict}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
+      {R"(<row><c t="d"><v>1899-12-31</v></c></row>)", {strict}, "", false, Cell::date(0)},
+      {R"(<row><c t="d"><v>1900-01-01</v></c></row>)", {strict}, "", false, Cell::date(Date::fromYmd(1900, 1, 1).serial)},
+      {R"(<row><c t="d"><v>1899-12-31T06:00:00</v></c></row>)", {strict}, "", false, Cell::date(0.25)},
       {R"(<row><c t="d"><v>23:44:51.894</v></c></row>)", {}, "", false,
        Cell::date((23 * 3600 + 44 * 60 + 51.894) / 86400)},
       {R"(<row><c t="d"><v>PT26H0M0.000S</v></c></row>)", {}, "", false, Cell::number(26.0 / 24)},
@@ -152,6 +154,9 @@ struct OtherWriters {
 std::vector<OtherWriters> otherWriters() {
   using namespace xls;
   const std::string sheet = number(0, 0, 3);
+  const std::string worksheetAlone = bof(0x0010, 0) + record(0x0004, cellHead2(0, 0) + '\x02' + "Ad") +
+                                     record(0x0003, cellHead2(0, 1) + f64(1.5)) + record(0x0002, cellHead2(0, 2) + u16(65535)) +
+                                     record(0x0204, cellHead(0, 3, 0) + u16(5) + "Soyad") + number(0, 4, 3) + eof();
   const std::string formats = record(0x041E, u16(164) + u16(40) + '\0' + "yy") + format(165, "dd.mm.yyyy") +
                               format(166, "[h]:mm:ss") + xf(164) + xf(165) + xf(166) + xf(46);
   return {
@@ -165,11 +170,12 @@ std::vector<OtherWriters> otherWriters() {
                           record(0x003C, std::string(1, '\0') + "def"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0))),
        {}, {Cell::text("abcdef")}},
-      {"an empty CONTINUE in a string, then a stray byte, a character; bytes too few for a string's head passed over",
+      {"an empty CONTINUE in a string, then wide characters and a stray byte; a string's head over two parts",
        workbookStream(record(0x00FC, u32(2) + u32(2) + u16(6) + '\0' + "abc") + record(0x003C, "") +
-                          record(0x003C, "\x01" "def") + record(0x003C, text("ghi")),
+                          record(0x003C, std::string("\x01" "d\0e\0\0", 6)) + record(0x003C, std::string("\0f", 2) + u16(3)) +
+                          record(0x003C, std::string(1, '\0') + "ghi"),
                       record(0x00FD, cellHead(0, 0, 0) + u32(0)) + record(0x00FD, cellHead(0, 1, 0) + u32(1))),
-       {}, {Cell::text("abc\x01" "de"), Cell::text("ghi")}},
+       {}, {Cell::text("abcdef"), Cell::text("ghi")}},
       {"a format that cannot be read; a date; durations, never moved a day",
        workbookStream(formats, number(0, 0, 1.5, 0) + number(0, 1, 39512, 1) + number(0, 2, 1.5, 2) + number(0, 3, 59.5, 3)),
        {}, {Cell::number(1.5), Cell::date(39512), Cell::number(1.5), Cell::number(59.5)}},
@@ -177,12 +183,18 @@ std::vector<OtherWriters> otherWriters() {
       {"a root whose last mini sector is cut short", workbookStream("", sheet), {.small = true, .rootShort = 20}, {Cell::number(3)}},
       {"a root whose size stops before the last mini sectors, where the stream's padding lies",
        workbookStream("", sheet) + std::string(100, '\0'), {.small = true, .rootShort = 100}, {Cell::number(3)}},
+      {"a root without small streams that starts at no sector", workbookStream("", sheet), {.rootEnd = kFreeSector}, {Cell::number(3)}},
+      {"a root whose chain goes on to a free sector", workbookStream("", sheet), {.small = true, .rootEnd = kFreeSector}, {Cell::number(3)}},
+      {"a root whose chain goes on past the file", workbookStream("", sheet), {.small = true, .rootEnd = 999}, {Cell::number(3)}},
+      {"a root whose chain goes back into itself", workbookStream("", sheet), {.small = true, .rootEnd = kBackToRoot}, {Cell::number(3)}},
       {"a sheet that begins after where BOUNDSHEET says", workbookStream("", sheet, -5), {}, {Cell::number(3)}},
       {"a sheet that begins before where BOUNDSHEET says", workbookStream("", sheet, 7), {}, {Cell::number(3)}},
       {"a sheet of Excel 97's version, off where BOUNDSHEET says, in a workbook of Excel 5's",
        workbookStream("", sheet, 7, 0x0500), {}, {Cell::number(3)}},
       {"a formula of Excel 4's id", workbookStream("", formula(0, 0, 42, 0x0406)), {}, {Cell::number(42)}},
       {"a workbook stream without a container", workbookStream("", sheet), {.alone = true}, {Cell::number(3)}},
+      {"a worksheet's stream alone, of no version, with Excel 2's cell records", worksheetAlone, {.alone = true},
+       {Cell::text("Ad"), Cell::number(1.5), Cell::number(65535), Cell::text("Soyad"), Cell::number(3)}},
   };
 }
 
@@ -230,6 +242,18 @@ TEST(SheetReader, OldAndPasswordProtectedWorkbooksAreRefusedSayingSo) {
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_NE(sink.shown[0].text.find(c.problem == ImportProblem::Password ? "parola" : "Excel 2.x - 4.0"), std::string::npos);
     EXPECT_NE(sink.shown[0].text, importFailedMessage("KLVR952.XLS").text);
+  }
+}
+
+// A worksheet's records saved alone that cannot be read are told as that, not as a workbook without a sheet.
+TEST(SheetReader, AWorksheetAloneThatCannotBeReadIsToldAsOne) {
+  TempFolder folder;
+  writeBytes(folder.path() / "K.xls", xls::bof(0x0010, 0) + xls::number(0, 0, 1));  // no EOF record
+  try {
+    readFirstSheet("K.xls");
+    ADD_FAILURE() << "read";
+  } catch (const SheetError& e) {
+    EXPECT_NE(std::string_view(e.what()).find("worksheet saved without its workbook"), std::string_view::npos) << e.what();
   }
 }
 

@@ -23,6 +23,8 @@ inline std::string record(std::uint16_t type, std::string_view data) {
 // A text of Latin-1 characters, one byte each: its length (two bytes), its flags, its characters.
 inline std::string text(std::string_view latin1) { return u16(static_cast<unsigned>(latin1.size())) + '\0' + std::string(latin1); }
 inline std::string cellHead(unsigned row, unsigned column, unsigned xf) { return u16(row) + u16(column) + u16(xf); }
+// Excel 2's: the row, the column and three bytes of attributes.
+inline std::string cellHead2(unsigned row, unsigned column) { return u16(row) + u16(column) + std::string(3, '\0'); }
 
 inline std::string bof(unsigned kind, unsigned version = 0x0600) {
   return record(0x0809, u16(version) + u16(kind) + u16(0x0DBB) + u16(1996) + u32(0) + u32(0x0600));
@@ -51,11 +53,16 @@ inline std::string workbookStream(std::string_view globals, std::string_view cel
   return head + eof() + bof(0x0010) + dimensions + std::string(cells) + eof();
 }
 
+// Links of the sector table: the end of a chain, a free sector, and (for the writer alone) the root's first
+// sector, which makes its chain a loop.
+inline constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE, kFreeSector = 0xFFFFFFFF, kBackToRoot = 0xFFFFFFFA;
+
 struct Container {
   std::u16string_view name = u"Workbook";  // a literal: the tables name their streams in place
   bool small = false;              // in the mini stream (else at least 4096 bytes, padded after its records)
   std::uint32_t declaredMore = 0;  // the directory gives the stream this many bytes more than its chain holds
   std::uint32_t rootShort = 0;     // the root's size this many bytes short of the mini stream's whole sectors
+  std::uint32_t rootEnd = kEndOfChain;  // the link after the root's last sector; its start when it has none
   bool alone = false;              // the stream without a container, as some writers save it
 };
 
@@ -63,16 +70,15 @@ struct Container {
 // or the stream.
 inline std::string compoundFile(std::string stream, const Container& c = {}) {
   if (c.alone) return stream;
-  constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF;
   const auto sectors = [](std::size_t bytes, std::size_t size) { return (bytes + size - 1) / size; };
-  std::vector<std::uint32_t> fat(128, kFree);
-  fat[0] = 0xFFFFFFFD, fat[1] = kEnd;  // the table itself, the directory
+  std::vector<std::uint32_t> fat(128, kFreeSector);
+  fat[0] = 0xFFFFFFFD, fat[1] = kEndOfChain;  // the table itself, the directory
   std::uint32_t next = 2;
   std::string body;
   const auto chain = [&](std::string bytes) {
     const std::uint32_t first = next;
     const std::size_t n = sectors(bytes.size(), 512);
-    for (std::size_t i = 0; i < n; ++i, ++next) fat[next] = i + 1 < n ? next + 1 : kEnd;
+    for (std::size_t i = 0; i < n; ++i, ++next) fat[next] = i + 1 < n ? next + 1 : kEndOfChain;
     bytes.resize(n * 512, '\0');
     body += bytes;
     return first;
@@ -82,17 +88,18 @@ inline std::string compoundFile(std::string stream, const Container& c = {}) {
     for (const std::uint32_t e : entries) t += u32(e);
     return t;
   };
-  std::uint32_t streamStart = 0, rootStart = kEnd, miniTable = kEnd;
+  std::uint32_t streamStart = 0, rootStart = c.rootEnd, miniTable = kEndOfChain;
   std::uint64_t rootSize = 0;
   const std::size_t size = c.small ? stream.size() : std::max<std::size_t>(stream.size(), 4096);
   if (c.small) {
     const std::size_t n = sectors(stream.size(), 64);
-    std::vector<std::uint32_t> mini(128, kFree);
-    for (std::size_t i = 0; i < n; ++i) mini[i] = i + 1 < n ? static_cast<std::uint32_t>(i + 1) : kEnd;
+    std::vector<std::uint32_t> mini(128, kFreeSector);
+    for (std::size_t i = 0; i < n; ++i) mini[i] = i + 1 < n ? static_cast<std::uint32_t>(i + 1) : kEndOfChain;
     miniTable = chain(table(mini));
     stream.resize(n * 64, '\0');
     rootSize = stream.size() - c.rootShort;
     rootStart = chain(stream);
+    fat[next - 1] = c.rootEnd == kBackToRoot ? rootStart : c.rootEnd;
   } else {
     stream.resize(size, '\0');
     streamStart = chain(stream);
@@ -111,7 +118,7 @@ inline std::string compoundFile(std::string stream, const Container& c = {}) {
                                 entry(u"", 0, 0xFFFFFFFF, 0, 0) + entry(u"", 0, 0xFFFFFFFF, 0, 0);
   std::string header = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(16, '\0') + u16(0x3E) + u16(3) +
                        u16(0xFFFE) + u16(9) + u16(6) + std::string(10, '\0') + u32(1) + u32(1) + u32(0) +
-                       u32(4096) + u32(miniTable) + u32(c.small ? 1 : 0) + u32(kEnd) + u32(0) + u32(0);
+                       u32(4096) + u32(miniTable) + u32(c.small ? 1 : 0) + u32(kEndOfChain) + u32(0) + u32(0);
   header.resize(512, '\xFF');
   return header + table(fat) + directory + body;
 }

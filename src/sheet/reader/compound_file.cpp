@@ -105,8 +105,10 @@ CompoundFile::CompoundFile(std::string bytes) : bytes_(std::move(bytes)) {
   const std::uint32_t miniFatStart = u32(bytes_, header::kFirstMiniFatSector);
   if (miniFatStart != kEndOfChain) miniFat_ = chain(miniFatStart, kWholeChain, false);
   // The small streams lie in the root's sectors, read whole as far as its chain goes: some writers give
-  // the root a size that stops short of them, in their last mini sector or before it.
-  if (root.start != kEndOfChain) miniStream_ = chain(root.start, kWholeChain, false);
+  // the root a size that stops short of them, in their last mini sector or before it. Others leave links
+  // after the root's last sector that lead nowhere, or give a root without small streams no sector at all:
+  // the chain ends there, and only a small stream that needs a sector beyond it is damaged.
+  miniStream_ = chain(root.start, kWholeChain, false, Broken::Ends);
 }
 
 CompoundFile::Entry CompoundFile::entry(std::uint32_t id) const {
@@ -133,15 +135,22 @@ std::uint32_t CompoundFile::next(std::uint32_t sector, bool mini) const {
 
 // A chain that ends before the size its stream declares is read as far as it goes, as a spreadsheet
 // program reads the streams of writers that declare more than they wrote.
-std::string CompoundFile::chain(std::uint32_t first, std::uint64_t size, bool mini) const {
+std::string CompoundFile::chain(std::uint32_t first, std::uint64_t size, bool mini, Broken broken) const {
   const std::size_t sector = mini ? std::size_t{1} << kMiniShift : std::size_t{1} << shift_;
   const std::uint64_t limit = mini ? miniStream_.size() / sector : sectors_;
   std::string out;
   if (size != kWholeChain) out.reserve(static_cast<std::size_t>(std::min(size, limit * sector)));
+  std::vector<bool> seen(broken == Broken::Ends ? limit : 0);
   std::uint32_t s = first;
   for (std::uint64_t steps = 0; out.size() < size; ++steps) {
     if (s == kEndOfChain) break;
-    if (s >= limit || steps >= limit) damaged();
+    if (broken == Broken::Ends) {
+      // A link that is no sector, lies past the file or leads back into the chain ends it.
+      if (s >= limit || seen[s]) break;
+      seen[s] = true;
+    } else if (s >= limit || steps >= limit) {
+      damaged();
+    }
     const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(sector, size - out.size()));
     if (mini) out.append(miniStream_, std::size_t{s} << kMiniShift, n);
     else out.append(bytes_, (std::size_t{s} + 1) << shift_, n);

@@ -2,7 +2,7 @@
 // table, a directory and streams). Only what a workbook needs is read: one stream of the root storage,
 // by name, whole (or as far as its chain goes, when that is shorter). Every sector number, chain and size is checked against the file before it is used, so
 // a damaged or hostile container is refused with a SheetError, never followed out of the file or round a
-// loop.
+// loop; only the root's chain, where the small streams lie, ends at such a link instead.
 #pragma once
 
 #include <optional>
@@ -24,7 +24,9 @@ class CompoundFile {
   struct Entry;
   Entry entry(std::uint32_t id) const;
   std::optional<Entry> find(std::u16string_view name) const;
-  std::string chain(std::uint32_t first, std::uint64_t size, bool mini) const;
+  // What a link that leads out of the file or round a loop is to a chain: damage, or the chain's end.
+  enum class Broken { Damaged, Ends };
+  std::string chain(std::uint32_t first, std::uint64_t size, bool mini, Broken broken = Broken::Damaged) const;
   std::uint32_t next(std::uint32_t sector, bool mini) const;
 
   std::string bytes_;

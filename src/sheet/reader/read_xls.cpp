@@ -1,9 +1,9 @@
 // Reading the first sheet of a legacy .xls workbook: Excel 97 to 2003 (BIFF8) and Excel 5 and 95 (BIFF5 and
 // BIFF7), out of its compound-file container or saved alone without one. The workbook's global records
 // give the shared strings, the code page, the date system, the number formats and where the first sheet
-// begins; that sheet's cell records give its cells, a formula as the value it last showed. Charts,
-// drawings and objects, and the substreams of embedded charts, are passed over; the declared dimensions
-// are not trusted.
+// begins; that sheet's cell records give its cells, a formula as the value it last showed. A worksheet's
+// records saved without the workbook's are that sheet. Charts, drawings and objects, and the substreams of
+// embedded charts, are passed over; the declared dimensions are not trusted.
 //
 // Every record is checked to lie within the stream, and every field within its record, before it is read:
 // a workbook that is cut short or malformed anywhere is refused with a SheetError.
@@ -27,6 +27,7 @@ namespace kv::sheet {
 namespace {
 
 enum : std::uint16_t {
+  kInteger2 = 0x0002, kNumber2 = 0x0003, kLabel2 = 0x0004,  // Excel 2's cells, in a worksheet saved alone
   kFormula = 0x0006, kEof = 0x000A, kDateMode = 0x0022, kFilePass = 0x002F, kContinue = 0x003C,
   kCodePage = 0x0042, kBoundSheet = 0x0085, kMulRk = 0x00BD, kRString = 0x00D6, kXf = 0x00E0, kSst = 0x00FC,
   kLabelSst = 0x00FD, kNumber = 0x0203, kLabel = 0x0204, kBoolErr = 0x0205, kString = 0x0207, kRk = 0x027E,
@@ -34,8 +35,8 @@ enum : std::uint16_t {
   kFormulaBiff4 = 0x0406,  // Excel 4's id, which some writers still give a formula of a later version
 };
 
-// The versions a BOF record gives Excel 5 and 95, and Excel 97 to 2003.
-constexpr std::uint16_t kBiff5 = 0x0500, kBiff8 = 0x0600;
+// The versions a BOF record gives Excel 5 and 95, and Excel 97 to 2003; the kind it gives a worksheet.
+constexpr std::uint16_t kBiff5 = 0x0500, kBiff8 = 0x0600, kWorksheet = 0x0010;
 
 // How far from where BOUNDSHEET says a sheet begins its BOF record is looked for: some writers get that
 // offset a few bytes wrong, and a spreadsheet program finds the sheet all the same.
@@ -44,7 +45,11 @@ constexpr std::size_t kSheetSlack = 64;
 // The largest container read: the stream is copied out of it, and both must stay within the reader's memory.
 constexpr std::uintmax_t kMaxContainer = std::uintmax_t{256} << 20;
 
-[[noreturn]] void malformed() { throw SheetError("the .xls workbook is damaged"); }
+// A workbook stream that is cut short or malformed.
+struct Malformed : SheetError {
+  Malformed() : SheetError("the .xls workbook is damaged") {}
+};
+[[noreturn]] void malformed() { throw Malformed(); }
 
 // A record's data, or a record with the CONTINUE records after it, read field by field. A character array
 // that runs on into the next part starts it again with a byte saying how wide its characters are.
@@ -89,20 +94,18 @@ class Fields {
     }
     return b;
   }
-  // `count` characters of a Unicode text, one byte each (the Latin-1 range) or two.
+  // `count` characters of a Unicode text, one byte each (the Latin-1 range) or two. Where a part ends,
+  // or keeps a stray byte too few for a character, they go on in the next part that holds bytes, after
+  // the byte that gives their width there (a part may hold that byte alone).
   void characters(std::size_t count, bool wide, std::string& out) {
     while (count > 0) {
-      if (pos_ == parts_[part_].size()) {
-        nextPart();
-        // A part that holds nothing holds no width byte either: the characters go on in their width in
-        // the first part after it that holds any.
-        if (!parts_[part_].empty()) wide = (u8() & 1) != 0;
-        else while (parts_[part_].empty()) nextPart();
-        continue;  // a part may hold the width byte alone
-      }
       const std::size_t width = wide ? 2 : 1;
+      if (parts_[part_].size() - pos_ < width) {
+        nextPart();
+        wide = (u8() & 1) != 0;
+        continue;
+      }
       const std::size_t n = std::min(count, (parts_[part_].size() - pos_) / width);
-      if (n == 0) malformed();
       const auto* p = reinterpret_cast<const std::uint8_t*>(parts_[part_].data() + pos_);
       if (wide) appendUtf16(p, n, out);
       else appendLatin1(p, n, out);
@@ -120,10 +123,6 @@ class Fields {
     const std::uint32_t phonetic = (flags & 4) != 0 ? u32() : 0;
     characters(count, (flags & 1) != 0, out);
     skip(std::uint64_t{runs} * 4 + phonetic);
-  }
-  // Reading goes on in the next part when the rest of this one is shorter than `least` bytes.
-  void nextPartIfShorter(std::size_t least) {
-    if (parts_[part_].size() - pos_ < least && part_ + 1 < parts_.size()) nextPart();
   }
   // Whether every part has been read to its end.
   bool atEnd() const {
@@ -212,7 +211,9 @@ class Workbook {
     Record r = records.next();
     if (r.type != kBof || r.data.size() < 4) throw SheetError("the .xls workbook is of a version not read");
     Fields bof(r.data);
-    biff8_ = bof.u16() != kBiff5;
+    const std::uint16_t version = bof.u16();
+    if (bof.u16() == kWorksheet) return worksheetAlone(version);
+    biff8_ = version != kBiff5;
     globals(records);
     globalsEnd_ = records.position();
     if (!sheetFound_) throw SheetError("the workbook has no sheet");
@@ -226,6 +227,19 @@ class Workbook {
   }
 
  private:
+  // A worksheet's stream without the workbook's global records, as some writers save one sheet: it is the
+  // sheet, its texts in the code page taken when none is named. Only one of Excel 97's version holds them
+  // in Unicode; the others may mix in the cell records of Excel 2.
+  void worksheetAlone(std::uint16_t version) {
+    biff8_ = version == kBiff8;
+    excel2Cells_ = !biff8_;
+    try {
+      sheet(CodePage(codePage_));
+    } catch (const Malformed&) {
+      throw SheetError("the .xls worksheet saved without its workbook is damaged");
+    }
+  }
+
   void globals(Records& records) {
     std::map<int, bool> customIsDate;
     std::vector<std::uint16_t> xfFormats;
@@ -283,17 +297,14 @@ class Workbook {
     }
   }
 
-  // As many strings as the table says, or as it holds when a writer counted more than it stored. A string
-  // begins where its length and flags fit: bytes left in a part that are fewer are passed over.
+  // As many strings as the table says, or as it holds when a writer counted more than it stored.
   void sharedStrings(std::vector<std::string_view> parts) {
-    constexpr std::size_t kStringHead = 3;
     Fields f(std::move(parts));
     f.u32();
     const std::uint32_t count = f.u32();
     for (std::uint32_t i = 0; i < count && !f.atEnd(); ++i) {
       f.unicodeText(false, texts_);
       ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
-      f.nextPartIfShorter(kStringHead);
     }
   }
 
@@ -370,6 +381,9 @@ class Workbook {
           }
           break;
         }
+        case kInteger2: case kNumber2: case kLabel2:
+          if (excel2Cells_) excel2Cell(r.type, f, codePage);
+          break;
         case kString:
           if (stringPending) {
             Fields continued(records.continued(r));
@@ -380,6 +394,20 @@ class Workbook {
         default:
           break;
       }
+    }
+  }
+
+  // A cell of Excel 2: its row, its column, three bytes of attributes (no format of the workbook's), then
+  // a whole number of two bytes, a number, or a text of its length in a byte.
+  void excel2Cell(std::uint16_t type, Fields& f, const CodePage& codePage) {
+    const std::uint16_t row = f.u16(), column = f.u16();
+    f.skip(3);
+    if (type == kLabel2) {
+      text_.clear();
+      codePage.append(f.bytes(f.u8()), text_);
+      text(row, column, text_);
+    } else {
+      sink_.add(row + 1, column + 1, CellKind::Number, type == kInteger2 ? f.u16() : f.f64(), {});
     }
   }
 
@@ -438,6 +466,7 @@ class Workbook {
   std::string_view stream_;
   CellSink& sink_;
   bool biff8_ = true;
+  bool excel2Cells_ = false;  // whether Excel 2's cell records are read
   std::size_t globalsEnd_ = 0;  // where the global records end
   bool date1904_ = false;
   std::uint16_t codePage_ = 1254;

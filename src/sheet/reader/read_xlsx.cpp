@@ -348,8 +348,12 @@ std::optional<double> isoDuration(std::string_view text) {
 }
 
 // The value of a cell of the date type: "2020-03-05", "2020-03-05T14:30:15.5Z" the day number with the
-// time as its fraction; a time alone that fraction of a day; a duration its days, a number.
-std::optional<Cell> isoValue(const std::string& text) {
+// time as its fraction; a time alone that fraction of a day; a duration its days, a number. The strict
+// form of the 1900 date system (`strict1900`) writes a day as the one its serial stands for in the 1900
+// date base, where 1900-01-01 is 1 and 1899-12-31 is 0: before March 1900, which counts a 29 February
+// that never was, that serial is one less than the program's day number, and it reads as that serial
+// does in a cell of a date's format.
+std::optional<Cell> isoValue(const std::string& text, bool strict1900) {
   if (const auto d = isoDuration(text)) return Cell::number(*d);
   if (const auto t = isoTime(text)) return Cell::date(*t);
   int y = 0, m = 0, d = 0, h = 0, mi = 0, used = 0;
@@ -358,6 +362,7 @@ std::optional<Cell> isoValue(const std::string& text) {
   double serial = Date::fromYmd(y, m, d).serial;
   if (text[static_cast<std::size_t>(used)] == 'T' && std::sscanf(text.c_str() + used, "T%d:%d:%lf", &h, &mi, &sec) >= 2)
     serial += (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
+  if (strict1900 && serial < Date::fromYmd(1900, 3, 1).serial) serial = dateSerial(serial - 1, false);
   return Cell::date(serial);
 }
 
@@ -440,12 +445,7 @@ struct SheetPart : XmlHandler {
     } else if (type == 'e') {
       cell = Cell::error(value);
     } else if (type == 'd') {
-      std::optional<Cell> iso = isoValue(value);
-      // The strict form writes the calendar day of the serial the spreadsheet keeps, counted from 30
-      // December 1899 also before March 1900, where the spreadsheet shows a day more (it counts a 29
-      // February 1900): that serial, shown as the spreadsheet shows it.
-      if (iso && iso->kind == CellKind::Date && workbook.strict && !workbook.date1904)
-        iso->value = dateSerial(iso->value, false);
+      const std::optional<Cell> iso = isoValue(value, workbook.strict && !workbook.date1904);
       // A value that no number holds (a duration of hundreds of digits) is no value.
       cell = iso && std::isfinite(iso->value) ? *iso : Cell::error("#VALUE!");
     } else {

@@ -5,8 +5,11 @@
 
 #include "ui/layer_guard.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
@@ -20,9 +23,14 @@ namespace kv::ui::desktop {
 
 class DesktopBackend;
 
-// Runs the program on the desktop: shows the first window and serves events until the program ends.
-// Without a display (no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM) it says so and returns non-zero.
-int runDesktop(int argc, char** argv, std::string_view firstForm);
+// The program's start, before its first window: it takes the arguments that Qt has left (the program's name
+// not among them), may tell the user something (MsgBox over no window), and says whether the program goes on.
+using ProgramStart = std::function<bool(const std::vector<std::string>& args)>;
+
+// Runs the program on the desktop: runs its start, then shows the first window and serves events until the
+// program ends. A start that refuses ends the program with status 1. Without a display (no DISPLAY,
+// WAYLAND_DISPLAY or QT_QPA_PLATFORM) it says so and returns non-zero.
+int runDesktop(int argc, char** argv, std::string_view firstForm, const ProgramStart& start = {});
 
 // The desktop back end and the application of the windows on it, over a QApplication that exists.
 class DesktopSession {

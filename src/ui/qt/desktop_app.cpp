@@ -33,7 +33,7 @@ bool set(const char* name) {
 
 }  // namespace
 
-int runDesktop(int argc, char** argv, std::string_view firstForm) {
+int runDesktop(int argc, char** argv, std::string_view firstForm, const ProgramStart& start) {
   if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
     std::fputs(
         "KALVOR 952: no graphical display is available (DISPLAY and WAYLAND_DISPLAY are not set).\n"
@@ -48,6 +48,11 @@ int runDesktop(int argc, char** argv, std::string_view firstForm) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setQuitOnLastWindowClosed(false);  // the program decides when it ends
   DesktopSession session;
+  if (start) {
+    std::vector<std::string> args;
+    for (int i = 1; i < qtArgc; ++i) args.emplace_back(argv[i]);
+    if (!start(args)) return 1;
+  }
   session.app().forms().show(firstForm);
   if (session.app().ended()) return 0;
   return QApplication::exec();

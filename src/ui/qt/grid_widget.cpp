@@ -22,12 +22,6 @@ int GridWidget::rowHeight() const { return QFontMetrics(qtFont(grid_->font())).h
 
 int GridWidget::fixedHeight() const { return grid_->FixedRows() * rowHeight(); }
 
-int GridWidget::fixedWidth() const {
-  int w = 0;
-  for (int c = 0; c < grid_->FixedCols(); ++c) w += grid_->ColWidth(c);
-  return w;
-}
-
 int GridWidget::visibleRows() const {
   return std::max(1, (viewport()->height() - fixedHeight()) / std::max(1, rowHeight()));
 }

@@ -32,7 +32,6 @@ class GridWidget : public QAbstractScrollArea {
 
  private:
   int fixedHeight() const;
-  int fixedWidth() const;
   int visibleRows() const;
   int leftCol() const;
 
