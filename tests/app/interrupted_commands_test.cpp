@@ -339,8 +339,11 @@ TEST_P(InterruptedCommand, AFaultWindowThenAWorkingDiskNeverCarriesOnOverADisagr
         recoverInterruptedCommand(kCompany);
         const FolderState now = countedFiles(folderState());
         EXPECT_FALSE(holdsTemporaries(now)) << where;
-        if (saved) EXPECT_EQ(trim(Company(kCompany).record(1).Name.view()), "KAYDEDİLDİ"_w) << where;
-        else EXPECT_TRUE(now == before || now == after) << where;
+        if (saved) {
+          EXPECT_EQ(trim(Company(kCompany).record(1).Name.view()), "KAYDEDİLDİ"_w) << where;
+        } else {
+          EXPECT_TRUE(now == before || now == after) << where;
+        }
       }
 }
 
