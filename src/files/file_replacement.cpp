@@ -1,5 +1,6 @@
 #include "files/file_replacement.h"
 
+#include "files/file_access.h"
 #include "files/file_command.h"
 #include "files/file_command_hooks.h"
 #include "files/files.h"
@@ -104,6 +105,7 @@ bool FileReplacement::makeSteps() {
     for (auto& item : items_) {
       current = item.target;  // the new content on its way to the target's name
       if (!item.fresh.empty()) {
+        files_internal::takeModeOf(item.fresh, item.target);
         syncFileByName(item.fresh);
         targets.push_back(stepOf(item.fresh, item.target));
       }

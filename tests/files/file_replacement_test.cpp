@@ -1,9 +1,11 @@
 // Safe replacement of data files: on success exactly the files the original left; on failure nothing
 // live changes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "files/company_lock.h"
@@ -16,6 +18,7 @@
 namespace kv {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::TempFolder;
 
 std::vector<std::uint8_t> bytesOf(const char* s) { return std::vector<std::uint8_t>(s, s + std::strlen(s)); }
@@ -31,11 +34,15 @@ void writeThrough(const std::string& name, const char* content) {
   closeFile(f);
 }
 
-TEST(FileReplacement, NewContentTakesTheNameAndTheOldBecomesTheBackup) {
+// The new files keep the mode of the files they replace, whatever the umask.
+TEST(FileReplacement, NewContentTakesTheNameAndTheModeAndTheOldBecomesTheBackup) {
   TempFolder folder;
   folder.write("KLVR952.DAT", bytesOf("old data"));
   folder.write("KLVR952.ABC", bytesOf("old index"));
   folder.write("952KLVR.DAT", bytesOf("older backup"));
+  fs::permissions(folder.path() / "KLVR952.DAT", fs::perms(0666));
+  fs::permissions(folder.path() / "KLVR952.ABC", fs::perms(0640));
+  const mode_t umaskBefore = umask(022);
   FileReplacement r("KLVR952");
   writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
   writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
@@ -45,6 +52,9 @@ TEST(FileReplacement, NewContentTakesTheNameAndTheOldBecomesTheBackup) {
   EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("old data"));
   EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf("old index"));
   EXPECT_EQ(fileCount(), 4u);  // no temporary file is left behind
+  EXPECT_EQ(fs::status(folder.path() / "KLVR952.DAT").permissions(), fs::perms(0666));
+  EXPECT_EQ(fs::status(folder.path() / "KLVR952.ABC").permissions(), fs::perms(0640));
+  umask(umaskBefore);
 }
 
 TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {

@@ -234,8 +234,18 @@ struct FirstProgram {
   }
 };
 
-// The kind of FileError `f` throws, in another user's process when the tests run as root (who may open
-// any file), else in this one.
+// What `f` returns, run in a child process as another user (nobody, of the group nogroup): 101 when the
+// child could not become that user, 102 when it did not come to its end. The tests run as root.
+int asAnotherUser(const std::function<int()>& f) {
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? f() : 101);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 102;
+}
+
+// The kind of FileError `f` throws (100 when none), in another user's process when the tests run as root
+// (who may open any file), else in this one.
 FileError::Kind refusalAsAnotherUser(const std::function<void()>& f) {
   auto kindOf = [&]() -> int {
     try {
@@ -245,12 +255,7 @@ FileError::Kind refusalAsAnotherUser(const std::function<void()>& f) {
     }
     return 100;
   };
-  if (getuid() != 0) return static_cast<FileError::Kind>(kindOf());
-  const pid_t child = fork();
-  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? kindOf() : 101);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return static_cast<FileError::Kind>(WIFEXITED(status) ? WEXITSTATUS(status) : 102);
+  return static_cast<FileError::Kind>(getuid() != 0 ? kindOf() : asAnotherUser(kindOf));
 }
 
 // A company is the first program's for its whole session, from the start-up dialog's OK: also while its
@@ -368,6 +373,53 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
     }
     fs::remove(lock);
   }
+}
+
+// A shared folder is every user's: what one user's program makes there, or puts in place of a file, another
+// user's program opens, whatever the first user's umask: a new company's first files in a group folder, and
+// what a sort puts in place of a group's files, which keep their mode and group.
+TEST_F(StartDialogTest, WhatOneUserMakesOrReplacesInASharedFolderAnotherUserOpens) {
+  namespace fs = std::filesystem;
+  if (getuid() != 0) GTEST_SKIP() << "plays a second user";
+  const auto toTheGroup = [](const fs::path& p, mode_t mode) {
+    return chown(p.c_str(), static_cast<uid_t>(-1), 65534) == 0 && chmod(p.c_str(), mode) == 0;
+  };
+  const struct {
+    const char* name;
+    std::function<void()> make;
+  } cases[] = {
+      {"TheFirstFilesOfANewCompanyInAGroupFolder",
+       [&] {
+         ASSERT_TRUE(toTheGroup(folder.path(), 02775));
+         Company c;
+         c.addAll({{"B"}, {"A"}});
+       }},
+      {"TheFilesASortPutsInPlaceOfAGroupsFiles",
+       [&] {
+         {
+           Company c;
+           c.addAll({{"B"}, {"A"}});
+         }
+         ASSERT_TRUE(toTheGroup(folder.path(), 0775));
+         for (const char* file : {"KLVR952.DAT", "KLVR952.ABC"}) ASSERT_TRUE(toTheGroup(folder.path() / file, 0660));
+         Transcript said;
+         SortReport unseen;
+         ASSERT_EQ(sortByCode("KLVR952", unseen, said), SortResult::Sorted);
+       }},
+  };
+  const mode_t umaskBefore = umask(022);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
+    c.make();
+    EXPECT_EQ(refusalAsAnotherUser([] {
+                FileHandle data("KLVR952.DAT", 1);
+                FileHandle index("KLVR952.ABC", 1);
+              }),
+              static_cast<FileError::Kind>(100));
+    for (const std::string& file : listFiles("*")) fs::remove(folder.path() / toUtf8(file));
+  }
+  umask(umaskBefore);
 }
 
 }  // namespace
