@@ -33,6 +33,7 @@ std::string reasonOf(const FileError& e) {
   switch (e.systemError()) {
     case 0: break;
     case ENOSPC: return "Disk dolu";
+    case EDQUOT: return "Disk kotası dolu";
     case EACCES:
     case EPERM: return "Erişim izni yok";
     case EROFS: return "Salt okunur disk";
@@ -52,11 +53,18 @@ std::string reasonOf(const FileError& e) {
     case FileError::Kind::BadFileNumber: return "Geçersiz dosya numarası";
     case FileError::Kind::BadName: return "Geçersiz dosya adı";
     case FileError::Kind::Locked: return "Şirket başka bir programda açık";
-    case FileError::Kind::LockUnusable: break;
+    case FileError::Kind::LockUnusable:
+    case FileError::Kind::LockNotMade: break;
     case FileError::Kind::Unfinished: return "Son işlem, şirket yeniden açıldığında tamamlanacak";
     case FileError::Kind::Io: break;
   }
   return "";
+}
+
+// "  (<why>)" after a message's first sentence, or nothing when there is no reason to give.
+std::string because(const FileError& e) {
+  const std::string reason = reasonOf(e);
+  return reason.empty() ? std::string() : "  (" + w(reason) + ")";
 }
 
 }  // namespace
@@ -65,15 +73,32 @@ UserMessage fileErrorMessage(const FileError& error) {
   // The company cannot be kept from a second program: it is refused, and the user is told how to mend it.
   if (error.kind() == FileError::Kind::LockUnusable) {
     std::string text = "Şirketin kilit dosyası \""_w + error.fileName() + "\" kullanılamıyor!..."_w;
-    if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
+    text += because(error);
     text += "\r\rŞirket hiçbir programda açık değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup "
             "yazabileceği bir dosya yapın..."_w;
+    return {text, "! DOSYA HATASI !"};
+  }
+  // The company cannot be kept from a second program either: the user is told what keeps the file from
+  // being made.
+  if (error.kind() == FileError::Kind::LockNotMade) {
+    std::string text = "Şirketin kilit dosyası \""_w + error.fileName() + "\" oluşturulamadı!..."_w;
+    text += because(error);
+    switch (error.systemError()) {
+      case EACCES:
+      case EPERM:
+        text += "\r\rŞirketin klasörüne yazılamıyor: klasöre yazma izni alın veya şirketi yazabildiğiniz bir "
+                "klasörde açın..."_w;
+        break;
+      case ENOSPC:
+      case EDQUOT: text += "\r\rDiskte yer açın ve şirketi yeniden seçin..."_w; break;
+      default: text += "\r\rDiski denetleyin ve şirketi yeniden seçin..."_w; break;
+    }
     return {text, "! DOSYA HATASI !"};
   }
   const OpWords words = wordsOf(error.op());
   std::string text = error.fileName().empty() ? w(words.alone) : "\"" + error.fileName() + "\"" + w(words.afterName);
   text += "!...";
-  if (std::string reason = reasonOf(error); !reason.empty()) text += "  (" + w(reason) + ")";
+  text += because(error);
   return {text, "! DOSYA HATASI !"};
 }
 

@@ -51,6 +51,7 @@ class FileError : public std::runtime_error {
     BadName,          // a name that cannot be a file of the working folder
     Locked,           // another program has the company open (CompanyLock)
     LockUnusable,     // the company's lock file cannot be opened or locked: the company is refused
+    LockNotMade,      // the company's lock file is not there and cannot be made: the company is refused
     Unfinished,       // a command of the company waits to be completed when the company is next opened
   };
   // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for

@@ -34,6 +34,15 @@ TEST(FileErrorMessage, NamesTheFileWhatFailedAndWhy) {
       {FileOp::Open, K::LockUnusable, ELOOP, "KLVR952.~LCK",
        "Şirketin kilit dosyası \"KLVR952.~LCK\" kullanılamıyor!...  (Bir bağlantı)\r\rŞirket hiçbir programda açık "
        "değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup yazabileceği bir dosya yapın..."},
+      {FileOp::Open, K::LockNotMade, EACCES, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" oluşturulamadı!...  (Erişim izni yok)\r\rŞirketin klasörüne "
+       "yazılamıyor: klasöre yazma izni alın veya şirketi yazabildiğiniz bir klasörde açın..."},
+      {FileOp::Open, K::LockNotMade, EDQUOT, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" oluşturulamadı!...  (Disk kotası dolu)\r\rDiskte yer açın ve "
+       "şirketi yeniden seçin..."},
+      {FileOp::Open, K::LockNotMade, EIO, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" oluşturulamadı!...  (Okuma/yazma hatası)\r\rDiski denetleyin ve "
+       "şirketi yeniden seçin..."},
   };
   for (const Case& c : cases) {
     const UserMessage m = fileErrorMessage(FileError(c.kind, c.op, w(c.name), c.error));

@@ -1,6 +1,7 @@
 // The start-up dialog: the companies offered, the name typed or chosen, and its check.
 #include "window_fixture.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -307,9 +308,10 @@ TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
 }
 
 // A lock file that a user cannot lock refuses the company with a word on what to do, never letting the
-// company go unlocked: a folder, a link or a pipe in its place, one this user cannot read; and one made by
-// a first program whose user's umask gave it no write access for others, or by an older program, still
-// keeps a second user off.
+// company go unlocked: a folder, a link or a pipe in its place, one this user cannot read, or may only read
+// while nobody holds it, and one that is not there in a folder this user may not write; and one made by a
+// first program whose user's umask gave it no write access for others, or by an older program, still
+// keeps a second user off, as does a POSIX lock that a file server takes on it for its clients.
 TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld) {
   namespace fs = std::filesystem;
   {
@@ -322,6 +324,7 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
     std::function<void()> make;
     FileError::Kind refused;
     const char* told;  // the reason the start-up dialog gives this user, when it refuses this user too
+    bool byAFileServer = false;  // the first program holds a POSIX lock of the whole file, not the company
   } cases[] = {
       {"AFolder", [&] { fs::create_directory(lock); }, FileError::Kind::LockUnusable, "Bir klasör"},
       {"ALinkLeadingOutOfTheFolder", [&] { fs::create_symlink(folder.path() / "elsewhere" / "lock", lock); },
@@ -341,6 +344,21 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
                                    fs::perms::others_read);
        },
        FileError::Kind::Locked, nullptr},
+      {"ReadableOnlyAndHeldByNobody",
+       [&] {
+         folder.write("KLVR952.~LCK", {});
+         fs::permissions(lock, fs::perms(0644));
+       },
+       FileError::Kind::LockUnusable, nullptr},
+      {"LockedByAFileServer",
+       [&] {
+         folder.write("KLVR952.~LCK", {});
+         fs::permissions(lock, fs::perms(0666));
+       },
+       FileError::Kind::Locked, nullptr, true},
+      {"NotThereInAFolderTheUserMayNotWrite",
+       [&] { fs::permissions(folder.path(), fs::perms(0755)); },
+       FileError::Kind::LockNotMade, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -350,7 +368,12 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
     if (held) {
       first.emplace([&](const std::function<void()>& pause) {
         c.make();
-        const CompanyLock company("KLVR952");
+        std::optional<CompanyLock> company;
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET;
+        if (!c.byAFileServer) company.emplace("KLVR952");
+        else if (fcntl(open(lock.c_str(), O_RDWR), F_SETLK, &whole) != 0) _exit(3);
         pause();
       });
     } else {
