@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "base/text.h"
 #include "files/file_names.h"
@@ -158,6 +160,9 @@ void letGo(const std::string& path, int fd) {
   ::close(fd);
 }
 
+// The name no company can have: the backups' own.
+constexpr std::string_view kBackups = "952KLVR";
+
 }  // namespace
 
 std::string companyOfFile(std::string_view fileName) {
@@ -230,5 +235,27 @@ void leaveUnfinished(std::string_view company) { locks().unfinished.insert(keyOf
 void unfinishedCompleted(std::string_view company) { locks().unfinished.erase(keyOf(company)); }
 
 bool isUnfinished(std::string_view company) { return locks().unfinished.count(keyOf(company)) != 0; }
+
+BackupsHold::BackupsHold() : path_(keyOf(kBackups)) {
+  const std::string name = lockFileName(kBackups);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (;;) {
+    Taken taken;
+    try {
+      taken = takeLock(path_, name);
+    } catch (const FileError& e) {
+      throw FileError(FileError::Kind::Io, FileOp::Open, name, e.systemError(), e.what());
+    }
+    if (!taken.byAnother) {
+      fd_ = taken.fd;
+      return;
+    }
+    if (std::chrono::steady_clock::now() >= until)
+      throw FileError(FileError::Kind::Io, FileOp::Open, name, EAGAIN, "another program keeps the backups");
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+BackupsHold::~BackupsHold() { letGo(path_, fd_); }
 
 }  // namespace kv

@@ -61,6 +61,23 @@ void leaveSession();
 // The company of the session; empty outside one.
 std::string sessionCompany();
 
+// The backups "952KLVR.*" are shared by every company of the folder: the steps of a command onto them are
+// made under this hold of the whole folder, a lock as the company's on "952KLVR.~LCK" (no company can have
+// that name), so that the backups are always one command's set. It waits a few seconds at most for another
+// program's hold, which lasts only as long as its renames; a failure to take it throws FileError naming the
+// file. Where the folder goes without locks, so does the hold.
+class BackupsHold {
+ public:
+  BackupsHold();
+  ~BackupsHold();
+  BackupsHold(const BackupsHold&) = delete;
+  BackupsHold& operator=(const BackupsHold&) = delete;
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
 // A command of the company is left for the next opening: its files are refused until then.
 void leaveUnfinished(std::string_view company);
 // The recovery has completed the company's command.

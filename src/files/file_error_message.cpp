@@ -42,6 +42,7 @@ std::string reasonOf(const FileError& e) {
     case EISDIR: return "Bir klasör";
     case ELOOP: return "Bir bağlantı";
     case ENXIO: return "Bir dosya değil";  // a device, a pipe or a socket where a file belongs
+    case EAGAIN: return "Başka bir program kullanıyor";  // a lock another program keeps
     default: return "Sistem hatası " + std::to_string(e.systemError());
   }
   if (e.op() == FileOp::NotOpen) return "";

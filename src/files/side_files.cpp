@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <set>
 
 #include "base/bytes.h"
 #include "base/text.h"
+#include "files/company_lock.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 
@@ -514,6 +516,9 @@ void rollBack(const std::vector<JournalFile>& files, std::string_view company) {
 }
 
 void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
+  std::optional<BackupsHold> backups;
+  if (std::any_of(steps.begin(), steps.end(), [](const IntentStep& s) { return isBackupFile(s.to); }))
+    backups.emplace();
   for (const IntentStep& s : steps) {
     const Resolved from = resolve(s.from, FileOp::Rename);
     if (!from.exists) continue;  // made before
@@ -525,6 +530,7 @@ void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
     if (int error = renameCall(from.path, to.path, to.name, false, from.name, to.name))
       throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
   }
+  backups.reset();
   syncFolder(company);
 }
 

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "files/company_lock.h"
 #include "files/files.h"
@@ -305,6 +307,45 @@ TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
     EXPECT_EQ(refusalAsAnotherUser([] { CompanyLock("KLVR952"); }), FileError::Kind::Locked);
     EXPECT_EQ(first.finish(), 0);
   }
+}
+
+// Two programs that replace two companies of one folder at the same moment make their steps onto the shared
+// backups one after the other: the backups are one company's set, never a mix. The first is held between
+// its two backups while the second comes to its own.
+TEST_F(StartDialogTest, TwoCompaniesReplacedAtOnceLeaveTheBackupsOneCompanysSet) {
+  using Backups = std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>;
+  std::map<std::string, Backups> old;
+  for (const std::string company : {"A", "B"}) {
+    Company(company).add(company);
+    old[company] = {folder.bytes(company + ".DAT"), folder.bytes(company + ".ABC")};
+  }
+  const auto replace = [](const char* company) {
+    std::vector<std::uint8_t> records(ProductRecord::Length);
+    makeProduct("K").encode(records.data());
+    return replaceProductFile(company, records, quietInsertPolicy()).replaced;
+  };
+  const FirstProgram first([&](const std::function<void()>& pause) {
+    struct PauseBetweenTheBackups : FileFaults {
+      std::function<void()> pause;
+      std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+        if (op == FileOp::Rename && name == "952KLVR.ABC") pause();
+        return std::nullopt;
+      }
+    } between;
+    between.pause = pause;
+    setFileFaults(&between);
+    if (!replace("A")) _exit(1);
+  });
+  ASSERT_GT(first.pid, 0);
+  const pid_t second = fork();
+  if (second == 0) _exit(replace("B") ? 0 : 1);
+  usleep(300000);  // the second comes to its backups meanwhile
+  EXPECT_EQ(first.finish(), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(second, &status, 0), second);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const Backups now = {folder.bytes("952KLVR.DAT"), folder.bytes("952KLVR.ABC")};
+  EXPECT_TRUE(now == old["A"] || now == old["B"]);
 }
 
 // A lock file that a user cannot lock refuses the company with a word on what to do, never letting the
