@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "files/files.h"
 #include "files/files_internal.h"
 
@@ -33,6 +35,16 @@ void takeModeOf(std::string_view fresh, std::string_view replaced) {
   if (fd.fd < 0 || ::fstat(fd.fd, &now) != 0) return;
   if ((now.st_mode & 0777) != (old.st_mode & 0777) || now.st_gid != old.st_gid)
     takeModeOf(fd.fd, old.st_mode, old.st_gid);
+}
+
+void checkMayReplace(std::string_view name) {
+  const uid_t me = ::geteuid();
+  struct stat folder {}, file {};
+  if (me == 0 || ::stat(workingFolder().c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return;
+  const Resolved r = resolve(name, FileOp::Rename);
+  if (!r.exists || ::lstat(r.path.c_str(), &file) != 0 || file.st_uid == me || folder.st_uid == me) return;
+  throw FileError(FileError::Kind::Io, FileOp::Rename, r.name, EPERM,
+                  "another user's file, in a folder whose sticky bit keeps it theirs");
 }
 
 }  // namespace kv::files_internal

@@ -1,5 +1,6 @@
 #include "files/file_error_message.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "base/text.h"
@@ -101,6 +102,19 @@ UserMessage fileErrorMessage(const FileError& error) {
   text += "!...";
   text += because(error);
   return {text, "! DOSYA HATASI !"};
+}
+
+UserMessage backupsNotRenewedMessage(const std::vector<FileError>& notRenewed) {
+  std::vector<std::string> names;
+  for (const FileError& e : notRenewed)
+    if (std::find(names.begin(), names.end(), e.fileName()) == names.end()) names.push_back(e.fileName());
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "\"" : ", \"") + name + "\"";
+  text += names.size() == 1 ? " yedek dosyası yenilenemedi!..."_w : " yedek dosyaları yenilenemedi!..."_w;
+  if (!notRenewed.empty()) text += because(notRenewed.front());
+  text += names.size() == 1 ? "\r\rİşlem tamamlandı; dosyaların önceki hali bu yedekte saklanmadı..."_w
+                            : "\r\rİşlem tamamlandı; dosyaların önceki hali bu yedeklerde saklanmadı..."_w;
+  return {text, "! DİKKAT !"_w};
 }
 
 void tellFileError(MessageSink& sink, const FileError& error) {

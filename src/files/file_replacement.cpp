@@ -45,6 +45,7 @@ FileReplacement::~FileReplacement() { removeTemporaries(); }
 
 std::string FileReplacement::stage(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
+  files_internal::checkMayReplace(target);
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -60,6 +61,7 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
 
 void FileReplacement::retire(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
+  files_internal::checkMayReplace(target);
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);

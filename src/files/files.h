@@ -106,6 +106,11 @@ class FileFaults {
 // Installs faults (null removes them); the layer does not own them.
 void setFileFaults(FileFaults* faults);
 
+// The backups "952KLVR.*" that commands could not renew since this was last asked, each by the failed rename
+// onto it: another user's backup in a shared folder whose sticky bit keeps it theirs. The command went on
+// without it, the old content it was to keep is gone, and the user is to be told once, after the event.
+std::vector<FileError> takeBackupsNotRenewed();
+
 // Record numbers and counts of the product-side files are 16-bit: such a file holds at most 32767 records.
 inline constexpr std::int32_t kMaxRecords16 = 32767;
 inline constexpr std::int32_t kMaxRecords32 = 2147483647;

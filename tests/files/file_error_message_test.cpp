@@ -51,6 +51,18 @@ TEST(FileErrorMessage, NamesTheFileWhatFailedAndWhy) {
   }
 }
 
+// Each backup once, however many commands of the event could not renew it.
+TEST(FileErrorMessage, NamesTheBackupsNotRenewed) {
+  const auto notRenewed = [](const char* name) { return FileError(FileError::Kind::Io, FileOp::Rename, name, EPERM); };
+  const UserMessage one = backupsNotRenewedMessage({notRenewed("952KLVR.DVZ"), notRenewed("952KLVR.DVZ")});
+  EXPECT_EQ(toUtf8(one.text), "\"952KLVR.DVZ\" yedek dosyası yenilenemedi!...  (Erişim izni yok)\r\rİşlem tamamlandı; "
+                              "dosyaların önceki hali bu yedekte saklanmadı...");
+  EXPECT_EQ(toUtf8(one.title), "! DİKKAT !");
+  EXPECT_EQ(toUtf8(backupsNotRenewedMessage({notRenewed("952KLVR.DAT"), notRenewed("952KLVR.ABC")}).text),
+            "\"952KLVR.DAT\", \"952KLVR.ABC\" yedek dosyaları yenilenemedi!...  (Erişim izni yok)\r\rİşlem "
+            "tamamlandı; dosyaların önceki hali bu yedeklerde saklanmadı...");
+}
+
 TEST(FileErrorMessage, IsToldWithABeepAndTheExclamationIcon) {
   testing::RecordingSink sink;
   tellFileError(sink, FileError(FileError::Kind::Io, FileOp::Write, "A.DAT", ENOSPC));

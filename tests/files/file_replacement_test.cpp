@@ -75,7 +75,9 @@ TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
 
 // A step that fails before the intent is ready leaves every file as it was, the backups included; one
 // after it is tried again, and when the disk goes on refusing, the command waits for the next opening of
-// the company, which completes it. Never a mix of the two.
+// the company, which completes it. Never a mix of the two. A backup the user may not replace (another
+// user's, in a folder whose sticky bit keeps it theirs) keeps its content, and the command completes
+// without it, saying so.
 TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFile) {
   struct Case {
     FileOp op;
@@ -85,6 +87,7 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     bool after;        // the command completed (at once, or at the next opening)
     bool unfinished;   // it waited for the next opening
     FileFault fault = {ENOSPC};
+    const char* notRenewed = "";  // the backup that keeps what it held
   };
   const Case cases[] = {
       {FileOp::Flush, "", 1, "KLVR952.DAT", false, false},            // the new data cannot reach the disk
@@ -94,6 +97,7 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
       {FileOp::Rename, "952KLVR.ABC", 1, "", true, false},            // a backup's rename fails once: tried again
       {FileOp::Rename, "KLVR952.ABC", 0, "KLVR952.ABC", true, true},   // the new index cannot take its name
       {FileOp::Rename, "952KLVR.DAT", 0, "952KLVR.DAT", true, true},   // nor the first backup
+      {FileOp::Rename, "952KLVR.DAT", 0, "", true, false, {EPERM, true}, "952KLVR.DAT"},  // another user's
   };
   for (const Case& c : cases) {
     TempFolder folder;
@@ -123,9 +127,15 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     }
     EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf(c.after ? "new data" : "old data")) << c.failed;
     EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf(c.after ? "new index" : "old index")) << c.failed;
-    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(c.after ? "old data" : "older data")) << c.failed;
+    const bool renewed = c.after && !*c.notRenewed;
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(renewed ? "old data" : "older data")) << c.failed;
     EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf(c.after ? "old index" : "older index")) << c.failed;
     EXPECT_EQ(fileCount(), 4u) << c.failed;
+    const std::vector<FileError> notRenewed = takeBackupsNotRenewed();
+    ASSERT_EQ(notRenewed.size(), *c.notRenewed ? 1u : 0u);
+    if (*c.notRenewed) {
+      EXPECT_EQ(notRenewed[0].fileName(), c.notRenewed);
+    }
   }
 }
 

@@ -486,5 +486,47 @@ TEST_F(StartDialogTest, WhatOneUserMakesOrReplacesInASharedFolderAnotherUserOpen
   umask(umaskBefore);
 }
 
+// In a shared folder whose sticky bit keeps each user's files theirs (1777, as /tmp), no replacement is
+// left waiting for the company's next opening: one of the user's own company goes through where the
+// backups are another user's, which stay as they are (the user is told), and one of another user's company
+// is refused before anything changes.
+TEST_F(StartDialogTest, InAStickyFolderAReplacementIsMadeOrRefusedNeverLeftUnfinished) {
+  namespace fs = std::filesystem;
+  if (getuid() != 0) GTEST_SKIP() << "plays a second user";
+  ASSERT_EQ(chmod(folder.path().c_str(), 01777), 0);
+  folder.write("952KLVR.DAT", {'o', 'l', 'd'});
+  folder.write("952KLVR.ABC", {'o', 'l', 'd'});
+  for (const bool theUsers : {true, false}) {
+    SCOPED_TRACE(theUsers ? "TheUsersCompanyAnotherUsersBackups" : "AnotherUsersCompany");
+    if (!theUsers) {
+      Company c;
+      c.addAll({{"B"}, {"A"}});
+    }
+    const std::vector<std::uint8_t> before = folder.bytes("KLVR952.DAT");
+    EXPECT_EQ(asAnotherUser([&] {
+                if (theUsers) {
+                  Company c;
+                  c.addAll({{"B"}, {"A"}});
+                }
+                std::vector<std::uint8_t> records(ProductRecord::Length);
+                makeProduct("K", "Kalıp").encode(records.data());
+                const bool replaced = replaceProductFile("KLVR952", records, quietInsertPolicy()).replaced;
+                if (isUnfinished("KLVR952")) return 1;
+                if (replaced != theUsers) return 2;
+                return takeBackupsNotRenewed().size() == (theUsers ? 2u : 0u) ? 0 : 3;
+              }),
+              0);
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(folder.bytes("952KLVR.ABC"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    if (theUsers) {
+      EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(ProductRecord::Length));
+    } else {
+      EXPECT_EQ(folder.bytes("KLVR952.DAT"), before);
+    }
+    EXPECT_TRUE(listFiles("*.~*").empty());  // no temporary, side or lock file is left
+    for (const std::string& file : listFiles("KLVR952.*")) fs::remove(folder.path() / toUtf8(file));
+  }
+}
+
 }  // namespace
 }  // namespace kv::testing
