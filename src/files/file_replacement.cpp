@@ -1,5 +1,6 @@
 #include "files/file_replacement.h"
 
+#include "files/file_access.h"
 #include "files/file_command.h"
 #include "files/file_command_hooks.h"
 #include "files/files.h"
@@ -44,6 +45,7 @@ FileReplacement::~FileReplacement() { removeTemporaries(); }
 
 std::string FileReplacement::stage(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
+  files_internal::checkMayReplace(target);
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -59,6 +61,7 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
 
 void FileReplacement::retire(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
+  files_internal::checkMayReplace(target);
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -106,6 +109,7 @@ bool FileReplacement::makeSteps() {
     for (auto& item : items_) {
       current = item.target;  // the new content on its way to the target's name
       if (!item.fresh.empty()) {
+        files_internal::takeModeOf(item.fresh, item.target);
         syncFileByName(item.fresh);
         targets.push_back(stepOf(item.fresh, item.target));
       }

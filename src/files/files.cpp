@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "files/file_access.h"
 #include "files/file_command_hooks.h"
 #include "files/files_internal.h"
 
@@ -121,6 +122,7 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
   if (!r.exists) {
+    shareAsTheFolder(fd.fd);
     told(FileCall::Kind::Create, r.name);
     commandMadeFile(r.path);
   }
@@ -194,6 +196,7 @@ void makeOnDisk(Image& img) {
   faultPoint(FileOp::Open, img.name);
   const int fd = ::open(img.path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, img.name, errno);
+  shareAsTheFolder(fd);
   told(FileCall::Kind::Create, img.name);
   img.fd = fd;
   img.madeLater = false;

@@ -51,6 +51,7 @@ class FileError : public std::runtime_error {
     BadName,          // a name that cannot be a file of the working folder
     Locked,           // another program has the company open (CompanyLock)
     LockUnusable,     // the company's lock file cannot be opened or locked: the company is refused
+    LockNotMade,      // the company's lock file is not there and cannot be made: the company is refused
     Unfinished,       // a command of the company waits to be completed when the company is next opened
     SideFileDamaged,  // a side file of an interrupted command is damaged: nothing applied, kept as keptAs()
     SideFileForeign,  // a side file does not fit the files as they are: nothing applied, kept as keptAs()
@@ -110,6 +111,11 @@ class FileFaults {
 };
 // Installs faults (null removes them); the layer does not own them.
 void setFileFaults(FileFaults* faults);
+
+// The backups "952KLVR.*" that commands could not renew since this was last asked, each by the failed rename
+// onto it: another user's backup in a shared folder whose sticky bit keeps it theirs. The command went on
+// without it, the old content it was to keep is gone, and the user is to be told once, after the event.
+std::vector<FileError> takeBackupsNotRenewed();
 
 // Record numbers and counts of the product-side files are 16-bit: such a file holds at most 32767 records.
 inline constexpr std::int32_t kMaxRecords16 = 32767;

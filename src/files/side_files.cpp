@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <set>
+#include <utility>
 
 #include "base/bytes.h"
 #include "base/text.h"
+#include "files/company_lock.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 
@@ -546,6 +549,9 @@ void rollBack(const std::vector<JournalFile>& files, std::string_view company) {
 }
 
 void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
+  std::optional<BackupsHold> backups;
+  if (std::any_of(steps.begin(), steps.end(), [](const IntentStep& s) { return isBackupFile(s.to); }))
+    backups.emplace();
   for (const IntentStep& s : steps) {
     const Resolved from = resolve(s.from, FileOp::Rename);
     if (!from.exists) continue;  // made before
@@ -554,10 +560,37 @@ void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
       continue;
     }
     const Resolved to = resolve(s.to, FileOp::Rename);
-    if (int error = renameCall(from.path, to.path, to.name, false, from.name, to.name))
-      throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
+    const int error = renameCall(from.path, to.path, to.name, false, from.name, to.name);
+    if (error == 0) continue;
+    // A backup this user may not replace (another user's, in a folder whose sticky bit keeps it theirs)
+    // stays as it is: the command goes on without it, the old content it was to keep goes, and the user
+    // is told. A step whose source is gone counts as made, at run time as in a recovery.
+    if (isBackupFile(s.to) && (error == EPERM || error == EACCES)) {
+      unlinkCall(from.path, from.name);
+      noteBackupNotRenewed(FileError(FileError::Kind::Io, FileOp::Rename, to.name, error));
+      continue;
+    }
+    throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
   }
+  backups.reset();
   syncFolder(company);
 }
 
 }  // namespace kv::side_files
+
+namespace kv {
+
+namespace {
+
+std::vector<FileError>& backupsNotRenewed() {
+  static std::vector<FileError> notRenewed;
+  return notRenewed;
+}
+
+}  // namespace
+
+void files_internal::noteBackupNotRenewed(const FileError& error) { backupsNotRenewed().push_back(error); }
+
+std::vector<FileError> takeBackupsNotRenewed() { return std::exchange(backupsNotRenewed(), {}); }
+
+}  // namespace kv

@@ -41,8 +41,9 @@ class Application {
   // stops quietly at End(). A file that fails in it (a FileError that no handler caught) stops the event
   // and is shown in the window that was visible when it came (showFileError), which comes back when the
   // event had left no window visible; the program goes on. When
-  // the outermost handler has returned: destroys the windows unloaded meanwhile, ends the program when no
-  // window is visible any more, and brings the back end in step.
+  // the outermost handler has returned: tells the backups that its commands could not renew, destroys the
+  // windows unloaded meanwhile, ends the program when no window is visible any more, and brings the back
+  // end in step.
   void deliver(const std::function<void()>& event);
   // Runs program code: directly inside a handler, as a delivered event outside one.
   void run(const std::function<void()>& code);
@@ -69,6 +70,7 @@ class Application {
  private:
   void bringBack(Form* origin);
   void leaveCompanyWhenDue();
+  void tellBackupsNotRenewed();
   void settle();
   void endNow();
 
