@@ -86,8 +86,10 @@ bool FileReplacement::commit() {
     items_.clear();
   }
   // An undo that could not put the disk back has left the company for its next opening: so it is told.
-  if (error_->kind() != FileError::Kind::Unfinished && isUnfinished(company_))
-    error_.emplace(FileError::Kind::Unfinished, error_->op(), error_->fileName(), error_->systemError(), error_->what());
+  if (error_->kind() != FileError::Kind::Unfinished && isUnfinished(company_)) {
+    const FileError failed = *error_;
+    error_.emplace(FileError::Kind::Unfinished, failed.op(), failed.fileName(), failed.systemError(), failed.what());
+  }
   return false;
 }
 
