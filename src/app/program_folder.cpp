@@ -28,8 +28,8 @@ struct FolderCheck {
 };
 
 // Whether the program can work in the folder: it is there (the program's own is made when it is not), it is
-// a folder, and its files can be listed and opened. Writing is not asked: a read-only folder is worked in
-// without the company lock, as before.
+// a folder, and its files can be listed and opened. Writing is not asked here: a folder the user may not
+// write is told by the start-up dialog, when the company's lock file cannot be made there.
 FolderCheck checkFolder(const fs::path& folder, bool make) {
   struct stat st {};
   if (::stat(folder.c_str(), &st) != 0) {

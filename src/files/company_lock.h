@@ -5,12 +5,17 @@
 // then. The program's own holds on its own company never conflict: the lock is counted, and it goes when
 // the last holder lets it go.
 //
-// The lock is an advisory lock of the system (flock) on "<company>.~LCK" in the working folder, a file
-// made readable and writable by every user and never reached through a link. The system lets the lock go
-// when the program ends in any way; the file may outlive a killed program, which is harmless: the next
-// program takes the lock on it. A lock file that is there but cannot be opened or locked (no permission,
-// a folder, a link) refuses the company. Only a read-only file system, or one that cannot lock at all
-// (some network shares), goes without the lock; then nothing is left behind and the lock is not held.
+// The lock is an advisory write lock of the system on the whole of "<company>.~LCK" in the working folder:
+// an open-file-description lock (fcntl F_OFD_SETLK), of the kind a file server's own locks and its clients'
+// are, so that programs on the desk that shares a folder and on the desks that reach it over NFS or Samba
+// meet the same lock (a kernel without it gets the classic POSIX lock). The file is made readable and
+// writable by every user and is never reached through a link. The system lets the lock go when the
+// program ends in any way; the file may outlive a killed program, which is harmless: the next program
+// takes the lock on it. A lock file that is there but cannot be opened or locked (a folder, a link, one the
+// user may not read, or may only read while no program holds it) refuses the company (Kind::LockUnusable),
+// and so does one that is not there and cannot be made (Kind::LockNotMade: a folder the user may not write,
+// a full disk). Only a read-only file system, or one that cannot lock at all (some network shares), goes
+// without the lock; then nothing is left behind and the lock is not held.
 //
 // A company whose command could not be completed at run time (its renames failed after the point of no
 // return) is left for the next opening: its files are not opened again, and no command runs on them, until
@@ -55,6 +60,23 @@ void holdSession(std::string_view company, CompanyLock lock);
 void leaveSession();
 // The company of the session; empty outside one.
 std::string sessionCompany();
+
+// The backups "952KLVR.*" are shared by every company of the folder: the steps of a command onto them are
+// made under this hold of the whole folder, a lock as the company's on "952KLVR.~LCK" (no company can have
+// that name), so that the backups are always one command's set. It waits a few seconds at most for another
+// program's hold, which lasts only as long as its renames; a failure to take it throws FileError naming the
+// file. Where the folder goes without locks, so does the hold.
+class BackupsHold {
+ public:
+  BackupsHold();
+  ~BackupsHold();
+  BackupsHold(const BackupsHold&) = delete;
+  BackupsHold& operator=(const BackupsHold&) = delete;
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
 
 // A command of the company is left for the next opening: its files are refused until then.
 void leaveUnfinished(std::string_view company);

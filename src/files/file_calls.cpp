@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "files/file_access.h"
 #include "files/file_command_hooks.h"
 #include "files/files.h"
 
@@ -103,6 +104,7 @@ int openForWriting(const fs::path& path, const std::string& name, bool truncate)
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : 0), 0666);
   if (fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, name, errno);
   if (!existed) {
+    shareAsTheFolder(fd);
     told(FileCall::Kind::Create, name);
     commandMadeFile(path);
   }

@@ -35,6 +35,7 @@ struct Pending {
   std::int64_t oldLength = 0;
   std::map<std::int64_t, std::vector<std::uint8_t>> oldPages;
   bool made = false;
+  bool touched = false;  // some of its pages reached the file: an undo writes them back
 };
 
 struct Running {
@@ -76,47 +77,48 @@ Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img, bool made = f
 // never crosses a page, so that each lies in one sector of the disk and a power cut leaves it whole, old
 // or new. With each run goes a checksum of its new bytes, and with each file its new length, so that a
 // journal is applied only to the files it was written for.
-std::vector<sf::JournalFile> journalOf(const Running& r) {
+sf::JournalFile journalOf(const Pending& p) {
   constexpr std::size_t kJoin = 16;
+  const std::vector<std::uint8_t>& now = p.image->bytes;
+  sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}, {}};
+  if (p.made) {
+    f.oldLength = sf::JournalFile::kAbsent;
+    for (std::size_t at = 0; at < now.size(); at += sf::kJournalPage)
+      f.newPages.push_back(sf::checksum(
+          std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(sf::kJournalPage, now.size() - at))));
+    return f;
+  }
+  for (const auto& [page, old] : p.oldPages) {
+    const std::size_t base = static_cast<std::size_t>(page * kPageSize);
+    std::size_t i = 0;
+    while (i < old.size()) {
+      if (old[i] == now[base + i]) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i + 1, same = 0;
+      for (std::size_t j = end; j < old.size() && same < kJoin; ++j) {
+        if (old[j] == now[base + j]) {
+          ++same;
+        } else {
+          same = 0;
+          end = j + 1;
+        }
+      }
+      sf::JournalRun run;
+      run.oldBytes.assign(old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end));
+      run.newSum = sf::checksum(std::span<const std::uint8_t>(now.data() + base + i, end - i));
+      f.runs.emplace(static_cast<std::int64_t>(base + i), std::move(run));
+      i = end;
+    }
+  }
+  return f;
+}
+
+std::vector<sf::JournalFile> journalOf(const Running& r) {
   std::vector<sf::JournalFile> files;
   files.reserve(r.files.size());
-  for (const Pending& p : r.files) {
-    const std::vector<std::uint8_t>& now = p.image->bytes;
-    sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}, {}};
-    if (p.made) {
-      f.oldLength = sf::JournalFile::kAbsent;
-      for (std::size_t at = 0; at < now.size(); at += sf::kJournalPage)
-        f.newPages.push_back(sf::checksum(
-            std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(sf::kJournalPage, now.size() - at))));
-      files.push_back(std::move(f));
-      continue;
-    }
-    for (const auto& [page, old] : p.oldPages) {
-      const std::size_t base = static_cast<std::size_t>(page * kPageSize);
-      std::size_t i = 0;
-      while (i < old.size()) {
-        if (old[i] == now[base + i]) {
-          ++i;
-          continue;
-        }
-        std::size_t end = i + 1, same = 0;
-        for (std::size_t j = end; j < old.size() && same < kJoin; ++j) {
-          if (old[j] == now[base + j]) {
-            ++same;
-          } else {
-            same = 0;
-            end = j + 1;
-          }
-        }
-        sf::JournalRun run;
-        run.oldBytes.assign(old.begin() + static_cast<long>(i), old.begin() + static_cast<long>(end));
-        run.newSum = sf::checksum(std::span<const std::uint8_t>(now.data() + base + i, end - i));
-        f.runs.emplace(static_cast<std::int64_t>(base + i), std::move(run));
-        i = end;
-      }
-    }
-    files.push_back(std::move(f));
-  }
+  for (const Pending& p : r.files) files.push_back(journalOf(p));
   return files;
 }
 
@@ -161,8 +163,9 @@ void flushInPlace(Running& r) {
       if (to <= from) continue;
       const std::span<const std::uint8_t> run(img.bytes.data() + from, static_cast<std::size_t>(to - from));
       int error = 0;
-      if (writeAll(img.fd, img.name, from, run, 0, error) != run.size())
-        throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error ? error : EIO);
+      const std::size_t done = writeAll(img.fd, img.name, from, run, 0, error);
+      if (done > 0) p.touched = true;
+      if (done != run.size()) throw FileError(FileError::Kind::Io, FileOp::Write, img.name, error ? error : EIO);
     }
     syncCall(img.fd, img.name);
   }
@@ -176,18 +179,16 @@ void removeIfThere(const std::string& name) {
   if (r.exists) unlinkCall(r.path, r.name);
 }
 
-// The journal goes first, and its removal reaches the disk before the intent's: while the intent is there
-// it decides, but a journal found alone would roll back writes that the intent's renames went with.
+// A committed command's side files: the journal goes first, and its removal reaches the disk before the
+// intent's: while the intent is there it decides, but a journal found alone would roll back writes that the
+// intent's renames went with.
 void removeSideFiles(const Running& r) {
-  const bool intent = past(r, CommandStage::IntentWriting);
   if (journaled(r)) {
     removeIfThere(sf::journalName(r.company));
     syncFolder(r.company);
   }
-  if (intent) {
-    removeIfThere(sf::intentName(r.company));
-    syncFolder(r.company);
-  }
+  removeIfThere(sf::intentName(r.company));
+  syncFolder(r.company);
 }
 
 // A committed command is never undone: its renames are made now, or, when they keep failing, at the next
@@ -227,26 +228,48 @@ void unmake(Running& r) {
   }
 }
 
-// Everything as it was when the command began: the images at once, the files from the old pages the
-// command still holds. What cannot be written back stays under the journal, for the next command of the
-// company or its next opening to put right.
+// The disk may hold what the command wrote, or its intent, and cannot be put back now: the images keep what
+// the command wrote (they are never put back over files that may not be), and the company waits for its
+// next opening, which puts the files right from the side files; until then the program does not use them.
+void leaveForNextOpening(Running& r) {
+  r.stage = CommandStage::Unfinished;
+  leaveUnfinished(r.company);
+}
+
+// Everything as it was when the command began: the files first, from the old pages the command still holds,
+// and the images only once the disk is back. A disk that cannot be put back leaves the company for its next
+// opening.
 void undo(Running& r) {
   if (past(r, CommandStage::Committed)) {
     complete(r);
     return;
   }
+  if (r.stage == CommandStage::JournalRemoved) {  // nothing left to undo from: the journal may be gone for good
+    leaveForNextOpening(r);
+    return;
+  }
   const bool inPlace = journaled(r) && past(r, CommandStage::WritingInPlace);
-  std::vector<sf::JournalFile> old = inPlace ? journalOf(r) : std::vector<sf::JournalFile>{};
-  std::erase_if(old, [](const sf::JournalFile& f) { return f.made(); });
-  restoreImages(r);
+  const bool intent = past(r, CommandStage::IntentWriting);
+  // Only the files whose pages reached them are written back: a disk that refused every write leaves none.
+  std::vector<sf::JournalFile> old;
+  if (inPlace)
+    for (const Pending& p : r.files)
+      if (p.touched && !p.made) old.push_back(journalOf(p));
   try {
-    if (past(r, CommandStage::IntentWriting)) removeIfThere(sf::intentName(r.company));
+    if (intent) removeIfThere(sf::intentName(r.company));
     if (inPlace) sf::rollBack(old, r.company);
     unmake(r);
     if (journaled(r)) removeIfThere(sf::journalName(r.company));
-    if (journaled(r) || past(r, CommandStage::IntentWriting)) syncFolder(r.company);
+    if (journaled(r) || intent) syncFolder(r.company);
   } catch (const FileError&) {
+    leaveForNextOpening(r);
+    return;
   }
+  restoreImages(r);
+  // The intent's temporaries go once the intent is gone for good; what a failure leaves, the next opening
+  // removes.
+  for (const sf::IntentStep& step : r.steps)
+    if (sf::isTemporaryOf(step.from, r.company)) deleteFileQuietly(step.from);
 }
 
 void end() {
@@ -268,8 +291,17 @@ std::string keepAside(const std::string& name, const std::string& company, std::
 
 bool there(const std::string& name) { return resolve(name, FileOp::Read).exists; }
 
-// The company's own side files only; its lock is held.
-InterruptedCommand recover(const std::string& company) {
+// What a recovery would apply onto a file the program holds open, which would go on with the old file and
+// its content: the command that found it refuses, and the company waits for its next opening, when the
+// program holds none of its files.
+[[noreturn]] void refuseUnderOpenFile(const std::string& company, const std::string& name, FileOp op) {
+  leaveUnfinished(company);
+  throw FileError(FileError::Kind::Unfinished, op, name, 0, "a side file to apply onto a file the program holds open");
+}
+
+// The company's own side files only; its lock is held. `filesHeld`: the program may hold the company's files
+// open (a command of the session finds them), so nothing is applied onto an open file.
+InterruptedCommand recover(const std::string& company, bool filesHeld) {
   using O = InterruptedCommand::Outcome;
   InterruptedCommand result;
   const std::string intentName = sf::intentName(company);
@@ -293,6 +325,10 @@ InterruptedCommand recover(const std::string& company) {
       case sf::SideState::Ready: {  // the writes in place were made before it: the journal is not needed
         const std::optional<std::vector<sf::IntentStep>> left = sf::stepsToMake(intent.steps, company);
         if (!left) return refuse(intentName, O::Foreign);
+        if (filesHeld)
+          for (const sf::IntentStep& step : *left)
+            for (const std::string* name : {&step.from, &step.to})
+              if (!name->empty() && fileIsOpen(*name)) refuseUnderOpenFile(company, *name, FileOp::Rename);
         sf::makeSteps(*left, company);
         // As at run time: the journal's removal reaches the disk before the intent's.
         removeIfThere(journalName);
@@ -316,6 +352,9 @@ InterruptedCommand recover(const std::string& company) {
         break;
       case sf::SideState::Ready:
         if (!sf::journalFits(journal.files, company)) return refuse(journalName, O::Foreign);
+        if (filesHeld)
+          for (const sf::JournalFile& f : journal.files)
+            if (fileIsOpen(f.name)) refuseUnderOpenFile(company, f.name, FileOp::Write);
         sf::rollBack(journal.files, company);
         removeIfThere(journalName);
         syncFolder(company);
@@ -384,14 +423,21 @@ bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, s
 
 bool commandHolds(const Image& img) { return current() && current()->index.count(&img) != 0; }
 
+void commandWritesInPlace() {
+  auto& r = current();
+  if (!r) throw std::logic_error("a replacement outside a command");
+  flushInPlace(*r);
+}
+
 void commandIntends(const std::vector<side_files::IntentStep>& steps) {
   auto& r = current();
   if (!r) throw std::logic_error("a replacement outside a command");
   if (past(*r, CommandStage::IntentWriting)) throw std::logic_error("one replacement in a command");
   flushInPlace(*r);
+  // From here on the temporaries are the intent's: its undo removes them, or leaves them to the next opening.
+  r->steps = steps;
   r->stage = CommandStage::IntentWriting;
   sf::writeIntent(sf::intentName(r->company), steps);
-  r->steps = steps;
   r->stage = CommandStage::Committed;
 }
 
@@ -423,15 +469,15 @@ FileCommand::FileCommand(std::string_view company) {
   }
   CompanyLock lock(company);
   const std::string name(company);
-  // Side files of the company while none of its commands runs: an undo of this program that could not
-  // reach the disk left them (the program holds the company, and its opening put right what came before).
-  // That failure was told when it came; what puts it right now needs no word of its own. A side file that
-  // cannot be applied is kept aside, and this command does not run over files it could not put right.
+  // Side files of the company while none of its commands runs: a committed command's tidying up that
+  // failed left them (the program holds the company, its opening put right what came before, and an undo
+  // that cannot reach the disk leaves the company for its next opening). Removing them needs no word of its
+  // own. A side file that cannot be applied is kept aside and told, and this command does not run over files
+  // it could not put right; one that would change a file the program holds open leaves the company.
   if (hasCommandSideFiles(name)) {
-    const InterruptedCommand left = recover(name);
+    const InterruptedCommand left = recover(name, true);
     if (left.outcome == InterruptedCommand::Outcome::Damaged || left.outcome == InterruptedCommand::Outcome::Foreign)
-      throw FileError(FileError::Kind::Io, FileOp::Read, left.damagedFile, 0,
-                      "a side file that cannot be applied, kept as " + left.keptAs);
+      throw keptAsideError(left);
   }
   r.emplace();
   r->company = name;
@@ -461,16 +507,28 @@ void FileCommand::commit() {
     throw FileError(FileError::Kind::Unfinished, FileOp::Rename, company + ".DAT", 0,
                     "the command is completed when the company is next opened");
   }
+  if (past(r, CommandStage::Committed)) {
+    // Its renames are made; only the tidying up is left, and what it cannot remove the next command of the
+    // company or its next opening removes.
+    try {
+      removeSideFiles(r);
+    } catch (const FileError&) {
+    }
+    end();
+    return;
+  }
   try {
     flushInPlace(r);
-    removeSideFiles(r);
-  } catch (const FileError&) {
-    // Once committed the command has completed; only the tidying up failed, and the next command of the
-    // company or its next opening removes what is left.
-    const bool committed = past(r, CommandStage::Committed);
-    if (!committed) undo(r);
+    if (journaled(r)) {
+      removeIfThere(sf::journalName(r.company));
+      r.stage = CommandStage::JournalRemoved;
+      syncFolder(r.company);
+    }
+  } catch (const FileError& e) {
+    undo(r);
+    const bool unfinished = r.stage == CommandStage::Unfinished;
     end();
-    if (committed) return;
+    if (unfinished) throw FileError(FileError::Kind::Unfinished, e.op(), e.fileName(), e.systemError(), e.what());
     throw;
   }
   end();
@@ -481,12 +539,18 @@ bool FileCommand::running() { return current().has_value(); }
 InterruptedCommand recoverInterruptedCommand(std::string_view company) {
   const std::string name(company);
   CompanyLock lock(name, true);
-  InterruptedCommand result = recover(name);
+  InterruptedCommand result = recover(name, false);
   if (result.outcome != InterruptedCommand::Outcome::Damaged && result.outcome != InterruptedCommand::Outcome::Foreign)
     removeTemporaries(name);
   // What waited for this opening is done, or kept aside.
   unfinishedCompleted(name);
   return result;
+}
+
+FileError keptAsideError(const InterruptedCommand& found) {
+  const bool damaged = found.outcome == InterruptedCommand::Outcome::Damaged;
+  return FileError(damaged ? FileError::Kind::SideFileDamaged : FileError::Kind::SideFileForeign, FileOp::Read,
+                   found.damagedFile, 0, damaged ? "a damaged side file" : "a side file of other files", found.keptAs);
 }
 
 bool hasCommandSideFiles(std::string_view company) {

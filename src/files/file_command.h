@@ -27,29 +27,39 @@
 //
 // Its stages, and what leaving it in each means:
 //
-//   Holding ─commit─▶ JournalWriting ─▶ WritingInPlace ─▶ InPlaceSynced ─commit─▶ (journal removed: done)
+//   Holding ─commit─▶ JournalWriting ─▶ WritingInPlace ─▶ InPlaceSynced ─commit─▶ JournalRemoved ─▶ (done)
 //      │                                                       │
 //      └──────────────── a replacement ───────────────────────┴─▶ IntentWriting ─▶ Committed ─▶ (done)
 //                                                                                      │
 //                                                       the renames keep failing ──▶ Unfinished
 //
 //   Holding         the writes are in the images only                 undone: the images restored
-//   JournalWriting  the journal may exist, not ready                  undone: the images, the journal goes
+//   JournalWriting  the journal may exist, not ready                  undone: the journal goes
 //   WritingInPlace  the journal is ready; pages go to their files     undone: rolled back from memory
 //   InPlaceSynced   every page is on disk, the journal still there    undone: rolled back from memory
-//   IntentWriting   the intent may exist, not ready                   undone: the intent goes, rolled back
+//   JournalRemoved  the journal is gone, but perhaps not from the disk  left for the next opening
+//   IntentWriting   the intent may exist, ready or not                undone: the intent and its temporaries
+//                                                                     go, rolled back
 //   Committed       the intent is ready: the point of no return       never undone: its renames are made
-//   Unfinished      the renames failed, retried                       the side files stay; the company waits
-//                                                                     for its next opening, which completes
-//                                                                     them (see CompanyLock)
+//   Unfinished      the renames failed, retried, or an undo could     the side files stay; the company waits
+//                   not put the disk back                             for its next opening, which completes
+//                                                                     or rolls back (see CompanyLock)
+//
+// An undo puts the files back before the images: when the disk cannot be put back, the images keep what the
+// command wrote and the company is left unfinished, so that the program never carries on over files that
+// disagree with what it holds.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "files/files.h"
+
 namespace kv {
 
-enum class CommandStage { Holding, JournalWriting, WritingInPlace, InPlaceSynced, IntentWriting, Committed, Unfinished };
+enum class CommandStage {
+  Holding, JournalWriting, WritingInPlace, InPlaceSynced, JournalRemoved, IntentWriting, Committed, Unfinished
+};
 
 class FileCommand {
  public:
@@ -84,6 +94,10 @@ struct InterruptedCommand {
   std::string damagedFile;  // Damaged, Foreign: the side file, and the name it is kept under
   std::string keptAs;
 };
+
+// A side file that could not be applied (Damaged, Foreign), as the error that tells it: Kind::SideFileDamaged
+// or SideFileForeign, naming the side file and the name it is kept under.
+FileError keptAsideError(const InterruptedCommand& found);
 
 // Puts right, in the working folder, the command of `company` that an interruption cut short: a journal
 // rolls back, an intent's renames are finished, and the company's temporary files are removed. Only the

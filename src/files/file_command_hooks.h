@@ -34,9 +34,13 @@ bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, s
 // The running command holds writes of this image that are not on disk yet.
 bool commandHolds(const Image& img);
 
-// A replacement within the running command: its in-place writes reach the disk under the journal, then the
-// intent of `steps` is written and readied; from then on the command is committed, never undone. Throws
-// FileError while it is not.
+// The running command's writes in place reach the disk under its journal, before its replacement's intent;
+// throws FileError, the command to be undone.
+void commandWritesInPlace();
+// A replacement within the running command: the intent of `steps` is written and readied (after the writes
+// in place, which go first when they have not); from then on the command is committed, never undone. From
+// its first byte the temporaries that `steps` move are the command's: an undo removes them with the intent,
+// or leaves both for the next opening. Throws FileError while the command is not committed.
 void commandIntends(const std::vector<side_files::IntentStep>& steps);
 // Makes the committed command's steps, trying again where one fails. When they still fail, throws that
 // FileError: the side files stay, and the company waits for its next opening, which completes them.

@@ -1,5 +1,6 @@
 #include "files/file_replacement.h"
 
+#include "files/file_access.h"
 #include "files/file_command.h"
 #include "files/file_command_hooks.h"
 #include "files/files.h"
@@ -44,6 +45,7 @@ FileReplacement::~FileReplacement() { removeTemporaries(); }
 
 std::string FileReplacement::stage(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
+  files_internal::checkMayReplace(target);
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -59,6 +61,7 @@ std::string FileReplacement::stage(std::string_view target, std::string_view bac
 
 void FileReplacement::retire(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
+  files_internal::checkMayReplace(target);
   Item item;
   item.target = std::string(target);
   item.backup = std::string(backup);
@@ -75,20 +78,25 @@ FileError FileReplacement::naming(const FileError& e) const {
 bool FileReplacement::commit() {
   if (error_) return false;  // the company could not be held
   try {
-    return makeSteps();
+    if (makeSteps()) return true;
   } catch (const FileError& e) {
-    // Failed before anything changed (a command of the company that waits for its next opening), or past
-    // the point of no return in the tidying up that the next opening finishes.
+    // Refused before anything changed: the company is another program's, or waits for its next opening.
     error_ = e;
     removeTemporaries();
     items_.clear();
-    return false;
   }
+  // An undo that could not put the disk back has left the company for its next opening: so it is told.
+  if (error_->kind() != FileError::Kind::Unfinished && isUnfinished(company_)) {
+    const FileError failed = *error_;
+    error_.emplace(FileError::Kind::Unfinished, failed.op(), failed.fileName(), failed.systemError(), failed.what());
+  }
+  return false;
 }
 
 bool FileReplacement::makeSteps() {
   FileCommand command(company_);
   std::string current;
+  std::vector<side_files::IntentStep> backups, targets;
   try {
     // 0. A file the program holds open cannot be replaced: find out before anything changes.
     for (auto& item : items_) {
@@ -100,10 +108,10 @@ bool FileReplacement::makeSteps() {
     }
     // 1. Everything new reaches the disk, and a copy of every old file that is kept stands ready under a
     //    temporary name. Nothing live has changed yet.
-    std::vector<side_files::IntentStep> backups, targets;
     for (auto& item : items_) {
       current = item.target;  // the new content on its way to the target's name
       if (!item.fresh.empty()) {
+        files_internal::takeModeOf(item.fresh, item.target);
         syncFileByName(item.fresh);
         targets.push_back(stepOf(item.fresh, item.target));
       }
@@ -116,16 +124,15 @@ bool FileReplacement::makeSteps() {
       syncFileByName(item.backupCopy);
       backups.push_back(backupStepOf(item.backupCopy, item.backup));
     }
-    // 2. The steps are written down, after the command's own writes in place have reached the disk: the
-    //    old content takes the backup names, then the new content the live names.
+    // 2. The command's own writes in place reach the disk, under its journal.
+    current.clear();
     backups.insert(backups.end(), targets.begin(), targets.end());
     if (backups.empty()) {  // nothing to replace: what the command wrote in place is all
       items_.clear();
       command.commit();
       return true;
     }
-    current.clear();
-    files_internal::commandIntends(backups);
+    files_internal::commandWritesInPlace();
   } catch (const FileError& e) {
     if (current.empty()) current = e.fileName();
     error_.emplace(e.kind(), e.op(), current, e.systemError(), e.what());
@@ -133,8 +140,17 @@ bool FileReplacement::makeSteps() {
     items_.clear();
     return false;
   }
-  // 3. Committed: the renames are made now, or at the next opening of the company.
-  items_.clear();  // the temporary files are the intent's now
+  // 3. The steps are written down: the old content takes the backup names, then the new content the live
+  //    names. From the intent on, the temporaries are the command's: a failure before the intent is ready is
+  //    undone with them, or left for the next opening when it cannot be.
+  items_.clear();
+  try {
+    files_internal::commandIntends(backups);
+  } catch (const FileError& e) {
+    error_ = e;
+    return false;
+  }
+  // 4. Committed: the renames are made now, or at the next opening of the company.
   try {
     files_internal::commandMakeSteps();
   } catch (const FileError& e) {

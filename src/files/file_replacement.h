@@ -45,11 +45,13 @@ class FileReplacement {
 
   // Declares that `target` is to be replaced and its present content kept as `backup` (not kept when
   // `backup` is empty). Returns the name of a new, empty temporary file in the working folder, to be
-  // written through the file layer and closed before commit(). A target that does not exist yet simply
-  // appears. Throws FileError naming the target.
+  // written through the file layer and closed before commit(); at the commit it takes the target's mode
+  // and group. A target that does not exist yet simply appears. Throws FileError naming the target, also
+  // for a target this user may not replace (another user's file in a folder whose sticky bit keeps it
+  // theirs), before anything changes.
   std::string stage(std::string_view target, std::string_view backup);
   // Declares that `target` is to go, its content kept as `backup` (or not kept when `backup` is empty). A
-  // target that does not exist is passed over.
+  // target that does not exist is passed over; one this user may not remove is refused, as stage() does.
   void retire(std::string_view target, std::string_view backup);
 
   // A failure the file layer reported while the new content was written into a temporary file of this

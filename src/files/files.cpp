@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "files/file_access.h"
 #include "files/file_command_hooks.h"
 #include "files/files_internal.h"
 
@@ -43,12 +44,14 @@ std::string describe(FileOp op, const std::string& fileName, int systemError, st
 
 }  // namespace
 
-FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError, std::string_view detail)
+FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError, std::string_view detail,
+                     std::string keptAs)
     : std::runtime_error(describe(op, fileName, systemError, detail)),
       kind_(kind),
       op_(op),
       systemError_(systemError),
-      fileName_(std::move(fileName)) {}
+      fileName_(std::move(fileName)),
+      keptAs_(std::move(keptAs)) {}
 
 using namespace files_internal;
 
@@ -119,6 +122,7 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
   if (!r.exists) {
+    shareAsTheFolder(fd.fd);
     told(FileCall::Kind::Create, r.name);
     commandMadeFile(r.path);
   }
@@ -192,6 +196,7 @@ void makeOnDisk(Image& img) {
   faultPoint(FileOp::Open, img.name);
   const int fd = ::open(img.path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, img.name, errno);
+  shareAsTheFolder(fd);
   told(FileCall::Kind::Create, img.name);
   img.fd = fd;
   img.madeLater = false;

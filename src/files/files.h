@@ -51,23 +51,30 @@ class FileError : public std::runtime_error {
     BadName,          // a name that cannot be a file of the working folder
     Locked,           // another program has the company open (CompanyLock)
     LockUnusable,     // the company's lock file cannot be opened or locked: the company is refused
+    LockNotMade,      // the company's lock file is not there and cannot be made: the company is refused
     Unfinished,       // a command of the company waits to be completed when the company is next opened
+    SideFileDamaged,  // a side file of an interrupted command is damaged: nothing applied, kept as keptAs()
+    SideFileForeign,  // a side file does not fit the files as they are: nothing applied, kept as keptAs()
   };
   // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for
-  // the log (what()); the system's text of systemError when empty.
-  FileError(Kind kind, FileOp op, std::string fileName, int systemError = 0, std::string_view detail = {});
+  // the log (what()); the system's text of systemError when empty. keptAs: the name a side file that
+  // could not be applied was kept under.
+  FileError(Kind kind, FileOp op, std::string fileName, int systemError = 0, std::string_view detail = {},
+            std::string keptAs = {});
   Kind kind() const { return kind_; }
   FileOp op() const { return op_; }
   int systemError() const { return systemError_; }
   // The file concerned, as the program names it (Windows-1254); empty for a bare file number that has no
   // file open.
   const std::string& fileName() const { return fileName_; }
+  const std::string& keptAs() const { return keptAs_; }
 
  private:
   Kind kind_;
   FileOp op_;
   int systemError_;
   std::string fileName_;
+  std::string keptAs_;
 };
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
@@ -104,6 +111,11 @@ class FileFaults {
 };
 // Installs faults (null removes them); the layer does not own them.
 void setFileFaults(FileFaults* faults);
+
+// The backups "952KLVR.*" that commands could not renew since this was last asked, each by the failed rename
+// onto it: another user's backup in a shared folder whose sticky bit keeps it theirs. The command went on
+// without it, the old content it was to keep is gone, and the user is to be told once, after the event.
+std::vector<FileError> takeBackupsNotRenewed();
 
 // Record numbers and counts of the product-side files are 16-bit: such a file holds at most 32767 records.
 inline constexpr std::int32_t kMaxRecords16 = 32767;

@@ -63,6 +63,8 @@ void dropImage(const std::shared_ptr<Image>& img);
 // Makes the file of an image that lives in memory only, empty, and gives the image its descriptor; throws
 // FileError.
 void makeOnDisk(Image& img);
+// A backup "952KLVR.*" that a command's step could not renew (see side_files::makeSteps), to be told once.
+void noteBackupNotRenewed(const FileError& error);
 // The record count of a length: half to even for a partial last record.
 std::int64_t roundedCount(std::int64_t length, int recordLength);
 

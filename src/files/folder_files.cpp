@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "files/file_access.h"
 #include "files/file_command_hooks.h"
 #include "files/files_internal.h"
 
@@ -19,16 +20,17 @@ using namespace files_internal;
 
 namespace {
 
-// The bytes of one file into another, made or emptied first, with the source's permissions, copied by
-// the system itself where the file system can, else through a buffer. Each failure keeps the system's
-// reason (a full disk stays a full disk) and names the source when it cannot be read, else the target; a
-// target the copy made goes again.
+// The bytes of one file into another, made or emptied first, with the source's permission bits (and its
+// group where the user may set it), copied by the system itself where the file system can, else through a
+// buffer. Each failure keeps the system's reason (a full disk stays a full disk) and names the source when
+// it cannot be read, else the target; a target the copy made goes again.
 void copyContent(const Resolved& from, const Resolved& to) {
   FdGuard in{::open(from.path.c_str(), O_RDONLY | O_CLOEXEC)};
   struct stat st {};
   if (in.fd < 0 || ::fstat(in.fd, &st) != 0) throw FileError(FileError::Kind::Io, FileOp::Copy, from.name, errno);
   FdGuard out{::open(to.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777)};
   if (out.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
+  takeModeOf(out.fd, st.st_mode, st.st_gid);  // the umask took its part of the mode at the open
   if (!to.exists) commandMadeFile(to.path);
   told(to.exists ? FileCall::Kind::Truncate : FileCall::Kind::Create, to.name, 0);
   auto fail = [&](const std::string& name, int error) {
@@ -86,6 +88,7 @@ void createEmptyFile(std::string_view name) {
   faultPoint(FileOp::Open, r.name);
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
+  shareAsTheFolder(fd.fd);
   told(FileCall::Kind::Create, r.name);
   commandMadeFile(r.path);
 }
@@ -187,8 +190,10 @@ void backUpAs(std::string_view from, std::string_view to) {
     refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
   // The old file is about to lose its name to its new content and is never written again: a second name
   // keeps it as it is, without reading and writing it all. A file system without such names gets a copy.
+  // A live name that is a link gives the file it leads to that second name, never the link itself, whose
+  // file may change under the backup.
   const std::optional<FileFault> fault = faultAt(FileOp::Copy, b.name);
-  if (!fault && ::link(a.path.c_str(), b.path.c_str()) == 0) {
+  if (!fault && ::linkat(AT_FDCWD, a.path.c_str(), AT_FDCWD, b.path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
     commandMadeFile(b.path);
     told(FileCall::Kind::Link, a.name, 0, {}, b.name);
     return;

@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <set>
+#include <utility>
 
 #include "base/bytes.h"
 #include "base/text.h"
+#include "files/company_lock.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 
@@ -23,11 +26,20 @@ namespace {
 
 constexpr std::string_view kJournalExtension = ".~JNL";
 constexpr std::string_view kIntentExtension = ".~INT";
-constexpr char kJournalMagic[8] = {'K', 'V', '9', '5', '2', 'J', 'N', 'L'};
-constexpr char kIntentMagic[8] = {'K', 'V', '9', '5', '2', 'I', 'N', 'T'};
-// 2: the journal knows each file's new length and each run's new content, the intent what it moves.
-// 3: the journal also knows the files the command made.
-constexpr std::uint32_t kVersion = 3;
+// Each side file has its own version, and the recovery reads every version a released build wrote, so that a
+// command cut short is completed or undone by the next build too.
+struct Format {
+  char magic[8];
+  std::uint32_t version;  // written
+  std::uint32_t oldest;   // the oldest read
+};
+// Journal 2: each file's new length and each run's new content. 3: also the files the command made. (1 knew
+// neither, and so could never be matched to the files it was written for: it is damaged.)
+constexpr Format kJournal = {{'K', 'V', '9', '5', '2', 'J', 'N', 'L'}, 3, 2};
+constexpr std::uint32_t kJournalMadeFiles = 3;
+// Intent 2: the length and checksum of what each step moves; written as 3 by the builds that wrote journals
+// of 3, the same body.
+constexpr Format kIntent = {{'K', 'V', '9', '5', '2', 'I', 'N', 'T'}, 3, 2};
 constexpr std::uint32_t kReady = 0x59444552;  // "REDY"
 constexpr std::uint32_t kBeingWritten = 0;
 // magic, version, state, body length, checksum of the body
@@ -56,10 +68,10 @@ struct Out {
   }
 };
 
-std::vector<std::uint8_t> header(const char (&magic)[8], std::uint32_t state, const std::vector<std::uint8_t>& body) {
+std::vector<std::uint8_t> header(const Format& kind, std::uint32_t state, const std::vector<std::uint8_t>& body) {
   std::vector<std::uint8_t> h(kHeaderSize);
-  std::memcpy(h.data(), magic, 8);
-  bytes::putI32(h.data() + 8, static_cast<std::int32_t>(kVersion));
+  std::memcpy(h.data(), kind.magic, 8);
+  bytes::putI32(h.data() + 8, static_cast<std::int32_t>(kind.version));
   bytes::putI32(h.data() + 12, static_cast<std::int32_t>(state));
   bytes::putI64(h.data() + 16, static_cast<std::int64_t>(body.size()));
   bytes::putI64(h.data() + 24, static_cast<std::int64_t>(checksum(body)));
@@ -67,17 +79,17 @@ std::vector<std::uint8_t> header(const char (&magic)[8], std::uint32_t state, co
 }
 
 // Written whole and flushed with its entry in the folder, then marked ready and flushed again.
-void writeSideFile(const std::string& name, const char (&magic)[8], const std::vector<std::uint8_t>& body) {
+void writeSideFile(const std::string& name, const Format& kind, const std::vector<std::uint8_t>& body) {
   const fs::path path = workingFolder() / toUtf8(name);
   FdGuard fd{openForWriting(path, name, true)};
-  std::vector<std::uint8_t> all = header(magic, kBeingWritten, body);
+  std::vector<std::uint8_t> all = header(kind, kBeingWritten, body);
   all.insert(all.end(), body.begin(), body.end());
   int error = 0;
   if (writeAll(fd.fd, name, 0, all, 0, error) != all.size())
     throw FileError(FileError::Kind::Io, FileOp::Write, name, error ? error : EIO);
   syncCall(fd.fd, name);
   syncFolder(name.substr(0, name.find('.')));
-  const std::vector<std::uint8_t> ready = header(magic, kReady, body);
+  const std::vector<std::uint8_t> ready = header(kind, kReady, body);
   if (writeAll(fd.fd, name, 0, ready, 0, error) != ready.size())
     throw FileError(FileError::Kind::Io, FileOp::Write, name, error ? error : EIO);
   syncCall(fd.fd, name);
@@ -89,6 +101,7 @@ struct In {
   const std::vector<std::uint8_t>& bytes;
   std::size_t at = 0;
   bool ok = true;
+  std::uint32_t version = 0;  // of the side file
   bool has(std::size_t n) {
     if (bytes.size() - at < n) ok = false;
     return ok;
@@ -130,6 +143,7 @@ bool plainName(const std::string& name) {
 struct Raw {
   SideState state = SideState::Damaged;
   bool whole = false;  // the body is the one the header names
+  std::uint32_t version = 0;
   std::vector<std::uint8_t> body;
 };
 
@@ -152,11 +166,28 @@ bool allZero(std::span<const std::uint8_t> bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
+// The version of a header that is one of `kind`'s, else 0.
+std::uint32_t versionOf(std::span<const std::uint8_t> head, const Format& kind) {
+  const auto version = static_cast<std::uint32_t>(bytes::getI32(head.data() + 8));
+  return version >= kind.oldest && version <= kind.version ? version : 0;
+}
+
+// A side file shorter than its header was cut short in its first write, which begins with a header that says
+// "being written" (the ready header is written over a whole one): every byte that arrived is that header's.
+bool cutInItsFirstHeader(std::span<const std::uint8_t> head, const Format& kind) {
+  std::uint8_t whole[kHeaderSize] = {};
+  std::memcpy(whole, head.data(), head.size());
+  if (std::memcmp(whole, kind.magic, std::min<std::size_t>(head.size(), 8)) != 0) return false;
+  if (head.size() >= 12 && versionOf(whole, kind) == 0) return false;
+  return head.size() < 16 || static_cast<std::uint32_t>(bytes::getI32(whole + 12)) == kBeingWritten;
+}
+
 // The state and the body of a side file, its header read first: a body longer than its header says or
 // than `limit` is never read (a damaged disk can hold any length). A file that cannot be read at all counts
-// as damaged. A kill or a power cut can leave a side file empty, or, where its content never reached the
-// disk, zeros; a header that is cut, of another kind or of another state was damaged afterwards.
-Raw readSideFile(const std::string& name, const char (&magic)[8], std::int64_t limit) {
+// as damaged. A kill, a power cut or a failing disk can leave a side file empty, cut in its first header, or,
+// where its content never reached the disk, zeros; a header that is cut after it was whole, of another kind
+// or of another state was damaged afterwards.
+Raw readSideFile(const std::string& name, const Format& kind, std::int64_t limit) {
   Raw raw;
   try {
     const Resolved r = resolve(name, FileOp::Read);
@@ -171,13 +202,17 @@ Raw readSideFile(const std::string& name, const char (&magic)[8], std::int64_t l
       if (allZero(readPart(fd.fd, r.name, 0, static_cast<std::size_t>(size)))) raw.state = SideState::Incomplete;
       return raw;
     }
-    if (head.size() < kHeaderSize || std::memcmp(head.data(), magic, 8) != 0) return raw;
-    const auto version = static_cast<std::uint32_t>(bytes::getI32(head.data() + 8));
+    if (head.size() < kHeaderSize) {
+      if (cutInItsFirstHeader(head, kind)) raw.state = SideState::Incomplete;
+      return raw;
+    }
+    if (std::memcmp(head.data(), kind.magic, 8) != 0) return raw;
+    raw.version = versionOf(head, kind);
     const auto state = static_cast<std::uint32_t>(bytes::getI32(head.data() + 12));
     const std::int64_t length = bytes::getI64(head.data() + 16);
     const auto sum = static_cast<std::uint64_t>(bytes::getI64(head.data() + 24));
     const std::int64_t body = size - static_cast<std::int64_t>(kHeaderSize);
-    if (version != kVersion || (state != kReady && state != kBeingWritten)) return raw;
+    if (raw.version == 0 || (state != kReady && state != kBeingWritten)) return raw;
     // Cut short while it was written, a body is at most as long as its header says; never longer.
     if (length < 0 || length > limit || body > length) return raw;
     raw.body = readPart(fd.fd, r.name, static_cast<std::int64_t>(kHeaderSize), static_cast<std::size_t>(body));
@@ -195,11 +230,11 @@ Raw readSideFile(const std::string& name, const char (&magic)[8], std::int64_t l
 // content is known (`whole`) only when the body is exactly its entries and no entry names a file an entry
 // before it names (`key`); any other body is damaged.
 template <class Entry, class One, class Key>
-SideState readEntries(const std::string& name, const char (&magic)[8], std::int64_t limit, bool& whole,
+SideState readEntries(const std::string& name, const Format& kind, std::int64_t limit, bool& whole,
                       std::vector<Entry>& entries, One one, Key key) {
-  const Raw raw = readSideFile(name, magic, limit);
+  const Raw raw = readSideFile(name, kind, limit);
   if (!raw.whole) return raw.state;
-  In in{raw.body};
+  In in{raw.body, 0, true, raw.version};
   const std::uint32_t count = in.u32();
   std::set<std::string> named;
   for (std::uint32_t i = 0; in.ok && i < count; ++i) {
@@ -363,7 +398,7 @@ void writeJournal(const std::string& name, const std::vector<JournalFile>& files
     }
     for (const std::uint64_t page : f.newPages) out.u64(page);
   }
-  writeSideFile(name, kJournalMagic, out.bytes);
+  writeSideFile(name, kJournal, out.bytes);
 }
 
 void writeIntent(const std::string& name, const std::vector<IntentStep>& steps) {
@@ -375,7 +410,7 @@ void writeIntent(const std::string& name, const std::vector<IntentStep>& steps) 
     out.i64(s.length);
     out.u64(s.sum);
   }
-  writeSideFile(name, kIntentMagic, out.bytes);
+  writeSideFile(name, kIntent, out.bytes);
 }
 
 ReadJournal readJournal(const std::string& name, std::string_view company) {
@@ -387,7 +422,7 @@ ReadJournal readJournal(const std::string& name, std::string_view company) {
     f.newLength = in.i64();
     const std::uint32_t runs = in.u32();
     if (!plainName(f.name) || f.oldLength < JournalFile::kAbsent || f.newLength < f.oldLength ||
-        (f.made() && runs != 0))
+        (f.made() && (runs != 0 || in.version < kJournalMadeFiles)))
       in.ok = false;
     std::int64_t end = 0;  // of the run before: the runs come in order, apart
     for (std::uint32_t k = 0; in.ok && k < runs; ++k) {
@@ -408,7 +443,7 @@ ReadJournal readJournal(const std::string& name, std::string_view company) {
     return f;
   };
   const auto named = [](const JournalFile& f) { return std::vector<std::string>{f.name}; };
-  j.state = readEntries<JournalFile>(name, kJournalMagic, journalLimit(company), j.whole, j.files, one, named);
+  j.state = readEntries<JournalFile>(name, kJournal, journalLimit(company), j.whole, j.files, one, named);
   return j;
 }
 
@@ -425,7 +460,7 @@ ReadIntent readIntent(const std::string& name) {
   };
   // A file is moved once, and a name is given once.
   const auto named = [](const IntentStep& s) { return std::vector<std::string>{s.from, s.to}; };
-  intent.state = readEntries<IntentStep>(name, kIntentMagic, kIntentLimit, intent.whole, intent.steps, one, named);
+  intent.state = readEntries<IntentStep>(name, kIntent, kIntentLimit, intent.whole, intent.steps, one, named);
   return intent;
 }
 
@@ -514,6 +549,9 @@ void rollBack(const std::vector<JournalFile>& files, std::string_view company) {
 }
 
 void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
+  std::optional<BackupsHold> backups;
+  if (std::any_of(steps.begin(), steps.end(), [](const IntentStep& s) { return isBackupFile(s.to); }))
+    backups.emplace();
   for (const IntentStep& s : steps) {
     const Resolved from = resolve(s.from, FileOp::Rename);
     if (!from.exists) continue;  // made before
@@ -522,10 +560,37 @@ void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
       continue;
     }
     const Resolved to = resolve(s.to, FileOp::Rename);
-    if (int error = renameCall(from.path, to.path, to.name, false, from.name, to.name))
-      throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
+    const int error = renameCall(from.path, to.path, to.name, false, from.name, to.name);
+    if (error == 0) continue;
+    // A backup this user may not replace (another user's, in a folder whose sticky bit keeps it theirs)
+    // stays as it is: the command goes on without it, the old content it was to keep goes, and the user
+    // is told. A step whose source is gone counts as made, at run time as in a recovery.
+    if (isBackupFile(s.to) && (error == EPERM || error == EACCES)) {
+      unlinkCall(from.path, from.name);
+      noteBackupNotRenewed(FileError(FileError::Kind::Io, FileOp::Rename, to.name, error));
+      continue;
+    }
+    throw FileError(FileError::Kind::Io, FileOp::Rename, to.name, error);
   }
+  backups.reset();
   syncFolder(company);
 }
 
 }  // namespace kv::side_files
+
+namespace kv {
+
+namespace {
+
+std::vector<FileError>& backupsNotRenewed() {
+  static std::vector<FileError> notRenewed;
+  return notRenewed;
+}
+
+}  // namespace
+
+void files_internal::noteBackupNotRenewed(const FileError& error) { backupsNotRenewed().push_back(error); }
+
+std::vector<FileError> takeBackupsNotRenewed() { return std::exchange(backupsNotRenewed(), {}); }
+
+}  // namespace kv

@@ -113,7 +113,9 @@ bool intentUnapplied(const std::vector<IntentStep>& steps, std::string_view comp
 // Puts the old bytes back and cuts every file to its old length, each flushed, and removes the files the
 // command made; never makes a file. Throws FileError.
 void rollBack(const std::vector<JournalFile>& files, std::string_view company);
-// Makes the steps in their order, then flushes the folder. Throws FileError naming the step's target.
+// Makes the steps in their order, those onto the backups under the folder's BackupsHold, then flushes the
+// folder. A step onto a backup that the user may not replace removes its source instead and is noted
+// (takeBackupsNotRenewed). Throws FileError naming the step's target.
 void makeSteps(const std::vector<IntentStep>& steps, std::string_view company);
 
 }  // namespace kv::side_files

@@ -24,7 +24,15 @@ void frmKalvor::Form_Load() {
   const std::string& company = KALVOR3.CompanyName;
   lblFirma.Caption = company.size() >= 9 ? company.substr(0, 8) : company;
 
-  const ProductFile::Opened opened = Products.open(company);
+  // Without its product file the window has nothing to show: it is told once, and the program leaves the
+  // company for the start-up dialog.
+  ProductFile::Opened opened;
+  try {
+    opened = Products.open(company);
+  } catch (const FileError& e) {
+    LeaveCompany(*this, e);
+    return;
+  }
   Beep();
   if (opened.indexRenewed) tellIndexRenewed();
 
@@ -59,6 +67,7 @@ void frmKalvor::tellIndexRenewed() {
 }
 
 void frmKalvor::Form_Activate() {
+  if (LeavingCompany()) return;
   if (HandedOver) takeCurrentRecord();
   // Another window may have changed the product file (a sort drops deleted records): open it again when
   // it was let go, count it afresh and keep the current record within it. A file that cannot be opened

@@ -3,6 +3,7 @@
 #include "base/program_title.h"
 #include "files/company_lock.h"
 #include "files/file_command.h"
+#include "files/file_error_message.h"
 #include "files/files.h"
 #include "product/company_names.h"
 #include "product/program_info.h"
@@ -113,12 +114,9 @@ void frmStart::tellInterruptedCommand(const InterruptedCommand& found) {
       break;
     case InterruptedCommand::Outcome::Damaged:
     case InterruptedCommand::Outcome::Foreign:
-      text = "Son işlem yarıda kalmış, ancak kayıt dosyası \""_w + found.damagedFile +
-             (found.outcome == InterruptedCommand::Outcome::Damaged ? "\" bozuk!...\r\r"_w
-                                                                    : "\" bu dosyalara ait değil!...\r\r"_w) +
-             "Dosyalara dokunulmadı; kayıt dosyası \""_w + found.keptAs +
-             "\" adıyla saklandı. Dosyaları Veri Dosyası Servisi ile denetleyin..."_w;
-      break;
+      Beep();
+      tell(*this, fileErrorMessage(keptAsideError(found)), MsgIcon::Exclamation);
+      return;
   }
   Beep();
   MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, "! DİKKAT !"_w);

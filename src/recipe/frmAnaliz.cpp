@@ -89,7 +89,14 @@ std::string frmAnaliz::analysisTitle() { return " " KV_PROGRAM_TITLE " ANALİZ"_
 
 void frmAnaliz::Form_Load() {
   centreOnScreen(*this);
-  Products.open(KALVOR3.CompanyName);
+  // Without its product file the window has nothing to show: it is told once, and the program leaves the
+  // company for the start-up dialog.
+  try {
+    Products.open(KALVOR3.CompanyName);
+  } catch (const FileError& e) {
+    LeaveCompany(*this, e);
+    return;
+  }
 
   KALVOR3.RecipeDate = KALVOR3.StaticDate;
   KALVOR3.ServiceRequest = RecipeServiceJob::None;
@@ -98,6 +105,7 @@ void frmAnaliz::Form_Load() {
 }
 
 void frmAnaliz::Form_Activate() {
+  if (LeavingCompany()) return;
   // Costing and reports need the recipe file, under its exact name.
   const bool haveRecipes = listedUnderExactName(companyFileName(Products.company(), RecipeFileKind::Recipes));
   cmdHesap.Enabled = haveRecipes;

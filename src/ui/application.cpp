@@ -132,8 +132,23 @@ void Application::leaveCompanyWhenDue() {
   forms_->show(forms_->firstShown());
 }
 
+// A command that went on without renewing a backup (another user's, in a shared folder whose sticky bit
+// keeps it theirs) is told once, after its event, over the window on the screen: the same for every
+// window's command and for the start-up dialog's recovery.
+void Application::tellBackupsNotRenewed() {
+  Form* shown = forms_->visible();
+  if (!shown) return;
+  const std::vector<FileError> notRenewed = takeBackupsNotRenewed();
+  if (notRenewed.empty()) return;
+  shown->beep();
+  tell(*shown, backupsNotRenewedMessage(notRenewed), MsgIcon::Exclamation);
+}
+
 void Application::settle() {
-  if (!ended_ && forms_->started()) leaveCompanyWhenDue();
+  if (!ended_ && forms_->started()) {
+    tellBackupsNotRenewed();
+    leaveCompanyWhenDue();
+  }
   forms_->destroyUnloaded();
   if (!ended_ && forms_->started() && !forms_->visible()) endNow();
   if (!ended_) backend_.flush();
@@ -163,6 +178,8 @@ Forms& forms() { return Application::current().forms(); }
 void End() { Application::current().end(); }
 
 void LeaveCompany(Form& where, const FileError& why) { Application::current().leaveCompany(why, &where); }
+
+bool LeavingCompany() { return Application::current().leavingCompany(); }
 
 void Beep() { Application::current().backend().beep(); }
 

@@ -41,8 +41,9 @@ class Application {
   // stops quietly at End(). A file that fails in it (a FileError that no handler caught) stops the event
   // and is shown in the window that was visible when it came (showFileError), which comes back when the
   // event had left no window visible; the program goes on. When
-  // the outermost handler has returned: destroys the windows unloaded meanwhile, ends the program when no
-  // window is visible any more, and brings the back end in step.
+  // the outermost handler has returned: tells the backups that its commands could not renew, destroys the
+  // windows unloaded meanwhile, ends the program when no window is visible any more, and brings the back
+  // end in step.
   void deliver(const std::function<void()>& event);
   // Runs program code: directly inside a handler, as a delivered event outside one.
   void run(const std::function<void()>& code);
@@ -57,6 +58,8 @@ class Application {
   // the company is let go, and the window the program started with (the start-up dialog) is shown. A
   // command that waits for the company's next opening is told by the leaving itself.
   void leaveCompany(const FileError& why, Form* where);
+  // A window has lost its files in the running handler: the program leaves the company once it returns.
+  bool leavingCompany() const { return leaving_; }
 
   bool ended() const { return ended_; }
   // Ends the program at once: every window goes without its events, open files are closed.
@@ -67,6 +70,7 @@ class Application {
  private:
   void bringBack(Form* origin);
   void leaveCompanyWhenDue();
+  void tellBackupsNotRenewed();
   void settle();
   void endNow();
 
@@ -81,6 +85,7 @@ class Application {
 Forms& forms();
 [[noreturn]] void End();
 void LeaveCompany(Form& where, const FileError& why);
+bool LeavingCompany();
 void Beep();
 // A message box over no window: what the program tells at its start, before its first window.
 MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app_fixture.h"
+#include "support/file_faults.h"
 
 namespace kv::testing {
 namespace {
@@ -39,6 +40,46 @@ TEST_F(HandOverTest, F5OpensTheAnalysisOnTheSameProductWithOnlyItsOwnFilesOpen) 
   EXPECT_EQ(KALVOR3.RecipeDate, KALVOR3.StaticDate);
   EXPECT_EQ(KALVOR3.ServiceRequest, RecipeServiceJob::None);
   EXPECT_EQ(ui.focused(), "txtKod");
+}
+
+// A window that cannot open its company's files tells it once and goes back to the start-up dialog, whose OK
+// opens the company again: the analysis window as it loads, the main window back from the operations window
+// and from the start-up dialog.
+TEST_F(HandOverTest, AWindowThatCannotOpenItsFilesTellsItOnceAndGoesBackToTheStartUpDialog) {
+  const auto ok = [&] { ui.click("cmdOK"); };
+  const struct {
+    const char* name;
+    std::function<void()> to, go;  // `go` meets the fault
+  } cases[] = {
+      {"TheAnalysisWindow", ok, [&] { ui.key(ui::Key::F5); }},
+      {"TheMainWindowBackFromTheOperations", ok,
+       [&] {
+         ui.key(ui::Key::F6);
+         ui.key(ui::Key::Escape);
+       }},
+      {"TheMainWindowFromTheStartUpDialog", [] {}, ok},
+  };
+  {
+    Company c;
+    c.addAll({{"A", "Elma"}, {"B", "Armut"}});
+  }
+  ui.start("frmStart");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.to();
+    ui.clearShown();
+    {
+      const FailOn refused(FileOp::Open, "KLVR952.DAT", EACCES);
+      c.go();
+    }
+    EXPECT_EQ(messages(), std::vector<std::string>{"! DOSYA HATASI !|\"KLVR952.DAT\" dosyası açılamadı!...  "
+                                                   "(Erişim izni yok)"});
+    ASSERT_EQ(visibleName(), "frmStart");
+    ui.key(ui::Key::Escape);  // nothing of the window that failed is left to answer
+    EXPECT_EQ(messages().size(), 1u);
+  }
+  ok();
+  EXPECT_EQ(visibleName(), "frmKalvor");
 }
 
 TEST_F(HandOverTest, EveryWayOutOfTheAnalysisReloadsTheMainWindowOnTheSameRecordAndTab) {

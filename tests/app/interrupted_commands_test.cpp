@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "files/company_lock.h"
 #include "files/file_command.h"
 #include "files/files.h"
 #include "product/data_file_rebuild.h"
@@ -24,6 +26,7 @@
 #include "records/product_file.h"
 #include "reports/list_working_copy.h"
 #include "support/company.h"
+#include "support/file_faults.h"
 #include "support/interruptions.h"
 #include "support/recipes.h"
 
@@ -277,6 +280,71 @@ TEST_P(InterruptedCommand, APowerCutAfterAnyOfItsFileCallsLeavesTheStateBeforeOr
     expectWholeAfterOpening("power cut " + std::to_string(++cut) + " after call " + std::to_string(made),
                             made == calls.size());
   });
+}
+
+// The company's files as the program holds them open are the files on disk.
+void expectImagesAsOnDisk(const std::string& where) {
+  for (const auto& [name, bytes] : folderState()) {
+    if (name.rfind(kCompany + ".", 0) != 0 || name.find(".~") != std::string::npos || !fileIsOpen(name)) continue;
+    const FileHandle held(name, 1, kMaxRecords32);
+    const std::span<const std::uint8_t> image = fileImage(held.number());
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), bytes.begin(), bytes.end())) << where << ": " << name;
+  }
+}
+
+// A disk that fails for a few calls and then works again. Whatever the command told, the program never
+// carries on over files that disagree with what it holds: either it leaves the company for its next opening,
+// or every file it holds is on disk as it holds it, the folder is as it was before the command or after it,
+// and what the program saves next is there after the next opening.
+TEST_P(InterruptedCommand, AFaultWindowThenAWorkingDiskNeverCarriesOnOverADisagreement) {
+  setFolderState(start);
+  Job run = GetParam().prepare();
+  const int calls = countFileCalls(run);
+  run = nullptr;
+  const auto settled = [](FolderState state) {  // without what a failed tidying up may leave
+    std::erase_if(state, [](const auto& file) { return file.first.find(".~") != std::string::npos; });
+    return state;
+  };
+  for (int k = 1; k <= calls; ++k)
+    for (const FileFault fault : {inCall(EIO), inCall(EIO, 512)})
+      for (const int window : {1, 3, 8}) {
+        const std::string where = "calls " + std::to_string(k) + " to " + std::to_string(k + window - 1) + " of " +
+                                  std::to_string(calls) + " failing after " + std::to_string(fault.written) + " bytes";
+        setFolderState(start);
+        run = GetParam().prepare();
+        {
+          const FailWindow disk(k, window, fault);
+          try {
+            run();
+          } catch (const FileError&) {
+          }
+        }
+        bool saved = false;
+        if (!isUnfinished(kCompany)) {
+          expectImagesAsOnDisk(where);
+          const FolderState now = settled(countedFiles(folderState()));
+          EXPECT_TRUE(now == before || now == after) << where;
+          try {
+            ProductFile p;
+            p.open(kCompany, ProductFile::IndexRule::Leave);
+            ProductRecord r = p.read(1);
+            r.Name = "KAYDEDİLDİ"_w;
+            p.write(1, r);
+            saved = true;
+          } catch (const FileError&) {
+          }
+        }
+        run = nullptr;
+        closeAllFiles();
+        recoverInterruptedCommand(kCompany);
+        const FolderState now = countedFiles(folderState());
+        EXPECT_FALSE(holdsTemporaries(now)) << where;
+        if (saved) {
+          EXPECT_EQ(trim(Company(kCompany).record(1).Name.view()), "KAYDEDİLDİ"_w) << where;
+        } else {
+          EXPECT_TRUE(now == before || now == after) << where;
+        }
+      }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCommand, InterruptedCommand, ::testing::ValuesIn(commands()),

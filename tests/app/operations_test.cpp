@@ -105,6 +105,27 @@ TEST_F(OperationsTest, ASortWhoseRenamesKeepFailingIsCompletedWhenTheCompanyIsOp
   EXPECT_EQ(listFiles("*.~*"), std::vector<std::string>{"KLVR952.~LCK"});  // held by the main window
 }
 
+// A backup the user may not replace (another user's, in a shared folder whose sticky bit keeps it theirs)
+// does not stop a sort: the sort completes, and the window says once that the backup was not renewed.
+TEST_F(OperationsTest, ASortThatCannotRenewABackupCompletesAndSaysSoOnce) {
+  openOperations({{"B", "Zeytin"}, {"A", "Elma"}});
+  folder.write("952KLVR.DAT", {'o', 'l', 'd'});
+  {
+    FailOn anotherUsers(FileOp::Rename, "952KLVR.DAT", inCall(EPERM));
+    ui.answer(MsgAnswer::Yes);
+    ui.key(ui::Key::F2);
+  }
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[1], "! DİKKAT !|\"952KLVR.DAT\" yedek dosyası yenilenemedi!...  (Erişim izni yok)\r\rİşlem "
+                           "tamamlandı; dosyaların önceki hali bu yedekte saklanmadı...");
+  EXPECT_EQ(visibleName(), "frmIslemler");
+  EXPECT_EQ(codes(), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(folder.bytes("952KLVR.DAT"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  EXPECT_TRUE(listFiles("KLVR952.*.~*").empty());  // the old file under its temporary name is gone
+  ui.key(ui::Key::Escape);
+  EXPECT_EQ(messages().size(), 2u);
+}
+
 TEST_F(OperationsTest, TheDateDialogChangesTheWorkingDateAndGoesBack) {
   openOperations({{"A"}, {"B"}});
   ui.key(ui::Key::F1);

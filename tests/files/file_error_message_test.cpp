@@ -34,12 +34,33 @@ TEST(FileErrorMessage, NamesTheFileWhatFailedAndWhy) {
       {FileOp::Open, K::LockUnusable, ELOOP, "KLVR952.~LCK",
        "Şirketin kilit dosyası \"KLVR952.~LCK\" kullanılamıyor!...  (Bir bağlantı)\r\rŞirket hiçbir programda açık "
        "değilken bu dosyayı silin veya şirketi kullanan herkesin okuyup yazabileceği bir dosya yapın..."},
+      {FileOp::Open, K::LockNotMade, EACCES, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" oluşturulamadı!...  (Erişim izni yok)\r\rŞirketin klasörüne "
+       "yazılamıyor: klasöre yazma izni alın veya şirketi yazabildiğiniz bir klasörde açın..."},
+      {FileOp::Open, K::LockNotMade, EDQUOT, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" oluşturulamadı!...  (Disk kotası dolu)\r\rDiskte yer açın ve "
+       "şirketi yeniden seçin..."},
+      {FileOp::Open, K::LockNotMade, EIO, "KLVR952.~LCK",
+       "Şirketin kilit dosyası \"KLVR952.~LCK\" oluşturulamadı!...  (Okuma/yazma hatası)\r\rDiski denetleyin ve "
+       "şirketi yeniden seçin..."},
   };
   for (const Case& c : cases) {
     const UserMessage m = fileErrorMessage(FileError(c.kind, c.op, w(c.name), c.error));
     EXPECT_EQ(toUtf8(m.text), c.text);
     EXPECT_EQ(m.title, "! DOSYA HATASI !");
   }
+}
+
+// Each backup once, however many commands of the event could not renew it.
+TEST(FileErrorMessage, NamesTheBackupsNotRenewed) {
+  const auto notRenewed = [](const char* name) { return FileError(FileError::Kind::Io, FileOp::Rename, name, EPERM); };
+  const UserMessage one = backupsNotRenewedMessage({notRenewed("952KLVR.DVZ"), notRenewed("952KLVR.DVZ")});
+  EXPECT_EQ(toUtf8(one.text), "\"952KLVR.DVZ\" yedek dosyası yenilenemedi!...  (Erişim izni yok)\r\rİşlem tamamlandı; "
+                              "dosyaların önceki hali bu yedekte saklanmadı...");
+  EXPECT_EQ(toUtf8(one.title), "! DİKKAT !");
+  EXPECT_EQ(toUtf8(backupsNotRenewedMessage({notRenewed("952KLVR.DAT"), notRenewed("952KLVR.ABC")}).text),
+            "\"952KLVR.DAT\", \"952KLVR.ABC\" yedek dosyaları yenilenemedi!...  (Erişim izni yok)\r\rİşlem "
+            "tamamlandı; dosyaların önceki hali bu yedeklerde saklanmadı...");
 }
 
 TEST(FileErrorMessage, IsToldWithABeepAndTheExclamationIcon) {

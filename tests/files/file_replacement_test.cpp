@@ -1,9 +1,11 @@
 // Safe replacement of data files: on success exactly the files the original left; on failure nothing
 // live changes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "files/company_lock.h"
@@ -16,6 +18,7 @@
 namespace kv {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::TempFolder;
 
 std::vector<std::uint8_t> bytesOf(const char* s) { return std::vector<std::uint8_t>(s, s + std::strlen(s)); }
@@ -31,20 +34,38 @@ void writeThrough(const std::string& name, const char* content) {
   closeFile(f);
 }
 
-TEST(FileReplacement, NewContentTakesTheNameAndTheOldBecomesTheBackup) {
-  TempFolder folder;
-  folder.write("KLVR952.DAT", bytesOf("old data"));
-  folder.write("KLVR952.ABC", bytesOf("old index"));
-  folder.write("952KLVR.DAT", bytesOf("older backup"));
-  FileReplacement r("KLVR952");
-  writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
-  writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
-  ASSERT_TRUE(r.commit()) << r.error()->what();
-  EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("new data"));
-  EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("new index"));
-  EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("old data"));
-  EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf("old index"));
-  EXPECT_EQ(fileCount(), 4u);  // no temporary file is left behind
+// The new files keep the mode of the files they replace, whatever the umask; and when the live file is a link
+// to a file elsewhere, the backup holds the old content itself, never a second name of the link.
+TEST(FileReplacement, NewContentTakesTheNameAndTheModeAndTheOldBecomesTheBackup) {
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "linked" : "plain");
+    TempFolder elsewhere;
+    TempFolder folder;
+    if (linked) {
+      elsewhere.write("data", bytesOf("old data"));
+      fs::create_symlink(elsewhere.path() / "data", folder.path() / "KLVR952.DAT");
+    } else {
+      folder.write("KLVR952.DAT", bytesOf("old data"));
+    }
+    folder.write("KLVR952.ABC", bytesOf("old index"));
+    folder.write("952KLVR.DAT", bytesOf("older backup"));
+    fs::permissions(folder.path() / "KLVR952.DAT", fs::perms(0666));
+    fs::permissions(folder.path() / "KLVR952.ABC", fs::perms(0640));
+    const mode_t umaskBefore = umask(022);
+    FileReplacement r("KLVR952");
+    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    ASSERT_TRUE(r.commit()) << r.error()->what();
+    EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("new data"));
+    EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("new index"));
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf("old data"));
+    EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf("old index"));
+    EXPECT_FALSE(fs::is_symlink(folder.path() / "952KLVR.DAT"));
+    EXPECT_EQ(fileCount(), 4u);  // no temporary file is left behind
+    EXPECT_EQ(fs::status(folder.path() / "KLVR952.DAT").permissions(), fs::perms(0666));
+    EXPECT_EQ(fs::status(folder.path() / "KLVR952.ABC").permissions(), fs::perms(0640));
+    umask(umaskBefore);
+  }
 }
 
 TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
@@ -65,7 +86,9 @@ TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
 
 // A step that fails before the intent is ready leaves every file as it was, the backups included; one
 // after it is tried again, and when the disk goes on refusing, the command waits for the next opening of
-// the company, which completes it. Never a mix of the two.
+// the company, which completes it. Never a mix of the two. A backup the user may not replace (another
+// user's, in a folder whose sticky bit keeps it theirs) keeps its content, and the command completes
+// without it, saying so.
 TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFile) {
   struct Case {
     FileOp op;
@@ -75,6 +98,7 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     bool after;        // the command completed (at once, or at the next opening)
     bool unfinished;   // it waited for the next opening
     FileFault fault = {ENOSPC};
+    const char* notRenewed = "";  // the backup that keeps what it held
   };
   const Case cases[] = {
       {FileOp::Flush, "", 1, "KLVR952.DAT", false, false},            // the new data cannot reach the disk
@@ -84,6 +108,7 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
       {FileOp::Rename, "952KLVR.ABC", 1, "", true, false},            // a backup's rename fails once: tried again
       {FileOp::Rename, "KLVR952.ABC", 0, "KLVR952.ABC", true, true},   // the new index cannot take its name
       {FileOp::Rename, "952KLVR.DAT", 0, "952KLVR.DAT", true, true},   // nor the first backup
+      {FileOp::Rename, "952KLVR.DAT", 0, "", true, false, {EPERM, true}, "952KLVR.DAT"},  // another user's
   };
   for (const Case& c : cases) {
     TempFolder folder;
@@ -113,9 +138,15 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     }
     EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf(c.after ? "new data" : "old data")) << c.failed;
     EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf(c.after ? "new index" : "old index")) << c.failed;
-    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(c.after ? "old data" : "older data")) << c.failed;
+    const bool renewed = c.after && !*c.notRenewed;
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), bytesOf(renewed ? "old data" : "older data")) << c.failed;
     EXPECT_EQ(folder.bytes("952KLVR.ABC"), bytesOf(c.after ? "old index" : "older index")) << c.failed;
     EXPECT_EQ(fileCount(), 4u) << c.failed;
+    const std::vector<FileError> notRenewed = takeBackupsNotRenewed();
+    ASSERT_EQ(notRenewed.size(), *c.notRenewed ? 1u : 0u);
+    if (*c.notRenewed) {
+      EXPECT_EQ(notRenewed[0].fileName(), c.notRenewed);
+    }
   }
 }
 

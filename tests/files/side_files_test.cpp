@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "base/text.h"
+#include "files/company_lock.h"
 #include "files/file_command.h"
+#include "files/file_error_message.h"
 #include "files/files.h"
 #include "files/side_files.h"
 #include "records/product_file.h"
@@ -31,9 +33,9 @@ void endBefore(FileOp op, const std::string& file, const std::function<void()>& 
       << "the command did not reach its cut";
 }
 
-// A code-changing save cut short after its pages went to ".DAT", before they were flushed: a ready journal.
-void savedHalfway() {
-  endBefore(FileOp::Flush, "KLVR952.DAT", [] {
+// A code-changing save cut short before the call of `op` on `file`.
+void savedUpTo(FileOp op, const char* file) {
+  endBefore(op, file, [] {
     ProductFile p;
     p.open("KLVR952");
     ProductRecord r = p.read(2);
@@ -41,6 +43,8 @@ void savedHalfway() {
     p.save(2, r, quietInsertPolicy(), nullptr);
   });
 }
+// After its pages went to ".DAT", before they were flushed: a ready journal.
+void savedHalfway() { savedUpTo(FileOp::Flush, "KLVR952.DAT"); }
 
 // A product import cut short at its rename onto `name`: a ready intent, its temporaries, the renames
 // before it made.
@@ -83,6 +87,13 @@ void journalOfTheProductFile(std::int64_t length, int times) {
 // A side file made longer than anything a command writes, without taking room on the disk.
 void stretch(const testing::TempFolder& f, const char* name, std::uintmax_t length) {
   std::filesystem::resize_file(f.path() / name, length);
+}
+
+// A side file as the previous build wrote it: the same body under the version it had.
+void setVersion(const testing::TempFolder& f, const char* name, std::uint8_t version) {
+  Bytes b = f.bytes(name);
+  b[8] = version;
+  f.write(name, b);
 }
 
 TEST(SideFiles, OneThatIsDamagedForeignOrStaleAppliesNothingIsKeptAsideAndIsTold) {
@@ -196,9 +207,10 @@ TEST(SideFiles, OneThatIsDamagedForeignOrStaleAppliesNothingIsKeptAsideAndIsTold
   }
 }
 
-// What a power cut or another company leaves after a command is put right: a committed command is
-// completed whatever another company put into the shared backups since, a file cut anywhere between its
-// old and its new length is put back, and a file the command made is gone.
+// What a power cut, a failing disk, another company or the previous build leaves after a command is put right:
+// a committed command is completed whatever another company put into the shared backups since, a file cut
+// anywhere between its old and its new length is put back, a file the command made is gone, a side file cut
+// in its first header was never ready, and the previous version of each side file is applied.
 TEST(SideFiles, WhatAPowerCutOrAnotherCompanyLeavesIsPutRight) {
   const struct {
     const char* name;
@@ -217,6 +229,13 @@ TEST(SideFiles, WhatAPowerCutOrAnotherCompanyLeavesIsPutRight) {
       {"MadeFileHalfWritten", madeHalfway,
        [](const testing::TempFolder& f) { std::filesystem::resize_file(f.path() / "KLVR952.LTD", 512); },
        Outcome::PutBack},
+      {"JournalCutInItsFirstHeader", [] { savedUpTo(FileOp::Write, "KLVR952.~JNL"); },
+       [](const testing::TempFolder& f) { f.write("KLVR952.~JNL", {'K', 'V', '9', '5', '2', 'J', 'N', 'L', 3, 0, 0, 0, 0, 0}); },
+       Outcome::PutBack},
+      {"JournalOfThePreviousVersion", savedHalfway, [](const testing::TempFolder& f) { setVersion(f, "KLVR952.~JNL", 2); },
+       Outcome::PutBack},
+      {"IntentOfThePreviousVersion", [] { importedUpTo("KLVR952.DAT"); },
+       [](const testing::TempFolder& f) { setVersion(f, "KLVR952.~INT", 2); }, Outcome::Completed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -242,6 +261,48 @@ TEST(SideFiles, WhatAPowerCutOrAnotherCompanyLeavesIsPutRight) {
     p.open("KLVR952", ProductFile::IndexRule::Leave);
     ASSERT_EQ(p.count(), 1);
     EXPECT_EQ(trim(p.read(1).Code.view()), "K");
+  }
+}
+
+// A command of the session that finds side files (left by a tidying up that failed) never applies them onto a
+// file the program holds open, which would go on with the old file: it refuses, and the company waits for its
+// next opening. One that cannot be applied is kept aside and told in the opening's words.
+TEST(SideFiles, ACommandOfTheSessionAppliesNoneOntoAnOpenFileAndTellsOneItCannotApply) {
+  const struct {
+    const char* name;
+    void (*interrupt)();
+    bool damaged;
+    FileError::Kind refused;
+    Outcome atTheOpening;
+  } cases[] = {
+      {"ReadyIntent", importedHalfway, false, FileError::Kind::Unfinished, Outcome::Completed},
+      {"ReadyJournal", savedHalfway, false, FileError::Kind::Unfinished, Outcome::PutBack},
+      {"DamagedJournal", savedHalfway, true, FileError::Kind::SideFileDamaged, Outcome::None},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TempFolder folder;
+    {
+      testing::Company company;
+      company.addAll({{"C", "Zeytin"}, {"A", "Elma"}, {"E", "Erik"}, {"B", "Armut"}});
+    }
+    c.interrupt();
+    if (c.damaged) folder.write("KLVR952.~JNL", Bytes(40, 1));
+    const testing::FolderState before = testing::folderState();
+    {
+      const FileHandle held("KLVR952.DAT", 1);
+      try {
+        const FileCommand command("KLVR952");
+        ADD_FAILURE() << "the command ran";
+      } catch (const FileError& e) {
+        EXPECT_EQ(e.kind(), c.refused);
+        const std::string told = toUtf8(fileErrorMessage(e).text);
+        EXPECT_EQ(told.find("\"KLVR952-BOZUK1.JNL\" adıyla saklandı") != std::string::npos, c.damaged) << told;
+      }
+    }
+    EXPECT_EQ(isUnfinished("KLVR952"), !c.damaged);
+    EXPECT_EQ(testing::folderState() == before, !c.damaged);  // a damaged one is kept aside, nothing more
+    EXPECT_EQ(recoverInterruptedCommand("KLVR952").outcome, c.atTheOpening);
   }
 }
 

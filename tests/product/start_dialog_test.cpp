@@ -1,11 +1,14 @@
 // The start-up dialog: the companies offered, the name typed or chosen, and its check.
 #include "window_fixture.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "files/company_lock.h"
 #include "files/files.h"
@@ -234,8 +237,18 @@ struct FirstProgram {
   }
 };
 
-// The kind of FileError `f` throws, in another user's process when the tests run as root (who may open
-// any file), else in this one.
+// What `f` returns, run in a child process as another user (nobody, of the group nogroup): 101 when the
+// child could not become that user, 102 when it did not come to its end. The tests run as root.
+int asAnotherUser(const std::function<int()>& f) {
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? f() : 101);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 102;
+}
+
+// The kind of FileError `f` throws (100 when none), in another user's process when the tests run as root
+// (who may open any file), else in this one.
 FileError::Kind refusalAsAnotherUser(const std::function<void()>& f) {
   auto kindOf = [&]() -> int {
     try {
@@ -245,12 +258,7 @@ FileError::Kind refusalAsAnotherUser(const std::function<void()>& f) {
     }
     return 100;
   };
-  if (getuid() != 0) return static_cast<FileError::Kind>(kindOf());
-  const pid_t child = fork();
-  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? kindOf() : 101);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return static_cast<FileError::Kind>(WIFEXITED(status) ? WEXITSTATUS(status) : 102);
+  return static_cast<FileError::Kind>(getuid() != 0 ? kindOf() : asAnotherUser(kindOf));
 }
 
 // A company is the first program's for its whole session, from the start-up dialog's OK: also while its
@@ -301,10 +309,50 @@ TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
   }
 }
 
+// Two programs that replace two companies of one folder at the same moment make their steps onto the shared
+// backups one after the other: the backups are one company's set, never a mix. The first is held between
+// its two backups while the second comes to its own.
+TEST_F(StartDialogTest, TwoCompaniesReplacedAtOnceLeaveTheBackupsOneCompanysSet) {
+  using Backups = std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>;
+  std::map<std::string, Backups> old;
+  for (const std::string company : {"A", "B"}) {
+    Company(company).add(company);
+    old[company] = {folder.bytes(company + ".DAT"), folder.bytes(company + ".ABC")};
+  }
+  const auto replace = [](const char* company) {
+    std::vector<std::uint8_t> records(ProductRecord::Length);
+    makeProduct("K").encode(records.data());
+    return replaceProductFile(company, records, quietInsertPolicy()).replaced;
+  };
+  const FirstProgram first([&](const std::function<void()>& pause) {
+    struct PauseBetweenTheBackups : FileFaults {
+      std::function<void()> pause;
+      std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
+        if (op == FileOp::Rename && name == "952KLVR.ABC") pause();
+        return std::nullopt;
+      }
+    } between;
+    between.pause = pause;
+    setFileFaults(&between);
+    if (!replace("A")) _exit(1);
+  });
+  ASSERT_GT(first.pid, 0);
+  const pid_t second = fork();
+  if (second == 0) _exit(replace("B") ? 0 : 1);
+  usleep(300000);  // the second comes to its backups meanwhile
+  EXPECT_EQ(first.finish(), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(second, &status, 0), second);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const Backups now = {folder.bytes("952KLVR.DAT"), folder.bytes("952KLVR.ABC")};
+  EXPECT_TRUE(now == old["A"] || now == old["B"]);
+}
+
 // A lock file that a user cannot lock refuses the company with a word on what to do, never letting the
-// company go unlocked: a folder, a link or a pipe in its place, one this user cannot read; and one made by
-// a first program whose user's umask gave it no write access for others, or by an older program, still
-// keeps a second user off.
+// company go unlocked: a folder, a link or a pipe in its place, one this user cannot read, or may only read
+// while nobody holds it, and one that is not there in a folder this user may not write; and one made by a
+// first program whose user's umask gave it no write access for others, or by an older program, still
+// keeps a second user off, as does a POSIX lock that a file server takes on it for its clients.
 TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld) {
   namespace fs = std::filesystem;
   {
@@ -317,6 +365,7 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
     std::function<void()> make;
     FileError::Kind refused;
     const char* told;  // the reason the start-up dialog gives this user, when it refuses this user too
+    bool byAFileServer = false;  // the first program holds a POSIX lock of the whole file, not the company
   } cases[] = {
       {"AFolder", [&] { fs::create_directory(lock); }, FileError::Kind::LockUnusable, "Bir klasör"},
       {"ALinkLeadingOutOfTheFolder", [&] { fs::create_symlink(folder.path() / "elsewhere" / "lock", lock); },
@@ -336,6 +385,21 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
                                    fs::perms::others_read);
        },
        FileError::Kind::Locked, nullptr},
+      {"ReadableOnlyAndHeldByNobody",
+       [&] {
+         folder.write("KLVR952.~LCK", {});
+         fs::permissions(lock, fs::perms(0644));
+       },
+       FileError::Kind::LockUnusable, nullptr},
+      {"LockedByAFileServer",
+       [&] {
+         folder.write("KLVR952.~LCK", {});
+         fs::permissions(lock, fs::perms(0666));
+       },
+       FileError::Kind::Locked, nullptr, true},
+      {"NotThereInAFolderTheUserMayNotWrite",
+       [&] { fs::permissions(folder.path(), fs::perms(0755)); },
+       FileError::Kind::LockNotMade, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -345,7 +409,12 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
     if (held) {
       first.emplace([&](const std::function<void()>& pause) {
         c.make();
-        const CompanyLock company("KLVR952");
+        std::optional<CompanyLock> company;
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET;
+        if (!c.byAFileServer) company.emplace("KLVR952");
+        else if (fcntl(open(lock.c_str(), O_RDWR), F_SETLK, &whole) != 0) _exit(3);
         pause();
       });
     } else {
@@ -367,6 +436,95 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
       ui.clearShown();
     }
     fs::remove(lock);
+  }
+}
+
+// A shared folder is every user's: what one user's program makes there, or puts in place of a file, another
+// user's program opens, whatever the first user's umask: a new company's first files in a group folder, and
+// what a sort puts in place of a group's files, which keep their mode and group.
+TEST_F(StartDialogTest, WhatOneUserMakesOrReplacesInASharedFolderAnotherUserOpens) {
+  namespace fs = std::filesystem;
+  if (getuid() != 0) GTEST_SKIP() << "plays a second user";
+  const auto toTheGroup = [](const fs::path& p, mode_t mode) {
+    return chown(p.c_str(), static_cast<uid_t>(-1), 65534) == 0 && chmod(p.c_str(), mode) == 0;
+  };
+  const struct {
+    const char* name;
+    std::function<void()> make;
+  } cases[] = {
+      {"TheFirstFilesOfANewCompanyInAGroupFolder",
+       [&] {
+         ASSERT_TRUE(toTheGroup(folder.path(), 02775));
+         Company c;
+         c.addAll({{"B"}, {"A"}});
+       }},
+      {"TheFilesASortPutsInPlaceOfAGroupsFiles",
+       [&] {
+         {
+           Company c;
+           c.addAll({{"B"}, {"A"}});
+         }
+         ASSERT_TRUE(toTheGroup(folder.path(), 0775));
+         for (const char* file : {"KLVR952.DAT", "KLVR952.ABC"}) ASSERT_TRUE(toTheGroup(folder.path() / file, 0660));
+         Transcript said;
+         SortReport unseen;
+         ASSERT_EQ(sortByCode("KLVR952", unseen, said), SortResult::Sorted);
+       }},
+  };
+  const mode_t umaskBefore = umask(022);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
+    c.make();
+    EXPECT_EQ(refusalAsAnotherUser([] {
+                FileHandle data("KLVR952.DAT", 1);
+                FileHandle index("KLVR952.ABC", 1);
+              }),
+              static_cast<FileError::Kind>(100));
+    for (const std::string& file : listFiles("*")) fs::remove(folder.path() / toUtf8(file));
+  }
+  umask(umaskBefore);
+}
+
+// In a shared folder whose sticky bit keeps each user's files theirs (1777, as /tmp), no replacement is
+// left waiting for the company's next opening: one of the user's own company goes through where the
+// backups are another user's, which stay as they are (the user is told), and one of another user's company
+// is refused before anything changes.
+TEST_F(StartDialogTest, InAStickyFolderAReplacementIsMadeOrRefusedNeverLeftUnfinished) {
+  namespace fs = std::filesystem;
+  if (getuid() != 0) GTEST_SKIP() << "plays a second user";
+  ASSERT_EQ(chmod(folder.path().c_str(), 01777), 0);
+  folder.write("952KLVR.DAT", {'o', 'l', 'd'});
+  folder.write("952KLVR.ABC", {'o', 'l', 'd'});
+  for (const bool theUsers : {true, false}) {
+    SCOPED_TRACE(theUsers ? "TheUsersCompanyAnotherUsersBackups" : "AnotherUsersCompany");
+    if (!theUsers) {
+      Company c;
+      c.addAll({{"B"}, {"A"}});
+    }
+    const std::vector<std::uint8_t> before = folder.bytes("KLVR952.DAT");
+    EXPECT_EQ(asAnotherUser([&] {
+                if (theUsers) {
+                  Company c;
+                  c.addAll({{"B"}, {"A"}});
+                }
+                std::vector<std::uint8_t> records(ProductRecord::Length);
+                makeProduct("K", "Kalıp").encode(records.data());
+                const bool replaced = replaceProductFile("KLVR952", records, quietInsertPolicy()).replaced;
+                if (isUnfinished("KLVR952")) return 1;
+                if (replaced != theUsers) return 2;
+                return takeBackupsNotRenewed().size() == (theUsers ? 2u : 0u) ? 0 : 3;
+              }),
+              0);
+    EXPECT_EQ(folder.bytes("952KLVR.DAT"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(folder.bytes("952KLVR.ABC"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    if (theUsers) {
+      EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(ProductRecord::Length));
+    } else {
+      EXPECT_EQ(folder.bytes("KLVR952.DAT"), before);
+    }
+    EXPECT_TRUE(listFiles("*.~*").empty());  // no temporary, side or lock file is left
+    for (const std::string& file : listFiles("KLVR952.*")) fs::remove(folder.path() / toUtf8(file));
   }
 }
 

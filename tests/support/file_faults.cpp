@@ -24,4 +24,18 @@ std::optional<FileFault> FailOn::fail(FileOp op, std::string_view fileName, std:
   return fault_;
 }
 
+FailWindow::FailWindow(int first, int calls, FileFault fault)
+    : first_(first), last_(first + calls - 1), fault_(fault) {
+  setFileFaults(this);
+}
+
+FailWindow::~FailWindow() { setFileFaults(nullptr); }
+
+std::optional<FileFault> FailWindow::fail(FileOp, std::string_view, std::int32_t) {
+  ++calls_;
+  if (calls_ < first_ || calls_ > last_) return std::nullopt;
+  ++failures_;
+  return fault_;
+}
+
 }  // namespace kv::testing

@@ -43,4 +43,24 @@ class FailOn : public FileFaults {
   int failures_ = 0;
 };
 
+// A disk that fails for a while, then works again: every call the layer makes, of any operation on any file,
+// counted from 1, fails from the `first` to the `first` + `calls` - 1, as `fault` says.
+class FailWindow : public FileFaults {
+ public:
+  FailWindow(int first, int calls, FileFault fault);
+  ~FailWindow() override;
+  FailWindow(const FailWindow&) = delete;
+  FailWindow& operator=(const FailWindow&) = delete;
+
+  std::optional<FileFault> fail(FileOp op, std::string_view fileName, std::int32_t record) override;
+  int failures() const { return failures_; }
+
+ private:
+  int first_;
+  int last_;
+  FileFault fault_;
+  int calls_ = 0;
+  int failures_ = 0;
+};
+
 }  // namespace kv::testing
