@@ -174,11 +174,6 @@ void flushInPlace(Running& r) {
   r.stage = CommandStage::InPlaceSynced;
 }
 
-void removeIfThere(const std::string& name) {
-  const Resolved r = resolve(name, FileOp::Delete);
-  if (r.exists) unlinkCall(r.path, r.name);
-}
-
 // A committed command's side files: the journal goes first, and its removal reaches the disk before the
 // intent's: while the intent is there it decides, but a journal found alone would roll back writes that the
 // intent's renames went with.
@@ -269,7 +264,7 @@ void undo(Running& r) {
   // The intent's temporaries go once the intent is gone for good; what a failure leaves, the next opening
   // removes.
   for (const sf::IntentStep& step : r.steps)
-    if (sf::isTemporaryOf(step.from, r.company)) deleteFileQuietly(step.from);
+    if (isTemporaryOf(step.from, r.company)) deleteFileQuietly(step.from);
 }
 
 void end() {
@@ -277,99 +272,6 @@ void end() {
   for (const Pending& p : current()->files) images.push_back(p.image);
   current().reset();
   for (const auto& img : images) dropImage(img);
-}
-
-// A side file that is damaged, or does not fit the files, is never applied. It is kept under a name no
-// command uses and no opening reads.
-std::string keepAside(const std::string& name, const std::string& company, std::string_view extension) {
-  try {
-    return renameToNewName(name, company + "-BOZUK", extension);
-  } catch (const FileError&) {
-    return name;
-  }
-}
-
-bool there(const std::string& name) { return resolve(name, FileOp::Read).exists; }
-
-// What a recovery would apply onto a file the program holds open, which would go on with the old file and
-// its content: the command that found it refuses, and the company waits for its next opening, when the
-// program holds none of its files.
-[[noreturn]] void refuseUnderOpenFile(const std::string& company, const std::string& name, FileOp op) {
-  leaveUnfinished(company);
-  throw FileError(FileError::Kind::Unfinished, op, name, 0, "a side file to apply onto a file the program holds open");
-}
-
-// The company's own side files only; its lock is held. `filesHeld`: the program may hold the company's files
-// open (a command of the session finds them), so nothing is applied onto an open file.
-InterruptedCommand recover(const std::string& company, bool filesHeld) {
-  using O = InterruptedCommand::Outcome;
-  InterruptedCommand result;
-  const std::string intentName = sf::intentName(company);
-  const std::string journalName = sf::journalName(company);
-  // Neither side file is applied: both are kept aside, the one that failed named.
-  auto refuse = [&](const std::string& name, O outcome) {
-    const std::string disk = diskName(name);
-    result = {outcome, disk, keepAside(disk, company, name == intentName ? "INT" : "JNL")};
-    if (name == intentName && there(journalName)) keepAside(diskName(journalName), company, "JNL");
-    return result;
-  };
-  bool journalDecides = true;
-  if (there(intentName)) {
-    const sf::ReadIntent intent = sf::readIntent(diskName(intentName));
-    switch (intent.state) {
-      case sf::SideState::Incomplete:  // no rename was made; the journal, if any, puts the rest back
-        if (intent.whole && !sf::intentUnapplied(intent.steps, company)) return refuse(intentName, O::Damaged);
-        removeIfThere(intentName);
-        result.outcome = O::PutBack;
-        break;
-      case sf::SideState::Ready: {  // the writes in place were made before it: the journal is not needed
-        const std::optional<std::vector<sf::IntentStep>> left = sf::stepsToMake(intent.steps, company);
-        if (!left) return refuse(intentName, O::Foreign);
-        if (filesHeld)
-          for (const sf::IntentStep& step : *left)
-            for (const std::string* name : {&step.from, &step.to})
-              if (!name->empty() && fileIsOpen(*name)) refuseUnderOpenFile(company, *name, FileOp::Rename);
-        sf::makeSteps(*left, company);
-        // As at run time: the journal's removal reaches the disk before the intent's.
-        removeIfThere(journalName);
-        syncFolder(company);
-        removeIfThere(intentName);
-        syncFolder(company);
-        result.outcome = O::Completed;
-        journalDecides = false;
-        break;
-      }
-      case sf::SideState::Damaged: return refuse(intentName, O::Damaged);
-    }
-  }
-  if (journalDecides && there(journalName)) {
-    const sf::ReadJournal journal = sf::readJournal(diskName(journalName), company);
-    switch (journal.state) {
-      case sf::SideState::Incomplete:  // cut short before the first write in place
-        if (journal.whole && !sf::journalUnapplied(journal.files, company)) return refuse(journalName, O::Damaged);
-        removeIfThere(journalName);
-        syncFolder(company);
-        break;
-      case sf::SideState::Ready:
-        if (!sf::journalFits(journal.files, company)) return refuse(journalName, O::Foreign);
-        if (filesHeld)
-          for (const sf::JournalFile& f : journal.files)
-            if (fileIsOpen(f.name)) refuseUnderOpenFile(company, f.name, FileOp::Write);
-        sf::rollBack(journal.files, company);
-        removeIfThere(journalName);
-        syncFolder(company);
-        break;
-      case sf::SideState::Damaged: return refuse(journalName, O::Damaged);
-    }
-    result.outcome = O::PutBack;
-  }
-  return result;
-}
-
-// A command's temporary files outlive it only when it was cut short.
-void removeTemporaries(const std::string& company) {
-  for (const std::string& name : listFiles(company + ".*.~*"))
-    if (sf::isTemporaryOf(name, company)) deleteFileQuietly(name);
 }
 
 }  // namespace
@@ -383,7 +285,7 @@ void commandMadeFile(const fs::path& path) {
 bool commandMakesLater(const std::shared_ptr<Image>& img) {
   auto& r = current();
   if (!r || r->stage != CommandStage::Holding || isTemporaryName(img->name) ||
-      !sf::isCompanyFile(img->name, r->company))
+      !isCompanyFile(img->name, r->company))
     return false;
   img->madeLater = true;
   pendingFor(*r, img, true);
@@ -474,11 +376,7 @@ FileCommand::FileCommand(std::string_view company) {
   // that cannot reach the disk leaves the company for its next opening). Removing them needs no word of its
   // own. A side file that cannot be applied is kept aside and told, and this command does not run over files
   // it could not put right; one that would change a file the program holds open leaves the company.
-  if (hasCommandSideFiles(name)) {
-    const InterruptedCommand left = recover(name, true);
-    if (left.outcome == InterruptedCommand::Outcome::Damaged || left.outcome == InterruptedCommand::Outcome::Foreign)
-      throw keptAsideError(left);
-  }
+  recoverUnderTheSession(name);
   r.emplace();
   r->company = name;
   r->lock = std::move(lock);
@@ -535,26 +433,5 @@ void FileCommand::commit() {
 }
 
 bool FileCommand::running() { return current().has_value(); }
-
-InterruptedCommand recoverInterruptedCommand(std::string_view company) {
-  const std::string name(company);
-  CompanyLock lock(name, true);
-  InterruptedCommand result = recover(name, false);
-  if (result.outcome != InterruptedCommand::Outcome::Damaged && result.outcome != InterruptedCommand::Outcome::Foreign)
-    removeTemporaries(name);
-  // What waited for this opening is done, or kept aside.
-  unfinishedCompleted(name);
-  return result;
-}
-
-FileError keptAsideError(const InterruptedCommand& found) {
-  const bool damaged = found.outcome == InterruptedCommand::Outcome::Damaged;
-  return FileError(damaged ? FileError::Kind::SideFileDamaged : FileError::Kind::SideFileForeign, FileOp::Read,
-                   found.damagedFile, 0, damaged ? "a damaged side file" : "a side file of other files", found.keptAs);
-}
-
-bool hasCommandSideFiles(std::string_view company) {
-  return there(sf::journalName(company)) || there(sf::intentName(company));
-}
 
 }  // namespace kv

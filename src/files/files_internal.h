@@ -65,6 +65,13 @@ void dropImage(const std::shared_ptr<Image>& img);
 void makeOnDisk(Image& img);
 // A backup "952KLVR.*" that a command's step could not renew (see side_files::makeSteps), to be told once.
 void noteBackupNotRenewed(const FileError& error);
+// Removes a file of the folder when it is there; throws FileError (Delete).
+void removeIfThere(std::string_view name);
+// Puts right what an earlier command of the company left while none of its commands runs (a committed
+// command's tidying up that failed), before the next one runs: never onto a file the program holds open, which
+// leaves the company for its next opening (Kind::Unfinished); a side file that cannot be applied is kept
+// aside and told (Kind::SideFileDamaged, SideFileForeign). See command_recovery.cpp.
+void recoverUnderTheSession(const std::string& company);
 // The record count of a length: half to even for a partial last record.
 std::int64_t roundedCount(std::int64_t length, int recordLength);
 

@@ -93,6 +93,11 @@ void createEmptyFile(std::string_view name) {
   commandMadeFile(r.path);
 }
 
+void removeIfThere(std::string_view name) {
+  const Resolved r = resolve(name, FileOp::Delete);
+  if (r.exists) unlinkCall(r.path, r.name);
+}
+
 }  // namespace files_internal
 
 bool fileExists(std::string_view name) { return resolve(name).exists; }

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "files/company_lock.h"
-#include "files/file_command.h"
+#include "files/command_recovery.h"
 #include "files/files.h"
 
 namespace kv {

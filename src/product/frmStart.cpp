@@ -2,7 +2,7 @@
 
 #include "base/program_title.h"
 #include "files/company_lock.h"
-#include "files/file_command.h"
+#include "files/command_recovery.h"
 #include "files/file_error_message.h"
 #include "files/files.h"
 #include "product/company_names.h"

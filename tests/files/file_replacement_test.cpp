@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "files/command_recovery.h"
 #include "files/company_lock.h"
 #include "files/file_command.h"
 #include "files/file_replacement.h"

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "base/text.h"
+#include "files/command_recovery.h"
 #include "files/company_lock.h"
 #include "files/file_command.h"
 #include "files/file_error_message.h"
 #include "files/files.h"
-#include "files/side_files.h"
+#include "files/side_file_format.h"
 #include "records/product_file.h"
 #include "records/product_file_replacement.h"
 #include "records/recipe_record.h"
