@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <map>
@@ -11,8 +12,9 @@
 #include <thread>
 
 #include "base/text.h"
+#include "files/file_error.h"
 #include "files/file_names.h"
-#include "files/files.h"
+#include "files/working_folder.h"
 
 namespace kv {
 

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "base/text.h"
+#include "files/command_replacement.h"
 #include "files/company_lock.h"
-#include "files/file_command_hooks.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 #include "files/side_files.h"
+#include "files/write_keeper.h"
 
 namespace kv {
 
@@ -38,7 +39,15 @@ struct Pending {
   bool touched = false;  // some of its pages reached the file: an undo writes them back
 };
 
-struct Running {
+// The running command, which the images hand their writes to while it runs.
+struct Running final : WriteKeeper {
+  void madeFile(const fs::path& path) override;
+  bool makesLater(const std::shared_ptr<Image>& img) override;
+  bool forgets(const std::shared_ptr<Image>& img) override;
+  bool takesWrite(const std::shared_ptr<Image>& img, std::int64_t offset,
+                  std::span<const std::uint8_t> data) override;
+  bool holds(const Image& img) const override;
+
   std::string company;
   CompanyLock lock;
   int depth = 0;
@@ -267,49 +276,33 @@ void undo(Running& r) {
     if (isTemporaryOf(step.from, r.company)) deleteFileQuietly(step.from);
 }
 
-void end() {
-  std::vector<std::shared_ptr<Image>> images;
-  for (const Pending& p : current()->files) images.push_back(p.image);
-  current().reset();
-  for (const auto& img : images) dropImage(img);
-}
+void Running::madeFile(const fs::path& path) { made.insert(path); }
 
-}  // namespace
-
-namespace files_internal {
-
-void commandMadeFile(const fs::path& path) {
-  if (current()) current()->made.insert(path);
-}
-
-bool commandMakesLater(const std::shared_ptr<Image>& img) {
-  auto& r = current();
-  if (!r || r->stage != CommandStage::Holding || isTemporaryName(img->name) ||
-      !isCompanyFile(img->name, r->company))
+bool Running::makesLater(const std::shared_ptr<Image>& img) {
+  if (stage != CommandStage::Holding || isTemporaryName(img->name) || !isCompanyFile(img->name, company))
     return false;
   img->madeLater = true;
-  pendingFor(*r, img, true);
+  pendingFor(*this, img, true);
   return true;
 }
 
-bool commandForgets(const std::shared_ptr<Image>& img) {
-  auto& r = current();
-  if (!r || !img->madeLater || img->handles > 0) return false;
-  const auto it = r->index.find(img.get());
-  if (it == r->index.end()) return false;
-  r->files.erase(r->files.begin() + static_cast<std::ptrdiff_t>(it->second));
-  r->index.clear();
-  for (std::size_t i = 0; i < r->files.size(); ++i) r->index.emplace(r->files[i].image.get(), i);
+bool Running::forgets(const std::shared_ptr<Image>& img) {
+  if (!img->madeLater || img->handles > 0) return false;
+  const auto it = index.find(img.get());
+  if (it == index.end()) return false;
+  files.erase(files.begin() + static_cast<std::ptrdiff_t>(it->second));
+  index.clear();
+  for (std::size_t i = 0; i < files.size(); ++i) index.emplace(files[i].image.get(), i);
   dropImage(img);
   return true;
 }
 
-bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data) {
-  auto& r = current();
-  if (!r || data.empty() || r->made.count(img->path)) return false;
-  if (r->stage != CommandStage::Holding)
+bool Running::takesWrite(const std::shared_ptr<Image>& img, std::int64_t offset,
+                         std::span<const std::uint8_t> data) {
+  if (data.empty() || made.count(img->path)) return false;
+  if (stage != CommandStage::Holding)
     throw std::logic_error("a command writes in place after its writes have gone to disk");
-  Pending& p = pendingFor(*r, img);
+  Pending& p = pendingFor(*this, img);
   std::vector<std::uint8_t>& bytes = img->bytes;
   const std::int64_t end = offset + static_cast<std::int64_t>(data.size());
   for (std::int64_t page = offset / kPageSize; page <= (end - 1) / kPageSize; ++page) {
@@ -323,7 +316,19 @@ bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, s
   return true;
 }
 
-bool commandHolds(const Image& img) { return current() && current()->index.count(&img) != 0; }
+bool Running::holds(const Image& img) const { return index.count(&img) != 0; }
+
+void end() {
+  std::vector<std::shared_ptr<Image>> images;
+  for (const Pending& p : current()->files) images.push_back(p.image);
+  setWriteKeeper(nullptr);
+  current().reset();
+  for (const auto& img : images) dropImage(img);
+}
+
+}  // namespace
+
+namespace files_internal {
 
 void commandWritesInPlace() {
   auto& r = current();
@@ -381,6 +386,7 @@ FileCommand::FileCommand(std::string_view company) {
   r->company = name;
   r->lock = std::move(lock);
   r->depth = 1;
+  setWriteKeeper(&*r);
   outermost_ = true;
 }
 

@@ -1,8 +1,8 @@
 #include "files/file_replacement.h"
 
+#include "files/command_replacement.h"
 #include "files/file_access.h"
 #include "files/file_command.h"
-#include "files/file_command_hooks.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 #include "files/side_files.h"

@@ -1,8 +1,12 @@
-// Inside the file layer: what its parts share: the images, the names and the system calls. Its parts are
-// files.cpp (the images, the file numbers and their records), folder_files.cpp (whole files by name),
-// file_calls.cpp (the system calls), the command, its side files and the replacement; the company lock takes
-// the names alone, from file_names.h. Nothing outside the file layer's sources in src/files includes this;
-// what the command adds to it is in file_command_hooks.h.
+// Inside the file layer: what its parts share: the images, the names and the system calls. Its lower parts
+// are files.cpp (the images, the file numbers and their records), folder_files.cpp (whole files by name) and
+// file_calls.cpp (the system calls), which reach a running command only through the keeper it installs
+// (write_keeper.h); above them stand the command (file_command.cpp) with its recovery (command_recovery.cpp)
+// and its side files (side_file_format.h, side_files.h), and the replacement (file_replacement.cpp), which
+// reaches the command through command_replacement.h. The company lock takes the names alone, from
+// file_names.h, and the errors and the working folder from their own headers.
+//
+// Nothing outside the file layer includes this.
 #pragma once
 
 #include <cstddef>
