@@ -68,7 +68,7 @@ InterruptedCommand recover(const std::string& company, bool filesHeld) {
           for (const sf::IntentStep& step : *left)
             for (const std::string* name : {&step.from, &step.to})
               if (!name->empty() && fileIsOpen(*name)) refuseUnderOpenFile(company, *name, FileOp::Rename);
-        sf::makeSteps(*left, company);
+        sf::applyIntent(*left, company);
         // As at run time: the journal's removal reaches the disk before the intent's.
         removeIfThere(journalName);
         syncFolder(company);
@@ -124,7 +124,7 @@ void files_internal::recoverUnderTheSession(const std::string& company) {
 
 InterruptedCommand recoverInterruptedCommand(std::string_view company) {
   const std::string name(company);
-  CompanyLock lock(name, true);
+  const CompanyLock lock = CompanyLock::forRecovery(name);
   InterruptedCommand result = recover(name, false);
   if (result.outcome != InterruptedCommand::Outcome::Damaged && result.outcome != InterruptedCommand::Outcome::Foreign)
     removeTemporaries(name);

@@ -21,6 +21,6 @@ void commandWritesInPlace();
 void commandIntends(const std::vector<side_files::IntentStep>& steps);
 // Makes the committed command's steps, trying again where one fails. When they still fail, throws that
 // FileError: the side files stay, and the company waits for its next opening, which completes them.
-void commandMakeSteps();
+void commandAppliesIntent();
 
 }  // namespace kv::files_internal

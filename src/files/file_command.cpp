@@ -25,8 +25,8 @@ namespace sf = side_files;
 
 namespace {
 
-// The command keeps the old content of what it overwrites by pages of this size.
-constexpr std::int64_t kPageSize = 512;
+// The command keeps the old content of what it overwrites by pages.
+using side_files::kPageSize;
 
 // A file the command writes in place: its length and the old bytes of every page written, as they were
 // when the command began. The pages are also the ones to write at commit. A file the command makes is one
@@ -51,7 +51,7 @@ struct Running final : WriteKeeper {
   std::string company;
   CompanyLock lock;
   int depth = 0;
-  CommandStage stage = CommandStage::Holding;
+  CommandState state = CommandState::Holding;
   std::vector<Pending> files;  // in the order first written
   std::map<const Image*, std::size_t> index;
   std::set<fs::path> made;  // files the command created: written straight to disk
@@ -63,9 +63,9 @@ std::optional<Running>& current() {
   return r;
 }
 
-bool past(const Running& r, CommandStage s) { return static_cast<int>(r.stage) >= static_cast<int>(s); }
+bool past(const Running& r, CommandState s) { return static_cast<int>(r.state) >= static_cast<int>(s); }
 // A journal was begun: the command wrote in place before it went to disk.
-bool journaled(const Running& r) { return !r.files.empty() && past(r, CommandStage::JournalWriting); }
+bool journaled(const Running& r) { return !r.files.empty() && past(r, CommandState::JournalWriting); }
 
 Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img, bool made = false) {
   auto it = r.index.find(img.get());
@@ -92,9 +92,9 @@ sf::JournalFile journalOf(const Pending& p) {
   sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}, {}};
   if (p.made) {
     f.oldLength = sf::JournalFile::kAbsent;
-    for (std::size_t at = 0; at < now.size(); at += sf::kJournalPage)
+    for (std::size_t at = 0; at < now.size(); at += kPageSize)
       f.newPages.push_back(sf::checksum(
-          std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(sf::kJournalPage, now.size() - at))));
+          std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(kPageSize, now.size() - at))));
     return f;
   }
   for (const auto& [page, old] : p.oldPages) {
@@ -142,14 +142,14 @@ void restoreImages(Running& r) {
 
 // The journal first, ready and durable; then every page written, in runs, and each file flushed.
 void flushInPlace(Running& r) {
-  if (r.stage != CommandStage::Holding) return;
+  if (r.state != CommandState::Holding) return;
   if (r.files.empty()) {
-    r.stage = CommandStage::InPlaceSynced;
+    r.state = CommandState::InPlaceSynced;
     return;
   }
-  r.stage = CommandStage::JournalWriting;
+  r.state = CommandState::JournalWriting;
   sf::writeJournal(sf::journalName(r.company), journalOf(r));
-  r.stage = CommandStage::WritingInPlace;
+  r.state = CommandState::WritingInPlace;
   bool made = false;
   for (Pending& p : r.files) {
     Image& img = *p.image;
@@ -180,7 +180,7 @@ void flushInPlace(Running& r) {
   }
   // The files made are in the folder before the journal that would remove them goes.
   if (made) syncFolder(r.company);
-  r.stage = CommandStage::InPlaceSynced;
+  r.state = CommandState::InPlaceSynced;
 }
 
 // A committed command's side files: the journal goes first, and its removal reaches the disk before the
@@ -198,14 +198,14 @@ void removeSideFiles(const Running& r) {
 // A committed command is never undone: its renames are made now, or, when they keep failing, at the next
 // opening of the company, whose files wait until then.
 void complete(Running& r) {
-  if (r.stage == CommandStage::Committed) {
+  if (r.state == CommandState::Committed) {
     try {
-      sf::makeSteps(r.steps, r.company);
+      sf::applyIntent(r.steps, r.company);
     } catch (const FileError&) {
-      r.stage = CommandStage::Unfinished;
+      r.state = CommandState::Unfinished;
     }
   }
-  if (r.stage == CommandStage::Unfinished) {
+  if (r.state == CommandState::Unfinished) {
     leaveUnfinished(r.company);
     return;
   }
@@ -236,7 +236,7 @@ void unmake(Running& r) {
 // the command wrote (they are never put back over files that may not be), and the company waits for its
 // next opening, which puts the files right from the side files; until then the program does not use them.
 void leaveForNextOpening(Running& r) {
-  r.stage = CommandStage::Unfinished;
+  r.state = CommandState::Unfinished;
   leaveUnfinished(r.company);
 }
 
@@ -244,16 +244,16 @@ void leaveForNextOpening(Running& r) {
 // and the images only once the disk is back. A disk that cannot be put back leaves the company for its next
 // opening.
 void undo(Running& r) {
-  if (past(r, CommandStage::Committed)) {
+  if (past(r, CommandState::Committed)) {
     complete(r);
     return;
   }
-  if (r.stage == CommandStage::JournalRemoved) {  // nothing left to undo from: the journal may be gone for good
+  if (r.state == CommandState::JournalRemoved) {  // nothing left to undo from: the journal may be gone for good
     leaveForNextOpening(r);
     return;
   }
-  const bool inPlace = journaled(r) && past(r, CommandStage::WritingInPlace);
-  const bool intent = past(r, CommandStage::IntentWriting);
+  const bool inPlace = journaled(r) && past(r, CommandState::WritingInPlace);
+  const bool intent = past(r, CommandState::IntentWriting);
   // Only the files whose pages reached them are written back: a disk that refused every write leaves none.
   std::vector<sf::JournalFile> old;
   if (inPlace)
@@ -279,7 +279,7 @@ void undo(Running& r) {
 void Running::madeFile(const fs::path& path) { made.insert(path); }
 
 bool Running::makesLater(const std::shared_ptr<Image>& img) {
-  if (stage != CommandStage::Holding || isTemporaryName(img->name) || !isCompanyFile(img->name, company))
+  if (state != CommandState::Holding || isTemporaryName(img->name) || !isCompanyFile(img->name, company))
     return false;
   img->madeLater = true;
   pendingFor(*this, img, true);
@@ -300,7 +300,7 @@ bool Running::forgets(const std::shared_ptr<Image>& img) {
 bool Running::takesWrite(const std::shared_ptr<Image>& img, std::int64_t offset,
                          std::span<const std::uint8_t> data) {
   if (data.empty() || made.count(img->path)) return false;
-  if (stage != CommandStage::Holding)
+  if (state != CommandState::Holding)
     throw std::logic_error("a command writes in place after its writes have gone to disk");
   Pending& p = pendingFor(*this, img);
   std::vector<std::uint8_t>& bytes = img->bytes;
@@ -339,27 +339,27 @@ void commandWritesInPlace() {
 void commandIntends(const std::vector<side_files::IntentStep>& steps) {
   auto& r = current();
   if (!r) throw std::logic_error("a replacement outside a command");
-  if (past(*r, CommandStage::IntentWriting)) throw std::logic_error("one replacement in a command");
+  if (past(*r, CommandState::IntentWriting)) throw std::logic_error("one replacement in a command");
   flushInPlace(*r);
   // From here on the temporaries are the intent's: its undo removes them, or leaves them to the next opening.
   r->steps = steps;
-  r->stage = CommandStage::IntentWriting;
+  r->state = CommandState::IntentWriting;
   sf::writeIntent(sf::intentName(r->company), steps);
-  r->stage = CommandStage::Committed;
+  r->state = CommandState::Committed;
 }
 
-void commandMakeSteps() {
+void commandAppliesIntent() {
   auto& r = current();
-  if (!r || r->stage != CommandStage::Committed) throw std::logic_error("the steps of a committed command only");
+  if (!r || r->state != CommandState::Committed) throw std::logic_error("the steps of a committed command only");
   // A rename that failed may go through when tried again (a short fault of the disk); a step already made
   // is passed over.
   for (int attempt = 1;; ++attempt) {
     try {
-      sf::makeSteps(r->steps, r->company);
+      sf::applyIntent(r->steps, r->company);
       return;
     } catch (const FileError&) {
       if (attempt < 3) continue;
-      r->stage = CommandStage::Unfinished;
+      r->state = CommandState::Unfinished;
       leaveUnfinished(r->company);
       throw;
     }
@@ -405,13 +405,13 @@ void FileCommand::commit() {
   if (!outermost_ || done_) return;
   done_ = true;
   Running& r = *current();
-  if (r.stage == CommandStage::Unfinished) {
+  if (r.state == CommandState::Unfinished) {
     const std::string company = r.company;
     end();
     throw FileError(FileError::Kind::Unfinished, FileOp::Rename, company + ".DAT", 0,
                     "the command is completed when the company is next opened");
   }
-  if (past(r, CommandStage::Committed)) {
+  if (past(r, CommandState::Committed)) {
     // Its renames are made; only the tidying up is left, and what it cannot remove the next command of the
     // company or its next opening removes.
     try {
@@ -425,12 +425,12 @@ void FileCommand::commit() {
     flushInPlace(r);
     if (journaled(r)) {
       removeIfThere(sf::journalName(r.company));
-      r.stage = CommandStage::JournalRemoved;
+      r.state = CommandState::JournalRemoved;
       syncFolder(r.company);
     }
   } catch (const FileError& e) {
     undo(r);
-    const bool unfinished = r.stage == CommandStage::Unfinished;
+    const bool unfinished = r.state == CommandState::Unfinished;
     end();
     if (unfinished) throw FileError(FileError::Kind::Unfinished, e.op(), e.fileName(), e.systemError(), e.what());
     throw;

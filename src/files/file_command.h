@@ -25,7 +25,7 @@
 // A command holds its company (CompanyLock) while it runs; it first puts right what an earlier command of
 // the company left behind (an undo that could not reach the disk; see command_recovery.h).
 //
-// Its stages, and what leaving it in each means:
+// Its states, and what leaving it in each means:
 //
 //   Holding ─commit─▶ JournalWriting ─▶ WritingInPlace ─▶ InPlaceSynced ─commit─▶ JournalRemoved ─▶ (done)
 //      │                                                       │
@@ -57,7 +57,7 @@
 
 namespace kv {
 
-enum class CommandStage {
+enum class CommandState {
   Holding, JournalWriting, WritingInPlace, InPlaceSynced, JournalRemoved, IntentWriting, Committed, Unfinished
 };
 

@@ -56,7 +56,7 @@ std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op);
 // Gives an old file that a replacement keeps, and that nothing writes any more, the temporary name `to` as
 // well (a copy where the file system has no second names); throws FileError (Copy).
 void backUpAs(std::string_view from, std::string_view to);
-// Makes an empty file that is not there yet, as the replacement stages it; throws FileError.
+// Makes an empty file that is not there yet, for a replacement's new content; throws FileError.
 void createEmptyFile(std::string_view name);
 // The image of a file some file number (or a running command) holds, if any.
 std::shared_ptr<Image> liveImage(const fs::path& path);
@@ -67,7 +67,7 @@ void dropImage(const std::shared_ptr<Image>& img);
 // Makes the file of an image that lives in memory only, empty, and gives the image its descriptor; throws
 // FileError.
 void makeOnDisk(Image& img);
-// A backup "952KLVR.*" that a command's step could not renew (see side_files::makeSteps), to be told once.
+// A backup "952KLVR.*" that a command's step could not renew (see side_files::applyIntent), to be told once.
 void noteBackupNotRenewed(const FileError& error);
 // Removes a file of the folder when it is there; throws FileError (Delete).
 void removeIfThere(std::string_view name);

@@ -338,9 +338,9 @@ ReadJournal readJournal(const std::string& name, std::string_view company) {
       f.runs.emplace(at, std::move(run));
     }
     // Counted without adding to the length first: a damaged length may be the largest there is.
-    const std::int64_t pages = f.newLength / kJournalPage + (f.newLength % kJournalPage != 0 ? 1 : 0);
+    const std::int64_t pages = f.newLength / kPageSize + (f.newLength % kPageSize != 0 ? 1 : 0);
     if (f.made() && in.ok && in.has(static_cast<std::size_t>(pages) * 8))
-      for (std::int64_t at = 0; at < f.newLength; at += kJournalPage) f.newPages.push_back(in.u64());
+      for (std::int64_t at = 0; at < f.newLength; at += kPageSize) f.newPages.push_back(in.u64());
     return f;
   };
   const auto named = [](const JournalFile& f) { return std::vector<std::string>{f.name}; };

@@ -38,9 +38,10 @@ std::uint64_t checksum(std::span<const std::uint8_t> bytes);
 // Bytes that never reached the disk: a power cut leaves a page of a file it cut short as zeros.
 bool unwritten(std::span<const std::uint8_t> bytes);
 
-// Made files are journalled page by page: a power cut leaves each page of the disk whole, its new bytes or
-// nothing yet.
-inline constexpr std::int64_t kJournalPage = 512;
+// The page by which a command keeps the old content of what it overwrites (a run of a journal never crosses
+// one) and journals a file it makes: each lies in one sector of the disk, which a power cut leaves whole,
+// its old bytes or its new, or nothing yet.
+inline constexpr std::int64_t kPageSize = 512;
 
 struct JournalRun {
   std::vector<std::uint8_t> oldBytes;

@@ -76,11 +76,11 @@ RunHolds runHolds(const std::vector<std::uint8_t>& bytes, std::int64_t at, const
 bool madeFileHolds(const std::vector<std::uint8_t>& bytes, const JournalFile& f) {
   const auto length = static_cast<std::int64_t>(bytes.size());
   if (length > f.newLength) return false;
-  for (std::int64_t at = 0; at < length; at += kJournalPage) {
-    const std::int64_t end = std::min(at + kJournalPage, f.newLength);
+  for (std::int64_t at = 0; at < length; at += kPageSize) {
+    const std::int64_t end = std::min(at + kPageSize, f.newLength);
     if (end > length) return false;
     const std::span<const std::uint8_t> page(bytes.data() + at, static_cast<std::size_t>(end - at));
-    if (!unwritten(page) && checksum(page) != f.newPages[static_cast<std::size_t>(at / kJournalPage)]) return false;
+    if (!unwritten(page) && checksum(page) != f.newPages[static_cast<std::size_t>(at / kPageSize)]) return false;
   }
   return true;
 }
@@ -162,7 +162,7 @@ void rollBack(const std::vector<JournalFile>& files, std::string_view company) {
   syncFolder(company);
 }
 
-void makeSteps(const std::vector<IntentStep>& steps, std::string_view company) {
+void applyIntent(const std::vector<IntentStep>& steps, std::string_view company) {
   std::optional<BackupsHold> backups;
   if (std::any_of(steps.begin(), steps.end(), [](const IntentStep& s) { return isBackupFile(s.to); }))
     backups.emplace();

@@ -50,6 +50,6 @@ void rollBack(const std::vector<JournalFile>& files, std::string_view company);
 // Makes the steps in their order, those onto the backups under the folder's BackupsHold, then flushes the
 // folder. A step onto a backup that the user may not replace removes its source instead and is noted
 // (takeBackupsNotRenewed). Throws FileError naming the step's target.
-void makeSteps(const std::vector<IntentStep>& steps, std::string_view company);
+void applyIntent(const std::vector<IntentStep>& steps, std::string_view company);
 
 }  // namespace kv::side_files

@@ -23,7 +23,7 @@ std::vector<std::string> listCompanies() {
       if (fileLengthByName(file) < 1 && !hasCommandSideFiles(companyOfFile(file))) {
         // Not the new, still empty company that another program has open, nor one whose interrupted
         // command its opening is still to put right.
-        const CompanyLock ours(companyOfFile(file), true);
+        const CompanyLock ours = CompanyLock::forRecovery(companyOfFile(file));
         deleteFile(file);
         continue;
       }

@@ -80,7 +80,7 @@ void frmStart::cmdOK_Click() {
   // The company is this program's from here until the program leaves it; a company that another program
   // has open keeps the dialog.
   try {
-    holdSession(KALVOR3.CompanyName, CompanyLock(KALVOR3.CompanyName, true));
+    holdSession(KALVOR3.CompanyName, CompanyLock::forRecovery(KALVOR3.CompanyName));
   } catch (const FileError& e) {
     if (e.kind() != FileError::Kind::Locked) throw;
     Beep();
