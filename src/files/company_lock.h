@@ -19,7 +19,7 @@
 //
 // A company whose command could not be completed at run time (its renames failed after the point of no
 // return) is left for the next opening: its files are not opened again, and no command runs on them, until
-// the recovery has completed the command (see recoverInterruptedCommand).
+// the recovery has completed the command (see recoverInterruptedCommand, command_recovery.h).
 #pragma once
 
 #include <string>

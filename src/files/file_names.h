@@ -1,6 +1,7 @@
 // Inside the file layer: how it matches the names of the working folder's files, and which of them are a
 // company's files, the shared backups and a replacement's temporaries. The layer's parts have these through
-// files_internal.h; the company lock (company_lock.cpp), which the images hold, includes this alone.
+// files_internal.h; the company lock (company_lock.cpp), which the images hold, takes them from here, and
+// its errors and the working folder from their own headers, never from files.h or files_internal.h.
 // Nothing outside the file layer includes this.
 #pragma once
 

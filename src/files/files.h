@@ -10,8 +10,9 @@
 // Opening a company's file ("<company>.<ext>") takes the company's lock (CompanyLock) as long as the file
 // is open anywhere in the program; a company another program holds is refused with FileError::Kind::Locked.
 //
-// Names are the program's own texts (Windows-1254) of files in the working folder. They are stored on
-// disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
+// Names are the program's own texts (Windows-1254) of files in the working folder (working_folder.h). They
+// are stored on disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows
+// works as it is. A failure is a FileError (file_error.h).
 #pragma once
 
 #include <cstddef>
