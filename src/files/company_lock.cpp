@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <map>
@@ -11,8 +12,9 @@
 #include <thread>
 
 #include "base/text.h"
+#include "files/file_error.h"
 #include "files/file_names.h"
-#include "files/files.h"
+#include "files/working_folder.h"
 
 namespace kv {
 
@@ -172,11 +174,19 @@ std::string companyOfFile(std::string_view fileName) {
 // Named as the layer matches names, so that every spelling of a company's name takes the one lock.
 std::string lockFileName(std::string_view company) { return files_internal::foldName(company) + ".~LCK"; }
 
-CompanyLock::CompanyLock(std::string_view company, bool forRecovery) {
-  const std::string key = keyOf(company);
-  if (!forRecovery && locks().unfinished.count(key))
+CompanyLock::CompanyLock(std::string_view company) {
+  if (locks().unfinished.count(keyOf(company)))
     throw FileError(FileError::Kind::Unfinished, FileOp::Open, std::string(company) + ".DAT", 0,
                     "a command of the company is completed at its next opening");
+  take(company);
+}
+
+CompanyLock::CompanyLock(std::string_view company, EvenUnfinished) { take(company); }
+
+CompanyLock CompanyLock::forRecovery(std::string_view company) { return CompanyLock(company, EvenUnfinished{}); }
+
+void CompanyLock::take(std::string_view company) {
+  const std::string key = keyOf(company);
   auto it = locks().held.find(key);
   if (it == locks().held.end()) {
     const Taken taken = takeLock(key, lockFileName(company));

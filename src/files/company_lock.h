@@ -19,7 +19,7 @@
 //
 // A company whose command could not be completed at run time (its renames failed after the point of no
 // return) is left for the next opening: its files are not opened again, and no command runs on them, until
-// the recovery has completed the command (see recoverInterruptedCommand).
+// the recovery has completed the command (see recoverInterruptedCommand, command_recovery.h).
 #pragma once
 
 #include <string>
@@ -37,9 +37,13 @@ class CompanyLock {
  public:
   CompanyLock() = default;
   // Takes the company's lock, or joins the program's own hold of it. Throws FileError: Kind::Locked when
-  // another program holds it, Kind::LockUnusable when its lock file cannot be used, Kind::Unfinished when a
-  // command of it waits for the next opening, unless `forRecovery`.
-  explicit CompanyLock(std::string_view company, bool forRecovery = false);
+  // another program holds it, Kind::LockUnusable when its lock file cannot be used, Kind::LockNotMade when it
+  // is not there and cannot be made, Kind::Unfinished when a command of it waits for the next opening.
+  explicit CompanyLock(std::string_view company);
+  // The lock of a company also while a command of it waits for the next opening: what the opening holds to
+  // put the company right, and the session it opens. Throws FileError as the constructor, but for
+  // Kind::Unfinished.
+  static CompanyLock forRecovery(std::string_view company);
   ~CompanyLock();
   CompanyLock(CompanyLock&& other) noexcept;
   CompanyLock& operator=(CompanyLock&& other) noexcept;
@@ -50,6 +54,9 @@ class CompanyLock {
   bool held() const;
 
  private:
+  struct EvenUnfinished {};
+  CompanyLock(std::string_view company, EvenUnfinished);
+  void take(std::string_view company);
   void release();
   std::string key_;
 };

@@ -1,7 +1,8 @@
 // Inside the file layer: who may use the files it makes, and whether this user may replace a file of the
 // working folder. Several users share a company's folder: a file that one user's program makes must be one
-// that the others' programs can open, write and remove as they could the files before it. Nothing outside
-// the file layer's sources includes this.
+// that the others' programs can open, write and remove as they could the files before it.
+//
+// Nothing outside the file layer includes this.
 #pragma once
 
 #include <sys/types.h>

@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "files/file_access.h"
-#include "files/file_command_hooks.h"
 #include "files/files.h"
+#include "files/write_keeper.h"
 
 namespace kv {
 
@@ -106,7 +106,7 @@ int openForWriting(const fs::path& path, const std::string& name, bool truncate)
   if (!existed) {
     shareAsTheFolder(fd);
     told(FileCall::Kind::Create, name);
-    commandMadeFile(path);
+    writeKeeper().madeFile(path);
   }
   else if (truncate) told(FileCall::Kind::Truncate, name, 0);
   return fd;

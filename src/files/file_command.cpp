@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "base/text.h"
+#include "files/command_replacement.h"
 #include "files/company_lock.h"
-#include "files/file_command_hooks.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 #include "files/side_files.h"
+#include "files/write_keeper.h"
 
 namespace kv {
 
@@ -24,8 +25,8 @@ namespace sf = side_files;
 
 namespace {
 
-// The command keeps the old content of what it overwrites by pages of this size.
-constexpr std::int64_t kPageSize = 512;
+// The command keeps the old content of what it overwrites by pages.
+using side_files::kPageSize;
 
 // A file the command writes in place: its length and the old bytes of every page written, as they were
 // when the command began. The pages are also the ones to write at commit. A file the command makes is one
@@ -38,11 +39,19 @@ struct Pending {
   bool touched = false;  // some of its pages reached the file: an undo writes them back
 };
 
-struct Running {
+// The running command, which the images hand their writes to while it runs.
+struct Running final : WriteKeeper {
+  void madeFile(const fs::path& path) override;
+  bool makesLater(const std::shared_ptr<Image>& img) override;
+  bool forgets(const std::shared_ptr<Image>& img) override;
+  bool takesWrite(const std::shared_ptr<Image>& img, std::int64_t offset,
+                  std::span<const std::uint8_t> data) override;
+  bool holds(const Image& img) const override;
+
   std::string company;
   CompanyLock lock;
   int depth = 0;
-  CommandStage stage = CommandStage::Holding;
+  CommandState state = CommandState::Holding;
   std::vector<Pending> files;  // in the order first written
   std::map<const Image*, std::size_t> index;
   std::set<fs::path> made;  // files the command created: written straight to disk
@@ -54,9 +63,9 @@ std::optional<Running>& current() {
   return r;
 }
 
-bool past(const Running& r, CommandStage s) { return static_cast<int>(r.stage) >= static_cast<int>(s); }
+bool past(const Running& r, CommandState s) { return static_cast<int>(r.state) >= static_cast<int>(s); }
 // A journal was begun: the command wrote in place before it went to disk.
-bool journaled(const Running& r) { return !r.files.empty() && past(r, CommandStage::JournalWriting); }
+bool journaled(const Running& r) { return !r.files.empty() && past(r, CommandState::JournalWriting); }
 
 Pending& pendingFor(Running& r, const std::shared_ptr<Image>& img, bool made = false) {
   auto it = r.index.find(img.get());
@@ -83,9 +92,9 @@ sf::JournalFile journalOf(const Pending& p) {
   sf::JournalFile f{p.image->name, p.oldLength, static_cast<std::int64_t>(now.size()), {}, {}};
   if (p.made) {
     f.oldLength = sf::JournalFile::kAbsent;
-    for (std::size_t at = 0; at < now.size(); at += sf::kJournalPage)
+    for (std::size_t at = 0; at < now.size(); at += kPageSize)
       f.newPages.push_back(sf::checksum(
-          std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(sf::kJournalPage, now.size() - at))));
+          std::span<const std::uint8_t>(now).subspan(at, std::min<std::size_t>(kPageSize, now.size() - at))));
     return f;
   }
   for (const auto& [page, old] : p.oldPages) {
@@ -133,14 +142,14 @@ void restoreImages(Running& r) {
 
 // The journal first, ready and durable; then every page written, in runs, and each file flushed.
 void flushInPlace(Running& r) {
-  if (r.stage != CommandStage::Holding) return;
+  if (r.state != CommandState::Holding) return;
   if (r.files.empty()) {
-    r.stage = CommandStage::InPlaceSynced;
+    r.state = CommandState::InPlaceSynced;
     return;
   }
-  r.stage = CommandStage::JournalWriting;
+  r.state = CommandState::JournalWriting;
   sf::writeJournal(sf::journalName(r.company), journalOf(r));
-  r.stage = CommandStage::WritingInPlace;
+  r.state = CommandState::WritingInPlace;
   bool made = false;
   for (Pending& p : r.files) {
     Image& img = *p.image;
@@ -171,12 +180,7 @@ void flushInPlace(Running& r) {
   }
   // The files made are in the folder before the journal that would remove them goes.
   if (made) syncFolder(r.company);
-  r.stage = CommandStage::InPlaceSynced;
-}
-
-void removeIfThere(const std::string& name) {
-  const Resolved r = resolve(name, FileOp::Delete);
-  if (r.exists) unlinkCall(r.path, r.name);
+  r.state = CommandState::InPlaceSynced;
 }
 
 // A committed command's side files: the journal goes first, and its removal reaches the disk before the
@@ -194,14 +198,14 @@ void removeSideFiles(const Running& r) {
 // A committed command is never undone: its renames are made now, or, when they keep failing, at the next
 // opening of the company, whose files wait until then.
 void complete(Running& r) {
-  if (r.stage == CommandStage::Committed) {
+  if (r.state == CommandState::Committed) {
     try {
-      sf::makeSteps(r.steps, r.company);
+      sf::applyIntent(r.steps, r.company);
     } catch (const FileError&) {
-      r.stage = CommandStage::Unfinished;
+      r.state = CommandState::Unfinished;
     }
   }
-  if (r.stage == CommandStage::Unfinished) {
+  if (r.state == CommandState::Unfinished) {
     leaveUnfinished(r.company);
     return;
   }
@@ -232,7 +236,7 @@ void unmake(Running& r) {
 // the command wrote (they are never put back over files that may not be), and the company waits for its
 // next opening, which puts the files right from the side files; until then the program does not use them.
 void leaveForNextOpening(Running& r) {
-  r.stage = CommandStage::Unfinished;
+  r.state = CommandState::Unfinished;
   leaveUnfinished(r.company);
 }
 
@@ -240,16 +244,16 @@ void leaveForNextOpening(Running& r) {
 // and the images only once the disk is back. A disk that cannot be put back leaves the company for its next
 // opening.
 void undo(Running& r) {
-  if (past(r, CommandStage::Committed)) {
+  if (past(r, CommandState::Committed)) {
     complete(r);
     return;
   }
-  if (r.stage == CommandStage::JournalRemoved) {  // nothing left to undo from: the journal may be gone for good
+  if (r.state == CommandState::JournalRemoved) {  // nothing left to undo from: the journal may be gone for good
     leaveForNextOpening(r);
     return;
   }
-  const bool inPlace = journaled(r) && past(r, CommandStage::WritingInPlace);
-  const bool intent = past(r, CommandStage::IntentWriting);
+  const bool inPlace = journaled(r) && past(r, CommandState::WritingInPlace);
+  const bool intent = past(r, CommandState::IntentWriting);
   // Only the files whose pages reached them are written back: a disk that refused every write leaves none.
   std::vector<sf::JournalFile> old;
   if (inPlace)
@@ -269,145 +273,36 @@ void undo(Running& r) {
   // The intent's temporaries go once the intent is gone for good; what a failure leaves, the next opening
   // removes.
   for (const sf::IntentStep& step : r.steps)
-    if (sf::isTemporaryOf(step.from, r.company)) deleteFileQuietly(step.from);
+    if (isTemporaryOf(step.from, r.company)) deleteFileQuietly(step.from);
 }
 
-void end() {
-  std::vector<std::shared_ptr<Image>> images;
-  for (const Pending& p : current()->files) images.push_back(p.image);
-  current().reset();
-  for (const auto& img : images) dropImage(img);
-}
+void Running::madeFile(const fs::path& path) { made.insert(path); }
 
-// A side file that is damaged, or does not fit the files, is never applied. It is kept under a name no
-// command uses and no opening reads.
-std::string keepAside(const std::string& name, const std::string& company, std::string_view extension) {
-  try {
-    return renameToNewName(name, company + "-BOZUK", extension);
-  } catch (const FileError&) {
-    return name;
-  }
-}
-
-bool there(const std::string& name) { return resolve(name, FileOp::Read).exists; }
-
-// What a recovery would apply onto a file the program holds open, which would go on with the old file and
-// its content: the command that found it refuses, and the company waits for its next opening, when the
-// program holds none of its files.
-[[noreturn]] void refuseUnderOpenFile(const std::string& company, const std::string& name, FileOp op) {
-  leaveUnfinished(company);
-  throw FileError(FileError::Kind::Unfinished, op, name, 0, "a side file to apply onto a file the program holds open");
-}
-
-// The company's own side files only; its lock is held. `filesHeld`: the program may hold the company's files
-// open (a command of the session finds them), so nothing is applied onto an open file.
-InterruptedCommand recover(const std::string& company, bool filesHeld) {
-  using O = InterruptedCommand::Outcome;
-  InterruptedCommand result;
-  const std::string intentName = sf::intentName(company);
-  const std::string journalName = sf::journalName(company);
-  // Neither side file is applied: both are kept aside, the one that failed named.
-  auto refuse = [&](const std::string& name, O outcome) {
-    const std::string disk = diskName(name);
-    result = {outcome, disk, keepAside(disk, company, name == intentName ? "INT" : "JNL")};
-    if (name == intentName && there(journalName)) keepAside(diskName(journalName), company, "JNL");
-    return result;
-  };
-  bool journalDecides = true;
-  if (there(intentName)) {
-    const sf::ReadIntent intent = sf::readIntent(diskName(intentName));
-    switch (intent.state) {
-      case sf::SideState::Incomplete:  // no rename was made; the journal, if any, puts the rest back
-        if (intent.whole && !sf::intentUnapplied(intent.steps, company)) return refuse(intentName, O::Damaged);
-        removeIfThere(intentName);
-        result.outcome = O::PutBack;
-        break;
-      case sf::SideState::Ready: {  // the writes in place were made before it: the journal is not needed
-        const std::optional<std::vector<sf::IntentStep>> left = sf::stepsToMake(intent.steps, company);
-        if (!left) return refuse(intentName, O::Foreign);
-        if (filesHeld)
-          for (const sf::IntentStep& step : *left)
-            for (const std::string* name : {&step.from, &step.to})
-              if (!name->empty() && fileIsOpen(*name)) refuseUnderOpenFile(company, *name, FileOp::Rename);
-        sf::makeSteps(*left, company);
-        // As at run time: the journal's removal reaches the disk before the intent's.
-        removeIfThere(journalName);
-        syncFolder(company);
-        removeIfThere(intentName);
-        syncFolder(company);
-        result.outcome = O::Completed;
-        journalDecides = false;
-        break;
-      }
-      case sf::SideState::Damaged: return refuse(intentName, O::Damaged);
-    }
-  }
-  if (journalDecides && there(journalName)) {
-    const sf::ReadJournal journal = sf::readJournal(diskName(journalName), company);
-    switch (journal.state) {
-      case sf::SideState::Incomplete:  // cut short before the first write in place
-        if (journal.whole && !sf::journalUnapplied(journal.files, company)) return refuse(journalName, O::Damaged);
-        removeIfThere(journalName);
-        syncFolder(company);
-        break;
-      case sf::SideState::Ready:
-        if (!sf::journalFits(journal.files, company)) return refuse(journalName, O::Foreign);
-        if (filesHeld)
-          for (const sf::JournalFile& f : journal.files)
-            if (fileIsOpen(f.name)) refuseUnderOpenFile(company, f.name, FileOp::Write);
-        sf::rollBack(journal.files, company);
-        removeIfThere(journalName);
-        syncFolder(company);
-        break;
-      case sf::SideState::Damaged: return refuse(journalName, O::Damaged);
-    }
-    result.outcome = O::PutBack;
-  }
-  return result;
-}
-
-// A command's temporary files outlive it only when it was cut short.
-void removeTemporaries(const std::string& company) {
-  for (const std::string& name : listFiles(company + ".*.~*"))
-    if (sf::isTemporaryOf(name, company)) deleteFileQuietly(name);
-}
-
-}  // namespace
-
-namespace files_internal {
-
-void commandMadeFile(const fs::path& path) {
-  if (current()) current()->made.insert(path);
-}
-
-bool commandMakesLater(const std::shared_ptr<Image>& img) {
-  auto& r = current();
-  if (!r || r->stage != CommandStage::Holding || isTemporaryName(img->name) ||
-      !sf::isCompanyFile(img->name, r->company))
+bool Running::makesLater(const std::shared_ptr<Image>& img) {
+  if (state != CommandState::Holding || isTemporaryName(img->name) || !isCompanyFile(img->name, company))
     return false;
   img->madeLater = true;
-  pendingFor(*r, img, true);
+  pendingFor(*this, img, true);
   return true;
 }
 
-bool commandForgets(const std::shared_ptr<Image>& img) {
-  auto& r = current();
-  if (!r || !img->madeLater || img->handles > 0) return false;
-  const auto it = r->index.find(img.get());
-  if (it == r->index.end()) return false;
-  r->files.erase(r->files.begin() + static_cast<std::ptrdiff_t>(it->second));
-  r->index.clear();
-  for (std::size_t i = 0; i < r->files.size(); ++i) r->index.emplace(r->files[i].image.get(), i);
+bool Running::forgets(const std::shared_ptr<Image>& img) {
+  if (!img->madeLater || img->handles > 0) return false;
+  const auto it = index.find(img.get());
+  if (it == index.end()) return false;
+  files.erase(files.begin() + static_cast<std::ptrdiff_t>(it->second));
+  index.clear();
+  for (std::size_t i = 0; i < files.size(); ++i) index.emplace(files[i].image.get(), i);
   dropImage(img);
   return true;
 }
 
-bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, std::span<const std::uint8_t> data) {
-  auto& r = current();
-  if (!r || data.empty() || r->made.count(img->path)) return false;
-  if (r->stage != CommandStage::Holding)
+bool Running::takesWrite(const std::shared_ptr<Image>& img, std::int64_t offset,
+                         std::span<const std::uint8_t> data) {
+  if (data.empty() || made.count(img->path)) return false;
+  if (state != CommandState::Holding)
     throw std::logic_error("a command writes in place after its writes have gone to disk");
-  Pending& p = pendingFor(*r, img);
+  Pending& p = pendingFor(*this, img);
   std::vector<std::uint8_t>& bytes = img->bytes;
   const std::int64_t end = offset + static_cast<std::int64_t>(data.size());
   for (std::int64_t page = offset / kPageSize; page <= (end - 1) / kPageSize; ++page) {
@@ -421,7 +316,19 @@ bool commandTakesWrite(const std::shared_ptr<Image>& img, std::int64_t offset, s
   return true;
 }
 
-bool commandHolds(const Image& img) { return current() && current()->index.count(&img) != 0; }
+bool Running::holds(const Image& img) const { return index.count(&img) != 0; }
+
+void end() {
+  std::vector<std::shared_ptr<Image>> images;
+  for (const Pending& p : current()->files) images.push_back(p.image);
+  setWriteKeeper(nullptr);
+  current().reset();
+  for (const auto& img : images) dropImage(img);
+}
+
+}  // namespace
+
+namespace files_internal {
 
 void commandWritesInPlace() {
   auto& r = current();
@@ -432,27 +339,27 @@ void commandWritesInPlace() {
 void commandIntends(const std::vector<side_files::IntentStep>& steps) {
   auto& r = current();
   if (!r) throw std::logic_error("a replacement outside a command");
-  if (past(*r, CommandStage::IntentWriting)) throw std::logic_error("one replacement in a command");
+  if (past(*r, CommandState::IntentWriting)) throw std::logic_error("one replacement in a command");
   flushInPlace(*r);
   // From here on the temporaries are the intent's: its undo removes them, or leaves them to the next opening.
   r->steps = steps;
-  r->stage = CommandStage::IntentWriting;
+  r->state = CommandState::IntentWriting;
   sf::writeIntent(sf::intentName(r->company), steps);
-  r->stage = CommandStage::Committed;
+  r->state = CommandState::Committed;
 }
 
-void commandMakeSteps() {
+void commandAppliesIntent() {
   auto& r = current();
-  if (!r || r->stage != CommandStage::Committed) throw std::logic_error("the steps of a committed command only");
+  if (!r || r->state != CommandState::Committed) throw std::logic_error("the steps of a committed command only");
   // A rename that failed may go through when tried again (a short fault of the disk); a step already made
   // is passed over.
   for (int attempt = 1;; ++attempt) {
     try {
-      sf::makeSteps(r->steps, r->company);
+      sf::applyIntent(r->steps, r->company);
       return;
     } catch (const FileError&) {
       if (attempt < 3) continue;
-      r->stage = CommandStage::Unfinished;
+      r->state = CommandState::Unfinished;
       leaveUnfinished(r->company);
       throw;
     }
@@ -474,15 +381,12 @@ FileCommand::FileCommand(std::string_view company) {
   // that cannot reach the disk leaves the company for its next opening). Removing them needs no word of its
   // own. A side file that cannot be applied is kept aside and told, and this command does not run over files
   // it could not put right; one that would change a file the program holds open leaves the company.
-  if (hasCommandSideFiles(name)) {
-    const InterruptedCommand left = recover(name, true);
-    if (left.outcome == InterruptedCommand::Outcome::Damaged || left.outcome == InterruptedCommand::Outcome::Foreign)
-      throw keptAsideError(left);
-  }
+  recoverUnderTheSession(name);
   r.emplace();
   r->company = name;
   r->lock = std::move(lock);
   r->depth = 1;
+  setWriteKeeper(&*r);
   outermost_ = true;
 }
 
@@ -501,13 +405,13 @@ void FileCommand::commit() {
   if (!outermost_ || done_) return;
   done_ = true;
   Running& r = *current();
-  if (r.stage == CommandStage::Unfinished) {
+  if (r.state == CommandState::Unfinished) {
     const std::string company = r.company;
     end();
     throw FileError(FileError::Kind::Unfinished, FileOp::Rename, company + ".DAT", 0,
                     "the command is completed when the company is next opened");
   }
-  if (past(r, CommandStage::Committed)) {
+  if (past(r, CommandState::Committed)) {
     // Its renames are made; only the tidying up is left, and what it cannot remove the next command of the
     // company or its next opening removes.
     try {
@@ -521,12 +425,12 @@ void FileCommand::commit() {
     flushInPlace(r);
     if (journaled(r)) {
       removeIfThere(sf::journalName(r.company));
-      r.stage = CommandStage::JournalRemoved;
+      r.state = CommandState::JournalRemoved;
       syncFolder(r.company);
     }
   } catch (const FileError& e) {
     undo(r);
-    const bool unfinished = r.stage == CommandStage::Unfinished;
+    const bool unfinished = r.state == CommandState::Unfinished;
     end();
     if (unfinished) throw FileError(FileError::Kind::Unfinished, e.op(), e.fileName(), e.systemError(), e.what());
     throw;
@@ -535,26 +439,5 @@ void FileCommand::commit() {
 }
 
 bool FileCommand::running() { return current().has_value(); }
-
-InterruptedCommand recoverInterruptedCommand(std::string_view company) {
-  const std::string name(company);
-  CompanyLock lock(name, true);
-  InterruptedCommand result = recover(name, false);
-  if (result.outcome != InterruptedCommand::Outcome::Damaged && result.outcome != InterruptedCommand::Outcome::Foreign)
-    removeTemporaries(name);
-  // What waited for this opening is done, or kept aside.
-  unfinishedCompleted(name);
-  return result;
-}
-
-FileError keptAsideError(const InterruptedCommand& found) {
-  const bool damaged = found.outcome == InterruptedCommand::Outcome::Damaged;
-  return FileError(damaged ? FileError::Kind::SideFileDamaged : FileError::Kind::SideFileForeign, FileOp::Read,
-                   found.damagedFile, 0, damaged ? "a damaged side file" : "a side file of other files", found.keptAs);
-}
-
-bool hasCommandSideFiles(std::string_view company) {
-  return there(sf::journalName(company)) || there(sf::intentName(company));
-}
 
 }  // namespace kv

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/messages.h"
-#include "files/files.h"
+#include "files/file_error.h"
 
 namespace kv {
 

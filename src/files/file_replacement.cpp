@@ -1,8 +1,8 @@
 #include "files/file_replacement.h"
 
+#include "files/command_replacement.h"
 #include "files/file_access.h"
 #include "files/file_command.h"
-#include "files/file_command_hooks.h"
 #include "files/files.h"
 #include "files/files_internal.h"
 #include "files/side_files.h"
@@ -43,7 +43,7 @@ FileReplacement::FileReplacement(std::string company) : company_(std::move(compa
 
 FileReplacement::~FileReplacement() { removeTemporaries(); }
 
-std::string FileReplacement::stage(std::string_view target, std::string_view backup) {
+std::string FileReplacement::newContentFor(std::string_view target, std::string_view backup) {
   if (error_) throw *error_;
   files_internal::checkMayReplace(target);
   Item item;
@@ -78,7 +78,7 @@ FileError FileReplacement::naming(const FileError& e) const {
 bool FileReplacement::commit() {
   if (error_) return false;  // the company could not be held
   try {
-    if (makeSteps()) return true;
+    if (commitUnderCommand()) return true;
   } catch (const FileError& e) {
     // Refused before anything changed: the company is another program's, or waits for its next opening.
     error_ = e;
@@ -93,7 +93,7 @@ bool FileReplacement::commit() {
   return false;
 }
 
-bool FileReplacement::makeSteps() {
+bool FileReplacement::commitUnderCommand() {
   FileCommand command(company_);
   std::string current;
   std::vector<side_files::IntentStep> backups, targets;
@@ -152,7 +152,7 @@ bool FileReplacement::makeSteps() {
   }
   // 4. Committed: the renames are made now, or at the next opening of the company.
   try {
-    files_internal::commandMakeSteps();
+    files_internal::commandAppliesIntent();
   } catch (const FileError& e) {
     error_.emplace(FileError::Kind::Unfinished, e.op(), e.fileName(), e.systemError(), e.what());
     return false;

@@ -18,7 +18,7 @@
 // before it makes its replacement holds the company from its first read itself.
 //
 //   FileReplacement r(company);
-//   std::string tmp = r.stage(company + ".DAT", "952KLVR.DAT");
+//   std::string tmp = r.newContentFor(company + ".DAT", "952KLVR.DAT");
 //   ... open tmp through the file layer, write the new records, close it ...
 //   if (!r.commit()) tellFileError(window, *r.error());
 #pragma once
@@ -36,7 +36,7 @@ namespace kv {
 
 class FileReplacement {
  public:
-  // A company that cannot be held fails the first stage() or retire(), and commit().
+  // A company that cannot be held fails the first newContentFor() or retire(), and commit().
   explicit FileReplacement(std::string company);
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
@@ -49,9 +49,9 @@ class FileReplacement {
   // and group. A target that does not exist yet simply appears. Throws FileError naming the target, also
   // for a target this user may not replace (another user's file in a folder whose sticky bit keeps it
   // theirs), before anything changes.
-  std::string stage(std::string_view target, std::string_view backup);
+  std::string newContentFor(std::string_view target, std::string_view backup);
   // Declares that `target` is to go, its content kept as `backup` (or not kept when `backup` is empty). A
-  // target that does not exist is passed over; one this user may not remove is refused, as stage() does.
+  // target that does not exist is passed over; one this user may not remove is refused, as newContentFor() does.
   void retire(std::string_view target, std::string_view backup);
 
   // A failure the file layer reported while the new content was written into a temporary file of this
@@ -80,7 +80,7 @@ class FileReplacement {
     std::string backupCopy;  // the old content on its way to the backup name
   };
   void removeTemporaries();
-  bool makeSteps();
+  bool commitUnderCommand();
 
   std::string company_;
   CompanyLock hold_;

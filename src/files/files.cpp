@@ -14,44 +14,10 @@
 
 #include "base/text.h"
 #include "files/file_access.h"
-#include "files/file_command_hooks.h"
 #include "files/files_internal.h"
+#include "files/write_keeper.h"
 
 namespace kv {
-
-namespace {
-
-const char* opText(FileOp op) {
-  switch (op) {
-    case FileOp::Open: return "open";
-    case FileOp::Read: return "read";
-    case FileOp::Write: return "write";
-    case FileOp::Flush: return "flush";
-    case FileOp::FlushFolder: return "flush the folder of";
-    case FileOp::Delete: return "delete";
-    case FileOp::Rename: return "rename";
-    case FileOp::Copy: return "copy";
-    case FileOp::NotOpen: break;
-  }
-  return "use";
-}
-
-std::string describe(FileOp op, const std::string& fileName, int systemError, std::string_view detail) {
-  std::string what = std::string("cannot ") + opText(op) + " \"" + fileName + "\": ";
-  if (!detail.empty()) return what + std::string(detail);
-  return what + (systemError ? std::strerror(systemError) : op == FileOp::NotOpen ? "not open" : "refused");
-}
-
-}  // namespace
-
-FileError::FileError(Kind kind, FileOp op, std::string fileName, int systemError, std::string_view detail,
-                     std::string keptAs)
-    : std::runtime_error(describe(op, fileName, systemError, detail)),
-      kind_(kind),
-      op_(op),
-      systemError_(systemError),
-      fileName_(std::move(fileName)),
-      keptAs_(std::move(keptAs)) {}
 
 using namespace files_internal;
 
@@ -67,8 +33,6 @@ struct Handle {
 };
 
 struct State {
-  fs::path folder;
-  bool folderSet = false;
   std::map<int, Handle> handles;
   std::map<fs::path, std::weak_ptr<Image>> images;
 };
@@ -76,6 +40,23 @@ struct State {
 State& state() {
   static State s;
   return s;
+}
+
+// While no command runs, every write goes through to disk.
+class NoCommand final : public WriteKeeper {
+ public:
+  void madeFile(const fs::path&) override {}
+  bool makesLater(const std::shared_ptr<Image>&) override { return false; }
+  bool forgets(const std::shared_ptr<Image>&) override { return false; }
+  bool takesWrite(const std::shared_ptr<Image>&, std::int64_t, std::span<const std::uint8_t>) override {
+    return false;
+  }
+  bool holds(const Image&) const override { return false; }
+};
+
+WriteKeeper*& installedKeeper() {
+  static WriteKeeper* keeper = nullptr;
+  return keeper;
 }
 
 Handle& handle(int fileNumber) {
@@ -90,7 +71,7 @@ Handle& handle(int fileNumber) {
 // write, what reached the file past its old end is cut off again and the image takes what stayed on disk.
 void writeThrough(const std::shared_ptr<Image>& imgPtr, std::int64_t offset, std::span<const std::uint8_t> data,
                   std::int32_t record) {
-  if (commandTakesWrite(imgPtr, offset, data)) return;
+  if (writeKeeper().takesWrite(imgPtr, offset, data)) return;
   Image& img = *imgPtr;
   const auto oldSize = static_cast<std::int64_t>(img.bytes.size());
   int error = 0;
@@ -118,13 +99,13 @@ std::shared_ptr<Image> loadImage(const Resolved& r) {
   img->path = r.path;
   img->name = r.name;
   faultPoint(FileOp::Open, r.name);
-  if (!r.exists && commandMakesLater(img)) return img;
+  if (!r.exists && writeKeeper().makesLater(img)) return img;
   FdGuard fd{::open(r.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)};
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
   if (!r.exists) {
     shareAsTheFolder(fd.fd);
     told(FileCall::Kind::Create, r.name);
-    commandMadeFile(r.path);
+    writeKeeper().madeFile(r.path);
   }
   faultPoint(FileOp::Read, r.name);
   struct stat st {};
@@ -153,6 +134,13 @@ int freeFileNumber(const std::string& name) {
 }  // namespace
 
 namespace files_internal {
+
+WriteKeeper& writeKeeper() {
+  static NoCommand none;
+  return installedKeeper() ? *installedKeeper() : none;
+}
+
+void setWriteKeeper(WriteKeeper* keeper) { installedKeeper() = keeper; }
 
 [[noreturn]] void refused(FileError::Kind kind, FileOp op, const std::string& name, std::string_view detail) {
   throw FileError(kind, op, name, 0, detail);
@@ -203,7 +191,7 @@ void makeOnDisk(Image& img) {
 }
 
 void dropImage(const std::shared_ptr<Image>& img) {
-  if (img->handles > 0 || commandHolds(*img)) return;
+  if (img->handles > 0 || writeKeeper().holds(*img)) return;
   if (img->fd >= 0) ::close(img->fd);
   img->fd = -1;
   auto it = state().images.find(img->path);
@@ -219,16 +207,6 @@ std::int64_t roundedCount(std::int64_t length, int recordLength) {
 }
 
 }  // namespace files_internal
-
-void setWorkingFolder(const fs::path& folder) {
-  state().folder = folder;
-  state().folderSet = true;
-}
-
-fs::path workingFolder() {
-  if (!state().folderSet) return fs::current_path();
-  return state().folder;
-}
 
 int nextFreeFileNumber() { return freeFileNumber(""); }
 

@@ -10,8 +10,9 @@
 // Opening a company's file ("<company>.<ext>") takes the company's lock (CompanyLock) as long as the file
 // is open anywhere in the program; a company another program holds is refused with FileError::Kind::Locked.
 //
-// Names are the program's own texts (Windows-1254) of files in the working folder. They are stored on
-// disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows works as it is.
+// Names are the program's own texts (Windows-1254) of files in the working folder (working_folder.h). They
+// are stored on disk in UTF-8 and matched without regard to letter case, so a folder copied from Windows
+// works as it is. A failure is a FileError (file_error.h).
 #pragma once
 
 #include <cstddef>
@@ -19,63 +20,14 @@
 #include <filesystem>
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/file_error.h"
+#include "files/working_folder.h"
+
 namespace kv {
-
-// What the layer was doing when a file failed.
-enum class FileOp {
-  Open,     // opening or creating a file, or finding it by name
-  Read,     // reading a file's content into memory, or a record outside the file's range
-  Write,    // writing a record
-  Flush,    // bringing a file to stable storage
-  FlushFolder,  // bringing the working folder's entries (files made, renamed, removed) to stable storage
-  Delete,
-  Rename,   // renaming, or moving a new file onto a name
-  Copy,
-  NotOpen,  // a record operation on a file number or handle with no file open
-};
-
-class FileError : public std::runtime_error {
- public:
-  enum class Kind {
-    NotFound,         // no such file
-    InUse,            // the program holds the file open (delete, rename, copy onto it)
-    AlreadyExists,    // rename onto an existing name
-    Io,               // the system refused a read or write
-    BadRecordNumber,  // a record number outside what the file allows
-    BadFileNumber,    // no file open on that number, or the number is taken
-    BadName,          // a name that cannot be a file of the working folder
-    Locked,           // another program has the company open (CompanyLock)
-    LockUnusable,     // the company's lock file cannot be opened or locked: the company is refused
-    LockNotMade,      // the company's lock file is not there and cannot be made: the company is refused
-    Unfinished,       // a command of the company waits to be completed when the company is next opened
-    SideFileDamaged,  // a side file of an interrupted command is damaged: nothing applied, kept as keptAs()
-    SideFileForeign,  // a side file does not fit the files as they are: nothing applied, kept as keptAs()
-  };
-  // systemError: the errno of the system call that failed, 0 when the layer itself refused. detail: for
-  // the log (what()); the system's text of systemError when empty. keptAs: the name a side file that
-  // could not be applied was kept under.
-  FileError(Kind kind, FileOp op, std::string fileName, int systemError = 0, std::string_view detail = {},
-            std::string keptAs = {});
-  Kind kind() const { return kind_; }
-  FileOp op() const { return op_; }
-  int systemError() const { return systemError_; }
-  // The file concerned, as the program names it (Windows-1254); empty for a bare file number that has no
-  // file open.
-  const std::string& fileName() const { return fileName_; }
-  const std::string& keptAs() const { return keptAs_; }
-
- private:
-  Kind kind_;
-  FileOp op_;
-  int systemError_;
-  std::string fileName_;
-  std::string keptAs_;
-};
 
 // Faults for tests: the layer asks the installed object before each system call it makes (the open of a
 // file, the read of its content at open, each record write, each flush, delete, rename and copy).
@@ -120,10 +72,6 @@ std::vector<FileError> takeBackupsNotRenewed();
 // Record numbers and counts of the product-side files are 16-bit: such a file holds at most 32767 records.
 inline constexpr std::int32_t kMaxRecords16 = 32767;
 inline constexpr std::int32_t kMaxRecords32 = 2147483647;
-
-// The folder that holds the company files: the current directory unless set.
-void setWorkingFolder(const std::filesystem::path& folder);
-std::filesystem::path workingFolder();
 
 // Lowest file number (1..511) not in use.
 int nextFreeFileNumber();

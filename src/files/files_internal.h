@@ -1,8 +1,12 @@
-// Inside the file layer: what its parts share: the images, the names and the system calls. Its parts are
-// files.cpp (the images, the file numbers and their records), folder_files.cpp (whole files by name),
-// file_calls.cpp (the system calls), the command, its side files and the replacement; the company lock takes
-// the names alone, from file_names.h. Nothing outside the file layer's sources in src/files includes this;
-// what the command adds to it is in file_command_hooks.h.
+// Inside the file layer: what its parts share: the images, the names and the system calls. Its lower parts
+// are files.cpp (the images, the file numbers and their records), folder_files.cpp (whole files by name) and
+// file_calls.cpp (the system calls), which reach a running command only through the keeper it installs
+// (write_keeper.h); above them stand the command (file_command.cpp) with its recovery (command_recovery.cpp)
+// and its side files (side_file_format.h, side_files.h), and the replacement (file_replacement.cpp), which
+// reaches the command through command_replacement.h. The company lock takes the names alone, from
+// file_names.h, and the errors and the working folder from their own headers.
+//
+// Nothing outside the file layer includes this.
 #pragma once
 
 #include <cstddef>
@@ -52,7 +56,7 @@ std::vector<std::uint8_t> contentOf(const Resolved& r, FileOp op);
 // Gives an old file that a replacement keeps, and that nothing writes any more, the temporary name `to` as
 // well (a copy where the file system has no second names); throws FileError (Copy).
 void backUpAs(std::string_view from, std::string_view to);
-// Makes an empty file that is not there yet, as the replacement stages it; throws FileError.
+// Makes an empty file that is not there yet, for a replacement's new content; throws FileError.
 void createEmptyFile(std::string_view name);
 // The image of a file some file number (or a running command) holds, if any.
 std::shared_ptr<Image> liveImage(const fs::path& path);
@@ -63,8 +67,15 @@ void dropImage(const std::shared_ptr<Image>& img);
 // Makes the file of an image that lives in memory only, empty, and gives the image its descriptor; throws
 // FileError.
 void makeOnDisk(Image& img);
-// A backup "952KLVR.*" that a command's step could not renew (see side_files::makeSteps), to be told once.
+// A backup "952KLVR.*" that a command's step could not renew (see side_files::applyIntent), to be told once.
 void noteBackupNotRenewed(const FileError& error);
+// Removes a file of the folder when it is there; throws FileError (Delete).
+void removeIfThere(std::string_view name);
+// Puts right what an earlier command of the company left while none of its commands runs (a committed
+// command's tidying up that failed), before the next one runs: never onto a file the program holds open, which
+// leaves the company for its next opening (Kind::Unfinished); a side file that cannot be applied is kept
+// aside and told (Kind::SideFileDamaged, SideFileForeign). See command_recovery.cpp.
+void recoverUnderTheSession(const std::string& company);
 // The record count of a length: half to even for a partial last record.
 std::int64_t roundedCount(std::int64_t length, int recordLength);
 

@@ -11,8 +11,8 @@
 
 #include "base/text.h"
 #include "files/file_access.h"
-#include "files/file_command_hooks.h"
 #include "files/files_internal.h"
+#include "files/write_keeper.h"
 
 namespace kv {
 
@@ -31,7 +31,7 @@ void copyContent(const Resolved& from, const Resolved& to) {
   FdGuard out{::open(to.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777)};
   if (out.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Copy, to.name, errno);
   takeModeOf(out.fd, st.st_mode, st.st_gid);  // the umask took its part of the mode at the open
-  if (!to.exists) commandMadeFile(to.path);
+  if (!to.exists) writeKeeper().madeFile(to.path);
   told(to.exists ? FileCall::Kind::Truncate : FileCall::Kind::Create, to.name, 0);
   auto fail = [&](const std::string& name, int error) {
     ::close(std::exchange(out.fd, -1));
@@ -90,7 +90,12 @@ void createEmptyFile(std::string_view name) {
   if (fd.fd < 0) throw FileError(FileError::Kind::Io, FileOp::Open, r.name, errno);
   shareAsTheFolder(fd.fd);
   told(FileCall::Kind::Create, r.name);
-  commandMadeFile(r.path);
+  writeKeeper().madeFile(r.path);
+}
+
+void removeIfThere(std::string_view name) {
+  const Resolved r = resolve(name, FileOp::Delete);
+  if (r.exists) unlinkCall(r.path, r.name);
 }
 
 }  // namespace files_internal
@@ -116,7 +121,7 @@ std::int32_t recordCountByName(std::string_view name, int recordLength, std::int
 void deleteFile(std::string_view name) {
   Resolved r = resolve(name, FileOp::Delete);
   if (!r.exists) refused(FileError::Kind::NotFound, FileOp::Delete, r.name);
-  if (r.madeLater && commandForgets(liveImage(r.path))) return;
+  if (r.madeLater && writeKeeper().forgets(liveImage(r.path))) return;
   if (isOpenPath(r.path)) refused(FileError::Kind::InUse, FileOp::Delete, r.name, "file is open");
   unlinkCall(r.path, r.name);
 }
@@ -173,7 +178,7 @@ void copyFile(std::string_view from, std::string_view to) {
   Resolved b = resolve(to, FileOp::Copy);
   if (b.path == a.path) return;
   if (isOpenPath(b.path)) refused(FileError::Kind::InUse, FileOp::Copy, b.name, "file is open");
-  if (auto img = liveImage(a.path); img && commandHolds(*img))
+  if (auto img = liveImage(a.path); img && writeKeeper().holds(*img))
     refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
   faultPoint(FileOp::Copy, b.name);
   copyContent(a, b);
@@ -186,7 +191,7 @@ void backUpAs(std::string_view from, std::string_view to) {
   if (!a.exists) refused(FileError::Kind::NotFound, FileOp::Copy, a.name);
   const Resolved b = resolve(to, FileOp::Copy);
   if (b.exists) refused(FileError::Kind::AlreadyExists, FileOp::Copy, b.name, "file exists");
-  if (auto img = liveImage(a.path); img && commandHolds(*img))
+  if (auto img = liveImage(a.path); img && writeKeeper().holds(*img))
     refused(FileError::Kind::InUse, FileOp::Copy, a.name, "file has writes not on disk yet");
   // The old file is about to lose its name to its new content and is never written again: a second name
   // keeps it as it is, without reading and writing it all. A file system without such names gets a copy.
@@ -194,7 +199,7 @@ void backUpAs(std::string_view from, std::string_view to) {
   // file may change under the backup.
   const std::optional<FileFault> fault = faultAt(FileOp::Copy, b.name);
   if (!fault && ::linkat(AT_FDCWD, a.path.c_str(), AT_FDCWD, b.path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-    commandMadeFile(b.path);
+    writeKeeper().madeFile(b.path);
     told(FileCall::Kind::Link, a.name, 0, {}, b.name);
     return;
   }

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "files/company_lock.h"
-#include "files/file_command.h"
+#include "files/command_recovery.h"
 #include "files/files.h"
 
 namespace kv {
@@ -23,7 +23,7 @@ std::vector<std::string> listCompanies() {
       if (fileLengthByName(file) < 1 && !hasCommandSideFiles(companyOfFile(file))) {
         // Not the new, still empty company that another program has open, nor one whose interrupted
         // command its opening is still to put right.
-        const CompanyLock ours(companyOfFile(file), true);
+        const CompanyLock ours = CompanyLock::forRecovery(companyOfFile(file));
         deleteFile(file);
         continue;
       }

@@ -39,7 +39,7 @@ void RatesTable::remove(std::int16_t n) {
 
   FileReplacement replacement(company_);
   try {
-    FileHandle fresh(replacement.stage(name(), "952KLVR.DVZ"), ExchangeRateRecord::Length);
+    FileHandle fresh(replacement.newContentFor(name(), "952KLVR.DVZ"), ExchangeRateRecord::Length);
     for (std::size_t i = 0; i < kept.size(); ++i) fresh.put(static_cast<std::int32_t>(i + 1), kept[i]);
   } catch (const FileError& e) {
     throw replacement.naming(e);

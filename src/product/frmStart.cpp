@@ -2,7 +2,7 @@
 
 #include "base/program_title.h"
 #include "files/company_lock.h"
-#include "files/file_command.h"
+#include "files/command_recovery.h"
 #include "files/file_error_message.h"
 #include "files/files.h"
 #include "product/company_names.h"
@@ -80,7 +80,7 @@ void frmStart::cmdOK_Click() {
   // The company is this program's from here until the program leaves it; a company that another program
   // has open keeps the dialog.
   try {
-    holdSession(KALVOR3.CompanyName, CompanyLock(KALVOR3.CompanyName, true));
+    holdSession(KALVOR3.CompanyName, CompanyLock::forRecovery(KALVOR3.CompanyName));
   } catch (const FileError& e) {
     if (e.kind() != FileError::Kind::Locked) throw;
     Beep();

@@ -2,7 +2,7 @@
 // name becomes the base name of every data file of the company.
 #pragma once
 
-#include "files/file_command.h"
+#include "files/command_recovery.h"
 #include "ui/ui.h"
 
 namespace kv {

@@ -134,7 +134,7 @@ RebuildResult DefinitionRebuild::rebuild() {
   try {
     store_ = openRecipeSideFile(company_, kind_);
     storeCount_ = store_.count();
-    NewStore out(replacement.stage(storeName_, backupFileName(kind_)), storeName_);
+    NewStore out(replacement.newContentFor(storeName_, backupFileName(kind_)), storeName_);
     replacement.retire(workingCopy, workingCopyBackup(workingCopy));
     copyChains(out);
     out.close();

@@ -91,7 +91,7 @@ std::optional<FileError> importDefinitionLines(std::string_view company, bool li
   FileReplacement replacement{std::string(company)};
   try {
     {
-      FileHandle out(replacement.stage(store, backupFileName(kind)), RecipeRecord::Length, kMaxRecords32);
+      FileHandle out(replacement.newContentFor(store, backupFileName(kind)), RecipeRecord::Length, kMaxRecords32);
       std::int32_t n = 0;
       for (const RecipeRecord& line : lines) out.put(++n, line);
     }

@@ -74,7 +74,7 @@ WorkingCopyResult WorkingCopyRun::copy() {
     if (head == 0) {
       replacement.retire(copyName, workingCopyBackup(copyName));
     } else {
-      copy_ = FileHandle(replacement.stage(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
+      copy_ = FileHandle(replacement.newContentFor(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
       copyChain(head);
       copy_.close();
     }

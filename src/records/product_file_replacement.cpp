@@ -46,8 +46,8 @@ ProductFileReplacement replaceProductFile(const std::string& company, std::span<
   }
   FileReplacement replacement(company);
   try {
-    const std::string newData = replacement.stage(dataName, "952KLVR.DAT");
-    const std::string newIndex = replacement.stage(indexName, "952KLVR.ABC");
+    const std::string newData = replacement.newContentFor(dataName, "952KLVR.DAT");
+    const std::string newIndex = replacement.newContentFor(indexName, "952KLVR.ABC");
     writeRecords(newData, records);
     const FileHandle data(newData, ProductRecord::Length);
     const FileHandle index(newIndex, IndexEntry::Length);

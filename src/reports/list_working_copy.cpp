@@ -50,7 +50,7 @@ ListWorkingCopyResult ListCopyRun::copy() {
     findHead(products.read(in_.activeRecord));
     // The new list takes the working copy's place, a non-empty old one kept as its backup.
     const std::string copyName = companyFileName(in_.products.company(), RecipeFileKind::WorkingCopy);
-    copy_ = FileHandle(replacement.stage(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
+    copy_ = FileHandle(replacement.newContentFor(copyName, workingCopyBackup(copyName)), RecipeRecord::Length);
     if (result_.head != 0) copyList();
     result_.listRecordCount = static_cast<std::int16_t>(copy_.count());
     copy_.close();

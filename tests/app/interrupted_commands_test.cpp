@@ -12,7 +12,7 @@
 
 #include "base/text.h"
 #include "files/company_lock.h"
-#include "files/file_command.h"
+#include "files/command_recovery.h"
 #include "files/files.h"
 #include "product/data_file_rebuild.h"
 #include "product/exchange_rates.h"

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "files/command_recovery.h"
 #include "files/company_lock.h"
 #include "files/file_command.h"
 #include "files/file_replacement.h"
@@ -53,8 +54,8 @@ TEST(FileReplacement, NewContentTakesTheNameAndTheModeAndTheOldBecomesTheBackup)
     fs::permissions(folder.path() / "KLVR952.ABC", fs::perms(0640));
     const mode_t umaskBefore = umask(022);
     FileReplacement r("KLVR952");
-    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
-    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    writeThrough(r.newContentFor("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.newContentFor("KLVR952.ABC", "952KLVR.ABC"), "new index");
     ASSERT_TRUE(r.commit()) << r.error()->what();
     EXPECT_EQ(folder.bytes("KLVR952.DAT"), bytesOf("new data"));
     EXPECT_EQ(folder.bytes("KLVR952.ABC"), bytesOf("new index"));
@@ -75,7 +76,7 @@ TEST(FileReplacement, AnOpenTargetIsRefusedBeforeAnythingChanges) {
   int held = nextFreeFileNumber();
   openRandom(held, "KLVR952.DAT", 512);
   FileReplacement r("KLVR952");
-  writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
+  writeThrough(r.newContentFor("KLVR952.DAT", "952KLVR.DAT"), "new data");
   EXPECT_FALSE(r.commit());
   EXPECT_EQ(r.error()->fileName(), "KLVR952.DAT");
   closeFile(held);
@@ -117,8 +118,8 @@ TEST(FileReplacement, AStepThatFailsEndsBeforeOrAfterItNeverBetweenAndNamesTheFi
     folder.write("952KLVR.DAT", bytesOf("older data"));
     folder.write("952KLVR.ABC", bytesOf("older index"));
     FileReplacement r("KLVR952");
-    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
-    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    writeThrough(r.newContentFor("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.newContentFor("KLVR952.ABC", "952KLVR.ABC"), "new index");
     {
       testing::FailOn fault(c.op, c.faultOn, c.fault, 1, c.times);
       EXPECT_EQ(r.commit(), !*c.failed) << c.failed;
@@ -180,8 +181,8 @@ TEST(FileReplacement, TheFolderIsSyncedAfterTheRenamesOfACommit) {
     folder.write("KLVR952.DAT", bytesOf("old data"));
     folder.write("KLVR952.ABC", bytesOf("old index"));
     FileReplacement r("KLVR952");
-    writeThrough(r.stage("KLVR952.DAT", "952KLVR.DAT"), "new data");
-    writeThrough(r.stage("KLVR952.ABC", "952KLVR.ABC"), "new index");
+    writeThrough(r.newContentFor("KLVR952.DAT", "952KLVR.DAT"), "new data");
+    writeThrough(r.newContentFor("KLVR952.ABC", "952KLVR.ABC"), "new index");
     Journal journal;
     journal.failing = c.failing;
     journal.syncError = c.syncError;
@@ -197,7 +198,7 @@ TEST(FileReplacement, AnAbandonedReplacementLeavesNoTrace) {
   folder.write("KLVR952.DVZ", bytesOf("rates"));
   {
     FileReplacement r("KLVR952");
-    writeThrough(r.stage("KLVR952.DVZ", "952KLVR.DVZ"), "fewer rates");
+    writeThrough(r.newContentFor("KLVR952.DVZ", "952KLVR.DVZ"), "fewer rates");
   }
   EXPECT_EQ(listFiles("*"), std::vector<std::string>{"KLVR952.DVZ"});
 }
@@ -206,7 +207,7 @@ TEST(FileReplacement, AMissingTargetSimplyAppearsAndKeepsTheOldBackup) {
   TempFolder folder;
   folder.write("952KLVR.REC", bytesOf("backup"));
   FileReplacement r("KLVR952");
-  writeThrough(r.stage("KLVR952.REC", "952KLVR.REC"), "lines");
+  writeThrough(r.newContentFor("KLVR952.REC", "952KLVR.REC"), "lines");
   ASSERT_TRUE(r.commit());
   EXPECT_EQ(folder.bytes("KLVR952.REC"), bytesOf("lines"));
   EXPECT_EQ(folder.bytes("952KLVR.REC"), bytesOf("backup"));

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "base/text.h"
-#include "files/company_lock.h"
+#include "commands_cut_short.h"
+#include "files/command_recovery.h"
 #include "files/file_command.h"
-#include "files/file_error_message.h"
 #include "files/files.h"
-#include "files/side_files.h"
+#include "files/side_file_format.h"
 #include "records/product_file.h"
-#include "records/product_file_replacement.h"
 #include "records/recipe_record.h"
 #include "support/company.h"
 #include "support/interruptions.h"
@@ -26,36 +25,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Outcome = InterruptedCommand::Outcome;
-
-// Runs `command` in a child process that ends, as a kill ends it, before the first call of `op` on `file`.
-void endBefore(FileOp op, const std::string& file, const std::function<void()>& command) {
-  ASSERT_FALSE(testing::runEndingWhen(command, [&](FileOp o, std::string_view name) { return o == op && name == file; }))
-      << "the command did not reach its cut";
-}
-
-// A code-changing save cut short before the call of `op` on `file`.
-void savedUpTo(FileOp op, const char* file) {
-  endBefore(op, file, [] {
-    ProductFile p;
-    p.open("KLVR952");
-    ProductRecord r = p.read(2);
-    r.Code = "F";
-    p.save(2, r, quietInsertPolicy(), nullptr);
-  });
-}
-// After its pages went to ".DAT", before they were flushed: a ready journal.
-void savedHalfway() { savedUpTo(FileOp::Flush, "KLVR952.DAT"); }
-
-// A product import cut short at its rename onto `name`: a ready intent, its temporaries, the renames
-// before it made.
-void importedUpTo(const char* name) {
-  endBefore(FileOp::Rename, name, [] {
-    Bytes records(ProductRecord::Length);
-    testing::makeProduct("K", "Kalıp").encode(records.data());
-    replaceProductFile("KLVR952", records, quietInsertPolicy());
-  });
-}
-void importedHalfway() { importedUpTo("952KLVR.DAT"); }
+using testing::endBefore;
+using testing::importedHalfway;
+using testing::importedUpTo;
+using testing::savedHalfway;
+using testing::savedUpTo;
 
 // Ten records appended in one command, cut short before they were flushed: a ready journal.
 void appendedHalfway() {
@@ -261,48 +235,6 @@ TEST(SideFiles, WhatAPowerCutOrAnotherCompanyLeavesIsPutRight) {
     p.open("KLVR952", ProductFile::IndexRule::Leave);
     ASSERT_EQ(p.count(), 1);
     EXPECT_EQ(trim(p.read(1).Code.view()), "K");
-  }
-}
-
-// A command of the session that finds side files (left by a tidying up that failed) never applies them onto a
-// file the program holds open, which would go on with the old file: it refuses, and the company waits for its
-// next opening. One that cannot be applied is kept aside and told in the opening's words.
-TEST(SideFiles, ACommandOfTheSessionAppliesNoneOntoAnOpenFileAndTellsOneItCannotApply) {
-  const struct {
-    const char* name;
-    void (*interrupt)();
-    bool damaged;
-    FileError::Kind refused;
-    Outcome atTheOpening;
-  } cases[] = {
-      {"ReadyIntent", importedHalfway, false, FileError::Kind::Unfinished, Outcome::Completed},
-      {"ReadyJournal", savedHalfway, false, FileError::Kind::Unfinished, Outcome::PutBack},
-      {"DamagedJournal", savedHalfway, true, FileError::Kind::SideFileDamaged, Outcome::None},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    testing::TempFolder folder;
-    {
-      testing::Company company;
-      company.addAll({{"C", "Zeytin"}, {"A", "Elma"}, {"E", "Erik"}, {"B", "Armut"}});
-    }
-    c.interrupt();
-    if (c.damaged) folder.write("KLVR952.~JNL", Bytes(40, 1));
-    const testing::FolderState before = testing::folderState();
-    {
-      const FileHandle held("KLVR952.DAT", 1);
-      try {
-        const FileCommand command("KLVR952");
-        ADD_FAILURE() << "the command ran";
-      } catch (const FileError& e) {
-        EXPECT_EQ(e.kind(), c.refused);
-        const std::string told = toUtf8(fileErrorMessage(e).text);
-        EXPECT_EQ(told.find("\"KLVR952-BOZUK1.JNL\" adıyla saklandı") != std::string::npos, c.damaged) << told;
-      }
-    }
-    EXPECT_EQ(isUnfinished("KLVR952"), !c.damaged);
-    EXPECT_EQ(testing::folderState() == before, !c.damaged);  // a damaged one is kept aside, nothing more
-    EXPECT_EQ(recoverInterruptedCommand("KLVR952").outcome, c.atTheOpening);
   }
 }
 

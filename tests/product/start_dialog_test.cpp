@@ -1,19 +1,18 @@
 // The start-up dialog: the companies offered, the name typed or chosen, and its check.
 #include "window_fixture.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
-#include <map>
 #include <utility>
 
 #include "files/company_lock.h"
 #include "files/files.h"
 #include "product/product_sort.h"
 #include "records/product_file_replacement.h"
+#include "support/other_program.h"
 #include "support/recipes.h"
 
 namespace kv::testing {
@@ -209,58 +208,6 @@ TEST_F(StartDialogTest, ASecondProgramIsRefusedTheCompanyAnotherOneHasOpenAndWor
   EXPECT_TRUE(listFiles("KLVR952.*~*").empty());
 }
 
-// Runs `first` in a child process, as a first program, until it calls the pause it is given; returns the
-// child, and `resume` lets it go on. Its exit code is 0 when it came to its end.
-struct FirstProgram {
-  pid_t pid = -1;
-  int resumeFd = -1;
-  explicit FirstProgram(const std::function<void(const std::function<void()>& pause)>& first) {
-    int paused[2], resume[2];
-    if (pipe(paused) != 0 || pipe(resume) != 0) return;
-    pid = fork();
-    if (pid == 0) {
-      first([&] {
-        char c = 'p';
-        if (write(paused[1], &c, 1) != 1 || read(resume[0], &c, 1) != 1) _exit(2);
-      });
-      _exit(0);
-    }
-    char c = 0;
-    if (read(paused[0], &c, 1) != 1) pid = -1;
-    resumeFd = resume[1];
-  }
-  int finish() const {
-    char c = 'r';
-    int status = 0;
-    if (write(resumeFd, &c, 1) != 1 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-  }
-};
-
-// What `f` returns, run in a child process as another user (nobody, of the group nogroup): 101 when the
-// child could not become that user, 102 when it did not come to its end. The tests run as root.
-int asAnotherUser(const std::function<int()>& f) {
-  const pid_t child = fork();
-  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? f() : 101);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 102;
-}
-
-// The kind of FileError `f` throws (100 when none), in another user's process when the tests run as root
-// (who may open any file), else in this one.
-FileError::Kind refusalAsAnotherUser(const std::function<void()>& f) {
-  auto kindOf = [&]() -> int {
-    try {
-      f();
-    } catch (const FileError& e) {
-      return static_cast<int>(e.kind());
-    }
-    return 100;
-  };
-  return static_cast<FileError::Kind>(getuid() != 0 ? kindOf() : asAnotherUser(kindOf));
-}
-
 // A company is the first program's for its whole session, from the start-up dialog's OK: also while its
 // user sits in the operations window, whose main window has let its files go, and from a sort's first read
 // to its commit. A second program is refused it all that time.
@@ -309,51 +256,9 @@ TEST_F(StartDialogTest, TheCompanyIsTheFirstProgramsForItsWholeSession) {
   }
 }
 
-// Two programs that replace two companies of one folder at the same moment make their steps onto the shared
-// backups one after the other: the backups are one company's set, never a mix. The first is held between
-// its two backups while the second comes to its own.
-TEST_F(StartDialogTest, TwoCompaniesReplacedAtOnceLeaveTheBackupsOneCompanysSet) {
-  using Backups = std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>;
-  std::map<std::string, Backups> old;
-  for (const std::string company : {"A", "B"}) {
-    Company(company).add(company);
-    old[company] = {folder.bytes(company + ".DAT"), folder.bytes(company + ".ABC")};
-  }
-  const auto replace = [](const char* company) {
-    std::vector<std::uint8_t> records(ProductRecord::Length);
-    makeProduct("K").encode(records.data());
-    return replaceProductFile(company, records, quietInsertPolicy()).replaced;
-  };
-  const FirstProgram first([&](const std::function<void()>& pause) {
-    struct PauseBetweenTheBackups : FileFaults {
-      std::function<void()> pause;
-      std::optional<FileFault> fail(FileOp op, std::string_view name, std::int32_t) override {
-        if (op == FileOp::Rename && name == "952KLVR.ABC") pause();
-        return std::nullopt;
-      }
-    } between;
-    between.pause = pause;
-    setFileFaults(&between);
-    if (!replace("A")) _exit(1);
-  });
-  ASSERT_GT(first.pid, 0);
-  const pid_t second = fork();
-  if (second == 0) _exit(replace("B") ? 0 : 1);
-  usleep(300000);  // the second comes to its backups meanwhile
-  EXPECT_EQ(first.finish(), 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(second, &status, 0), second);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  const Backups now = {folder.bytes("952KLVR.DAT"), folder.bytes("952KLVR.ABC")};
-  EXPECT_TRUE(now == old["A"] || now == old["B"]);
-}
-
-// A lock file that a user cannot lock refuses the company with a word on what to do, never letting the
-// company go unlocked: a folder, a link or a pipe in its place, one this user cannot read, or may only read
-// while nobody holds it, and one that is not there in a folder this user may not write; and one made by a
-// first program whose user's umask gave it no write access for others, or by an older program, still
-// keeps a second user off, as does a POSIX lock that a file server takes on it for its clients.
-TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld) {
+// A lock file that cannot be used refuses the company with a word on what to do: a folder, a link or a pipe
+// in its place (what the lock does with every kind of lock file: tests/files/company_lock_test.cpp).
+TEST_F(StartDialogTest, ALockFileThatCannotBeUsedIsToldWithItsReason) {
   namespace fs = std::filesystem;
   {
     Company c;
@@ -363,168 +268,26 @@ TEST_F(StartDialogTest, ALockFileThatCannotBeUsedRefusesTheCompanyOrKeepsItHeld)
   const struct {
     const char* name;
     std::function<void()> make;
-    FileError::Kind refused;
-    const char* told;  // the reason the start-up dialog gives this user, when it refuses this user too
-    bool byAFileServer = false;  // the first program holds a POSIX lock of the whole file, not the company
+    const char* told;  // the reason the start-up dialog gives
   } cases[] = {
-      {"AFolder", [&] { fs::create_directory(lock); }, FileError::Kind::LockUnusable, "Bir klasör"},
+      {"AFolder", [&] { fs::create_directory(lock); }, "Bir klasör"},
       {"ALinkLeadingOutOfTheFolder", [&] { fs::create_symlink(folder.path() / "elsewhere" / "lock", lock); },
-       FileError::Kind::LockUnusable, "Bir bağlantı"},
-      {"APipe", [&] { mkfifo(lock.c_str(), 0666); }, FileError::Kind::LockUnusable, "Bir dosya değil"},
-      {"UnreadableToTheUser",
-       [&] {
-         folder.write("KLVR952.~LCK", {});
-         fs::permissions(lock, fs::perms::none);
-       },
-       FileError::Kind::LockUnusable, nullptr},
-      {"HeldByAUserWhoseUmaskLeftItClosed", [] { umask(077); }, FileError::Kind::Locked, nullptr},
-      {"HeldAndWritableOnlyByItsOwner",
-       [&] {
-         folder.write("KLVR952.~LCK", {});
-         fs::permissions(lock, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                   fs::perms::others_read);
-       },
-       FileError::Kind::Locked, nullptr},
-      {"ReadableOnlyAndHeldByNobody",
-       [&] {
-         folder.write("KLVR952.~LCK", {});
-         fs::permissions(lock, fs::perms(0644));
-       },
-       FileError::Kind::LockUnusable, nullptr},
-      {"LockedByAFileServer",
-       [&] {
-         folder.write("KLVR952.~LCK", {});
-         fs::permissions(lock, fs::perms(0666));
-       },
-       FileError::Kind::Locked, nullptr, true},
-      {"NotThereInAFolderTheUserMayNotWrite",
-       [&] { fs::permissions(folder.path(), fs::perms(0755)); },
-       FileError::Kind::LockNotMade, nullptr},
+       "Bir bağlantı"},
+      {"APipe", [&] { mkfifo(lock.c_str(), 0666); }, "Bir dosya değil"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    // A lock file that can be used is held by a first program, made as the case says.
-    const bool held = c.refused == FileError::Kind::Locked;
-    std::optional<FirstProgram> first;
-    if (held) {
-      first.emplace([&](const std::function<void()>& pause) {
-        c.make();
-        std::optional<CompanyLock> company;
-        struct flock whole {};
-        whole.l_type = F_WRLCK;
-        whole.l_whence = SEEK_SET;
-        if (!c.byAFileServer) company.emplace("KLVR952");
-        else if (fcntl(open(lock.c_str(), O_RDWR), F_SETLK, &whole) != 0) _exit(3);
-        pause();
-      });
-    } else {
-      c.make();
-    }
-    EXPECT_EQ(refusalAsAnotherUser([] { CompanyLock("KLVR952"); }), c.refused);
-    if (first) {
-      EXPECT_EQ(first->finish(), 0);
-    }
-    if (c.told) {
-      ui.start("frmStart");
-      ui.click("cmdOK");
-      EXPECT_EQ(messages(), std::vector<std::string>{"! DOSYA HATASI !|Şirketin kilit dosyası \"KLVR952.~LCK\" "
-                                                     "kullanılamıyor!...  (" + std::string(c.told) +
-                                                     ")\r\rŞirket hiçbir programda açık değilken bu dosyayı silin "
-                                                     "veya şirketi kullanan herkesin okuyup yazabileceği bir dosya "
-                                                     "yapın..."});
-      EXPECT_EQ(ui.visible()->Name(), "frmStart");
-      ui.clearShown();
-    }
-    fs::remove(lock);
-  }
-}
-
-// A shared folder is every user's: what one user's program makes there, or puts in place of a file, another
-// user's program opens, whatever the first user's umask: a new company's first files in a group folder, and
-// what a sort puts in place of a group's files, which keep their mode and group.
-TEST_F(StartDialogTest, WhatOneUserMakesOrReplacesInASharedFolderAnotherUserOpens) {
-  namespace fs = std::filesystem;
-  if (getuid() != 0) GTEST_SKIP() << "plays a second user";
-  const auto toTheGroup = [](const fs::path& p, mode_t mode) {
-    return chown(p.c_str(), static_cast<uid_t>(-1), 65534) == 0 && chmod(p.c_str(), mode) == 0;
-  };
-  const struct {
-    const char* name;
-    std::function<void()> make;
-  } cases[] = {
-      {"TheFirstFilesOfANewCompanyInAGroupFolder",
-       [&] {
-         ASSERT_TRUE(toTheGroup(folder.path(), 02775));
-         Company c;
-         c.addAll({{"B"}, {"A"}});
-       }},
-      {"TheFilesASortPutsInPlaceOfAGroupsFiles",
-       [&] {
-         {
-           Company c;
-           c.addAll({{"B"}, {"A"}});
-         }
-         ASSERT_TRUE(toTheGroup(folder.path(), 0775));
-         for (const char* file : {"KLVR952.DAT", "KLVR952.ABC"}) ASSERT_TRUE(toTheGroup(folder.path() / file, 0660));
-         Transcript said;
-         SortReport unseen;
-         ASSERT_EQ(sortByCode("KLVR952", unseen, said), SortResult::Sorted);
-       }},
-  };
-  const mode_t umaskBefore = umask(022);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
     c.make();
-    EXPECT_EQ(refusalAsAnotherUser([] {
-                FileHandle data("KLVR952.DAT", 1);
-                FileHandle index("KLVR952.ABC", 1);
-              }),
-              static_cast<FileError::Kind>(100));
-    for (const std::string& file : listFiles("*")) fs::remove(folder.path() / toUtf8(file));
-  }
-  umask(umaskBefore);
-}
-
-// In a shared folder whose sticky bit keeps each user's files theirs (1777, as /tmp), no replacement is
-// left waiting for the company's next opening: one of the user's own company goes through where the
-// backups are another user's, which stay as they are (the user is told), and one of another user's company
-// is refused before anything changes.
-TEST_F(StartDialogTest, InAStickyFolderAReplacementIsMadeOrRefusedNeverLeftUnfinished) {
-  namespace fs = std::filesystem;
-  if (getuid() != 0) GTEST_SKIP() << "plays a second user";
-  ASSERT_EQ(chmod(folder.path().c_str(), 01777), 0);
-  folder.write("952KLVR.DAT", {'o', 'l', 'd'});
-  folder.write("952KLVR.ABC", {'o', 'l', 'd'});
-  for (const bool theUsers : {true, false}) {
-    SCOPED_TRACE(theUsers ? "TheUsersCompanyAnotherUsersBackups" : "AnotherUsersCompany");
-    if (!theUsers) {
-      Company c;
-      c.addAll({{"B"}, {"A"}});
-    }
-    const std::vector<std::uint8_t> before = folder.bytes("KLVR952.DAT");
-    EXPECT_EQ(asAnotherUser([&] {
-                if (theUsers) {
-                  Company c;
-                  c.addAll({{"B"}, {"A"}});
-                }
-                std::vector<std::uint8_t> records(ProductRecord::Length);
-                makeProduct("K", "Kalıp").encode(records.data());
-                const bool replaced = replaceProductFile("KLVR952", records, quietInsertPolicy()).replaced;
-                if (isUnfinished("KLVR952")) return 1;
-                if (replaced != theUsers) return 2;
-                return takeBackupsNotRenewed().size() == (theUsers ? 2u : 0u) ? 0 : 3;
-              }),
-              0);
-    EXPECT_EQ(folder.bytes("952KLVR.DAT"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(folder.bytes("952KLVR.ABC"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    if (theUsers) {
-      EXPECT_EQ(folder.bytes("KLVR952.DAT").size(), static_cast<std::size_t>(ProductRecord::Length));
-    } else {
-      EXPECT_EQ(folder.bytes("KLVR952.DAT"), before);
-    }
-    EXPECT_TRUE(listFiles("*.~*").empty());  // no temporary, side or lock file is left
-    for (const std::string& file : listFiles("KLVR952.*")) fs::remove(folder.path() / toUtf8(file));
+    ui.start("frmStart");
+    ui.click("cmdOK");
+    EXPECT_EQ(messages(), std::vector<std::string>{"! DOSYA HATASI !|Şirketin kilit dosyası \"KLVR952.~LCK\" "
+                                                   "kullanılamıyor!...  (" + std::string(c.told) +
+                                                   ")\r\rŞirket hiçbir programda açık değilken bu dosyayı silin "
+                                                   "veya şirketi kullanan herkesin okuyup yazabileceği bir dosya "
+                                                   "yapın..."});
+    EXPECT_EQ(ui.visible()->Name(), "frmStart");
+    ui.clearShown();
+    fs::remove(lock);
   }
 }
 
