@@ -4,8 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
-#include <optional>
 
 #include "app_fixture.h"
 #include "files/files.h"
@@ -17,15 +15,7 @@ namespace kv::testing {
 namespace {
 
 class OperationsTest : public AppTest {
- public:
-  // What the rows of a table look at, as the tests do.
-  using AppTest::visibleName;
-  using WindowTest::caption;
-  using WindowTest::folder;
-  using WindowTest::messages;
-  using WindowTest::text;
-  using WindowTest::ui;
-
+ protected:
   void openOperations(const std::vector<Company::Spec>& specs) {
     openMainOn(specs, specs.empty() ? 0 : 1, 8);
     ui.key(ui::Key::F6);
@@ -56,153 +46,85 @@ TEST_F(OperationsTest, TheSortsAreOfferedFromTwoRecordsAndRunOnlyOnYes) {
   }
 }
 
-// A sort, as the window asks it and as the disk lets it run: what it asks, what it tells after, where the
-// user stands, the records in their new order, and what comes next.
-struct Sort {
-  const char* name;
-  std::vector<Company::Spec> records;
-  bool fromTheStartDialog = false;  // opened as the start-up dialog opens the company, not straight on it
-  bool oldBackups = false;          // "952KLVR.DAT" holds "old" when the sort starts
-  int key = 0;                      // the sort asked by this key, else by a click on `button`
-  const char* button = nullptr;
-  MsgAnswer answer = MsgAnswer::Yes;
-  std::optional<FileFault> fault = {};  // of FileOp::Rename on `faultFile` (any file when empty), while it runs
-  const char* faultFile = "";
-  const char* question = nullptr;   // the question, when the row looks at its text
-  std::vector<std::string> told = {};  // the last messages, after the question
-  bool toldBetween = false;  // other messages may come between the question and those (what a failure said)
-  const char* window;               // visible after it
-  const char* caption = nullptr;
-  std::optional<std::vector<std::string>> codes;  // nothing: the company's files are not to be had
-  // What the row looks at besides, and what comes next.
-  std::function<void(OperationsTest&)> then = [](OperationsTest&) {};
-};
+TEST_F(OperationsTest, F2AndF3SortTheFileAndTheMainWindowCountsItAgain) {
+  openOperations({{"B", "Zeytin"}, {"D", "Armut", -1}, {"A", "Elma"}, {"C", "Armut"}});
+  ui.answer(MsgAnswer::No);
+  ui.key(ui::Key::F2);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0], "KALVOR 952 Uyarlama 3.0 BETA|Kayıtların ('KLVR952.DAT' dosyasının) alfabetik kayıt (kod) "
+                           "sırasına sokulmasını istiyormusunuz?...");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  İŞLEMLER");
+  EXPECT_EQ(codes(), (std::vector<std::string>{"B", "D", "A", "C"}));
 
-const std::vector<Company::Spec> kFour = {{"B", "Zeytin"}, {"D", "Armut", -1}, {"A", "Elma"}, {"C", "Armut"}};
+  ui.answer(MsgAnswer::Yes);
+  ui.key(ui::Key::F2);
+  EXPECT_EQ(codes(), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(caption(), "DİĞER İŞLEMLER");
+  EXPECT_TRUE(fileExists("952KLVR.DAT"));
+  ui.answer(MsgAnswer::Yes);
+  ui.click("cmdAdSira");
+  EXPECT_EQ(codes(), (std::vector<std::string>{"C", "A", "B"}));  // Armut, Elma, Zeytin
+  EXPECT_EQ(messages().size(), 3u);
+  EXPECT_TRUE(checkChain(Company().files()).sound);
 
-const Sort kSorts[] = {
-    {.name = "F2AnsweredNoSortsNothing",
-     .records = kFour,
-     .key = ui::Key::F2,
-     .answer = MsgAnswer::No,
-     .question = "KALVOR 952 Uyarlama 3.0 BETA|Kayıtların ('KLVR952.DAT' dosyasının) alfabetik kayıt (kod) "
-                 "sırasına sokulmasını istiyormusunuz?...",
-     .window = "frmIslemler",
-     .caption = " KALVOR 952 Uyarlama 3.0  İŞLEMLER",
-     .codes = std::vector<std::string>{"B", "D", "A", "C"}},
-    {.name = "F2SortsByCodeKeepingTheOldFilesAsTheBackups",
-     .records = kFour,
-     .key = ui::Key::F2,
-     .window = "frmIslemler",
-     .caption = "DİĞER İŞLEMLER",
-     .codes = std::vector<std::string>{"A", "B", "C"},
-     .then = [](OperationsTest&) { EXPECT_TRUE(fileExists("952KLVR.DAT")); }},
-    // Armut, Elma, Zeytin; the main window counts the file again.
-    {.name = "ItsButtonSortsByNameAndTheMainWindowCountsTheFileAgain",
-     .records = kFour,
-     .button = "cmdAdSira",
-     .window = "frmIslemler",
-     .codes = std::vector<std::string>{"C", "A", "B"},
-     .then =
-         [](OperationsTest& t) {
-           EXPECT_TRUE(checkChain(Company().files()).sound);
-           t.ui.key(ui::Key::Escape);
-           ASSERT_EQ(t.visibleName(), "frmKalvor");
-           EXPECT_EQ(t.caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 1 / 3");
-           EXPECT_EQ(t.text("bilKod"), "C");
-         }},
-    // Past its point of no return a command is never undone: when the disk goes on refusing its renames, the
-    // program leaves the company for the start-up dialog, and opening the company again completes the command.
-    {.name = "ASortWhoseRenamesKeepFailingIsCompletedWhenTheCompanyIsOpenedAgain",
-     .records = {{"B", "Zeytin"}, {"A", "Elma"}, {"C", "Armut"}},
-     .fromTheStartDialog = true,
-     .key = ui::Key::F2,
-     .fault = FileFault{ENOSPC, false, 0},
-     .told = {"! DİKKAT !|\"KLVR952\" şirketinin son işlemi tamamlanamadı!...\r\rİşlem, şirket yeniden açıldığında "
-              "tamamlanacak; o zamana kadar şirketin dosyaları kullanılmayacak..."},
-     .toldBetween = true,
-     .window = "frmStart",
-     .codes = std::nullopt,
-     .then =
-         [](OperationsTest& t) {
-           t.ui.clearShown();
-           t.ui.click("cmdOK");
-           EXPECT_EQ(t.messages(), std::vector<std::string>{"! DİKKAT !|Son işlem yarıda kalmış!...\r\rİşlem "
-                                                            "tamamlandı; dosyalar işlemin sonundaki haline getirildi..."});
-           EXPECT_EQ(t.visibleName(), "frmKalvor");
-           EXPECT_EQ(t.codes(), (std::vector<std::string>{"A", "B", "C"}));
-           EXPECT_EQ(listFiles("*.~*"), std::vector<std::string>{"KLVR952.~LCK"});  // held by the main window
-         }},
-    // A backup the user may not replace (another user's, in a shared folder whose sticky bit keeps it theirs)
-    // does not stop a sort: the sort completes, and the window says once that the backup was not renewed.
-    {.name = "ASortThatCannotRenewABackupCompletesAndSaysSoOnce",
-     .records = {{"B", "Zeytin"}, {"A", "Elma"}},
-     .oldBackups = true,
-     .key = ui::Key::F2,
-     .fault = inCall(EPERM),
-     .faultFile = "952KLVR.DAT",
-     .told = {"! DİKKAT !|\"952KLVR.DAT\" yedek dosyası yenilenemedi!...  (Erişim izni yok)\r\rİşlem "
-              "tamamlandı; dosyaların önceki hali bu yedekte saklanmadı..."},
-     .window = "frmIslemler",
-     .codes = std::vector<std::string>{"A", "B"},
-     .then =
-         [](OperationsTest& t) {
-           EXPECT_EQ(t.folder.bytes("952KLVR.DAT"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-           EXPECT_TRUE(listFiles("KLVR952.*.~*").empty());  // the old file under its temporary name is gone
-           t.ui.key(ui::Key::Escape);
-           EXPECT_EQ(t.messages().size(), 2u);
-         }},
-};
-
-class SortTest : public OperationsTest, public ::testing::WithParamInterface<Sort> {};
-
-TEST_P(SortTest, AsksRunsAsTheAnswerAndTheDiskLetItAndTells) {
-  const Sort& c = GetParam();
-  if (c.fromTheStartDialog) {
-    {
-      Company company;
-      company.addAll(c.records);
-    }
-    ui.start("frmStart");
-    ui.click("cmdOK");
-    ui.key(ui::Key::F6);
-    ASSERT_EQ(visibleName(), "frmIslemler");
-    ui.clearShown();
-  } else {
-    openOperations(c.records);
-  }
-  if (c.oldBackups) folder.write("952KLVR.DAT", {'o', 'l', 'd'});
-  {
-    std::optional<FailOn> fault;
-    if (c.fault) fault.emplace(FileOp::Rename, c.faultFile, *c.fault);
-    ui.answer(c.answer);
-    if (c.button) ui.click(c.button);
-    else ui.key(c.key);
-  }
-  const std::vector<std::string> said = messages();
-  if (c.toldBetween) {
-    ASSERT_GE(said.size(), 1 + c.told.size());
-  } else {
-    ASSERT_EQ(said.size(), 1 + c.told.size());
-  }
-  if (c.question) {
-    EXPECT_EQ(said[0], c.question);
-  }
-  EXPECT_EQ(std::vector<std::string>(said.end() - static_cast<std::ptrdiff_t>(c.told.size()), said.end()), c.told);
-  EXPECT_EQ(visibleName(), c.window);
-  if (c.caption) {
-    EXPECT_EQ(caption(), c.caption);
-  }
-  if (c.codes) {
-    EXPECT_EQ(codes(), *c.codes);
-  } else {
-    EXPECT_THROW(codes(), FileError);  // the company's files wait for its opening
-  }
-  c.then(*this);
+  ui.key(ui::Key::Escape);
+  ASSERT_EQ(visibleName(), "frmKalvor");
+  EXPECT_EQ(caption(), " KALVOR 952 Uyarlama 3.0  Kayıt : 1 / 3");
+  EXPECT_EQ(text("bilKod"), "C");
 }
 
-INSTANTIATE_TEST_SUITE_P(Sorts, SortTest, ::testing::ValuesIn(kSorts),
-                         [](const ::testing::TestParamInfo<Sort>& row) { return std::string(row.param.name); });
+// Past its point of no return a command is never undone: when the disk goes on refusing its renames, the
+// program leaves the company for the start-up dialog, and opening the company again completes the command.
+TEST_F(OperationsTest, ASortWhoseRenamesKeepFailingIsCompletedWhenTheCompanyIsOpenedAgain) {
+  {
+    Company c;
+    c.addAll({{"B", "Zeytin"}, {"A", "Elma"}, {"C", "Armut"}});
+  }
+  ui.start("frmStart");
+  ui.click("cmdOK");
+  ui.key(ui::Key::F6);
+  ASSERT_EQ(visibleName(), "frmIslemler");
+  ui.clearShown();
+  {
+    FailOn full(FileOp::Rename, "", ENOSPC);
+    ui.answer(MsgAnswer::Yes);
+    ui.key(ui::Key::F2);
+  }
+  ASSERT_GE(messages().size(), 2u);
+  EXPECT_EQ(messages().back(), "! DİKKAT !|\"KLVR952\" şirketinin son işlemi tamamlanamadı!...\r\rİşlem, şirket "
+                               "yeniden açıldığında tamamlanacak; o zamana kadar şirketin dosyaları kullanılmayacak...");
+  EXPECT_EQ(visibleName(), "frmStart");
+  EXPECT_THROW(codes(), FileError);  // the company's files wait for its opening
+
+  ui.clearShown();
+  ui.click("cmdOK");
+  EXPECT_EQ(messages(), std::vector<std::string>{"! DİKKAT !|Son işlem yarıda kalmış!...\r\rİşlem tamamlandı; "
+                                                 "dosyalar işlemin sonundaki haline getirildi..."});
+  EXPECT_EQ(visibleName(), "frmKalvor");
+  EXPECT_EQ(codes(), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(listFiles("*.~*"), std::vector<std::string>{"KLVR952.~LCK"});  // held by the main window
+}
+
+// A backup the user may not replace (another user's, in a shared folder whose sticky bit keeps it theirs)
+// does not stop a sort: the sort completes, and the window says once that the backup was not renewed.
+TEST_F(OperationsTest, ASortThatCannotRenewABackupCompletesAndSaysSoOnce) {
+  openOperations({{"B", "Zeytin"}, {"A", "Elma"}});
+  folder.write("952KLVR.DAT", {'o', 'l', 'd'});
+  {
+    FailOn anotherUsers(FileOp::Rename, "952KLVR.DAT", inCall(EPERM));
+    ui.answer(MsgAnswer::Yes);
+    ui.key(ui::Key::F2);
+  }
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[1], "! DİKKAT !|\"952KLVR.DAT\" yedek dosyası yenilenemedi!...  (Erişim izni yok)\r\rİşlem "
+                           "tamamlandı; dosyaların önceki hali bu yedekte saklanmadı...");
+  EXPECT_EQ(visibleName(), "frmIslemler");
+  EXPECT_EQ(codes(), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(folder.bytes("952KLVR.DAT"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  EXPECT_TRUE(listFiles("KLVR952.*.~*").empty());  // the old file under its temporary name is gone
+  ui.key(ui::Key::Escape);
+  EXPECT_EQ(messages().size(), 2u);
+}
 
 TEST_F(OperationsTest, TheDateDialogChangesTheWorkingDateAndGoesBack) {
   openOperations({{"A"}, {"B"}});
@@ -214,50 +136,26 @@ TEST_F(OperationsTest, TheDateDialogChangesTheWorkingDateAndGoesBack) {
   EXPECT_EQ(text("txtAy"), "Mart");
   EXPECT_EQ(text("txtYil"), "2008");
   EXPECT_EQ(ui.focused(), "txtGun");
-  // F1 stores the date shown, each entry after the one before.
-  const struct {
-    const char* what;
-    const char* typed[3];  // day, month, year; none: as shown
-    const char* told;      // the message; none: only a beep
-    Date stored;
-    const char* shown[2] = {};  // day and month shown after it, when the entry looks at them
-    const char* focus = nullptr;
-  } entries[] = {
-      {"saving at once stores the date shown again", {},
-       "KALVOR 952 Tarih Değişikliği|Statik Tarih \"05.03.2008\" olarak kayıtlandı...", Date::fromYmd(2008, 3, 5), {},
-       "cmdCikis"},
-      {"unchanged since", {}, nullptr, Date::fromYmd(2008, 3, 5)},
-      {"a day past the month's end runs into the next", {"31", "şubat", "2009"},
-       "KALVOR 952 Tarih Değişikliği|Statik Tarih \"03.03.2009\" olarak kayıtlandı...", Date::fromYmd(2009, 3, 3),
-       {"31", "Şubat"}},
-  };
-  for (const auto& e : entries) {
-    SCOPED_TRACE(e.what);
-    const std::size_t told = messages().size();
-    const int beeps = ui.beeps();
-    if (e.typed[0]) {
-      typeInto("txtGun", e.typed[0]);
-      typeInto("txtAy", e.typed[1]);
-      typeInto("txtYil", e.typed[2]);
-    }
-    ui.key(ui::Key::F1);
-    if (e.told) {
-      ASSERT_EQ(messages().size(), told + 1);
-      EXPECT_EQ(messages().back(), e.told);
-    } else {
-      EXPECT_EQ(ui.beeps(), beeps + 1);
-      EXPECT_EQ(messages().size(), told);
-    }
-    EXPECT_EQ(KALVOR3.StaticDate, e.stored);
-    if (e.shown[0]) {
-      EXPECT_EQ(text("txtGun"), e.shown[0]);
-      EXPECT_EQ(text("txtAy"), e.shown[1]);
-    }
-    if (e.focus) {
-      EXPECT_EQ(ui.focused(), e.focus);
-    }
-  }
-  const int beeps = ui.beeps();
+  // Saving at once stores the date shown again.
+  ui.key(ui::Key::F1);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0], "KALVOR 952 Tarih Değişikliği|Statik Tarih \"05.03.2008\" olarak kayıtlandı...");
+  EXPECT_EQ(ui.focused(), "cmdCikis");
+  // Unchanged since: only a beep.
+  int beeps = ui.beeps();
+  ui.key(ui::Key::F1);
+  EXPECT_EQ(ui.beeps(), beeps + 1);
+  EXPECT_EQ(messages().size(), 1u);
+
+  typeInto("txtGun", "31");
+  typeInto("txtAy", "şubat");
+  typeInto("txtYil", "2009");
+  ui.key(ui::Key::F1);
+  EXPECT_EQ(KALVOR3.StaticDate, Date::fromYmd(2009, 3, 3));
+  EXPECT_EQ(messages().back(), "KALVOR 952 Tarih Değişikliği|Statik Tarih \"03.03.2009\" olarak kayıtlandı...");
+  EXPECT_EQ(text("txtAy"), "Şubat");
+  EXPECT_EQ(text("txtGun"), "31");
+  beeps = ui.beeps();
   ui.key(ui::Key::Escape);
   EXPECT_EQ(ui.beeps(), beeps + 1);
   ASSERT_EQ(visibleName(), "frmIslemler");
