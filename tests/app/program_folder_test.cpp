@@ -1,13 +1,12 @@
 // The program's start: the folder it works in, what it says of a folder it cannot work in, and the company
 // files in that folder only.
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 
 #include "app/program_folder.h"
 #include "app_fixture.h"
+#include "support/other_program.h"
 
 namespace kv::testing {
 namespace {
@@ -72,28 +71,24 @@ TEST_F(ProgramFolderTest, AFolderThatIsMissingOrIsNoFolderIsToldAndTheProgramEnd
   EXPECT_EQ(namesIn(here), std::vector<std::string>{"dosya"});
 }
 
-// A folder that cannot be read, and the program's own that cannot be made, told as another user when the
-// tests run as root, who may read and write any folder.
+// A folder that cannot be read, and the program's own that cannot be made, told to another user (the tests
+// run as root, who may read and write any folder).
 TEST_F(ProgramFolderTest, AFolderThatCannotBeReadOrMadeIsTold) {
   const fs::path closed = folder.path() / "kapali", home = folder.path() / "ev";
   fs::create_directory(closed);
   fs::create_directory(home);
   ::chmod(closed.c_str(), 0);
   ::chmod(home.c_str(), 0555);
-  const pid_t child = fork();
-  if (child == 0) {
-    if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-    const bool both =
-        told({closed.string()}, home, home) ==
-            "! DİKKAT !|\"" + closed.string() + "\" klasörü okunamadı!...  (Erişim izni yok)" &&
-        told({}, home, home) ==
-            "! DİKKAT !|\"" + (home / "KALVOR952").string() + "\" klasörü oluşturulamadı!...  (Erişim izni yok)";
-    _exit(both ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
+  EXPECT_EQ(asAnotherUser([&] {
+              return told({closed.string()}, home, home) ==
+                             "! DİKKAT !|\"" + closed.string() + "\" klasörü okunamadı!...  (Erişim izni yok)" &&
+                         told({}, home, home) == "! DİKKAT !|\"" + (home / "KALVOR952").string() +
+                                                     "\" klasörü oluşturulamadı!...  (Erişim izni yok)"
+                         ? 0
+                         : 1;
+            }),
+            0);
   ::chmod(closed.c_str(), 0700);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_TRUE(namesIn(home).empty());
 }
 
